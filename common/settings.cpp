@@ -1,0 +1,79 @@
+#include "settings.h"
+
+#include "platform/core/convert.h"
+#include "platform/forms/form.h"
+#include "platform/store/store.h"
+#include "platform/system/system.h"
+
+namespace suite {
+
+const QString kApp = QStringLiteral("Velmora 200X");
+
+QString GetSetting(const QString &section, const QString &key, const QString &def)
+{
+    return vx::store::GetSetting(kApp, section, key, def);
+}
+
+void SaveSetting(const QString &section, const QString &key, const QString &value)
+{
+    vx::store::SaveSetting(kApp, section, key, value);
+}
+
+void DeleteSetting(const QString &section, const QString &key)
+{
+    vx::store::DeleteSetting(kApp, section, key);
+}
+
+void DeleteSection(const QString &section)
+{
+    vx::store::DeleteSection(kApp, section);
+}
+
+qint32 GetLong(const QString &section, const QString &key, const QString &def)
+{
+    return vx::toLong(GetSetting(section, key, def), vx::toLong(def, 0));
+}
+
+qint16 GetInteger(const QString &section, const QString &key, const QString &def)
+{
+    return vx::toInteger(GetSetting(section, key, def), vx::toInteger(def, 0));
+}
+
+float GetSingle(const QString &section, const QString &key, const QString &def)
+{
+    return vx::toSingle(GetSetting(section, key, def), vx::toSingle(def, 0.0f));
+}
+
+double GetDouble(const QString &section, const QString &key, const QString &def)
+{
+    return vx::toDouble(GetSetting(section, key, def), vx::toDouble(def, 0.0));
+}
+
+void applyPointer(vx::Form &form)
+{
+    form.setMousePointer(GetInteger(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("99")));
+}
+
+void applyTopmost(vx::Form &form)
+{
+    if (GetDouble(QStringLiteral("AllForm"), QStringLiteral("FormTemae"), QStringLiteral("0")) == 1.0)
+        form.setTopmost(true);
+}
+
+void restorePosition(vx::Form &form, const QString &section, const QString &def)
+{
+    form.Move(GetSingle(section, QStringLiteral("FormLeft"), def), GetSingle(section, QStringLiteral("FormTop"), def));
+}
+
+void savePosition(const vx::Form &form, const QString &section)
+{
+    SaveSetting(section, QStringLiteral("FormLeft"), vx::numText(form.Left()));
+    SaveSetting(section, QStringLiteral("FormTop"), vx::numText(form.Top()));
+}
+
+QString helpFilePath()
+{
+    return vx::joinPath(vx::AppPath(), QStringLiteral("help.chm"));
+}
+
+} // namespace suite

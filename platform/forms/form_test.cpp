@@ -1,0 +1,161 @@
+#include "platform/core/errors.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/menu.h"
+#include "testing/harness.h"
+
+#include <QApplication>
+
+using namespace vx;
+
+namespace {
+
+int g_loads = 0;
+int g_unloads = 0;
+
+class Probe : public Form {
+public:
+    Probe() : Form(QStringLiteral("Probe")) { setClientSize(3000, 1500); }
+    CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("OK")};
+    ComboBox Combo1{this, QStringLiteral("Combo1")};
+    int clicks = 0;
+    bool cancelUnload = false;
+    void Form_Load() override
+    {
+        ++g_loads;
+        Combo1.AddItem(QStringLiteral("a"));
+        Combo1.AddItem(QStringLiteral("b"));
+        Combo1.Click = [this] { ++clicks; };
+    }
+    void Form_Unload(int &cancel) override
+    {
+        ++g_unloads;
+        cancel = cancelUnload ? 1 : 0;
+    }
+};
+
+class Other : public Form {
+public:
+    Other() : Form(QStringLiteral("Other")) {}
+    // Loading touches Probe, which may touch Other again: the instance is
+    // registered before its load runs.
+    void Form_Load() override { seen = &instance<Other>(); instance<Probe>(); }
+    Other *seen = nullptr;
+};
+
+class FormModel : public vxtest::GuiTest {};
+
+TEST_F(FormModel, LoadsOnFirstTouchAndAfreshAfterUnload)
+{
+    g_loads = g_unloads = 0;
+    EXPECT_FALSE(isLoaded<Probe>());
+    Probe &p = instance<Probe>();
+    EXPECT_EQ(g_loads, 1);
+    EXPECT_FALSE(p.Visible());
+    EXPECT_EQ(&instance<Probe>(), &p);
+    EXPECT_EQ(g_loads, 1);
+    p.Combo1.setListIndex(1);
+    EXPECT_EQ(p.clicks, 1) << "setting the index from code runs the click handler at once";
+    EXPECT_TRUE(p.Unload());
+    EXPECT_EQ(g_unloads, 1);
+    EXPECT_FALSE(isLoaded<Probe>());
+    Probe &q = instance<Probe>();
+    EXPECT_EQ(g_loads, 2);
+    EXPECT_EQ(q.Combo1.ListIndex(), -1) << "a fresh instance starts from its layout";
+}
+
+TEST_F(FormModel, CancelledUnloadKeepsTheWindow)
+{
+    Probe &p = instance<Probe>();
+    p.Show();
+    p.cancelUnload = true;
+    EXPECT_FALSE(p.Unload());
+    EXPECT_TRUE(isLoaded<Probe>());
+    EXPECT_TRUE(p.Visible());
+    p.close();
+    EXPECT_TRUE(isLoaded<Probe>()) << "the close box is cancelled the same way";
+}
+
+TEST_F(FormModel, CloseBoxUnloads)
+{
+    g_unloads = 0;
+    Probe &p = instance<Probe>();
+    p.Show();
+    p.close();
+    EXPECT_EQ(g_unloads, 1);
+    EXPECT_FALSE(isLoaded<Probe>());
+}
+
+TEST_F(FormModel, ReentrantLoadSeesItsOwnInstance)
+{
+    Other &o = instance<Other>();
+    EXPECT_EQ(o.seen, &o);
+    EXPECT_TRUE(isLoaded<Probe>());
+}
+
+TEST_F(FormModel, TwipsAndColours)
+{
+    Probe &p = instance<Probe>();
+    p.Move(1500, 3000);
+    EXPECT_EQ(p.Left(), 1500);
+    EXPECT_EQ(p.Top(), 3000);
+    EXPECT_EQ(p.ScaleWidth(), 3000);
+    EXPECT_EQ(p.ScaleHeight(), 1500);
+    p.Command1.Move(150, 300, 1200, 375);
+    EXPECT_EQ(p.Command1.Left(), 150);
+    EXPECT_EQ(p.Command1.Width(), 1200);
+    p.setBackColor(static_cast<qint32>(0x8000000A));
+    EXPECT_EQ(p.BackColor(), -2147483638);
+    p.Command1.setBackColor(rgb(255, 0, 0));
+    EXPECT_EQ(p.Command1.palette().color(QPalette::Button), QColor(255, 0, 0));
+    EXPECT_EQ(toQColor(0x00FF0000), QColor(0, 0, 255)) << "0x00BBGGRR";
+}
+
+TEST_F(FormModel, ModalShowReturnsWhenHidden)
+{
+    bool ran = false;
+    vxtest::dialogs().modalScripts.push_back([&](Form &f) {
+        ran = true;
+        EXPECT_TRUE(f.Visible());
+        f.Hide();
+    });
+    instance<Probe>().Show(1);
+    EXPECT_TRUE(ran);
+    EXPECT_FALSE(instance<Probe>().Visible());
+    EXPECT_EQ(vxtest::dialogs().modals, QStringList{QStringLiteral("Probe")});
+}
+
+TEST_F(FormModel, EndStopsAtOnceWithoutClosingHandlers)
+{
+    g_unloads = 0;
+    instance<Probe>().Show();
+    EXPECT_TRUE(vxtest::ends([] { End(); }));
+    EXPECT_TRUE(programEnded());
+    instance<Probe>().close();
+    EXPECT_EQ(g_unloads, 0);
+}
+
+TEST_F(FormModel, DropDownListRefusesUnknownText)
+{
+    Probe &p = instance<Probe>();
+    try {
+        p.Combo1.setText(QStringLiteral("zzz"));
+        FAIL() << "no error";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), 383);
+    }
+    p.Combo1.setText(QStringLiteral("b"));
+    EXPECT_EQ(p.Combo1.ListIndex(), 1);
+    EXPECT_EQ(p.clicks, 1);
+}
+
+TEST_F(FormModel, ButtonClickErrorBecomesAMessage)
+{
+    Probe &p = instance<Probe>();
+    p.Command1.Click = [] { vx::raise(err::FileNotFound); };
+    p.Command1.click();
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
+    EXPECT_EQ(vxtest::dialogs().messages[0].text, errorText(53));
+}
+
+} // namespace

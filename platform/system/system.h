@@ -1,0 +1,48 @@
+#pragma once
+// Program folder, single instance, paths, and the desktop shell (opening
+// documents and addresses, properties, help viewer). The shell goes through a
+// driver that tests replace.
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace vx {
+
+// Folder of the running program (tests point it elsewhere).
+QString AppPath();
+void setAppPath(const QString &folder);
+
+// Joins a folder and a name with one "/" (never doubled at the root).
+QString joinPath(const QString &folder, const QString &name);
+
+// Single instance: takes the program-wide lock named `id`; true when another
+// running copy holds it. A lock left by a copy that died is taken over.
+bool PrevInstance(const QString &id);
+void releaseInstanceLock();
+
+class ShellDriver {
+public:
+    virtual ~ShellDriver() = default;
+    // Opens a document, web address or mailto: with the desktop's handler.
+    virtual bool open(const QString &target) = 0;
+    // Asks the desktop's file manager for the properties of a file.
+    virtual bool showProperties(const QString &path) = 0;
+    // Starts a program we may end later; returns a handle (> 0) or 0.
+    virtual qint64 start(const QString &program, const QStringList &args) = 0;
+    virtual void stop(qint64 handle) = 0;
+    // Finds a program on the search path ("" when absent).
+    virtual QString findProgram(const QString &name) = 0;
+};
+
+ShellDriver &shellDriver();
+void setShellDriver(std::unique_ptr<ShellDriver> driver);
+std::unique_ptr<ShellDriver> makeRealShellDriver();
+
+// Shows the contents of a compiled help file with the desktop's viewer. A
+// missing file gets a message. Returns true when a viewer was asked.
+bool HelpDisplayContents(const QString &helpFile);
+// Ends every help viewer started by HelpDisplayContents.
+void HelpCloseAll();
+
+} // namespace vx

@@ -1,0 +1,11 @@
+#include "startup.h"
+
+#include <QApplication>
+
+namespace shell {
+int run(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    return 0;
+}
+} // namespace shell

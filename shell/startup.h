@@ -1,0 +1,5 @@
+#pragma once
+namespace shell {
+// Runs the main program.
+int run(int argc, char **argv);
+}

@@ -1,0 +1,169 @@
+#include "harness.h"
+
+#include "platform/forms/menu.h"
+
+#include <QApplication>
+#include <QImage>
+
+namespace vxtest {
+
+namespace {
+ScriptedDialogs *g_dialogs = nullptr;
+FakeShell *g_shell = nullptr;
+} // namespace
+
+int ScriptedDialogs::messageBox(const QString &text, int style, const QString &title)
+{
+    int answer;
+    if (!answers.empty()) {
+        answer = answers.front();
+        answers.pop_front();
+    } else if ((style & 0x0F) == vx::vbOKOnly) {
+        answer = vx::vbOK;
+    } else {
+        ADD_FAILURE() << "unanswered question: " << text.toStdString();
+        answer = (style & 0x0F) == vx::vbYesNo ? vx::vbNo : vx::vbCancel;
+    }
+    messages.push_back({text, style, title, answer});
+    return answer;
+}
+
+void ScriptedDialogs::runModal(vx::Form &form)
+{
+    modals.push_back(form.objectName());
+    QPointer<vx::Form> f(&form);
+    form.show();
+    if (!modalScripts.empty()) {
+        auto script = std::move(modalScripts.front());
+        modalScripts.pop_front();
+        script(form);
+    }
+    if (f && !f->isUnloaded() && f->isVisible())
+        f->hide();
+}
+
+void ScriptedDialogs::popupMenu(vx::Form &form, vx::Menu &menu, QPoint)
+{
+    popups << form.objectName() + QLatin1Char('.') + menu.objectName();
+    if (!popupScripts.empty()) {
+        auto script = std::move(popupScripts.front());
+        popupScripts.pop_front();
+        script(menu);
+    }
+}
+
+std::optional<QStringList> ScriptedDialogs::fileDialog(const vx::FileDialogRequest &req)
+{
+    fileRequests.push_back(req);
+    if (files.empty()) {
+        ADD_FAILURE() << "unanswered file dialog";
+        return std::nullopt;
+    }
+    auto r = files.front();
+    files.pop_front();
+    return r;
+}
+
+std::optional<qint32> ScriptedDialogs::colorDialog(qint32, vx::Form *)
+{
+    if (colors.empty()) {
+        ADD_FAILURE() << "unanswered colour dialog";
+        return std::nullopt;
+    }
+    auto r = colors.front();
+    colors.pop_front();
+    return r;
+}
+
+std::optional<vx::FontChoice> ScriptedDialogs::fontDialog(const vx::FontChoice &, vx::Form *)
+{
+    if (fonts.empty()) {
+        ADD_FAILURE() << "unanswered font dialog";
+        return std::nullopt;
+    }
+    auto r = fonts.front();
+    fonts.pop_front();
+    return r;
+}
+
+QStringList ScriptedDialogs::messageTexts() const
+{
+    QStringList l;
+    for (const auto &m : messages)
+        l << m.text;
+    return l;
+}
+
+bool FakeShell::open(const QString &target)
+{
+    opened << target;
+    return openResult;
+}
+
+bool FakeShell::showProperties(const QString &path)
+{
+    properties << path;
+    return propertiesResult;
+}
+
+qint64 FakeShell::start(const QString &program, const QStringList &args)
+{
+    started << (QStringList{program} + args).join(QLatin1Char(' '));
+    return ++next_;
+}
+
+void FakeShell::stop(qint64 handle) { stopped.push_back(handle); }
+
+QString FakeShell::findProgram(const QString &name) { return programs.value(name); }
+
+ScriptedDialogs &dialogs() { return *g_dialogs; }
+FakeShell &shell() { return *g_shell; }
+
+void GuiTest::SetUp()
+{
+    ASSERT_TRUE(config_.isValid());
+    ASSERT_TRUE(program_.isValid());
+    qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    vx::setAppPath(program_.path());
+    vx::setEndThrows(true);
+    auto d = std::make_unique<ScriptedDialogs>();
+    g_dialogs = d.get();
+    vx::setDialogDriver(std::move(d));
+    auto s = std::make_unique<FakeShell>();
+    g_shell = s.get();
+    vx::setShellDriver(std::move(s));
+}
+
+void GuiTest::TearDown()
+{
+    vx::FormRegistry::reset();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    vx::setDialogDriver(nullptr);
+    vx::setShellDriver(nullptr);
+    g_dialogs = nullptr;
+    g_shell = nullptr;
+}
+
+QString GuiTest::storeFile() const
+{
+    return config_.path() + QStringLiteral("/Velmora 200X.ini");
+}
+
+bool ends(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const vx::ProgramEnded &) {
+        return true;
+    }
+    return false;
+}
+
+void writeTestImage(const QString &path, int w, int h, Qt::GlobalColor colour)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(colour);
+    ASSERT_TRUE(img.save(path)) << path.toStdString();
+}
+
+} // namespace vxtest
