@@ -1,0 +1,25 @@
+# Installs the Debian packages the suite needs when any is missing.
+# Sourced by run.sh and test.sh; needs root (or sudo) only when installing.
+vx_packages_build="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libarchive-dev libasound2-dev libgtest-dev"
+vx_packages_run="libqt6widgets6 libqt6dbus6 libqt6printsupport6 qt6-image-formats-plugins qt6-qpa-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav fonts-ipafont-gothic fonts-ipafont-mincho"
+vx_packages_x="xvfb xauth x11-utils imagemagick libjpeg-turbo-progs"
+
+vx_install_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null 2>&1 || { echo "Root is needed to install: ${missing[*]}" >&2; return 1; }
+        sudo="sudo"
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq || return 1
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" || return 1
+}
