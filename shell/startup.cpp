@@ -1,11 +1,29 @@
 #include "startup.h"
 
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/fonts.h"
+#include "platform/forms/form.h"
+#include "shell/form24.h"
+
 #include <QApplication>
 
 namespace shell {
+
+void startUp()
+{
+    vx::instance<Form24>();
+    if (vx::isLoaded<Form24>())
+        vx::instance<Form24>().Show();
+}
+
 int run(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    vx::installFonts(app);
+    vx::setAppTitle(QStringLiteral("Velmora 2002"));
+    startUp();
+    return app.exec();
 }
+
 } // namespace shell

@@ -137,6 +137,7 @@ void GuiTest::SetUp()
 void GuiTest::TearDown()
 {
     vx::FormRegistry::reset();
+    vx::HelpCloseAll();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     vx::setDialogDriver(nullptr);
     vx::setShellDriver(nullptr);

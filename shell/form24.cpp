@@ -1,0 +1,74 @@
+#include "form24.h"
+
+#include "common/settings.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/system/system.h"
+#include "shell/form1.h"
+#include "shell/form23.h"
+#include "shell/form30.h"
+
+namespace {
+
+template <class T>
+bool showMain()
+{
+    vx::instance<T>().Show();
+    return true;
+}
+
+// "Main3": the MIDI output device chooser Form22 of the media players is the
+// start window. Until it is part of the program nothing is shown and the
+// start-up window stays, so the program can still be closed. When it joins:
+// show it here and return true; as it is then the only window, closing it must
+// end the program (its unload handler calls vx::End() when it was opened as the
+// start window).
+bool showMidiChooser() { return false; }
+
+struct Style {
+    const char *word;
+    bool (*show)();
+};
+const Style kStyles[] = {
+    {"Main0", showMain<Form30>},
+    {"Main1", showMain<Form1>},
+    {"Main2", showMain<Form23>},
+    {"Main3", showMidiChooser},
+};
+
+} // namespace
+
+Form24::Form24() : vx::Form(QStringLiteral("Form24"))
+{
+    setCaption(QStringLiteral("Form24"));
+    setClientSize(1560, 135);
+}
+
+void Form24::Form_Load()
+{
+    if (vx::PrevInstance(QStringLiteral("VX2002"))) {
+        vx::MsgBox(QStringLiteral("すでに「Velmora 2002」は起動されています。"), vx::vbExclamation);
+        vx::End();
+    }
+    const QString style = suite::GetSetting(QStringLiteral("MainForm"), QStringLiteral("Form"), QStringLiteral("Main0"));
+    try {
+        for (const Style &s : kStyles) {
+            if (style == QLatin1String(s.word) && s.show()) {
+                handedOver_ = true;
+                Unload();
+            }
+        }
+    } catch (const vx::ProgramEnded &) {
+        throw;
+    } catch (const std::exception &) {
+        // Any failure from here on leaves this window as the start window.
+        handedOver_ = false;
+    }
+}
+
+void Form24::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    // Closed while it is the only window: nothing else would end the program.
+    if (!handedOver_)
+        vx::End();
+}

@@ -1,0 +1,89 @@
+#include "form30.h"
+
+#include "common/settings.h"
+#include "platform/core/errors.h"
+#include "shell/icons.h"
+#include "shell/launch.h"
+#include "shell/mainform.h"
+
+namespace {
+const QString kSection = QStringLiteral("MainForm0");
+}
+
+Form30::Form30() : vx::Form(QStringLiteral("Form30"))
+{
+    setCaption(QString());
+    setBorderless(true);
+    setClientSize(3360, 330);
+
+    Picture1.Move(30, 15, 300, 300);
+    Picture1.setBorderStyle(0);
+    Picture1.setContentsMargins(2, 2, 2, 2);
+    Picture1.setPicture(shell::icons::grip());
+    Combo1.Move(360, 15, 2295, 300);
+    for (const shell::ToolRow &row : shell::tools())
+        Combo1.AddItem(row.listText);
+    Command1.Move(2685, 15, 645, 300);
+
+    Command1.Click = [this] { Command1_Click(); };
+    Picture1.MouseDown = [this](int button, int shift, float x, float y) { Picture1_MouseDown(button, shift, x, y); };
+    Picture1.DblClick = [this] { Picture1_DblClick(); };
+    mnuHelp.Click = [this] { mnuHelp_Click(); };
+    mnuExit.Click = [this] { mnuExit_Click(); };
+}
+
+void Form30::Form_Load()
+{
+    Combo1.setListIndex(0);
+    suite::restorePosition(*this, kSection, QStringLiteral("0"));
+    const qint32 wall = suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("-2147483638"));
+    setBackColor(wall);
+    Picture1.setBackColor(wall);
+    suite::applyPointer(*this);
+    Command1.setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
+    Combo1.setBackColor(suite::GetLong(kSection, QStringLiteral("ComboColor"), QStringLiteral("-2147483643")));
+    Combo1.setForeColor(suite::GetLong(kSection, QStringLiteral("ComboFontColor"), QStringLiteral("0")));
+    try {
+        Combo1.setText(suite::GetSetting(kSection, QStringLiteral("ComboText"), QStringLiteral("Graphic Rondix")));
+    } catch (const vx::RuntimeError &) {
+        // A name that is not in the list: the first item stays.
+    }
+    suite::applyTopmost(*this);
+}
+
+void Form30::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    exitProgram();
+}
+
+void Form30::Command1_Click()
+{
+    if (const auto t = shell::toolByListText(Combo1.Text()))
+        shell::launch(*t, shell::Launcher::Form30);
+}
+
+void Form30::Picture1_MouseDown(int button, int shift, float x, float y)
+{
+    (void)shift;
+    (void)x;
+    (void)y;
+    if (button == 2)
+        PopupMenu(mnuMain);
+    if (button & 1)
+        beginDragMove();
+}
+
+void Form30::Picture1_DblClick() { exitProgram(); }
+void Form30::mnuHelp_Click() { shell::showHelp(); }
+void Form30::mnuExit_Click() { exitProgram(); }
+
+void Form30::exitProgram()
+{
+    shell::endFromMainWindow(
+        [this] {
+            suite::savePosition(*this, kSection);
+            suite::SaveSetting(kSection, QStringLiteral("ComboText"), Combo1.Text());
+        },
+        true);
+}

@@ -1,0 +1,150 @@
+#include "common/settings.h"
+#include "shell/form30.h"
+#include "shell/frmabout.h"
+#include "testing/harness.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+
+namespace {
+
+const QString kSection = QStringLiteral("MainForm0");
+
+class Form30Test : public vxtest::GuiTest {
+protected:
+    // Help viewers are remembered program-wide: none may outlive its test.
+    void TearDown() override
+    {
+        vx::HelpCloseAll();
+        GuiTest::TearDown();
+    }
+    static QString stored(const QString &key) { return suite::GetSetting(kSection, key, QStringLiteral("-")); }
+    void putHelpFile()
+    {
+        QFile f(programDir() + QStringLiteral("/help.chm"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        vxtest::shell().programs[QStringLiteral("xchm")] = QStringLiteral("/usr/bin/xchm");
+    }
+};
+
+TEST_F(Form30Test, StoredComboTextIsSelectedAndNothingOpens)
+{
+    suite::SaveSetting(kSection, QStringLiteral("ComboText"), QStringLiteral("Kinvoke"));
+    Form30 &f = vx::instance<Form30>();
+    EXPECT_EQ(f.Combo1.Text(), QStringLiteral("Kinvoke"));
+    EXPECT_EQ(vx::FormRegistry::all().size(), 1u);
+}
+
+TEST_F(Form30Test, StoredComboTextNotInTheListKeepsTheFirstItem)
+{
+    suite::SaveSetting(kSection, QStringLiteral("ComboText"), QStringLiteral("kinvoke"));
+    Form30 &f = vx::instance<Form30>();
+    EXPECT_EQ(f.Combo1.ListIndex(), 0);
+    EXPECT_EQ(f.Combo1.Text(), QStringLiteral("Graphic Rondix"));
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+}
+
+TEST_F(Form30Test, ColoursFromTheStoreAndFallbackForNonNumbers)
+{
+    suite::SaveSetting(kSection, QStringLiteral("FormColor"), QStringLiteral("255"));
+    suite::SaveSetting(kSection, QStringLiteral("BottonColor"), QStringLiteral("blue"));
+    suite::SaveSetting(kSection, QStringLiteral("ComboColor"), QStringLiteral("65280"));
+    suite::SaveSetting(kSection, QStringLiteral("ComboFontColor"), QStringLiteral("16711680"));
+    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("FormTemae"), QStringLiteral("1"));
+    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("0"));
+    Form30 &f = vx::instance<Form30>();
+    EXPECT_EQ(f.BackColor(), 255);
+    EXPECT_EQ(f.Picture1.BackColor(), 255);
+    EXPECT_EQ(f.Command1.BackColor(), -2147483638);
+    EXPECT_EQ(f.Combo1.BackColor(), 65280);
+    EXPECT_EQ(f.Combo1.ForeColor(), 16711680);
+    EXPECT_EQ(f.Combo1.palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_TRUE(f.Topmost());
+    EXPECT_EQ(f.MousePointer(), vx::kPointerDefault);
+}
+
+TEST_F(Form30Test, GoButtonOpensThenUnloadsTheAboutWindow)
+{
+    Form30 &f = vx::instance<Form30>();
+    f.Combo1.setText(QStringLiteral("Version Rondix"));
+    f.Command1.click();
+    ASSERT_TRUE(vx::isShown<frmAbout>());
+    f.Command1.click();
+    EXPECT_FALSE(vx::isLoaded<frmAbout>());
+}
+
+TEST_F(Form30Test, DoubleClickOnTheGripSavesAndEnds)
+{
+    putHelpFile();
+    Form30 &f = vx::instance<Form30>();
+    f.Show();
+    f.Move(1200, 900);
+    f.mnuHelp.click();
+    ASSERT_EQ(vxtest::shell().started.size(), 1);
+    f.Combo1.setText(QStringLiteral("Snapvane"));
+    EXPECT_TRUE(vxtest::ends([&] { f.Picture1_DblClick(); }));
+    EXPECT_EQ(stored(QStringLiteral("FormLeft")), QStringLiteral("1200"));
+    EXPECT_EQ(stored(QStringLiteral("FormTop")), QStringLiteral("900"));
+    EXPECT_EQ(stored(QStringLiteral("ComboText")), QStringLiteral("Snapvane"));
+    EXPECT_EQ(vxtest::shell().stopped.size(), 1u) << "help viewers are closed";
+
+    // The next start shows what was stored.
+    vx::FormRegistry::reset();
+    vx::setEndThrows(true);
+    Form30 &again = vx::instance<Form30>();
+    EXPECT_EQ(again.Combo1.Text(), QStringLiteral("Snapvane"));
+    EXPECT_EQ(again.Left(), 1200);
+    EXPECT_EQ(again.Top(), 900);
+}
+
+TEST_F(Form30Test, MenuExitAndCloseBoxEndToo)
+{
+    Form30 &f = vx::instance<Form30>();
+    f.Show();
+    f.Combo1.setText(QStringLiteral("Probix"));
+    EXPECT_TRUE(vxtest::ends([&] { f.mnuExit.click(); }));
+    EXPECT_EQ(stored(QStringLiteral("ComboText")), QStringLiteral("Probix"));
+
+    vx::setEndThrows(true);
+    f.Combo1.setText(QStringLiteral("Scrivolt"));
+    f.close();
+    EXPECT_TRUE(vx::programEnded());
+    EXPECT_EQ(stored(QStringLiteral("ComboText")), QStringLiteral("Scrivolt"));
+}
+
+TEST_F(Form30Test, ExitWithAStoreThatCannotBeWrittenStillEnds)
+{
+    Form30 &f = vx::instance<Form30>();
+    QFile blocker(configDir() + QStringLiteral("/blocker"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", (configDir() + QStringLiteral("/blocker/sub")).toLocal8Bit());
+    EXPECT_TRUE(vxtest::ends([&] { f.mnuExit_Click(); }));
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
+    EXPECT_EQ(vxtest::dialogs().messages[0].icon(), vx::vbExclamation);
+}
+
+TEST_F(Form30Test, RightButtonPopsTheMenuLeftButtonDrags)
+{
+    Form30 &f = vx::instance<Form30>();
+    f.Show();
+    f.Move(600, 300);
+    vxtest::dialogs().popupScripts.push_back([](vx::Menu &menu) {
+        menu.findChild<vx::Menu *>(QStringLiteral("mnuHelp"))->click();
+    });
+    f.Picture1_MouseDown(2, 0, 100, 100);
+    EXPECT_EQ(vxtest::dialogs().popups, QStringList{QStringLiteral("Form30.mnuMain")});
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 1u) << "help without help.chm says so";
+    EXPECT_EQ(f.Left(), 600);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+
+    f.Picture1_MouseDown(1, 0, 100, 100);
+    EXPECT_EQ(QWidget::mouseGrabber(), &f) << "the window follows the pointer";
+    EXPECT_EQ(vxtest::dialogs().popups.size(), 1);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(45, 25), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&f, &release);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#include "launch.h"
+
+#include "common/settings.h"
+#include "platform/core/convert.h"
+#include "shell/frmabout.h"
+
+#include <algorithm>
+
+namespace shell {
+
+void toggle(const ToolWindow &window, CloseMode mode)
+{
+    if (!window.available())
+        return;
+    if (!window.isVisible()) {
+        window.show();
+        return;
+    }
+    if (mode == CloseMode::Hide)
+        window.hide();
+    else
+        window.unload();
+}
+
+CloseMode ToolRow::modeFor(Launcher l) const
+{
+    switch (l) {
+    case Launcher::Form30: return onForm30;
+    case Launcher::Form1: return onForm1;
+    case Launcher::Form23: return onForm23;
+    }
+    return onForm30;
+}
+
+const std::vector<ToolRow> &tools()
+{
+    using enum CloseMode;
+    // A tool joins the program by giving its row toolEntry<Window>("Window").
+    static const std::vector<ToolRow> rows = {
+        {Tool::Form2, notBuilt(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
+        {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
+        {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
+        {Tool::Form3, notBuilt(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
+        {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
+        {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
+        {Tool::Form5, notBuilt(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
+        {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
+        {Tool::Form10, notBuilt(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
+        {Tool::Form11, notBuilt(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
+        {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
+        {Tool::frmAbout, toolEntry<frmAbout>(QStringLiteral("frmAbout")), QStringLiteral("Version Rondix"), Unload,
+         Unload, Unload},
+    };
+    return rows;
+}
+
+const ToolRow &tool(Tool id)
+{
+    const auto &rows = tools();
+    return *std::find_if(rows.begin(), rows.end(), [id](const ToolRow &r) { return r.id == id; });
+}
+
+std::optional<Tool> toolByListText(const QString &text)
+{
+    for (const ToolRow &r : tools())
+        if (r.listText == text)
+            return r.id;
+    return std::nullopt;
+}
+
+void launch(Tool id, Launcher from)
+{
+    const ToolRow &row = tool(id);
+    toggle(row.window, row.modeFor(from));
+}
+
+void launch(Tool id, CloseMode mode) { toggle(tool(id).window, mode); }
+
+namespace {
+std::optional<double> storedKind(const QString &section)
+{
+    return vx::toDouble(suite::GetSetting(section, QStringLiteral("FormKind"), QStringLiteral("1")));
+}
+} // namespace
+
+Tool imageViewerVariant()
+{
+    const auto kind = storedKind(QStringLiteral("Graphic Rondix2"));
+    return kind && *kind == 1 ? Tool::Form2 : Tool::frmSum;
+}
+
+std::optional<Tool> mediaPlayerVariant()
+{
+    const auto kind = storedKind(QStringLiteral("Multimedia Rondix"));
+    if (!kind)
+        return std::nullopt;
+    if (*kind == 1)
+        return Tool::Form3;
+    if (*kind == 2)
+        return Tool::Form20;
+    if (*kind == 3)
+        return Tool::FormVX3;
+    return std::nullopt;
+}
+
+void launchImageViewer(Launcher from) { launch(imageViewerVariant(), from); }
+
+void launchMediaPlayer(Launcher from)
+{
+    if (const auto t = mediaPlayerVariant())
+        launch(*t, from);
+}
+
+} // namespace shell

@@ -1,0 +1,25 @@
+#include "mainform.h"
+
+#include "common/settings.h"
+#include "platform/core/errors.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/form.h"
+#include "platform/system/system.h"
+
+namespace shell {
+
+void showHelp() { vx::HelpDisplayContents(suite::helpFilePath()); }
+
+void endFromMainWindow(const std::function<void()> &save, bool closeHelp)
+{
+    try {
+        save();
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description(), vx::vbExclamation);
+    }
+    if (closeHelp)
+        vx::HelpCloseAll();
+    vx::End();
+}
+
+} // namespace shell
