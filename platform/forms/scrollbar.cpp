@@ -1,0 +1,55 @@
+#include "scrollbar.h"
+
+#include "platform/core/errors.h"
+
+namespace vx {
+
+ScrollBar::ScrollBar(Form *form, const QString &name, Qt::Orientation o, QWidget *container)
+    : Control(form, name, container)
+{
+    setOrientation(o);
+    setRange(0, 32767);
+    setSingleStep(1);
+    setPageStep(1);
+    // Dragging the thumb reports Scroll; the value settles (Change) on release.
+    connect(this, &QScrollBar::valueChanged, this, [this] {
+        if (settingValue_)
+            return;
+        if (isSliderDown()) {
+            dragMoved_ = true;
+            dispatch([this] {
+                if (Scroll)
+                    Scroll();
+            });
+            return;
+        }
+        dispatch([this] {
+            if (Change)
+                Change();
+        });
+    });
+    connect(this, &QScrollBar::sliderReleased, this, [this] {
+        if (!dragMoved_)
+            return;
+        dragMoved_ = false;
+        dispatch([this] {
+            if (Change)
+                Change();
+        });
+    });
+}
+
+void ScrollBar::setValue(int v)
+{
+    if (v < minimum() || v > maximum())
+        vx::raise(err::InvalidProperty);
+    if (v == value())
+        return;
+    settingValue_ = true;
+    QScrollBar::setValue(v);
+    settingValue_ = false;
+    if (Change)
+        Change();
+}
+
+} // namespace vx

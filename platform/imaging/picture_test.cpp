@@ -1,0 +1,237 @@
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "testing/harness.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPrinterInfo>
+#include <QWidget>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace vx;
+
+namespace {
+
+int errorOf(const std::function<void()> &fn)
+{
+    try {
+        fn();
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+// Left half red, right half blue.
+Picture twoColours(int w, int h, const QString &format = QStringLiteral("bmp"))
+{
+    Picture p;
+    p.image = QImage(w, h, QImage::Format_RGB32);
+    p.image.fill(Qt::red);
+    QPainter(&p.image).fillRect(w / 2, 0, w - w / 2, h, Qt::blue);
+    p.format = format;
+    return p;
+}
+
+class PictureTest : public vxtest::GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        ASSERT_TRUE(tmp.isValid());
+        dir = tmp.path() + QLatin1Char('/');
+    }
+    void TearDown() override
+    {
+        setPrintToFile(QString());
+        GuiTest::TearDown();
+    }
+    QTemporaryDir tmp;
+    QString dir;
+};
+
+TEST_F(PictureTest, FormatIsTakenFromTheContentNotTheName)
+{
+    vxtest::writeTestImage(dir + "a.bmp", 8, 6);
+    QFile::copy(dir + "a.bmp", dir + "a.dib");
+    vxtest::writeTestImage(dir + "b.jpg", 9, 7, Qt::blue);
+    QFile::copy(dir + "b.jpg", dir + "b.jpe");
+    QFile::copy(dir + "b.jpg", dir + "renamed.bmp");
+    vxtest::writeTestImage(dir + "c.ico", 16, 16, Qt::green);
+    // A cursor file is an icon file whose directory says type 2.
+    QByteArray cur = readAll(dir + "c.ico");
+    ASSERT_GE(cur.size(), 4);
+    cur[2] = 2;
+    writeBytes(dir + "c.cur", cur);
+    writeBytes(dir + "d.gif", QByteArray::fromHex("47494638396101000100f00000ff0000000000"
+                                                  "21f90400000000002c00000000010001000002024401003b"));
+
+    const struct {
+        const char *name;
+        const char *format;
+        QSize size;
+    } cases[] = {{"a.bmp", "bmp", {8, 6}},   {"a.dib", "bmp", {8, 6}},   {"b.jpg", "jpeg", {9, 7}},
+                 {"b.jpe", "jpeg", {9, 7}},  {"renamed.bmp", "jpeg", {9, 7}}, {"c.ico", "ico", {16, 16}},
+                 {"c.cur", "cur", {16, 16}}, {"d.gif", "gif", {1, 1}}};
+    for (const auto &c : cases) {
+        const Picture p = LoadPicture(dir + c.name);
+        EXPECT_EQ(p.image.size(), c.size) << c.name;
+        EXPECT_EQ(p.format, QLatin1String(c.format)) << c.name;
+    }
+    EXPECT_EQ(LoadPicture(dir + "d.gif").image.pixelColor(0, 0), QColor(Qt::red));
+    EXPECT_EQ(LoadPicture(dir + "a.bmp").widthTwips(), 120.0);
+    EXPECT_TRUE(LoadPicture(QString()).isNull());
+}
+
+TEST_F(PictureTest, LoadErrorsTellMissingFromUndecodable)
+{
+    vxtest::writeTestImage(dir + "big.jpg", 400, 300);
+    const QByteArray jpeg = readAll(dir + "big.jpg");
+    writeBytes(dir + "header.jpg", jpeg.left(200));
+    writeBytes(dir + "half.jpg", jpeg.left(jpeg.size() / 2));
+    writeBytes(dir + "noise.jpg", QByteArray(4000, '\x5a'));
+    writeBytes(dir + "empty.bmp", QByteArray());
+    writeBytes(dir + "zeros.bmp", QByteArray(4000, '\0'));
+    // Damaged bytes that the wireless-bitmap plug-in would take for an 8 x 8 picture.
+    writeBytes(dir + "damaged.jpg", QByteArray::fromHex("00000808") + QByteArray(8, '\0'));
+    // A placeable metafile header: no decoder on this system.
+    writeBytes(dir + "drawing.wmf", QByteArray::fromHex("d7cdc69a0000") + QByteArray(100, '\0'));
+    ASSERT_TRUE(QDir(dir).mkdir("folder.bmp"));
+
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "missing.jpg"); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "nodir/x.jpg"); }), err::PathNotFound);
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "folder.bmp"); }), err::PathFileAccess);
+    for (const char *bad : {"header.jpg", "noise.jpg", "empty.bmp", "zeros.bmp", "damaged.jpg", "drawing.wmf"})
+        EXPECT_EQ(errorOf([&] { LoadPicture(dir + bad); }), err::InvalidPicture) << bad;
+    // A JPEG cut after its first scan lines still shows what arrived.
+    EXPECT_EQ(LoadPicture(dir + "half.jpg").image.size(), QSize(400, 300));
+}
+
+TEST_F(PictureTest, SaveWritesBitmapsAndKeepsIcons)
+{
+    SavePicture(twoColours(20, 10, QStringLiteral("jpeg")), dir + "out.bmp");
+    EXPECT_TRUE(readAll(dir + "out.bmp").startsWith("BM"));
+    const Picture back = LoadPicture(dir + "out.bmp");
+    EXPECT_EQ(back.format, QStringLiteral("bmp"));
+    EXPECT_EQ(back.image.size(), QSize(20, 10));
+    EXPECT_EQ(back.image.pixelColor(2, 2), QColor(Qt::red));
+    EXPECT_EQ(back.image.pixelColor(17, 8), QColor(Qt::blue));
+
+    SavePicture(twoColours(16, 16, QStringLiteral("cur")), dir + "out.bmp");
+    EXPECT_TRUE(readAll(dir + "out.bmp").startsWith(QByteArray::fromHex("00000100"))) << "icon format kept";
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"out.bmp"}) << "no temporary file left";
+
+    EXPECT_EQ(errorOf([&] { SavePicture(Picture(), dir + "none.bmp"); }), err::InvalidPicture);
+    EXPECT_EQ(errorOf([&] { SavePicture(twoColours(4, 4), dir + "nodir/x.bmp"); }), err::PathNotFound);
+    ASSERT_TRUE(QDir(dir).mkdir("sub"));
+    EXPECT_EQ(errorOf([&] { SavePicture(twoColours(4, 4), dir + "sub"); }), err::PathFileAccess);
+    EXPECT_FALSE(QFile::exists(dir + "none.bmp"));
+}
+
+TEST_F(PictureTest, FailedSaveLeavesTheExistingFileIntact)
+{
+    const QString target = dir + "keep.bmp";
+    writeBytes(target, QByteArray("the user's picture"));
+    // The disk "fills" after 64 KB: the 480 KB bitmap cannot be completed.
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const int error = errorOf([&] { SavePicture(twoColours(400, 400), target); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(error, err::PathFileAccess);
+    EXPECT_EQ(readAll(target), QByteArray("the user's picture"));
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"keep.bmp"}) << "the partial file is removed";
+}
+
+TEST_F(PictureTest, ClipboardRoundTrip)
+{
+    ASSERT_TRUE(CopyPictureToClipboard(twoColours(30, 12)));
+    const Picture got = ClipboardPicture();
+    EXPECT_EQ(got.image.size(), QSize(30, 12));
+    EXPECT_EQ(got.image.pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(got.image.pixelColor(29, 11), QColor(Qt::blue));
+    EXPECT_FALSE(CopyPictureToClipboard(Picture()));
+    EXPECT_EQ(ClipboardPicture().image.size(), QSize(30, 12)) << "an empty picture leaves the clipboard alone";
+}
+
+TEST_F(PictureTest, PrintsToPdfAndReportsWhatIsMissing)
+{
+    const QString pdf = dir + "job.pdf";
+    setPrintToFile(pdf);
+    EXPECT_FALSE(PrintPicture(Picture()).isEmpty());
+    EXPECT_FALSE(QFile::exists(pdf)) << "no job without a picture";
+
+    EXPECT_EQ(PrintPicture(twoColours(40, 30)), QString());
+    const QByteArray bytes = readAll(pdf);
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_TRUE(bytes.contains("/Width 40") && bytes.contains("/Height 30")) << "the picture's own pixels are sent";
+
+    setPrintToFile(QString());
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "this machine has a printer";
+    EXPECT_EQ(PrintPicture(twoColours(4, 4)), QStringLiteral("プリンタが見つかりません。"));
+}
+
+TEST_F(PictureTest, ScreenGrabCopiesTheAreaAndBlackOutsideScreens)
+{
+    QWidget w;
+    w.setWindowFlag(Qt::FramelessWindowHint);
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, Qt::green);
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+    w.setGeometry(0, 100, 200, 150);
+    w.show();
+    QApplication::processEvents();
+    w.repaint();
+
+    QImage inside = GrabScreenArea(QRect(50, 150, 20, 10));
+    ASSERT_EQ(inside.size(), QSize(20, 10));
+    EXPECT_EQ(inside.pixelColor(0, 0), QColor(Qt::green));
+    EXPECT_EQ(inside.pixelColor(19, 9), QColor(Qt::green));
+
+    QImage edge = GrabScreenArea(QRect(-10, 120, 30, 5));
+    ASSERT_EQ(edge.size(), QSize(30, 5));
+    EXPECT_EQ(edge.pixelColor(9, 2), QColor(Qt::black)) << "left of every screen";
+    EXPECT_EQ(edge.pixelColor(10, 2), QColor(Qt::green));
+
+    QImage away = GrabScreenArea(QRect(-5000, -5000, 8, 8));
+    ASSERT_EQ(away.size(), QSize(8, 8));
+    EXPECT_EQ(away.pixelColor(4, 4), QColor(Qt::black));
+}
+
+TEST_F(PictureTest, PicturesAboveQtsDefaultAllocationLimitLoad)
+{
+    // 6000 x 6000 at 4 bytes a pixel is 144 MB, above Qt's default limit of 128 MB.
+    QImage big(6000, 6000, QImage::Format_RGB32);
+    big.fill(Qt::blue);
+    ASSERT_TRUE(big.save(dir + "big.png"));
+    big = QImage();
+    const Picture p = LoadPicture(dir + "big.png");
+    EXPECT_EQ(p.image.size(), QSize(6000, 6000));
+    EXPECT_EQ(p.format, QStringLiteral("png"));
+}
+
+} // namespace
