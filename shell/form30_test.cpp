@@ -1,4 +1,6 @@
 #include "common/settings.h"
+#include "image/form2.h"
+#include "shell/form1.h"
 #include "shell/form30.h"
 #include "shell/frmabout.h"
 #include "testing/harness.h"
@@ -72,6 +74,33 @@ TEST_F(Form30Test, GoButtonOpensThenUnloadsTheAboutWindow)
     ASSERT_TRUE(vx::isShown<frmAbout>());
     f.Command1.click();
     EXPECT_FALSE(vx::isLoaded<frmAbout>());
+}
+
+TEST_F(Form30Test, GoButtonShowsThenHidesTheFirstImageViewer)
+{
+    Form30 &f = vx::instance<Form30>();
+    EXPECT_EQ(f.Combo1.Text(), QStringLiteral("Graphic Rondix"));
+    f.Command1.click();
+    ASSERT_TRUE(vx::isShown<Form2>());
+    Form2 *viewer = &vx::instance<Form2>();
+    f.Command1.click();
+    EXPECT_TRUE(vx::isLoaded<Form2>()) << "hidden, not unloaded";
+    EXPECT_FALSE(viewer->Visible());
+    f.Command1.click();
+    EXPECT_EQ(&vx::instance<Form2>(), viewer) << "shown again with its state";
+    EXPECT_TRUE(viewer->Visible());
+}
+
+TEST_F(Form30Test, ButtonStyleOpensTheViewerOnlyForVariantOne)
+{
+    Form1 &f = vx::instance<Form1>();
+    f.Command1.click();
+    EXPECT_TRUE(vx::isShown<Form2>()) << "no stored variant means the first viewer";
+    f.Picture1_Click();
+    EXPECT_FALSE(vx::isShown<Form2>());
+    suite::SaveSetting(QStringLiteral("Graphic Rondix2"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    f.Command1.click();
+    EXPECT_FALSE(vx::isShown<Form2>()) << "variant 2 is the thumbnail browser";
 }
 
 TEST_F(Form30Test, DoubleClickOnTheGripSavesAndEnds)

@@ -2,6 +2,7 @@
 
 #include "common/settings.h"
 #include "platform/core/convert.h"
+#include "image/form2.h"
 #include "shell/frmabout.h"
 
 #include <algorithm>
@@ -37,7 +38,7 @@ const std::vector<ToolRow> &tools()
     using enum CloseMode;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
-        {Tool::Form2, notBuilt(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
+        {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
         {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},

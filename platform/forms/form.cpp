@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -112,7 +113,7 @@ Form::Form(const QString &name) : QWidget(nullptr), backColor_(syscolor::ButtonF
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
     client_->setAutoFillBackground(false);
-    setAutoFillBackground(true);
+    setAutoFillBackground(false);
     setAcceptDrops(true);
 }
 
@@ -153,10 +154,16 @@ void Form::setClientSize(double widthTwips, double heightTwips)
 
 void Form::setBackColor(qint32 colour)
 {
+    // Painted, not put in the palette: a palette would pass the colour on to
+    // the menu bar and every control.
     backColor_ = colour;
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, toQColor(colour));
-    setPalette(pal);
+    update();
+}
+
+void Form::paintEvent(QPaintEvent *e)
+{
+    QPainter p(this);
+    p.fillRect(e->rect(), toQColor(backColor_));
 }
 
 void Form::setMousePointer(int pointer)

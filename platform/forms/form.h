@@ -122,6 +122,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
     void hideEvent(QHideEvent *e) override;
     void showEvent(QShowEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;

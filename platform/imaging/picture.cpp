@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+
+#include <cstring>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPixmap>
@@ -20,11 +22,6 @@
 namespace vx {
 
 namespace {
-
-// Formats a picture may come from. Plug-ins with weak signatures (TGA, WBMP)
-// would otherwise take damaged files for pictures of their own.
-const QStringList kPictureFormats = {QStringLiteral("bmp"), QStringLiteral("jpeg"), QStringLiteral("gif"),
-                                     QStringLiteral("ico"), QStringLiteral("cur"),  QStringLiteral("png")};
 
 QString &printToFile()
 {
@@ -42,11 +39,23 @@ void raiseAllocationLimit()
     (void)done;
 }
 
-// An .ico file whose directory says "cursor" (type 2).
-bool isCursorFile(QIODevice *dev)
+// The picture format a file starts with ("" for none we show).
+QString formatOfContent(const QByteArray &head)
 {
-    const QByteArray head = dev->peek(4);
-    return head.size() == 4 && head[0] == 0 && head[1] == 0 && head[2] == 2 && head[3] == 0;
+    auto starts = [&](const char *sig, int n) { return head.size() >= n && std::memcmp(head.constData(), sig, n) == 0; };
+    if (starts("BM", 2))
+        return QStringLiteral("bmp");
+    if (starts("\xFF\xD8\xFF", 3))
+        return QStringLiteral("jpeg");
+    if (starts("GIF87a", 6) || starts("GIF89a", 6))
+        return QStringLiteral("gif");
+    if (starts("\x89PNG\r\n\x1A\n", 8))
+        return QStringLiteral("png");
+    if (starts("\0\0\1\0", 4))
+        return QStringLiteral("ico");
+    if (starts("\0\0\2\0", 4))
+        return QStringLiteral("cur");
+    return QString();
 }
 
 void raiseForMissing(const QString &path)
@@ -74,18 +83,17 @@ Picture LoadPicture(const QString &path)
                                                                                  : err::PathFileAccess,
               path);
     raiseAllocationLimit();
-    QImageReader reader(&file);
-    // The content decides: a .dib is a bitmap, a renamed file still loads.
-    reader.setDecideFormatFromContent(true);
+    // The content decides (a .dib is a bitmap, a renamed file still loads),
+    // by its signature: asking every image plug-in to guess would let some take
+    // damaged files for pictures of their own.
+    const QString format = formatOfContent(file.peek(8));
+    if (format.isEmpty())
+        vx::raise(err::InvalidPicture, path);
+    QImageReader reader(&file, format == QLatin1String("cur") ? QByteArray("ico") : format.toLatin1());
     // Pictures show as stored; camera orientation tags are not applied.
     reader.setAutoTransform(false);
     Picture pic;
-    QString format = QString::fromLatin1(reader.format()).toLower();
-    if (format == QLatin1String("ico") && isCursorFile(&file))
-        format = QStringLiteral("cur");
-    if (format == QLatin1String("jpg"))
-        format = QStringLiteral("jpeg");
-    if (!kPictureFormats.contains(format) || !reader.read(&pic.image) || pic.image.isNull())
+    if (!reader.read(&pic.image) || pic.image.isNull())
         vx::raise(err::InvalidPicture, path);
     pic.format = format;
     return pic;

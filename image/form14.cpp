@@ -1,0 +1,180 @@
+#include "form14.h"
+
+#include "common/settings.h"
+#include "form2.h"
+#include "form32.h"
+#include "platform/core/convert.h"
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "rondix.h"
+
+using rondix::kSection;
+
+namespace {
+constexpr int kMinSpeed = 1000;
+constexpr int kMaxSpeed = 30000;
+constexpr int kDefaultSpeed = 5000;
+} // namespace
+
+Form14::Form14() : vx::Form(QStringLiteral("Form14"))
+{
+    setCaption(QStringLiteral("Grapic Rondix Setting"));
+    setClientSize(6825, 4035);
+    Label1.Move(120, 120, 6615, 255);
+    Command6.Move(120, 480, 3255, 375);
+    Command7.Move(3480, 480, 3255, 375);
+    Command3.Move(120, 960, 6615, 375);
+    Check1.Move(120, 1440, 6615, 375);
+    Check2.Move(120, 1920, 6615, 375);
+    Label2.Move(120, 2400, 6375, 255);
+    Text1.Move(120, 2640, 855, 270);
+    Text1.setText(QString::number(kDefaultSpeed));
+    HScroll1.Move(1080, 2640, 5655, 255);
+    HScroll1.setMin(kMinSpeed);
+    HScroll1.setMax(kMaxSpeed);
+    HScroll1.setSmallChange(1000);
+    HScroll1.setLargeChange(1000);
+    HScroll1.setValue(kDefaultSpeed);
+    Label3.Move(120, 3000, 2295, 255);
+    Combo1.Move(120, 3240, 735, 300);
+    for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
+                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
+        Combo1.AddItem(QString::fromLatin1(ratio));
+    Combo1.setText(QStringLiteral("1.0"));
+    Label4.Move(960, 3360, 615, 255);
+    Command4.Move(120, 3600, 3255, 375);
+    Command8.Move(3480, 3600, 3255, 375);
+
+    Check1.Click = [this] { Check1_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    HScroll1.Change = [this] { HScroll1_Change(); };
+    Text1.Change = [this] { Text1_Change(); };
+}
+
+int Form14::storedSpeed()
+{
+    const int speed = suite::GetInteger(kSection, QStringLiteral("Speed"), QString::number(kDefaultSpeed));
+    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : kDefaultSpeed;
+}
+
+void Form14::Form_Load()
+{
+    suite::applyPointer(*this);
+    Check2.setValue(rondix::zoomSetting() != 0 ? 1 : 0);
+    // Closing with the close box saves "Speed": it must start from the stored one.
+    HScroll1.setValue(storedSpeed());
+}
+
+void Form14::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    // The viewer's keys only while it is there; touching it would load it.
+    if (vx::isLoaded<Form2>()) {
+        Form2 &viewer = vx::instance<Form2>();
+        const QFont font = viewer.File1.font();
+        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+        suite::SaveSetting(kSection, QStringLiteral("FormColor"), QString::number(viewer.BackColor()));
+        suite::SaveSetting(kSection, QStringLiteral("BottonColor"), QString::number(viewer.Command1.BackColor()));
+        suite::SaveSetting(kSection, QStringLiteral("FontSize"), vx::numText(font.pointSizeF()));
+        suite::SaveSetting(kSection, QStringLiteral("FontBold"), word(font.bold()));
+        suite::SaveSetting(kSection, QStringLiteral("FontItalic"), word(font.italic()));
+        suite::SaveSetting(kSection, QStringLiteral("FileColor"), QString::number(viewer.File1.BackColor()));
+        suite::SaveSetting(kSection, QStringLiteral("File2Color"), QString::number(viewer.Label1.BackColor()));
+    }
+    suite::SaveSetting(kSection, QStringLiteral("Speed"), QString::number(HScroll1.Value()));
+}
+
+void Form14::Check1_Click()
+{
+    const bool english = Check1.Value() == 1;
+    Form2 &v = vx::instance<Form2>();
+    auto caption = [english](vx::CommandButton &b, const char *en, const char *ja) {
+        b.setCaption(QString::fromUtf8(english ? en : ja));
+    };
+    caption(v.Command1, "CLOSE", "閉じる");
+    caption(v.Command2, "EXPAND", "拡大");
+    caption(v.Command3, "REDUCE", "縮小");
+    caption(v.Command4, "RESET", "リセット");
+    caption(v.Command5, "ZOOM", "ズーム");
+    caption(v.Command6, "NEXT", "次へ");
+    caption(v.Command7, "COPY", "コピー");
+    caption(v.Command8, "SET", "設定");
+    caption(v.Command9, "BACK", "前へ");
+    caption(v.Command10, "SLIDER", "スライドショー");
+    caption(v.Command11, "DETAILS", "プロパティ");
+}
+
+void Form14::Command3_Click()
+{
+    if (!CommonDialog4.ShowColor())
+        return;
+    Form2 &v = vx::instance<Form2>();
+    v.Drive1.setBackColor(CommonDialog4.Color);
+    v.Dir1.setBackColor(CommonDialog4.Color);
+    v.File1.setBackColor(CommonDialog4.Color);
+    v.Label1.setBackColor(CommonDialog4.Color);
+}
+
+void Form14::Command7_Click()
+{
+    if (!CommonDialog1.ShowColor())
+        return;
+    vx::instance<Form2>().setBackColor(CommonDialog1.Color);
+    vx::instance<Form32>().setBackColor(CommonDialog1.Color);
+}
+
+void Form14::Command6_Click()
+{
+    CommonDialog7.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
+    if (!CommonDialog7.ShowOpen())
+        return;
+    try {
+        vx::instance<Form2>().setPicture(vx::LoadPicture(CommonDialog7.FileName));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form14::Command4_Click()
+{
+    try {
+        suite::DeleteSection(kSection);
+        vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
+        Hide();
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form14::Command8_Click()
+{
+    Form2 &v = vx::instance<Form2>();
+    suite::SaveSetting(kSection, QStringLiteral("FormColor"), QString::number(v.BackColor()));
+    suite::SaveSetting(kSection, QStringLiteral("FileColor"), QString::number(v.File1.BackColor()));
+    suite::SaveSetting(kSection, QStringLiteral("Speed"), QString::number(HScroll1.Value()));
+    suite::SaveSetting(kSection, QStringLiteral("ZoomNumber"), Combo1.Text());
+    suite::SaveSetting(kSection, QStringLiteral("Zoom"), Check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    Hide();
+}
+
+void Form14::HScroll1_Change()
+{
+    try {
+        Text1.setText(QString::number(HScroll1.Value()));
+        if (vx::isLoaded<Form2>())
+            vx::instance<Form2>().Timer1.setInterval(HScroll1.Value());
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+// Typing passes through texts such as "2" on the way to "2000": only a whole
+// number the scroll bar can take moves it.
+void Form14::Text1_Change()
+{
+    bool ok = false;
+    const int value = Text1.Text().trimmed().toInt(&ok);
+    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
+        HScroll1.setValue(value);
+}

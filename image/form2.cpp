@@ -1,0 +1,417 @@
+#include "form2.h"
+
+#include "common/settings.h"
+#include "form13.h"
+#include "form14.h"
+#include "form28.h"
+#include "form32.h"
+#include "platform/core/errors.h"
+#include "platform/system/system.h"
+#include "rondix.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QFileInfo>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <array>
+
+using rondix::kKindSection;
+using rondix::kSection;
+
+namespace {
+
+// Shown until the first file is chosen: a small landscape of our own.
+vx::Picture startupPicture()
+{
+    QImage img(480, 360, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 360);
+    sky.setColorAt(0, QColor(0x2B, 0x5F, 0x9E));
+    sky.setColorAt(0.65, QColor(0xA9, 0xCF, 0xEE));
+    sky.setColorAt(1, QColor(0xE8, 0xF2, 0xFA));
+    p.fillRect(img.rect(), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xFF, 0xE0, 0x82));
+    p.drawEllipse(QPointF(370, 92), 34, 34);
+    QPainterPath far;
+    far.moveTo(0, 270);
+    far.lineTo(110, 165);
+    far.lineTo(190, 230);
+    far.lineTo(290, 140);
+    far.lineTo(480, 280);
+    far.lineTo(480, 360);
+    far.lineTo(0, 360);
+    far.closeSubpath();
+    p.setBrush(QColor(0x5E, 0x7F, 0x9B));
+    p.drawPath(far);
+    QPainterPath near;
+    near.moveTo(0, 300);
+    near.cubicTo(120, 250, 260, 330, 480, 285);
+    near.lineTo(480, 360);
+    near.lineTo(0, 360);
+    near.closeSubpath();
+    p.setBrush(QColor(0x4C, 0x8C, 0x4A));
+    p.drawPath(near);
+    QFont f = p.font();
+    f.setPixelSize(22);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(255, 255, 255, 230));
+    p.drawText(QRect(0, 322, 466, 32), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Graphic Rondix"));
+    p.end();
+    return {img, QStringLiteral("bmp")};
+}
+
+} // namespace
+
+Form2::Form2() : vx::Form(QStringLiteral("Form2"))
+{
+    setCaption(QStringLiteral("Graphic Rondix Version5.1"));
+    setClientSize(12255, 8520);
+    Command9.Move(120, 120, 1335, 375);
+    Command6.Move(1455, 120, 1335, 375);
+    Command13.Move(2790, 120, 1215, 375);
+    Command10.Move(4005, 120, 1335, 375);
+    Command2.Move(5340, 120, 855, 375);
+    Command3.Move(6195, 120, 855, 375);
+    Command4.Move(7050, 120, 855, 375);
+    Command5.Move(7905, 120, 855, 375);
+    Command7.Move(8760, 120, 855, 375);
+    Command11.Move(9615, 120, 1095, 375);
+    Command8.Move(10710, 120, 735, 375);
+    Command12.Move(11445, 120, 735, 375);
+    Drive1.Move(120, 600, 2415, 300);
+    Dir1.Move(120, 960, 2415, 2400);
+    File1.Move(120, 3480, 2415, 4050);
+    File1.setPattern(QStringLiteral("*.bmp;*.jpg;*.ico;*.wmf;*.emf;*.dib;*.cur;*.jpeg;*.jpe"));
+    Label1.Move(120, 7680, 2415, 255);
+    Command1.Move(120, 8040, 2415, 375);
+    Image1.Move(2640, 600, 9540, 7785);
+    Image1.setPicture(startupPicture());
+    CommonDialog2.FileName = QStringLiteral("noname.bmp");
+    // The thumbnail browser is not part of the suite yet: nothing to switch to.
+    Command12.setEnabled(false);
+
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Command10.Click = [this] { Command10_Click(); };
+    Command11.Click = [this] { Command11_Click(); };
+    Command12.Click = [this] { Command12_Click(); };
+    Command13.Click = [this] { Command13_Click(); };
+    Drive1.Change = [this] { Drive1_Change(); };
+    Dir1.Change = [this] { Dir1_Change(); };
+    File1.Click = [this] { File1_Click(); };
+    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
+    Timer1.Tick = [this] { Timer1_Timer(); };
+    Image1.MouseDown = [this](int button, int shift, float x, float y) { Image1_MouseDown(button, shift, x, y); };
+    IDMOPEN.Click = [this] { IDMOPEN_Click(); };
+    IDMSave.Click = [this] { IDMSave_Click(); };
+    IDMPRO.Click = [this] { IDMPRO_Click(); };
+    IDMCOPY.Click = [this] { IDMCOPY_Click(); };
+    IDMPrint.Click = [this] { IDMPrint_Click(); };
+    IDMSRIDE.Click = [this] { IDMSRIDE_Click(); };
+    IDMSizeChange.Click = [this] { IDMSizeChange_Click(); };
+    IDMZOOM.Click = [this] { IDMZOOM_Click(); };
+    IDMSET.Click = [this] { IDMSET_Click(); };
+    BottonColor.Click = [this] { BottonColor_Click(); };
+}
+
+void Form2::setPicture(const vx::Picture &p)
+{
+    picture_ = p;
+    update();
+}
+
+void Form2::paintEvent(QPaintEvent *e)
+{
+    vx::Form::paintEvent(e);
+    if (picture_.isNull())
+        return;
+    QPainter p(this);
+    p.drawImage(client()->geometry().topLeft(), picture_.image);
+}
+
+QString Form2::shownFile() const
+{
+    return vx::joinPath(Dir1.Path(), File1.FileName());
+}
+
+void Form2::Form_Load()
+{
+    Command10.setCaption(QStringLiteral("スライドショー"));
+    setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("0")));
+    vx::instance<Form32>().setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("0")));
+    Label1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
+    Drive1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
+    Dir1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
+    File1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
+    vx::instance<Form14>().HScroll1.setValue(Form14::storedSpeed());
+    suite::applyPointer(*this);
+    suite::restorePosition(*this, kSection, QStringLiteral("1500"));
+    try {
+        const QString dir = suite::GetSetting(kSection, QStringLiteral("Dir"), QString());
+        if (vx::isQualifiedPath(dir)) {
+            // A folder gone since: the lists stay at the start-up folder.
+            if (!QFileInfo(dir).isDir())
+                return;
+            Drive1.setDrive(vx::driveOfPath(dir));
+            Dir1.setPath(dir);
+        }
+        Drive1.setDrive(suite::GetSetting(kSection, QStringLiteral("Drive"), QStringLiteral("c:")));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    saveAndHide();
+}
+
+void Form2::Command1_Click()
+{
+    saveAndHide();
+}
+
+void Form2::saveAndHide()
+{
+    suite::SaveSetting(kKindSection, QStringLiteral("FormKind"), QStringLiteral("1"));
+    Timer1.setEnabled(false);
+    Hide();
+    vx::unload<Form13>();
+    vx::unload<Form32>();
+    suite::SaveSetting(kSection, QStringLiteral("Dir"), Dir1.Path());
+    suite::SaveSetting(kSection, QStringLiteral("Drive"), Drive1.Drive());
+    suite::savePosition(*this, kSection);
+}
+
+void Form2::Drive1_Change()
+{
+    try {
+        Dir1.setPath(Drive1.Drive());
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description());
+    }
+}
+
+void Form2::Dir1_Change()
+{
+    File1.setPath(Dir1.Path());
+}
+
+void Form2::File1_Click()
+{
+    const double zoom = rondix::zoomSetting();
+    const int index = File1.ListIndex();
+    const int count = File1.ListCount();
+    Command10.setEnabled(true);
+    Label1.setCaption(rondix::positionText(index, count));
+    try {
+        Command9.setEnabled(index != 0);
+        Command6.setEnabled(index + 1 != count);
+        std::optional<double> ratio;
+        if (zoom != 0)
+            ratio = rondix::zoomRatio();
+        rondix::showPicture(Image1, shownFile(), ratio);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+// Next, previous and the slide step only move the selection: the list's click
+// shows the file, once.
+void Form2::Command6_Click()
+{
+    try {
+        File1.setListIndex(File1.ListIndex() + 1);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command9_Click()
+{
+    if (File1.ListIndex() <= 0)
+        return;
+    try {
+        File1.setListIndex(File1.ListIndex() - 1);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command10_Click()
+{
+    Timer1.setInterval(vx::instance<Form14>().HScroll1.Value());
+    if (Timer1.Enabled()) {
+        Timer1.setEnabled(false);
+        Command10.setCaption(QStringLiteral("スライド再開"));
+        Command10.setToolTipText(QStringLiteral("スライドショーを再開します"));
+    } else {
+        Timer1.setEnabled(true);
+        Command10.setCaption(QStringLiteral("スライド停止"));
+        Command10.setToolTipText(QStringLiteral("スライドショーを停止します"));
+    }
+}
+
+void Form2::Timer1_Timer()
+{
+    const int count = File1.ListCount();
+    if (count == 0)
+        return;
+    const int index = File1.ListIndex();
+    try {
+        File1.setListIndex(index + 1 >= count ? 0 : index + 1);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command2_Click()
+{
+    try {
+        rondix::scaleBox(Image1, rondix::zoomRatio() * 1.05);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command3_Click()
+{
+    try {
+        rondix::scaleBox(Image1, rondix::zoomRatio() * 0.95);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command4_Click()
+{
+    Image1.setStretch(false);
+}
+
+void Form2::Command5_Click()
+{
+    if (!vx::isShown<Form13>())
+        vx::instance<Form13>().Show();
+    else
+        vx::unload<Form13>();
+}
+
+void Form2::Command13_Click()
+{
+    if (!vx::isShown<Form32>()) {
+        Image1.setVisible(false);
+        // Loaded hidden earlier (colours), it would still show what the list
+        // held back then.
+        const bool wasLoaded = vx::isLoaded<Form32>();
+        Form32 &viewer = vx::instance<Form32>();
+        if (wasLoaded)
+            viewer.ShowCurrent();
+        viewer.Show();
+    } else {
+        Image1.setVisible(true);
+        vx::unload<Form32>();
+    }
+}
+
+void Form2::Command7_Click()
+{
+    try {
+        if (vx::CopyPictureToClipboard(Image1.Picture()))
+            vx::MsgBox(QStringLiteral("クリップボードに保存されました(^o^)"));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::Command11_Click()
+{
+    vx::shellDriver().showProperties(shownFile());
+}
+
+void Form2::IDMOPEN_Click()
+{
+    CommonDialog1.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
+    if (!CommonDialog1.ShowOpen())
+        return;
+    try {
+        Image1.setPicture(vx::LoadPicture(CommonDialog1.FileName));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::IDMSave_Click()
+{
+    CommonDialog2.Filter = QStringLiteral("BMPファイル (*.bmp)|*.bmp");
+    if (!CommonDialog2.ShowSave())
+        return;
+    try {
+        vx::SavePicture(Image1.Picture(), CommonDialog2.FileName);
+        vx::MsgBox(QStringLiteral("保存されました(^o^)"));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form2::IDMPrint_Click()
+{
+    QApplication::processEvents();
+    const QString error = vx::PrintPicture(Image1.Picture());
+    if (!error.isEmpty())
+        vx::MsgBox(error);
+}
+
+void Form2::File1_OLEDragDrop(const QStringList &files)
+{
+    rondix::dropPictures(Image1, files);
+}
+
+void Form2::Command8_Click()
+{
+    vx::instance<Form14>().Show(1);
+}
+
+void Form2::IDMSizeChange_Click()
+{
+    vx::instance<Form28>().Show(1);
+}
+
+void Form2::BottonColor_Click()
+{
+    const std::array<vx::CommandButton *, 13> buttons{&Command1, &Command2,  &Command3,  &Command4, &Command5,
+                                                      &Command6, &Command7,  &Command8,  &Command9, &Command10,
+                                                      &Command11, &Command12, &Command13};
+    for (vx::CommandButton *b : buttons)
+        b->setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
+}
+
+void Form2::Image1_MouseDown(int button, int shift, float x, float y)
+{
+    (void)shift;
+    (void)x;
+    (void)y;
+    if (button == 2)
+        PopupMenu(IDMFile);
+}
+
+void Form2::Command12_Click()
+{
+    // Stays here until there is a browser to hand over to.
+    if (!Command12.isEnabled())
+        return;
+    suite::SaveSetting(kKindSection, QStringLiteral("FormKind"), QStringLiteral("2"));
+    Timer1.setEnabled(false);
+    Hide();
+    vx::unload<Form13>();
+    vx::unload<Form32>();
+    showBrowser();
+}
+
+void Form2::showBrowser()
+{
+    // The thumbnail browser frmSum is shown here once it exists.
+}

@@ -1,0 +1,249 @@
+#include "form13.h"
+#include "form14.h"
+#include "form32.h"
+#include "platform/imaging/picture.h"
+#include "viewer_fixture_test.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+using namespace vx;
+
+namespace {
+
+class Form2Test : public ViewerTest {};
+
+TEST_F(Form2Test, ListWalkDisplaysNaturalSizesAndNeverWraps)
+{
+    Form2 &v = viewer();
+    ASSERT_EQ(v.File1.ListCount(), 4) << "hidden and text files left out, upper-case extension kept";
+    v.File1.setListIndex(0);
+    EXPECT_EQ(v.Label1.Caption(), QStringLiteral("1/4"));
+    EXPECT_FALSE(v.Command9.Enabled());
+    EXPECT_TRUE(v.Command6.Enabled());
+    EXPECT_EQ(v.Image1.Height(), tw(30));
+    v.Command9_Click();
+    EXPECT_EQ(v.File1.ListIndex(), 0);
+    v.Command6_Click();
+    EXPECT_EQ(v.Label1.Caption(), QStringLiteral("2/4"));
+    EXPECT_TRUE(v.Command9.Enabled());
+    EXPECT_EQ(v.Image1.Width(), tw(60));
+    v.Command6_Click();
+    v.Command6_Click(); // the corrupt d.jpg: position moves, picture stays
+    EXPECT_EQ(v.Label1.Caption(), QStringLiteral("4/4"));
+    EXPECT_FALSE(v.Command6.Enabled());
+    EXPECT_EQ(v.Image1.Width(), tw(20));
+    v.Command6_Click();
+    EXPECT_EQ(v.File1.ListIndex(), 3);
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+
+    QDir(folder).mkdir(QStringLiteral("one"));
+    QFile::copy(path("c.jpeg"), path("one/c.jpeg"));
+    viewer(path("one")).File1.setListIndex(0);
+    EXPECT_EQ(v.Label1.Caption(), QStringLiteral("1/1"));
+    EXPECT_FALSE(v.Command9.Enabled());
+    EXPECT_FALSE(v.Command6.Enabled());
+}
+
+TEST_F(Form2Test, SlideShowSwitchesAndItsStepWrapsToTheFirstFile)
+{
+    Form2 &v = viewer();
+    instance<Form14>().HScroll1.setValue(7000);
+    v.Command10_Click();
+    EXPECT_TRUE(v.Timer1.Enabled());
+    EXPECT_EQ(v.Timer1.Interval(), 7000);
+    EXPECT_EQ(v.Command10.Caption(), QStringLiteral("スライド停止"));
+    v.File1.setListIndex(3);
+    v.Timer1_Timer();
+    EXPECT_EQ(v.File1.ListIndex(), 0);
+    EXPECT_EQ(v.Image1.Width(), tw(40));
+    v.IDMSRIDE_Click();
+    EXPECT_FALSE(v.Timer1.Enabled());
+    EXPECT_EQ(v.Command10.Caption(), QStringLiteral("スライド再開"));
+    EXPECT_EQ(v.Command10.ToolTipText(), QStringLiteral("スライドショーを再開します"));
+}
+
+TEST_F(Form2Test, ZoomedDisplayIsTheNaturalSizeTimesTheRatioOnce)
+{
+    store("Zoom", QStringLiteral("1"));
+    Form2 &v = viewer();
+    instance<Form14>().Combo1.setText(QStringLiteral("2.0"));
+    v.File1.setListIndex(0);
+    EXPECT_TRUE(v.Image1.Stretch());
+    EXPECT_EQ(v.Image1.Width(), 2 * tw(40));
+    v.Command6_Click();
+    EXPECT_EQ(v.Image1.Width(), 2 * tw(60));
+    EXPECT_EQ(v.Image1.Height(), 2 * tw(20));
+    v.Timer1_Timer();
+    EXPECT_EQ(v.Image1.Height(), 2 * tw(50));
+    store("Zoom", QStringLiteral("x")); // not a number: "0"
+    v.Command9_Click();
+    EXPECT_FALSE(v.Image1.Stretch());
+    EXPECT_EQ(v.Image1.Width(), tw(60));
+}
+
+TEST_F(Form2Test, EnlargeShrinkAndReset)
+{
+    Form2 &v = viewer();
+    v.File1.setListIndex(0);
+    v.Command2_Click();
+    EXPECT_TRUE(v.Image1.Stretch());
+    EXPECT_FLOAT_EQ(v.Image1.Width(), tw(40) * 1.05f);
+    instance<Form14>().Combo1.setText(QStringLiteral("2.0"));
+    v.Command3_Click();
+    EXPECT_FLOAT_EQ(v.Image1.Height(), tw(30) * 1.05f * 1.9f);
+    v.Command4_Click();
+    EXPECT_FALSE(v.Image1.Stretch());
+    EXPECT_EQ(v.Image1.Width(), tw(40));
+
+    instance<Form14>().Combo1.setText(QStringLiteral("5.0"));
+    float before = 0;
+    for (int i = 0; i < 20 && before != v.Image1.Width(); ++i) {
+        before = v.Image1.Width();
+        v.Command2_Click();
+    }
+    EXPECT_EQ(v.Image1.Width(), before) << "a size beyond the box is refused, quietly";
+    EXPECT_GT(v.Image1.Width() * 5.25f, ImageBox::kMaxTwips);
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+}
+
+TEST_F(Form2Test, DroppedFilesShowTheLastAndABadOneStopsWithAMessage)
+{
+    Form2 &v = viewer();
+    v.File1_OLEDragDrop({path("b.JPG"), path("a.bmp"), path("c.jpeg")});
+    EXPECT_EQ(v.Image1.Width(), tw(20));
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+    v.File1_OLEDragDrop({path("a.bmp"), path("d.jpg"), path("b.JPG")});
+    EXPECT_EQ(v.Image1.Width(), tw(40));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(),
+              QStringList{QStringLiteral("対応している画像ファイルをドロップしてください")});
+}
+
+TEST_F(Form2Test, FileMenuOpensAndSavesAndCancelChangesNothing)
+{
+    Form2 &v = viewer();
+    auto &d = vxtest::dialogs();
+    d.files = {QStringList{path("b.JPG")}, std::nullopt, QStringList{path("d.jpg")}};
+    for (int i = 0; i < 3; ++i)
+        v.IDMOPEN_Click();
+    EXPECT_EQ(v.Image1.Picture().image.size(), QSize(60, 20));
+    v.Command2_Click();
+    const float width = v.Image1.Width();
+
+    const QString out = path("saved.bmp");
+    d.files = {std::nullopt, QStringList{out}};
+    v.IDMSave_Click();
+    EXPECT_EQ(d.fileRequests.back().fileName, QStringLiteral("noname.bmp"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("noname.bmp")));
+    EXPECT_TRUE(d.messages.empty());
+    v.IDMSave_Click();
+    EXPECT_EQ(LoadPicture(out).format, QStringLiteral("bmp"));
+    EXPECT_EQ(LoadPicture(out).image.size(), QSize(60, 20));
+    EXPECT_EQ(d.messageTexts(), QStringList{QStringLiteral("保存されました(^o^)")});
+    EXPECT_EQ(v.Image1.Width(), width) << "the box keeps its size";
+
+    QFile::remove(out);
+    v.Image1.setPicture(Picture{});
+    d.files = {QStringList{out}};
+    v.IDMSave_Click();
+    EXPECT_FALSE(QFile::exists(out));
+    EXPECT_EQ(d.messages.size(), 1u);
+}
+
+TEST_F(Form2Test, CopyAndPrintWorkOnTheShownPictureOnly)
+{
+    Form2 &v = viewer();
+    const QString pdf = path("print.pdf");
+    setPrintToFile(pdf);
+    QGuiApplication::clipboard()->clear();
+    v.File1.setListIndex(2);
+    v.IDMPrint_Click();
+    EXPECT_GT(QFileInfo(pdf).size(), 0) << "printed although the clipboard is empty";
+    v.Command7_Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(20, 50));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{QStringLiteral("クリップボードに保存されました(^o^)")});
+
+    QFile::remove(pdf);
+    v.Image1.setPicture(Picture{});
+    v.IDMCOPY_Click();
+    v.IDMPrint_Click();
+    EXPECT_FALSE(QFile::exists(pdf));
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 2u) << "no copy message; one for the print";
+    setPrintToFile(QString());
+}
+
+TEST_F(Form2Test, PropertiesFromButtonAndPopUpMenu)
+{
+    Form2 &v = viewer();
+    v.File1.setListIndex(1);
+    v.Command11_Click();
+    v.Image1_MouseDown(1, 0, 10, 10);
+    vxtest::dialogs().popupScripts.push_back([](Menu &m) { m.findChild<Menu *>(QStringLiteral("IDMPRO"))->click(); });
+    v.Image1_MouseDown(2, 0, 10, 10);
+    EXPECT_EQ(vxtest::dialogs().popups, QStringList{QStringLiteral("Form2.IDMFile")});
+    EXPECT_EQ(vxtest::shell().properties, QStringList({path("b.JPG"), path("b.JPG")}));
+    EXPECT_TRUE(vxtest::dialogs().messages.empty()) << "nobody answering shows nothing";
+}
+
+TEST_F(Form2Test, LoadRestoresLookSpeedAndFolder)
+{
+    store("FormColor", QStringLiteral("255"));
+    store("BottonColor", QStringLiteral("16711680"));
+    store("FormLeft", QStringLiteral("3000"));
+    store("FormTop", QStringLiteral("abc"));
+    store("Speed", QStringLiteral("12000"));
+    store("Dir", folder);
+    Form2 &v = instance<Form2>();
+    EXPECT_EQ(v.BackColor(), 255);
+    EXPECT_EQ(instance<Form32>().BackColor(), 255);
+    EXPECT_EQ(v.Left(), 3000);
+    EXPECT_EQ(v.Top(), 1500);
+    EXPECT_EQ(v.Timer1.Interval(), 12000);
+    EXPECT_EQ(v.File1.Path(), folder);
+    EXPECT_EQ(v.Drive1.Drive(), driveOfPath(folder));
+    v.BottonColor_Click();
+    EXPECT_EQ(v.Command13.BackColor(), 16711680);
+}
+
+TEST_F(Form2Test, StoredFolderFromElsewhereLeavesTheListsAtTheStartUpFolder)
+{
+    const QString start = QDir::cleanPath(QDir::currentPath());
+    for (const QString &dir : {QStringLiteral("C:\\Pictures"), path("gone")}) {
+        store("Dir", dir);
+        store("Drive", QStringLiteral("c:"));
+        Form2 &v = instance<Form2>();
+        EXPECT_EQ(v.File1.Path(), start) << dir.toStdString();
+        EXPECT_TRUE(vxtest::dialogs().messages.empty());
+        v.Unload();
+    }
+}
+
+TEST_F(Form2Test, CloseHidesAndSavesUnloadDoesTheSameAndTheBrowserSwitchIsOff)
+{
+    Form2 &v = viewer();
+    v.Show();
+    v.Move(2400, 1800);
+    v.Command12_Click();
+    EXPECT_TRUE(v.Visible());
+    EXPECT_EQ(stored("FormKind", "Graphic Rondix2"), QStringLiteral("-"));
+    v.Command5_Click();
+    v.Command10_Click();
+    v.Command1_Click();
+    EXPECT_FALSE(v.Visible());
+    EXPECT_FALSE(v.Timer1.Enabled());
+    EXPECT_FALSE(isLoaded<Form13>());
+    EXPECT_FALSE(isLoaded<Form32>());
+    EXPECT_EQ(stored("FormKind", "Graphic Rondix2"), QStringLiteral("1"));
+    EXPECT_EQ(stored("Dir"), folder);
+    EXPECT_EQ(stored("Drive"), driveOfPath(folder));
+    EXPECT_EQ(stored("FormLeft"), QStringLiteral("2400"));
+    EXPECT_EQ(stored("FormTop"), QStringLiteral("1800"));
+
+    suite::DeleteSection(QStringLiteral("Graphic Rondix"));
+    v.Show();
+    v.close();
+    EXPECT_FALSE(isLoaded<Form2>());
+    EXPECT_EQ(stored("Dir"), folder);
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#include "rondix.h"
+
+#include "common/settings.h"
+#include "form14.h"
+#include "platform/core/convert.h"
+#include "platform/core/errors.h"
+#include "platform/dialogs/dialogs.h"
+
+namespace rondix {
+
+const QString kSection = QStringLiteral("Graphic Rondix");
+const QString kKindSection = QStringLiteral("Graphic Rondix2");
+
+double zoomSetting()
+{
+    return suite::GetDouble(kSection, QStringLiteral("Zoom"), QStringLiteral("0"));
+}
+
+double zoomRatio()
+{
+    const auto ratio = vx::toDouble(vx::instance<Form14>().Combo1.Text());
+    if (!ratio || *ratio <= 0)
+        vx::raise(vx::err::TypeMismatch);
+    return *ratio;
+}
+
+namespace {
+
+bool fits(double twips)
+{
+    return twips > 0 && twips <= vx::ImageBox::kMaxTwips;
+}
+
+} // namespace
+
+void showPicture(vx::ImageBox &box, const QString &path, std::optional<double> ratio)
+{
+    const vx::Picture picture = vx::LoadPicture(path);
+    if (!ratio) {
+        box.setPicture(picture);
+        box.setStretch(false);
+        return;
+    }
+    // Always from the picture's own size: the box may still hold the last
+    // picture's zoomed size, and multiplying that would compound.
+    const double height = *ratio * picture.heightTwips();
+    const double width = *ratio * picture.widthTwips();
+    if (!fits(height) || !fits(width))
+        vx::raise(vx::err::InvalidProperty);
+    box.setPicture(picture);
+    box.setStretch(true);
+    box.setHeight(static_cast<float>(height));
+    box.setWidth(static_cast<float>(width));
+}
+
+void scaleBox(vx::ImageBox &box, double factor)
+{
+    const double height = factor * box.Height();
+    const double width = factor * box.Width();
+    if (!fits(height) || !fits(width))
+        vx::raise(vx::err::InvalidProperty);
+    box.setStretch(true);
+    box.setHeight(static_cast<float>(height));
+    box.setWidth(static_cast<float>(width));
+}
+
+bool dropPictures(vx::ImageBox &box, const QStringList &files)
+{
+    for (const QString &file : files) {
+        try {
+            box.setPicture(vx::LoadPicture(file));
+        } catch (const vx::RuntimeError &) {
+            vx::MsgBox(QStringLiteral("対応している画像ファイルをドロップしてください"));
+            return false;
+        }
+    }
+    return true;
+}
+
+QString positionText(int index, int count)
+{
+    return QStringLiteral("%1/%2").arg(index + 1).arg(count);
+}
+
+} // namespace rondix

@@ -1,0 +1,38 @@
+#pragma once
+// What the first image viewer Form2 and its picture window Form32 share: the
+// settings sections, the live zoom ratio of Form14 and the display steps.
+#include "platform/forms/imagebox.h"
+#include "platform/imaging/picture.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace rondix {
+
+extern const QString kSection;     // "Graphic Rondix"
+extern const QString kKindSection; // "Graphic Rondix2"
+
+// "Zoom" as stored: 0 shows pictures at their natural size.
+double zoomSetting();
+// Form14.Combo1's text as a number; raises 13 when it is not one.
+double zoomRatio();
+
+// Loads `path` into the box: at its natural size, or (with a ratio) at its
+// natural size times the ratio, stretched. A picture that cannot be loaded or
+// shown at that size raises and leaves the box as it was.
+void showPicture(vx::ImageBox &box, const QString &path, std::optional<double> ratio);
+
+// Enlarge and shrink: stretch on, both sides times `factor`. A size the box
+// refuses raises 380 and leaves the box as it was.
+void scaleBox(vx::ImageBox &box, double factor);
+
+// Loads dropped files in turn (the last one stays). The first that is not a
+// picture ends the drop with a message; false then.
+bool dropPictures(vx::ImageBox &box, const QStringList &files);
+
+// "3/12": position + 1, "/", count.
+QString positionText(int index, int count);
+
+} // namespace rondix
