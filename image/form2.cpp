@@ -250,16 +250,7 @@ void Form2::Command9_Click()
 
 void Form2::Command10_Click()
 {
-    Timer1.setInterval(vx::instance<Form14>().HScroll1.Value());
-    if (Timer1.Enabled()) {
-        Timer1.setEnabled(false);
-        Command10.setCaption(QStringLiteral("スライド再開"));
-        Command10.setToolTipText(QStringLiteral("スライドショーを再開します"));
-    } else {
-        Timer1.setEnabled(true);
-        Command10.setCaption(QStringLiteral("スライド停止"));
-        Command10.setToolTipText(QStringLiteral("スライドショーを停止します"));
-    }
+    rondix::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
 }
 
 void Form2::Timer1_Timer()

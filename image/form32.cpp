@@ -147,16 +147,7 @@ void Form32::Command4_Click()
 
 void Form32::Command10_Click()
 {
-    Timer1.setInterval(vx::instance<Form14>().HScroll1.Value());
-    if (Timer1.Enabled()) {
-        Timer1.setEnabled(false);
-        Command10.setCaption(QStringLiteral("スライド再開"));
-        Command10.setToolTipText(QStringLiteral("スライドショーを再開します"));
-    } else {
-        Timer1.setEnabled(true);
-        Command10.setCaption(QStringLiteral("スライド停止"));
-        Command10.setToolTipText(QStringLiteral("スライドショーを停止します"));
-    }
+    rondix::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
 }
 
 // Walks the owner's list, starting again at the first entry after the last.

@@ -82,4 +82,18 @@ QString positionText(int index, int count)
     return QStringLiteral("%1/%2").arg(index + 1).arg(count);
 }
 
+void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval)
+{
+    timer.setInterval(interval);
+    if (timer.Enabled()) {
+        timer.setEnabled(false);
+        button.setCaption(QStringLiteral("スライド再開"));
+        button.setToolTipText(QStringLiteral("スライドショーを再開します"));
+    } else {
+        timer.setEnabled(true);
+        button.setCaption(QStringLiteral("スライド停止"));
+        button.setToolTipText(QStringLiteral("スライドショーを停止します"));
+    }
+}
+
 } // namespace rondix

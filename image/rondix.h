@@ -1,6 +1,7 @@
 #pragma once
 // What the first image viewer Form2 and its picture window Form32 share: the
 // settings sections, the live zoom ratio of Form14 and the display steps.
+#include "platform/forms/controls.h"
 #include "platform/forms/imagebox.h"
 #include "platform/imaging/picture.h"
 
@@ -31,6 +32,10 @@ void scaleBox(vx::ImageBox &box, double factor);
 // Loads dropped files in turn (the last one stays). The first that is not a
 // picture ends the drop with a message; false then.
 bool dropPictures(vx::ImageBox &box, const QStringList &files);
+
+// Slide show on/off: the timer takes `interval`; the button tells what a
+// press will do next.
+void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval);
 
 // "3/12": position + 1, "/", count.
 QString positionText(int index, int count);

@@ -483,31 +483,10 @@ void FileListBox::focusInEvent(QFocusEvent *e)
         selectRow(before);
 }
 
-void FileListBox::dragEnterEvent(QDragEnterEvent *e)
-{
-    if (OLEDragDrop && !droppedFiles(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
+void FileListBox::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }
 
-void FileListBox::dragMoveEvent(QDragMoveEvent *e)
-{
-    if (OLEDragDrop && !droppedFiles(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
+void FileListBox::dragMoveEvent(QDragMoveEvent *e) { acceptFileDrag(e, OLEDragDrop); }
 
-void FileListBox::dropEvent(QDropEvent *e)
-{
-    const QStringList files = droppedFiles(e->mimeData());
-    if (!OLEDragDrop || files.isEmpty()) {
-        e->ignore();
-        return;
-    }
-    e->acceptProposedAction();
-    dispatch([&] { OLEDragDrop(files); });
-}
+void FileListBox::dropEvent(QDropEvent *e) { deliverFileDrop(e, OLEDragDrop); }
 
 } // namespace vx

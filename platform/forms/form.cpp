@@ -232,22 +232,27 @@ QStringList droppedFiles(const QMimeData *data)
     return files;
 }
 
-void Form::dragEnterEvent(QDragEnterEvent *e)
+void acceptFileDrag(QDropEvent *e, const FileDropHandler &handler)
 {
-    if (OLEDragDrop && !droppedFiles(e->mimeData()).isEmpty())
+    if (handler && !droppedFiles(e->mimeData()).isEmpty())
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
-void Form::dropEvent(QDropEvent *e)
+void deliverFileDrop(QDropEvent *e, const FileDropHandler &handler)
 {
     const QStringList files = droppedFiles(e->mimeData());
-    if (!OLEDragDrop || files.isEmpty())
+    if (!handler || files.isEmpty()) {
+        e->ignore();
         return;
+    }
     e->acceptProposedAction();
-    dispatch([&] { OLEDragDrop(files); });
+    dispatch([&] { handler(files); });
 }
+
+void Form::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }
+void Form::dropEvent(QDropEvent *e) { deliverFileDrop(e, OLEDragDrop); }
 
 void Form::Show(int modal)
 {

@@ -14,6 +14,7 @@
 
 class QMenuBar;
 class QMimeData;
+class QDropEvent;
 
 namespace vx {
 
@@ -41,6 +42,11 @@ void setEndThrows(bool throws);
 
 // Local files of a drag-and-drop (in the order given).
 QStringList droppedFiles(const QMimeData *data);
+using FileDropHandler = std::function<void(const QStringList &)>;
+// A drag (enter or move) of local files is accepted only where a handler waits.
+void acceptFileDrag(QDropEvent *e, const FileDropHandler &handler);
+// Hands the dropped local files to the handler.
+void deliverFileDrop(QDropEvent *e, const FileDropHandler &handler);
 
 // Runs an event handler started by the user. A run-time error that escapes it is
 // shown as a message box (the program goes on); the end of the program stops it.

@@ -205,23 +205,8 @@ void ImageBox::mouseDoubleClickEvent(QMouseEvent *e)
     });
 }
 
-void ImageBox::dragEnterEvent(QDragEnterEvent *e)
-{
-    if (OLEDragDrop && !droppedFiles(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
+void ImageBox::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }
 
-void ImageBox::dropEvent(QDropEvent *e)
-{
-    const QStringList files = droppedFiles(e->mimeData());
-    if (!OLEDragDrop || files.isEmpty()) {
-        e->ignore();
-        return;
-    }
-    e->acceptProposedAction();
-    dispatch([&] { OLEDragDrop(files); });
-}
+void ImageBox::dropEvent(QDropEvent *e) { deliverFileDrop(e, OLEDragDrop); }
 
 } // namespace vx
