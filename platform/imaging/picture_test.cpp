@@ -235,3 +235,27 @@ TEST_F(PictureTest, PicturesAboveQtsDefaultAllocationLimitLoad)
 }
 
 } // namespace
+
+TEST_F(PictureTest, LargePicturesReuseMemoryButNeverOneStillHeld)
+{
+    // 2100 x 2100 at 32 bits is above the size whose memory is kept for reuse.
+    QImage red(2100, 2100, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    ASSERT_TRUE(red.save(dir + "red.jpg"));
+    QImage blue(2100, 2100, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(blue.save(dir + "blue.jpg"));
+
+    Picture first = LoadPicture(dir + "red.jpg");
+    const uchar *firstBits = first.image.constBits();
+    Picture second = LoadPicture(dir + "blue.jpg");
+    EXPECT_NE(second.image.constBits(), firstBits) << "a picture still shown keeps its memory";
+    EXPECT_EQ(first.image.pixelColor(1000, 1000).red(), 254) << "first picture untouched";
+    EXPECT_LT(second.image.pixelColor(1000, 1000).red(), 10);
+
+    first = Picture();
+    const Picture third = LoadPicture(dir + "red.jpg");
+    EXPECT_EQ(third.image.constBits(), firstBits) << "memory of the picture let go is reused";
+    EXPECT_GT(third.image.pixelColor(5, 5).red(), 240);
+    EXPECT_LT(second.image.pixelColor(5, 5).red(), 10) << "the other picture still untouched";
+}
