@@ -60,9 +60,18 @@ void applyTopmost(vx::Form &form)
         form.setTopmost(true);
 }
 
+// A position no screen can hold (a hand-edited store) would put the window out
+// of reach for good: it counts as not a number.
+static float positionKey(const QString &section, const QString &key, const QString &def)
+{
+    constexpr float kLimit = 32767.0f * vx::kTwipsPerPixel;
+    const float v = GetSingle(section, key, def);
+    return (v > -kLimit && v < kLimit) ? v : vx::toSingle(def, 0.0f);
+}
+
 void restorePosition(vx::Form &form, const QString &section, const QString &def)
 {
-    form.Move(GetSingle(section, QStringLiteral("FormLeft"), def), GetSingle(section, QStringLiteral("FormTop"), def));
+    form.Move(positionKey(section, QStringLiteral("FormLeft"), def), positionKey(section, QStringLiteral("FormTop"), def));
 }
 
 void savePosition(const vx::Form &form, const QString &section)

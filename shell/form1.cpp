@@ -162,9 +162,12 @@ void Form1::Picture12_Click() { exitProgram(); }
 bool Form1::SaveMemo()
 {
     const QString path = vx::joinPath(vx::AppPath(), QStringLiteral("メモ.txt"));
-    // Plain text in the locale's encoding, which is UTF-8 here. QSaveFile
-    // replaces the old memo only once the new one is complete.
-    const QByteArray data = (Text1.Text() + QStringLiteral("\r\n")).toUtf8();
+    // Plain text in the locale's encoding, which is UTF-8 here, with the box's
+    // line breaks as CR LF like the final one. QSaveFile replaces the old memo
+    // only once the new one is complete.
+    QString text = Text1.Text();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    const QByteArray data = (text + QStringLiteral("\r\n")).toUtf8();
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
         return true;

@@ -73,7 +73,7 @@ TEST_F(Form1Test, MemoIsWrittenAndOverwritten)
     Form1 &f = vx::instance<Form1>();
     f.Text1.setText(QStringLiteral("一行目\n二行目"));
     f.Command8.click();
-    EXPECT_EQ(memo(), QStringLiteral("一行目\n二行目\r\n").toUtf8());
+    EXPECT_EQ(memo(), QStringLiteral("一行目\r\n二行目\r\n").toUtf8()) << "line breaks as CR LF throughout";
     ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
     EXPECT_EQ(vxtest::dialogs().messages[0].text, QStringLiteral("保存されました(^o^)"));
     EXPECT_EQ(vxtest::dialogs().messages[0].icon(), 0);

@@ -177,3 +177,14 @@ TEST_F(Form30Test, RightButtonPopsTheMenuLeftButtonDrags)
 }
 
 } // namespace
+
+namespace {
+TEST_F(Form30Test, PositionNoScreenCanHoldFallsBackToTheDefault)
+{
+    suite::SaveSetting(kSection, QStringLiteral("FormLeft"), QStringLiteral("1e20"));
+    suite::SaveSetting(kSection, QStringLiteral("FormTop"), QStringLiteral("-3e38"));
+    Form30 &f = vx::instance<Form30>();
+    EXPECT_EQ(f.Left(), 0);
+    EXPECT_EQ(f.Top(), 0);
+}
+} // namespace

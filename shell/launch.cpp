@@ -80,9 +80,10 @@ void launch(Tool id, Launcher from)
 void launch(Tool id, CloseMode mode) { toggle(tool(id).window, mode); }
 
 namespace {
+// A stored text that is not a number counts as the default, 1.
 std::optional<double> storedKind(const QString &section)
 {
-    return vx::toDouble(suite::GetSetting(section, QStringLiteral("FormKind"), QStringLiteral("1")));
+    return suite::GetDouble(section, QStringLiteral("FormKind"), QStringLiteral("1"));
 }
 } // namespace
 

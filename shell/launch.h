@@ -66,7 +66,7 @@ void launch(Tool id, CloseMode mode);
 // The variant the button-style windows open, from the variant the tools stored:
 // "Graphic Rondix2"/"FormKind" equal to 1 the first image viewer, else the
 // thumbnail browser; "Multimedia Rondix"/"FormKind" 1, 2 or 3 a player, else
-// none. A stored text that is not a number equals none of them.
+// none. A stored text that is not a number counts as the default, 1.
 Tool imageViewerVariant();
 std::optional<Tool> mediaPlayerVariant();
 void launchImageViewer(Launcher from);

@@ -89,7 +89,7 @@ TEST_F(LaunchTest, ImageViewerVariantFromStoredKind)
     EXPECT_EQ(shell::imageViewerVariant(), Tool::Form2) << "nothing stored";
     const std::pair<const char *, Tool> cases[] = {
         {"1", Tool::Form2}, {" 1.0 ", Tool::Form2}, {"2", Tool::frmSum},
-        {"0", Tool::frmSum}, {"abc", Tool::frmSum}, {"", Tool::frmSum},
+        {"0", Tool::frmSum}, {"abc", Tool::Form2}, {"", Tool::Form2},
     };
     for (const auto &[stored, expected] : cases) {
         SCOPED_TRACE(stored);
@@ -104,7 +104,7 @@ TEST_F(LaunchTest, MediaPlayerVariantFromStoredKind)
     EXPECT_EQ(shell::mediaPlayerVariant(), Tool::Form3) << "nothing stored";
     const std::pair<const char *, std::optional<Tool>> cases[] = {
         {"1", Tool::Form3}, {"2", Tool::Form20},     {"3", Tool::FormVX3},    {"3.0", Tool::FormVX3},
-        {"4", std::nullopt}, {"2.5", std::nullopt}, {"two", std::nullopt}, {"", std::nullopt},
+        {"4", std::nullopt}, {"2.5", std::nullopt}, {"two", Tool::Form3}, {"", Tool::Form3},
     };
     for (const auto &[stored, expected] : cases) {
         SCOPED_TRACE(stored);

@@ -17,6 +17,8 @@ public:
         : W(container ? container : form->client()), form_(form)
     {
         this->setObjectName(name);
+        // A window's mouse pointer is its own: its controls keep the arrow.
+        this->setCursor(Qt::ArrowCursor);
     }
 
     Form *form() const { return form_; }

@@ -4,6 +4,7 @@
 #include "menu.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/system/system.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -78,6 +79,7 @@ void End()
     g_ended = true;
     if (g_endThrows)
         throw ProgramEnded();
+    releaseInstanceLock();
     std::fflush(nullptr);
     ::_exit(0);
 }

@@ -19,7 +19,16 @@ class QDropEvent;
 namespace vx {
 
 inline constexpr int kTwipsPerPixel = 15;
-inline int toPixels(double twips) { return static_cast<int>(twips >= 0 ? twips / kTwipsPerPixel + 0.5 : twips / kTwipsPerPixel - 0.5); }
+// Rounded to the nearest pixel; clamped to what a window position can hold.
+inline int toPixels(double twips)
+{
+    const double px = twips / kTwipsPerPixel;
+    if (!(px > -1e9))
+        return -1000000000;
+    if (px > 1e9)
+        return 1000000000;
+    return static_cast<int>(px >= 0 ? px + 0.5 : px - 0.5);
+}
 inline double toTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
 
 // Mouse pointer numbers as stored: 0 default, 99 the custom pointer.

@@ -70,6 +70,15 @@ public:
     }
     qint64 start(const QString &program, const QStringList &args) override
     {
+        // Forget programs the user has closed meanwhile.
+        for (auto it = procs_.begin(); it != procs_.end();) {
+            if (it->second->state() == QProcess::NotRunning) {
+                delete it->second;
+                it = procs_.erase(it);
+            } else {
+                ++it;
+            }
+        }
         auto *p = new QProcess();
         p->setProgram(program);
         p->setArguments(args);
