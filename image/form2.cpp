@@ -168,7 +168,9 @@ void Form2::Form_Load()
             Drive1.setDrive(vx::driveOfPath(dir));
             Dir1.setPath(dir);
         }
-        Drive1.setDrive(suite::GetSetting(kSection, QStringLiteral("Drive"), QStringLiteral("c:")));
+        // The default drive "c:" of the original is the root here; a stored
+        // "c:" from another system fails like any missing drive.
+        Drive1.setDrive(suite::GetSetting(kSection, QStringLiteral("Drive"), QStringLiteral("/")));
     } catch (const vx::RuntimeError &) {
     }
 }
@@ -259,8 +261,13 @@ void Form2::Timer1_Timer()
     if (count == 0)
         return;
     const int index = File1.ListIndex();
+    const int next = index + 1 >= count ? 0 : index + 1;
     try {
-        File1.setListIndex(index + 1 >= count ? 0 : index + 1);
+        // A one-file folder shows its file again at every step.
+        if (next == index)
+            File1_Click();
+        else
+            File1.setListIndex(next);
     } catch (const vx::RuntimeError &) {
     }
 }

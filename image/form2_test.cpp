@@ -63,6 +63,19 @@ TEST_F(Form2Test, SlideShowSwitchesAndItsStepWrapsToTheFirstFile)
     EXPECT_EQ(v.Command10.ToolTipText(), QStringLiteral("スライドショーを再開します"));
 }
 
+TEST_F(Form2Test, SlideStepInAOneFileFolderShowsTheFileAgain)
+{
+    QTemporaryDir one;
+    vxtest::writeTestImage(one.path() + QStringLiteral("/only.bmp"), 40, 30);
+    Form2 &v = viewer(one.path());
+    v.File1.setListIndex(0);
+    v.Command2_Click();
+    ASSERT_NE(v.Image1.Width(), tw(40));
+    v.Timer1_Timer();
+    EXPECT_EQ(v.File1.ListIndex(), 0);
+    EXPECT_EQ(v.Image1.Width(), tw(40)) << "shown again at its natural size";
+}
+
 TEST_F(Form2Test, ZoomedDisplayIsTheNaturalSizeTimesTheRatioOnce)
 {
     store("Zoom", QStringLiteral("1"));

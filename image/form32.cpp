@@ -8,6 +8,8 @@
 #include "platform/system/system.h"
 #include "rondix.h"
 
+#include <QScreen>
+
 using rondix::kSection;
 
 namespace {
@@ -61,7 +63,11 @@ void Form32::Form_Unload(int &cancel)
 
 void Form32::fitWindow()
 {
-    fit_ = QSizeF(Image1.Width() + 350.0, Image1.Height() + 1000.0);
+    // Never larger than the screen: the picture box shows what fits and a
+    // window of a hugely zoomed picture would need gigabytes to draw.
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect(0, 0, 1920, 1080);
+    fit_ = QSizeF(std::min<double>(Image1.Width() + 350.0, vx::toTwips(screenArea.width())),
+                  std::min<double>(Image1.Height() + 1000.0, vx::toTwips(screenArea.height())));
     setWidth(fit_->width());
     setHeight(fit_->height());
 }

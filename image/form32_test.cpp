@@ -3,6 +3,8 @@
 #include "form32.h"
 #include "viewer_fixture_test.h"
 
+#include <QScreen>
+
 using namespace vx;
 
 namespace {
@@ -98,6 +100,19 @@ TEST_F(Form32Test, ZoomedDisplayOnceAndAnEnlargedBoxStaysUntilReset)
     w.Command4_Click();
     EXPECT_EQ(w.Image1.Height(), tw(20));
     expectFitted(w);
+}
+
+TEST_F(Form32Test, AHugelyZoomedPictureNeverMakesTheWindowLargerThanTheScreen)
+{
+    Form2 &v = viewer();
+    instance<Form14>().Combo1.setText(QStringLiteral("5.0"));
+    Form32 &w = openAt(v, 1);
+    for (int i = 0; i < 12; ++i)
+        w.Command2_Click();
+    ASSERT_GT(w.Image1.Width(), 1e6f);
+    const QRect screen = w.screen()->availableGeometry();
+    EXPECT_LE(w.width(), screen.width());
+    EXPECT_LE(w.height(), screen.height());
 }
 
 TEST_F(Form32Test, DroppedFilesShowTheLastWithoutMovingTheList)
