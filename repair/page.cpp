@@ -139,4 +139,12 @@ void Page::placeButton(vx::CommandButton &b, Slot slot)
     b.Move(left, kButtonTop, kButtonW, kButtonH);
 }
 
+void Page::Form_QueryUnload(int &cancel, int unloadMode)
+{
+    if (unloadMode != 0)
+        return;
+    cancel = 1;
+    closeBox();
+}
+
 } // namespace repair

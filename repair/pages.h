@@ -18,7 +18,13 @@ public:
     vx::Line Line1{this, QStringLiteral("Line1")};
     vx::Line Line2{this, QStringLiteral("Line2")};
 
+    // The close box asks like "キャンセル" instead of leaving an invisible
+    // program behind with the other pages hidden.
+    void Form_QueryUnload(int &cancel, int unloadMode) override;
+
 protected:
+    // What the close box does: the cancel question by default.
+    virtual void closeBox() { askCancel(); }
     // Left and top from "FormLeft"/"FormTop".
     void placeFromSettings();
     // "中断しますか？": Yes ends the program.
@@ -118,6 +124,10 @@ public:
     void Form_Load() override;
     void Timer1_Timer();
 
+protected:
+    // The repair runs to its end by itself.
+    void closeBox() override {}
+
 private:
     // The store refused the deletion: no progress, no completion page.
     void reportFailure(const QString &failure);
@@ -134,6 +144,10 @@ public:
 
     void Form_Load() override;
     void Command2_Click();
+
+protected:
+    // The repair is done: closing is finishing.
+    void closeBox() override { Command2_Click(); }
 };
 
 } // namespace repair

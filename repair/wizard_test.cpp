@@ -201,6 +201,29 @@ TEST_F(Wizard, CancelAsksOnTheFirstThreePages)
     EXPECT_EQ(storeText(), before);
 }
 
+TEST_F(Wizard, CloseBoxAsksLikeCancelAndFinishesOnTheLastPage)
+{
+    Form02 &p2 = instance<Form02>();
+    p2.Show();
+    vxtest::dialogs().answers = {vx::vbNo};
+    p2.close();
+    EXPECT_TRUE(vx::isLoaded<Form02>());
+    EXPECT_TRUE(p2.Visible()) << "No keeps the page";
+    EXPECT_FALSE(vx::programEnded());
+    vxtest::dialogs().answers = {vx::vbYes};
+    p2.close();
+    EXPECT_TRUE(vx::programEnded());
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 2u);
+    EXPECT_EQ(vxtest::dialogs().messages[1].text, "中断しますか？");
+
+    vx::setEndThrows(true);
+    Form05 &p5 = instance<Form05>();
+    p5.Show();
+    p5.close();
+    EXPECT_TRUE(vx::programEnded()) << "closing the last page finishes";
+    EXPECT_EQ(vxtest::dialogs().messages.size(), 2u) << "nothing asked";
+}
+
 struct Choice {
     const char *name;
     vx::OptionButton Form02::*button;

@@ -73,10 +73,19 @@ void Label::setBackStyle(int style)
     setAutoFillBackground(style != 0);
 }
 
+void Label::mousePressEvent(QMouseEvent *e)
+{
+    QLabel::mousePressEvent(e);
+    pressed_ = true;
+}
+
 void Label::mouseReleaseEvent(QMouseEvent *e)
 {
     QLabel::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    // The release that ends a double click is no second click.
+    const bool wasPressed = pressed_;
+    pressed_ = false;
+    if (wasPressed && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         dispatch([this] {
             if (Click)
                 Click();
@@ -85,7 +94,8 @@ void Label::mouseReleaseEvent(QMouseEvent *e)
 
 void Label::mouseDoubleClickEvent(QMouseEvent *e)
 {
-    QLabel::mouseDoubleClickEvent(e);
+    (void)e;
+    pressed_ = false;
     dispatch([this] {
         if (DblClick)
             DblClick();
@@ -320,9 +330,10 @@ ComboBox::ComboBox(Form *form, const QString &name, int style, QWidget *containe
         });
     });
     if (style == 0) {
-        connect(this, &QComboBox::editTextChanged, this, [this](const QString &) {
-            if (signalsBlocked())
-                return;
+        // Typed text is the box's own: Enter does not add it to the list.
+        setInsertPolicy(QComboBox::NoInsert);
+        // Only typing changes the text; choosing an item is a click.
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) {
             dispatch([this] {
                 if (Change)
                     Change();
@@ -383,6 +394,8 @@ void ComboBox::setText(const QString &t)
         setListIndex(i);
         return;
     }
+    if (t == currentText())
+        return;
     {
         const QSignalBlocker block(this);
         setEditText(t);

@@ -53,8 +53,12 @@ public:
     std::function<void()> DblClick;
 
 protected:
+    void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
+
+private:
+    bool pressed_ = false;
 };
 
 class TextBox : public Control<QWidget> {

@@ -29,6 +29,20 @@ namespace vx {
 namespace {
 bool g_endThrows = false;
 bool g_ended = false;
+// Handlers on the stack, and windows unloaded meanwhile: a window is deleted
+// only once no handler runs, since one of its own may still wait in a message
+// box or a modal window whose event loop saw the unload.
+int g_handlerDepth = 0;
+std::vector<QPointer<Form>> g_unloaded;
+
+void deleteUnloaded()
+{
+    auto forms = std::move(g_unloaded);
+    g_unloaded.clear();
+    for (const QPointer<Form> &f : forms)
+        if (f)
+            f->deleteLater();
+}
 
 struct Registry {
     std::map<std::type_index, Form *> byType;
@@ -95,6 +109,14 @@ void dispatch(const std::function<void()> &handler)
 {
     if (g_ended)
         return;
+    struct Depth {
+        Depth() { ++g_handlerDepth; }
+        ~Depth()
+        {
+            if (--g_handlerDepth == 0)
+                deleteUnloaded();
+        }
+    } depth;
     try {
         handler();
     } catch (const ProgramEnded &) {
@@ -102,6 +124,10 @@ void dispatch(const std::function<void()> &handler)
     } catch (const RuntimeError &e) {
         MsgBox(e.description().isEmpty() ? QStringLiteral("実行時エラー %1").arg(e.number()) : e.description(),
                vbCritical);
+    } catch (const std::bad_alloc &) {
+        MsgBox(errorText(err::OutOfMemory), vbCritical);
+    } catch (const std::exception &e) {
+        MsgBox(QStringLiteral("実行時エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())), vbCritical);
     }
 }
 
@@ -174,21 +200,19 @@ void Form::setMousePointer(int pointer)
     applyMousePointer(this, pointer);
 }
 
-void Form::setBorderless(bool on)
+// Changing a window's flags hides it; that hide must not end a modal show.
+void Form::setFlagKeepingShown(Qt::WindowType flag, bool on)
 {
     const bool wasVisible = isVisible();
-    setWindowFlag(Qt::FramelessWindowHint, on);
+    reshowing_ = true;
+    setWindowFlag(flag, on);
     if (wasVisible)
         show();
+    reshowing_ = false;
 }
 
-void Form::setTopmost(bool on)
-{
-    const bool wasVisible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (wasVisible)
-        show();
-}
+void Form::setBorderless(bool on) { setFlagKeepingShown(Qt::FramelessWindowHint, on); }
+void Form::setTopmost(bool on) { setFlagKeepingShown(Qt::WindowStaysOnTopHint, on); }
 
 bool Form::Topmost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
 
@@ -261,6 +285,8 @@ void Form::Show(int modal)
     if (unloaded_)
         return;
     if (modal) {
+        if (isVisible())
+            vx::raise(400, QStringLiteral("フォームは既に表示されています。モーダル表示にすることはできません。"));
         dialogDriver().runModal(*this);
         return;
     }
@@ -315,7 +341,10 @@ void Form::discard()
     }
     hide();
     emit modalEnded();
-    deleteLater();
+    if (g_handlerDepth > 0)
+        g_unloaded.emplace_back(this);
+    else
+        deleteLater();
 }
 
 void Form::closeEvent(QCloseEvent *e)
@@ -355,7 +384,7 @@ void Form::resizeEvent(QResizeEvent *e)
 void Form::hideEvent(QHideEvent *e)
 {
     QWidget::hideEvent(e);
-    if (!e->spontaneous())
+    if (!e->spontaneous() && !reshowing_)
         emit modalEnded();
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <stdexcept>
 #include <typeindex>
+#include <vector>
 
 class QMenuBar;
 class QMimeData;
@@ -112,7 +113,8 @@ public:
 
     // Visible state as the user sees it.
     bool Visible() const { return isVisible(); }
-    // modal 0: modeless; 1: modal, returns when the window is hidden or unloaded.
+    // modal 0: modeless; 1: modal, returns when the window is hidden or
+    // unloaded (error 400 when it is already shown).
     void Show(int modal = 0);
     void Hide();
     // Runs the closing handlers; unless cancelled, the window is discarded.
@@ -147,6 +149,7 @@ protected:
 
 private:
     bool runUnloadHandlers(int mode);
+    void setFlagKeepingShown(Qt::WindowType flag, bool on);
     void discard();
     void layoutClient();
 
@@ -157,6 +160,7 @@ private:
     bool unloaded_ = false;
     bool unloading_ = false;
     bool dragging_ = false;
+    bool reshowing_ = false;
     QPoint dragOffset_;
     friend class FormRegistry;
 };

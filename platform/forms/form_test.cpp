@@ -5,6 +5,12 @@
 #include "testing/harness.h"
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+
+#include <stdexcept>
 
 using namespace vx;
 
@@ -156,6 +162,104 @@ TEST_F(FormModel, ButtonClickErrorBecomesAMessage)
     p.Command1.click();
     ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
     EXPECT_EQ(vxtest::dialogs().messages[0].text, errorText(53));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormModel, WindowUnloadedUnderARunningHandlerLivesUntilItReturns)
+{
+    QPointer<Probe> p = &instance<Probe>();
+    dispatch([&] {
+        dispatch([&] { p->Unload(); }); // as a timer tick inside a message box's loop
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_TRUE(p) << "the outer handler still runs in the window";
+        EXPECT_FALSE(isLoaded<Probe>());
+    });
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(p);
+}
+
+TEST_F(FormModel, AnyExceptionOfAHandlerBecomesAMessage)
+{
+    dispatch([] { throw std::out_of_range("index 7"); });
+    dispatch([] { throw std::bad_alloc(); });
+    ASSERT_EQ(vxtest::dialogs().messages.size(), 2u);
+    EXPECT_TRUE(vxtest::dialogs().messages[0].text.contains(QStringLiteral("index 7")));
+    EXPECT_EQ(vxtest::dialogs().messages[1].text, errorText(err::OutOfMemory));
+    EXPECT_EQ(vxtest::dialogs().messages[1].icon(), vbCritical);
+}
+
+TEST_F(FormModel, ChangingWindowFlagsDoesNotEndAModalShow)
+{
+    Probe &p = instance<Probe>();
+    int ended = 0;
+    QObject::connect(&p, &Form::modalEnded, [&] { ++ended; });
+    p.Show();
+    p.setTopmost(true);
+    p.setBorderless(true);
+    EXPECT_TRUE(p.Visible());
+    EXPECT_TRUE(p.Topmost());
+    EXPECT_EQ(ended, 0);
+    try {
+        p.Show(1);
+        FAIL() << "a shown window cannot become modal";
+    } catch (const RuntimeError &e) {
+        EXPECT_EQ(e.number(), 400);
+    }
+    p.Hide();
+    EXPECT_EQ(ended, 1);
+}
+
+class MenuProbe : public Form {
+public:
+    MenuProbe() : Form(QStringLiteral("MenuProbe")) {}
+    Menu mnuView{this, QStringLiteral("mnuView"), QStringLiteral("表示")};
+    Menu mnuBar{&mnuView, QStringLiteral("mnuBar"), QStringLiteral("バー")};
+    Label Label1{this, QStringLiteral("Label1"), QStringLiteral("x")};
+    ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
+};
+
+TEST_F(FormModel, MenuCheckMarkIsTheProgramsAndLabelDoubleClickIsOneClick)
+{
+    MenuProbe &m = instance<MenuProbe>();
+    m.mnuBar.Click = [&] { m.mnuBar.setChecked(!m.mnuBar.Checked()); };
+    m.mnuBar.setChecked(true);
+    m.mnuBar.action()->trigger();
+    EXPECT_FALSE(m.mnuBar.Checked());
+    EXPECT_FALSE(m.mnuBar.action()->isChecked());
+    m.mnuBar.action()->trigger();
+    EXPECT_TRUE(m.mnuBar.action()->isChecked());
+
+    int clicks = 0, doubles = 0;
+    m.Label1.Click = [&] { ++clicks; };
+    m.Label1.DblClick = [&] { ++doubles; };
+    const QPointF at(2, 2);
+    auto send = [&](QEvent::Type t) {
+        QMouseEvent e(t, at, m.Label1.mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&m.Label1, &e);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    send(QEvent::MouseButtonDblClick);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(doubles, 1);
+}
+
+TEST_F(FormModel, EditableComboKeepsItsListAndFiresChangeOnlyForNewText)
+{
+    MenuProbe &m = instance<MenuProbe>();
+    m.Combo1.AddItem(QStringLiteral("a"));
+    int changes = 0;
+    m.Combo1.Change = [&] { ++changes; };
+    m.Combo1.setText(QStringLiteral("typed"));
+    m.Combo1.setText(QStringLiteral("typed"));
+    EXPECT_EQ(changes, 1);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(m.Combo1.lineEdit(), &enter);
+    EXPECT_EQ(m.Combo1.ListCount(), 1) << "Enter does not add the typed text";
 }
 
 } // namespace

@@ -15,10 +15,7 @@ Menu::Menu(Form *form, const QString &name, const QString &caption, bool visible
     action_ = new QAction(caption, this);
     action_->setObjectName(name);
     action_->setVisible(visible);
-    connect(action_, &QAction::triggered, this, [this] {
-        if (!menu_)
-            dispatch([this] { click(); });
-    });
+    connect(action_, &QAction::triggered, this, [this] { triggered(); });
     form->menuBar()->addAction(action_);
     form->registerMenu(this);
 }
@@ -36,10 +33,7 @@ Menu::Menu(Menu *parent, const QString &name, const QString &caption)
     action_ = new QAction(caption, this);
     action_->setObjectName(name);
     host->addAction(action_);
-    connect(action_, &QAction::triggered, this, [this] {
-        if (!menu_)
-            dispatch([this] { click(); });
-    });
+    connect(action_, &QAction::triggered, this, [this] { triggered(); });
 }
 
 Menu::~Menu() = default;
@@ -71,11 +65,21 @@ void Menu::setVisible(bool on)
     if (!parent_)
         form_->registerMenu(this);
 }
-bool Menu::Checked() const { return action_->isChecked(); }
+bool Menu::Checked() const { return checked_; }
 void Menu::setChecked(bool on)
 {
+    checked_ = on;
     action_->setCheckable(true);
     action_->setChecked(on);
+}
+
+void Menu::triggered()
+{
+    // The check mark is the program's to set: undo Qt's own toggle.
+    if (action_->isCheckable())
+        action_->setChecked(checked_);
+    if (!menu_)
+        dispatch([this] { click(); });
 }
 
 void Menu::click()

@@ -42,8 +42,10 @@ public:
     Form *form() const { return form_; }
 
 private:
+    void triggered();
     Form *form_ = nullptr;
     Menu *parent_ = nullptr;
+    bool checked_ = false;
     QAction *action_ = nullptr;
     QMenu *menu_ = nullptr;
 };

@@ -163,14 +163,13 @@ bool writeAll(int fd, const QByteArray &data)
     return true;
 }
 
+// Best effort: the rename or unlink it follows has taken effect already, so a
+// failure here must not report the change as failed.
 void syncDir(const QByteArray &dir)
 {
     Fd fd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!fd.valid())
-        failErrno(errno, QString::fromUtf8(dir));
-    // Some file systems cannot sync folders; the rename itself is done.
-    if (::fsync(fd.get()) != 0 && errno != EINVAL && errno != EROFS)
-        failErrno(errno, QString::fromUtf8(dir));
+    if (fd.valid())
+        (void)::fsync(fd.get());
 }
 
 QByteArray dirOf(const QByteArray &path)
@@ -245,7 +244,7 @@ Fd acquireLock(const QString &lockPath)
             failErrno(errno, lockPath);
         const int e = waitForLock(fd, deadline);
         if (e == ETIMEDOUT)
-            raise(err::PermissionDenied, lockPath + QStringLiteral(": locked by another process"));
+            raise(err::PermissionDenied, lockPath + QStringLiteral("：他のプログラムが設定を使用中です。"));
         if (e != 0)
             failErrno(e, lockPath);
         // If the lock file was removed and recreated meanwhile, our lock
