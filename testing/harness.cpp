@@ -9,6 +9,18 @@ namespace vxtest {
 
 namespace {
 ScriptedDialogs *g_dialogs = nullptr;
+
+// The first queued answer. Built in place: GCC 12 takes a copied optional of
+// a Qt container for maybe uninitialised.
+template <class T>
+std::optional<T> takeFront(std::deque<std::optional<T>> &queue)
+{
+    std::optional<T> r;
+    if (queue.front())
+        r.emplace(std::move(*queue.front()));
+    queue.pop_front();
+    return r;
+}
 FakeShell *g_shell = nullptr;
 } // namespace
 
@@ -59,9 +71,7 @@ std::optional<QStringList> ScriptedDialogs::fileDialog(const vx::FileDialogReque
         ADD_FAILURE() << "unanswered file dialog";
         return std::nullopt;
     }
-    auto r = files.front();
-    files.pop_front();
-    return r;
+    return takeFront(files);
 }
 
 std::optional<qint32> ScriptedDialogs::colorDialog(qint32, vx::Form *)
@@ -70,9 +80,7 @@ std::optional<qint32> ScriptedDialogs::colorDialog(qint32, vx::Form *)
         ADD_FAILURE() << "unanswered colour dialog";
         return std::nullopt;
     }
-    auto r = colors.front();
-    colors.pop_front();
-    return r;
+    return takeFront(colors);
 }
 
 std::optional<vx::FontChoice> ScriptedDialogs::fontDialog(const vx::FontChoice &, vx::Form *)
@@ -81,9 +89,7 @@ std::optional<vx::FontChoice> ScriptedDialogs::fontDialog(const vx::FontChoice &
         ADD_FAILURE() << "unanswered font dialog";
         return std::nullopt;
     }
-    auto r = fonts.front();
-    fonts.pop_front();
-    return r;
+    return takeFront(fonts);
 }
 
 QStringList ScriptedDialogs::messageTexts() const
