@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -260,6 +261,51 @@ TEST_F(FormModel, EditableComboKeepsItsListAndFiresChangeOnlyForNewText)
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(m.Combo1.lineEdit(), &enter);
     EXPECT_EQ(m.Combo1.ListCount(), 1) << "Enter does not add the typed text";
+}
+
+} // namespace
+
+namespace {
+
+class Inner : public Form {
+public:
+    Inner() : Form(QStringLiteral("Inner")) {}
+};
+
+class LoadsModal : public Form {
+public:
+    LoadsModal() : Form(QStringLiteral("LoadsModal")) {}
+    void Form_Load() override { instance<Inner>().Show(1); }
+};
+
+TEST_F(FormModel, RealModalShowsNestAndMayStartInsideALoad)
+{
+    setDialogDriver(makeRealDialogDriver());
+    QStringList order;
+    // The outer window opens a nested modal one; each returns when hidden.
+    QTimer::singleShot(20, [&] {
+        QTimer::singleShot(20, [&] {
+            order << QStringLiteral("hide inner");
+            instance<Inner>().Hide();
+        });
+        instance<Inner>().Show(1);
+        order << QStringLiteral("inner returned");
+        QTimer::singleShot(20, [&] {
+            order << QStringLiteral("hide outer");
+            instance<Probe>().Hide();
+        });
+    });
+    instance<Probe>().Show(1);
+    order << QStringLiteral("outer returned");
+    EXPECT_EQ(order, (QStringList{QStringLiteral("hide inner"), QStringLiteral("inner returned"),
+                                  QStringLiteral("hide outer"), QStringLiteral("outer returned")}));
+
+    // A load that shows a modal window: the load returns once it is unloaded.
+    QTimer::singleShot(20, [] { instance<Inner>().Unload(); });
+    LoadsModal &l = instance<LoadsModal>();
+    EXPECT_FALSE(isLoaded<Inner>());
+    EXPECT_TRUE(isLoaded<LoadsModal>());
+    EXPECT_FALSE(l.Visible());
 }
 
 } // namespace
