@@ -1,6 +1,6 @@
 #include "pages.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/dialogs/dialogs.h"
 
 #include <QFont>

@@ -1,6 +1,6 @@
 #include "pages.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"

@@ -1,6 +1,6 @@
 #include "repair/pages.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/store/store.h"
 #include "testing/harness.h"
 

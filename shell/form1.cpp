@@ -1,6 +1,6 @@
 #include "form1.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "shell/icons.h"

@@ -1,4 +1,4 @@
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/frmabout.h"

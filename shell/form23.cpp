@@ -1,6 +1,6 @@
 #include "form23.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "shell/icons.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"

@@ -1,6 +1,6 @@
 #include "form24.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "shell/form1.h"

@@ -1,6 +1,6 @@
 #include "form30.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/core/errors.h"
 #include "shell/icons.h"
 #include "shell/launch.h"

@@ -1,5 +1,5 @@
-#include "common/settings.h"
-#include "image/form2.h"
+#include "suite/settings.h"
+#include "image/viewer/form2.h"
 #include "shell/form1.h"
 #include "shell/form30.h"
 #include "shell/frmabout.h"

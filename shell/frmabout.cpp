@@ -1,6 +1,6 @@
 #include "frmabout.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/system/system.h"
 #include "shell/icons.h"
 

@@ -1,4 +1,4 @@
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "shell/frmabout.h"
 #include "testing/harness.h"
 

@@ -1,8 +1,8 @@
 #include "launch.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/core/convert.h"
-#include "image/form2.h"
+#include "image/viewer/form2.h"
 #include "shell/frmabout.h"
 
 #include <algorithm>

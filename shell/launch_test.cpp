@@ -1,4 +1,4 @@
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
 #include "testing/harness.h"

@@ -1,6 +1,6 @@
 #include "mainform.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/form.h"

@@ -1,4 +1,4 @@
-#include "form13.h"
+#include "image/magnifier/form13.h"
 #include "form14.h"
 #include "form32.h"
 #include "viewer_fixture_test.h"

@@ -1,7 +1,7 @@
 // For every picture of a folder: the time from Form2.File1's click to the
 // picture being in Form2.Image1 (and painted once), against djpeg decoding the
 // same file to /dev/null. Best of several rounds each.
-#include "image/form2.h"
+#include "image/viewer/form2.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
 

@@ -2,7 +2,7 @@
 // What the first image viewer Form2 and its picture window Form32 share: the
 // settings sections, the live zoom ratio of Form14 and the display steps.
 #include "platform/forms/controls.h"
-#include "platform/forms/imagebox.h"
+#include "platform/imaging/imagebox.h"
 #include "platform/imaging/picture.h"
 
 #include <QString>
@@ -10,7 +10,7 @@
 
 #include <optional>
 
-namespace rondix {
+namespace viewer {
 
 extern const QString kSection;     // "Graphic Rondix"
 extern const QString kKindSection; // "Graphic Rondix2"
@@ -40,4 +40,4 @@ void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval);
 // "3/12": position + 1, "/", count.
 QString positionText(int index, int count);
 
-} // namespace rondix
+} // namespace viewer

@@ -1,14 +1,14 @@
 #include "form14.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "form2.h"
 #include "form32.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
-#include "rondix.h"
+#include "viewer.h"
 
-using rondix::kSection;
+using viewer::kSection;
 
 namespace {
 constexpr int kMinSpeed = 1000;
@@ -64,7 +64,7 @@ int Form14::storedSpeed()
 void Form14::Form_Load()
 {
     suite::applyPointer(*this);
-    Check2.setValue(rondix::zoomSetting() != 0 ? 1 : 0);
+    Check2.setValue(viewer::zoomSetting() != 0 ? 1 : 0);
     // Closing with the close box saves "Speed": it must start from the stored one.
     HScroll1.setValue(storedSpeed());
 }

@@ -1,13 +1,13 @@
 #include "form2.h"
 
-#include "common/settings.h"
-#include "form13.h"
+#include "suite/settings.h"
+#include "image/magnifier/form13.h"
 #include "form14.h"
 #include "form28.h"
 #include "form32.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
-#include "rondix.h"
+#include "viewer.h"
 
 #include <QApplication>
 #include <QMenuBar>
@@ -18,8 +18,8 @@
 
 #include <array>
 
-using rondix::kKindSection;
-using rondix::kSection;
+using viewer::kKindSection;
+using viewer::kSection;
 
 namespace {
 
@@ -214,18 +214,18 @@ void Form2::Dir1_Change()
 
 void Form2::File1_Click()
 {
-    const double zoom = rondix::zoomSetting();
+    const double zoom = viewer::zoomSetting();
     const int index = File1.ListIndex();
     const int count = File1.ListCount();
     Command10.setEnabled(true);
-    Label1.setCaption(rondix::positionText(index, count));
+    Label1.setCaption(viewer::positionText(index, count));
     try {
         Command9.setEnabled(index != 0);
         Command6.setEnabled(index + 1 != count);
         std::optional<double> ratio;
         if (zoom != 0)
-            ratio = rondix::zoomRatio();
-        rondix::showPicture(Image1, shownFile(), ratio);
+            ratio = viewer::zoomRatio();
+        viewer::showPicture(Image1, shownFile(), ratio);
     } catch (const vx::RuntimeError &) {
     }
 }
@@ -252,7 +252,7 @@ void Form2::Command9_Click()
 
 void Form2::Command10_Click()
 {
-    rondix::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
+    viewer::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
 }
 
 void Form2::Timer1_Timer()
@@ -275,7 +275,7 @@ void Form2::Timer1_Timer()
 void Form2::Command2_Click()
 {
     try {
-        rondix::scaleBox(Image1, rondix::zoomRatio() * 1.05);
+        viewer::scaleBox(Image1, viewer::zoomRatio() * 1.05);
     } catch (const vx::RuntimeError &) {
     }
 }
@@ -283,7 +283,7 @@ void Form2::Command2_Click()
 void Form2::Command3_Click()
 {
     try {
-        rondix::scaleBox(Image1, rondix::zoomRatio() * 0.95);
+        viewer::scaleBox(Image1, viewer::zoomRatio() * 0.95);
     } catch (const vx::RuntimeError &) {
     }
 }
@@ -365,7 +365,7 @@ void Form2::IDMPrint_Click()
 
 void Form2::File1_OLEDragDrop(const QStringList &files)
 {
-    rondix::dropPictures(Image1, files);
+    viewer::dropPictures(Image1, files);
 }
 
 void Form2::Command8_Click()

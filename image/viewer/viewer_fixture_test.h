@@ -1,7 +1,7 @@
 #pragma once
 // A folder of small pictures for the viewer tests: a.bmp 40x30, b.JPG 60x20,
 // c.jpeg 20x50, a corrupt d.jpg, a hidden picture and a text file.
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "form2.h"
 #include "testing/harness.h"
 

@@ -1,6 +1,6 @@
 #include "form28.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "form2.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"

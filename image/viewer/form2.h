@@ -5,7 +5,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
 #include "platform/forms/form.h"
-#include "platform/forms/imagebox.h"
+#include "platform/imaging/imagebox.h"
 #include "platform/forms/menu.h"
 #include "platform/imaging/picture.h"
 

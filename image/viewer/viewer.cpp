@@ -1,12 +1,12 @@
-#include "rondix.h"
+#include "viewer.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "form14.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 
-namespace rondix {
+namespace viewer {
 
 const QString kSection = QStringLiteral("Graphic Rondix");
 const QString kKindSection = QStringLiteral("Graphic Rondix2");
@@ -96,4 +96,4 @@ void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval)
     }
 }
 
-} // namespace rondix
+} // namespace viewer

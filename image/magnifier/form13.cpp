@@ -1,6 +1,6 @@
-#include "form13.h"
+#include "image/magnifier/form13.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "platform/imaging/picture.h"
 
 #include <QCursor>

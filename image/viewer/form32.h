@@ -3,7 +3,7 @@
 // window that takes the picture's size, and walks Form2's file list.
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
-#include "platform/forms/imagebox.h"
+#include "platform/imaging/imagebox.h"
 
 #include <QSizeF>
 

@@ -1,16 +1,16 @@
 #include "form32.h"
 
-#include "common/settings.h"
+#include "suite/settings.h"
 #include "form14.h"
 #include "form2.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
-#include "rondix.h"
+#include "viewer.h"
 
 #include <QScreen>
 
-using rondix::kSection;
+using viewer::kSection;
 
 namespace {
 
@@ -84,7 +84,7 @@ void Form32::Form_Activate()
 void Form32::showOwnerFile(const Form2 &owner, double zoom)
 {
     if (zoom != 0) {
-        rondix::showPicture(Image1, ownerFile(owner), rondix::zoomRatio());
+        viewer::showPicture(Image1, ownerFile(owner), viewer::zoomRatio());
     } else {
         // Natural size only while stretch is off: an enlarged box stays enlarged.
         Image1.setPicture(vx::LoadPicture(ownerFile(owner)));
@@ -95,11 +95,11 @@ void Form32::showOwnerFile(const Form2 &owner, double zoom)
 void Form32::ShowCurrent()
 {
     Form2 &owner = vx::instance<Form2>();
-    const double zoom = rondix::zoomSetting();
+    const double zoom = viewer::zoomSetting();
     const int index = owner.File1.ListIndex();
     const int count = owner.File1.ListCount();
     Command10.setEnabled(true);
-    owner.Label1.setCaption(rondix::positionText(index, count));
+    owner.Label1.setCaption(viewer::positionText(index, count));
     try {
         Command9.setEnabled(index != 0);
         Command6.setEnabled(index + 1 != count);
@@ -130,7 +130,7 @@ void Form32::Command9_Click()
 void Form32::Command2_Click()
 {
     try {
-        rondix::scaleBox(Image1, rondix::zoomRatio() * 1.05);
+        viewer::scaleBox(Image1, viewer::zoomRatio() * 1.05);
         fitWindow();
     } catch (const vx::RuntimeError &) {
     }
@@ -139,7 +139,7 @@ void Form32::Command2_Click()
 void Form32::Command3_Click()
 {
     try {
-        rondix::scaleBox(Image1, rondix::zoomRatio() * 0.95);
+        viewer::scaleBox(Image1, viewer::zoomRatio() * 0.95);
         fitWindow();
     } catch (const vx::RuntimeError &) {
     }
@@ -153,7 +153,7 @@ void Form32::Command4_Click()
 
 void Form32::Command10_Click()
 {
-    rondix::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
+    viewer::toggleSlideShow(Timer1, Command10, vx::instance<Form14>().HScroll1.Value());
 }
 
 // Walks the owner's list, starting again at the first entry after the last.
@@ -161,7 +161,7 @@ void Form32::Command10_Click()
 void Form32::Timer1_Timer()
 {
     Form2 &owner = vx::instance<Form2>();
-    const double zoom = rondix::zoomSetting();
+    const double zoom = viewer::zoomSetting();
     const int count = owner.File1.ListCount();
     if (count == 0)
         return;
@@ -176,5 +176,5 @@ void Form32::Timer1_Timer()
 
 void Form32::Form_OLEDragDrop(const QStringList &files)
 {
-    rondix::dropPictures(Image1, files);
+    viewer::dropPictures(Image1, files);
 }

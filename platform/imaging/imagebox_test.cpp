@@ -1,5 +1,5 @@
 #include "platform/core/errors.h"
-#include "platform/forms/imagebox.h"
+#include "platform/imaging/imagebox.h"
 #include "testing/harness.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 // to fill it. Width and height are single-precision twips, kept exactly (not
 // rounded to pixels), and the picture is scaled at paint time: a huge box
 // never allocates a huge copy.
-#include "controls.h"
+#include "platform/forms/controls.h"
 #include "platform/imaging/picture.h"
 
 #include <functional>
