@@ -1,6 +1,7 @@
 #include "repair/pages.h"
 
 #include "suite/settings.h"
+#include "platform/store/lock.h"
 #include "platform/store/store.h"
 #include "testing/harness.h"
 
@@ -14,10 +15,6 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace vx::store::detail {
-void setLockTimeout(int ms);
-}
 
 using namespace repair;
 using vx::instance;

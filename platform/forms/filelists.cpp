@@ -203,10 +203,7 @@ DriveListBox::DriveListBox(Form *form, const QString &name, QWidget *container)
         if (mount.isEmpty() || mount == drive_)
             return;
         drive_ = mount;
-        dispatch([this] {
-            if (Change)
-                Change();
-        });
+        fire(Change);
     });
 }
 
@@ -365,16 +362,10 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     connect(this, &QListWidget::currentRowChanged, this, [this] {
         if (settingIndex_)
             return;
-        dispatch([this] {
-            if (Click)
-                Click();
-        });
+        fire(Click);
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {
-        dispatch([this] {
-            if (DblClick)
-                DblClick();
-        });
+        fire(DblClick);
     });
 }
 

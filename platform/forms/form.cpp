@@ -10,128 +10,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QCursor>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QTimer>
 #include <QWindow>
 
-#include <cstdio>
-#include <unistd.h>
-
 namespace vx {
-
-namespace {
-bool g_endThrows = false;
-bool g_ended = false;
-// Handlers on the stack, and windows unloaded meanwhile: a window is deleted
-// only once no handler runs, since one of its own may still wait in a message
-// box or a modal window whose event loop saw the unload.
-int g_handlerDepth = 0;
-std::vector<QPointer<Form>> g_unloaded;
-
-void deleteUnloaded()
-{
-    auto forms = std::move(g_unloaded);
-    g_unloaded.clear();
-    for (const QPointer<Form> &f : forms)
-        if (f)
-            f->deleteLater();
-}
-
-struct Registry {
-    std::map<std::type_index, Form *> byType;
-};
-Registry &registry()
-{
-    static Registry r;
-    return r;
-}
-
-// Our own pointer image: a plain arrow with a light-blue fill.
-const QCursor &customCursor()
-{
-    static const QCursor cursor = [] {
-        QPixmap pm(32, 32);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QPointF arrow[] = {{1, 1}, {1, 21}, {6, 16}, {10, 25}, {13, 24}, {9, 15}, {16, 15}};
-        p.setPen(QPen(Qt::black, 1.2));
-        p.setBrush(QColor(0x7F, 0xC8, 0xF8));
-        p.drawPolygon(arrow, 7);
-        p.end();
-        return QCursor(pm, 1, 1);
-    }();
-    return cursor;
-}
-} // namespace
-
-void applyMousePointer(QWidget *w, int pointer)
-{
-    switch (pointer) {
-    case 0: w->unsetCursor(); break;
-    case 1: w->setCursor(Qt::ArrowCursor); break;
-    case 2: w->setCursor(Qt::CrossCursor); break;
-    case 3: w->setCursor(Qt::IBeamCursor); break;
-    case 11: w->setCursor(Qt::WaitCursor); break;
-    case 99:
-        if (qobject_cast<QApplication *>(QCoreApplication::instance()))
-            w->setCursor(customCursor());
-        break;
-    default: w->unsetCursor(); break;
-    }
-}
-
-void End()
-{
-    g_ended = true;
-    if (g_endThrows)
-        throw ProgramEnded();
-    releaseInstanceLock();
-    std::fflush(nullptr);
-    ::_exit(0);
-}
-
-bool programEnded() { return g_ended; }
-void setEndThrows(bool throws)
-{
-    g_endThrows = throws;
-    g_ended = false;
-}
-
-void dispatch(const std::function<void()> &handler)
-{
-    if (g_ended)
-        return;
-    struct Depth {
-        Depth() { ++g_handlerDepth; }
-        ~Depth()
-        {
-            if (--g_handlerDepth == 0)
-                deleteUnloaded();
-        }
-    } depth;
-    try {
-        handler();
-    } catch (const ProgramEnded &) {
-        // The end was recorded; nothing more runs.
-    } catch (const RuntimeError &e) {
-        MsgBox(e.description().isEmpty() ? QStringLiteral("実行時エラー %1").arg(e.number()) : e.description(),
-               vbCritical);
-    } catch (const std::bad_alloc &) {
-        MsgBox(errorText(err::OutOfMemory), vbCritical);
-    } catch (const std::exception &e) {
-        MsgBox(QStringLiteral("実行時エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())), vbCritical);
-    }
-}
-
-// --- Form ---------------------------------------------------------------
 
 Form::Form(const QString &name) : QWidget(nullptr), backColor_(syscolor::ButtonFace)
 {
@@ -247,36 +133,6 @@ void Form::mouseReleaseEvent(QMouseEvent *e)
     QWidget::mouseReleaseEvent(e);
 }
 
-QStringList droppedFiles(const QMimeData *data)
-{
-    QStringList files;
-    if (!data)
-        return files;
-    for (const QUrl &u : data->urls())
-        if (u.isLocalFile())
-            files << u.toLocalFile();
-    return files;
-}
-
-void acceptFileDrag(QDropEvent *e, const FileDropHandler &handler)
-{
-    if (handler && !droppedFiles(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
-    else
-        e->ignore();
-}
-
-void deliverFileDrop(QDropEvent *e, const FileDropHandler &handler)
-{
-    const QStringList files = droppedFiles(e->mimeData());
-    if (!handler || files.isEmpty()) {
-        e->ignore();
-        return;
-    }
-    e->acceptProposedAction();
-    dispatch([&] { handler(files); });
-}
-
 void Form::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }
 void Form::dropEvent(QDropEvent *e) { deliverFileDrop(e, OLEDragDrop); }
 
@@ -341,15 +197,12 @@ void Form::discard()
     }
     hide();
     emit modalEnded();
-    if (g_handlerDepth > 0)
-        g_unloaded.emplace_back(this);
-    else
-        deleteLater();
+    deleteWhenHandlersReturn(this);
 }
 
 void Form::closeEvent(QCloseEvent *e)
 {
-    if (g_ended || unloaded_) {
+    if (programEnded() || unloaded_) {
         e->accept();
         return;
     }
@@ -361,7 +214,7 @@ void Form::closeEvent(QCloseEvent *e)
     unloading_ = true;
     dispatch([&] { ok = runUnloadHandlers(0); });
     unloading_ = false;
-    if (g_ended) {
+    if (programEnded()) {
         e->accept();
         return;
     }
@@ -436,58 +289,6 @@ void Form::registerMenu(Menu *menu)
 void Form::PopupMenu(Menu &menu)
 {
     dialogDriver().popupMenu(*this, menu, QCursor::pos());
-}
-
-// --- registry -----------------------------------------------------------
-
-Form *FormRegistry::find(std::type_index type)
-{
-    auto &m = registry().byType;
-    auto it = m.find(type);
-    return it == m.end() ? nullptr : it->second;
-}
-
-void FormRegistry::add(std::type_index type, Form *form)
-{
-    registry().byType[type] = form;
-}
-
-void FormRegistry::remove(Form *form)
-{
-    auto &m = registry().byType;
-    for (auto it = m.begin(); it != m.end(); ++it) {
-        if (it->second == form) {
-            m.erase(it);
-            return;
-        }
-    }
-}
-
-Form *FormRegistry::findByName(const QString &name)
-{
-    for (auto &[t, f] : registry().byType)
-        if (f->objectName() == name)
-            return f;
-    return nullptr;
-}
-
-std::vector<Form *> FormRegistry::all()
-{
-    std::vector<Form *> v;
-    for (auto &[t, f] : registry().byType)
-        v.push_back(f);
-    return v;
-}
-
-void FormRegistry::reset()
-{
-    auto forms = all();
-    registry().byType.clear();
-    for (Form *f : forms) {
-        f->unloaded_ = true;
-        f->hide();
-        delete f;
-    }
 }
 
 } // namespace vx

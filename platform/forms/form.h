@@ -7,6 +7,10 @@
 #include <QString>
 #include <QWidget>
 
+#include "drops.h"
+#include "pointer.h"
+#include "program.h"
+
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -14,8 +18,6 @@
 #include <vector>
 
 class QMenuBar;
-class QMimeData;
-class QDropEvent;
 
 namespace vx {
 
@@ -31,36 +33,6 @@ inline int toPixels(double twips)
     return static_cast<int>(px >= 0 ? px + 0.5 : px - 0.5);
 }
 inline double toTwips(int pixels) { return static_cast<double>(pixels) * kTwipsPerPixel; }
-
-// Mouse pointer numbers as stored: 0 default, 99 the custom pointer.
-inline constexpr int kPointerDefault = 0;
-inline constexpr int kPointerCustom = 99;
-void applyMousePointer(QWidget *w, int pointer);
-
-// Thrown by End() while the program runs under tests: the end is observed
-// instead of the process dying.
-struct ProgramEnded : std::exception {
-    const char *what() const noexcept override { return "program ended"; }
-};
-
-// Ends the program at once: no closing handler of any window runs.
-[[noreturn]] void End();
-bool programEnded();
-// Tests: End() throws ProgramEnded instead of leaving the process (and the
-// ended state starts afresh).
-void setEndThrows(bool throws);
-
-// Local files of a drag-and-drop (in the order given).
-QStringList droppedFiles(const QMimeData *data);
-using FileDropHandler = std::function<void(const QStringList &)>;
-// A drag (enter or move) of local files is accepted only where a handler waits.
-void acceptFileDrag(QDropEvent *e, const FileDropHandler &handler);
-// Hands the dropped local files to the handler.
-void deliverFileDrop(QDropEvent *e, const FileDropHandler &handler);
-
-// Runs an event handler started by the user. A run-time error that escapes it is
-// shown as a message box (the program goes on); the end of the program stops it.
-void dispatch(const std::function<void()> &handler);
 
 class Menu;
 
@@ -165,51 +137,6 @@ private:
     friend class FormRegistry;
 };
 
-// The program-wide instances.
-class FormRegistry {
-public:
-    static Form *find(std::type_index type);
-    static void add(std::type_index type, Form *form);
-    static void remove(Form *form);
-    static Form *findByName(const QString &name);
-    // Every loaded window (for tests and for the end of the program).
-    static std::vector<Form *> all();
-    // Discards every window without running handlers (tests).
-    static void reset();
-};
-
-// The window of type T, creating it (hidden, load handler run) when not loaded.
-template <class T>
-T &instance()
-{
-    if (Form *f = FormRegistry::find(typeid(T)))
-        return *static_cast<T *>(f);
-    T *f = new T();
-    FormRegistry::add(typeid(T), f); // registered before its load: loads call back
-    f->Form_Load();
-    return *f;
-}
-
-template <class T>
-bool isLoaded()
-{
-    return FormRegistry::find(typeid(T)) != nullptr;
-}
-
-// Unloads T when it is loaded; nothing otherwise.
-template <class T>
-void unload()
-{
-    if (Form *f = FormRegistry::find(typeid(T)))
-        f->Unload();
-}
-
-// Visible state without loading.
-template <class T>
-bool isShown()
-{
-    Form *f = FormRegistry::find(typeid(T));
-    return f && f->Visible();
-}
-
 } // namespace vx
+
+#include "registry.h"

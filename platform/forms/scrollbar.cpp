@@ -17,25 +17,16 @@ ScrollBar::ScrollBar(Form *form, const QString &name, Qt::Orientation o, QWidget
             return;
         if (isSliderDown()) {
             dragMoved_ = true;
-            dispatch([this] {
-                if (Scroll)
-                    Scroll();
-            });
+            fire(Scroll);
             return;
         }
-        dispatch([this] {
-            if (Change)
-                Change();
-        });
+        fire(Change);
     });
     connect(this, &QScrollBar::sliderReleased, this, [this] {
         if (!dragMoved_)
             return;
         dragMoved_ = false;
-        dispatch([this] {
-            if (Change)
-                Change();
-        });
+        fire(Change);
     });
 }
 

@@ -189,20 +189,14 @@ void ImageBox::mouseReleaseEvent(QMouseEvent *e)
     const bool click = pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint());
     pressed_ = false;
     if (click)
-        dispatch([this] {
-            if (Click)
-                Click();
-        });
+        fire(Click);
 }
 
 void ImageBox::mouseDoubleClickEvent(QMouseEvent *e)
 {
     if (e->button() != Qt::LeftButton)
         return;
-    dispatch([this] {
-        if (DblClick)
-            DblClick();
-    });
+    fire(DblClick);
 }
 
 void ImageBox::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }

@@ -1,3 +1,4 @@
+#include "platform/store/lock.h"
 #include "platform/store/store.h"
 
 #include "platform/core/errors.h"
@@ -17,10 +18,6 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-namespace vx::store::detail {
-void setLockTimeout(int ms);
-}
 
 using namespace vx::store;
 

@@ -1,0 +1,31 @@
+#pragma once
+#include "control.h"
+
+#include <QLabel>
+
+#include <functional>
+
+namespace vx {
+
+class Label : public Control<QLabel> {
+    Q_OBJECT
+public:
+    Label(Form *form, const QString &name, const QString &caption = QString(),
+          QWidget *container = nullptr);
+    QString Caption() const { return text(); }
+    void setCaption(const QString &c) { setText(c); }
+    // 0 transparent, 1 opaque.
+    void setBackStyle(int style);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+
+private:
+    bool pressed_ = false;
+};
+
+} // namespace vx

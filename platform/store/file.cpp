@@ -1,0 +1,199 @@
+#include "file.h"
+
+#include "platform/core/errors.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vx::store::detail {
+
+namespace {
+// A dotfile manager's symlink stays a symlink: replace what it points to.
+QByteArray writeTarget(const QByteArray &path)
+{
+    struct stat st;
+    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char *real = ::realpath(path.constData(), nullptr)) {
+            QByteArray target(real);
+            ::free(real);
+            return target;
+        }
+    }
+    return path;
+}
+
+} // namespace
+
+[[noreturn]] void failErrno(int e, const QString &path)
+{
+    int number;
+    switch (e) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY: number = err::PermissionDenied; break;
+    case ENOSPC:
+    case EDQUOT: number = err::DiskFull; break;
+    case EIO: number = err::DeviceIO; break;
+    default: number = err::PathFileAccess; break;
+    }
+    raise(number, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
+}
+
+[[noreturn]] void failMissing(const QString &what)
+{
+    raise(err::InvalidCall, what);
+}
+
+void Fd::reset(int fd)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+}
+
+QByteArray native(const QString &path)
+{
+    return path.toUtf8();
+}
+
+void makeDir(const QString &dir)
+{
+    const QByteArray d = native(dir);
+    struct stat st;
+    if (::stat(d.constData(), &st) == 0) {
+        if (!S_ISDIR(st.st_mode))
+            failErrno(ENOTDIR, dir);
+        return;
+    }
+    for (qsizetype i = d.indexOf('/', 1); i != -1; i = d.indexOf('/', i + 1)) {
+        const QByteArray part = d.left(i);
+        if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST)
+            failErrno(errno, QString::fromUtf8(part));
+    }
+    if (::mkdir(d.constData(), 0700) != 0 && errno != EEXIST)
+        failErrno(errno, dir);
+    if (::stat(d.constData(), &st) != 0)
+        failErrno(errno, dir);
+    if (!S_ISDIR(st.st_mode))
+        failErrno(ENOTDIR, dir);
+}
+
+bool readFile(const QByteArray &path, QByteArray &out, bool &exists)
+{
+    out.clear();
+    exists = false;
+    Fd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid())
+        return errno == ENOENT || errno == ENOTDIR;
+    exists = true;
+    struct stat st;
+    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
+        out.reserve(qsizetype(st.st_size));
+    char buf[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        out.append(buf, n);
+    }
+}
+
+bool writeAll(int fd, const QByteArray &data)
+{
+    const char *p = data.constData();
+    qsizetype left = data.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+// Best effort: the rename or unlink it follows has taken effect already, so a
+// failure here must not report the change as failed.
+void syncDir(const QByteArray &dir)
+{
+    Fd fd(::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid())
+        (void)::fsync(fd.get());
+}
+
+QByteArray dirOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+void replaceFile(const QByteArray &path, const QByteArray &data)
+{
+    const QByteArray target = writeTarget(path);
+    const QByteArray tmp = target + ".tmp." + QByteArray::number(::getpid());
+    const QString tmpName = QString::fromUtf8(tmp);
+
+    ::unlink(tmp.constData());
+    Fd fd(::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd.valid())
+        failErrno(errno, tmpName);
+    struct TmpGuard {
+        const QByteArray &name;
+        bool armed = true;
+        ~TmpGuard()
+        {
+            if (armed)
+                ::unlink(name.constData());
+        }
+    } guard{tmp};
+
+    // Keep a private store private.
+    struct stat st;
+    if (::stat(target.constData(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0) {
+        // Best effort: the default mode is still usable.
+    }
+    if (!writeAll(fd.get(), data) || ::fsync(fd.get()) != 0)
+        failErrno(errno, tmpName);
+    if (::close(fd.release()) != 0)
+        failErrno(errno, tmpName);
+    if (::rename(tmp.constData(), target.constData()) != 0)
+        failErrno(errno, QString::fromUtf8(target));
+    guard.armed = false;
+    syncDir(dirOf(target));
+}
+
+// Temp files of writers killed mid-write. Only lock holders write them, so
+// while we hold the lock every one left is stale.
+void removeStaleTemps(const QString &dir, const QString &file)
+{
+    const QByteArray prefix = native(file) + ".tmp.";
+    DIR *d = ::opendir(native(dir).constData());
+    if (!d)
+        return;
+    while (const dirent *e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        if (!name.startsWith(prefix) || name.size() == prefix.size())
+            continue;
+        const QByteArray pid = name.mid(prefix.size());
+        if (std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+} // namespace vx::store::detail
