@@ -10,11 +10,55 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 
 namespace vx {
+
+namespace {
+// Pictures larger than this are not decoded for the preview.
+constexpr qint64 kPreviewPixelLimit = 64LL * 1024 * 1024;
+
+// A scaled-down picture of a regular file, or nothing.
+QPixmap previewOf(const QString &path, QSize box)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (!size.isValid() || qint64(size.width()) * size.height() > kPreviewPixelLimit)
+        return {};
+    reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)).boundedTo(size));
+    const QImage image = reader.read();
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
+}
+
+void addPreviewPane(QFileDialog &dlg)
+{
+    auto *grid = qobject_cast<QGridLayout *>(dlg.layout());
+    if (!grid)
+        return;
+    auto *pane = new QLabel(&dlg);
+    pane->setObjectName(QStringLiteral("preview"));
+    pane->setFixedSize(180, 180);
+    pane->setAlignment(Qt::AlignCenter);
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->setAccessibleName(QStringLiteral("プレビュー"));
+    grid->addWidget(pane, 1, grid->columnCount(), grid->rowCount() - 1, 1);
+    QObject::connect(&dlg, &QFileDialog::currentChanged, pane, [pane](const QString &path) {
+        const QPixmap pm = previewOf(path, pane->size() - QSize(8, 8));
+        pane->setPixmap(pm);
+        if (pm.isNull())
+            pane->clear();
+    });
+}
+} // namespace
 
 namespace {
 QString &titleStore()
@@ -129,7 +173,10 @@ public:
         dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(req.save ? QFileDialog::AnyFile
                                  : (req.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
-        dlg.setOption(QFileDialog::DontUseNativeDialog, false);
+        // The preview pane needs our own dialog's layout.
+        dlg.setOption(QFileDialog::DontUseNativeDialog, req.preview);
+        if (req.preview && !req.save)
+            addPreviewPane(dlg);
         QString selected;
         if (!req.filter.isEmpty()) {
             dlg.setNameFilter(qtFilter(req.filter, req.filterIndex, &selected));

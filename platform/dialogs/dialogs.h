@@ -45,6 +45,8 @@ struct FileDialogRequest {
     QString initDir;
     QString fileName;    // proposed name
     bool multiSelect = false;
+    // Open dialogs: a pane beside the list shows the picture under the cursor.
+    bool preview = false;
     Form *owner = nullptr;
 };
 
