@@ -1,0 +1,45 @@
+#pragma once
+// The desktop's own tools (system information, file manager, appearance and
+// power settings, screen saver, shut-down prompt) and the freedesktop Trash and
+// recently-used list. Programs start by argument vector, never through a
+// shell, and nothing is ever powered off without the desktop's own prompt. One
+// driver that tests replace.
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace vx {
+
+enum class DesktopTool { SystemAbout, FileManager, Appearance, Power, ScreenSaver, ShutdownPrompt };
+
+class DesktopDriver {
+public:
+    virtual ~DesktopDriver() = default;
+    // Starts the desktop's tool; false when this desktop has none.
+    virtual bool launch(DesktopTool tool) = 0;
+    // Empties the Trash of the home folder and of every mounted file system;
+    // "" on success, else what failed.
+    virtual QString emptyTrash() = 0;
+    // Empties the recently-used list; "" on success, else what failed.
+    virtual QString clearRecent() = 0;
+};
+
+DesktopDriver &desktopDriver();
+// Replaces the driver (tests); nullptr restores the real one.
+void setDesktopDriver(std::unique_ptr<DesktopDriver> driver);
+
+// The argument vectors tried for a tool, in order, the current desktop's
+// (XDG_CURRENT_DESKTOP) first.
+std::vector<QStringList> desktopCandidates(DesktopTool tool, const QString &currentDesktop);
+
+// The freedesktop Trash: `home` is $XDG_DATA_HOME/Trash, `mounts` the mount
+// points whose .Trash-UID and .Trash/UID folders are emptied too. Links are
+// removed, never followed. "" on success, else the first failure.
+QString emptyTrashFolders(const QString &home, const QStringList &mounts);
+// Rewrites the recently-used list as an empty one (atomically). A missing list
+// is already empty. "" on success.
+QString clearRecentlyUsed(const QString &xbelPath);
+
+} // namespace vx

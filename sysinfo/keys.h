@@ -1,0 +1,13 @@
+#pragma once
+// Settings the system information window reads (application "Velmora 200X");
+// it writes none.
+#include <QString>
+
+namespace sysinfo::keys {
+
+inline const QString kAllForm = QStringLiteral("AllForm");
+inline const QString kMainForm = QStringLiteral("MainForm");
+inline const QString kPointer = QStringLiteral("Pointer");
+inline const QString kPointerDefault = QStringLiteral("99");
+
+} // namespace sysinfo::keys
