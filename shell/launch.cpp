@@ -5,6 +5,7 @@
 #include "image/viewer/form2.h"
 #include "shell/frmabout.h"
 #include "sysinfo/form10.h"
+#include "capture/form11.h"
 
 #include <algorithm>
 
@@ -50,7 +51,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form5, notBuilt(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
         {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, toolEntry<Form10>(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
-        {Tool::Form11, notBuilt(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
+        {Tool::Form11, toolEntry<Form11>(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
         {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
         {Tool::frmAbout, toolEntry<frmAbout>(QStringLiteral("frmAbout")), QStringLiteral("Version Rondix"), Unload,
          Unload, Unload},

@@ -166,4 +166,5 @@ private:
     QTimer progress_;
     QElapsedTimer searchClock_;
     qint64 cleaned_ = 0;
+    bool restoringDrive_ = false;
 };

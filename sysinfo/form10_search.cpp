@@ -37,13 +37,23 @@ void Form10::searchFinished()
 
 void Form10::Drive1_Change()
 {
+    // Putting the drive back must not move the folder list to that drive's root.
+    if (restoringDrive_)
+        return;
     for (;;) {
         try {
             Dir1.setPath(Drive1.Drive());
             return;
         } catch (const vx::RuntimeError &e) {
             if (vx::MsgBox(e.description(), vx::vbRetryCancel | vx::vbCritical) != vx::vbRetry) {
-                Drive1.setDrive(vx::driveOfPath(Dir1.Path()));
+                restoringDrive_ = true;
+                try {
+                    Drive1.setDrive(vx::driveOfPath(Dir1.Path()));
+                } catch (...) {
+                    restoringDrive_ = false;
+                    throw;
+                }
+                restoringDrive_ = false;
                 return;
             }
         }
