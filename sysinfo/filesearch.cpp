@@ -2,11 +2,17 @@
 
 #include "sysinfo/findfile.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 namespace sysinfo {
 
-SearchRunner::SearchRunner(QObject *parent) : QObject(parent) {}
+SearchRunner::SearchRunner(QObject *parent) : QObject(parent)
+{
+    // The end of the program ends a search too.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &SearchRunner::cancel);
+}
 
 SearchRunner::~SearchRunner() { cancel(); }
 

@@ -108,13 +108,29 @@ class RealDesktopDriver : public DesktopDriver {
 public:
     bool launch(DesktopTool tool) override
     {
+        // The screen saver command ends at once: its exit code tells whether
+        // it worked. The others are windows that stay.
+        const bool wait = tool == DesktopTool::ScreenSaver;
         for (QStringList argv : desktopCandidates(tool, QString::fromLocal8Bit(qgetenv("XDG_CURRENT_DESKTOP")))) {
             const QString exe = QStandardPaths::findExecutable(argv.first());
             if (exe.isEmpty())
                 continue;
             argv.removeFirst();
-            if (QProcess::startDetached(exe, argv))
+            if (!wait) {
+                if (QProcess::startDetached(exe, argv))
+                    return true;
+                continue;
+            }
+            QProcess p;
+            p.setStandardOutputFile(QProcess::nullDevice());
+            p.setStandardErrorFile(QProcess::nullDevice());
+            p.start(exe, argv);
+            if (p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
                 return true;
+            if (p.state() != QProcess::NotRunning) {
+                p.kill();
+                p.waitForFinished(1000);
+            }
         }
         return false;
     }
