@@ -10,6 +10,8 @@
 #include <fcntl.h>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -97,20 +99,22 @@ bool WildcardPattern::matches(const char *name, size_t len) const
 
 namespace {
 
-// One folder: read by a reader thread, then handed out in order.
+// One folder: read by a reader thread (or the hand-out itself, when it gets
+// there first), then handed out in order.
 struct Node {
+    enum State { Queued, Reading, Ready };
     QString path;      // with its trailing "/"
     QByteArray native; // the same, as the file system spells it
     bool root = false; // the chosen folder may itself be a link
-    bool ready = false;
+    State state = Queued;
     QStringList files;
     std::vector<std::shared_ptr<Node>> subfolders;
 };
 
 class Walk {
 public:
-    Walk(const WildcardPattern &pattern, bool recurse, const std::atomic<bool> &cancel)
-        : pattern_(pattern), recurse_(recurse), cancel_(cancel)
+    Walk(const WildcardPattern &pattern, bool recurse, const std::atomic<bool> &cancel, int readers)
+        : pattern_(pattern), recurse_(recurse), cancel_(cancel), readers_(static_cast<size_t>(std::max(0, readers)))
     {
     }
 
@@ -125,19 +129,12 @@ public:
                     return;
                 n = std::move(queue_.front());
                 queue_.pop_front();
+                if (n->state != Node::Queued)
+                    continue; // the hand-out took it itself
+                n->state = Node::Reading;
             }
             read(*n);
-            std::vector<std::shared_ptr<Node>> subs;
-            {
-                std::lock_guard lock(mutex_);
-                n->ready = true;
-                // Sub-folders first in line, the first one foremost: the
-                // reading stays ahead of the in-order hand-out.
-                for (auto it = n->subfolders.rbegin(); it != n->subfolders.rend(); ++it)
-                    queue_.push_front(*it);
-            }
-            wake_.notify_all();
-            done_.notify_all();
+            finish(*n);
         }
     }
 
@@ -150,14 +147,25 @@ public:
         wake_.notify_one();
     }
 
-    // Waits until the node was read; false when cancelled meanwhile.
-    bool waitFor(const Node &n)
+    // Waits until the node was read, reading it here when no reader has
+    // started on it (a thread switch per folder costs more than the reading);
+    // false when cancelled meanwhile.
+    bool waitFor(Node &n)
     {
         std::unique_lock lock(mutex_);
-        while (!n.ready) {
+        if (n.state == Node::Queued) {
+            n.state = Node::Reading;
+            lock.unlock();
+            read(n);
+            finish(n);
+            return !cancel_.load(std::memory_order_relaxed);
+        }
+        while (n.state != Node::Ready) {
             if (cancel_.load(std::memory_order_relaxed))
                 return false;
+            waiting_ = true;
             done_.wait_for(lock, std::chrono::milliseconds(50));
+            waiting_ = false;
         }
         return true;
     }
@@ -176,7 +184,7 @@ public:
     void readHere(Node &n)
     {
         read(n);
-        n.ready = true;
+        n.state = Node::Ready;
     }
 
 private:
@@ -192,8 +200,10 @@ private:
             ::close(fd);
             return;
         }
-        std::vector<QByteArray> files;
-        std::vector<QByteArray> folders;
+        // Names go into one buffer and are sorted by position: no allocation per name.
+        std::string arena;
+        std::vector<Entry> files;
+        std::vector<Entry> folders;
         while (dirent *e = ::readdir(dir)) {
             const char *name = e->d_name;
             if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
@@ -204,26 +214,71 @@ private:
                 isDir = ::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
             }
             const size_t len = std::strlen(name);
-            if (isDir) {
-                if (recurse_)
-                    folders.emplace_back(name, static_cast<qsizetype>(len));
-            } else if (pattern_.matches(name, len)) {
-                files.emplace_back(name, static_cast<qsizetype>(len));
-            }
+            if (isDir ? !recurse_ : !pattern_.matches(name, len))
+                continue;
+            (isDir ? folders : files).push_back({arena.size(), len});
+            arena.append(name, len);
         }
         ::closedir(dir);
-        std::sort(files.begin(), files.end());
-        std::sort(folders.begin(), folders.end());
+        auto byName = [&arena](const Entry &a, const Entry &b) {
+            return std::string_view(arena.data() + a.offset, a.length) <
+                   std::string_view(arena.data() + b.offset, b.length);
+        };
+        std::sort(files.begin(), files.end(), byName);
+        std::sort(folders.begin(), folders.end(), byName);
         n.files.reserve(static_cast<qsizetype>(files.size()));
-        for (const QByteArray &f : files)
-            n.files << n.path + QFile::decodeName(f);
+        for (const Entry &f : files)
+            n.files.push_back(joined(n.path, arena.data() + f.offset, f.length));
         n.subfolders.reserve(folders.size());
-        for (const QByteArray &f : folders) {
+        for (const Entry &f : folders) {
             auto sub = std::make_shared<Node>();
-            sub->native = n.native + f + '/';
-            sub->path = n.path + QFile::decodeName(f) + QLatin1Char('/');
+            sub->native.reserve(n.native.size() + static_cast<qsizetype>(f.length) + 1);
+            sub->native.append(n.native).append(arena.data() + f.offset, static_cast<qsizetype>(f.length)).append('/');
+            sub->path = joined(n.path, arena.data() + f.offset, f.length) + QLatin1Char('/');
             n.subfolders.push_back(std::move(sub));
         }
+    }
+
+    struct Entry {
+        size_t offset;
+        size_t length;
+    };
+
+    // folder + name; names are UTF-8 (as Qt takes file names on Linux), and
+    // the common all-ASCII name is widened in place.
+    static QString joined(const QString &folder, const char *name, size_t len)
+    {
+        for (size_t i = 0; i < len; ++i)
+            if (static_cast<unsigned char>(name[i]) >= 0x80)
+                return folder + QFile::decodeName(QByteArray::fromRawData(name, static_cast<qsizetype>(len)));
+        QString s(folder.size() + static_cast<qsizetype>(len), Qt::Uninitialized);
+        QChar *d = s.data();
+        std::memcpy(d, folder.constData(), static_cast<size_t>(folder.size()) * sizeof(QChar));
+        d += folder.size();
+        for (size_t i = 0; i < len; ++i)
+            d[i] = QLatin1Char(name[i]);
+        return s;
+    }
+
+    void finish(Node &n)
+    {
+        bool notifyDone;
+        size_t pushed;
+        {
+            std::lock_guard lock(mutex_);
+            n.state = Node::Ready;
+            // Sub-folders first in line, the first one foremost: the reading
+            // stays ahead of the in-order hand-out.
+            for (auto it = n.subfolders.rbegin(); it != n.subfolders.rend(); ++it)
+                queue_.push_front(*it);
+            pushed = n.subfolders.size();
+            notifyDone = waiting_;
+        }
+        // One reader woken per new folder, not every reader for each.
+        for (size_t i = 0; i < std::min(pushed, readers_); ++i)
+            wake_.notify_one();
+        if (notifyDone)
+            done_.notify_all();
     }
 
     const WildcardPattern &pattern_;
@@ -234,6 +289,8 @@ private:
     std::condition_variable done_;
     std::deque<std::shared_ptr<Node>> queue_;
     bool stop_ = false;
+    bool waiting_ = false; // the hand-out waits for a folder being read
+    const size_t readers_;
 };
 
 constexpr qsizetype kBatch = 4096;
@@ -244,16 +301,16 @@ bool Search(const QString &folder, const QString &pattern, bool recurse, const s
             const SearchSink &sink, int threads)
 {
     const WildcardPattern wild(pattern);
-    Walk walk(wild, recurse, cancel);
+    if (threads <= 0)
+        threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    if (!recurse)
+        threads = 0;
+    Walk walk(wild, recurse, cancel, threads);
     auto root = std::make_shared<Node>();
     root->path = AddBackslash(folder);
     root->native = QFile::encodeName(root->path);
     root->root = true;
 
-    if (threads <= 0)
-        threads = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-    if (!recurse)
-        threads = 0;
     std::vector<std::thread> readers;
     struct Join {
         Walk &walk;
