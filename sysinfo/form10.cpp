@@ -170,7 +170,7 @@ void Form10::layout()
 void Form10::Form_Load()
 {
     // Entries may be scrolled up to twice the visible width.
-    for (vx::ListBox *l : {&List1, &List2})
+    for (vx::VirtualListBox *l : {&List1, &List2})
         l->setHorizontalExtent(2 * l->viewport()->width());
     using namespace sysinfo::keys;
     setMousePointer(suite::GetInteger(kAllForm, kPointer, kPointerDefault));

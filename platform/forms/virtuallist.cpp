@@ -1,4 +1,4 @@
-#include "listbox.h"
+#include "virtuallist.h"
 
 #include "platform/core/errors.h"
 #include "program.h"
@@ -7,12 +7,12 @@
 
 namespace vx {
 
-int ListBoxModel::rowCount(const QModelIndex &parent) const
+int VirtualListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : size();
 }
 
-QVariant ListBoxModel::data(const QModelIndex &index, int role) const
+QVariant VirtualListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= size())
         return {};
@@ -21,7 +21,7 @@ QVariant ListBoxModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-void ListBoxModel::append(QStringList items)
+void VirtualListModel::append(QStringList items)
 {
     if (items.isEmpty())
         return;
@@ -33,7 +33,7 @@ void ListBoxModel::append(QStringList items)
     endInsertRows();
 }
 
-void ListBoxModel::clear()
+void VirtualListModel::clear()
 {
     beginResetModel();
     rows_.clear();
@@ -61,7 +61,7 @@ private:
 };
 } // namespace
 
-ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
+VirtualListBox::VirtualListBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
 {
     setColorRoles({QPalette::Base}, {QPalette::Text});
     backColor_ = syscolor::WindowBackground;
@@ -78,33 +78,41 @@ ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(
             fire(Click);
     });
     connect(this, &QListView::activated, this, [this] { fire(DblClick); });
+    // Assistive tools select without moving the current entry: it follows,
+    // so the click does too.
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = selectionModel()->selectedIndexes();
+        if (selected.size() == 1 && selected.first() != currentIndex())
+            selectionModel()->setCurrentIndex(selected.first(), QItemSelectionModel::NoUpdate);
+    });
 }
 
-void ListBox::AddItem(const QString &item) { model_.append({item}); }
+void VirtualListBox::AddItem(const QString &item) { model_.append({item}); }
 
-void ListBox::AddItems(QStringList items) { model_.append(std::move(items)); }
+void VirtualListBox::AddItems(QStringList items) { model_.append(std::move(items)); }
 
-void ListBox::Clear()
+void VirtualListBox::Clear()
 {
     settingIndex_ = true;
     model_.clear();
     settingIndex_ = false;
 }
 
-QString ListBox::List(int index) const
+QString VirtualListBox::List(int index) const
 {
+    // "" outside the list, as the classic list answers.
     if (index < 0 || index >= model_.size())
-        vx::raise(err::InvalidProperty);
+        return QString();
     return model_.at(index);
 }
 
-int ListBox::ListIndex() const
+int VirtualListBox::ListIndex() const
 {
     const QModelIndex i = currentIndex();
     return i.isValid() ? i.row() : -1;
 }
 
-void ListBox::setListIndex(int index)
+void VirtualListBox::setListIndex(int index)
 {
     if (index < -1 || index >= model_.size())
         vx::raise(err::InvalidProperty);
@@ -121,7 +129,19 @@ void ListBox::setListIndex(int index)
     fire(Click);
 }
 
-void ListBox::setHorizontalExtent(int pixels)
+// Taking the focus selects nothing (the view would make the first entry
+// current, which is a click); the arrow keys start from the top.
+void VirtualListBox::focusInEvent(QFocusEvent *e)
+{
+    const bool hadCurrent = currentIndex().isValid();
+    settingIndex_ = true;
+    QListView::focusInEvent(e);
+    if (!hadCurrent)
+        selectionModel()->clearCurrentIndex();
+    settingIndex_ = false;
+}
+
+void VirtualListBox::setHorizontalExtent(int pixels)
 {
     extent_ = std::max(0, pixels);
     // The view measures rows again with the new width.

@@ -1,5 +1,4 @@
-#include "platform/forms/listbox.h"
-#include "platform/forms/tabstrip.h"
+#include "platform/forms/virtuallist.h"
 #include "testing/harness.h"
 
 #include "platform/core/errors.h"
@@ -11,16 +10,15 @@
 
 namespace {
 
-class ListTabTest : public vxtest::GuiTest {};
+class VirtualListTest : public vxtest::GuiTest {};
 
 class Holder : public vx::Form {
 public:
     Holder() : vx::Form(QStringLiteral("Holder")) {}
-    vx::TabControl Tabs{this, QStringLiteral("Tabs"), {QStringLiteral("一"), QStringLiteral("二")}};
-    vx::ListBox List{this, QStringLiteral("List"), Tabs.page(1)};
+    vx::VirtualListBox List{this, QStringLiteral("List")};
 };
 
-TEST_F(ListTabTest, ListTakesHalfAMillionEntriesInBatchesAndClicksOnIndex)
+TEST_F(VirtualListTest, ListTakesHalfAMillionEntriesInBatchesAndClicksOnIndex)
 {
     Holder &h = vx::instance<Holder>();
     h.List.setGeometry(0, 0, 200, 100);
@@ -46,45 +44,28 @@ TEST_F(ListTabTest, ListTakesHalfAMillionEntriesInBatchesAndClicksOnIndex)
     h.List.setListIndex(7);
     EXPECT_EQ(clicks, 1);
     EXPECT_THROW(h.List.setListIndex(500000), vx::RuntimeError);
-    EXPECT_THROW(h.List.List(-1), vx::RuntimeError);
+    EXPECT_EQ(h.List.List(-1), QString());
+    // Selected the way assistive tools select: a click too.
+    h.List.selectionModel()->select(h.List.model()->index(3, 0), QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(h.List.ListIndex(), 3);
+    EXPECT_EQ(clicks, 2);
     h.List.Clear();
     EXPECT_EQ(h.List.ListCount(), 0);
     EXPECT_EQ(h.List.ListIndex(), -1);
-    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(clicks, 2);
 }
 
-TEST_F(ListTabTest, HorizontalExtentScrollsLongEntries)
+TEST_F(VirtualListTest, HorizontalExtentScrollsLongEntries)
 {
     Holder &h = vx::instance<Holder>();
     h.List.setGeometry(0, 0, 200, 100);
     h.Show();
-    h.Tabs.setTab(1);
     h.List.AddItem(QStringLiteral("short"));
     QCoreApplication::processEvents();
     EXPECT_EQ(h.List.horizontalScrollBar()->maximum(), 0);
     h.List.setHorizontalExtent(400);
     QCoreApplication::processEvents();
     EXPECT_GT(h.List.horizontalScrollBar()->maximum(), 150);
-}
-
-TEST_F(ListTabTest, TabsChangeFromCodeAndKeyboard)
-{
-    Holder &h = vx::instance<Holder>();
-    h.Show();
-    std::vector<int> previous;
-    h.Tabs.Click = [&](int p) { previous.push_back(p); };
-    EXPECT_EQ(h.Tabs.Tabs(), 2);
-    EXPECT_EQ(h.Tabs.TabCaption(1), QStringLiteral("二"));
-    h.Tabs.setTab(1);
-    EXPECT_EQ(h.Tabs.Tab(), 1);
-    EXPECT_THROW(h.Tabs.setTab(2), vx::RuntimeError);
-    h.Tabs.setMousePointer(99);
-    EXPECT_EQ(h.Tabs.MousePointer(), 99);
-    // Ctrl+Tab moves on as a click does.
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
-    QCoreApplication::sendEvent(&h.Tabs, &key);
-    EXPECT_EQ(h.Tabs.Tab(), 0);
-    EXPECT_EQ(previous, (std::vector<int>{0, 1}));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
-// The list box: text entries in order, one selected. Entries live in a plain
-// vector behind a view that draws only what is in sight, so a list of hundreds
-// of thousands of entries fills in batches without stalling the window.
+// A list box for very long lists (hundreds of thousands of entries, such as
+// search results): the entries live in a plain vector behind a view that
+// draws only what is in sight, and they arrive in batches without stalling the
+// window. Otherwise it answers as the list box does.
 #include "control.h"
 
 #include <QAbstractListModel>
@@ -12,7 +13,7 @@
 
 namespace vx {
 
-class ListBoxModel : public QAbstractListModel {
+class VirtualListModel : public QAbstractListModel {
     Q_OBJECT
 public:
     using QAbstractListModel::QAbstractListModel;
@@ -27,10 +28,10 @@ private:
     std::vector<QString> rows_;
 };
 
-class ListBox : public Control<QListView> {
+class VirtualListBox : public Control<QListView> {
     Q_OBJECT
 public:
-    ListBox(Form *form, const QString &name, QWidget *container = nullptr);
+    VirtualListBox(Form *form, const QString &name, QWidget *container = nullptr);
     void AddItem(const QString &item);
     // Appends many entries at once (one update of the view).
     void AddItems(QStringList items);
@@ -49,8 +50,11 @@ public:
     std::function<void()> Click;
     std::function<void()> DblClick;
 
+protected:
+    void focusInEvent(QFocusEvent *e) override;
+
 private:
-    ListBoxModel model_;
+    VirtualListModel model_;
     int extent_ = 0;
     bool settingIndex_ = false;
 };
