@@ -1,5 +1,6 @@
 #include "launch.h"
 
+#include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
 #include "image/viewer/form2.h"
@@ -83,19 +84,19 @@ namespace {
 // A stored text that is not a number counts as the default, 1.
 std::optional<double> storedKind(const QString &section)
 {
-    return suite::GetDouble(section, QStringLiteral("FormKind"), QStringLiteral("1"));
+    return suite::GetDouble(section, suite::keys::FormKind, suite::keys::FormKindDefault);
 }
 } // namespace
 
 Tool imageViewerVariant()
 {
-    const auto kind = storedKind(QStringLiteral("Graphic Rondix2"));
+    const auto kind = storedKind(suite::keys::sections::GraphicRondix2);
     return kind && *kind == 1 ? Tool::Form2 : Tool::frmSum;
 }
 
 std::optional<Tool> mediaPlayerVariant()
 {
-    const auto kind = storedKind(QStringLiteral("Multimedia Rondix"));
+    const auto kind = storedKind(suite::keys::sections::MultimediaRondix);
     if (!kind)
         return std::nullopt;
     if (*kind == 1)
