@@ -10,6 +10,7 @@
 #include "suite/settings.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -82,6 +83,11 @@ Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}
     Command10.setEnabled(false);
     Command2.setEnabled(false);
     ProgressBar1.setScrolling(keys::ProgressKindDefault);
+    // The narrow volume box shows its number edge to edge, as it did on its first platform.
+    if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {
+        edit->setFrame(false);
+        edit->setTextMargins(1, 0, 0, 0);
+    }
 
     File1.Click = [this] { File1_Click(); };
     File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };

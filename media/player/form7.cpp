@@ -38,25 +38,25 @@ void setFore(qint32 colour, C &...controls)
 Form7::Form7() : vx::Form(QStringLiteral("Form7"))
 {
     setCaption(QStringLiteral("Multimedia Rondix Setting"));
-    setClientSize(6480, 4440);
-    Label1.Move(120, 120, 6240, 255);
+    setClientSize(6960, 4440);
+    Label1.Move(120, 120, 6720, 255);
     Image1.Move(120, 480, 2415, 1815);
     Image1.setStretch(true);
     Check1.Move(120, 2400, 2415, 300);
-    Command1.Move(2655, 480, 1800, 375);
-    Command9.Move(4560, 480, 1800, 375);
-    Command4.Move(2655, 960, 1800, 375);
-    Command10.Move(4560, 960, 1800, 375);
-    Command3.Move(2655, 1440, 1800, 375);
-    Command5.Move(4560, 1440, 1800, 375);
-    Command2.Move(2655, 1920, 1800, 375);
-    Command16.Move(4560, 1920, 1800, 375);
-    Command14.Move(2655, 2400, 1800, 375);
-    Command15.Move(4560, 2400, 1800, 375);
+    Command1.Move(2655, 480, 2040, 375);
+    Command9.Move(4800, 480, 2040, 375);
+    Command4.Move(2655, 960, 2040, 375);
+    Command10.Move(4800, 960, 2040, 375);
+    Command3.Move(2655, 1440, 2040, 375);
+    Command5.Move(4800, 1440, 2040, 375);
+    Command2.Move(2655, 1920, 2040, 375);
+    Command16.Move(4800, 1920, 2040, 375);
+    Command14.Move(2655, 2400, 2040, 375);
+    Command15.Move(4800, 2400, 2040, 375);
     Command6.Move(120, 2880, 2415, 375);
-    Command7.Move(2655, 2880, 3705, 375);
-    Command17.Move(120, 3480, 3060, 375);
-    Command8.Move(3300, 3480, 3060, 375);
+    Command7.Move(2655, 2880, 4185, 375);
+    Command17.Move(120, 3480, 3300, 375);
+    Command8.Move(3540, 3480, 3300, 375);
     // The MIDI device window is not part of the suite yet.
     Command7.setEnabled(false);
 

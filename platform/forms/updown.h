@@ -43,7 +43,7 @@ private:
 };
 
 // Width of an up-down control in twips.
-inline constexpr double kUpDownWidthTwips = 255;
+inline constexpr double kUpDownWidthTwips = 180;
 
 // Makes an up-down control attached to `buddy` with its range and position
 // (the position is written into the buddy). `id` names the control.
