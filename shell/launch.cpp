@@ -4,6 +4,7 @@
 #include "suite/settings.h"
 #include "platform/core/convert.h"
 #include "image/viewer/form2.h"
+#include "media/player/form3.h"
 #include "shell/frmabout.h"
 
 #include <algorithm>
@@ -43,7 +44,7 @@ const std::vector<ToolRow> &tools()
         {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
-        {Tool::Form3, notBuilt(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
+        {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
