@@ -103,19 +103,18 @@ void Form31::layout()
                           {&Label18, &TrackText2, 3420},   {&Label21, &YearText2, 3780},
                           {&Label19, &GenreText, 4140},    {&Label20, &CommentText2, 4500}};
     for (const Row &r : v2Rows) {
-        r.label->Move(120, r.y + 30, 1800, 255);
-        r.label->setWordWrap(true);
-        r.box->setGeometry(vx::toPixels(2040), vx::toPixels(r.y), vx::toPixels(3480), vx::toPixels(300));
+        r.label->Move(120, r.y + 30, 2400, 255);
+        r.box->setGeometry(vx::toPixels(2580), vx::toPixels(r.y), vx::toPixels(2940), vx::toPixels(300));
         name(*r.label, *r.box);
     }
-    Label13.setHeight(420);
-    Label14.setHeight(420);
+    // The caption's wide spaces put "オーケストラ" on a second line.
+    Label14.Move(120, 1860, 1680, 420);
     Label14.setWordWrap(true);
     TrackText2.setWidth(900);
-    TrackText3.Move(3060, 3420, 900, 300);
+    TrackText3.Move(3600, 3420, 900, 300);
     TrackText3.setAccessibleName(QStringLiteral("トラック数"));
     YearText2.setWidth(900);
-    CommentText3.Move(2040, 4860, 3480, 1140);
+    CommentText3.Move(2580, 4860, 2940, 1140);
     CommentText3.setAccessibleName(QStringLiteral("コメント本文"));
     UnsynchronisationCheck.Move(120, 6120, 2600, 300);
     CompressCheck.Move(2880, 6120, 2600, 300);
