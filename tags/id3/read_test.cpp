@@ -143,6 +143,8 @@ TEST_F(ReadTest, UTF16HonoursItsByteOrderMarkAndReadsMislabelledLittleEndian)
 {
     const QString ja = QStringLiteral("あいうえお・カタカナ漢字");
     const QString ascii = QStringLiteral("Hello World");
+    const QString digits = QStringLiteral("000");
+    const QString spaced = QStringLiteral("あ　い");
     struct Case {
         QByteArray mark;
         bool little;
@@ -151,7 +153,8 @@ TEST_F(ReadTest, UTF16HonoursItsByteOrderMarkAndReadsMislabelledLittleEndian)
     const Case cases[] = {
         {bytes({0xFF, 0xFE}), true, ja},  {bytes({0xFE, 0xFF}), false, ja},  {bytes({0xFE, 0xFF}), true, ja},
         {bytes({0xFF, 0xFE}), true, ascii}, {bytes({0xFE, 0xFF}), false, ascii}, {bytes({0xFE, 0xFF}), true, ascii},
-        {QByteArray(), true, ascii},
+        {QByteArray(), true, ascii}, {bytes({0xFE, 0xFF}), true, digits}, {bytes({0xFE, 0xFF}), false, spaced},
+        {bytes({0xFE, 0xFF}), false, digits}, {bytes({0xFF, 0xFE}), true, spaced},
     };
     for (const Case &c : cases) {
         const QByteArray text = bytes({1}) + c.mark + utf16(c.text, c.little) + bytes({0, 0});

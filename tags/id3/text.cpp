@@ -193,9 +193,11 @@ QString DecodeFrameText(const QByteArray &payload, qint64 &index, int encoding)
     if (order != 1) {
         int le = 0;
         int be = 0;
+        // A unit ending in 00 is mostly ASCII in the other order ("0" read as U+3000).
+        auto score = [](char16_t u) { return plausibility(u) - ((u & 0xFF) == 0 && u >= 0x100 ? 1 : 0); };
         for (qint64 i = 0; i < units; ++i) {
-            le += plausibility(unit(i, true));
-            be += plausibility(unit(i, false));
+            le += score(unit(i, true));
+            be += score(unit(i, false));
         }
         little = order == 2 ? le > be : le >= be;
     }
