@@ -1,5 +1,6 @@
 #include "pages.h"
 
+#include "keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
@@ -15,24 +16,24 @@ namespace repair {
 
 namespace {
 
-const QString kSection = QStringLiteral("Velmora Helper");
-const QString kOption = QStringLiteral("Option");
+namespace helper = keys::VelmoraHelper;
+namespace sections = suite::keys::sections;
 
 // By stored value 1 to 9: what page 3 shows and the section page 4 deletes
 // (none: every section of the application).
 struct Choice {
     const char *caption;
-    const char *section;
+    QLatin1StringView section; // null: every section
 };
-const Choice kChoices[9] = {{"メイン画面", "MainForm0"},
-                            {"Graphic Rondix", "Graphic Rondix"},
-                            {"Graphic RondixⅡ", "Graphic Rondix2"},
-                            {"Multimedia Rondix", "Multimedia Rondix"},
-                            {"Multimedia RondixⅡ", "Multimedia Rondix2"},
-                            {"Multimedia RondixⅢ", "Multimedia Rondix3"},
-                            {"Susie Rondix", "Susie Rondix"},
-                            {"Scrivolt", "Scrivolt"},
-                            {"わかりません。又は上記以外の機能", nullptr}};
+const Choice kChoices[9] = {{"メイン画面", sections::MainForm0},
+                            {"Graphic Rondix", sections::GraphicRondix},
+                            {"Graphic RondixⅡ", sections::GraphicRondix2},
+                            {"Multimedia Rondix", sections::MultimediaRondix},
+                            {"Multimedia RondixⅡ", sections::MultimediaRondix2},
+                            {"Multimedia RondixⅢ", sections::MultimediaRondix3},
+                            {"Susie Rondix", sections::SusieRondix},
+                            {"Scrivolt", sections::Scrivolt},
+                            {"わかりません。又は上記以外の機能", {}}};
 
 // The stored choice as a number 1 to 9 ("03" and " 3" count); nothing otherwise.
 std::optional<int> choiceOf(const QString &stored)
@@ -122,7 +123,7 @@ void Form02::Command2_Click()
     if (!chosen)
         return;
     try {
-        suite::SaveSetting(kSection, kOption, QString::number(chosen));
+        suite::SaveSetting(helper::Section, helper::Option, QString::number(chosen));
     } catch (const vx::RuntimeError &e) {
         // Going on would let page 4 act on an older choice, or on its default
         // of deleting everything.
@@ -166,7 +167,8 @@ Form03::Form03() : Page(QStringLiteral("Form03"))
 void Form03::Form_Load()
 {
     placeFromSettings();
-    if (const auto choice = choiceOf(suite::GetSetting(kSection, kOption, QStringLiteral("0"))))
+    const QString stored = suite::GetSetting(helper::Section, helper::Option, helper::OptionShownDefault);
+    if (const auto choice = choiceOf(stored))
         Text1.setText(QString::fromUtf8(kChoices[*choice - 1].caption));
 }
 
@@ -201,10 +203,11 @@ void Form04::Form_Load()
     placeFromSettings();
     Label3.setCaption(QStringLiteral("チェック中です。"));
     // A value that is no choice (only an outside hand writes one) deletes nothing.
-    const std::optional<int> choice = choiceOf(suite::GetSetting(kSection, kOption, QStringLiteral("9")));
+    const std::optional<int> choice =
+        choiceOf(suite::GetSetting(helper::Section, helper::Option, helper::OptionRepairedDefault));
     try {
-        if (choice && kChoices[*choice - 1].section)
-            suite::DeleteSection(QString::fromUtf8(kChoices[*choice - 1].section));
+        if (choice && !kChoices[*choice - 1].section.isNull())
+            suite::DeleteSection(kChoices[*choice - 1].section);
         else if (choice)
             vx::store::DeleteApplication(suite::kApp);
     } catch (const vx::RuntimeError &e) {

@@ -4,6 +4,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "shell/icons.h"
+#include "shell/keys.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"
 
@@ -14,8 +15,9 @@ using shell::Launcher;
 using shell::Tool;
 using shell::icons::Glyph;
 
+namespace keys = shell::keys::MainForm;
+
 namespace {
-const QString kSection = QStringLiteral("MainForm");
 constexpr int kPx = vx::kTwipsPerPixel;
 } // namespace
 
@@ -108,17 +110,16 @@ std::array<vx::PictureBox *, 12> Form1::pictures()
 
 void Form1::Form_Load()
 {
-    suite::restorePosition(*this, kSection, QStringLiteral("1500"));
-    setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("-2147483638")));
+    suite::restorePosition(*this, keys::Section, keys::PositionDefault);
+    setBackColor(suite::GetColor(keys::Section, keys::FormColor, keys::FormColorDefault));
     for (vx::PictureBox *p : pictures())
-        p->setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("-2147483638")));
+        p->setBackColor(suite::GetColor(keys::Section, keys::FormColor, keys::FormColorDefault));
     suite::applyPointer(*this);
-    for (vx::CommandButton *b : buttons())
-        b->setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
-    Text1.setBackColor(suite::GetLong(kSection, QStringLiteral("TextColor"), QStringLiteral("-2147483643")));
-    Text1.setForeColor(suite::GetLong(kSection, QStringLiteral("TextFontColor"), QStringLiteral("0")));
-    Label1.setForeColor(suite::GetLong(kSection, QStringLiteral("LabelColor"), QStringLiteral("0")));
-    Label2.setForeColor(suite::GetLong(kSection, QStringLiteral("LabelColor"), QStringLiteral("0")));
+    suite::applyButtonColor(keys::Section, buttons());
+    Text1.setBackColor(suite::GetColor(keys::Section, keys::TextColor, keys::TextColorDefault));
+    Text1.setForeColor(suite::GetColor(keys::Section, keys::TextFontColor, keys::TextFontColorDefault));
+    Label1.setForeColor(suite::GetColor(keys::Section, keys::LabelColor, keys::LabelColorDefault));
+    Label2.setForeColor(suite::GetColor(keys::Section, keys::LabelColor, keys::LabelColorDefault));
     suite::applyTopmost(*this);
 }
 
@@ -179,5 +180,5 @@ bool Form1::SaveMemo()
 
 void Form1::exitProgram()
 {
-    shell::endFromMainWindow([this] { suite::savePosition(*this, kSection); }, true);
+    shell::endFromMainWindow([this] { suite::savePosition(*this, keys::Section); }, true);
 }

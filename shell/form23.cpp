@@ -2,6 +2,7 @@
 
 #include "suite/settings.h"
 #include "shell/icons.h"
+#include "shell/keys.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"
 
@@ -9,9 +10,7 @@ using shell::Launcher;
 using shell::Tool;
 using shell::icons::Glyph;
 
-namespace {
-const QString kSection = QStringLiteral("MainForm2");
-}
+namespace keys = shell::keys::MainForm2;
 
 Form23::Form23() : vx::Form(QStringLiteral("Form23"))
 {
@@ -65,9 +64,8 @@ std::array<vx::CommandButton *, 12> Form23::buttons()
 
 void Form23::Form_Load()
 {
-    suite::restorePosition(*this, kSection, QStringLiteral("0"));
-    for (vx::CommandButton *b : buttons())
-        b->setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
+    suite::restorePosition(*this, keys::Section, keys::PositionDefault);
+    suite::applyButtonColor(keys::Section, buttons());
     suite::applyPointer(*this);
     suite::applyTopmost(*this);
 }
@@ -94,5 +92,5 @@ void Form23::Command12_Click() { shell::launch(Tool::Form11, Launcher::Form23); 
 // This window leaves help viewers open when the program ends.
 void Form23::exitProgram()
 {
-    shell::endFromMainWindow([this] { suite::savePosition(*this, kSection); }, false);
+    shell::endFromMainWindow([this] { suite::savePosition(*this, keys::Section); }, false);
 }

@@ -6,6 +6,7 @@
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
+#include "shell/keys.h"
 
 namespace {
 
@@ -24,15 +25,17 @@ bool showMain()
 // start window).
 bool showMidiChooser() { return false; }
 
+namespace keys = shell::keys::MainForm;
+
 struct Style {
-    const char *word;
+    QLatin1StringView word;
     bool (*show)();
 };
 const Style kStyles[] = {
-    {"Main0", showMain<Form30>},
-    {"Main1", showMain<Form1>},
-    {"Main2", showMain<Form23>},
-    {"Main3", showMidiChooser},
+    {keys::StyleBar, showMain<Form30>},
+    {keys::StyleButtons, showMain<Form1>},
+    {keys::StyleSmall, showMain<Form23>},
+    {keys::StyleMidi, showMidiChooser},
 };
 
 } // namespace
@@ -49,10 +52,10 @@ void Form24::Form_Load()
         vx::MsgBox(QStringLiteral("すでに「Velmora 2002」は起動されています。"), vx::vbExclamation);
         vx::End();
     }
-    const QString style = suite::GetSetting(QStringLiteral("MainForm"), QStringLiteral("Form"), QStringLiteral("Main0"));
+    const QString style = suite::GetSetting(keys::Section, keys::Form, keys::FormDefault);
     try {
         for (const Style &s : kStyles) {
-            if (style == QLatin1String(s.word) && s.show()) {
+            if (style == s.word && s.show()) {
                 handedOver_ = true;
                 Unload();
             }

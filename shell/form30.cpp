@@ -3,12 +3,13 @@
 #include "suite/settings.h"
 #include "platform/core/errors.h"
 #include "shell/icons.h"
+#include "shell/keys.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"
 
-namespace {
-const QString kSection = QStringLiteral("MainForm0");
-}
+#include <array>
+
+namespace keys = shell::keys::MainForm0;
 
 Form30::Form30() : vx::Form(QStringLiteral("Form30"))
 {
@@ -35,16 +36,16 @@ Form30::Form30() : vx::Form(QStringLiteral("Form30"))
 void Form30::Form_Load()
 {
     Combo1.setListIndex(0);
-    suite::restorePosition(*this, kSection, QStringLiteral("0"));
-    const qint32 wall = suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("-2147483638"));
+    suite::restorePosition(*this, keys::Section, keys::PositionDefault);
+    const qint32 wall = suite::GetColor(keys::Section, keys::FormColor, keys::FormColorDefault);
     setBackColor(wall);
     Picture1.setBackColor(wall);
     suite::applyPointer(*this);
-    Command1.setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
-    Combo1.setBackColor(suite::GetLong(kSection, QStringLiteral("ComboColor"), QStringLiteral("-2147483643")));
-    Combo1.setForeColor(suite::GetLong(kSection, QStringLiteral("ComboFontColor"), QStringLiteral("0")));
+    suite::applyButtonColor(keys::Section, std::array{&Command1});
+    Combo1.setBackColor(suite::GetColor(keys::Section, keys::ComboColor, keys::ComboColorDefault));
+    Combo1.setForeColor(suite::GetColor(keys::Section, keys::ComboFontColor, keys::ComboFontColorDefault));
     try {
-        Combo1.setText(suite::GetSetting(kSection, QStringLiteral("ComboText"), QStringLiteral("Graphic Rondix")));
+        Combo1.setText(suite::GetSetting(keys::Section, keys::ComboText, keys::ComboTextDefault));
     } catch (const vx::RuntimeError &) {
         // A name that is not in the list: the first item stays.
     }
@@ -82,8 +83,8 @@ void Form30::exitProgram()
 {
     shell::endFromMainWindow(
         [this] {
-            suite::savePosition(*this, kSection);
-            suite::SaveSetting(kSection, QStringLiteral("ComboText"), Combo1.Text());
+            suite::savePosition(*this, keys::Section);
+            suite::SaveSetting(keys::Section, keys::ComboText, Combo1.Text());
         },
         true);
 }

@@ -3,6 +3,9 @@
 #include "suite/settings.h"
 #include "platform/system/system.h"
 #include "shell/icons.h"
+#include "shell/keys.h"
+
+namespace keys = shell::keys::MainForm;
 
 namespace {
 constexpr int kPx = vx::kTwipsPerPixel;
@@ -17,13 +20,13 @@ void showModal()
 // A settings window joins by giving its row showModal<Window>; "Main3" has
 // none.
 struct StyleSettings {
-    const char *style;
+    QLatin1StringView style;
     void (*open)();
 };
 const StyleSettings kSettingsWindows[] = {
-    {"Main1", nullptr}, // Form19
-    {"Main2", nullptr}, // Form25
-    {"Main0", nullptr}, // Form26
+    {keys::StyleButtons, nullptr}, // Form19
+    {keys::StyleSmall, nullptr},   // Form25
+    {keys::StyleBar, nullptr},     // Form26
 };
 } // namespace
 
@@ -91,9 +94,9 @@ void frmAbout::cmdOK_Click() { Unload(); }
 
 void frmAbout::cmdSysInfo_Click()
 {
-    const QString style = suite::GetSetting(QStringLiteral("MainForm"), QStringLiteral("Form"), QStringLiteral("Main0"));
+    const QString style = suite::GetSetting(keys::Section, keys::Form, keys::FormDefault);
     for (const StyleSettings &s : kSettingsWindows)
-        if (style == QLatin1String(s.style) && s.open)
+        if (style == s.style && s.open)
             s.open();
 }
 

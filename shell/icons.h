@@ -1,6 +1,6 @@
 #pragma once
-// The shell's pictures, drawn in code: tool glyphs for the launcher buttons,
-// the grip of the bar window, and the about window's pictures.
+// The shell's pictures, drawn from resources/shell: tool glyphs for the
+// launcher buttons, the grip of the bar window, and the about window's pictures.
 #include <QColor>
 #include <QPixmap>
 #include <QString>

@@ -1,8 +1,10 @@
 #include "launch.h"
 
+#include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
 #include "image/viewer/form2.h"
+#include "media/player/form3.h"
 #include "shell/frmabout.h"
 #include "sysinfo/form10.h"
 #include "capture/form11.h"
@@ -44,7 +46,7 @@ const std::vector<ToolRow> &tools()
         {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
-        {Tool::Form3, notBuilt(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
+        {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
@@ -85,19 +87,19 @@ namespace {
 // A stored text that is not a number counts as the default, 1.
 std::optional<double> storedKind(const QString &section)
 {
-    return suite::GetDouble(section, QStringLiteral("FormKind"), QStringLiteral("1"));
+    return suite::GetDouble(section, suite::keys::FormKind, suite::keys::FormKindDefault);
 }
 } // namespace
 
 Tool imageViewerVariant()
 {
-    const auto kind = storedKind(QStringLiteral("Graphic Rondix2"));
+    const auto kind = storedKind(suite::keys::sections::GraphicRondix2);
     return kind && *kind == 1 ? Tool::Form2 : Tool::frmSum;
 }
 
 std::optional<Tool> mediaPlayerVariant()
 {
-    const auto kind = storedKind(QStringLiteral("Multimedia Rondix"));
+    const auto kind = storedKind(suite::keys::sections::MultimediaRondix);
     if (!kind)
         return std::nullopt;
     if (*kind == 1)

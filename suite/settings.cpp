@@ -1,6 +1,8 @@
 #include "settings.h"
 
+#include "keys.h"
 #include "platform/core/convert.h"
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/store/store.h"
 #include "platform/system/system.h"
@@ -49,15 +51,28 @@ double GetDouble(const QString &section, const QString &key, const QString &def)
     return vx::toDouble(GetSetting(section, key, def), vx::toDouble(def, 0.0));
 }
 
+qint32 GetColor(const QString &section, const QString &key, qint32 def)
+{
+    return vx::toLong(GetSetting(section, key, QString::number(def)), def);
+}
+
 void applyPointer(vx::Form &form)
 {
-    form.setMousePointer(GetInteger(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("99")));
+    using namespace keys::AllForm;
+    form.setMousePointer(GetInteger(Section, Pointer, PointerDefault));
 }
 
 void applyTopmost(vx::Form &form)
 {
-    if (GetDouble(QStringLiteral("AllForm"), QStringLiteral("FormTemae"), QStringLiteral("0")) == 1.0)
+    using namespace keys::AllForm;
+    if (GetDouble(Section, FormTemae, FormTemaeDefault) == 1.0)
         form.setTopmost(true);
+}
+
+void applyButtonColor(const QString &section, std::span<vx::CommandButton *const> buttons)
+{
+    for (vx::CommandButton *b : buttons)
+        b->setBackColor(GetColor(section, keys::BottonColor, keys::BottonColorDefault));
 }
 
 // A position no screen can hold (a hand-edited store) would put the window out
@@ -71,13 +86,13 @@ static float positionKey(const QString &section, const QString &key, const QStri
 
 void restorePosition(vx::Form &form, const QString &section, const QString &def)
 {
-    form.Move(positionKey(section, QStringLiteral("FormLeft"), def), positionKey(section, QStringLiteral("FormTop"), def));
+    form.Move(positionKey(section, keys::FormLeft, def), positionKey(section, keys::FormTop, def));
 }
 
 void savePosition(const vx::Form &form, const QString &section)
 {
-    SaveSetting(section, QStringLiteral("FormLeft"), vx::numText(form.Left()));
-    SaveSetting(section, QStringLiteral("FormTop"), vx::numText(form.Top()));
+    SaveSetting(section, keys::FormLeft, vx::numText(form.Left()));
+    SaveSetting(section, keys::FormTop, vx::numText(form.Top()));
 }
 
 QString helpFilePath()

@@ -3,9 +3,12 @@
 // the shared window rules every window applies at load.
 #include <QString>
 
+#include <span>
+
 namespace vx {
+class CommandButton;
 class Form;
-}
+} // namespace vx
 
 namespace suite {
 
@@ -23,11 +26,17 @@ qint32 GetLong(const QString &section, const QString &key, const QString &def);
 qint16 GetInteger(const QString &section, const QString &key, const QString &def);
 float GetSingle(const QString &section, const QString &key, const QString &def);
 double GetDouble(const QString &section, const QString &key, const QString &def);
+// A classic signed 32-bit colour (0x00BBGGRR or a system colour), read like
+// GetLong: a stored text that is not one gives `def`.
+qint32 GetColor(const QString &section, const QString &key, qint32 def);
 
 // "AllForm"/"Pointer" (default "99") as the window's mouse pointer.
 void applyPointer(vx::Form &form);
 // "AllForm"/"FormTemae" = 1: the window stays above normal windows.
 void applyTopmost(vx::Form &form);
+// section/"BottonColor" (default the active border colour) as each button's
+// back colour, read once per button.
+void applyButtonColor(const QString &section, std::span<vx::CommandButton *const> buttons);
 // Left and top from section/"FormLeft","FormTop" with the given default.
 void restorePosition(vx::Form &form, const QString &section, const QString &def);
 // Writes the window's left and top to section/"FormLeft","FormTop".

@@ -170,8 +170,8 @@ void Form10::layout()
 void Form10::Form_Load()
 {
     // Entries may be scrolled up to twice the visible width.
-    for (vx::VirtualListBox *l : {&List1, &List2})
-        l->setHorizontalExtent(2 * l->viewport()->width());
+    List1.setHorizontalExtent(2 * List1.viewport()->width());
+    List2.setHorizontalExtent(2 * List2.viewport()->width());
     using namespace sysinfo::keys;
     setMousePointer(suite::GetInteger(kAllForm, kPointer, kPointerDefault));
     SSTab1.setMousePointer(suite::GetInteger(kMainForm, kPointer, kPointerDefault));

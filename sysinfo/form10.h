@@ -6,6 +6,7 @@
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
 #include "platform/forms/form.h"
+#include "platform/forms/listbox.h"
 #include "platform/forms/virtuallist.h"
 #include "platform/forms/progressbar.h"
 #include "platform/forms/tabstrip.h"
@@ -75,7 +76,7 @@ public:
     vx::CommandButton Command14{this, QStringLiteral("Command14"), QStringLiteral("参照"), SSTab1.page(FileCheck)};
     vx::Label Label26{this, QStringLiteral("Label26"), QString(), SSTab1.page(FileCheck)};
     vx::Label Label3{this, QStringLiteral("Label3"), QStringLiteral("Prowlet　Version1.1"), SSTab1.page(FileCheck)};
-    vx::VirtualListBox List1{this, QStringLiteral("List1"), SSTab1.page(FileCheck)};
+    vx::ListBox List1{this, QStringLiteral("List1"), SSTab1.page(FileCheck)};
 
     // System.
     vx::Label Label24{this, QStringLiteral("Label24"), QStringLiteral("System Rondix Version1.51"), SSTab1.page(System)};
@@ -84,7 +85,7 @@ public:
     vx::Label Label29{this, QStringLiteral("Label29"), QStringLiteral("システムの表示色数"), SSTab1.page(System)};
     vx::Label Label28{this, QStringLiteral("Label28"), QString(), SSTab1.page(System)};
     vx::Label Label31{this, QStringLiteral("Label31"), QStringLiteral("プロセッサ情報(CPU)"), SSTab1.page(System)};
-    vx::VirtualListBox List3{this, QStringLiteral("List3"), SSTab1.page(System)};
+    vx::ListBox List3{this, QStringLiteral("List3"), SSTab1.page(System)};
     vx::Label Label36{this, QStringLiteral("Label36"), QStringLiteral("OSの種類"), SSTab1.page(System)};
     vx::Label Label33{this, QStringLiteral("Label33"), QString(), SSTab1.page(System)};
     vx::Label Label34{this, QStringLiteral("Label34"), QStringLiteral("Windowsのバージョン"), SSTab1.page(System)};

@@ -45,7 +45,8 @@ void Form10::Command8_Click()
     Label500.setCaption(sysinfo::bytesText(space.total));
 
     List1.Clear();
-    List1.AddItems(vx::facts::processExecutables());
+    for (const QString &exe : vx::facts::processExecutables())
+        List1.AddItem(exe);
 
     const auto host = vx::facts::hostName();
     if (!host) {
@@ -63,7 +64,8 @@ void Form10::Command8_Click()
     ProgressBar2.setValue(mem ? std::clamp(mem->load, 0, 100) : 0);
 
     List3.Clear();
-    List3.AddItems(sysinfo::processorRows(vx::facts::readProcessor()));
+    for (const QString &row : sysinfo::processorRows(vx::facts::readProcessor()))
+        List3.AddItem(row);
 
     Label33.setCaption(vx::facts::osName());
     Label9.setCaption(vx::facts::kernelVersion());

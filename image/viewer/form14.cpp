@@ -3,17 +3,17 @@
 #include "suite/settings.h"
 #include "form2.h"
 #include "form32.h"
+#include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "viewer.h"
 
-using viewer::kSection;
+namespace keys = viewer::keys::GraphicRondix;
 
 namespace {
 constexpr int kMinSpeed = 1000;
 constexpr int kMaxSpeed = 30000;
-constexpr int kDefaultSpeed = 5000;
 } // namespace
 
 Form14::Form14() : vx::Form(QStringLiteral("Form14"))
@@ -28,13 +28,13 @@ Form14::Form14() : vx::Form(QStringLiteral("Form14"))
     Check2.Move(120, 1920, 6615, 375);
     Label2.Move(120, 2400, 6375, 255);
     Text1.Move(120, 2640, 855, 270);
-    Text1.setText(QString::number(kDefaultSpeed));
+    Text1.setText(QString::number(keys::SpeedDefault));
     HScroll1.Move(1080, 2640, 5655, 255);
     HScroll1.setMin(kMinSpeed);
     HScroll1.setMax(kMaxSpeed);
     HScroll1.setSmallChange(1000);
     HScroll1.setLargeChange(1000);
-    HScroll1.setValue(kDefaultSpeed);
+    HScroll1.setValue(keys::SpeedDefault);
     Label3.Move(120, 3000, 2295, 255);
     Combo1.Move(120, 3240, 735, 300);
     for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
@@ -57,8 +57,8 @@ Form14::Form14() : vx::Form(QStringLiteral("Form14"))
 
 int Form14::storedSpeed()
 {
-    const int speed = suite::GetInteger(kSection, QStringLiteral("Speed"), QString::number(kDefaultSpeed));
-    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : kDefaultSpeed;
+    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
+    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : keys::SpeedDefault;
 }
 
 void Form14::Form_Load()
@@ -77,15 +77,15 @@ void Form14::Form_Unload(int &cancel)
         Form2 &viewer = vx::instance<Form2>();
         const QFont font = viewer.File1.font();
         auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-        suite::SaveSetting(kSection, QStringLiteral("FormColor"), QString::number(viewer.BackColor()));
-        suite::SaveSetting(kSection, QStringLiteral("BottonColor"), QString::number(viewer.Command1.BackColor()));
-        suite::SaveSetting(kSection, QStringLiteral("FontSize"), vx::numText(font.pointSizeF()));
-        suite::SaveSetting(kSection, QStringLiteral("FontBold"), word(font.bold()));
-        suite::SaveSetting(kSection, QStringLiteral("FontItalic"), word(font.italic()));
-        suite::SaveSetting(kSection, QStringLiteral("FileColor"), QString::number(viewer.File1.BackColor()));
-        suite::SaveSetting(kSection, QStringLiteral("File2Color"), QString::number(viewer.Label1.BackColor()));
+        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(viewer.BackColor()));
+        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(viewer.Command1.BackColor()));
+        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
+        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
+        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
+        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(viewer.File1.BackColor()));
+        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(viewer.Label1.BackColor()));
     }
-    suite::SaveSetting(kSection, QStringLiteral("Speed"), QString::number(HScroll1.Value()));
+    suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
 }
 
 void Form14::Check1_Click()
@@ -141,7 +141,7 @@ void Form14::Command6_Click()
 void Form14::Command4_Click()
 {
     try {
-        suite::DeleteSection(kSection);
+        suite::DeleteSection(keys::Section);
         vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
         Hide();
     } catch (const vx::RuntimeError &) {
@@ -151,11 +151,11 @@ void Form14::Command4_Click()
 void Form14::Command8_Click()
 {
     Form2 &v = vx::instance<Form2>();
-    suite::SaveSetting(kSection, QStringLiteral("FormColor"), QString::number(v.BackColor()));
-    suite::SaveSetting(kSection, QStringLiteral("FileColor"), QString::number(v.File1.BackColor()));
-    suite::SaveSetting(kSection, QStringLiteral("Speed"), QString::number(HScroll1.Value()));
-    suite::SaveSetting(kSection, QStringLiteral("ZoomNumber"), Combo1.Text());
-    suite::SaveSetting(kSection, QStringLiteral("Zoom"), Check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    suite::SaveSetting(keys::Section, keys::FormColor, QString::number(v.BackColor()));
+    suite::SaveSetting(keys::Section, keys::FileColor, QString::number(v.File1.BackColor()));
+    suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
+    suite::SaveSetting(keys::Section, keys::ZoomNumber, Combo1.Text());
+    suite::SaveSetting(keys::Section, keys::Zoom, Check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
     Hide();
 }
 

@@ -1,10 +1,12 @@
 #include "form2.h"
 
+#include "suite/artwork.h"
 #include "suite/settings.h"
 #include "image/magnifier/form13.h"
 #include "form14.h"
 #include "form28.h"
 #include "form32.h"
+#include "keys.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
 #include "viewer.h"
@@ -12,58 +14,26 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QFileInfo>
-#include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <array>
 
-using viewer::kKindSection;
-using viewer::kSection;
+namespace keys = viewer::keys::GraphicRondix;
+namespace kind = viewer::keys::GraphicRondix2;
+
+// The drawing is compiled into this static library, where nothing else refers
+// to it: registered by hand before it is drawn.
+static void registerViewerArtwork() { Q_INIT_RESOURCE(viewer); }
 
 namespace {
 
 // Shown until the first file is chosen: a small landscape of our own.
 vx::Picture startupPicture()
 {
-    QImage img(480, 360, QImage::Format_RGB32);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient sky(0, 0, 0, 360);
-    sky.setColorAt(0, QColor(0x2B, 0x5F, 0x9E));
-    sky.setColorAt(0.65, QColor(0xA9, 0xCF, 0xEE));
-    sky.setColorAt(1, QColor(0xE8, 0xF2, 0xFA));
-    p.fillRect(img.rect(), sky);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0xFF, 0xE0, 0x82));
-    p.drawEllipse(QPointF(370, 92), 34, 34);
-    QPainterPath far;
-    far.moveTo(0, 270);
-    far.lineTo(110, 165);
-    far.lineTo(190, 230);
-    far.lineTo(290, 140);
-    far.lineTo(480, 280);
-    far.lineTo(480, 360);
-    far.lineTo(0, 360);
-    far.closeSubpath();
-    p.setBrush(QColor(0x5E, 0x7F, 0x9B));
-    p.drawPath(far);
-    QPainterPath near;
-    near.moveTo(0, 300);
-    near.cubicTo(120, 250, 260, 330, 480, 285);
-    near.lineTo(480, 360);
-    near.lineTo(0, 360);
-    near.closeSubpath();
-    p.setBrush(QColor(0x4C, 0x8C, 0x4A));
-    p.drawPath(near);
-    QFont f = p.font();
-    f.setPixelSize(22);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(255, 255, 255, 230));
-    p.drawText(QRect(0, 322, 466, 32), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Graphic Rondix"));
-    p.end();
-    return {img, QStringLiteral("bmp")};
+    static const bool registered = (registerViewerArtwork(), true);
+    (void)registered;
+    return {suite::drawArtwork(QStringLiteral(":/viewer/startup.svg"), QSize(480, 360), QImage::Format_RGB32),
+            QStringLiteral("bmp")};
 }
 
 } // namespace
@@ -150,17 +120,17 @@ QString Form2::shownFile() const
 void Form2::Form_Load()
 {
     Command10.setCaption(QStringLiteral("スライドショー"));
-    setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("0")));
-    vx::instance<Form32>().setBackColor(suite::GetLong(kSection, QStringLiteral("FormColor"), QStringLiteral("0")));
-    Label1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
-    Drive1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
-    Dir1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
-    File1.setBackColor(suite::GetLong(kSection, QStringLiteral("FileColor"), QStringLiteral("-2147483643")));
+    setBackColor(suite::GetColor(keys::Section, keys::FormColor, keys::FormColorDefault));
+    vx::instance<Form32>().setBackColor(suite::GetColor(keys::Section, keys::FormColor, keys::FormColorDefault));
+    Label1.setBackColor(suite::GetColor(keys::Section, keys::FileColor, keys::FileColorDefault));
+    Drive1.setBackColor(suite::GetColor(keys::Section, keys::FileColor, keys::FileColorDefault));
+    Dir1.setBackColor(suite::GetColor(keys::Section, keys::FileColor, keys::FileColorDefault));
+    File1.setBackColor(suite::GetColor(keys::Section, keys::FileColor, keys::FileColorDefault));
     vx::instance<Form14>().HScroll1.setValue(Form14::storedSpeed());
     suite::applyPointer(*this);
-    suite::restorePosition(*this, kSection, QStringLiteral("1500"));
+    suite::restorePosition(*this, keys::Section, keys::PositionDefault);
     try {
-        const QString dir = suite::GetSetting(kSection, QStringLiteral("Dir"), QString());
+        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
         if (vx::isQualifiedPath(dir)) {
             // A folder gone since: the lists stay at the start-up folder.
             if (!QFileInfo(dir).isDir())
@@ -170,7 +140,7 @@ void Form2::Form_Load()
         }
         // The default drive "c:" of the original is the root here; a stored
         // "c:" from another system fails like any missing drive.
-        Drive1.setDrive(suite::GetSetting(kSection, QStringLiteral("Drive"), QStringLiteral("/")));
+        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
     } catch (const vx::RuntimeError &) {
     }
 }
@@ -188,14 +158,14 @@ void Form2::Command1_Click()
 
 void Form2::saveAndHide()
 {
-    suite::SaveSetting(kKindSection, QStringLiteral("FormKind"), QStringLiteral("1"));
+    suite::SaveSetting(kind::Section, suite::keys::FormKind, kind::KindViewer);
     Timer1.setEnabled(false);
     Hide();
     vx::unload<Form13>();
     vx::unload<Form32>();
-    suite::SaveSetting(kSection, QStringLiteral("Dir"), Dir1.Path());
-    suite::SaveSetting(kSection, QStringLiteral("Drive"), Drive1.Drive());
-    suite::savePosition(*this, kSection);
+    suite::SaveSetting(keys::Section, keys::Dir, Dir1.Path());
+    suite::SaveSetting(keys::Section, keys::Drive, Drive1.Drive());
+    suite::savePosition(*this, keys::Section);
 }
 
 void Form2::Drive1_Change()
@@ -383,8 +353,7 @@ void Form2::BottonColor_Click()
     const std::array<vx::CommandButton *, 13> buttons{&Command1, &Command2,  &Command3,  &Command4, &Command5,
                                                       &Command6, &Command7,  &Command8,  &Command9, &Command10,
                                                       &Command11, &Command12, &Command13};
-    for (vx::CommandButton *b : buttons)
-        b->setBackColor(suite::GetLong(kSection, QStringLiteral("BottonColor"), QStringLiteral("-2147483638")));
+    suite::applyButtonColor(keys::Section, buttons);
 }
 
 void Form2::Image1_MouseDown(int button, int shift, float x, float y)
@@ -401,7 +370,7 @@ void Form2::Command12_Click()
     // Stays here until there is a browser to hand over to.
     if (!Command12.isEnabled())
         return;
-    suite::SaveSetting(kKindSection, QStringLiteral("FormKind"), QStringLiteral("2"));
+    suite::SaveSetting(kind::Section, suite::keys::FormKind, kind::KindBrowser);
     Timer1.setEnabled(false);
     Hide();
     vx::unload<Form13>();

@@ -3,6 +3,7 @@
 #include "suite/settings.h"
 #include "form14.h"
 #include "form2.h"
+#include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
@@ -10,7 +11,7 @@
 
 #include <QScreen>
 
-using viewer::kSection;
+namespace keys = viewer::keys::GraphicRondix;
 
 namespace {
 
@@ -47,8 +48,8 @@ Form32::Form32() : vx::Form(QStringLiteral("Form32"))
 void Form32::Form_Load()
 {
     suite::applyPointer(*this);
-    Move(suite::GetSingle(kSection, QStringLiteral("ZQVFormLeft"), QStringLiteral("1500")),
-         suite::GetSingle(kSection, QStringLiteral("ZQVFormTop"), QStringLiteral("1500")));
+    Move(suite::GetSingle(keys::Section, keys::ZQVFormLeft, keys::ZQVPositionDefault),
+         suite::GetSingle(keys::Section, keys::ZQVFormTop, keys::ZQVPositionDefault));
     ShowCurrent();
 }
 
@@ -57,8 +58,8 @@ void Form32::Form_Unload(int &cancel)
     (void)cancel;
     if (vx::isLoaded<Form2>())
         vx::instance<Form2>().Image1.setVisible(true);
-    suite::SaveSetting(kSection, QStringLiteral("ZQVFormLeft"), vx::numText(Left()));
-    suite::SaveSetting(kSection, QStringLiteral("ZQVFormTop"), vx::numText(Top()));
+    suite::SaveSetting(keys::Section, keys::ZQVFormLeft, vx::numText(Left()));
+    suite::SaveSetting(keys::Section, keys::ZQVFormTop, vx::numText(Top()));
 }
 
 void Form32::fitWindow()

@@ -2,18 +2,17 @@
 
 #include "suite/settings.h"
 #include "form14.h"
+#include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 
 namespace viewer {
 
-const QString kSection = QStringLiteral("Graphic Rondix");
-const QString kKindSection = QStringLiteral("Graphic Rondix2");
-
 double zoomSetting()
 {
-    return suite::GetDouble(kSection, QStringLiteral("Zoom"), QStringLiteral("0"));
+    using namespace keys::GraphicRondix;
+    return suite::GetDouble(Section, Zoom, ZoomDefault);
 }
 
 double zoomRatio()

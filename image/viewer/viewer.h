@@ -1,6 +1,6 @@
 #pragma once
 // What the first image viewer Form2 and its picture window Form32 share: the
-// settings sections, the live zoom ratio of Form14 and the display steps.
+// live zoom ratio of Form14 and the display steps.
 #include "platform/forms/controls.h"
 #include "platform/imaging/imagebox.h"
 #include "platform/imaging/picture.h"
@@ -11,9 +11,6 @@
 #include <optional>
 
 namespace viewer {
-
-extern const QString kSection;     // "Graphic Rondix"
-extern const QString kKindSection; // "Graphic Rondix2"
 
 // "Zoom" as stored: 0 shows pictures at their natural size.
 double zoomSetting();

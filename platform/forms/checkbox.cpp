@@ -6,9 +6,9 @@ CheckBox::CheckBox(Form *form, const QString &name, const QString &caption, QWid
     : Control(form, name, container)
 {
     setText(caption);
-    connect(this, &QCheckBox::clicked, this, [this] {
-        fire(Click);
-    });
+    // Every change is a click, whatever made it: the mouse, the space bar or an
+    // assistive tool's toggle (which never emits clicked).
+    connect(this, &QCheckBox::toggled, this, [this] { fire(Click); });
 }
 
 int CheckBox::Value() const { return isChecked() ? 1 : 0; }

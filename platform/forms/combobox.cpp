@@ -19,16 +19,27 @@ ComboBox::ComboBox(Form *form, const QString &name, int style, QWidget *containe
     if (style == 0) {
         // Typed text is the box's own: Enter does not add it to the list.
         setInsertPolicy(QComboBox::NoInsert);
-        // Only typing changes the text; choosing an item is a click.
-        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &) {
+        // Typing changes the text, and so does an assistive tool setting it;
+        // choosing an item (the index moves first) is a click, and our own
+        // changes run Change themselves.
+        shownIndex_ = currentIndex();
+        connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString &) {
+            if (settingText_)
+                return;
+            if (currentIndex() != shownIndex_) {
+                shownIndex_ = currentIndex();
+                return;
+            }
             fire(Change);
         });
+        connect(this, &QComboBox::currentIndexChanged, this, [this](int i) { shownIndex_ = i; });
     }
 }
 
 void ComboBox::AddItem(const QString &item)
 {
     const QSignalBlocker block(this);
+    const Guard guard(*this);
     const QString keep = currentText();
     const int keepIndex = currentIndex();
     addItem(item);
@@ -43,12 +54,14 @@ void ComboBox::RemoveItem(int index)
     if (index < 0 || index >= count())
         vx::raise(err::InvalidCall);
     const QSignalBlocker block(this);
+    const Guard guard(*this);
     removeItem(index);
 }
 
 void ComboBox::Clear()
 {
     const QSignalBlocker block(this);
+    const Guard guard(*this);
     clear();
 }
 
@@ -63,6 +76,7 @@ void ComboBox::setListIndex(int index)
         vx::raise(err::InvalidProperty);
     {
         const QSignalBlocker block(this);
+        const Guard guard(*this);
         setCurrentIndex(index);
     }
     if (Click)
@@ -82,6 +96,7 @@ void ComboBox::setText(const QString &t)
         return;
     {
         const QSignalBlocker block(this);
+        const Guard guard(*this);
         setEditText(t);
     }
     if (Change)

@@ -29,7 +29,19 @@ public:
     std::function<void()> Change;
 
 private:
+    // Marks our own changes of the list and text while they run.
+    struct Guard {
+        explicit Guard(ComboBox &c) : box(c) { box.settingText_ = true; }
+        ~Guard()
+        {
+            box.settingText_ = false;
+            box.shownIndex_ = box.currentIndex();
+        }
+        ComboBox &box;
+    };
     int style_;
+    bool settingText_ = false;
+    int shownIndex_ = -1;
 };
 
 } // namespace vx

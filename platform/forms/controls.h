@@ -7,6 +7,7 @@
 #include "commandbutton.h"
 #include "frame.h"
 #include "label.h"
+#include "listbox.h"
 #include "mouse.h"
 #include "optionbutton.h"
 #include "picturebox.h"

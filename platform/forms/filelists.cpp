@@ -1,5 +1,7 @@
 #include "filelists.h"
 
+#include "listbox.h"
+
 #include "platform/core/errors.h"
 
 #include <QDir>
@@ -266,6 +268,7 @@ DirListBox::DirListBox(Form *form, const QString &name, QWidget *container)
     path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
     fill();
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
+    followSelection(this);
 }
 
 void DirListBox::open(QListWidgetItem *item)
@@ -367,6 +370,7 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {
         fire(DblClick);
     });
+    followSelection(this);
 }
 
 void FileListBox::setPath(const QString &path)

@@ -24,6 +24,7 @@ void installFonts(QApplication &app)
     };
     alias("ＭＳ Ｐゴシック", pgothic);
     alias("MS PGothic", pgothic);
+    alias("MS UI Gothic", pgothic);
     alias("ＭＳ ゴシック", gothic);
     alias("MS Gothic", gothic);
     alias("ＭＳ 明朝", mincho);

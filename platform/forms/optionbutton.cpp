@@ -7,8 +7,11 @@ OptionButton::OptionButton(Form *form, const QString &name, const QString &capti
 {
     setText(caption);
     setAutoExclusive(true);
-    connect(this, &QRadioButton::clicked, this, [this] {
-        fire(Click);
+    // Click follows the button becoming selected, whatever selected it (an
+    // assistive tool's toggle never emits clicked); the one turned off is quiet.
+    connect(this, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            fire(Click);
     });
 }
 

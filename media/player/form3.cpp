@@ -1,0 +1,345 @@
+#include "form3.h"
+
+#include "form7.h"
+#include "keys.h"
+
+#include "platform/core/errors.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/imaging/picture.h"
+#include "platform/system/system.h"
+#include "suite/settings.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace keys = player::keys;
+
+const QString Form3::kPlainCaption = QStringLiteral("Multimedia Rondix Version5.3");
+
+namespace {
+
+// The picture pane's design picture: a note over a dark stage.
+vx::Picture paneDesignPicture()
+{
+    QImage img(280, 176, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient stage(0, 0, 0, 176);
+    stage.setColorAt(0, QColor(0x12, 0x1E, 0x3A));
+    stage.setColorAt(1, QColor(0x3A, 0x5C, 0x8C));
+    p.fillRect(img.rect(), stage);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xF2, 0xC1, 0x4E));
+    p.drawEllipse(QPointF(112, 122), 20, 14);
+    p.drawEllipse(QPointF(178, 110), 20, 14);
+    p.drawRect(QRectF(128, 40, 6, 84));
+    p.drawRect(QRectF(194, 28, 6, 84));
+    QPainterPath beam;
+    beam.moveTo(128, 40);
+    beam.lineTo(200, 28);
+    beam.lineTo(200, 44);
+    beam.lineTo(128, 56);
+    beam.closeSubpath();
+    p.drawPath(beam);
+    p.end();
+    return {img, QStringLiteral("bmp")};
+}
+
+} // namespace
+
+Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}())
+{
+    setCaption(kPlainCaption);
+    layOut();
+    File1.setPattern(QStringLiteral("*.mid;*.wav;*.mp3;*.wma;*.avi;*.cda;*.mpg;*.mov;*.mpe;*.mpeg"));
+    File1.setPath(Dir1.Path());
+    File2.setPattern(QStringLiteral("*.bmp;*.jpg"));
+    File2.setPath(Dir2.Path());
+    Image1.setStretch(true);
+    Image1.setPicture(paneDesignPicture());
+    Image2.setStretch(true);
+    Image2.lower();
+    for (vx::Label *l : {&Label3, &Label5})
+        l->setFont(QFont(QStringLiteral("MS UI Gothic"), 11));
+    for (vx::Label *l : {&Label1, &Label2, &Label3, &Label4, &Label5})
+        l->setBackStyle(1);
+    Label1.setToolTipText(QStringLiteral("ボリュームをリフレッシュ！"));
+    Check1.setToolTipText(QStringLiteral("繰り返し再生することができます"));
+    Check2.setToolTipText(QStringLiteral("1回再生して停止します"));
+    Check3.setToolTipText(QStringLiteral("ランダムで再生します"));
+    Command1.setToolTipText(QStringLiteral("終了"));
+    Command6.setToolTipText(QStringLiteral("設定ができます"));
+    Command7.setToolTipText(QStringLiteral("次に進みます"));
+    Command8.setToolTipText(QStringLiteral("ファイルの詳細がわかります"));
+    Command9.setToolTipText(QStringLiteral("前へ戻ります"));
+    Command10.setToolTipText(QStringLiteral("Multimedia Rondix Ⅱを起動します"));
+    Command2.setToolTipText(QStringLiteral("Multimedia Rondix Ⅲを起動します"));
+    Command7.setEnabled(false);
+    Command9.setEnabled(false);
+    // The second and third players are not part of the suite yet.
+    Command10.setEnabled(false);
+    Command2.setEnabled(false);
+    ProgressBar1.setScrolling(keys::ProgressKindDefault);
+    // The narrow volume box shows its number edge to edge, as it did on its first platform.
+    if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {
+        edit->setFrame(false);
+        edit->setTextMargins(1, 0, 0, 0);
+    }
+
+    File1.Click = [this] { File1_Click(); };
+    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
+    Timer1.Tick = [this] { Timer1_Timer(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Command10.Click = [this] { Command10_Click(); };
+    Drive1.Change = [this] { Drive1_Change(); };
+    Dir1.Change = [this] { Dir1_Change(); };
+    Drive2.Change = [this] { Drive2_Change(); };
+    Dir2.Change = [this] { Dir2_Change(); };
+    File2.Click = [this] { File2_Click(); };
+    File2.OLEDragDrop = [this](const QStringList &files) { File2_OLEDragDrop(files); };
+    Label2.Click = [this] { Label2_Click(); };
+    Label4.Click = [this] { Label4_Click(); };
+    Label1.Click = [this] { Label1_Click(); };
+    Label1.DblClick = [this] { Label1_DblClick(); };
+    Text1.Change = [this] { Text1_Change(); };
+    Check1.Click = [this] { Check1_Click(); };
+    Check2.Click = [this] { Check2_Click(); };
+    Check3.Click = [this] { Check3_Click(); };
+}
+
+void Form3::layOut()
+{
+    setClientSize(10500, 6480);
+    Image2.Move(0, 0, 10500, 6480);
+    Drive1.Move(120, 120, 2895, 300);
+    Dir1.Move(120, 480, 2895, 1815);
+    File1.Move(120, 2355, 2895, 3645);
+    Label2.Move(120, 6060, 2895, 285);
+    Label3.Move(3135, 120, 4230, 375);
+    Label5.Move(3135, 495, 4230, 375);
+    ProgressBar1.Move(3135, 930, 4230, 255);
+    Command5.Move(3135, 1305, 1410, 375);
+    Command4.Move(4545, 1305, 1410, 375);
+    Command3.Move(5955, 1305, 1410, 375);
+    Command9.Move(3135, 1680, 1410, 375);
+    Command7.Move(4545, 1680, 1410, 375);
+    Command8.Move(5955, 1680, 1410, 375);
+    Check1.Move(3135, 2115, 1410, 300);
+    Check2.Move(4545, 2115, 1410, 300);
+    Check3.Move(5955, 2115, 1410, 300);
+    Label1.Move(3135, 2535, 1095, 285);
+    Text1.Move(4290, 2535, 735, 285);
+    Command6.Move(5145, 2490, 1110, 375);
+    Command1.Move(6255, 2490, 1110, 375);
+    Command10.Move(3135, 2925, 2115, 375);
+    Command2.Move(5250, 2925, 2115, 375);
+    Image1.Move(3135, 3420, 4230, 2925);
+    Drive2.Move(7485, 120, 2895, 300);
+    Dir2.Move(7485, 480, 2895, 1815);
+    File2.Move(7485, 2355, 2895, 3645);
+    Label4.Move(7485, 6060, 2895, 285);
+}
+
+void Form3::Form_Load()
+{
+    // Without a mixer only the volume box is left out.
+    mVolCtrl::SetUp(*this, Volume, Text1);
+    try {
+        // A missing or unreadable skin leaves only the skin out.
+        const QString skin = suite::GetSetting(keys::Section, keys::Skin,
+                                               vx::joinPath(vx::AppPath(), keys::SkinDefaultName));
+        Image2.setPicture(vx::LoadPicture(skin));
+    } catch (const vx::RuntimeError &) {
+    }
+    auto colour = [](QLatin1StringView key, qint32 def) {
+        return suite::GetLong(keys::Section, key, QString::number(def));
+    };
+    const qint32 crystal = colour(keys::CrystalColor, keys::CrystalColorDefault);
+    const qint32 crystalFont = colour(keys::CrystalFontColor, keys::CrystalFontColorDefault);
+    for (vx::Label *l : {&Label3, &Label5}) {
+        l->setBackColor(crystal);
+        l->setForeColor(crystalFont);
+    }
+    const qint32 back = colour(keys::BackColor, keys::BackColorDefault);
+    const qint32 font = colour(keys::FontColor, keys::FontColorDefault);
+    Drive1.setBackColor(back);
+    Dir1.setBackColor(back);
+    File1.setBackColor(back);
+    Drive2.setBackColor(back);
+    Dir2.setBackColor(back);
+    File2.setBackColor(back);
+    Label1.setBackColor(colour(keys::VolColor, keys::VolColorDefault));
+    Label1.setForeColor(colour(keys::VolFontColor, keys::VolFontColorDefault));
+    Label2.setBackColor(back);
+    Label4.setBackColor(back);
+    Text1.setBackColor(back);
+    Drive1.setForeColor(font);
+    Dir1.setForeColor(font);
+    File1.setForeColor(font);
+    Drive2.setForeColor(font);
+    Dir2.setForeColor(font);
+    File2.setForeColor(font);
+    Label2.setForeColor(font);
+    Label4.setForeColor(font);
+    Text1.setForeColor(font);
+    const int kind = suite::GetInteger(keys::Section, keys::ProgressKind, QString::number(keys::ProgressKindDefault));
+    ProgressBar1.setScrolling(kind == 0 || kind == 1 ? kind : keys::ProgressKindDefault);
+    suite::applyPointer(*this);
+    suite::restorePosition(*this, keys::Section, keys::PositionDefault);
+    ProgressBar1.setBarColor(vx::rgb(0, 255, 0));
+    ProgressBar1.setBarBackColor(vx::rgb(0, 0, 0));
+    try {
+        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
+        if (vx::isQualifiedPath(dir)) {
+            if (!QFileInfo(dir).isDir())
+                return; // a folder gone since: the lists stay where they are
+            Drive1.setDrive(vx::driveOfPath(dir));
+            Dir1.setPath(dir);
+        }
+        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form3::saveSettings()
+{
+    suite::SaveSetting(keys::Section, keys::Dir, Dir1.Path());
+    suite::SaveSetting(keys::Section, keys::Drive, Drive1.Drive());
+    suite::savePosition(*this, keys::Section);
+}
+
+void Form3::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    stopAndClose();
+    setCaption(kPlainCaption);
+    mVolCtrl::TearDown(Volume);
+    suite::SaveSetting(keys::Section, keys::FormKind, keys::KindCommandPlayer);
+    saveSettings();
+}
+
+void Form3::Command1_Click()
+{
+    suite::SaveSetting(keys::Section, keys::FormKind, keys::KindCommandPlayer);
+    stopAndClose();
+    setCaption(kPlainCaption);
+    Hide();
+    saveSettings();
+}
+
+void Form3::Command6_Click()
+{
+    vx::instance<Form7>().Show(1);
+}
+
+void Form3::Command8_Click()
+{
+    vx::shellDriver().showProperties(vx::joinPath(Dir1.Path(), File1.FileName()));
+}
+
+void Form3::Drive1_Change()
+{
+    try {
+        Dir1.setPath(Drive1.Drive());
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description());
+    }
+}
+
+void Form3::Dir1_Change()
+{
+    File1.setPath(Dir1.Path());
+    setCaption(kPlainCaption);
+}
+
+void Form3::Drive2_Change()
+{
+    try {
+        Dir2.setPath(Drive2.Drive());
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description());
+    }
+}
+
+void Form3::Dir2_Change()
+{
+    File2.setPath(Dir2.Path());
+}
+
+void Form3::File2_Click()
+{
+    Label4.setCaption(QStringLiteral("%1/%2").arg(File2.ListIndex() + 1).arg(File2.ListCount()));
+    try {
+        Image1.setPicture(vx::LoadPicture(vx::joinPath(Dir2.Path(), File2.FileName())));
+    } catch (const vx::RuntimeError &) {
+        // Not a picture after all: the pane keeps what it showed.
+    }
+}
+
+void Form3::File2_OLEDragDrop(const QStringList &files)
+{
+    for (const QString &file : files) {
+        try {
+            Image1.setPicture(vx::LoadPicture(file));
+        } catch (const vx::RuntimeError &) {
+            vx::MsgBox(QStringLiteral("対応しているメディアファイルをドロップしてください"));
+            return;
+        }
+    }
+}
+
+void Form3::Label2_Click()
+{
+    Dir1.Refresh();
+    File1.Refresh();
+}
+
+void Form3::Label4_Click()
+{
+    File2.Refresh();
+}
+
+void Form3::Label1_Click()
+{
+    mVolCtrl::Refresh(*this, Volume, Text1);
+}
+
+void Form3::Label1_DblClick()
+{
+    mVolCtrl::ShowSystemVolume();
+}
+
+void Form3::Text1_Change()
+{
+    mVolCtrl::Change(Volume, Text1);
+}
+
+// The three modes exclude each other.
+void Form3::Check1_Click()
+{
+    Check2.setEnabled(Check1.Value() != 1);
+    Check3.setEnabled(Check1.Value() != 1);
+}
+
+void Form3::Check2_Click()
+{
+    Check1.setEnabled(Check2.Value() != 1);
+    Check3.setEnabled(Check2.Value() != 1);
+}
+
+void Form3::Check3_Click()
+{
+    Check1.setEnabled(Check3.Value() != 1);
+    Check2.setEnabled(Check3.Value() != 1);
+}

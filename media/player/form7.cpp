@@ -1,0 +1,237 @@
+#include "form7.h"
+
+#include "form3.h"
+#include "keys.h"
+
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "platform/system/system.h"
+#include "suite/settings.h"
+
+#include <functional>
+
+namespace keys = player::keys;
+
+namespace {
+
+// Shows the button's own colour dialog; cancel applies nothing.
+void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
+{
+    if (dialog.ShowColor())
+        apply(dialog.Color);
+}
+
+template <class... C>
+void setBack(qint32 colour, C &...controls)
+{
+    (controls.setBackColor(colour), ...);
+}
+
+template <class... C>
+void setFore(qint32 colour, C &...controls)
+{
+    (controls.setForeColor(colour), ...);
+}
+
+} // namespace
+
+Form7::Form7() : vx::Form(QStringLiteral("Form7"))
+{
+    setCaption(QStringLiteral("Multimedia Rondix Setting"));
+    setClientSize(6960, 4440);
+    Label1.Move(120, 120, 6720, 255);
+    Image1.Move(120, 480, 2415, 1815);
+    Image1.setStretch(true);
+    Check1.Move(120, 2400, 2415, 300);
+    Command1.Move(2655, 480, 2040, 375);
+    Command9.Move(4800, 480, 2040, 375);
+    Command4.Move(2655, 960, 2040, 375);
+    Command10.Move(4800, 960, 2040, 375);
+    Command3.Move(2655, 1440, 2040, 375);
+    Command5.Move(4800, 1440, 2040, 375);
+    Command2.Move(2655, 1920, 2040, 375);
+    Command16.Move(4800, 1920, 2040, 375);
+    Command14.Move(2655, 2400, 2040, 375);
+    Command15.Move(4800, 2400, 2040, 375);
+    Command6.Move(120, 2880, 2415, 375);
+    Command7.Move(2655, 2880, 4185, 375);
+    Command17.Move(120, 3480, 3300, 375);
+    Command8.Move(3540, 3480, 3300, 375);
+    // The MIDI device window is not part of the suite yet.
+    Command7.setEnabled(false);
+
+    Check1.Click = [this] { Check1_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Command10.Click = [this] { Command10_Click(); };
+    Command14.Click = [this] { Command14_Click(); };
+    Command15.Click = [this] { Command15_Click(); };
+    Command16.Click = [this] { Command16_Click(); };
+    Command17.Click = [this] { Command17_Click(); };
+}
+
+void Form7::Form_Load()
+{
+    suite::applyPointer(*this);
+    try {
+        Image1.setPicture(vx::LoadPicture(
+            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form7::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    store();
+}
+
+void Form7::Command1_Click()
+{
+    chooseColour(CommonDialog1, [](qint32 c) {
+        Form3 &p = vx::instance<Form3>();
+        setBack(c, p.Label3, p.Label5);
+    });
+}
+
+void Form7::Command9_Click()
+{
+    chooseColour(CommonDialog9, [](qint32 c) {
+        Form3 &p = vx::instance<Form3>();
+        setFore(c, p.Label3, p.Label5);
+    });
+}
+
+void Form7::Command4_Click()
+{
+    chooseColour(CommonDialog4, [](qint32 c) { vx::instance<Form3>().Label1.setBackColor(c); });
+}
+
+void Form7::Command10_Click()
+{
+    chooseColour(CommonDialog10, [](qint32 c) { vx::instance<Form3>().Label1.setForeColor(c); });
+}
+
+void Form7::Command3_Click()
+{
+    chooseColour(CommonDialog3, [](qint32 c) {
+        Form3 &p = vx::instance<Form3>();
+        setBack(c, p.Drive1, p.Dir1, p.File1, p.Drive2, p.Dir2, p.File2, p.Label2, p.Label4, p.Text1);
+    });
+}
+
+void Form7::Command5_Click()
+{
+    chooseColour(CommonDialog5, [](qint32 c) {
+        Form3 &p = vx::instance<Form3>();
+        setFore(c, p.Drive1, p.Dir1, p.File1, p.Drive2, p.Dir2, p.File2, p.Label2, p.Label4, p.Text1);
+    });
+}
+
+void Form7::Command2_Click()
+{
+    chooseColour(CommonDialog2, [](qint32 c) {
+        Form3 &p = vx::instance<Form3>();
+        setBack(c, p.Command5, p.Command4, p.Command3, p.Command1, p.Command6, p.Command2, p.Command7, p.Command9,
+                p.Command8, p.Command10, p.Check1, p.Check2, p.Check3);
+    });
+}
+
+void Form7::Command14_Click()
+{
+    chooseColour(CommonDialog7, [](qint32 c) { vx::instance<Form3>().ProgressBar1.setBarColor(c); });
+}
+
+void Form7::Command15_Click()
+{
+    chooseColour(CommonDialog8, [](qint32 c) { vx::instance<Form3>().ProgressBar1.setBarBackColor(c); });
+}
+
+void Form7::Command16_Click()
+{
+    vx::StyledProgressBar &bar = vx::instance<Form3>().ProgressBar1;
+    bar.setScrolling(bar.Scrolling() == 1 ? 0 : 1);
+}
+
+void Form7::Check1_Click()
+{
+    const bool english = Check1.Value() == 1;
+    auto pick = [english](const char *en, const char *ja) {
+        return english ? QString::fromUtf8(en) : QString::fromUtf8(ja);
+    };
+    Form3 &p = vx::instance<Form3>();
+    p.Command1.setCaption(pick("CLOSE", "閉じる"));
+    p.Command3.setCaption(pick("STOP", "停止"));
+    p.Command4.setCaption(pick("PAUSE", "一時停止"));
+    p.Command5.setCaption(pick("PLAY", "再生"));
+    p.Command6.setCaption(pick("SET", "設定"));
+    p.Command7.setCaption(pick("NEXT", "次へ"));
+    p.Command8.setCaption(pick("DETAILS", "プロパティ"));
+    p.Command9.setCaption(pick("BACK", "前へ"));
+    p.Label1.setCaption(pick("VOLUME", "ボリューム"));
+    p.Check1.setCaption(pick("REPEAT", "繰り返し"));
+    p.Check2.setCaption(pick("ONECE", "1回"));
+    p.Check3.setCaption(pick("RANDOM", "ランダム"));
+}
+
+void Form7::Command6_Click()
+{
+    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
+    // Cancel keeps the skin and the stored name.
+    if (!CommonDialog6.ShowOpen())
+        return;
+    try {
+        const vx::Picture skin = vx::LoadPicture(CommonDialog6.FileName);
+        vx::instance<Form3>().Image2.setPicture(skin);
+        Image1.setPicture(skin);
+        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form7::Command7_Click()
+{
+    // Shows the MIDI device window once it is part of the suite.
+}
+
+void Form7::Command17_Click()
+{
+    try {
+        suite::DeleteSection(keys::Section);
+    } catch (const vx::RuntimeError &) {
+        return; // nothing stored since the last reset
+    }
+    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
+    Hide();
+}
+
+void Form7::Command8_Click()
+{
+    store();
+    Hide();
+}
+
+void Form7::store()
+{
+    // Read from the player as it looks now; it is loaded whenever this window is.
+    if (!vx::isLoaded<Form3>())
+        return;
+    Form3 &p = vx::instance<Form3>();
+    auto save = [](QLatin1StringView key, qint32 value) {
+        suite::SaveSetting(keys::Section, key, QString::number(value));
+    };
+    save(keys::CrystalColor, p.Label3.BackColor());
+    save(keys::CrystalFontColor, p.Label3.ForeColor());
+    save(keys::BackColor, p.File1.BackColor());
+    save(keys::FontColor, p.File1.ForeColor());
+    save(keys::VolColor, p.Label1.BackColor());
+    save(keys::VolFontColor, p.Label1.ForeColor());
+    save(keys::ProgressKind, p.ProgressBar1.Scrolling());
+}

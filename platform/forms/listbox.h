@@ -1,0 +1,48 @@
+#pragma once
+#include "control.h"
+
+#include <QListWidget>
+
+#include <functional>
+
+namespace vx {
+
+// Makes a selection made without moving the current row (as assistive tools
+// select) move it too, so that the list's click follows.
+void followSelection(QListWidget *list);
+
+// A list of text items. Selecting an item, by the user or from code, runs
+// Click once; a double click runs DblClick.
+class ListBox : public Control<QListWidget> {
+    Q_OBJECT
+public:
+    ListBox(Form *form, const QString &name, QWidget *container = nullptr);
+    void AddItem(const QString &item);
+    // Raises 5 for an index outside the list.
+    void RemoveItem(int index);
+    void Clear();
+    // "" outside the list, as the classic list answers.
+    QString List(int index) const;
+    int ListCount() const { return count(); }
+    int ListIndex() const { return currentRow(); }
+    // Selects an item (-1: none) and runs Click when it changed; an index
+    // outside the list raises 380.
+    void setListIndex(int index);
+    // The selected item's text ("" when none).
+    QString Text() const;
+    // How far the list scrolls sideways, in pixels (0: never).
+    void setHorizontalExtent(int pixels);
+    int HorizontalExtent() const { return extent_; }
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+protected:
+    void updateGeometries() override;
+
+private:
+    void updateExtent();
+    bool settingIndex_ = false;
+    int extent_ = 0;
+};
+
+} // namespace vx

@@ -1,0 +1,336 @@
+// GStreamer first: its headers use names that Qt defines as macros.
+#include <gst/app/gstappsink.h>
+#include <gst/gst.h>
+#include <alsa/asoundlib.h>
+
+#include "engine.h"
+
+#include "mci.h"
+#include "videowindow.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QUrl>
+
+#include <cstdarg>
+
+namespace vx::media {
+
+namespace {
+
+// ALSA reports a missing device on stderr as well as to its caller.
+void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+bool gstreamerReady()
+{
+    static const bool ready = [] {
+        snd_lib_error_set_handler(quietAlsa);
+        GError *error = nullptr;
+        const bool ok = gst_init_check(nullptr, nullptr, &error);
+        if (error)
+            g_error_free(error);
+        return ok;
+    }();
+    return ready;
+}
+
+// The sound server, else the ALSA device, else a sink that only keeps time
+// (no sound card: clips still play and end as they would).
+GstElement *makeAudioSink()
+{
+    for (const char *name : {"pulsesink", "alsasink"}) {
+        GstElement *sink = gst_element_factory_make(name, nullptr);
+        if (!sink)
+            continue;
+        gst_object_ref_sink(sink);
+        const bool usable = gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
+        gst_element_set_state(sink, GST_STATE_NULL);
+        if (usable)
+            return sink;
+        gst_object_unref(sink);
+    }
+    GstElement *sink = gst_element_factory_make("fakesink", nullptr);
+    if (sink) {
+        gst_object_ref_sink(sink);
+        g_object_set(sink, "sync", TRUE, nullptr);
+    }
+    return sink;
+}
+
+// Only what a caller asks about stays on the bus; the rest would pile up
+// between polls.
+GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
+{
+    switch (GST_MESSAGE_TYPE(msg)) {
+    case GST_MESSAGE_ERROR:
+    case GST_MESSAGE_EOS:
+    case GST_MESSAGE_DURATION_CHANGED:
+        return GST_BUS_PASS;
+    default:
+        return GST_BUS_DROP;
+    }
+}
+
+} // namespace
+
+struct PlaybackEngine::Impl {
+    GstElement *pipeline = nullptr;
+    GstBus *bus = nullptr;
+    VideoWindow *window = nullptr;
+    PlayMode mode = PlayMode::Stopped;
+    bool ended = false;  // end of clip, or a failure while playing
+    bool failed = false; // the stream cannot go on
+    bool durationDirty = false;
+    qint64 length = 0;
+    qint64 lastPosition = 0;
+
+    ~Impl()
+    {
+        if (pipeline) {
+            // Joins the streaming threads: no picture arrives after this.
+            gst_element_set_state(pipeline, GST_STATE_NULL);
+            gst_object_unref(pipeline);
+        }
+        if (bus)
+            gst_object_unref(bus);
+        delete window;
+    }
+
+    void drainBus()
+    {
+        while (GstMessage *msg = gst_bus_pop(bus)) {
+            switch (GST_MESSAGE_TYPE(msg)) {
+            case GST_MESSAGE_ERROR:
+                failed = true;
+                ended = true;
+                break;
+            case GST_MESSAGE_EOS:
+                ended = true;
+                break;
+            case GST_MESSAGE_DURATION_CHANGED:
+                durationDirty = true;
+                break;
+            default:
+                break;
+            }
+            gst_message_unref(msg);
+        }
+    }
+
+    bool queryLength()
+    {
+        gint64 ns = -1;
+        if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &ns) || ns < 0)
+            return false;
+        length = ns / GST_MSECOND;
+        return true;
+    }
+
+    static GstFlowReturn onSample(GstAppSink *sink, gpointer self) { return deliver(sink, self, false); }
+    static GstFlowReturn onPreroll(GstAppSink *sink, gpointer self) { return deliver(sink, self, true); }
+
+    static GstFlowReturn deliver(GstAppSink *sink, gpointer self, bool preroll)
+    {
+        GstSample *sample = preroll ? gst_app_sink_pull_preroll(sink) : gst_app_sink_pull_sample(sink);
+        if (!sample)
+            return GST_FLOW_OK;
+        auto *impl = static_cast<Impl *>(self);
+        int width = 0;
+        int height = 0;
+        if (GstCaps *caps = gst_sample_get_caps(sample)) {
+            const GstStructure *s = gst_caps_get_structure(caps, 0);
+            gst_structure_get_int(s, "width", &width);
+            gst_structure_get_int(s, "height", &height);
+        }
+        GstBuffer *buffer = gst_sample_get_buffer(sample);
+        GstMapInfo map;
+        if (buffer && width > 0 && height > 0 && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
+            const qsizetype stride = qsizetype(width) * 4;
+            if (map.size >= gsize(stride * height)) {
+                QImage frame(map.data, width, height, stride, QImage::Format_RGB32);
+                impl->window->offerFrame(frame.copy());
+            }
+            gst_buffer_unmap(buffer, &map);
+        }
+        gst_sample_unref(sample);
+        return GST_FLOW_OK;
+    }
+
+    GstElement *makeVideoSink()
+    {
+        GstElement *sink = gst_element_factory_make("appsink", nullptr);
+        if (!sink)
+            return nullptr;
+        GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
+        g_object_set(sink, "caps", caps, "max-buffers", 2, "drop", TRUE, "sync", TRUE, nullptr);
+        gst_caps_unref(caps);
+        GstAppSinkCallbacks callbacks{};
+        callbacks.new_sample = &Impl::onSample;
+        callbacks.new_preroll = &Impl::onPreroll;
+        gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
+        return sink;
+    }
+};
+
+PlaybackEngine::PlaybackEngine() : d(std::make_unique<Impl>()) {}
+PlaybackEngine::~PlaybackEngine() = default;
+
+std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        error = mci::FileNotFound;
+        return nullptr;
+    }
+    if (!info.isReadable()) {
+        error = mci::CannotPlay;
+        return nullptr;
+    }
+    if (!gstreamerReady()) {
+        error = mci::NoEngine;
+        return nullptr;
+    }
+    std::unique_ptr<PlaybackEngine> engine(new PlaybackEngine());
+    Impl &d = *engine->d;
+    d.pipeline = gst_element_factory_make("playbin", nullptr);
+    GstElement *audio = makeAudioSink();
+    if (!d.pipeline || !audio) {
+        if (audio)
+            gst_object_unref(audio);
+        error = mci::NoEngine;
+        return nullptr;
+    }
+    gst_object_ref_sink(d.pipeline);
+    d.window = new VideoWindow(info.fileName());
+    GstElement *video = d.makeVideoSink();
+    const QByteArray uri = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded();
+    g_object_set(d.pipeline, "uri", uri.constData(), "audio-sink", audio, nullptr);
+    if (video)
+        g_object_set(d.pipeline, "video-sink", video, nullptr);
+    gst_object_unref(audio);
+    d.bus = gst_element_get_bus(d.pipeline);
+    gst_bus_set_sync_handler(d.bus, keepWanted, nullptr, nullptr);
+
+    QElapsedTimer clock;
+    clock.start();
+    if (gst_element_set_state(d.pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        error = mci::CannotPlay;
+        return nullptr;
+    }
+    for (;;) {
+        const GstStateChangeReturn r = gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
+        d.drainBus();
+        if (d.failed || r == GST_STATE_CHANGE_FAILURE) {
+            error = mci::CannotPlay;
+            return nullptr;
+        }
+        if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL)
+            break;
+        if (clock.elapsed() > kOpenTimeoutMs) {
+            error = mci::Timeout;
+            return nullptr;
+        }
+    }
+    // Most files know their length once prerolled; some tell it a moment later.
+    while (!d.queryLength() && clock.elapsed() < kOpenTimeoutMs) {
+        gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
+        d.drainBus();
+        if (d.failed) {
+            error = mci::CannotPlay;
+            return nullptr;
+        }
+        if (d.ended)
+            break;
+        g_usleep(10000);
+    }
+    error = mci::NoError;
+    return engine;
+}
+
+int PlaybackEngine::play()
+{
+    d->drainBus();
+    if (d->failed)
+        return mci::CannotPlay;
+    if (!d->ended && gst_element_set_state(d->pipeline, GST_STATE_PLAYING) == GST_STATE_CHANGE_FAILURE)
+        return mci::DeviceFailed;
+    // At the end (no seek since), play finds nothing left and stops at once.
+    d->mode = PlayMode::Playing;
+    return mci::NoError;
+}
+
+int PlaybackEngine::pause()
+{
+    d->drainBus();
+    if (d->mode != PlayMode::Playing || d->ended)
+        return mci::NoError;
+    if (gst_element_set_state(d->pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+        return mci::DeviceFailed;
+    d->mode = PlayMode::Paused;
+    return mci::NoError;
+}
+
+int PlaybackEngine::stop()
+{
+    d->drainBus();
+    if (!d->failed)
+        gst_element_set_state(d->pipeline, GST_STATE_PAUSED);
+    d->mode = PlayMode::Stopped;
+    return mci::NoError;
+}
+
+int PlaybackEngine::seekToStart()
+{
+    d->drainBus();
+    if (d->failed)
+        return mci::CannotPlay;
+    // A seek leaves the device stopped at the new place.
+    gst_element_set_state(d->pipeline, GST_STATE_PAUSED);
+    d->mode = PlayMode::Stopped;
+    if (!gst_element_seek_simple(d->pipeline, GST_FORMAT_TIME,
+                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0))
+        return mci::DeviceFailed;
+    // The flush drops an end message that was still on its way.
+    gst_element_get_state(d->pipeline, nullptr, nullptr, 2 * GST_SECOND);
+    d->drainBus();
+    d->ended = d->failed;
+    d->lastPosition = 0;
+    return mci::NoError;
+}
+
+PlayMode PlaybackEngine::mode()
+{
+    d->drainBus();
+    if (d->ended && d->mode == PlayMode::Playing)
+        d->mode = PlayMode::Stopped;
+    return d->mode;
+}
+
+qint64 PlaybackEngine::positionMs()
+{
+    d->drainBus();
+    if (d->ended && !d->failed)
+        return lengthMs();
+    gint64 ns = -1;
+    if (gst_element_query_position(d->pipeline, GST_FORMAT_TIME, &ns) && ns >= 0)
+        d->lastPosition = ns / GST_MSECOND;
+    const qint64 length = lengthMs();
+    return length > 0 ? std::min(d->lastPosition, length) : d->lastPosition;
+}
+
+qint64 PlaybackEngine::lengthMs()
+{
+    d->drainBus();
+    if (d->durationDirty) {
+        d->durationDirty = false;
+        d->queryLength();
+    }
+    return d->length;
+}
+
+QWidget *PlaybackEngine::videoWindow() const
+{
+    return d->window && !d->window->frame().isNull() ? d->window : nullptr;
+}
+
+} // namespace vx::media

@@ -1,0 +1,46 @@
+#pragma once
+// One media clip played through a GStreamer playbin. Every call is
+// synchronous and returns an error number of the command interpreter; the
+// clip plays on in GStreamer's own threads between calls. Audio goes to the
+// desktop's sound server or ALSA device, or to a null sink that keeps time
+// when there is none; video to a window of the clip's own.
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace vx::media {
+
+enum class PlayMode { Stopped, Playing, Paused };
+
+class PlaybackEngine {
+public:
+    // Opens `path` and waits until its length is known or it failed (at most
+    // a few seconds). nullptr and `error` set on failure.
+    static std::unique_ptr<PlaybackEngine> open(const QString &path, int &error);
+    ~PlaybackEngine();
+    PlaybackEngine(const PlaybackEngine &) = delete;
+    PlaybackEngine &operator=(const PlaybackEngine &) = delete;
+
+    int play();
+    int pause();
+    int stop();
+    int seekToStart();
+    // "playing" from an accepted play until the clip ends or fails.
+    PlayMode mode();
+    qint64 positionMs();
+    qint64 lengthMs();
+    // The video window (nullptr before the first picture and for sound only).
+    QWidget *videoWindow() const;
+
+    // Longest wait of an open.
+    static constexpr int kOpenTimeoutMs = 8000;
+
+private:
+    PlaybackEngine();
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace vx::media

@@ -1,0 +1,314 @@
+#include "form31.h"
+
+#include "player.h"
+#include "suite/settings.h"
+#include "tags/id3/id3.h"
+#include "tags/keys.h"
+#include "platform/core/convert.h"
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "platform/system/system.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+using namespace ID3Module;
+
+void Form31::Form_Load()
+{
+    suite::applyPointer(*this);
+    // A missing or broken skin costs only the skin.
+    try {
+        const QString skin = suite::GetSetting(tags::keys::kPlayerSection, tags::keys::kSkin,
+                                               vx::joinPath(vx::AppPath(), tags::keys::kDefaultSkinFile));
+        Image1.setPicture(vx::LoadPicture(skin));
+    } catch (const vx::RuntimeError &) {
+    }
+    VersionCombo.setListIndex(KindV1);
+    if (tags::TagPlayer *p = tags::player()) {
+        try {
+            const QString entry = p->fileName();
+            CommonDialog1.FileName = entry.isEmpty() ? QString() : vx::joinPath(p->folderPath(), entry);
+        } catch (const vx::RuntimeError &) {
+            CommonDialog1.FileName.clear();
+        }
+    }
+    if (!CommonDialog1.FileName.isEmpty())
+        loadFile(CommonDialog1.FileName);
+}
+
+void Form31::clearBoxes()
+{
+    for (vx::TextBox *box : {&TitleText, &ArtistText, &AlbumText, &YearText, &TrackText, &CommentText, &SeriesText,
+                             &TitleText2, &SubtitleText, &PerformerText, &BandText, &Conductortext, &RemixText,
+                             &AlbumText2, &TrackText2, &TrackText3, &YearText2, &GenreText, &CommentText2,
+                             &CommentText3})
+        box->setText(QString());
+    GenreCombo.setListIndex(0);
+    loadedGenre_ = 0;
+}
+
+// The file steps: the kind and audio start are settled from the file before
+// any box is filled, so a read that fails part-way cannot leave the previous
+// file's values to cut the next save's audio.
+void Form31::loadFile(const QString &file)
+{
+    clearBoxes();
+    int kind;
+    ID3v1TagRecord v1;
+    ID3v2TagRecord v2;
+    try {
+        kind = DetectTagType(file);
+        if (kind == KindV1)
+            v1 = ReadID3v1Tag(file);
+        else if (kind == KindV22)
+            v2 = ReadID3v2Tag(file);
+    } catch (const vx::RuntimeError &e) {
+        CurrentFile.clear();
+        FileNameText.setCaption(QString());
+        vx::MsgBox(QStringLiteral("ファイルを読み込めませんでした。\n") + e.description(), vx::vbExclamation);
+        return;
+    }
+    CurrentFile = file;
+    FileNameText.setCaption(file);
+    if (kind == KindV1) {
+        CurrentTagKind = v1.IsV11 ? KindV11 : KindV1;
+        AudioStart = 1;
+        VersionCombo.setListIndex(CurrentTagKind);
+        TitleText.setText(v1.Title);
+        ArtistText.setText(v1.Artist);
+        AlbumText.setText(v1.Album);
+        TrackText.setText(QString::number(v1.Track));
+        YearText.setText(QString::number(v1.Year));
+        // Genres past the list (255 is common) show none and are kept as they were.
+        loadedGenre_ = v1.Genre;
+        GenreCombo.setListIndex(v1.Genre < GenreCombo.ListCount() ? v1.Genre : -1);
+        CommentText.setText(v1.Comment);
+    } else if (kind == KindV22) {
+        // Versions the list cannot write (later ones keep only their header) load as "no tag".
+        const bool known = v2.MajorVersion == KindV22 || v2.MajorVersion == KindV23;
+        CurrentTagKind = known ? int(v2.MajorVersion) : int(KindNone);
+        AudioStart = qint64(v2.TagSize) + 11;
+        VersionCombo.setListIndex(CurrentTagKind);
+        SeriesText.setText(v2.Series);
+        TitleText2.setText(v2.Title);
+        SubtitleText.setText(v2.Subtitle);
+        PerformerText.setText(v2.Performer);
+        BandText.setText(v2.Band);
+        Conductortext.setText(v2.Conductor);
+        RemixText.setText(v2.Remixer);
+        GenreText.setText(v2.Genre);
+        AlbumText2.setText(v2.Album);
+        const qsizetype slash = v2.Track.indexOf(QLatin1Char('/'));
+        if (slash >= 1) {
+            TrackText2.setText(v2.Track.left(slash));
+            TrackText3.setText(v2.Track.mid(slash + 1));
+        } else {
+            TrackText2.setText(v2.Track);
+        }
+        YearText2.setText(QString::number(v2.Year));
+        CommentText2.setText(v2.CommentDescription);
+        CommentText3.setText(v2.CommentBody);
+        UnsynchronisationCheck.setValue(v2.Unsynchronisation ? 1 : 0);
+    } else {
+        CurrentTagKind = KindNone;
+        AudioStart = 1;
+        VersionCombo.setListIndex(KindNone);
+    }
+}
+
+// Enabled, not visible: both sets stay in sight, the one that will not be
+// written is greyed.
+void Form31::VersionCombo_Click()
+{
+    const int index = VersionCombo.ListIndex();
+    if (index == KindV1 || index == KindV11) {
+        ID3v1Frame.setEnabled(true);
+        ID3v2Frame.setEnabled(false);
+    } else if (index == KindV22 || index == KindV23) {
+        ID3v1Frame.setEnabled(false);
+        ID3v2Frame.setEnabled(true);
+    }
+}
+
+void Form31::limitBytes(vx::TextBox &box)
+{
+    const QString text = box.Text();
+    if (CodePageLength(text) <= 30)
+        return;
+    QString cut = text;
+    cut.chop(cut.size() >= 2 && cut.at(cut.size() - 1).isLowSurrogate() ? 2 : 1);
+    box.setText(cut); // runs this again until the text fits
+    box.setSelStart(static_cast<int>(box.Text().size()));
+}
+
+qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int version, int currentKind,
+                          qint64 audioStart)
+{
+    if (source.isEmpty() || target.isEmpty())
+        vx::raise(vx::err::BadFileName, QStringLiteral("編集中のファイルがありません。"));
+    audioStart = std::max<qint64>(audioStart, 1);
+    switch (version) {
+    case KindV1:
+    case KindV11: {
+        ID3v1TagRecord r;
+        r.Title = TitleText.Text();
+        r.Artist = ArtistText.Text();
+        r.Album = AlbumText.Text();
+        r.Comment = CommentText.Text();
+        const int genre = GenreCombo.ListIndex();
+        r.Genre = genre >= 0 ? static_cast<quint8>(genre) : loadedGenre_;
+        r.Track = NumericValue16(TrackText.Text());
+        r.Year = NumericValue16(YearText.Text());
+        WriteID3v1Tag(target, source, version == KindV11, currentKind, r, audioStart);
+        return 1;
+    }
+    case KindV22:
+    case KindV23: {
+        ID3v2TagRecord r;
+        r.MajorVersion = static_cast<quint8>(version);
+        r.Revision = 0;
+        r.Series = SeriesText.Text();
+        r.Title = TitleText2.Text();
+        r.Subtitle = SubtitleText.Text();
+        r.Performer = PerformerText.Text();
+        r.Band = BandText.Text();
+        r.Conductor = Conductortext.Text();
+        r.Remixer = RemixText.Text();
+        r.Album = AlbumText2.Text();
+        r.Genre = GenreText.Text();
+        r.Track = TrackText3.Text().isEmpty() ? TrackText2.Text()
+                                              : TrackText2.Text() + QLatin1Char('/') + TrackText3.Text();
+        r.Year = NumericValue16(YearText2.Text());
+        r.CommentDescription = CommentText2.Text();
+        r.CommentBody = CommentText3.Text();
+        r.Unsynchronisation = UnsynchronisationCheck.Value() == 1;
+        r.Compression = CompressCheck.Value() == 1;
+        r.Encoding = OptionUnicode.Value() ? 1 : 0;
+        return WriteID3v2Tag(target, source, r, audioStart);
+    }
+    case KindNone:
+        RemoveTag(target, source, audioStart);
+        return 1;
+    default:
+        vx::raise(vx::err::InvalidCall);
+    }
+}
+
+bool Form31::save(const QString &target)
+{
+    const int version = VersionCombo.ListIndex();
+    try {
+        AudioStart = SaveID3Tag(target, CurrentFile, version, CurrentTagKind, AudioStart);
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") + e.description(),
+                   vx::vbExclamation);
+        return false;
+    }
+    CurrentTagKind = version;
+    return true;
+}
+
+// Save and close: the player moves off the edited file to the next entry (when
+// there is one) before the file is rewritten.
+void Form31::Command2_Click()
+{
+    if (tags::TagPlayer *p = tags::player()) {
+        try {
+            p->setStatusText(QString());
+            const int next = p->listIndex() + 1;
+            if (next >= 0 && next < p->listCount()) {
+                p->setListIndex(next);
+                if (next == p->listCount() - 1) {
+                    p->setNextEnabled(false);
+                } else {
+                    p->setNextEnabled(true);
+                    p->setListsEnabled(true);
+                    p->stop();
+                    p->setMediaFileName(vx::joinPath(p->folderPath(), p->fileName()));
+                    const std::optional<double> rate = vx::toDouble(p->playSpeedText());
+                    if (!rate)
+                        vx::raise(vx::err::TypeMismatch);
+                    p->setRate(*rate);
+                    QString info = p->mediaInfoString(8) + QStringLiteral(" / ") + p->mediaInfoString(9);
+                    if (info == QLatin1String(" / "))
+                        info = p->fileName();
+                    p->setStatusText(info);
+                    p->play();
+                }
+            }
+        } catch (const vx::RuntimeError &) {
+            // The player's trouble is the player's: the edit is still saved.
+        }
+    }
+    if (save(CurrentFile))
+        Unload();
+}
+
+void Form31::Command1_Click()
+{
+    Unload();
+}
+
+void Form31::FileSave_Click()
+{
+    save(CurrentFile);
+}
+
+void Form31::FileSaveAs_Click()
+{
+    CommonDialog1.FileName = CurrentFile;
+    CommonDialog1.Filter.clear();
+    if (!CommonDialog1.ShowSave() || CommonDialog1.FileName.isEmpty())
+        return;
+    const QString target = CommonDialog1.FileName;
+    if (!save(target))
+        return;
+    CurrentFile = target;
+    FileNameText.setCaption(target);
+}
+
+void Form31::Open_Click()
+{
+    CommonDialog1.FileName = CurrentFile;
+    CommonDialog1.Filter.clear();
+    if (!CommonDialog1.ShowOpen() || CommonDialog1.FileName.isEmpty())
+        return;
+    loadFile(CommonDialog1.FileName);
+}
+
+void Form31::Quit_Click()
+{
+    vx::End();
+}
+
+namespace {
+
+// The text box that has the keyboard, if any.
+template <class F>
+void onFocusedBox(F &&f)
+{
+    QWidget *w = QApplication::focusWidget();
+    if (auto *line = qobject_cast<QLineEdit *>(w))
+        f(line);
+    else if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+        f(plain);
+}
+
+} // namespace
+
+void Form31::Cut_Click()
+{
+    onFocusedBox([](auto *box) { box->cut(); });
+}
+
+void Form31::Copy_Click()
+{
+    onFocusedBox([](auto *box) { box->copy(); });
+}
+
+void Form31::Paste_Click()
+{
+    onFocusedBox([](auto *box) { box->paste(); });
+}

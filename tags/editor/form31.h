@@ -1,0 +1,133 @@
+#pragma once
+// The ID3 tag editor: one file's ID3v1/v1.1 or ID3v2.2/2.3 tag in two field
+// sets, saved in place (and the player moved on), under another name, or
+// removed. Opened by the second media player on its current entry.
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/forms/menu.h"
+#include "platform/imaging/imagebox.h"
+
+class Form31 : public vx::Form {
+    Q_OBJECT
+public:
+    Form31();
+
+    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+    vx::Label Label6{this, QStringLiteral("Label6"), QStringLiteral("Multimedia Rondix Ⅱ Tag Editor Ver.1.0β")};
+    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("バージョン")};
+    vx::ComboBox VersionCombo{this, QStringLiteral("VersionCombo"), 2};
+
+    vx::Frame ID3v1Frame{this, QStringLiteral("ID3v1Frame"), QStringLiteral("ID3v1")};
+    vx::Label Label3{this, QStringLiteral("Label3"), QStringLiteral("タイトル"), &ID3v1Frame};
+    vx::TextBox TitleText{this, QStringLiteral("TitleText"), false, &ID3v1Frame};
+    vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("アーティスト"), &ID3v1Frame};
+    vx::TextBox ArtistText{this, QStringLiteral("ArtistText"), false, &ID3v1Frame};
+    vx::Label Label4{this, QStringLiteral("Label4"), QStringLiteral("アルバム"), &ID3v1Frame};
+    vx::TextBox AlbumText{this, QStringLiteral("AlbumText"), false, &ID3v1Frame};
+    vx::Label Label5{this, QStringLiteral("Label5"), QStringLiteral("年"), &ID3v1Frame};
+    vx::TextBox YearText{this, QStringLiteral("YearText"), false, &ID3v1Frame};
+    vx::Label TrackLabel{this, QStringLiteral("TrackLabel"), QStringLiteral("トラック"), &ID3v1Frame};
+    vx::TextBox TrackText{this, QStringLiteral("TrackText"), false, &ID3v1Frame};
+    vx::Label Label8{this, QStringLiteral("Label8"), QStringLiteral("ジャンル"), &ID3v1Frame};
+    vx::ComboBox GenreCombo{this, QStringLiteral("GenreCombo"), 2, &ID3v1Frame};
+    vx::Label Label7{this, QStringLiteral("Label7"), QStringLiteral("コメント"), &ID3v1Frame};
+    vx::TextBox CommentText{this, QStringLiteral("CommentText"), false, &ID3v1Frame};
+
+    vx::Frame ID3v2Frame{this, QStringLiteral("ID3v2Frame"), QStringLiteral("ID3v2")};
+    vx::Label Label10{this, QStringLiteral("Label10"), QStringLiteral("シリーズ"), &ID3v2Frame};
+    vx::TextBox SeriesText{this, QStringLiteral("SeriesText"), false, &ID3v2Frame};
+    vx::Label Label11{this, QStringLiteral("Label11"), QStringLiteral("タイトル"), &ID3v2Frame};
+    vx::TextBox TitleText2{this, QStringLiteral("TitleText2"), false, &ID3v2Frame};
+    vx::Label Label12{this, QStringLiteral("Label12"), QStringLiteral("サブタイトル"), &ID3v2Frame};
+    vx::TextBox SubtitleText{this, QStringLiteral("SubtitleText"), false, &ID3v2Frame};
+    vx::Label Label13{this, QStringLiteral("Label13"), QStringLiteral("主なアーティストソリスト"), &ID3v2Frame};
+    vx::TextBox PerformerText{this, QStringLiteral("PerformerText"), false, &ID3v2Frame};
+    vx::Label Label14{this, QStringLiteral("Label14"), QStringLiteral("バンド　　　　　オーケストラ"), &ID3v2Frame};
+    vx::TextBox BandText{this, QStringLiteral("BandText"), false, &ID3v2Frame};
+    vx::Label Label15{this, QStringLiteral("Label15"), QStringLiteral("指揮者"), &ID3v2Frame};
+    vx::TextBox Conductortext{this, QStringLiteral("Conductortext"), false, &ID3v2Frame};
+    vx::Label Label16{this, QStringLiteral("Label16"), QStringLiteral("リミックス"), &ID3v2Frame};
+    vx::TextBox RemixText{this, QStringLiteral("RemixText"), false, &ID3v2Frame};
+    vx::Label Label17{this, QStringLiteral("Label17"), QStringLiteral("アルバム"), &ID3v2Frame};
+    vx::TextBox AlbumText2{this, QStringLiteral("AlbumText2"), false, &ID3v2Frame};
+    vx::Label Label18{this, QStringLiteral("Label18"), QStringLiteral("トラック"), &ID3v2Frame};
+    vx::TextBox TrackText2{this, QStringLiteral("TrackText2"), false, &ID3v2Frame};
+    vx::TextBox TrackText3{this, QStringLiteral("TrackText3"), false, &ID3v2Frame};
+    vx::Label Label21{this, QStringLiteral("Label21"), QStringLiteral("年"), &ID3v2Frame};
+    vx::TextBox YearText2{this, QStringLiteral("YearText2"), false, &ID3v2Frame};
+    vx::Label Label19{this, QStringLiteral("Label19"), QStringLiteral("ジャンル"), &ID3v2Frame};
+    vx::TextBox GenreText{this, QStringLiteral("GenreText"), false, &ID3v2Frame};
+    vx::Label Label20{this, QStringLiteral("Label20"), QStringLiteral("コメント"), &ID3v2Frame};
+    vx::TextBox CommentText2{this, QStringLiteral("CommentText2"), false, &ID3v2Frame};
+    vx::TextBox CommentText3{this, QStringLiteral("CommentText3"), true, &ID3v2Frame};
+    vx::CheckBox UnsynchronisationCheck{this, QStringLiteral("UnsynchronisationCheck"), QStringLiteral("非同期化"),
+                                        &ID3v2Frame};
+    vx::CheckBox CompressCheck{this, QStringLiteral("CompressCheck"), QStringLiteral("フレームの圧縮"), &ID3v2Frame};
+    vx::Frame EncodingFrame{this, QStringLiteral("EncodingFrame"), QStringLiteral("エンコード"), &ID3v2Frame};
+    vx::OptionButton OptionUnicode{this, QStringLiteral("OptionUnicode"), QStringLiteral("Unicode(ISO10646-1)"),
+                                   &EncodingFrame};
+    vx::OptionButton OptionLatin{this, QStringLiteral("OptionLatin"), QStringLiteral("Latin1(ISO8859-1)"),
+                                 &EncodingFrame};
+
+    vx::Label Label9{this, QStringLiteral("Label9"), QStringLiteral("ファイル")};
+    vx::Label FileNameText{this, QStringLiteral("FileNameText")};
+    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("編集内容を保存")};
+    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::CommonDialog CommonDialog1{this};
+
+    vx::Menu File{this, QStringLiteral("File"), QStringLiteral("ファイル")};
+    vx::Menu Open{&File, QStringLiteral("Open"), QStringLiteral("開く...")};
+    vx::Menu FileSave{&File, QStringLiteral("FileSave"), QStringLiteral("保存")};
+    vx::Menu FileSep1{&File, QStringLiteral("FileSep1"), QStringLiteral("-")};
+    vx::Menu FileSaveAs{&File, QStringLiteral("FileSaveAs"), QStringLiteral("名前をつけて保存...")};
+    vx::Menu FileSep2{&File, QStringLiteral("FileSep2"), QStringLiteral("-")};
+    vx::Menu Quit{&File, QStringLiteral("Quit"), QStringLiteral("終了")};
+    vx::Menu Edit{this, QStringLiteral("Edit"), QStringLiteral("編集")};
+    vx::Menu Cut{&Edit, QStringLiteral("Cut"), QStringLiteral("切り取り")};
+    vx::Menu Copy{&Edit, QStringLiteral("Copy"), QStringLiteral("コピー")};
+    vx::Menu Paste{&Edit, QStringLiteral("Paste"), QStringLiteral("貼り付け")};
+
+    // Window state: the file being edited, its tag kind (as loaded or last
+    // saved) and the position of its first audio byte (never below 1).
+    QString CurrentFile;
+    int CurrentTagKind = 4;
+    qint64 AudioStart = 1;
+
+    // Writes the boxes' tag of `version` to target (from source); returns the
+    // audio start of the saved file. Raises vx::RuntimeError on failure.
+    qint64 SaveID3Tag(const QString &target, const QString &source, int version, int currentKind,
+                      qint64 audioStart);
+
+    void Form_Load() override;
+    void VersionCombo_Click();
+    void TitleText_Change() { limitBytes(TitleText); }
+    void ArtistText_Change() { limitBytes(ArtistText); }
+    void AlbumText_Change() { limitBytes(AlbumText); }
+    void CommentText_Change() { limitBytes(CommentText); }
+    void Command2_Click();
+    void Command1_Click();
+    void FileSave_Click();
+    void FileSaveAs_Click();
+    void Open_Click();
+    void Quit_Click();
+    void Cut_Click();
+    void Copy_Click();
+    void Paste_Click();
+
+    // The genre list, item index = ID3v1 genre number.
+    static const QStringList &genres();
+
+private:
+    void layout();
+    void wire();
+    void loadFile(const QString &file);
+    void clearBoxes();
+    // Saves to target; false (after saying why) when it failed.
+    bool save(const QString &target);
+    static void limitBytes(vx::TextBox &box);
+
+    // The genre byte of the loaded ID3v1 block, written back when the list
+    // could not show it and the user chose none.
+    quint8 loadedGenre_ = 0;
+};

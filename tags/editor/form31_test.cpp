@@ -1,0 +1,403 @@
+#include "form31.h"
+#include "player.h"
+
+#include "suite/settings.h"
+#include "tags/id3/fixture_test.h"
+#include "tags/keys.h"
+#include "testing/harness.h"
+
+#include "platform/core/errors.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+
+using namespace ID3Module;
+using namespace id3test;
+using vx::instance;
+using vx::isLoaded;
+
+namespace {
+
+// Stands in for the second player: a playlist of names in one folder.
+class FakePlayer : public tags::TagPlayer {
+public:
+    QString folder;
+    QStringList entries;
+    int index = -1;
+    QString status = QStringLiteral("playing");
+    bool nextEnabled = true;
+    bool listsEnabled = false;
+    QStringList calls;
+    QString speed = QStringLiteral("1.5");
+    QString title;
+    QString author;
+
+    QString folderPath() override { return folder; }
+    QString fileName() override { return index >= 0 ? entries.value(index) : QString(); }
+    int listIndex() override { return index; }
+    int listCount() override { return static_cast<int>(entries.size()); }
+    void setListIndex(int i) override
+    {
+        if (i < -1 || i >= entries.size())
+            vx::raise(vx::err::InvalidProperty);
+        index = i;
+        calls << QStringLiteral("select %1").arg(i);
+    }
+    void setStatusText(const QString &t) override { status = t; }
+    void setNextEnabled(bool on) override { nextEnabled = on; }
+    void setListsEnabled(bool on) override { listsEnabled = on; }
+    void stop() override { calls << QStringLiteral("stop"); }
+    void setMediaFileName(const QString &p) override { calls << QStringLiteral("file ") + p; }
+    void setRate(double r) override { calls << QStringLiteral("rate %1").arg(r); }
+    QString mediaInfoString(int which) override { return which == 8 ? title : author; }
+    void play() override { calls << QStringLiteral("play"); }
+    QString playSpeedText() override { return speed; }
+};
+
+class Form31Test : public vxtest::GuiTest {
+protected:
+    void SetUp() override
+    {
+        vxtest::GuiTest::SetUp();
+        player.folder = dir.path();
+        tags::setPlayerSource([this] { return &player; });
+    }
+    void TearDown() override
+    {
+        tags::setPlayerSource(nullptr);
+        vxtest::GuiTest::TearDown();
+    }
+    QString put(const QString &name, const QByteArray &data)
+    {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(data);
+        return dir.filePath(name);
+    }
+    static QByteArray content(const QString &p)
+    {
+        QFile f(p);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    // The editor opened on entry `index` of the playlist.
+    Form31 &openOn(const QStringList &entries, int index)
+    {
+        player.entries = entries;
+        player.index = index;
+        return instance<Form31>();
+    }
+    QStringList messages() const { return vxtest::dialogs().messageTexts(); }
+
+    QTemporaryDir dir;
+    FakePlayer player;
+    const QByteArray audio = mpegFrames(6);
+};
+
+TEST_F(Form31Test, ControlsCaptionsGenresMenusAndShortcuts)
+{
+    tags::setPlayerSource(nullptr);
+    Form31 &f = instance<Form31>();
+    EXPECT_EQ(f.Caption(), QStringLiteral("Multimedia Rondix Ⅱ Tag Editor Ver.1.0β"));
+    EXPECT_EQ(f.CurrentFile, QString());
+    EXPECT_EQ(f.AudioStart, 1);
+    ASSERT_EQ(f.GenreCombo.ListCount(), 126);
+    EXPECT_EQ(f.GenreCombo.List(0), QStringLiteral("ブルース"));
+    EXPECT_EQ(f.GenreCombo.List(14), QStringLiteral("R&B"));
+    EXPECT_EQ(f.GenreCombo.List(108), QStringLiteral("首相"));
+    EXPECT_EQ(f.GenreCombo.List(125), QStringLiteral("ダンスホール"));
+    EXPECT_EQ(f.VersionCombo.ListCount(), 5);
+    EXPECT_EQ(f.VersionCombo.List(4), QStringLiteral("タグなし"));
+    EXPECT_EQ(f.VersionCombo.ListIndex(), 0);
+    EXPECT_TRUE(f.OptionLatin.Value());
+    EXPECT_EQ(f.UnsynchronisationCheck.Value(), 0);
+    EXPECT_EQ(f.Open.action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(f.FileSave.action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(f.Quit.action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+    EXPECT_EQ(f.Paste.action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+    EXPECT_EQ(f.FileSaveAs.Caption(), QStringLiteral("名前をつけて保存..."));
+    EXPECT_EQ(f.TitleText.editor()->accessibleName(), QString()) << "the box holds the editor";
+    EXPECT_EQ(f.TitleText.accessibleName(), QStringLiteral("タイトル"));
+    EXPECT_EQ(f.Label3.buddy(), &f.TitleText);
+    EXPECT_EQ(qobject_cast<QLineEdit *>(f.YearText.editor())->maxLength(), 4);
+    EXPECT_EQ(qobject_cast<QLineEdit *>(f.TrackText.editor())->maxLength(), 2);
+    // Both sets are on screen: the ID3v2 one is no longer below the window.
+    f.Show();
+    EXPECT_TRUE(f.ID3v2Frame.isVisible());
+    EXPECT_LE(f.ID3v2Frame.Top() + f.ID3v2Frame.Height(), f.ScaleHeight());
+    EXPECT_LE(f.ID3v2Frame.Left() + f.ID3v2Frame.Width(), f.ScaleWidth());
+    EXPECT_TRUE(vxtest::ends([&] { f.Quit.click(); }));
+}
+
+TEST_F(Form31Test, VersionListSwitchesTheFieldSetsByEnabledState)
+{
+    tags::setPlayerSource(nullptr);
+    Form31 &f = instance<Form31>();
+    EXPECT_TRUE(f.ID3v1Frame.isEnabled());
+    EXPECT_FALSE(f.ID3v2Frame.isEnabled());
+    f.VersionCombo.setListIndex(3);
+    EXPECT_FALSE(f.ID3v1Frame.isEnabled());
+    EXPECT_TRUE(f.ID3v2Frame.isEnabled());
+    f.VersionCombo.setListIndex(4);
+    EXPECT_TRUE(f.ID3v2Frame.isEnabled()) << "no tag changes neither";
+    f.VersionCombo.setListIndex(1);
+    EXPECT_TRUE(f.ID3v1Frame.isEnabled());
+    EXPECT_FALSE(f.ID3v2Frame.isEnabled());
+}
+
+TEST_F(Form31Test, ThirtyByteBoxesCountCodePageBytes)
+{
+    tags::setPlayerSource(nullptr);
+    Form31 &f = instance<Form31>();
+    f.TitleText.setText(QString(31, QLatin1Char('a')));
+    EXPECT_EQ(f.TitleText.Text(), QString(30, QLatin1Char('a')));
+    f.CommentText.setText(QString(14, QChar(0x3042)) + QStringLiteral("ab"));
+    EXPECT_EQ(f.CommentText.Text(), QString(14, QChar(0x3042)) + QStringLiteral("ab"));
+    f.CommentText.setText(QString(15, QChar(0x3042)) + QStringLiteral("x"));
+    EXPECT_EQ(f.CommentText.Text(), QString(15, QChar(0x3042)));
+    EXPECT_EQ(f.CommentText.SelStart(), 15);
+    f.ArtistText.setText(QString(30, QChar(0xFF71))); // half-width kana: one byte each
+    EXPECT_EQ(f.ArtistText.Text().size(), 30);
+    f.AlbumText.setText(QString(20, QChar(0x6F22)));
+    EXPECT_EQ(f.AlbumText.Text().size(), 15);
+}
+
+TEST_F(Form31Test, LoadsTheEntryAndSavesID3v11Unchanged)
+{
+    const QString p = put("a.mp3", audio + v1Block("Title", "Note", 7, 13, "1999"));
+    const QByteArray before = content(p);
+    Form31 &f = openOn({QStringLiteral("a.mp3")}, 0);
+    EXPECT_EQ(f.CurrentFile, p);
+    EXPECT_EQ(f.FileNameText.Caption(), p);
+    EXPECT_EQ(f.VersionCombo.ListIndex(), 1);
+    EXPECT_EQ(f.CurrentTagKind, 1);
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("Title"));
+    EXPECT_EQ(f.TrackText.Text(), QStringLiteral("7"));
+    EXPECT_EQ(f.YearText.Text(), QStringLiteral("1999"));
+    EXPECT_EQ(f.GenreCombo.ListIndex(), 13);
+    EXPECT_EQ(f.CommentText.Text(), QStringLiteral("Note"));
+    f.FileSave.click();
+    EXPECT_EQ(content(p), before);
+    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1) << "no backup left";
+}
+
+TEST_F(Form31Test, GenresPastTheListAndMissingSkinsDoNotStopTheLoad)
+{
+    suite::SaveSetting(tags::keys::kPlayerSection, tags::keys::kSkin, dir.filePath(QStringLiteral("none.jpg")));
+    const QString p = put("g.mp3", audio + v1Block("T", "kept", 0, 255));
+    Form31 &f = openOn({QStringLiteral("g.mp3")}, 0);
+    EXPECT_TRUE(f.Image1.Picture().isNull());
+    EXPECT_EQ(f.GenreCombo.ListIndex(), -1);
+    EXPECT_EQ(f.CommentText.Text(), QStringLiteral("kept"));
+    f.FileSave.click();
+    EXPECT_EQ(content(p).at(content(p).size() - 1), '\xFF') << "the genre byte is written back";
+    f.GenreCombo.setListIndex(8);
+    f.FileSave.click();
+    EXPECT_EQ(content(p).at(content(p).size() - 1), '\x08');
+    f.Unload();
+
+    vxtest::writeTestImage(dir.filePath(QStringLiteral("skin.png")), 20, 10);
+    suite::SaveSetting(tags::keys::kPlayerSection, tags::keys::kSkin, dir.filePath(QStringLiteral("skin.png")));
+    EXPECT_EQ(instance<Form31>().Image1.Picture().image.size(), QSize(20, 10));
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Form31Test, ID3v2FieldsTrackSplitAndLaterVersions)
+{
+    struct Case {
+        const char *track;
+        QString number;
+        QString total;
+    };
+    const Case cases[] = {{"3/12", QStringLiteral("3"), QStringLiteral("12")},
+                          {"/12", QStringLiteral("/12"), QString()},
+                          {"7", QStringLiteral("7"), QString()}};
+    for (const Case &c : cases) {
+        const QByteArray tag = tagV2(3, 0x80, frame23("TRCK", latin(c.track)) + frame23("TPE1", latin("P")) +
+                                                  frame23("TYER", latin("2003")) +
+                                                  frame23("COMM", QByteArray("\0jpnd\0body", 10)));
+        put("v2.mp3", tag + audio);
+        Form31 &f = openOn({QStringLiteral("v2.mp3")}, 0);
+        EXPECT_EQ(f.VersionCombo.ListIndex(), 3);
+        EXPECT_EQ(f.AudioStart, tag.size() + 1);
+        EXPECT_EQ(f.TrackText2.Text(), c.number) << c.track;
+        EXPECT_EQ(f.TrackText3.Text(), c.total) << c.track;
+        EXPECT_EQ(f.PerformerText.Text(), QStringLiteral("P"));
+        EXPECT_EQ(f.YearText2.Text(), QStringLiteral("2003"));
+        EXPECT_EQ(f.CommentText2.Text(), QStringLiteral("d"));
+        EXPECT_EQ(f.CommentText3.Text(), QStringLiteral("body"));
+        EXPECT_EQ(f.UnsynchronisationCheck.Value(), 1);
+        f.Unload();
+    }
+    // A saved 7 with no total stays 7.
+    Form31 &f = instance<Form31>();
+    f.UnsynchronisationCheck.setValue(0);
+    f.FileSave.click();
+    EXPECT_EQ(ReadID3v2Tag(dir.filePath(QStringLiteral("v2.mp3"))).Track, QStringLiteral("7"));
+    f.Unload();
+
+    const QByteArray v24 = tagV2(4, 0, frame23("TIT2", bytes({3}) + "new"));
+    const QString p = put("v24.mp3", v24 + audio);
+    Form31 &g = openOn({QStringLiteral("v24.mp3")}, 0);
+    EXPECT_EQ(g.VersionCombo.ListIndex(), 4);
+    EXPECT_EQ(g.AudioStart, v24.size() + 1);
+    g.VersionCombo.setListIndex(3);
+    g.TitleText2.setText(QStringLiteral("Replaced"));
+    g.FileSave.click();
+    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("Replaced"));
+    EXPECT_EQ(content(p).mid(ReadID3v2Tag(p).TagSize + 10), audio);
+    EXPECT_EQ(g.CurrentTagKind, 3);
+}
+
+TEST_F(Form31Test, AudioStartFollowsEverySave)
+{
+    const QString p = put("s.mp3", audio);
+    Form31 &f = openOn({QStringLiteral("s.mp3")}, 0);
+    EXPECT_EQ(f.VersionCombo.ListIndex(), 4);
+    f.VersionCombo.setListIndex(2);
+    f.OptionUnicode.setValue(true);
+    f.TitleText2.setText(QStringLiteral("二"));
+    f.FileSave.click();
+    EXPECT_EQ(f.AudioStart, ReadID3v2Tag(p).TagSize + 11);
+    f.TitleText2.setText(QStringLiteral("三番目"));
+    f.VersionCombo.setListIndex(3);
+    f.FileSave.click();
+    EXPECT_EQ(content(p).mid(int(f.AudioStart) - 1), audio) << "the second save copied from the new start";
+    f.VersionCombo.setListIndex(0);
+    f.TitleText.setText(QStringLiteral("One"));
+    f.FileSave.click();
+    EXPECT_EQ(f.AudioStart, 1);
+    EXPECT_EQ(content(p), audio + content(p).right(128));
+    f.VersionCombo.setListIndex(4);
+    f.FileSave.click();
+    EXPECT_EQ(content(p), audio);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Form31Test, SaveAndCloseMovesThePlayerOnAndSavesEvenAtTheEnd)
+{
+    put("a.mp3", audio);
+    put("b.mp3", audio);
+    put("c.mp3", audio);
+    player.title = QStringLiteral("Song");
+    player.author = QStringLiteral("Singer");
+    Form31 &f = openOn({QStringLiteral("a.mp3"), QStringLiteral("b.mp3"), QStringLiteral("c.mp3")}, 0);
+    f.VersionCombo.setListIndex(0);
+    f.TitleText.setText(QStringLiteral("A"));
+    f.Command2.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_EQ(ReadID3v1Tag(dir.filePath(QStringLiteral("a.mp3"))).Title, QStringLiteral("A"));
+    EXPECT_EQ(player.calls, (QStringList{QStringLiteral("select 1"), QStringLiteral("stop"),
+                                         QStringLiteral("file ") + dir.filePath(QStringLiteral("b.mp3")),
+                                         QStringLiteral("rate 1.5"), QStringLiteral("play")}));
+    EXPECT_EQ(player.status, QStringLiteral("Song / Singer"));
+    EXPECT_TRUE(player.listsEnabled);
+
+    // Onto the last entry: only the next button changes.
+    player.calls.clear();
+    player.title.clear();
+    player.author.clear();
+    Form31 &g = instance<Form31>();
+    g.VersionCombo.setListIndex(0);
+    g.Command2.click();
+    EXPECT_EQ(player.calls, QStringList{QStringLiteral("select 2")});
+    EXPECT_FALSE(player.nextEnabled);
+    EXPECT_EQ(player.status, QString());
+
+    // The last entry itself: saved, the player stays.
+    player.calls.clear();
+    Form31 &h = instance<Form31>();
+    h.VersionCombo.setListIndex(1);
+    h.TrackText.setText(QStringLiteral("5"));
+    h.Command2.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_TRUE(player.calls.isEmpty());
+    EXPECT_EQ(ReadID3v1Tag(dir.filePath(QStringLiteral("c.mp3"))).Track, 5);
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(Form31Test, FailedSavesSayWhyAndKeepTheWindowAndTheFile)
+{
+    const QString p = put("f.mp3", audio);
+    Form31 &f = openOn({QStringLiteral("f.mp3")}, 0);
+    f.VersionCombo.setListIndex(0);
+    f.TitleText.setText(QStringLiteral("Café"));
+    f.Command2.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("Café")));
+    EXPECT_EQ(vxtest::dialogs().messages.at(0).icon(), vx::vbExclamation);
+    EXPECT_TRUE(isLoaded<Form31>());
+    EXPECT_EQ(content(p), audio);
+    // Without a player the save still happens.
+    tags::setPlayerSource(nullptr);
+    f.TitleText.setText(QStringLiteral("Omega"));
+    f.Command2.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("Omega"));
+}
+
+TEST_F(Form31Test, OpenAndSaveAsFollowTheDialogs)
+{
+    const QString a = put("a.mp3", tagV2(3, 0, frame23("TRCK", latin("4/9")) + frame23("TYER", latin("1990"))) +
+                                       audio);
+    const QString b = put("b.mp3", audio + v1Block("B", "", 2, 3));
+    const QString other = put("other.mp3", QByteArray(3000, 'z'));
+    Form31 &f = openOn({QStringLiteral("a.mp3")}, 0);
+    auto &d = vxtest::dialogs();
+    d.files = {std::nullopt, QStringList{b}};
+    f.Open.click();
+    EXPECT_EQ(f.CurrentFile, a) << "cancel changes nothing";
+    EXPECT_EQ(f.TrackText3.Text(), QStringLiteral("9"));
+    f.Open.click();
+    EXPECT_EQ(d.fileRequests.at(1).fileName, a);
+    EXPECT_EQ(f.CurrentFile, b);
+    EXPECT_EQ(f.TrackText2.Text(), QString()) << "the previous file's boxes are emptied";
+    EXPECT_EQ(f.TrackText3.Text(), QString());
+    EXPECT_EQ(f.YearText2.Text(), QString());
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("B"));
+
+    d.files = {std::nullopt, QStringList{other}};
+    f.FileSaveAs.click();
+    EXPECT_EQ(content(other), QByteArray(3000, 'z'));
+    f.TitleText.setText(QStringLiteral("Copy"));
+    f.FileSaveAs.click();
+    EXPECT_TRUE(d.fileRequests.back().save);
+    EXPECT_EQ(content(other), audio + BuildID3v1Block(ReadID3v1Tag(other), true));
+    EXPECT_EQ(ReadID3v1Tag(other).Title, QStringLiteral("Copy"));
+    EXPECT_EQ(ReadID3v1Tag(b).Title, QStringLiteral("B"));
+    EXPECT_EQ(f.CurrentFile, other);
+    EXPECT_EQ(f.FileNameText.Caption(), other);
+
+    // A file that cannot be read: said so, and nothing is left to save over.
+    d.files = {QStringList{dir.filePath(QStringLiteral("gone.mp3"))}};
+    f.Open.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("ファイルを読み込めませんでした。")));
+    EXPECT_EQ(f.CurrentFile, QString());
+    f.FileSave.click();
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_TRUE(isLoaded<Form31>());
+}
+
+TEST_F(Form31Test, EditMenuWorksOnTheFocusedBox)
+{
+    tags::setPlayerSource(nullptr);
+    Form31 &f = instance<Form31>();
+    f.Show();
+    QApplication::setActiveWindow(&f);
+    f.TitleText.setText(QStringLiteral("clip"));
+    auto *line = qobject_cast<QLineEdit *>(f.TitleText.editor());
+    line->setFocus();
+    if (QApplication::focusWidget() != line)
+        GTEST_SKIP() << "no keyboard focus on this platform";
+    line->selectAll();
+    f.Cut.click();
+    EXPECT_EQ(f.TitleText.Text(), QString());
+    f.Paste.click();
+    f.Paste.click();
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("clipclip"));
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+#pragma once
+// ID3 tags of media files: detection, ID3v1/v1.1 and ID3v2.2/2.3 reading into
+// two records, writing and removal. Text that is not UTF-16 is CP932 (the
+// code page the tags were written in). No window code here: the reader and
+// writer work on bytes and files only.
+//
+// Positions count from 1 at a file's first byte. Failures are vx::RuntimeError
+// (53 missing file, 70 no permission, 75 other file errors, 5 text that CP932
+// cannot hold or a name that has no free backup name).
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace ID3Module {
+
+// Tag kind codes; equal to the editor's version list index.
+enum TagKind : int { KindV1 = 0, KindV11 = 1, KindV22 = 2, KindV23 = 3, KindNone = 4 };
+
+struct ID3v1TagRecord {
+    qint16 IsV11 = 0;
+    QString Title;
+    QString Artist;
+    QString Album;
+    qint16 Year = 0;
+    QString Comment;
+    qint16 Track = 0;
+    quint8 Genre = 0;
+};
+
+struct ID3v2TagRecord {
+    quint8 MajorVersion = 0;
+    quint8 Revision = 0;
+    bool Unsynchronisation = false;
+    bool ExtendedHeader = false;
+    bool Experimental = false;
+    bool CrcPresent = false;
+    bool Compression = false; // kept for the editor; no effect on writing
+    qint32 TagSize = 0;
+    quint32 Crc = 0;
+    QString Series;
+    QString Title;
+    QString Subtitle;
+    QString Performer;
+    QString Band;
+    QString Conductor;
+    QString Remixer;
+    QString Album;
+    qint16 Year = 0;
+    QString CommentDescription;
+    QString CommentBody;
+    QString Track;
+    QString Genre;
+    quint8 Encoding = 0; // 0 CP932, 1 UTF-16
+};
+
+// ---- reading ----
+
+int DetectTagType(const QString &path);
+ID3v1TagRecord ReadID3v1Tag(const QString &path);
+ID3v2TagRecord ReadID3v2Tag(const QString &path);
+
+// Part of a file held in memory: bytes at positions base .. base + data.size() - 1.
+// Positions outside it read as 0 and set `pastEnd`, which ends reading.
+struct TagBuffer {
+    QByteArray data;
+    qint64 base = 1;
+    mutable bool pastEnd = false;
+    int at(qint64 pos) const;
+};
+
+// Text of at most `length` bytes from `pos`; with stopAtNul, up to the first 0x00.
+QString ReadFixedString(const TagBuffer &file, qint64 pos, int length, bool stopAtNul);
+// `count` bytes from `pos` on, never past `limit` (the last position that may
+// be read); with unsync, FF 00 yields FF and consumes two positions. Advances
+// `pos` past what it consumed. Fewer bytes come back when the limit cut it.
+QByteArray ReadFileBytes(const TagBuffer &file, qint64 &pos, qint64 count, bool unsync, qint64 limit);
+// `count` bytes from the 1-based index (missing bytes as 0); advances index.
+QByteArray GetBytesFromArray(const QByteArray &bytes, qint64 &index, qint64 count);
+// Text at the 1-based index of a frame payload; advances past it and its
+// terminator. Encoding 255: taken from the payload byte at the index.
+QString DecodeFrameText(const QByteArray &payload, qint64 &index, int encoding);
+bool IsBitSet(quint8 flags, int bit);
+
+// Numeric value of the number at a text's start (leading blanks skipped); 0 when
+// there is none or it does not fit 16 bits.
+qint16 NumericValue16(const QString &text);
+
+// CP932 text conversion. Decoding falls back to ISO-8859-1 for bytes that are
+// not CP932 (what the ID3 format itself names). Encoding raises error 5 naming
+// the text when a character has no CP932 form.
+QString FromCodePage(const QByteArray &bytes);
+QByteArray ToCodePage(const QString &text);
+// Bytes the text takes in CP932 (characters without a CP932 form count 2).
+int CodePageLength(const QString &text);
+
+// ---- writing ----
+
+void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int currentKind,
+                   const ID3v1TagRecord &record, qint64 audioStart);
+// Returns the audio start of the written file.
+qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2TagRecord &record,
+                     qint64 audioStart);
+void RemoveTag(const QString &target, const QString &source, qint64 audioStart);
+
+// A free backup name beside the file: "song_old.mp3", then "song_old1.mp3", ...
+QString MakeBackupName(const QString &path);
+
+// Building blocks of the writer, on the bytes of the tag being built.
+QByteArray BuildTextPayload(int encoding, const QString &text);
+QByteArray BuildCommentPayload(int encoding, const QString &description, const QString &text);
+void PutStringAdvance(const QString &text, QByteArray &out);
+// Size big-endian in `width` bytes, unsynchronised after `previous`; returns
+// the last byte written.
+quint8 WriteFrameSize(quint32 size, int width, QByteArray &out, bool unsync, quint8 previous);
+void WriteFrameV22(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out);
+void WriteFrameV23(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out);
+// The whole tag (header and frames) as WriteID3v2Tag puts it before the audio.
+QByteArray BuildID3v2Tag(const ID3v2TagRecord &record);
+// The 128-byte ID3v1 block.
+QByteArray BuildID3v1Block(const ID3v1TagRecord &record, bool v11);
+
+} // namespace ID3Module

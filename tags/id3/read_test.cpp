@@ -1,0 +1,224 @@
+#include "fixture_test.h"
+
+#include "platform/core/errors.h"
+
+#include <QRandomGenerator>
+
+using namespace ID3Module;
+using namespace id3test;
+
+namespace {
+
+class ReadTest : public Files {};
+
+QByteArray utf16(const QString &s, bool little)
+{
+    QByteArray out;
+    for (QChar c : s) {
+        const char lo = static_cast<char>(c.unicode() & 0xFF);
+        const char hi = static_cast<char>(c.unicode() >> 8);
+        out.append(little ? lo : hi);
+        out.append(little ? hi : lo);
+    }
+    return out;
+}
+
+TEST_F(ReadTest, DetectionPrefersID3v2AndNeedsAWholeTrailer)
+{
+    const QByteArray audio = mpegFrames(3);
+    EXPECT_EQ(DetectTagType(put("both.mp3", tagV2(3, 0, frame23("TIT2", latin("x"))) + audio +
+                                                 v1Block("t", "", 0, 1))), KindV22);
+    EXPECT_EQ(DetectTagType(put("short.mp3", QByteArray(127, 'a'))), KindNone);
+    EXPECT_EQ(DetectTagType(put("tag128.mp3", v1Block("t", "", 0, 1))), KindV1);
+    EXPECT_EQ(DetectTagType(put("lower.mp3", "id3" + audio)), KindNone);
+    EXPECT_EQ(DetectTagType(put("none.mp3", audio)), KindNone);
+    EXPECT_EQ(DetectTagType(put("empty.mp3", QByteArray())), KindNone);
+    try {
+        DetectTagType(path("missing.mp3"));
+        ADD_FAILURE() << "no error";
+    } catch (const vx::RuntimeError &e) {
+        EXPECT_EQ(e.number(), vx::err::FileNotFound);
+    }
+}
+
+TEST_F(ReadTest, ID3v1TrackRuleGenreYearAndCodePage)
+{
+    const QByteArray audio = mpegFrames(2);
+    struct Case {
+        QByteArray comment;
+        int track;
+        qint16 v11;
+        qint16 expectTrack;
+    };
+    const Case cases[] = {
+        {QByteArray(28, 'c'), 7, 1, 7}, {QByteArray(28, 'c'), 0, 1, 0}, {QByteArray(29, 'c'), -1, 0, 0},
+        {QByteArray(30, 'c'), -1, 0, 0}, {QByteArray(), 0, 1, 0},
+    };
+    for (const Case &c : cases) {
+        const QString p = put("v1.mp3", audio + v1Block("Song", c.comment, c.track, 255));
+        const ID3v1TagRecord r = ReadID3v1Tag(p);
+        EXPECT_EQ(r.IsV11, c.v11) << c.comment.size();
+        EXPECT_EQ(r.Track, c.expectTrack) << c.comment.size();
+        EXPECT_EQ(r.Comment, QString::fromLatin1(c.comment.left(30)));
+        EXPECT_EQ(r.Genre, 255);
+        EXPECT_EQ(r.Title, QStringLiteral("Song"));
+        EXPECT_EQ(r.Year, 2001);
+    }
+    const QByteArray sjis = ToCodePage(QStringLiteral("夜明け～"));
+    EXPECT_EQ(sjis.size(), 8);
+    const ID3v1TagRecord r = ReadID3v1Tag(put("ja.mp3", v1Block(sjis, "", 0, 0, " 98x")));
+    EXPECT_EQ(r.Title, QStringLiteral("夜明け～"));
+    EXPECT_EQ(r.Year, 98);
+    // Bytes that are no CP932 text are what the format names: ISO-8859-1.
+    EXPECT_EQ(ReadID3v1Tag(put("l1.mp3", v1Block("Caf\xE9", "", 0, 0))).Title, QStringLiteral("Café"));
+}
+
+TEST_F(ReadTest, ID3v23HeaderExtendedHeaderAndFrames)
+{
+    const QByteArray frames = frame23("TIT2", latin("Title")) + frame23("TRCK", latin("3/12")) +
+                              frame23("TYER", latin("1999")) + frame23("APIC", QByteArray(50, '\x01')) +
+                              frame23("COMM", QByteArray("\0eng", 4) + "desc" + QByteArray(1, '\0') + "body") +
+                              frame23("TIT2", latin("Later"));
+    // Six-byte extended header without a CRC: frames start at position 21.
+    const QByteArray ext = be32(6) + bytes({0, 0}) + be32(0);
+    ID3v2TagRecord r = ReadID3v2Tag(put("ext.mp3", tagV2(3, 0x40, ext + frames) + mpegFrames(2)));
+    EXPECT_EQ(r.MajorVersion, 3);
+    EXPECT_TRUE(r.ExtendedHeader);
+    EXPECT_FALSE(r.CrcPresent);
+    EXPECT_EQ(r.Title, QStringLiteral("Later"));
+    EXPECT_EQ(r.Track, QStringLiteral("3/12"));
+    EXPECT_EQ(r.Year, 1999);
+    EXPECT_EQ(r.CommentDescription, QStringLiteral("desc"));
+    EXPECT_EQ(r.CommentBody, QStringLiteral("body"));
+    EXPECT_EQ(r.TagSize, ext.size() + frames.size());
+
+    const QByteArray extCrc = be32(10) + bytes({0x80, 0}) + be32(0) + be32(0xDEADBEEF);
+    r = ReadID3v2Tag(put("crc.mp3", tagV2(3, 0xE0, extCrc + frame23("TALB", latin("Alb")))));
+    EXPECT_TRUE(r.CrcPresent);
+    EXPECT_TRUE(r.Experimental);
+    EXPECT_TRUE(r.Unsynchronisation);
+    EXPECT_EQ(r.Crc, 0xDEADBEEFu);
+    EXPECT_EQ(r.Album, QStringLiteral("Alb"));
+
+    // No supported frames; a compressed frame's stored bytes after its 4-byte size.
+    r = ReadID3v2Tag(put("other.mp3", tagV2(3, 0, frame23("TXXX", latin("x")))));
+    EXPECT_TRUE(r.Title.isEmpty());
+    EXPECT_EQ(r.Year, 0);
+    r = ReadID3v2Tag(put("zip.mp3", tagV2(3, 0, frame23("TPE1", be32(99) + latin("Packed"), 0x80))));
+    EXPECT_EQ(r.Performer, QStringLiteral("Packed"));
+    // Padding ends the frames.
+    r = ReadID3v2Tag(put("pad.mp3", tagV2(3, 0, frame23("TPE2", latin("Band")) + QByteArray(64, '\0'))));
+    EXPECT_EQ(r.Band, QStringLiteral("Band"));
+}
+
+TEST_F(ReadTest, ID3v22LayoutAndLaterVersionsKeepOnlyTheirHeader)
+{
+    const QByteArray frames = frame22("TT1", latin("Series")) + frame22("TP3", latin("Cond")) +
+                              frame22("TYE", latin("2002")) + frame22("COM", QByteArray("\0jpn\0text", 9));
+    ID3v2TagRecord r = ReadID3v2Tag(put("v22.mp3", tagV2(2, 0, frames)));
+    EXPECT_EQ(r.Series, QStringLiteral("Series"));
+    EXPECT_EQ(r.Conductor, QStringLiteral("Cond"));
+    EXPECT_EQ(r.Year, 2002);
+    EXPECT_EQ(r.CommentBody, QStringLiteral("text"));
+    r = ReadID3v2Tag(put("v24.mp3", tagV2(4, 0x40, frame23("TIT2", latin("New")))));
+    EXPECT_EQ(r.MajorVersion, 4);
+    EXPECT_TRUE(r.ExtendedHeader);
+    EXPECT_EQ(r.TagSize, 14);
+    EXPECT_TRUE(r.Title.isEmpty());
+}
+
+TEST_F(ReadTest, UnsynchronisedSizesAndPayloadsCountRemovedZeros)
+{
+    // Size 0x000000FF written FF 00, payload "A" FF 00 E3 "B".
+    const QByteArray payload = QByteArray(1, '\0') + "A" + bytes({0xFF, 0xE3}) + QByteArray(251, 'b');
+    QByteArray stuffed = payload;
+    stuffed.insert(3, '\0');
+    const QByteArray body = "TIT2" + bytes({0, 0, 0, 0xFF, 0x00, 0, 0}) + stuffed;
+    const ID3v2TagRecord r = ReadID3v2Tag(put("unsync.mp3", tagV2(3, 0x80, body)));
+    ASSERT_EQ(r.Title.size(), 254);
+    EXPECT_EQ(r.Title.left(1), QStringLiteral("A"));
+}
+
+TEST_F(ReadTest, UTF16HonoursItsByteOrderMarkAndReadsMislabelledLittleEndian)
+{
+    const QString ja = QStringLiteral("あいうえお・カタカナ漢字");
+    const QString ascii = QStringLiteral("Hello World");
+    const QString digits = QStringLiteral("000");
+    const QString spaced = QStringLiteral("あ　い");
+    struct Case {
+        QByteArray mark;
+        bool little;
+        QString text;
+    };
+    const Case cases[] = {
+        {bytes({0xFF, 0xFE}), true, ja},  {bytes({0xFE, 0xFF}), false, ja},  {bytes({0xFE, 0xFF}), true, ja},
+        {bytes({0xFF, 0xFE}), true, ascii}, {bytes({0xFE, 0xFF}), false, ascii}, {bytes({0xFE, 0xFF}), true, ascii},
+        {QByteArray(), true, ascii}, {bytes({0xFE, 0xFF}), true, digits}, {bytes({0xFE, 0xFF}), false, spaced},
+        {bytes({0xFE, 0xFF}), false, digits}, {bytes({0xFF, 0xFE}), true, spaced},
+    };
+    for (const Case &c : cases) {
+        const QByteArray text = bytes({1}) + c.mark + utf16(c.text, c.little) + bytes({0, 0});
+        const QByteArray comm = bytes({1}) + "jpn" + c.mark + utf16(QStringLiteral("説明"), c.little) +
+                                bytes({0, 0}) + c.mark + utf16(c.text, c.little);
+        const ID3v2TagRecord r =
+            ReadID3v2Tag(put("u.mp3", tagV2(3, 0, frame23("TIT2", text) + frame23("COMM", comm))));
+        EXPECT_EQ(r.Title, c.text) << c.mark.toHex().constData() << c.little;
+        EXPECT_EQ(r.CommentDescription, QStringLiteral("説明"));
+        EXPECT_EQ(r.CommentBody, c.text);
+    }
+    // Big-endian text that is big-endian stays so.
+    const QString ko = QStringLiteral("한국어");
+    const ID3v2TagRecord r = ReadID3v2Tag(
+        put("ko.mp3", tagV2(3, 0, frame23("TIT2", bytes({1, 0xFE, 0xFF}) + utf16(ko, false)))));
+    EXPECT_EQ(r.Title, ko);
+}
+
+TEST_F(ReadTest, DamagedTagsEndReadingInsideTheTag)
+{
+    const QByteArray audio = mpegFrames(2);
+    // Frame size far past the tag: the payload is clipped to what is left.
+    ID3v2TagRecord r = ReadID3v2Tag(put("big.mp3", tagV2(3, 0, "TIT2" + be32(0x7FFFFFF0) + bytes({0, 0}) +
+                                                                  latin("Cut")) + audio));
+    EXPECT_EQ(r.Title, QStringLiteral("Cut"));
+    r = ReadID3v2Tag(put("neg.mp3", tagV2(3, 0, "TIT2" + be32(0xFFFFFFFF) + bytes({0, 0}) + latin("N")) + audio));
+    EXPECT_EQ(r.Title, QStringLiteral("N"));
+    // Flags that take more than the size: a negative size ends the loop.
+    r = ReadID3v2Tag(put("flags.mp3", tagV2(3, 0, "TIT2" + be32(2) + bytes({0, 0xE0}) + QByteArray(20, 'x') +
+                                                      frame23("TALB", latin("After")))));
+    EXPECT_TRUE(r.Album.isEmpty());
+    // A tag claiming more than the file holds.
+    QByteArray truncated = tagV2(3, 0, frame23("TIT2", latin("Whole")) + frame23("TALB", latin("Half")));
+    truncated[9] = 0x7F;
+    truncated.chop(2);
+    r = ReadID3v2Tag(put("trunc.mp3", truncated));
+    EXPECT_EQ(r.Title, QStringLiteral("Whole"));
+    EXPECT_EQ(r.Album, QStringLiteral("Ha"));
+    // A year that does not fit 16 bits reads as 0.
+    r = ReadID3v2Tag(put("year.mp3", tagV2(3, 0, frame23("TYER", latin("99999")))));
+    EXPECT_EQ(r.Year, 0);
+    EXPECT_NO_THROW(ReadID3v2Tag(put("tiny.mp3", "ID3")));
+    EXPECT_NO_THROW(ReadID3v1Tag(put("tinyv1.mp3", "TAG")));
+}
+
+TEST_F(ReadTest, RandomDamageNeverReadsOutsideTheTag)
+{
+    const QByteArray good = tagV2(3, 0x80, frame23("TIT2", bytes({1, 0xFF, 0xFE, 'a', 0, 0xFF, 0x00, 0, 0})) +
+                                            frame23("COMM", QByteArray("\0jpn\0c", 6), 0xE0) +
+                                            frame23("TYER", latin("2000")));
+    QRandomGenerator rng(1234);
+    for (int i = 0; i < 800; ++i) {
+        QByteArray data = good;
+        const int edits = 1 + int(rng.bounded(6));
+        for (int e = 0; e < edits; ++e)
+            data[int(rng.bounded(data.size()))] = static_cast<char>(rng.bounded(256));
+        if (i % 5 == 0)
+            data[5] = static_cast<char>(rng.bounded(2) ? 0x80 : 0x40);
+        data[3] = static_cast<char>(i % 2 ? 3 : 2);
+        if (i % 3 == 0)
+            data.truncate(int(rng.bounded(data.size())) + 1);
+        const QString p = put("fuzz.mp3", data);
+        ASSERT_NO_THROW(ReadID3v2Tag(p)) << i;
+    }
+}
+
+} // namespace
