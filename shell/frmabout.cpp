@@ -2,6 +2,9 @@
 
 #include "suite/settings.h"
 #include "platform/system/system.h"
+#include "shell/form19.h"
+#include "shell/form25.h"
+#include "shell/form26.h"
 #include "shell/icons.h"
 
 namespace {
@@ -21,9 +24,9 @@ struct StyleSettings {
     void (*open)();
 };
 const StyleSettings kSettingsWindows[] = {
-    {"Main1", nullptr}, // Form19
-    {"Main2", nullptr}, // Form25
-    {"Main0", nullptr}, // Form26
+    {"Main1", showModal<Form19>},
+    {"Main2", showModal<Form25>},
+    {"Main0", showModal<Form26>},
 };
 } // namespace
 
