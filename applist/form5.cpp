@@ -39,20 +39,20 @@ QString storedPath(int k) { return suite::GetSetting(kSection, entryKey(k), QStr
 Form5::Form5() : vx::Form(QStringLiteral("Form5"))
 {
     setCaption(QStringLiteral("Kinvoke Version1.4"));
-    setClientSize(7200, 4275);
+    setClientSize(7800, 4275);
     setFixedSize(size());
 
-    Label1.Move(120, 120, 6960, 255);
-    List1.Move(120, 480, 4800, 3675);
+    Label1.Move(120, 120, 7560, 255);
+    List1.Move(120, 480, 4920, 3675);
     List1.setToolTipText(QStringLiteral("現在登録されているアプリケーションの一覧です"));
-    Run.Move(5040, 480, 2040, 555);
-    AppAdd.Move(5040, 1200, 2040, 420);
+    Run.Move(5160, 480, 2520, 555);
+    AppAdd.Move(5160, 1200, 2520, 420);
     AppAdd.setToolTipText(QStringLiteral("新しく一覧に追加します"));
-    AppDel.Move(5040, 1680, 2040, 420);
+    AppDel.Move(5160, 1680, 2520, 420);
     AppDel.setToolTipText(QStringLiteral("選択されているのを一覧から削除します"));
-    Command1.Move(5040, 2160, 2040, 420);
+    Command1.Move(5160, 2160, 2520, 420);
     Command1.setToolTipText(QStringLiteral("リストのフォントを変更します"));
-    Exit.Move(5040, 3735, 2040, 420);
+    Exit.Move(5160, 3735, 2520, 420);
     Exit.setToolTipText(QStringLiteral("Kinvokeを終わります"));
 
     // Registration appends to the list from the other window: the extent follows.
