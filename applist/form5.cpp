@@ -3,6 +3,7 @@
 #include "applist/form6.h"
 #include "applist/keys.h"
 #include "suite/settings.h"
+#include "platform/store/store.h"
 #include "platform/system/startprogram.h"
 
 #include <QAbstractItemModel>
@@ -34,6 +35,15 @@ static bool start(const QString &path, QString *why)
 namespace {
 QString entryKey(int k) { return QString::number(k); }
 QString storedPath(int k) { return suite::GetSetting(kSection, entryKey(k), QString()); }
+// The highest entry number the store holds a key for (a count past it,
+// written by hand, names nothing more).
+int highestStoredKey()
+{
+    int highest = 0;
+    for (const QString &key : vx::store::Keys(suite::kApp, kSection))
+        highest = std::max(highest, key.toInt());
+    return highest;
+}
 } // namespace
 
 Form5::Form5() : vx::Form(QStringLiteral("Form5"))
@@ -101,10 +111,11 @@ void Form5::AppDel_Click()
     // The rest close up in their order: as the list shows them, then (past
     // what the list holds) as the store holds them, so no path is lost.
     const int listed = List1.ListCount();
+    const int last = std::min<int>(AppTotal, highestStoredKey());
     for (int k = 1; k <= AppTotal; ++k) {
         if (k <= listed)
             suite::SaveSetting(kSection, entryKey(k), List1.List(k - 1));
-        else
+        else if (k <= last)
             suite::SaveSetting(kSection, entryKey(k), storedPath(k + 1));
     }
     for (int k = List1.ListCount() + 1; k <= std::min<int>(AppTotal, applist::kMaxApps); ++k)
@@ -122,10 +133,12 @@ void Form5::Run_Click()
     for (AppIndex = 1; AppIndex <= count; ++AppIndex) {
         AppPaths[AppIndex] = storedPath(AppIndex);
         QString why;
-        if (!applist::start(AppPaths[AppIndex], &why))
-            failed << QStringLiteral("%1番: %2（%3）")
-                          .arg(AppIndex)
-                          .arg(AppPaths[AppIndex].isEmpty() ? QStringLiteral("（空）") : AppPaths[AppIndex], why);
+        if (applist::start(AppPaths[AppIndex], &why))
+            continue;
+        if (AppPaths[AppIndex].isEmpty())
+            failed << QStringLiteral("%1番: （登録が空です）").arg(AppIndex);
+        else
+            failed << QStringLiteral("%1番: %2（%3）").arg(AppIndex).arg(AppPaths[AppIndex], why);
     }
     setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     // One message for all: the rest were started all the same.

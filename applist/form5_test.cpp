@@ -128,6 +128,14 @@ TEST_F(Form5Test, CountPastTheLimitShowsAndStartsTheFirstHundredAndDeleteKeepsTh
     for (int k = 1; k <= 102; ++k)
         ASSERT_EQ(stored(QString::number(k)), paths[k - 1]) << k;
     EXPECT_EQ(listed(f), paths.mid(0, 100)) << "the next one moves into view";
+
+    // A count far past the keys there are writes no keys that were not there.
+    suite::SaveSetting(applist::keys::kSection, applist::keys::kAppCount, QStringLiteral("30000"));
+    f.List1.setListIndex(0);
+    f.AppDel.click();
+    EXPECT_EQ(stored(QStringLiteral("AppCount")), QStringLiteral("29999"));
+    EXPECT_EQ(stored(QStringLiteral("101")), paths[101]);
+    EXPECT_EQ(vx::store::Keys(suite::kApp, applist::keys::kSection).size(), 104) << "AppCount and 103 entries";
 }
 
 TEST_F(Form5Test, RunAllStartsEveryStoredPathInKeyOrder)
