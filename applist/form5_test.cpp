@@ -1,7 +1,9 @@
 #include "applist_fixture_test.h"
 #include "platform/store/store.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QFocusEvent>
 
 namespace {
 
@@ -49,6 +51,12 @@ TEST_F(Form5Test, LoadListsTheStoreInKeyOrderAndAListClickEnablesDelete)
     storeList({QStringLiteral("/opt/b"), QStringLiteral("/opt/a"), QStringLiteral("/opt/c")});
     Form5 &f = vx::instance<Form5>();
     EXPECT_EQ(listed(f), (QStringList{QStringLiteral("/opt/b"), QStringLiteral("/opt/a"), QStringLiteral("/opt/c")}));
+    EXPECT_FALSE(f.AppDel.Enabled());
+    // Taking the focus picks no entry: delete stays off until one is chosen.
+    f.Show();
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(&f.List1, &focus);
+    EXPECT_EQ(f.List1.ListIndex(), -1);
     EXPECT_FALSE(f.AppDel.Enabled());
     f.List1.setListIndex(1);
     EXPECT_TRUE(f.AppDel.Enabled());
