@@ -2,6 +2,9 @@
 
 #include "suite/settings.h"
 #include "platform/system/system.h"
+#include "shell/form19.h"
+#include "shell/form25.h"
+#include "shell/form26.h"
 #include "shell/icons.h"
 #include "shell/keys.h"
 
@@ -24,9 +27,9 @@ struct StyleSettings {
     void (*open)();
 };
 const StyleSettings kSettingsWindows[] = {
-    {keys::StyleButtons, nullptr}, // Form19
-    {keys::StyleSmall, nullptr},   // Form25
-    {keys::StyleBar, nullptr},     // Form26
+    {keys::StyleButtons, showModal<Form19>},
+    {keys::StyleSmall, showModal<Form25>},
+    {keys::StyleBar, showModal<Form26>},
 };
 } // namespace
 

@@ -32,4 +32,32 @@ TEST_F(FormAboutTest, PointerFromTheStoreAndCloseButtonUnloads)
     EXPECT_EQ(vx::instance<frmAbout>().MousePointer(), vx::kPointerCustom);
 }
 
+TEST_F(FormAboutTest, SettingsButtonOpensTheWindowOfTheStoredStyleModally)
+{
+    frmAbout &f = vx::instance<frmAbout>();
+    f.Show();
+    auto &modals = vxtest::dialogs().modals;
+    const std::pair<const char *, const char *> cases[] = {
+        {nullptr, "Form26"}, {"Main0", "Form26"}, {"Main1", "Form19"}, {"Main2", "Form25"},
+        {"Main3", nullptr},  {"main1", nullptr},  {"Main1 ", nullptr},
+    };
+    for (const auto &[style, window] : cases) {
+        SCOPED_TRACE(style ? style : "nothing stored");
+        if (style)
+            suite::SaveSetting(QStringLiteral("MainForm"), QStringLiteral("Form"), QString::fromLatin1(style));
+        modals.clear();
+        bool aboutStayed = false;
+        vxtest::dialogs().modalScripts.push_back([&](vx::Form &) { aboutStayed = f.Visible(); });
+        f.cmdSysInfo.click();
+        if (window) {
+            EXPECT_EQ(modals, QStringList{QString::fromLatin1(window)});
+            EXPECT_TRUE(aboutStayed);
+        } else {
+            EXPECT_TRUE(modals.isEmpty());
+            vxtest::dialogs().modalScripts.clear();
+        }
+    }
+    EXPECT_TRUE(vx::isShown<frmAbout>());
+}
+
 } // namespace

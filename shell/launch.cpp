@@ -6,6 +6,7 @@
 #include "image/viewer/form2.h"
 #include "media/player/form3.h"
 #include "shell/frmabout.h"
+#include "applist/form5.h"
 #include "sysinfo/form10.h"
 #include "capture/form11.h"
 
@@ -50,7 +51,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
-        {Tool::Form5, notBuilt(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
+        {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
         {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, toolEntry<Form10>(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
         {Tool::Form11, toolEntry<Form11>(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
@@ -75,13 +76,21 @@ std::optional<Tool> toolByListText(const QString &text)
     return std::nullopt;
 }
 
-void launch(Tool id, Launcher from)
-{
-    const ToolRow &row = tool(id);
-    toggle(row.window, row.modeFor(from));
-}
+namespace {
+LaunchProbe g_probe;
+} // namespace
 
-void launch(Tool id, CloseMode mode) { toggle(tool(id).window, mode); }
+void setLaunchProbe(LaunchProbe probe) { g_probe = std::move(probe); }
+
+void launch(Tool id, Launcher from) { launch(id, tool(id).modeFor(from)); }
+
+void launch(Tool id, CloseMode mode)
+{
+    if (g_probe)
+        g_probe(id, mode);
+    else
+        toggle(tool(id).window, mode);
+}
 
 namespace {
 // A stored text that is not a number counts as the default, 1.

@@ -63,6 +63,11 @@ void launch(Tool id, Launcher from);
 // window's column).
 void launch(Tool id, CloseMode mode);
 
+// Tests: while set, every launch reports the tool and closing mode here
+// instead of acting, so each control's wiring can be checked.
+using LaunchProbe = std::function<void(Tool, CloseMode)>;
+void setLaunchProbe(LaunchProbe probe);
+
 // The variant the button-style windows open, from the variant the tools stored:
 // "Graphic Rondix2"/"FormKind" equal to 1 the first image viewer, else the
 // thumbnail browser; "Multimedia Rondix"/"FormKind" 1, 2 or 3 a player, else

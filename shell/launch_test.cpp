@@ -1,7 +1,13 @@
 #include "suite/settings.h"
+#include "applist/form5.h"
+#include "shell/form1.h"
+#include "shell/form23.h"
+#include "shell/form30.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
 #include "testing/harness.h"
+
+#include <QTest>
 
 using shell::CloseMode;
 using shell::Launcher;
@@ -111,6 +117,132 @@ TEST_F(LaunchTest, MediaPlayerVariantFromStoredKind)
         suite::SaveSetting(section, QStringLiteral("FormKind"), QString::fromUtf8(stored));
         EXPECT_EQ(shell::mediaPlayerVariant(), expected);
     }
+}
+
+// Each launch control, pressed as the user presses it, must reach exactly
+// its own tool with its own closing mode.
+class LaunchWiringTest : public vxtest::GuiTest {
+protected:
+    using Launch = std::pair<Tool, CloseMode>;
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        shell::setLaunchProbe([this](Tool t, CloseMode m) { launches.emplace_back(t, m); });
+    }
+    void TearDown() override
+    {
+        shell::setLaunchProbe({});
+        GuiTest::TearDown();
+    }
+    // What one press launched (nothing when it launched nothing).
+    std::vector<Launch> press(const std::function<void()> &pressIt)
+    {
+        launches.clear();
+        pressIt();
+        return launches;
+    }
+    static std::function<void()> button(vx::CommandButton &b)
+    {
+        return [&b] { b.click(); };
+    }
+    static std::function<void()> picture(vx::PictureBox &p)
+    {
+        return [&p] { QTest::mouseClick(&p, Qt::LeftButton, {}, QPoint(4, 4)); };
+    }
+    std::vector<Launch> launches;
+};
+
+using enum CloseMode;
+
+TEST_F(LaunchWiringTest, BarWindowListNamesEachToolWithItsMode)
+{
+    const std::pair<const char *, Launch> expected[] = {
+        {"Graphic Rondix", {Tool::Form2, Hide}},        {"Graphic Rondix Ⅱ", {Tool::frmSum, Hide}},
+        {"Graphic Rondix Ⅲ", {Tool::Form40, Unload}},   {"Susie Rondix", {Tool::Form15, Unload}},
+        {"Multimedia Rondix", {Tool::Form3, Hide}},     {"Multimedia Rondix Ⅱ", {Tool::Form20, Hide}},
+        {"Multimedia Rondix Ⅲ", {Tool::FormVX3, Hide}}, {"Scrivolt", {Tool::Form4, Hide}},
+        {"Kinvoke", {Tool::Form5, Unload}},             {"AudioCD Rondix", {Tool::Form8, Hide}},
+        {"Probix", {Tool::Form10, Unload}},             {"Snapvane", {Tool::Form11, Unload}},
+        {"Cramlet＆Loosel", {Tool::Form9, Unload}},      {"Version Rondix", {Tool::frmAbout, Unload}},
+    };
+    Form30 &f = vx::instance<Form30>();
+    ASSERT_EQ(f.Combo1.ListCount(), 14);
+    for (int i = 0; i < 14; ++i) {
+        const QString text = QString::fromUtf8(expected[i].first);
+        SCOPED_TRACE(expected[i].first);
+        EXPECT_EQ(f.Combo1.List(i), text) << "list order";
+        f.Combo1.setText(text);
+        EXPECT_EQ(press(button(f.Command1)), std::vector<Launch>{expected[i].second});
+    }
+}
+
+TEST_F(LaunchWiringTest, ButtonWindowControlsReachTheirToolsWithTheirModes)
+{
+    Form1 &f = vx::instance<Form1>();
+    f.Show();
+    const std::tuple<const char *, std::function<void()>, Launch> expected[] = {
+        {"Command1", button(f.Command1), {Tool::Form2, Hide}},
+        {"Picture1", picture(f.Picture1), {Tool::Form2, Hide}},
+        {"Command2", button(f.Command2), {Tool::Form3, Hide}},
+        {"Picture2", picture(f.Picture2), {Tool::Form3, Hide}},
+        {"Command3", button(f.Command3), {Tool::Form4, Hide}},
+        {"Picture3", picture(f.Picture3), {Tool::Form4, Unload}},
+        {"Command4", button(f.Command4), {Tool::Form9, Unload}},
+        {"Picture4", picture(f.Picture4), {Tool::Form9, Unload}},
+        {"Command5", button(f.Command5), {Tool::Form5, Unload}},
+        {"Picture5", picture(f.Picture5), {Tool::Form5, Unload}},
+        {"Command6", button(f.Command6), {Tool::frmAbout, Unload}},
+        {"Picture8", picture(f.Picture8), {Tool::frmAbout, Unload}},
+        {"Command7", button(f.Command7), {Tool::Form8, Hide}},
+        {"Picture6", picture(f.Picture6), {Tool::Form8, Hide}},
+        {"Command9", button(f.Command9), {Tool::Form15, Unload}},
+        {"Picture11", picture(f.Picture11), {Tool::Form15, Unload}},
+        {"Command10", button(f.Command10), {Tool::Form10, Unload}},
+        {"Picture10", picture(f.Picture10), {Tool::Form10, Unload}},
+        {"Command11", button(f.Command11), {Tool::Form11, Unload}},
+        {"Picture9", picture(f.Picture9), {Tool::Form11, Unload}},
+    };
+    for (const auto &[name, pressIt, launch] : expected) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(press(pressIt), std::vector<Launch>{launch});
+    }
+    EXPECT_TRUE(press(button(f.Command8)).empty()) << "the memo button launches nothing";
+
+    // The variant controls follow the stored variants at each press.
+    suite::SaveSetting(QStringLiteral("Graphic Rondix2"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    suite::SaveSetting(QStringLiteral("Multimedia Rondix"), QStringLiteral("FormKind"), QStringLiteral("3"));
+    EXPECT_EQ(press(picture(f.Picture1)), (std::vector<Launch>{{Tool::frmSum, Hide}}));
+    EXPECT_EQ(press(button(f.Command2)), (std::vector<Launch>{{Tool::FormVX3, Hide}}));
+    suite::SaveSetting(QStringLiteral("Multimedia Rondix"), QStringLiteral("FormKind"), QStringLiteral("4"));
+    EXPECT_TRUE(press(picture(f.Picture2)).empty());
+}
+
+TEST_F(LaunchWiringTest, SmallWindowButtonsReachTheirToolsWithTheirModes)
+{
+    suite::SaveSetting(QStringLiteral("Multimedia Rondix"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    Form23 &f = vx::instance<Form23>();
+    const std::pair<vx::CommandButton *, Launch> expected[] = {
+        {&f.Command1, {Tool::Form2, Hide}},     {&f.Command2, {Tool::Form20, Hide}},
+        {&f.Command3, {Tool::Form8, Hide}},     {&f.Command4, {Tool::Form15, Unload}},
+        {&f.Command5, {Tool::Form4, Hide}},     {&f.Command6, {Tool::Form5, Unload}},
+        {&f.Command7, {Tool::Form9, Unload}},   {&f.Command8, {Tool::Form10, Unload}},
+        {&f.Command9, {Tool::frmAbout, Unload}}, {&f.Command12, {Tool::Form11, Unload}},
+    };
+    for (const auto &[b, launch] : expected) {
+        SCOPED_TRACE(b->Name().toStdString());
+        EXPECT_EQ(press(button(*b)), std::vector<Launch>{launch});
+    }
+}
+
+TEST_F(LaunchTest, ApplicationListOpensAndUnloadsFromTheLaunchers)
+{
+    suite::SaveSetting(QStringLiteral("Kinvoke"), QStringLiteral("AppCount"), QStringLiteral("1"));
+    suite::SaveSetting(QStringLiteral("Kinvoke"), QStringLiteral("1"), QStringLiteral("/opt/tool"));
+    shell::launch(Tool::Form5, Launcher::Form30);
+    ASSERT_TRUE(vx::isShown<Form5>());
+    EXPECT_EQ(vx::instance<Form5>().List1.ListCount(), 1);
+    shell::launch(Tool::Form5, Launcher::Form23);
+    EXPECT_FALSE(vx::isLoaded<Form5>());
 }
 
 } // namespace

@@ -390,6 +390,12 @@ void FileListBox::setPattern(const QString &pattern)
     fill();
 }
 
+void FileListBox::setExecutablesOnly(bool on)
+{
+    executablesOnly_ = on;
+    fill();
+}
+
 void FileListBox::setListIndex(int index)
 {
     if (index < -1 || index >= count())
@@ -459,7 +465,8 @@ void FileListBox::fill()
         filters_.append(QRegularExpression(QStringLiteral(".*")));
     settingIndex_ = true;
     clear();
-    for (const QString &name : sortedEntries(path_, QDir::Files))
+    const QDir::Filters kinds = executablesOnly_ ? QDir::Files | QDir::Executable : QDir::Files;
+    for (const QString &name : sortedEntries(path_, kinds))
         if (matches(name))
             addItem(name);
     setCurrentItem(nullptr);

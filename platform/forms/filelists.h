@@ -85,6 +85,9 @@ public:
     // "*.bmp;*.jpg": matched case-insensitively; hidden files are left out.
     QString Pattern() const { return pattern_; }
     void setPattern(const QString &pattern);
+    // Only the files the user may run (programs), still by the pattern.
+    bool ExecutablesOnly() const { return executablesOnly_; }
+    void setExecutablesOnly(bool on);
     // Selected entry (-1: none). Setting a different index runs Click at once;
     // an index outside the list raises 380.
     int ListIndex() const { return currentRow(); }
@@ -112,6 +115,7 @@ private:
     bool matches(const QString &name) const;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
+    bool executablesOnly_ = false;
     QList<QRegularExpression> filters_;
     bool settingIndex_ = false;
 };

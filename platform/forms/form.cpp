@@ -2,6 +2,7 @@
 
 #include "colors.h"
 #include "menu.h"
+#include "nativetitle.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
@@ -241,9 +242,16 @@ void Form::hideEvent(QHideEvent *e)
         emit modalEnded();
 }
 
+void Form::setCaption(const QString &c)
+{
+    setWindowTitle(c);
+    applyEmptyDesktopTitle(this);
+}
+
 void Form::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
+    applyEmptyDesktopTitle(this);
     if (!e->spontaneous() && !unloaded_)
         dispatch([this] { Form_Activate(); });
 }

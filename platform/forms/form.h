@@ -54,7 +54,8 @@ public:
 
     // Caption, geometry in twips (outer frame for Left/Top/Width/Height).
     QString Caption() const { return windowTitle(); }
-    void setCaption(const QString &c) { setWindowTitle(c); }
+    // An empty caption leaves the window nameless on the desktop too.
+    void setCaption(const QString &c);
     double Left() const;
     double Top() const;
     double Width() const;

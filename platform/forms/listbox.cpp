@@ -95,6 +95,21 @@ void ListBox::updateGeometries()
         horizontalScrollBar()->setRange(0, overflow);
 }
 
+// Qt makes the first item current when the list takes the focus: that would
+// be a click nobody made, and a selection the list does not show.
+void ListBox::focusInEvent(QFocusEvent *e)
+{
+    const int before = currentRow();
+    settingIndex_ = true;
+    Control::focusInEvent(e);
+    if (currentRow() != before) {
+        setCurrentRow(before);
+        if (before < 0)
+            clearSelection();
+    }
+    settingIndex_ = false;
+}
+
 void ListBox::updateExtent()
 {
     // Without an extent the list never scrolls sideways.

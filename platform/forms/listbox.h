@@ -38,6 +38,7 @@ public:
 
 protected:
     void updateGeometries() override;
+    void focusInEvent(QFocusEvent *e) override;
 
 private:
     void updateExtent();

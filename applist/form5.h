@@ -1,0 +1,57 @@
+#pragma once
+// The application-list launcher: a list of programs the user registered,
+// all started with one button.
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+
+#include <functional>
+
+namespace applist {
+
+// At most this many programs are registered, shown and started.
+inline constexpr int kMaxApps = 100;
+// "AppCount" as a count: a text that is not a number, or is negative, is 0.
+int storedCount();
+
+// How run-all starts one program (the platform's program start unless a test
+// puts in its own): true when it started, otherwise why not.
+using Starter = std::function<bool(const QString &path, QString *why)>;
+void setStarter(Starter starter); // an empty one restores the real start
+
+} // namespace applist
+
+class Form5 : public vx::Form {
+    Q_OBJECT
+public:
+    Form5();
+
+    vx::Label Label1{this, QStringLiteral("Label1"),
+                     QStringLiteral("登録してあるすべてのアプリケーションを一度に起動する機能です。")};
+    vx::ListBox List1{this, QStringLiteral("List1")};
+    vx::CommandButton Run{this, QStringLiteral("Run"), QStringLiteral("アプリケーションの実行")};
+    vx::CommandButton AppAdd{this, QStringLiteral("AppAdd"), QStringLiteral("一覧に追加")};
+    vx::CommandButton AppDel{this, QStringLiteral("AppDel"), QStringLiteral("一覧から削除")};
+    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("フォント設定")};
+    vx::CommandButton Exit{this, QStringLiteral("Exit"), QStringLiteral("閉じる")};
+    vx::CommonDialog CommonDialog1{this};
+
+    qint16 AppTotal = 0;
+    qint16 AppIndex = 0;
+    qint16 SelectedEntry = 0;
+    QString AppPaths[applist::kMaxApps + 1];
+
+    void Form_Load() override;
+    void List1_Click();
+    void AppAdd_Click();
+    void AppDel_Click();
+    void Run_Click();
+    void Command1_Click();
+    void Exit_Click();
+
+private:
+    // The list scrolls sideways as far as its longest path needs.
+    void fitExtent();
+    // Tells the user to register a program and opens the registration window.
+    void askForFirstProgram();
+};

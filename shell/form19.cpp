@@ -1,0 +1,125 @@
+#include "form19.h"
+
+#include "suite/settings.h"
+#include "shell/form1.h"
+#include "shell/mainsettings.h"
+
+namespace ms = shell::mainsettings;
+
+namespace {
+const QString kMainForm = QStringLiteral("MainForm");
+const QString kAllForm = QStringLiteral("AllForm");
+const QString kFormColor = QStringLiteral("FormColor");
+const QString kBottonColor = QStringLiteral("BottonColor");
+const QString kTextColor = QStringLiteral("TextColor");
+const QString kTextFontColor = QStringLiteral("TextFontColor");
+const QString kLabelColor = QStringLiteral("LabelColor");
+} // namespace
+
+Form19::Form19() : vx::Form(QStringLiteral("Form19"))
+{
+    setCaption(QStringLiteral("Velmora 2002 Setting For 元祖フォーム"));
+    setClientSize(6840, 3225);
+
+    Label1.Move(120, 120, 6600, 255);
+    Label2.Move(120, 450, 3600, 255);
+    Label2.setBuddy(&Combo1);
+    Combo1.Move(120, 720, 3600, 315);
+    ms::fillStyleBox(Combo1);
+    Check1.Move(120, 1140, 6600, 285);
+    Check2.Move(120, 1440, 6600, 285);
+    Command1.Move(120, 1830, 2130, 375);
+    Command2.Move(2355, 1830, 2130, 375);
+    Command7.Move(4590, 1830, 2130, 375);
+    Command3.Move(120, 2265, 3240, 375);
+    Command5.Move(3480, 2265, 3240, 375);
+    Command4.Move(120, 2760, 3240, 375);
+    Command8.Move(3480, 2760, 3240, 375);
+
+    Check1.Click = [this] { Check1_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+}
+
+void Form19::Form_Load()
+{
+    ms::loadStyle(Combo1);
+    ms::loadChoices(*this, Check1, Check2);
+}
+
+void Form19::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    ms::saveStyle(Combo1, ms::Words::Closing);
+    saveColours();
+    ms::savePointer(kMainForm, *this);
+}
+
+void Form19::Check1_Click() { ms::previewPointer(*this, Check1); }
+
+// Each colour goes to the live main window at once; a cancelled dialog
+// changes nothing.
+void Form19::Command1_Click()
+{
+    if (!CommonDialog1.ShowColor())
+        return;
+    Form1 &main = vx::instance<Form1>();
+    main.Label1.setForeColor(CommonDialog1.Color);
+    main.Label2.setForeColor(CommonDialog1.Color);
+}
+
+void Form19::Command2_Click()
+{
+    if (!CommonDialog2.ShowColor())
+        return;
+    for (vx::CommandButton *b : vx::instance<Form1>().buttons())
+        b->setBackColor(CommonDialog2.Color);
+}
+
+void Form19::Command3_Click()
+{
+    if (CommonDialog3.ShowColor())
+        vx::instance<Form1>().Text1.setBackColor(CommonDialog3.Color);
+}
+
+void Form19::Command5_Click()
+{
+    if (CommonDialog4.ShowColor())
+        vx::instance<Form1>().Text1.setForeColor(CommonDialog4.Color);
+}
+
+void Form19::Command7_Click()
+{
+    if (!CommonDialog5.ShowColor())
+        return;
+    Form1 &main = vx::instance<Form1>();
+    main.setBackColor(CommonDialog5.Color);
+    for (vx::PictureBox *p : main.pictures())
+        p->setBackColor(CommonDialog5.Color);
+}
+
+void Form19::Command4_Click() { ms::reset(*this, kMainForm, false); }
+
+void Form19::Command8_Click()
+{
+    ms::saveTopmost(Check2);
+    ms::saveStyle(Combo1, ms::Words::CloseButton);
+    saveColours();
+    ms::savePointer(kAllForm, *this);
+    Unload();
+}
+
+void Form19::saveColours()
+{
+    Form1 &main = vx::instance<Form1>();
+    suite::SaveSetting(kMainForm, kFormColor, ms::colourText(main.BackColor()));
+    suite::SaveSetting(kMainForm, kBottonColor, ms::colourText(main.Command1.BackColor()));
+    suite::SaveSetting(kMainForm, kTextColor, ms::colourText(main.Text1.BackColor()));
+    suite::SaveSetting(kMainForm, kTextFontColor, ms::colourText(main.Text1.ForeColor()));
+    suite::SaveSetting(kMainForm, kLabelColor, ms::colourText(main.Label1.ForeColor()));
+}

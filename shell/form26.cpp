@@ -1,0 +1,109 @@
+#include "form26.h"
+
+#include "suite/settings.h"
+#include "shell/form30.h"
+#include "shell/mainsettings.h"
+
+namespace ms = shell::mainsettings;
+
+namespace {
+const QString kMainForm = QStringLiteral("MainForm");
+const QString kMainForm0 = QStringLiteral("MainForm0");
+const QString kAllForm = QStringLiteral("AllForm");
+const QString kFormColor = QStringLiteral("FormColor");
+const QString kBottonColor = QStringLiteral("BottonColor");
+const QString kComboColor = QStringLiteral("ComboColor");
+const QString kComboFontColor = QStringLiteral("ComboFontColor");
+} // namespace
+
+Form26::Form26() : vx::Form(QStringLiteral("Form26"))
+{
+    setCaption(QStringLiteral("Velmora 2002 Setting For 次世代フォーム"));
+    setClientSize(6840, 3225);
+
+    Label1.Move(120, 120, 6600, 255);
+    Label2.Move(120, 450, 3600, 255);
+    Label2.setBuddy(&Combo1);
+    Combo1.Move(120, 720, 3600, 315);
+    ms::fillStyleBox(Combo1);
+    Check1.Move(120, 1140, 6600, 285);
+    Check2.Move(120, 1440, 6600, 285);
+    Command2.Move(120, 1830, 3240, 375);
+    Command7.Move(3480, 1830, 3240, 375);
+    Command3.Move(120, 2265, 3240, 375);
+    Command5.Move(3480, 2265, 3240, 375);
+    Command4.Move(120, 2760, 3240, 375);
+    Command8.Move(3480, 2760, 3240, 375);
+
+    Check1.Click = [this] { Check1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+}
+
+// The box always starts at the bar window's own word.
+void Form26::Form_Load() { ms::loadChoices(*this, Check1, Check2); }
+
+void Form26::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    ms::saveStyle(Combo1, ms::Words::CloseButton);
+    saveColours();
+    ms::savePointer(kMainForm0, *this);
+    // Also where the system tools read it, and what this window's reset clears.
+    ms::savePointer(kMainForm, *this);
+}
+
+void Form26::Check1_Click() { ms::previewPointer(*this, Check1); }
+
+// Each colour goes to the live main window at once; a cancelled dialog
+// changes nothing.
+void Form26::Command2_Click()
+{
+    if (CommonDialog1.ShowColor())
+        vx::instance<Form30>().Command1.setBackColor(CommonDialog1.Color);
+}
+
+void Form26::Command3_Click()
+{
+    if (CommonDialog2.ShowColor())
+        vx::instance<Form30>().Combo1.setBackColor(CommonDialog2.Color);
+}
+
+void Form26::Command5_Click()
+{
+    if (CommonDialog3.ShowColor())
+        vx::instance<Form30>().Combo1.setForeColor(CommonDialog3.Color);
+}
+
+void Form26::Command7_Click()
+{
+    if (!CommonDialog4.ShowColor())
+        return;
+    Form30 &main = vx::instance<Form30>();
+    main.setBackColor(CommonDialog4.Color);
+    main.Picture1.setBackColor(CommonDialog4.Color);
+}
+
+void Form26::Command4_Click() { ms::reset(*this, kMainForm0, true); }
+
+void Form26::Command8_Click()
+{
+    ms::saveTopmost(Check2);
+    ms::saveStyle(Combo1, ms::Words::CloseButton);
+    saveColours();
+    ms::savePointer(kAllForm, *this);
+    Unload();
+}
+
+void Form26::saveColours()
+{
+    Form30 &main = vx::instance<Form30>();
+    suite::SaveSetting(kMainForm0, kFormColor, ms::colourText(main.BackColor()));
+    suite::SaveSetting(kMainForm0, kBottonColor, ms::colourText(main.Command1.BackColor()));
+    suite::SaveSetting(kMainForm0, kComboColor, ms::colourText(main.Combo1.BackColor()));
+    suite::SaveSetting(kMainForm0, kComboFontColor, ms::colourText(main.Combo1.ForeColor()));
+}

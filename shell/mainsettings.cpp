@@ -1,0 +1,122 @@
+#include "mainsettings.h"
+
+#include "suite/settings.h"
+#include "platform/core/errors.h"
+#include "platform/dialogs/dialogs.h"
+
+namespace shell::mainsettings {
+
+namespace {
+const QString kMainForm = QStringLiteral("MainForm");
+const QString kAllForm = QStringLiteral("AllForm");
+const QString kForm = QStringLiteral("Form");
+const QString kPointer = QStringLiteral("Pointer");
+const QString kFormTemae = QStringLiteral("FormTemae");
+
+const QString kWordNext = QStringLiteral("次世代フォーム（標準)");
+const QString kWordClassic = QStringLiteral("元祖フォーム");
+const QString kWordSmall = QStringLiteral("小さいフォーム");
+
+struct StyleWord {
+    const char *word;
+    const char *style;
+};
+const StyleWord kCloseButtonWords[] = {
+    {"元祖フォーム", "Main1"},
+    {"小さいフォーム", "Main2"},
+    {"次世代フォーム（標準)", "Main0"},
+};
+const StyleWord kClosingWords[] = {
+    {"デフォルトのフォーム（標準)", "Main1"},
+    {"小さいフォーム", "Main2"},
+    {"大きいフォーム", "Main3"},
+};
+
+// The store says the thing to delete is not there.
+bool missing(const vx::RuntimeError &e) { return e.number() == vx::err::InvalidCall; }
+} // namespace
+
+QStringList styleWords() { return {kWordNext, kWordClassic, kWordSmall}; }
+
+void fillStyleBox(vx::ComboBox &combo)
+{
+    for (const QString &w : styleWords())
+        combo.AddItem(w);
+    combo.setText(kWordNext);
+}
+
+QString styleForWord(const QString &word, Words words)
+{
+    const auto find = [&word](const auto &table) {
+        for (const StyleWord &s : table)
+            if (word == QString::fromUtf8(s.word))
+                return QString::fromLatin1(s.style);
+        return QString();
+    };
+    return words == Words::CloseButton ? find(kCloseButtonWords) : find(kClosingWords);
+}
+
+void saveStyle(const vx::ComboBox &combo, Words words)
+{
+    const QString style = styleForWord(combo.Text(), words);
+    if (!style.isEmpty())
+        suite::SaveSetting(kMainForm, kForm, style);
+}
+
+void loadStyle(vx::ComboBox &combo)
+{
+    const QString style = suite::GetSetting(kMainForm, kForm, QStringLiteral("Main1"));
+    if (style == QLatin1String("Main0"))
+        combo.setText(kWordNext);
+    if (style == QLatin1String("Main2"))
+        combo.setText(kWordSmall);
+    if (style == QLatin1String("Main1"))
+        combo.setText(kWordClassic);
+}
+
+void loadChoices(vx::Form &window, vx::CheckBox &check1, vx::CheckBox &check2)
+{
+    check2.setValue(suite::GetDouble(kAllForm, kFormTemae, QStringLiteral("0")) == 1.0 ? 1 : 0);
+    suite::applyPointer(window);
+    check1.setValue(suite::GetDouble(kAllForm, kPointer, QStringLiteral("99")) == 0.0 ? 1 : 0);
+}
+
+void previewPointer(vx::Form &window, const vx::CheckBox &check1)
+{
+    window.setMousePointer(check1.Value() == 1 ? vx::kPointerDefault : vx::kPointerCustom);
+}
+
+void saveTopmost(const vx::CheckBox &check2)
+{
+    suite::SaveSetting(kAllForm, kFormTemae, check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void savePointer(const QString &section, const vx::Form &window)
+{
+    suite::SaveSetting(section, kPointer, QString::number(window.MousePointer()));
+}
+
+QString colourText(qint32 colour) { return QString::number(colour); }
+
+void reset(vx::Form &window, const QString &section, bool pointerToo)
+{
+    try {
+        suite::DeleteSection(section);
+    } catch (const vx::RuntimeError &e) {
+        if (missing(e))
+            return; // nothing to reset: the window stays as it is
+        throw;
+    }
+    if (pointerToo) {
+        try {
+            suite::DeleteSetting(kMainForm, kPointer);
+        } catch (const vx::RuntimeError &e) {
+            if (!missing(e))
+                throw;
+        }
+    }
+    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
+    window.Hide();
+}
+
+} // namespace shell::mainsettings
