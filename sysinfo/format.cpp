@@ -46,7 +46,7 @@ QStringList processorRows(const vx::facts::Processor &p)
     QString level = unknown;
     QString revision = unknown;
     if (p.intel && p.family >= 0) {
-        // The processor type the original system reports: 386, 486, then
+        // The classic processor types: 386, 486, then
         // "Pentium" for family 5 and every later one.
         if (p.family == 3)
             type = QStringLiteral("386");

@@ -31,7 +31,7 @@ TEST(SysinfoFormat, DriveShareAndZeroSizedDrive)
     EXPECT_EQ(sysinfo::usedPercent(1000, 5000), 0);
 }
 
-TEST(SysinfoFormat, ProcessorRowsAsTheOriginalReports)
+TEST(SysinfoFormat, ProcessorRowsByFamilyModelAndStepping)
 {
     vx::facts::Processor p;
     p.intel = true;
