@@ -3,6 +3,7 @@
 #include "sysinfo/findfile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMetaObject>
 
 namespace sysinfo {
@@ -24,16 +25,16 @@ void SearchRunner::start(const QString &folder, const QString &pattern, bool rec
     const quint64 gen = ++generation_;
     {
         std::lock_guard lock(folderMutex_);
-        folder_ = basFindFile::AddBackslash(folder);
+        folder_ = QFile::encodeName(basFindFile::AddBackslash(folder));
     }
     thread_ = std::thread([this, gen, folder, pattern, recurse] {
         basFindFile::SearchSink sink;
-        sink.found = [this, gen](QStringList &&paths) {
+        sink.found = [this, gen](vx::EntryBatch &&paths) {
             QMetaObject::invokeMethod(
                 this, [this, gen, p = std::move(paths)]() mutable { deliver(gen, std::move(p)); },
                 Qt::QueuedConnection);
         };
-        sink.folder = [this](const QString &f) {
+        sink.folder = [this](const QByteArray &f) {
             std::lock_guard lock(folderMutex_);
             folder_ = f;
         };
@@ -55,11 +56,15 @@ void SearchRunner::cancel()
 
 QString SearchRunner::currentFolder() const
 {
-    std::lock_guard lock(folderMutex_);
-    return folder_;
+    QByteArray f;
+    {
+        std::lock_guard lock(folderMutex_);
+        f = folder_;
+    }
+    return QFile::decodeName(f);
 }
 
-void SearchRunner::deliver(quint64 generation, QStringList paths)
+void SearchRunner::deliver(quint64 generation, vx::EntryBatch paths)
 {
     if (generation == generation_ && Found)
         Found(std::move(paths));

@@ -3,6 +3,8 @@
 // window in batches through its event loop; the folder being read is there to
 // be polled. A new start or the runner's end cancels the search in progress,
 // and nothing of a cancelled search arrives afterwards.
+#include "platform/forms/virtuallist.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -21,7 +23,7 @@ public:
     ~SearchRunner() override;
 
     // Called on the window thread.
-    std::function<void(QStringList &&)> Found;
+    std::function<void(vx::EntryBatch &&)> Found;
     std::function<void()> Finished;
 
     void start(const QString &folder, const QString &pattern, bool recurse);
@@ -32,7 +34,7 @@ public:
     QString currentFolder() const;
 
 private:
-    void deliver(quint64 generation, QStringList paths);
+    void deliver(quint64 generation, vx::EntryBatch paths);
     void finish(quint64 generation);
 
     std::thread thread_;
@@ -40,7 +42,7 @@ private:
     quint64 generation_ = 0;
     bool running_ = false;
     mutable std::mutex folderMutex_;
-    QString folder_;
+    QByteArray folder_;
 };
 
 } // namespace sysinfo

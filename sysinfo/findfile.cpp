@@ -103,11 +103,10 @@ namespace {
 // there first), then handed out in order.
 struct Node {
     enum State { Queued, Reading, Ready };
-    QString path;      // with its trailing "/"
-    QByteArray native; // the same, as the file system spells it
+    QByteArray native; // with its trailing "/", as the file system spells it
     bool root = false; // the chosen folder may itself be a link
     State state = Queued;
-    QStringList files;
+    vx::EntryBatch files;
     std::vector<std::shared_ptr<Node>> subfolders;
 };
 
@@ -226,15 +225,18 @@ private:
         };
         std::sort(files.begin(), files.end(), byName);
         std::sort(folders.begin(), folders.end(), byName);
-        n.files.reserve(static_cast<qsizetype>(files.size()));
+        size_t total = 0;
         for (const Entry &f : files)
-            n.files.push_back(joined(n.path, arena.data() + f.offset, f.length));
+            total += static_cast<size_t>(n.native.size()) + f.length;
+        n.files.text.reserve(static_cast<qsizetype>(total));
+        n.files.ends.reserve(files.size());
+        for (const Entry &f : files)
+            n.files.add(n.native, QByteArrayView(arena.data() + f.offset, static_cast<qsizetype>(f.length)));
         n.subfolders.reserve(folders.size());
         for (const Entry &f : folders) {
             auto sub = std::make_shared<Node>();
             sub->native.reserve(n.native.size() + static_cast<qsizetype>(f.length) + 1);
             sub->native.append(n.native).append(arena.data() + f.offset, static_cast<qsizetype>(f.length)).append('/');
-            sub->path = joined(n.path, arena.data() + f.offset, f.length) + QLatin1Char('/');
             n.subfolders.push_back(std::move(sub));
         }
     }
@@ -243,22 +245,6 @@ private:
         size_t offset;
         size_t length;
     };
-
-    // folder + name; names are UTF-8 (as Qt takes file names on Linux), and
-    // the common all-ASCII name is widened in place.
-    static QString joined(const QString &folder, const char *name, size_t len)
-    {
-        for (size_t i = 0; i < len; ++i)
-            if (static_cast<unsigned char>(name[i]) >= 0x80)
-                return folder + QFile::decodeName(QByteArray::fromRawData(name, static_cast<qsizetype>(len)));
-        QString s(folder.size() + static_cast<qsizetype>(len), Qt::Uninitialized);
-        QChar *d = s.data();
-        std::memcpy(d, folder.constData(), static_cast<size_t>(folder.size()) * sizeof(QChar));
-        d += folder.size();
-        for (size_t i = 0; i < len; ++i)
-            d[i] = QLatin1Char(name[i]);
-        return s;
-    }
 
     void finish(Node &n)
     {
@@ -307,8 +293,7 @@ bool Search(const QString &folder, const QString &pattern, bool recurse, const s
         threads = 0;
     Walk walk(wild, recurse, cancel, threads);
     auto root = std::make_shared<Node>();
-    root->path = AddBackslash(folder);
-    root->native = QFile::encodeName(root->path);
+    root->native = QFile::encodeName(AddBackslash(folder));
     root->root = true;
 
     std::vector<std::thread> readers;
@@ -327,7 +312,7 @@ bool Search(const QString &folder, const QString &pattern, bool recurse, const s
 
     if (threads > 0)
         walk.enqueue(root);
-    QStringList batch;
+    vx::EntryBatch batch;
     std::vector<std::shared_ptr<Node>> stack{root};
     while (!stack.empty()) {
         std::shared_ptr<Node> n = std::move(stack.back());
@@ -339,18 +324,18 @@ bool Search(const QString &folder, const QString &pattern, bool recurse, const s
         if (cancel.load(std::memory_order_relaxed))
             return false;
         if (sink.folder)
-            sink.folder(n->path);
-        if (!n->files.isEmpty()) {
-            batch.append(std::move(n->files));
+            sink.folder(n->native);
+        if (!n->files.empty()) {
+            batch.take(std::move(n->files));
             if (batch.size() >= kBatch && sink.found)
-                sink.found(std::exchange(batch, QStringList()));
+                sink.found(std::exchange(batch, vx::EntryBatch()));
         }
         for (auto it = n->subfolders.rbegin(); it != n->subfolders.rend(); ++it)
             stack.push_back(std::move(*it));
     }
     if (cancel.load(std::memory_order_relaxed))
         return false;
-    if (!batch.isEmpty() && sink.found)
+    if (!batch.empty() && sink.found)
         sink.found(std::move(batch));
     return true;
 }
@@ -360,9 +345,9 @@ QString FindFilesRecursive(const QString &folder, const QString &pattern, bool r
     QString text;
     std::atomic<bool> never{false};
     SearchSink sink;
-    sink.found = [&text](QStringList &&paths) {
-        for (const QString &p : paths)
-            text += p + QStringLiteral("\r\n");
+    sink.found = [&text](vx::EntryBatch &&paths) {
+        for (qsizetype i = 0; i < paths.size(); ++i)
+            text += paths.entry(i) + QStringLiteral("\r\n");
     };
     Search(folder, pattern, recurse, never, sink);
     return text;

@@ -6,6 +6,8 @@
 // found is ever opened; folder links are not followed and unreadable folders
 // are skipped. Folders are read by a few threads at once; the results come
 // out in order on the calling thread.
+#include "platform/forms/virtuallist.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -32,10 +34,11 @@ private:
 };
 
 struct SearchSink {
-    // Full paths found, in order; called often with a few thousand at a time.
-    std::function<void(QStringList &&)> found;
+    // Full paths found, in order, as the file system spells them; called
+    // with a few thousand at a time.
+    std::function<void(vx::EntryBatch &&)> found;
     // The folder whose files come next (with its trailing "/").
-    std::function<void(const QString &)> folder;
+    std::function<void(const QByteArray &)> folder;
 };
 
 // Searches `folder` and returns true, or false when `cancel` was set (the sink

@@ -31,7 +31,10 @@ QStringList search(const QString &folder, const QString &pattern, bool recurse, 
     std::atomic<bool> cancel{false};
     QStringList found;
     basFindFile::SearchSink sink;
-    sink.found = [&](QStringList &&p) { found += p; };
+    sink.found = [&](vx::EntryBatch &&p) {
+        for (qsizetype i = 0; i < p.size(); ++i)
+            found << p.entry(i);
+    };
     EXPECT_TRUE(basFindFile::Search(folder, pattern, recurse, cancel, sink, threads));
     return found;
 }
@@ -102,8 +105,8 @@ TEST_F(FindTree, CancelStopsAndDeliversNothingMore)
     std::atomic<bool> cancel{false};
     int batches = 0;
     basFindFile::SearchSink sink;
-    sink.found = [&](QStringList &&) { ++batches; };
-    sink.folder = [&](const QString &) { cancel = true; };
+    sink.found = [&](vx::EntryBatch &&) { ++batches; };
+    sink.folder = [&](const QByteArray &) { cancel = true; };
     EXPECT_FALSE(basFindFile::Search(root, QString(), true, cancel, sink));
     EXPECT_EQ(batches, 0);
 }

@@ -74,7 +74,7 @@ Form10::Form10() : vx::Form(QStringLiteral("Form10"))
     Command17.Click = [this] { Command17_Click(); };
     Command15.Click = [this] { Command15_Click(); };
 
-    search_.Found = [this](QStringList &&paths) { List2.AddItems(std::move(paths)); };
+    search_.Found = [this](vx::EntryBatch &&paths) { List2.AddItems(std::move(paths)); };
     search_.Finished = [this] { searchFinished(); };
     progress_.setInterval(100);
     connect(&progress_, &QTimer::timeout, this, [this] { lblProgress.setCaption(search_.currentFolder()); });

@@ -5,7 +5,37 @@
 
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 namespace vx {
+
+QByteArrayView EntryBatch::bytes(qsizetype i) const
+{
+    const qsizetype begin = i == 0 ? 0 : ends[static_cast<size_t>(i - 1)];
+    return QByteArrayView(text.constData() + begin, ends[static_cast<size_t>(i)] - begin);
+}
+
+QString EntryBatch::entry(qsizetype i) const { return QString::fromLocal8Bit(bytes(i)); }
+
+void EntryBatch::add(QByteArrayView a, QByteArrayView b)
+{
+    text.append(a).append(b);
+    ends.push_back(text.size());
+}
+
+void EntryBatch::take(EntryBatch &&other)
+{
+    if (empty()) {
+        *this = std::move(other);
+        return;
+    }
+    const qsizetype base = text.size();
+    text.append(other.text);
+    ends.reserve(ends.size() + other.ends.size());
+    for (qsizetype e : other.ends)
+        ends.push_back(base + e);
+    other = EntryBatch();
+}
 
 int VirtualListModel::rowCount(const QModelIndex &parent) const
 {
@@ -21,23 +51,32 @@ QVariant VirtualListModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-void VirtualListModel::append(QStringList items)
+QString VirtualListModel::at(int row) const
 {
-    if (items.isEmpty())
+    // The batch holding the row: the last one starting at or before it.
+    const auto it = std::upper_bound(firstRows_.begin(), firstRows_.end(), static_cast<qsizetype>(row));
+    const size_t b = static_cast<size_t>(it - firstRows_.begin()) - 1;
+    return batches_[b].entry(row - firstRows_[b]);
+}
+
+void VirtualListModel::append(EntryBatch batch)
+{
+    if (batch.empty())
         return;
-    const int first = size();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(items.size()) - 1);
-    rows_.reserve(rows_.size() + static_cast<size_t>(items.size()));
-    for (QString &s : items)
-        rows_.push_back(std::move(s));
+    const qsizetype added = batch.size();
+    beginInsertRows(QModelIndex(), static_cast<int>(count_), static_cast<int>(count_ + added - 1));
+    firstRows_.push_back(count_);
+    batches_.push_back(std::move(batch));
+    count_ += added;
     endInsertRows();
 }
 
 void VirtualListModel::clear()
 {
     beginResetModel();
-    rows_.clear();
-    rows_.shrink_to_fit();
+    batches_ = {};
+    firstRows_ = {};
+    count_ = 0;
     endResetModel();
 }
 
@@ -87,9 +126,14 @@ VirtualListBox::VirtualListBox(Form *form, const QString &name, QWidget *contain
     });
 }
 
-void VirtualListBox::AddItem(const QString &item) { model_.append({item}); }
+void VirtualListBox::AddItem(const QString &item)
+{
+    EntryBatch one;
+    one.add(item.toLocal8Bit());
+    model_.append(std::move(one));
+}
 
-void VirtualListBox::AddItems(QStringList items) { model_.append(std::move(items)); }
+void VirtualListBox::AddItems(EntryBatch items) { model_.append(std::move(items)); }
 
 void VirtualListBox::Clear()
 {

@@ -61,7 +61,7 @@ double runWalk(const QString &folder, const QString &pattern)
     std::atomic<bool> cancel{false};
     basFindFile::SearchSink sink;
     qsizetype n = 0;
-    sink.found = [&n](QStringList &&p) { n += p.size(); };
+    sink.found = [&n](vx::EntryBatch &&p) { n += p.size(); };
     QElapsedTimer t;
     t.start();
     basFindFile::Search(folder, pattern, true, cancel, sink);
