@@ -23,17 +23,19 @@ using viewer::kSection;
 
 namespace {
 
-// Shown until the first file is chosen: a small landscape of our own.
+// Shown until the first file is chosen: a small landscape of our own, drawn
+// at the size of the box it fills (9540 x 7785 twips).
 vx::Picture startupPicture()
 {
-    QImage img(480, 360, QImage::Format_RGB32);
+    QImage img(9540 / 15, 7785 / 15, QImage::Format_RGB32);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(img.width() / 480.0, img.height() / 360.0);
     QLinearGradient sky(0, 0, 0, 360);
     sky.setColorAt(0, QColor(0x2B, 0x5F, 0x9E));
     sky.setColorAt(0.65, QColor(0xA9, 0xCF, 0xEE));
     sky.setColorAt(1, QColor(0xE8, 0xF2, 0xFA));
-    p.fillRect(img.rect(), sky);
+    p.fillRect(QRect(0, 0, 480, 360), sky);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xFF, 0xE0, 0x82));
     p.drawEllipse(QPointF(370, 92), 34, 34);
@@ -63,7 +65,10 @@ vx::Picture startupPicture()
     p.setPen(QColor(255, 255, 255, 230));
     p.drawText(QRect(0, 322, 466, 32), Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Graphic Rondix"));
     p.end();
-    return {img, QStringLiteral("bmp")};
+    vx::Picture picture;
+    picture.image = img;
+    picture.format = QStringLiteral("bmp");
+    return picture;
 }
 
 } // namespace
@@ -193,6 +198,7 @@ void Form2::saveAndHide()
     Hide();
     vx::unload<Form13>();
     vx::unload<Form32>();
+    vx::ReleaseSparePictureMemory();
     suite::SaveSetting(kSection, QStringLiteral("Dir"), Dir1.Path());
     suite::SaveSetting(kSection, QStringLiteral("Drive"), Drive1.Drive());
     suite::savePosition(*this, kSection);
@@ -406,6 +412,7 @@ void Form2::Command12_Click()
     Hide();
     vx::unload<Form13>();
     vx::unload<Form32>();
+    vx::ReleaseSparePictureMemory();
     showBrowser();
 }
 

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "platform/core/errors.h"
+#include "pictureclaim.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -17,9 +18,20 @@
 #include <QSaveFile>
 #include <QScreen>
 
-#include <cstdlib>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+#include <climits>
+#include <malloc.h>
 #include <cstring>
 #include <mutex>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vx {
 
@@ -29,16 +41,6 @@ QString &printToFile()
 {
     static QString path;
     return path;
-}
-
-// Qt refuses images above 256 MB by default; large camera pictures exceed that.
-void raiseAllocationLimit()
-{
-    static const bool done = [] {
-        QImageReader::setAllocationLimit(2048);
-        return true;
-    }();
-    (void)done;
 }
 
 // The picture format a file starts with ("" for none we show).
@@ -61,13 +63,16 @@ QString formatOfContent(const QByteArray &head)
 }
 
 // Large pictures reuse the memory of the last large one let go: fresh memory
-// costs a fault per page, about a fifth of the decode time of a big photo, and
-// a slide show lets one picture go for each it loads.
+// costs a fault per page, a good part of the decode time of a big photo, and a
+// slide show lets one picture go for each it loads. The spare is kept only for
+// a few idle seconds. Blocks are mapped apart (given back whole when freed) and
+// in large pages where the system offers them, which makes fresh ones cheap too.
 class BufferPool {
 public:
     static constexpr size_t kMinBytes = size_t(16) << 20;
+    static constexpr int kIdleMs = 3000;
 
-    ~BufferPool() { std::free(idle_.data); }
+    ~BufferPool() { unmap(idle_); }
 
     // A picture of `size` and `format` over pooled memory; null when the
     // picture is small or memory is short.
@@ -79,15 +84,19 @@ public:
         const size_t bytes = size_t(bpl) * size_t(size.height());
         if (bytes < kMinBytes)
             return {};
+        keep_ = true;
         Block block;
+        Block unfit;
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             if (idle_.data && idle_.capacity >= bytes && idle_.capacity / 2 <= bytes)
                 std::swap(block, idle_);
+            else
+                std::swap(unfit, idle_); // never three large blocks at once
         }
+        unmap(unfit);
         if (!block.data) {
-            block.data = static_cast<uchar *>(std::malloc(bytes));
-            block.capacity = bytes;
+            block = map(bytes);
             if (!block.data)
                 return {};
         }
@@ -95,13 +104,61 @@ public:
         return QImage(owned->data, size.width(), size.height(), bpl, format, &BufferPool::release, owned);
     }
 
+    // Until the next large picture loads, nothing let go is kept.
+    void dropIdle(bool onlyIfExpired)
+    {
+        Block gone;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (onlyIfExpired && idleClock_.isValid() && idleClock_.elapsed() < kIdleMs - 50)
+                return;
+            std::swap(gone, idle_);
+            keep_ = false;
+        }
+        unmap(gone);
+    }
+
+    qint64 idleBytes()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return qint64(idle_.capacity);
+    }
+
 private:
     struct Block {
         uchar *data = nullptr;
         size_t capacity = 0;
+        size_t mapped = 0;
     };
+    static constexpr size_t kLargePage = size_t(2) << 20;
+
+    static Block map(size_t bytes)
+    {
+        const size_t length = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+        void *p = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED)
+            return {};
+        // Align to a large page and give back the ends.
+        auto *base = static_cast<uchar *>(p);
+        const uintptr_t skew = reinterpret_cast<uintptr_t>(base) % kLargePage;
+        const size_t head = skew ? kLargePage - skew : 0;
+        if (head)
+            ::munmap(base, head);
+        if (kLargePage - head)
+            ::munmap(base + head + length, kLargePage - head);
+        ::madvise(base + head, length, MADV_HUGEPAGE);
+        return {base + head, bytes, length};
+    }
+    static void unmap(Block &b)
+    {
+        if (b.data)
+            ::munmap(b.data, b.mapped);
+        b = Block();
+    }
     static void release(void *info);
     Block idle_;
+    bool keep_ = false;
+    QElapsedTimer idleClock_;
     std::mutex mutex_;
 };
 
@@ -115,14 +172,26 @@ void BufferPool::release(void *info)
 {
     auto *block = static_cast<Block *>(info);
     BufferPool &pool = bufferPool();
+    bool kept = false;
     {
         const std::lock_guard<std::mutex> lock(pool.mutex_);
         // Keep the one let go last: the next picture of a folder is most
         // likely of its size.
-        std::swap(*block, pool.idle_);
+        if (pool.keep_) {
+            std::swap(*block, pool.idle_);
+            pool.idleClock_.start();
+            kept = true;
+        }
     }
-    std::free(block->data);
+    unmap(*block);
     delete block;
+    if (!kept)
+        return;
+    // Gone after a few idle seconds, checked on the main thread.
+    if (QCoreApplication *app = QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(
+            app, [] { QTimer::singleShot(kIdleMs, [] { bufferPool().dropIdle(true); }); }, Qt::QueuedConnection);
+    }
 }
 
 void raiseForMissing(const QString &path)
@@ -133,39 +202,143 @@ void raiseForMissing(const QString &path)
     vx::raise(err::FileNotFound, path);
 }
 
+std::function<void()> &decodeHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// Shown while a large picture decodes, on the main thread only.
+class BusyPointer {
+public:
+    explicit BusyPointer(bool on)
+        : on_(on && qobject_cast<QGuiApplication *>(QCoreApplication::instance()) &&
+              QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+        if (on_)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~BusyPointer()
+    {
+        if (on_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    bool on_;
+};
+
+// About a tenth of a second of decoding and more.
+constexpr qint64 kBusyPixels = 2'000'000;
+
+PictureSource sourceOf(const struct stat &st)
+{
+    PictureSource s;
+    s.bytes = st.st_size;
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    return s;
+}
+
+// A regular file opened for reading; anything else never gets a blocking open.
+int openRegular(const QString &path, PictureSource &source)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT || e == ENOTDIR)
+            raiseForMissing(path);
+        vx::raise(e == EACCES || e == EPERM ? err::PermissionDenied : err::PathFileAccess, path);
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool dir = S_ISDIR(st.st_mode);
+        ::close(fd);
+        vx::raise(dir ? err::PathFileAccess : err::InvalidPicture, path);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    source = sourceOf(st);
+    return fd;
+}
+
 } // namespace
 
 Picture LoadPicture(const QString &path)
 {
     if (path.isEmpty())
         return {};
-    const QFileInfo fi(path);
-    if (!fi.exists())
-        raiseForMissing(path);
-    if (fi.isDir())
+    Picture pic;
+    const int fd = openRegular(path, pic.source);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         vx::raise(err::PathFileAccess, path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        vx::raise(file.error() == QFileDevice::PermissionsError || !fi.isReadable() ? err::PermissionDenied
-                                                                                 : err::PathFileAccess,
-              path);
-    raiseAllocationLimit();
+    }
     // The content decides (a .dib is a bitmap, a renamed file still loads),
     // by its signature: asking every image plug-in to guess would let some take
     // damaged files for pictures of their own.
     const QString format = formatOfContent(file.peek(8));
     if (format.isEmpty())
         vx::raise(err::InvalidPicture, path);
+    // The cost is known before it is paid: the header's claim against what the
+    // bytes could hold and against the memory there is.
+    const PictureClaim claim = ReadPictureClaim(file, format);
+    if (!claim.plausible)
+        vx::raise(err::InvalidPicture, path);
     QImageReader reader(&file, format == QLatin1String("cur") ? QByteArray("ico") : format.toLatin1());
     // Pictures show as stored; camera orientation tags are not applied.
     reader.setAutoTransform(false);
-    Picture pic;
+    const QSize readerSize = reader.size();
+    const QImage::Format readerFormat = reader.imageFormat();
+    const QSize size = readerSize.isValid() ? claim.size.expandedTo(readerSize) : claim.size;
+    const qint64 limit = PictureMemoryLimit();
+    if (PictureBytes(size, readerFormat) > limit)
+        vx::raise(err::OutOfMemory, path);
+    // Qt's own check stays for what the decoders allocate themselves.
+    QImageReader::setAllocationLimit(int(std::min<qint64>(limit >> 20, INT_MAX - 1)) + 1);
+    const BusyPointer busy(qint64(size.width()) * size.height() >= kBusyPixels);
+    if (decodeHook())
+        decodeHook()();
     // Decoders that fill a picture of the right size in place use pooled memory.
-    pic.image = bufferPool().image(reader.size(), reader.imageFormat());
+    if (readerSize == size)
+        pic.image = bufferPool().image(readerSize, readerFormat);
     if (!reader.read(&pic.image) || pic.image.isNull())
         vx::raise(err::InvalidPicture, path);
     pic.format = format;
     return pic;
+}
+
+bool IsPictureOf(const Picture &picture, const QString &path)
+{
+    if (picture.isNull() || picture.source.bytes < 0 || path.isEmpty())
+        return false;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return sourceOf(st) == picture.source;
+}
+
+void ReleaseSparePictureMemory()
+{
+    bufferPool().dropIdle(false);
+    // What smaller pictures left in the heap goes back too.
+    ::malloc_trim(0);
+}
+
+qint64 SparePictureMemory()
+{
+    return bufferPool().idleBytes();
+}
+
+void setPictureDecodeHook(std::function<void()> hook)
+{
+    decodeHook() = std::move(hook);
 }
 
 void SavePicture(const Picture &picture, const QString &path)

@@ -53,7 +53,7 @@ bool load(const QString &app, Doc &doc)
 {
     QByteArray data;
     bool exists;
-    if (!readFile(native(locate(app).path), data, exists))
+    if (readFile(native(locate(app).path), data, exists) != 0)
         return false;
     doc = Doc::parse(data);
     return true;
@@ -84,8 +84,8 @@ void update(const QString &app, bool deleting, Change change)
     const Fd lock = acquireLock(store.path + QStringLiteral(".lock"));
     QByteArray old;
     bool exists;
-    if (!readFile(path, old, exists))
-        failErrno(errno, store.path);
+    if (const int problem = readFile(path, old, exists))
+        failRead(problem, store.path);
     Doc doc = Doc::parse(old);
     change(doc);
     const QByteArray next = doc.bytes();
