@@ -14,6 +14,10 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
+
+#include <QCoreApplication>
 
 namespace vx {
 
@@ -50,10 +54,51 @@ QList<MountedDrive> &driveOverride()
     return drives;
 }
 
-QList<MountedDrive> listDrives()
+ListReads &reads()
 {
-    if (!driveOverride().isEmpty())
-        return driveOverride();
+    static ListReads counts;
+    return counts;
+}
+
+// What the lists read serves the rest of the handler that asked: the folder
+// and file lists of one change share one read of the folder, and the drive
+// list, the path checks and the refresh share one read of the mount table.
+// The next event reads the disk again.
+template <typename T>
+class TurnCache {
+public:
+    const T *find(const QString &key) const { return valid_ && key_ == key ? &value_ : nullptr; }
+    const T &keep(const QString &key, T value)
+    {
+        key_ = key;
+        value_ = std::move(value);
+        if (QCoreApplication *app = QCoreApplication::instance()) {
+            valid_ = true;
+            if (!pending_) {
+                pending_ = true;
+                QMetaObject::invokeMethod(
+                    app,
+                    [this] {
+                        valid_ = false;
+                        pending_ = false;
+                    },
+                    Qt::QueuedConnection);
+            }
+        }
+        return value_;
+    }
+    void forget() { valid_ = false; }
+
+private:
+    QString key_;
+    T value_{};
+    bool valid_ = false;
+    bool pending_ = false;
+};
+
+QList<MountedDrive> readDrives()
+{
+    ++reads().mountTable;
     QList<MountedDrive> drives;
     MountedDrive root{QStringLiteral("/"), QString()};
     for (const QStorageInfo &s : QStorageInfo::mountedVolumes()) {
@@ -85,6 +130,23 @@ QList<MountedDrive> listDrives()
               [](const MountedDrive &a, const MountedDrive &b) { return a.mount < b.mount; });
     drives.prepend(root);
     return drives;
+}
+
+TurnCache<QList<MountedDrive>> &driveCache()
+{
+    static TurnCache<QList<MountedDrive>> cache;
+    return cache;
+}
+
+QList<MountedDrive> listDrives(bool fresh = false)
+{
+    if (!driveOverride().isEmpty())
+        return driveOverride();
+    if (fresh)
+        driveCache().forget();
+    if (const auto *drives = driveCache().find(QString()))
+        return *drives;
+    return driveCache().keep(QString(), readDrives());
 }
 
 bool contains(const QString &mount, const QString &path)
@@ -129,17 +191,48 @@ void checkFolder(const QString &path)
         vx::raise(err::PathFileAccess, path);
 }
 
-bool caseInsensitiveLess(const QString &a, const QString &b)
+// A folder's visible subfolders and files, each sorted by name.
+struct Listing {
+    QStringList folders;
+    QStringList files;
+};
+
+void sortNames(QStringList &names)
 {
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
+    // Folded once, not at every comparison.
+    std::vector<std::pair<QString, QString>> keyed;
+    keyed.reserve(size_t(names.size()));
+    for (QString &n : names) {
+        QString folded = n.toCaseFolded();
+        keyed.emplace_back(std::move(folded), std::move(n));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    names.clear();
+    for (auto &k : keyed)
+        names.append(std::move(k.second));
 }
 
-QStringList sortedEntries(const QString &folder, QDir::Filters filters)
+TurnCache<Listing> &listingCache()
 {
-    QStringList names = QDir(folder).entryList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::sort(names.begin(), names.end(), caseInsensitiveLess);
-    return names;
+    static TurnCache<Listing> cache;
+    return cache;
+}
+
+const Listing &listing(const QString &folder, bool fresh)
+{
+    if (fresh)
+        listingCache().forget();
+    if (const Listing *l = listingCache().find(folder))
+        return *l;
+    reads().folders.append(folder);
+    Listing l;
+    const QFileInfoList infos =
+        QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QFileInfo &fi : infos)
+        (fi.isDir() ? l.folders : l.files).append(fi.fileName());
+    sortNames(l.folders);
+    sortNames(l.files);
+    return listingCache().keep(folder, std::move(l));
 }
 
 // Indents each entry of the folder list by its depth in the tree.
@@ -167,6 +260,11 @@ public:
 QList<MountedDrive> mountedDrives()
 {
     return listDrives();
+}
+
+ListReads &listReads()
+{
+    return reads();
 }
 
 void setMountedDrivesOverride(const QList<MountedDrive> &drives)
@@ -197,7 +295,7 @@ DriveListBox::DriveListBox(Form *form, const QString &name, QWidget *container)
     setColorRoles({QPalette::Base, QPalette::Button}, {QPalette::Text, QPalette::ButtonText});
     setEditable(false);
     drive_ = driveOfPath(QDir::currentPath());
-    Refresh();
+    fill(false);
     connect(this, &QComboBox::activated, this, [this](int index) {
         const QString mount = itemData(index, kPathRole).toString();
         if (mount.isEmpty() || mount == drive_)
@@ -219,9 +317,14 @@ QString DriveListBox::List(int index) const
 
 void DriveListBox::Refresh()
 {
+    fill(true);
+}
+
+void DriveListBox::fill(bool fresh)
+{
     const QSignalBlocker block(this);
     clear();
-    const QList<MountedDrive> drives = listDrives();
+    const QList<MountedDrive> drives = listDrives(fresh);
     int current = 0;
     for (const MountedDrive &d : drives) {
         if (d.mount == drive_)
@@ -237,7 +340,7 @@ void DriveListBox::setDrive(const QString &drive)
 {
     if (!isQualifiedPath(drive))
         vx::raise(err::DeviceUnavailable, drive);
-    Refresh();
+    fill(false);
     QList<MountedDrive> drives;
     for (int i = 0; i < count(); ++i)
         drives.append({itemData(i, kPathRole).toString(), QString()});
@@ -264,7 +367,7 @@ DirListBox::DirListBox(Form *form, const QString &name, QWidget *container)
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
+    QMetaObject::invokeMethod(this, [this] { ensureFilled(); }, Qt::QueuedConnection);
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
 }
 
@@ -290,22 +393,41 @@ void DirListBox::setPath(const QString &path)
     const QString p = folderPath(path, path_);
     checkFolder(p);
     if (p == path_) {
-        fill();
+        fill(false);
         return;
     }
     path_ = p;
-    fill();
+    fill(false);
     if (Change)
         Change();
 }
 
 void DirListBox::Refresh()
 {
-    fill();
+    fill(true);
+}
+
+void DirListBox::ensureFilled() const
+{
+    if (stale_)
+        const_cast<DirListBox *>(this)->fill(false);
+}
+
+void DirListBox::showEvent(QShowEvent *e)
+{
+    ensureFilled();
+    Control::showEvent(e);
+}
+
+int DirListBox::ListCount() const
+{
+    ensureFilled();
+    return static_cast<int>(subfolders_.size());
 }
 
 QString DirListBox::List(int index) const
 {
+    ensureFilled();
     if (index >= 0)
         return index < subfolders_.size() ? subfolders_.at(index) : QString();
     // -1 the folder itself, -2 its parent, and so on up to the root.
@@ -318,8 +440,9 @@ QString DirListBox::List(int index) const
     return p;
 }
 
-void DirListBox::fill()
+void DirListBox::fill(bool fresh)
 {
+    stale_ = false;
     const QSignalBlocker block(this);
     clear();
     subfolders_.clear();
@@ -339,7 +462,7 @@ void DirListBox::fill()
     }
     setCurrentRow(count() - 1);
     const QString base = path_ == QLatin1String("/") ? QString() : path_;
-    for (const QString &name : sortedEntries(path_, QDir::Dirs)) {
+    for (const QString &name : listing(path_, fresh).folders) {
         subfolders_.append(base + QLatin1Char('/') + name);
         add(closed, name, subfolders_.last(), static_cast<int>(parts.size()) + 1);
     }
@@ -358,7 +481,7 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
+    QMetaObject::invokeMethod(this, [this] { ensureFilled(); }, Qt::QueuedConnection);
     connect(this, &QListWidget::currentRowChanged, this, [this] {
         if (settingIndex_)
             return;
@@ -375,7 +498,7 @@ void FileListBox::setPath(const QString &path)
     checkFolder(p);
     const bool changed = p != path_;
     path_ = p;
-    fill();
+    fill(false);
     if (changed && PathChange)
         PathChange();
 }
@@ -383,11 +506,32 @@ void FileListBox::setPath(const QString &path)
 void FileListBox::setPattern(const QString &pattern)
 {
     pattern_ = pattern;
-    fill();
+    // The names are known already: no need to read the folder again.
+    if (!stale_)
+        refilter();
+}
+
+void FileListBox::ensureFilled() const
+{
+    if (stale_)
+        const_cast<FileListBox *>(this)->fill(false);
+}
+
+void FileListBox::showEvent(QShowEvent *e)
+{
+    ensureFilled();
+    Control::showEvent(e);
+}
+
+int FileListBox::ListCount() const
+{
+    ensureFilled();
+    return count();
 }
 
 void FileListBox::setListIndex(int index)
 {
+    ensureFilled();
     if (index < -1 || index >= count())
         vx::raise(err::InvalidProperty);
     if (index == currentRow())
@@ -411,6 +555,7 @@ void FileListBox::selectRow(int index)
 
 QString FileListBox::List(int index) const
 {
+    ensureFilled();
     const QListWidgetItem *it = item(index);
     return it ? it->text() : QString();
 }
@@ -423,7 +568,7 @@ QString FileListBox::FileName() const
 void FileListBox::Refresh()
 {
     const QString selected = FileName();
-    fill();
+    fill(true);
     if (!selected.isEmpty()) {
         const QList<QListWidgetItem *> found = findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (!found.isEmpty())
@@ -433,31 +578,47 @@ void FileListBox::Refresh()
 
 bool FileListBox::matches(const QString &name) const
 {
+    for (const QString &suffix : suffixes_)
+        if (name.endsWith(suffix, Qt::CaseInsensitive))
+            return true;
     for (const QRegularExpression &re : filters_)
         if (re.match(name).hasMatch())
             return true;
     return false;
 }
 
-void FileListBox::fill()
+void FileListBox::fill(bool fresh)
+{
+    stale_ = false;
+    names_ = listing(path_, fresh).files;
+    refilter();
+}
+
+void FileListBox::refilter()
 {
     filters_.clear();
+    suffixes_.clear();
+    static const QRegularExpression plainSuffix(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
     for (QString part : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         part = part.trimmed();
         // "*.*" means every file, also those without an extension.
         if (part == QLatin1String("*.*"))
             part = QStringLiteral("*");
-        if (!part.isEmpty())
+        if (plainSuffix.match(part).hasMatch())
+            suffixes_.append(part.mid(1));
+        else if (!part.isEmpty())
             filters_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(part),
                                                QRegularExpression::CaseInsensitiveOption));
     }
-    if (filters_.isEmpty())
+    if (filters_.isEmpty() && suffixes_.isEmpty())
         filters_.append(QRegularExpression(QStringLiteral(".*")));
+    QStringList shown;
+    for (const QString &name : names_)
+        if (matches(name))
+            shown.append(name);
     settingIndex_ = true;
     clear();
-    for (const QString &name : sortedEntries(path_, QDir::Files))
-        if (matches(name))
-            addItem(name);
+    addItems(shown);
     setCurrentItem(nullptr);
     settingIndex_ = false;
 }

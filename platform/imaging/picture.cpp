@@ -105,18 +105,19 @@ public:
     }
 
     // Until the next large picture loads, nothing let go is kept.
-    void dropIdle(bool onlyIfExpired)
+    void dropIdle()
     {
         Block gone;
         {
             const std::lock_guard<std::mutex> lock(mutex_);
-            if (onlyIfExpired && idleClock_.isValid() && idleClock_.elapsed() < kIdleMs - 50)
-                return;
             std::swap(gone, idle_);
             keep_ = false;
         }
         unmap(gone);
     }
+
+    // On the main thread: frees the spare once it has been idle long enough.
+    void checkIdle();
 
     qint64 idleBytes()
     {
@@ -190,7 +191,8 @@ void BufferPool::release(void *info)
     // Gone after a few idle seconds, checked on the main thread.
     if (QCoreApplication *app = QCoreApplication::instance()) {
         QMetaObject::invokeMethod(
-            app, [] { QTimer::singleShot(kIdleMs, [] { bufferPool().dropIdle(true); }); }, Qt::QueuedConnection);
+            app, [] { QTimer::singleShot(kIdleMs, Qt::PreciseTimer, [] { bufferPool().checkIdle(); }); },
+            Qt::QueuedConnection);
     }
 }
 
@@ -200,6 +202,23 @@ void raiseForMissing(const QString &path)
     if (!QFileInfo(fi.absolutePath()).isDir())
         vx::raise(err::PathNotFound, path);
     vx::raise(err::FileNotFound, path);
+}
+
+void BufferPool::checkIdle()
+{
+    Block gone;
+    qint64 left = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!idle_.data)
+            return;
+        left = kIdleMs - idleClock_.elapsed();
+        if (left <= 0)
+            std::swap(gone, idle_);
+    }
+    if (left > 0)
+        QTimer::singleShot(int(left) + 10, Qt::PreciseTimer, [] { bufferPool().checkIdle(); });
+    unmap(gone);
 }
 
 std::function<void()> &decodeHook()
@@ -326,7 +345,7 @@ bool IsPictureOf(const Picture &picture, const QString &path)
 
 void ReleaseSparePictureMemory()
 {
-    bufferPool().dropIdle(false);
+    bufferPool().dropIdle();
     // What smaller pictures left in the heap goes back too.
     ::malloc_trim(0);
 }
@@ -416,10 +435,23 @@ QString PrintPicture(const Picture &picture)
     return QString();
 }
 
+static std::function<void(const QRect &)> &grabHook()
+{
+    static std::function<void(const QRect &)> hook;
+    return hook;
+}
+
+void setScreenGrabHook(std::function<void(const QRect &)> hook)
+{
+    grabHook() = std::move(hook);
+}
+
 QImage GrabScreenArea(const QRect &area)
 {
     if (area.isEmpty())
         return {};
+    if (grabHook())
+        grabHook()(area);
     QImage out(area.size(), QImage::Format_RGB32);
     out.fill(Qt::black);
     QPainter p(&out);

@@ -66,5 +66,7 @@ void setPrintToFile(const QString &pdfPath); // "" restores the default printer
 
 // A copy of the screen area (global pixels); the part outside the screens is black.
 QImage GrabScreenArea(const QRect &area);
+// Sees every area GrabScreenArea copies (for tests).
+void setScreenGrabHook(std::function<void(const QRect &)> hook);
 
 } // namespace vx

@@ -93,7 +93,10 @@ void update(const QString &app, bool deleting, Change change)
     removeStaleTemps(store.dir, fileName(app));
     if (next == old)
         return;
-    if (next.isEmpty()) {
+    struct stat st;
+    const bool link = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    // An emptied store goes, unless a link leads to it: the link stays.
+    if (next.isEmpty() && !link) {
         if (::unlink(path.constData()) != 0 && errno != ENOENT)
             failErrno(errno, store.path);
         syncDir(native(store.dir));
