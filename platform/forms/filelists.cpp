@@ -14,6 +14,8 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -226,10 +228,29 @@ const Listing &listing(const QString &folder, bool fresh)
         return *l;
     reads().folders.append(folder);
     Listing l;
-    const QFileInfoList infos =
-        QDir(folder).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &fi : infos)
-        (fi.isDir() ? l.folders : l.files).append(fi.fileName());
+    // The entry types readdir gives: no stat for plain files and folders.
+    // Links are followed; FIFOs, sockets, devices and dangling links are left
+    // out, and so are hidden entries.
+    DIR *d = ::opendir(QFile::encodeName(folder).constData());
+    if (d) {
+        const int fd = ::dirfd(d);
+        while (const dirent *e = ::readdir(d)) {
+            if (e->d_name[0] == '.')
+                continue;
+            bool isDir = e->d_type == DT_DIR;
+            bool isFile = e->d_type == DT_REG;
+            if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
+                struct stat st;
+                if (::fstatat(fd, e->d_name, &st, 0) != 0)
+                    continue;
+                isDir = S_ISDIR(st.st_mode);
+                isFile = S_ISREG(st.st_mode);
+            }
+            if (isDir || isFile)
+                (isDir ? l.folders : l.files).append(QFile::decodeName(e->d_name));
+        }
+        ::closedir(d);
+    }
     sortNames(l.folders);
     sortNames(l.files);
     return listingCache().keep(folder, std::move(l));
@@ -477,6 +498,9 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     foreColor_ = syscolor::WindowText;
     setColorRoles({QPalette::Base}, {QPalette::Text});
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line each, cut at the list's edge: laying out thousands of names
+    // then costs nothing.
+    setUniformItemSizes(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);

@@ -64,13 +64,14 @@ QString formatOfContent(const QByteArray &head)
 
 // Large pictures reuse the memory of the last large one let go: fresh memory
 // costs a fault per page, a good part of the decode time of a big photo, and a
-// slide show lets one picture go for each it loads. The spare is kept only for
-// a few idle seconds. Blocks are mapped apart (given back whole when freed) and
-// in large pages where the system offers them, which makes fresh ones cheap too.
+// walk lets one picture go for each it loads. The spare is kept only while
+// pictures follow each other within a second (a slide show is slower, and an
+// idle viewer holds just what it shows). Blocks are mapped apart, so freeing
+// one gives it back whole.
 class BufferPool {
 public:
     static constexpr size_t kMinBytes = size_t(16) << 20;
-    static constexpr int kIdleMs = 3000;
+    static constexpr int kIdleMs = 1000;
 
     ~BufferPool() { unmap(idle_); }
 
@@ -131,24 +132,15 @@ private:
         size_t capacity = 0;
         size_t mapped = 0;
     };
-    static constexpr size_t kLargePage = size_t(2) << 20;
 
     static Block map(size_t bytes)
     {
-        const size_t length = (bytes + kLargePage - 1) / kLargePage * kLargePage;
-        void *p = ::mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        // Large pages are not asked for: where the system defragments for
+        // them on the first touch, a fresh picture waits far longer.
+        void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (p == MAP_FAILED)
             return {};
-        // Align to a large page and give back the ends.
-        auto *base = static_cast<uchar *>(p);
-        const uintptr_t skew = reinterpret_cast<uintptr_t>(base) % kLargePage;
-        const size_t head = skew ? kLargePage - skew : 0;
-        if (head)
-            ::munmap(base, head);
-        if (kLargePage - head)
-            ::munmap(base + head + length, kLargePage - head);
-        ::madvise(base + head, length, MADV_HUGEPAGE);
-        return {base + head, bytes, length};
+        return {static_cast<uchar *>(p), bytes, bytes};
     }
     static void unmap(Block &b)
     {

@@ -41,7 +41,8 @@ Picture LoadPicture(const QString &path);
 bool IsPictureOf(const Picture &picture, const QString &path);
 
 // Frees the memory kept for the next large picture (it also goes by itself
-// after a few idle seconds). Call when the pictures' window hides.
+// after an idle second), and nothing let go is kept until the next large
+// picture loads. Call when the pictures' window hides or unloads.
 void ReleaseSparePictureMemory();
 // Bytes kept for the next large picture (for tests).
 qint64 SparePictureMemory();
