@@ -271,8 +271,10 @@ qint64 PictureBytes(QSize size, QImage::Format format)
 {
     if (size.isEmpty())
         return 0;
-    const int bits = format == QImage::Format_Invalid ? 32 : std::max(32, int(QImage::toPixelFormat(format).bitsPerPixel()));
-    return qint64(size.width()) * size.height() * (bits / 8);
+    const qint64 pixels = qint64(size.width()) * size.height();
+    const int bits = format == QImage::Format_Invalid ? 32 : QImage::toPixelFormat(format).bitsPerPixel();
+    // Any other depth is also painted from a 32-bit copy.
+    return bits == 32 ? pixels * 4 : (pixels * bits + 7) / 8 + pixels * 4;
 }
 
 } // namespace vx

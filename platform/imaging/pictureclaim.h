@@ -32,8 +32,8 @@ PictureClaim ReadPictureClaim(QIODevice &device, const QString &format);
 qint64 PictureMemoryLimit();
 // Lowers the limit (for tests); 0 restores the real one.
 void setPictureMemoryCap(qint64 bytes);
-// Bytes a decoded picture of `size` takes in `format` (at least 4 a pixel: a
-// picture is painted from a 32-bit copy).
+// Bytes a decoded picture of `size` in `format` costs: a picture of any depth
+// but 32 bits is painted from a 32-bit copy, which counts too.
 qint64 PictureBytes(QSize size, QImage::Format format);
 
 } // namespace vx

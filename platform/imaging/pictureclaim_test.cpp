@@ -249,6 +249,9 @@ TEST_F(PictureClaimTest, ClaimsAreReadFromEachFormatsHeader)
 
 TEST_F(PictureClaimTest, PicturesAboveTheLimitAreRefusedAlsoIntoReusedMemory)
 {
+    EXPECT_EQ(PictureBytes(QSize(10, 10), QImage::Format_RGB32), 400);
+    EXPECT_EQ(PictureBytes(QSize(10, 10), QImage::Format_Grayscale8), 500) << "with its 32-bit copy";
+    EXPECT_EQ(PictureBytes(QSize(10, 10), QImage::Format_RGBA64), 1200);
     EXPECT_LE(PictureMemoryLimit(), qint64(2) << 30);
     EXPECT_GT(PictureMemoryLimit(), qint64(64) << 20);
 
