@@ -138,7 +138,7 @@ int main(int argc, char **argv)
     }
     const QString folder = QDir(args.at(1)).absolutePath();
     const int rounds = args.size() > 2 ? std::max(1, args.at(2).toInt()) : 3;
-    const double idle = rssMb();
+    const double before = rssMb();
 
     Form2 &viewer = vx::instance<Form2>();
     viewer.Dir1.setPath(folder);
@@ -158,18 +158,26 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s did not load\n", qPrintable(file(0)));
         return 1;
     }
+    settle();
     const double oneMb = rssMb();
     const double firstFloor = timeReader(file(0));
 
+    // Memory walking three more, at once and after an idle second.
+    for (int i = 1; i <= 3; ++i)
+        viewer.File1.setListIndex(i);
+    const double walkMb = rssMb();
+    QElapsedTimer idle;
+    idle.start();
+    while (idle.elapsed() < 1200)
+        settle();
+    const double walkIdleMb = rssMb();
+
     // Steady state: walking the folder, several rounds.
     std::vector<double> clicks, floors, djpegs;
-    double walkMb = 0;
     for (int round = 0; round < rounds; ++round) {
-        for (int i = 1; i < count; ++i) {
+        viewer.File1.setListIndex(0);
+        for (int i = 1; i < count; ++i)
             clicks.push_back(timeClick(viewer, i));
-            if (round == 0 && i == 3)
-                walkMb = rssMb();
-        }
         viewer.File1.setListIndex(0);
         for (int i = 1; i < count; ++i) {
             floors.push_back(timeReader(file(i)));
@@ -189,9 +197,9 @@ int main(int argc, char **argv)
     const double steady = median(clicks), steadyFloor = median(floors);
     std::printf("steady state (median of %zu): click to painted %.1f ms, floor %.1f ms, ratio %.2f; djpeg %.1f ms\n",
                 clicks.size(), steady, steadyFloor, steady / steadyFloor, median(djpegs));
-    std::printf("memory (VmRSS MB): before the viewer %.0f, one picture %.0f, after walking three %.0f (%.2fx), "
-                "hidden %.0f, unloaded %.0f\n",
-                idle, oneMb, walkMb, walkMb / oneMb, hiddenMb, unloadedMb);
+    std::printf("memory (VmRSS MB): before the viewer %.0f, one picture %.0f, after walking three %.0f at once "
+                "(%.2fx) and %.0f after an idle second (%.2fx), hidden %.0f, unloaded %.0f\n",
+                before, oneMb, walkMb, walkMb / oneMb, walkIdleMb, walkIdleMb / oneMb, hiddenMb, unloadedMb);
 
     QTemporaryDir lists;
     const QString many = lists.path() + QStringLiteral("/many");
