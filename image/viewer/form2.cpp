@@ -196,9 +196,9 @@ void Form2::saveAndHide()
     suite::SaveSetting(kKindSection, QStringLiteral("FormKind"), QStringLiteral("1"));
     Timer1.setEnabled(false);
     Hide();
+    vx::ReleaseSparePictureMemory();
     vx::unload<Form13>();
     vx::unload<Form32>();
-    vx::ReleaseSparePictureMemory();
     suite::SaveSetting(kSection, QStringLiteral("Dir"), Dir1.Path());
     suite::SaveSetting(kSection, QStringLiteral("Drive"), Drive1.Drive());
     suite::savePosition(*this, kSection);

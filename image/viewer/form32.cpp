@@ -55,9 +55,9 @@ void Form32::Form_Load()
 void Form32::Form_Unload(int &cancel)
 {
     (void)cancel;
+    vx::ReleaseSparePictureMemory();
     if (vx::isLoaded<Form2>())
         vx::instance<Form2>().Image1.setVisible(true);
-    vx::ReleaseSparePictureMemory();
     suite::SaveSetting(kSection, QStringLiteral("ZQVFormLeft"), vx::numText(Left()));
     suite::SaveSetting(kSection, QStringLiteral("ZQVFormTop"), vx::numText(Top()));
 }
