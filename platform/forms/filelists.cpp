@@ -1,5 +1,6 @@
 #include "filelists.h"
 
+#include "folderreads.h"
 #include "listbox.h"
 
 #include "platform/core/errors.h"
@@ -11,83 +12,22 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QRegularExpression>
-#include <QStorageInfo>
 #include <QStyle>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace vx {
+
+using detail::listDrives;
+using detail::listing;
 
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kLevelRole = Qt::UserRole + 1;
-
-// Kernel and runtime file systems that hold no user files.
-bool isPseudoFileSystem(const QByteArray &type)
-{
-    static const QList<QByteArray> pseudo = {
-        "proc",     "sysfs",   "cgroup",     "cgroup2",     "tmpfs",    "devtmpfs", "devpts",
-        "mqueue",   "debugfs", "tracefs",    "securityfs",  "pstore",   "bpf",      "configfs",
-        "fusectl",  "autofs",  "hugetlbfs",  "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",
-        "ramfs",    "overlay", "squashfs",   "fuse.portal", "fuse.gvfsd-fuse", "nfsd", "selinuxfs"};
-    return pseudo.contains(type);
-}
-
-bool underSystemTree(const QString &mount)
-{
-    // Removable media mounted by udisks under /run/media are real drives.
-    if (mount.startsWith(QLatin1String("/run/media/")))
-        return false;
-    for (const char *root : {"/sys", "/proc", "/run", "/dev", "/snap", "/boot/efi"})
-        if (mount == QLatin1String(root) || mount.startsWith(QLatin1String(root) + QLatin1Char('/')))
-            return true;
-    return false;
-}
-
-QList<MountedDrive> &driveOverride()
-{
-    static QList<MountedDrive> drives;
-    return drives;
-}
-
-QList<MountedDrive> listDrives()
-{
-    if (!driveOverride().isEmpty())
-        return driveOverride();
-    QList<MountedDrive> drives;
-    MountedDrive root{QStringLiteral("/"), QString()};
-    for (const QStorageInfo &s : QStorageInfo::mountedVolumes()) {
-        if (!s.isValid())
-            continue;
-        const QString mount = s.rootPath();
-        QString label = s.name();
-        if (label.isEmpty())
-            label = QFileInfo(QString::fromLocal8Bit(s.device())).fileName();
-        if (label.isEmpty())
-            label = QString::fromLatin1(s.fileSystemType());
-        if (mount == QLatin1String("/")) {
-            root.label = label;
-            continue;
-        }
-        if (!s.isReady() || isPseudoFileSystem(s.fileSystemType()) || underSystemTree(mount))
-            continue;
-        // Bind-mounted single files (containers) are not drives.
-        if (!QFileInfo(mount).isDir())
-            continue;
-        auto same =
-            std::find_if(drives.begin(), drives.end(), [&](const MountedDrive &d) { return d.mount == mount; });
-        if (same != drives.end())
-            same->label = label; // the last mount over a point is the visible one
-        else
-            drives.append({mount, label});
-    }
-    std::sort(drives.begin(), drives.end(),
-              [](const MountedDrive &a, const MountedDrive &b) { return a.mount < b.mount; });
-    drives.prepend(root);
-    return drives;
-}
 
 bool contains(const QString &mount, const QString &path)
 {
@@ -131,19 +71,6 @@ void checkFolder(const QString &path)
         vx::raise(err::PathFileAccess, path);
 }
 
-bool caseInsensitiveLess(const QString &a, const QString &b)
-{
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
-QStringList sortedEntries(const QString &folder, QDir::Filters filters)
-{
-    QStringList names = QDir(folder).entryList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::sort(names.begin(), names.end(), caseInsensitiveLess);
-    return names;
-}
-
 // Indents each entry of the folder list by its depth in the tree.
 class IndentDelegate : public QStyledItemDelegate {
 public:
@@ -165,16 +92,6 @@ public:
 };
 
 } // namespace
-
-QList<MountedDrive> mountedDrives()
-{
-    return listDrives();
-}
-
-void setMountedDrivesOverride(const QList<MountedDrive> &drives)
-{
-    driveOverride() = drives;
-}
 
 QString driveOfPath(const QString &path)
 {
@@ -199,7 +116,7 @@ DriveListBox::DriveListBox(Form *form, const QString &name, QWidget *container)
     setColorRoles({QPalette::Base, QPalette::Button}, {QPalette::Text, QPalette::ButtonText});
     setEditable(false);
     drive_ = driveOfPath(QDir::currentPath());
-    Refresh();
+    fill(false);
     connect(this, &QComboBox::activated, this, [this](int index) {
         const QString mount = itemData(index, kPathRole).toString();
         if (mount.isEmpty() || mount == drive_)
@@ -221,9 +138,14 @@ QString DriveListBox::List(int index) const
 
 void DriveListBox::Refresh()
 {
+    fill(true);
+}
+
+void DriveListBox::fill(bool fresh)
+{
     const QSignalBlocker block(this);
     clear();
-    const QList<MountedDrive> drives = listDrives();
+    const QList<MountedDrive> drives = listDrives(fresh);
     int current = 0;
     for (const MountedDrive &d : drives) {
         if (d.mount == drive_)
@@ -239,7 +161,7 @@ void DriveListBox::setDrive(const QString &drive)
 {
     if (!isQualifiedPath(drive))
         vx::raise(err::DeviceUnavailable, drive);
-    Refresh();
+    fill(false);
     QList<MountedDrive> drives;
     for (int i = 0; i < count(); ++i)
         drives.append({itemData(i, kPathRole).toString(), QString()});
@@ -266,7 +188,7 @@ DirListBox::DirListBox(Form *form, const QString &name, QWidget *container)
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
+    QMetaObject::invokeMethod(this, [this] { ensureFilled(); }, Qt::QueuedConnection);
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
     followSelection(this);
 }
@@ -293,22 +215,41 @@ void DirListBox::setPath(const QString &path)
     const QString p = folderPath(path, path_);
     checkFolder(p);
     if (p == path_) {
-        fill();
+        fill(false);
         return;
     }
     path_ = p;
-    fill();
+    fill(false);
     if (Change)
         Change();
 }
 
 void DirListBox::Refresh()
 {
-    fill();
+    fill(true);
+}
+
+void DirListBox::ensureFilled() const
+{
+    if (stale_)
+        const_cast<DirListBox *>(this)->fill(false);
+}
+
+void DirListBox::showEvent(QShowEvent *e)
+{
+    ensureFilled();
+    Control::showEvent(e);
+}
+
+int DirListBox::ListCount() const
+{
+    ensureFilled();
+    return static_cast<int>(subfolders_.size());
 }
 
 QString DirListBox::List(int index) const
 {
+    ensureFilled();
     if (index >= 0)
         return index < subfolders_.size() ? subfolders_.at(index) : QString();
     // -1 the folder itself, -2 its parent, and so on up to the root.
@@ -321,8 +262,9 @@ QString DirListBox::List(int index) const
     return p;
 }
 
-void DirListBox::fill()
+void DirListBox::fill(bool fresh)
 {
+    stale_ = false;
     const QSignalBlocker block(this);
     clear();
     subfolders_.clear();
@@ -342,7 +284,7 @@ void DirListBox::fill()
     }
     setCurrentRow(count() - 1);
     const QString base = path_ == QLatin1String("/") ? QString() : path_;
-    for (const QString &name : sortedEntries(path_, QDir::Dirs)) {
+    for (const QString &name : listing(path_, fresh).folders) {
         subfolders_.append(base + QLatin1Char('/') + name);
         add(closed, name, subfolders_.last(), static_cast<int>(parts.size()) + 1);
     }
@@ -357,11 +299,14 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     foreColor_ = syscolor::WindowText;
     setColorRoles({QPalette::Base}, {QPalette::Text});
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // One line each, cut at the list's edge: laying out thousands of names
+    // then costs nothing.
+    setUniformItemSizes(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
     path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
+    QMetaObject::invokeMethod(this, [this] { ensureFilled(); }, Qt::QueuedConnection);
     connect(this, &QListWidget::currentRowChanged, this, [this] {
         if (settingIndex_)
             return;
@@ -379,7 +324,7 @@ void FileListBox::setPath(const QString &path)
     checkFolder(p);
     const bool changed = p != path_;
     path_ = p;
-    fill();
+    fill(false);
     if (changed && PathChange)
         PathChange();
 }
@@ -387,17 +332,38 @@ void FileListBox::setPath(const QString &path)
 void FileListBox::setPattern(const QString &pattern)
 {
     pattern_ = pattern;
-    fill();
+    // The names are known already: no need to read the folder again.
+    if (!stale_)
+        refilter();
+}
+
+void FileListBox::ensureFilled() const
+{
+    if (stale_)
+        const_cast<FileListBox *>(this)->fill(false);
+}
+
+void FileListBox::showEvent(QShowEvent *e)
+{
+    ensureFilled();
+    Control::showEvent(e);
+}
+
+int FileListBox::ListCount() const
+{
+    ensureFilled();
+    return count();
 }
 
 void FileListBox::setExecutablesOnly(bool on)
 {
     executablesOnly_ = on;
-    fill();
+    refilter();
 }
 
 void FileListBox::setListIndex(int index)
 {
+    ensureFilled();
     if (index < -1 || index >= count())
         vx::raise(err::InvalidProperty);
     if (index == currentRow())
@@ -421,6 +387,7 @@ void FileListBox::selectRow(int index)
 
 QString FileListBox::List(int index) const
 {
+    ensureFilled();
     const QListWidgetItem *it = item(index);
     return it ? it->text() : QString();
 }
@@ -433,7 +400,7 @@ QString FileListBox::FileName() const
 void FileListBox::Refresh()
 {
     const QString selected = FileName();
-    fill();
+    fill(true);
     if (!selected.isEmpty()) {
         const QList<QListWidgetItem *> found = findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (!found.isEmpty())
@@ -443,32 +410,53 @@ void FileListBox::Refresh()
 
 bool FileListBox::matches(const QString &name) const
 {
+    for (const QString &suffix : suffixes_)
+        if (name.endsWith(suffix, Qt::CaseInsensitive))
+            return true;
     for (const QRegularExpression &re : filters_)
         if (re.match(name).hasMatch())
             return true;
     return false;
 }
 
-void FileListBox::fill()
+void FileListBox::fill(bool fresh)
+{
+    stale_ = false;
+    names_ = listing(path_, fresh).files;
+    refilter();
+}
+
+void FileListBox::refilter()
 {
     filters_.clear();
+    suffixes_.clear();
+    static const QRegularExpression plainSuffix(QStringLiteral("^\\*\\.[^*?\\[\\]]+$"));
     for (QString part : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         part = part.trimmed();
         // "*.*" means every file, also those without an extension.
         if (part == QLatin1String("*.*"))
             part = QStringLiteral("*");
-        if (!part.isEmpty())
+        if (plainSuffix.match(part).hasMatch())
+            suffixes_.append(part.mid(1));
+        else if (!part.isEmpty())
             filters_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(part),
                                                QRegularExpression::CaseInsensitiveOption));
     }
-    if (filters_.isEmpty())
+    if (filters_.isEmpty() && suffixes_.isEmpty())
         filters_.append(QRegularExpression(QStringLiteral(".*")));
+    QStringList shown;
+    const QString base = path_ == QLatin1String("/") ? QString() : path_;
+    for (const QString &name : names_) {
+        if (!matches(name))
+            continue;
+        // Programs: only what the user may run.
+        if (executablesOnly_ && ::access(QFile::encodeName(base + QLatin1Char('/') + name).constData(), X_OK) != 0)
+            continue;
+        shown.append(name);
+    }
     settingIndex_ = true;
     clear();
-    const QDir::Filters kinds = executablesOnly_ ? QDir::Files | QDir::Executable : QDir::Files;
-    for (const QString &name : sortedEntries(path_, kinds))
-        if (matches(name))
-            addItem(name);
+    addItems(shown);
     setCurrentItem(nullptr);
     settingIndex_ = false;
 }

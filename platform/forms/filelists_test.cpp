@@ -283,4 +283,37 @@ TEST_F(FileChain, RealDriveListStartsAtRootWithoutSystemFileSystems)
     }
 }
 
+TEST_F(FileChain, AFolderIsReadOncePerChangeAndAgainOnRefreshOrAtTheNextEvent)
+{
+    QApplication::processEvents();
+    listReads() = {};
+    Host h;
+    h.Dir1.setPath(root);
+    h.File1.setPath(root);
+    EXPECT_EQ(entries(h.File1).size(), 7 - 1) << "hidden file left out";
+    EXPECT_EQ(h.Dir1.ListCount(), 4);
+    h.File1.setPattern(QStringLiteral("*.jpg"));
+    EXPECT_EQ(entries(h.File1), QStringList({QStringLiteral("a.jpg"), QStringLiteral("C.Jpg")}));
+    QApplication::processEvents(); // the start-up folder, never shown, is not read either
+    EXPECT_EQ(listReads().folders, QStringList{root}) << "folder list, file list and pattern share one read";
+    EXPECT_EQ(listReads().mountTable, 1);
+
+    touch(root + QStringLiteral("/new.jpg"));
+    h.File1.Refresh();
+    EXPECT_EQ(h.File1.ListCount(), 3);
+    touch(root + QStringLiteral("/later.jpg"));
+    QApplication::processEvents();
+    h.File1.setPath(root);
+    EXPECT_EQ(h.File1.ListCount(), 4) << "a later event sees the disk again";
+    EXPECT_EQ(listReads().folders.size(), 3);
+
+    // One read of the mount table serves a handler's drive steps; Refresh reads it again.
+    h.Drive1.setDrive(root);
+    EXPECT_EQ(driveOfPath(root), driveOfPath(root + QStringLiteral("/zeta")));
+    h.Drive1.setDrive(QStringLiteral("/"));
+    EXPECT_EQ(listReads().mountTable, 2);
+    h.Drive1.Refresh();
+    EXPECT_EQ(listReads().mountTable, 3);
+}
+
 } // namespace
