@@ -33,6 +33,16 @@ TEST_F(Form14Test, CloseButtonSavesAndFixedZoomTakesEffectOnlyThen)
 
 TEST_F(Form14Test, LoadTakesStoredZoomAndSpeedAndTheCloseBoxKeepsThem)
 {
+    // From a store without "Speed": the default, and the close box stores it.
+    ASSERT_EQ(stored("Speed"), QStringLiteral("-"));
+    instance<Form14>().HScroll1.setValue(20000);
+    instance<Form14>().Unload();
+    suite::DeleteSection(QStringLiteral("Graphic Rondix"));
+    EXPECT_EQ(instance<Form14>().HScroll1.Value(), 5000) << "nothing kept from the last load";
+    EXPECT_EQ(instance<Form14>().Text1.Text(), QStringLiteral("5000"));
+    instance<Form14>().close();
+    EXPECT_EQ(stored("Speed"), QStringLiteral("5000"));
+
     store("Zoom", QStringLiteral("1"));
     store("Speed", QStringLiteral("15000"));
     Form14 &s = instance<Form14>();

@@ -27,13 +27,14 @@ static void registerViewerArtwork() { Q_INIT_RESOURCE(viewer); }
 
 namespace {
 
-// Shown until the first file is chosen: a small landscape of our own.
+// Shown until the first file is chosen: a small landscape of our own, drawn
+// at the size of the box it fills (9540 x 7785 twips).
 vx::Picture startupPicture()
 {
     static const bool registered = (registerViewerArtwork(), true);
     (void)registered;
-    return {suite::drawArtwork(QStringLiteral(":/viewer/startup.svg"), QSize(480, 360), QImage::Format_RGB32),
-            QStringLiteral("bmp")};
+    return {suite::drawArtwork(QStringLiteral(":/viewer/startup.svg"), QSize(9540 / 15, 7785 / 15), QImage::Format_RGB32),
+            QStringLiteral("bmp"), {}};
 }
 
 } // namespace
@@ -161,6 +162,7 @@ void Form2::saveAndHide()
     suite::SaveSetting(kind::Section, suite::keys::FormKind, kind::KindViewer);
     Timer1.setEnabled(false);
     Hide();
+    vx::ReleaseSparePictureMemory();
     vx::unload<Form13>();
     vx::unload<Form32>();
     suite::SaveSetting(keys::Section, keys::Dir, Dir1.Path());
@@ -375,6 +377,7 @@ void Form2::Command12_Click()
     Hide();
     vx::unload<Form13>();
     vx::unload<Form32>();
+    vx::ReleaseSparePictureMemory();
     showBrowser();
 }
 

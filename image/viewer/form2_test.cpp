@@ -5,6 +5,7 @@
 #include "viewer_fixture_test.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 using namespace vx;
@@ -136,6 +137,10 @@ TEST_F(Form2Test, FileMenuOpensAndSavesAndCancelChangesNothing)
 {
     Form2 &v = viewer();
     auto &d = vxtest::dialogs();
+    // Cancelled before anything was opened: the start-up picture stays.
+    d.files = {std::nullopt};
+    v.IDMOPEN_Click();
+    EXPECT_EQ(v.Image1.Picture().image.size(), QSize(636, 519));
     d.files = {QStringList{path("b.JPG")}, std::nullopt, QStringList{path("d.jpg")}};
     for (int i = 0; i < 3; ++i)
         v.IDMOPEN_Click();
@@ -257,6 +262,63 @@ TEST_F(Form2Test, CloseHidesAndSavesUnloadDoesTheSameAndTheBrowserSwitchIsOff)
     v.close();
     EXPECT_FALSE(isLoaded<Form2>());
     EXPECT_EQ(stored("Dir"), folder);
+}
+
+TEST_F(Form2Test, StartUpPictureFillsItsBox)
+{
+    Form2 &v = instance<Form2>();
+    EXPECT_EQ(v.Image1.Left(), 2640);
+    EXPECT_EQ(v.Image1.Top(), 600);
+    EXPECT_EQ(v.Image1.Width(), 9540);
+    EXPECT_EQ(v.Image1.Height(), 7785);
+    EXPECT_EQ(v.Image1.Picture().image.size(), QSize(636, 519));
+    EXPECT_FALSE(v.Image1.Stretch()) << "at its natural size, which is the box's";
+}
+
+TEST_F(Form2Test, OpeningTheViewerReadsItsFolderOnceAndTheMountTableOnce)
+{
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("many")));
+    for (int i = 0; i < 50; ++i)
+        vxtest::writeTestImage(path("many") + QStringLiteral("/p%1.bmp").arg(i), 2, 2);
+    store("Dir", path("many"));
+    QCoreApplication::processEvents(); // what was read before is forgotten
+    listReads() = {};
+    Form2 &v = instance<Form2>();
+    v.Show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.File1.ListCount(), 50);
+    EXPECT_EQ(v.Dir1.Path(), path("many"));
+    EXPECT_EQ(listReads().folders.count(path("many")), 1) << qPrintable(listReads().folders.join(u' '));
+    // The start-up folder once at most: loading the picture window on the
+    // way (for its colour) counts the list before the stored folder is set.
+    EXPECT_LE(listReads().folders.count(QDir::currentPath()), 1) << qPrintable(listReads().folders.join(u' '));
+    EXPECT_LE(listReads().folders.size(), 3);
+    EXPECT_EQ(listReads().mountTable, 1);
+}
+
+TEST_F(Form2Test, HidingOrUnloadingTheViewerGivesBackTheSpareMemory)
+{
+    // 2100 x 2100 pictures are large enough for their memory to be kept.
+    QDir(folder).mkdir(QStringLiteral("big"));
+    QImage img(2100, 2100, QImage::Format_RGB32);
+    for (const char *name : {"big/1.jpg", "big/2.jpg", "big/3.jpg"}) {
+        img.fill(Qt::darkGreen);
+        ASSERT_TRUE(img.save(path(name)));
+    }
+    Form2 &v = viewer(path("big"));
+    v.Show();
+    for (int i = 0; i < 3; ++i)
+        v.File1.setListIndex(i);
+    EXPECT_GT(SparePictureMemory(), 0);
+    v.Command1_Click();
+    EXPECT_EQ(SparePictureMemory(), 0);
+    EXPECT_EQ(v.Image1.Picture().image.size(), QSize(2100, 2100)) << "the hidden viewer keeps its picture";
+
+    v.Show();
+    v.File1.setListIndex(0);
+    EXPECT_GT(SparePictureMemory(), 0);
+    unload<Form2>();
+    EXPECT_EQ(SparePictureMemory(), 0) << "nor is the picture it held kept";
 }
 
 } // namespace

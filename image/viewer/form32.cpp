@@ -56,6 +56,7 @@ void Form32::Form_Load()
 void Form32::Form_Unload(int &cancel)
 {
     (void)cancel;
+    vx::ReleaseSparePictureMemory();
     if (vx::isLoaded<Form2>())
         vx::instance<Form2>().Image1.setVisible(true);
     suite::SaveSetting(keys::Section, keys::ZQVFormLeft, vx::numText(Left()));
@@ -84,11 +85,13 @@ void Form32::Form_Activate()
 
 void Form32::showOwnerFile(const Form2 &owner, double zoom)
 {
+    // The owner's list click has just decoded the same file for its own box.
     if (zoom != 0) {
-        viewer::showPicture(Image1, ownerFile(owner), viewer::zoomRatio());
+        const double ratio = viewer::zoomRatio();
+        viewer::showPicture(Image1, viewer::sharedPicture(owner.Image1.Picture(), ownerFile(owner)), ratio);
     } else {
         // Natural size only while stretch is off: an enlarged box stays enlarged.
-        Image1.setPicture(vx::LoadPicture(ownerFile(owner)));
+        Image1.setPicture(viewer::sharedPicture(owner.Image1.Picture(), ownerFile(owner)));
     }
     fitWindow();
 }

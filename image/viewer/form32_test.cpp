@@ -3,6 +3,8 @@
 #include "form32.h"
 #include "viewer_fixture_test.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QScreen>
 
 using namespace vx;
@@ -65,13 +67,18 @@ TEST_F(Form32Test, NextPreviousAndSlideStepMoveTheViewersSelection)
     EXPECT_FALSE(w.Command6.Enabled());
     EXPECT_EQ(w.Image1.Width(), tw(20));
 
+    // Three sizes, the last unlike anything shown before.
     QDir(folder).mkdir(QStringLiteral("three"));
-    for (const char *name : {"a.bmp", "b.JPG", "c.jpeg"})
-        QFile::copy(path(name), path("three/") + QLatin1String(name));
+    vxtest::writeTestImage(path("three/a.bmp"), 40, 30);
+    vxtest::writeTestImage(path("three/b.bmp"), 60, 20);
+    vxtest::writeTestImage(path("three/z.bmp"), 33, 44);
     viewer(path("three")).File1.setListIndex(1);
+    w.ShowCurrent();
+    ASSERT_EQ(w.Image1.Width(), tw(60));
     w.Timer1_Timer();
     EXPECT_FALSE(w.Command6.Enabled());
-    EXPECT_EQ(w.Image1.Width(), tw(20)) << "the last entry is shown too";
+    EXPECT_EQ(w.Image1.Width(), tw(33)) << "the last entry is shown too";
+    EXPECT_EQ(w.Image1.Height(), tw(44));
     w.Timer1_Timer();
     EXPECT_EQ(v.File1.ListIndex(), 0);
     EXPECT_EQ(w.Image1.Width(), tw(40));
@@ -125,15 +132,78 @@ TEST_F(Form32Test, DroppedFilesShowTheLastWithoutMovingTheList)
     EXPECT_EQ(vxtest::dialogs().messages.size(), 1u);
 }
 
+TEST_F(Form32Test, AStepWithThePictureWindowOpenDecodesOnce)
+{
+    Form2 &v = viewer();
+    Form32 &w = openAt(v, 0);
+    int decodes = 0;
+    setPictureDecodeHook([&] { ++decodes; });
+    w.Command6_Click();
+    EXPECT_EQ(decodes, 1);
+    EXPECT_EQ(w.Image1.Width(), tw(60));
+    EXPECT_EQ(w.Image1.Picture().image.constBits(), v.Image1.Picture().image.constBits()) << "one picture for both";
+    w.Command9_Click();
+    w.Timer1_Timer();
+    EXPECT_EQ(decodes, 3);
+
+    store("Zoom", QStringLiteral("1"));
+    instance<Form14>().Combo1.setText(QStringLiteral("2.0"));
+    w.Command6_Click();
+    EXPECT_EQ(decodes, 4);
+    EXPECT_EQ(w.Image1.Width(), 2 * tw(20));
+    store("Zoom", QStringLiteral("0"));
+
+    // A file changed since the viewer showed it is read again.
+    vxtest::writeTestImage(path("c.jpeg"), 30, 30);
+    v.Command13_Click();
+    v.Command13_Click();
+    EXPECT_EQ(decodes, 5);
+    EXPECT_EQ(instance<Form32>().Image1.Width(), tw(30));
+    setPictureDecodeHook({});
+}
+
 class Form13Test : public ViewerTest {};
 
 TEST_F(Form13Test, CopiesOnlyTheAreaAroundThePointerStretchedToItsPicture)
 {
+    // Red left of x = 500, blue from there, on screen from (400, 300).
+    QWidget pattern;
+    pattern.setWindowFlag(Qt::FramelessWindowHint);
+    pattern.setGeometry(400, 300, 200, 200);
+    QPalette pal = pattern.palette();
+    pal.setColor(QPalette::Window, Qt::red);
+    pattern.setPalette(pal);
+    pattern.setAutoFillBackground(true);
+    QWidget right(&pattern);
+    right.setGeometry(100, 0, 100, 200);
+    pal.setColor(QPalette::Window, Qt::blue);
+    right.setPalette(pal);
+    right.setAutoFillBackground(true);
+    pattern.show();
+    QApplication::processEvents();
+    pattern.repaint();
+
     Form13 &m = instance<Form13>();
+    m.Move(0, 0);
     EXPECT_TRUE(m.Timer1.Enabled());
-    EXPECT_EQ(m.copyArea(QPoint(500, 400)), QRect(458, 365, 90, 67));
+    std::vector<QRect> grabbed;
+    setScreenGrabHook([&](const QRect &area) { grabbed.push_back(area); });
+    QCursor::setPos(500, 400);
     m.Timer1_Timer();
-    EXPECT_EQ(m.Picture2.Picture().size(), m.Picture2.size());
+    setScreenGrabHook({});
+
+    ASSERT_EQ(grabbed.size(), 1u);
+    EXPECT_TRUE(grabbed[0].contains(QPoint(500, 400)));
+    EXPECT_EQ(grabbed[0].size(), m.Picture1.size()) << "only the small area, never the screen";
+    const QImage shown = m.Picture2.Picture().toImage();
+    ASSERT_EQ(shown.size(), m.Picture2.size());
+    // The pointer's column splits red from blue at the same share of the picture.
+    const double split = double(500 - grabbed[0].left()) / grabbed[0].width() * shown.width();
+    const int y = shown.height() / 2;
+    EXPECT_EQ(shown.pixelColor(0, y), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(int(split) - 3, y), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(int(split) + 3, y), QColor(Qt::blue));
+    EXPECT_EQ(shown.pixelColor(shown.width() - 1, y), QColor(Qt::blue));
     EXPECT_TRUE(m.Picture1.Picture().isNull());
     EXPECT_TRUE(m.windowFlags().testFlag(Qt::FramelessWindowHint));
 }

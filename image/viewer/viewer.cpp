@@ -34,7 +34,16 @@ bool fits(double twips)
 
 void showPicture(vx::ImageBox &box, const QString &path, std::optional<double> ratio)
 {
-    const vx::Picture picture = vx::LoadPicture(path);
+    showPicture(box, vx::LoadPicture(path), ratio);
+}
+
+vx::Picture sharedPicture(const vx::Picture &held, const QString &path)
+{
+    return vx::IsPictureOf(held, path) ? held : vx::LoadPicture(path);
+}
+
+void showPicture(vx::ImageBox &box, const vx::Picture &picture, std::optional<double> ratio)
+{
     if (!ratio) {
         box.setPicture(picture);
         box.setStretch(false);

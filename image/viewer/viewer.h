@@ -21,6 +21,12 @@ double zoomRatio();
 // natural size times the ratio, stretched. A picture that cannot be loaded or
 // shown at that size raises and leaves the box as it was.
 void showPicture(vx::ImageBox &box, const QString &path, std::optional<double> ratio);
+// The same with a picture decoded already.
+void showPicture(vx::ImageBox &box, const vx::Picture &picture, std::optional<double> ratio);
+
+// The picture of `path`: `held` when it came from that file, unchanged since
+// (one decode serves both windows), else the file loaded afresh.
+vx::Picture sharedPicture(const vx::Picture &held, const QString &path);
 
 // Enlarge and shrink: stretch on, both sides times `factor`. A size the box
 // refuses raises 380 and leaves the box as it was.

@@ -45,7 +45,7 @@ vx::Picture paneDesignPicture()
     beam.closeSubpath();
     p.drawPath(beam);
     p.end();
-    return {img, QStringLiteral("bmp")};
+    return {img, QStringLiteral("bmp"), {}};
 }
 
 } // namespace

@@ -1,93 +1,25 @@
 #include "filelists.h"
 
-#include "listbox.h"
+#include "folderreads.h"
 
 #include "platform/core/errors.h"
 
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QMimeData>
-#include <QRegularExpression>
-#include <QStorageInfo>
-#include <QStyle>
-#include <QStyledItemDelegate>
 
 #include <algorithm>
 
 namespace vx {
 
+using detail::checkFolder;
+using detail::folderPath;
+
+using detail::listDrives;
+using detail::listing;
+
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
-constexpr int kLevelRole = Qt::UserRole + 1;
-
-// Kernel and runtime file systems that hold no user files.
-bool isPseudoFileSystem(const QByteArray &type)
-{
-    static const QList<QByteArray> pseudo = {
-        "proc",     "sysfs",   "cgroup",     "cgroup2",     "tmpfs",    "devtmpfs", "devpts",
-        "mqueue",   "debugfs", "tracefs",    "securityfs",  "pstore",   "bpf",      "configfs",
-        "fusectl",  "autofs",  "hugetlbfs",  "binfmt_misc", "efivarfs", "rpc_pipefs", "nsfs",
-        "ramfs",    "overlay", "squashfs",   "fuse.portal", "fuse.gvfsd-fuse", "nfsd", "selinuxfs"};
-    return pseudo.contains(type);
-}
-
-bool underSystemTree(const QString &mount)
-{
-    // Removable media mounted by udisks under /run/media are real drives.
-    if (mount.startsWith(QLatin1String("/run/media/")))
-        return false;
-    for (const char *root : {"/sys", "/proc", "/run", "/dev", "/snap", "/boot/efi"})
-        if (mount == QLatin1String(root) || mount.startsWith(QLatin1String(root) + QLatin1Char('/')))
-            return true;
-    return false;
-}
-
-QList<MountedDrive> &driveOverride()
-{
-    static QList<MountedDrive> drives;
-    return drives;
-}
-
-QList<MountedDrive> listDrives()
-{
-    if (!driveOverride().isEmpty())
-        return driveOverride();
-    QList<MountedDrive> drives;
-    MountedDrive root{QStringLiteral("/"), QString()};
-    for (const QStorageInfo &s : QStorageInfo::mountedVolumes()) {
-        if (!s.isValid())
-            continue;
-        const QString mount = s.rootPath();
-        QString label = s.name();
-        if (label.isEmpty())
-            label = QFileInfo(QString::fromLocal8Bit(s.device())).fileName();
-        if (label.isEmpty())
-            label = QString::fromLatin1(s.fileSystemType());
-        if (mount == QLatin1String("/")) {
-            root.label = label;
-            continue;
-        }
-        if (!s.isReady() || isPseudoFileSystem(s.fileSystemType()) || underSystemTree(mount))
-            continue;
-        // Bind-mounted single files (containers) are not drives.
-        if (!QFileInfo(mount).isDir())
-            continue;
-        auto same =
-            std::find_if(drives.begin(), drives.end(), [&](const MountedDrive &d) { return d.mount == mount; });
-        if (same != drives.end())
-            same->label = label; // the last mount over a point is the visible one
-        else
-            drives.append({mount, label});
-    }
-    std::sort(drives.begin(), drives.end(),
-              [](const MountedDrive &a, const MountedDrive &b) { return a.mount < b.mount; });
-    drives.prepend(root);
-    return drives;
-}
 
 bool contains(const QString &mount, const QString &path)
 {
@@ -110,71 +42,8 @@ QString driveText(const MountedDrive &d)
     return d.label.isEmpty() ? d.mount : d.mount + QStringLiteral("  (") + d.label + QLatin1Char(')');
 }
 
-// Absolute, clean, no trailing "/" except the root; relative paths resolve against `base`.
-QString folderPath(const QString &path, const QString &base)
-{
-    QString p = QDir::cleanPath(QDir(base).absoluteFilePath(path));
-    if (p.size() > 1 && p.endsWith(QLatin1Char('/')))
-        p.chop(1);
-    return p;
-}
-
-// Raises 76 for a missing folder and 75 for one that cannot be listed.
-void checkFolder(const QString &path)
-{
-    if (path.isEmpty())
-        vx::raise(err::PathNotFound);
-    const QFileInfo fi(path);
-    if (!fi.exists() || !fi.isDir())
-        vx::raise(err::PathNotFound, path);
-    if (!fi.isReadable() || !fi.isExecutable())
-        vx::raise(err::PathFileAccess, path);
-}
-
-bool caseInsensitiveLess(const QString &a, const QString &b)
-{
-    const int c = QString::compare(a, b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
-
-QStringList sortedEntries(const QString &folder, QDir::Filters filters)
-{
-    QStringList names = QDir(folder).entryList(filters | QDir::NoDotAndDotDot, QDir::Unsorted);
-    std::sort(names.begin(), names.end(), caseInsensitiveLess);
-    return names;
-}
-
-// Indents each entry of the folder list by its depth in the tree.
-class IndentDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem o(option);
-        const int shift = index.data(kLevelRole).toInt() * kIndent;
-        o.rect.adjust(shift, 0, 0, 0);
-        QStyledItemDelegate::paint(painter, o, index);
-    }
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QSize s = QStyledItemDelegate::sizeHint(option, index);
-        s.rwidth() += index.data(kLevelRole).toInt() * kIndent;
-        return s;
-    }
-    static constexpr int kIndent = 12;
-};
 
 } // namespace
-
-QList<MountedDrive> mountedDrives()
-{
-    return listDrives();
-}
-
-void setMountedDrivesOverride(const QList<MountedDrive> &drives)
-{
-    driveOverride() = drives;
-}
 
 QString driveOfPath(const QString &path)
 {
@@ -199,7 +68,7 @@ DriveListBox::DriveListBox(Form *form, const QString &name, QWidget *container)
     setColorRoles({QPalette::Base, QPalette::Button}, {QPalette::Text, QPalette::ButtonText});
     setEditable(false);
     drive_ = driveOfPath(QDir::currentPath());
-    Refresh();
+    fill(false);
     connect(this, &QComboBox::activated, this, [this](int index) {
         const QString mount = itemData(index, kPathRole).toString();
         if (mount.isEmpty() || mount == drive_)
@@ -221,9 +90,14 @@ QString DriveListBox::List(int index) const
 
 void DriveListBox::Refresh()
 {
+    fill(true);
+}
+
+void DriveListBox::fill(bool fresh)
+{
     const QSignalBlocker block(this);
     clear();
-    const QList<MountedDrive> drives = listDrives();
+    const QList<MountedDrive> drives = listDrives(fresh);
     int current = 0;
     for (const MountedDrive &d : drives) {
         if (d.mount == drive_)
@@ -239,7 +113,7 @@ void DriveListBox::setDrive(const QString &drive)
 {
     if (!isQualifiedPath(drive))
         vx::raise(err::DeviceUnavailable, drive);
-    Refresh();
+    fill(false);
     QList<MountedDrive> drives;
     for (int i = 0; i < count(); ++i)
         drives.append({itemData(i, kPathRole).toString(), QString()});
@@ -254,241 +128,5 @@ void DriveListBox::setDrive(const QString &drive)
     if (Change)
         Change();
 }
-
-// --- DirListBox -----------------------------------------------------------------
-
-DirListBox::DirListBox(Form *form, const QString &name, QWidget *container)
-    : Control(form, name, container)
-{
-    backColor_ = syscolor::WindowBackground;
-    foreColor_ = syscolor::WindowText;
-    setColorRoles({QPalette::Base}, {QPalette::Text});
-    setItemDelegate(new IndentDelegate(this));
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem *item) { open(item); });
-    followSelection(this);
-}
-
-void DirListBox::open(QListWidgetItem *item)
-{
-    if (!item)
-        return;
-    const QString target = item->data(kPathRole).toString();
-    dispatch([this, target] { setPath(target); });
-}
-
-void DirListBox::keyPressEvent(QKeyEvent *e)
-{
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        open(currentItem());
-        return;
-    }
-    Control::keyPressEvent(e);
-}
-
-void DirListBox::setPath(const QString &path)
-{
-    const QString p = folderPath(path, path_);
-    checkFolder(p);
-    if (p == path_) {
-        fill();
-        return;
-    }
-    path_ = p;
-    fill();
-    if (Change)
-        Change();
-}
-
-void DirListBox::Refresh()
-{
-    fill();
-}
-
-QString DirListBox::List(int index) const
-{
-    if (index >= 0)
-        return index < subfolders_.size() ? subfolders_.at(index) : QString();
-    // -1 the folder itself, -2 its parent, and so on up to the root.
-    QString p = path_;
-    for (int i = -1; i > index; --i) {
-        if (p == QLatin1String("/"))
-            return QString();
-        p = QFileInfo(p).path();
-    }
-    return p;
-}
-
-void DirListBox::fill()
-{
-    const QSignalBlocker block(this);
-    clear();
-    subfolders_.clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    auto add = [this](const QIcon &icon, const QString &text, const QString &full, int level) {
-        auto *item = new QListWidgetItem(icon, text, this);
-        item->setData(kPathRole, full);
-        item->setData(kLevelRole, level);
-    };
-    add(open, QStringLiteral("/"), QStringLiteral("/"), 0);
-    QString full;
-    const QStringList parts = path_.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (int i = 0; i < parts.size(); ++i) {
-        full += QLatin1Char('/') + parts.at(i);
-        add(open, parts.at(i), full, i + 1);
-    }
-    setCurrentRow(count() - 1);
-    const QString base = path_ == QLatin1String("/") ? QString() : path_;
-    for (const QString &name : sortedEntries(path_, QDir::Dirs)) {
-        subfolders_.append(base + QLatin1Char('/') + name);
-        add(closed, name, subfolders_.last(), static_cast<int>(parts.size()) + 1);
-    }
-}
-
-// --- FileListBox ----------------------------------------------------------------
-
-FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
-    : Control(form, name, container)
-{
-    backColor_ = syscolor::WindowBackground;
-    foreColor_ = syscolor::WindowText;
-    setColorRoles({QPalette::Base}, {QPalette::Text});
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
-    setDragDropMode(QAbstractItemView::DropOnly);
-    path_ = folderPath(QDir::currentPath(), QStringLiteral("/"));
-    fill();
-    connect(this, &QListWidget::currentRowChanged, this, [this] {
-        if (settingIndex_)
-            return;
-        fire(Click);
-    });
-    connect(this, &QListWidget::itemDoubleClicked, this, [this] {
-        fire(DblClick);
-    });
-    followSelection(this);
-}
-
-void FileListBox::setPath(const QString &path)
-{
-    const QString p = folderPath(path, path_);
-    checkFolder(p);
-    const bool changed = p != path_;
-    path_ = p;
-    fill();
-    if (changed && PathChange)
-        PathChange();
-}
-
-void FileListBox::setPattern(const QString &pattern)
-{
-    pattern_ = pattern;
-    fill();
-}
-
-void FileListBox::setExecutablesOnly(bool on)
-{
-    executablesOnly_ = on;
-    fill();
-}
-
-void FileListBox::setListIndex(int index)
-{
-    if (index < -1 || index >= count())
-        vx::raise(err::InvalidProperty);
-    if (index == currentRow())
-        return;
-    selectRow(index);
-    if (Click)
-        Click();
-}
-
-void FileListBox::selectRow(int index)
-{
-    settingIndex_ = true;
-    if (index < 0) {
-        setCurrentItem(nullptr);
-        clearSelection();
-    } else {
-        setCurrentRow(index);
-    }
-    settingIndex_ = false;
-}
-
-QString FileListBox::List(int index) const
-{
-    const QListWidgetItem *it = item(index);
-    return it ? it->text() : QString();
-}
-
-QString FileListBox::FileName() const
-{
-    return List(currentRow());
-}
-
-void FileListBox::Refresh()
-{
-    const QString selected = FileName();
-    fill();
-    if (!selected.isEmpty()) {
-        const QList<QListWidgetItem *> found = findItems(selected, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (!found.isEmpty())
-            selectRow(row(found.first()));
-    }
-}
-
-bool FileListBox::matches(const QString &name) const
-{
-    for (const QRegularExpression &re : filters_)
-        if (re.match(name).hasMatch())
-            return true;
-    return false;
-}
-
-void FileListBox::fill()
-{
-    filters_.clear();
-    for (QString part : pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        part = part.trimmed();
-        // "*.*" means every file, also those without an extension.
-        if (part == QLatin1String("*.*"))
-            part = QStringLiteral("*");
-        if (!part.isEmpty())
-            filters_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(part),
-                                               QRegularExpression::CaseInsensitiveOption));
-    }
-    if (filters_.isEmpty())
-        filters_.append(QRegularExpression(QStringLiteral(".*")));
-    settingIndex_ = true;
-    clear();
-    const QDir::Filters kinds = executablesOnly_ ? QDir::Files | QDir::Executable : QDir::Files;
-    for (const QString &name : sortedEntries(path_, kinds))
-        if (matches(name))
-            addItem(name);
-    setCurrentItem(nullptr);
-    settingIndex_ = false;
-}
-
-// Qt makes the first entry current when the list takes the focus; here the
-// selection stays where it was.
-void FileListBox::focusInEvent(QFocusEvent *e)
-{
-    const int before = currentRow();
-    settingIndex_ = true;
-    Control::focusInEvent(e);
-    settingIndex_ = false;
-    if (currentRow() != before)
-        selectRow(before);
-}
-
-void FileListBox::dragEnterEvent(QDragEnterEvent *e) { acceptFileDrag(e, OLEDragDrop); }
-
-void FileListBox::dragMoveEvent(QDragMoveEvent *e) { acceptFileDrag(e, OLEDragDrop); }
-
-void FileListBox::dropEvent(QDropEvent *e) { deliverFileDrop(e, OLEDragDrop); }
 
 } // namespace vx

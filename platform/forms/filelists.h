@@ -24,6 +24,13 @@ QList<MountedDrive> mountedDrives();
 // Replaces the mounted file systems (for tests); an empty list restores the real ones.
 void setMountedDrivesOverride(const QList<MountedDrive> &drives);
 
+// How often the lists read a folder and the mount table (for tests).
+struct ListReads {
+    QStringList folders; // each folder read, in order
+    int mountTable = 0;
+};
+ListReads &listReads();
+
 // Mount point that holds `path` ("/" for relative or unknown paths).
 QString driveOfPath(const QString &path);
 // True when `path` is absolute (the stand-in for a drive-qualified "X:" path).
@@ -42,10 +49,12 @@ public:
     int ListCount() const { return count(); }
     QString List(int index) const;
     int ListIndex() const { return currentIndex(); }
+    // Reads the mount table again.
     void Refresh();
     std::function<void()> Change;
 
 private:
+    void fill(bool fresh);
     QString drive_;
 };
 
@@ -61,17 +70,21 @@ public:
     void Refresh();
     // Subfolders 0..ListCount()-1; -1 the folder itself, -2 its parent, up to the root.
     QString List(int index) const;
-    int ListCount() const { return static_cast<int>(subfolders_.size()); }
+    int ListCount() const;
     std::function<void()> Change;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
-    void fill();
+    // The start-up folder is read only if nothing else is set first.
+    void ensureFilled() const;
+    void fill(bool fresh);
     void open(QListWidgetItem *item);
     QString path_;
     QStringList subfolders_;
+    bool stale_ = true;
 };
 
 class FileListBox : public Control<QListWidget> {
@@ -92,10 +105,11 @@ public:
     // an index outside the list raises 380.
     int ListIndex() const { return currentRow(); }
     void setListIndex(int index);
-    int ListCount() const { return count(); }
+    int ListCount() const;
     QString List(int index) const;
     // Name of the selected entry ("" when none).
     QString FileName() const;
+    // Reads the folder again.
     void Refresh();
     std::function<void()> Click;
     std::function<void()> DblClick;
@@ -108,16 +122,22 @@ protected:
     void dragMoveEvent(QDragMoveEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
-    void fill();
+    void ensureFilled() const;
+    void fill(bool fresh);
+    void refilter();
     void selectRow(int index);
     bool matches(const QString &name) const;
     QString path_;
     QString pattern_ = QStringLiteral("*.*");
     bool executablesOnly_ = false;
     QList<QRegularExpression> filters_;
+    QStringList suffixes_; // "*.ext" parts, matched without a regular expression
+    QStringList names_;    // every file of the folder
     bool settingIndex_ = false;
+    bool stale_ = true;
 };
 
 } // namespace vx

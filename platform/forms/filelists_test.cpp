@@ -1,6 +1,7 @@
 #include "platform/core/errors.h"
 #include "platform/forms/filelists.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <algorithm>
 
 #include <unistd.h>
+
+using vxtest::errorOf;
 
 using namespace vx;
 
@@ -30,16 +33,6 @@ void touch(const QString &path)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     f.write("x");
-}
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 QStringList entries(const FileListBox &list)
@@ -281,6 +274,39 @@ TEST_F(FileChain, RealDriveListStartsAtRootWithoutSystemFileSystems)
         const auto same = [&](const MountedDrive &o) { return o.mount == d.mount; };
         EXPECT_EQ(std::count_if(drives.begin(), drives.end(), same), 1) << d.mount.toStdString();
     }
+}
+
+TEST_F(FileChain, AFolderIsReadOncePerChangeAndAgainOnRefreshOrAtTheNextEvent)
+{
+    QApplication::processEvents();
+    listReads() = {};
+    Host h;
+    h.Dir1.setPath(root);
+    h.File1.setPath(root);
+    EXPECT_EQ(entries(h.File1).size(), 7 - 1) << "hidden file left out";
+    EXPECT_EQ(h.Dir1.ListCount(), 4);
+    h.File1.setPattern(QStringLiteral("*.jpg"));
+    EXPECT_EQ(entries(h.File1), QStringList({QStringLiteral("a.jpg"), QStringLiteral("C.Jpg")}));
+    QApplication::processEvents(); // the start-up folder, never shown, is not read either
+    EXPECT_EQ(listReads().folders, QStringList{root}) << "folder list, file list and pattern share one read";
+    EXPECT_EQ(listReads().mountTable, 1);
+
+    touch(root + QStringLiteral("/new.jpg"));
+    h.File1.Refresh();
+    EXPECT_EQ(h.File1.ListCount(), 3);
+    touch(root + QStringLiteral("/later.jpg"));
+    QApplication::processEvents();
+    h.File1.setPath(root);
+    EXPECT_EQ(h.File1.ListCount(), 4) << "a later event sees the disk again";
+    EXPECT_EQ(listReads().folders.size(), 3);
+
+    // One read of the mount table serves a handler's drive steps; Refresh reads it again.
+    h.Drive1.setDrive(root);
+    EXPECT_EQ(driveOfPath(root), driveOfPath(root + QStringLiteral("/zeta")));
+    h.Drive1.setDrive(QStringLiteral("/"));
+    EXPECT_EQ(listReads().mountTable, 2);
+    h.Drive1.Refresh();
+    EXPECT_EQ(listReads().mountTable, 3);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "picture.h"
 
 #include "platform/core/errors.h"
+#include "pictureclaim.h"
+#include "picturepool.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -17,9 +19,15 @@
 #include <QSaveFile>
 #include <QScreen>
 
-#include <cstdlib>
+#include <QCursor>
+#include <QThread>
+
+#include <climits>
 #include <cstring>
-#include <mutex>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vx {
 
@@ -29,16 +37,6 @@ QString &printToFile()
 {
     static QString path;
     return path;
-}
-
-// Qt refuses images above 256 MB by default; large camera pictures exceed that.
-void raiseAllocationLimit()
-{
-    static const bool done = [] {
-        QImageReader::setAllocationLimit(2048);
-        return true;
-    }();
-    (void)done;
 }
 
 // The picture format a file starts with ("" for none we show).
@@ -60,71 +58,6 @@ QString formatOfContent(const QByteArray &head)
     return QString();
 }
 
-// Large pictures reuse the memory of the last large one let go: fresh memory
-// costs a fault per page, about a fifth of the decode time of a big photo, and
-// a slide show lets one picture go for each it loads.
-class BufferPool {
-public:
-    static constexpr size_t kMinBytes = size_t(16) << 20;
-
-    ~BufferPool() { std::free(idle_.data); }
-
-    // A picture of `size` and `format` over pooled memory; null when the
-    // picture is small or memory is short.
-    QImage image(QSize size, QImage::Format format)
-    {
-        if (!size.isValid() || format == QImage::Format_Invalid)
-            return {};
-        const qsizetype bpl = ((qsizetype(size.width()) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32) * 4;
-        const size_t bytes = size_t(bpl) * size_t(size.height());
-        if (bytes < kMinBytes)
-            return {};
-        Block block;
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            if (idle_.data && idle_.capacity >= bytes && idle_.capacity / 2 <= bytes)
-                std::swap(block, idle_);
-        }
-        if (!block.data) {
-            block.data = static_cast<uchar *>(std::malloc(bytes));
-            block.capacity = bytes;
-            if (!block.data)
-                return {};
-        }
-        auto *owned = new Block(block);
-        return QImage(owned->data, size.width(), size.height(), bpl, format, &BufferPool::release, owned);
-    }
-
-private:
-    struct Block {
-        uchar *data = nullptr;
-        size_t capacity = 0;
-    };
-    static void release(void *info);
-    Block idle_;
-    std::mutex mutex_;
-};
-
-BufferPool &bufferPool()
-{
-    static BufferPool pool;
-    return pool;
-}
-
-void BufferPool::release(void *info)
-{
-    auto *block = static_cast<Block *>(info);
-    BufferPool &pool = bufferPool();
-    {
-        const std::lock_guard<std::mutex> lock(pool.mutex_);
-        // Keep the one let go last: the next picture of a folder is most
-        // likely of its size.
-        std::swap(*block, pool.idle_);
-    }
-    std::free(block->data);
-    delete block;
-}
-
 void raiseForMissing(const QString &path)
 {
     const QFileInfo fi(path);
@@ -133,39 +66,131 @@ void raiseForMissing(const QString &path)
     vx::raise(err::FileNotFound, path);
 }
 
+std::function<void()> &decodeHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// Shown while a large picture decodes, on the main thread only.
+class BusyPointer {
+public:
+    explicit BusyPointer(bool on)
+        : on_(on && qobject_cast<QGuiApplication *>(QCoreApplication::instance()) &&
+              QThread::currentThread() == QCoreApplication::instance()->thread())
+    {
+        if (on_)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~BusyPointer()
+    {
+        if (on_)
+            QGuiApplication::restoreOverrideCursor();
+    }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    bool on_;
+};
+
+// About a tenth of a second of decoding and more.
+constexpr qint64 kBusyPixels = 2'000'000;
+
+PictureSource sourceOf(const struct stat &st)
+{
+    PictureSource s;
+    s.bytes = st.st_size;
+    s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.device = st.st_dev;
+    s.inode = st.st_ino;
+    return s;
+}
+
+// A regular file opened for reading; anything else never gets a blocking open.
+int openRegular(const QString &path, PictureSource &source)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int e = errno;
+        if (e == ENOENT || e == ENOTDIR)
+            raiseForMissing(path);
+        vx::raise(e == EACCES || e == EPERM ? err::PermissionDenied : err::PathFileAccess, path);
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool dir = S_ISDIR(st.st_mode);
+        ::close(fd);
+        vx::raise(dir ? err::PathFileAccess : err::InvalidPicture, path);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    source = sourceOf(st);
+    return fd;
+}
+
 } // namespace
 
 Picture LoadPicture(const QString &path)
 {
     if (path.isEmpty())
         return {};
-    const QFileInfo fi(path);
-    if (!fi.exists())
-        raiseForMissing(path);
-    if (fi.isDir())
+    Picture pic;
+    const int fd = openRegular(path, pic.source);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         vx::raise(err::PathFileAccess, path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        vx::raise(file.error() == QFileDevice::PermissionsError || !fi.isReadable() ? err::PermissionDenied
-                                                                                 : err::PathFileAccess,
-              path);
-    raiseAllocationLimit();
+    }
     // The content decides (a .dib is a bitmap, a renamed file still loads),
     // by its signature: asking every image plug-in to guess would let some take
     // damaged files for pictures of their own.
     const QString format = formatOfContent(file.peek(8));
     if (format.isEmpty())
         vx::raise(err::InvalidPicture, path);
+    // The cost is known before it is paid: the header's claim against what the
+    // bytes could hold and against the memory there is.
+    const PictureClaim claim = ReadPictureClaim(file, format);
+    if (!claim.plausible)
+        vx::raise(err::InvalidPicture, path);
     QImageReader reader(&file, format == QLatin1String("cur") ? QByteArray("ico") : format.toLatin1());
     // Pictures show as stored; camera orientation tags are not applied.
     reader.setAutoTransform(false);
-    Picture pic;
+    const QSize readerSize = reader.size();
+    const QImage::Format readerFormat = reader.imageFormat();
+    const QSize size = readerSize.isValid() ? claim.size.expandedTo(readerSize) : claim.size;
+    const qint64 limit = PictureMemoryLimit();
+    if (PictureBytes(size, readerFormat) > limit)
+        vx::raise(err::OutOfMemory, path);
+    // Qt's own check stays for what the decoders allocate themselves.
+    QImageReader::setAllocationLimit(int(std::min<qint64>(limit >> 20, INT_MAX - 1)) + 1);
+    const BusyPointer busy(qint64(size.width()) * size.height() >= kBusyPixels);
+    if (decodeHook())
+        decodeHook()();
     // Decoders that fill a picture of the right size in place use pooled memory.
-    pic.image = bufferPool().image(reader.size(), reader.imageFormat());
+    if (readerSize == size)
+        pic.image = detail::pooledImage(readerSize, readerFormat);
     if (!reader.read(&pic.image) || pic.image.isNull())
         vx::raise(err::InvalidPicture, path);
     pic.format = format;
     return pic;
+}
+
+bool IsPictureOf(const Picture &picture, const QString &path)
+{
+    if (picture.isNull() || picture.source.bytes < 0 || path.isEmpty())
+        return false;
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    return sourceOf(st) == picture.source;
+}
+
+void setPictureDecodeHook(std::function<void()> hook)
+{
+    decodeHook() = std::move(hook);
 }
 
 void SavePicture(const Picture &picture, const QString &path)
@@ -243,10 +268,23 @@ QString PrintPicture(const Picture &picture)
     return QString();
 }
 
+static std::function<void(const QRect &)> &grabHook()
+{
+    static std::function<void(const QRect &)> hook;
+    return hook;
+}
+
+void setScreenGrabHook(std::function<void(const QRect &)> hook)
+{
+    grabHook() = std::move(hook);
+}
+
 QImage GrabScreenArea(const QRect &area)
 {
     if (area.isEmpty())
         return {};
+    if (grabHook())
+        grabHook()(area);
     QImage out(area.size(), QImage::Format_RGB32);
     out.fill(Qt::black);
     QPainter p(&out);

@@ -4,11 +4,23 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 namespace vx {
+
+// The file a picture was decoded from, as it was then.
+struct PictureSource {
+    qint64 bytes = -1;
+    qint64 modifiedNs = 0;
+    quint64 device = 0;
+    quint64 inode = 0;
+    bool operator==(const PictureSource &) const = default;
+};
 
 struct Picture {
     QImage image;
     QString format; // lower-case source format: "bmp", "jpeg", "gif", "ico", "cur", "wmf", "emf", ...
+    PictureSource source; // empty for pictures not loaded from a file
     bool isNull() const { return image.isNull(); }
     // Natural size in twips (15 per pixel).
     double widthTwips() const { return image.width() * 15.0; }
@@ -17,8 +29,25 @@ struct Picture {
 
 // Loads a picture file. "" gives an empty picture. A missing file raises
 // error 53 (or 76 for a missing folder); a file that is not a picture this
-// system can decode raises 481.
+// system can decode raises 481, and so does anything but a regular file (a
+// FIFO or device would never end). The size the header claims is checked
+// before any pixel memory is taken: a claim the file's bytes cannot encode
+// raises 481, a picture above PictureMemoryLimit() raises 7. A long decode
+// shows the busy pointer.
 Picture LoadPicture(const QString &path);
+
+// True when `picture` was loaded from the file now at `path`, unchanged since:
+// showing it again needs no second decode.
+bool IsPictureOf(const Picture &picture, const QString &path);
+
+// Frees the memory kept for the next large picture (it also goes by itself
+// after an idle second), and nothing let go is kept until the next large
+// picture loads. Call when the pictures' window hides or unloads.
+void ReleaseSparePictureMemory();
+// Bytes kept for the next large picture (for tests).
+qint64 SparePictureMemory();
+// Run just before pixels are decoded (for tests).
+void setPictureDecodeHook(std::function<void()> hook);
 
 // Writes the picture in bitmap format (an icon keeps its icon format). The
 // file is replaced only once the new one is complete. Raises 481 for an empty
@@ -38,5 +67,7 @@ void setPrintToFile(const QString &pdfPath); // "" restores the default printer
 
 // A copy of the screen area (global pixels); the part outside the screens is black.
 QImage GrabScreenArea(const QRect &area);
+// Sees every area GrabScreenArea copies (for tests).
+void setScreenGrabHook(std::function<void(const QRect &)> hook);
 
 } // namespace vx

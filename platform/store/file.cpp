@@ -14,18 +14,23 @@
 namespace vx::store::detail {
 
 namespace {
-// A dotfile manager's symlink stays a symlink: replace what it points to.
+// A dotfile manager's symlink stays a symlink: replace what it points to,
+// following a chain of links (relative ones from their own folder).
 QByteArray writeTarget(const QByteArray &path)
 {
-    struct stat st;
-    if (::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char *real = ::realpath(path.constData(), nullptr)) {
-            QByteArray target(real);
-            ::free(real);
+    QByteArray target = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(target.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
             return target;
-        }
+        char buf[4096];
+        const ssize_t n = ::readlink(target.constData(), buf, sizeof buf);
+        if (n <= 0 || size_t(n) >= sizeof buf)
+            return target;
+        const QByteArray link(buf, n);
+        target = link.startsWith('/') ? link : dirOf(target) + '/' + link;
     }
-    return path;
+    return target;
 }
 
 } // namespace
@@ -85,29 +90,49 @@ void makeDir(const QString &dir)
         failErrno(ENOTDIR, dir);
 }
 
-bool readFile(const QByteArray &path, QByteArray &out, bool &exists)
+int readFile(const QByteArray &path, QByteArray &out, bool &exists)
 {
     out.clear();
     exists = false;
-    Fd fd(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking: opening a FIFO with no writer would wait forever.
+    Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd.valid())
-        return errno == ENOENT || errno == ENOTDIR;
+        return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
     exists = true;
     struct stat st;
-    if (::fstat(fd.get(), &st) == 0 && st.st_size > 0)
-        out.reserve(qsizetype(st.st_size));
+    if (::fstat(fd.get(), &st) != 0)
+        return errno;
+    if (!S_ISREG(st.st_mode))
+        return kNotRegular;
+    if (st.st_size > kMaxStoreBytes)
+        return kTooLarge;
+    out.reserve(qsizetype(st.st_size));
     char buf[16384];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buf, sizeof buf);
         if (n == 0)
-            return true;
+            return 0;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return errno;
+        }
+        // It may grow while we read.
+        if (out.size() + n > kMaxStoreBytes) {
+            out.clear();
+            return kTooLarge;
         }
         out.append(buf, n);
     }
+}
+
+[[noreturn]] void failRead(int problem, const QString &path)
+{
+    if (problem == kNotRegular)
+        raise(err::PathFileAccess, path + QStringLiteral("：通常のファイルではありません。"));
+    if (problem == kTooLarge)
+        raise(err::PathFileAccess, path + QStringLiteral("：設定ファイルが大きすぎます（16 MB を超えています）。"));
+    failErrno(problem, path);
 }
 
 bool writeAll(int fd, const QByteArray &data)

@@ -29,13 +29,22 @@ private:
 QByteArray native(const QString &path);
 // mkdir -p; new folders are private, as XDG asks.
 void makeDir(const QString &dir);
-// Reads the whole file; a missing file reads as empty. False (errno set) when
-// it exists but cannot be read.
-bool readFile(const QByteArray &path, QByteArray &out, bool &exists);
+// Why a store file could not be read, besides an errno.
+inline constexpr int kNotRegular = -1; // a FIFO, socket, device or folder
+inline constexpr int kTooLarge = -2;   // beyond kMaxStoreBytes
+inline constexpr qint64 kMaxStoreBytes = qint64(16) << 20;
+// Reads the whole file; a missing file reads as empty. Only a regular file of
+// at most kMaxStoreBytes is read (a FIFO or /dev/zero would never end; nothing
+// waits on them). Returns 0, or an errno, kNotRegular or kTooLarge.
+int readFile(const QByteArray &path, QByteArray &out, bool &exists);
+// Raises the run-time error for what readFile returned.
+[[noreturn]] void failRead(int problem, const QString &path);
 bool writeAll(int fd, const QByteArray &data);
 void syncDir(const QByteArray &dir);
 QByteArray dirOf(const QByteArray &path);
-// Writes data to a temporary file beside path, flushes it and renames it over path.
+// Writes data to a temporary file beside path, flushes it and renames it over
+// path. A path that is a symbolic link keeps it: the file it leads to (even one
+// not there yet) is replaced.
 void replaceFile(const QByteArray &path, const QByteArray &data);
 // Temp files of writers killed mid-write (call with the lock held).
 void removeStaleTemps(const QString &dir, const QString &file);

@@ -81,11 +81,14 @@ Fd acquireLock(const QString &lockPath)
                           + std::chrono::milliseconds(detail::lockTimeoutMs.load());
     for (;;) {
         // NFS emulates flock with fcntl locks, which want a writable fd.
-        Fd fd(::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644));
-        if (!fd.valid() && errno == EACCES)
-            fd.reset(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW));
+        Fd fd(::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644));
+        const int first = errno;
+        if (!fd.valid() && first == EACCES)
+            fd.reset(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        // The first refusal is the cause: with no lock file yet in a read-only
+        // folder, the second open can only say the file is missing.
         if (!fd.valid())
-            failErrno(errno, lockPath);
+            failErrno(first, lockPath);
         const int e = waitForLock(fd, deadline);
         if (e == ETIMEDOUT)
             raise(err::PermissionDenied, lockPath + QStringLiteral("：他のプログラムが設定を使用中です。"));

@@ -53,7 +53,7 @@ bool load(const QString &app, Doc &doc)
 {
     QByteArray data;
     bool exists;
-    if (!readFile(native(locate(app).path), data, exists))
+    if (readFile(native(locate(app).path), data, exists) != 0)
         return false;
     doc = Doc::parse(data);
     return true;
@@ -84,8 +84,8 @@ void update(const QString &app, bool deleting, Change change)
     const Fd lock = acquireLock(store.path + QStringLiteral(".lock"));
     QByteArray old;
     bool exists;
-    if (!readFile(path, old, exists))
-        failErrno(errno, store.path);
+    if (const int problem = readFile(path, old, exists))
+        failRead(problem, store.path);
     Doc doc = Doc::parse(old);
     change(doc);
     const QByteArray next = doc.bytes();
@@ -93,7 +93,10 @@ void update(const QString &app, bool deleting, Change change)
     removeStaleTemps(store.dir, fileName(app));
     if (next == old)
         return;
-    if (next.isEmpty()) {
+    struct stat st;
+    const bool link = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
+    // An emptied store goes, unless a link leads to it: the link stays.
+    if (next.isEmpty() && !link) {
         if (::unlink(path.constData()) != 0 && errno != ENOENT)
             failErrno(errno, store.path);
         syncDir(native(store.dir));

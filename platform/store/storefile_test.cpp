@@ -1,0 +1,192 @@
+// The store's file as users and their tools leave it: a link, a FIFO, a device,
+// a huge file, a folder that cannot be written.
+#include "platform/store/store.h"
+
+#include "platform/core/errors.h"
+#include "testing/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using vxtest::errorOf;
+
+using namespace vx::store;
+
+namespace {
+
+const QString App = QStringLiteral("Velmora 200X");
+const QString S = QStringLiteral("S");
+const QString K = QStringLiteral("k");
+
+class StoreFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp_.isValid());
+        oldXdg_ = qgetenv("XDG_CONFIG_HOME");
+        config = tmp_.path() + QStringLiteral("/config");
+        ASSERT_TRUE(QDir().mkpath(config));
+        qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    }
+    void TearDown() override
+    {
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_CONFIG_HOME", oldXdg_);
+    }
+    QString path(const QString &name) const { return tmp_.path() + QLatin1Char('/') + name; }
+
+    QString config;
+    QTemporaryDir tmp_;
+    QByteArray oldXdg_;
+};
+
+QByteArray readRaw(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeRaw(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// Runs fn on another thread; false when it has not returned within 5 s.
+bool returnsAtOnce(const std::function<void()> &fn, const std::function<void()> &unblock)
+{
+    auto done = std::async(std::launch::async, fn);
+    if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+        return true;
+    unblock();
+    done.wait();
+    return false;
+}
+
+TEST_F(StoreFileTest, AFifoOrDeviceInPlaceOfTheStoreAnswersAtOnce)
+{
+    const QString store = StorePath(App);
+    const QByteArray fifo = QFile::encodeName(store);
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    auto unblock = [&] { ::close(::open(fifo.constData(), O_WRONLY)); };
+
+    QString value;
+    ASSERT_TRUE(returnsAtOnce([&] { value = GetSetting(App, S, K, QStringLiteral("def")); }, unblock))
+        << "a read waits for a writer";
+    EXPECT_EQ(value, QStringLiteral("def"));
+    int number = 0;
+    QString why;
+    ASSERT_TRUE(returnsAtOnce([&] { number = errorOf([] { SaveSetting(App, S, K, QStringLiteral("v")); }, &why); },
+                              unblock))
+        << "a save waits (holding the lock) for a writer";
+    EXPECT_EQ(number, vx::err::PathFileAccess);
+    EXPECT_TRUE(why.contains(store) && why.contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(why);
+    struct stat st;
+    ASSERT_EQ(::lstat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "left as it was";
+
+    // Reading /dev/zero to its end would never end.
+    ASSERT_TRUE(QFile::remove(store));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), store));
+    EXPECT_EQ(GetSetting(App, S, K, QStringLiteral("def")), QStringLiteral("def"));
+    EXPECT_TRUE(Sections(App).isEmpty());
+    EXPECT_EQ(errorOf([] { SaveSetting(App, S, K, QStringLiteral("v")); }), vx::err::PathFileAccess);
+    EXPECT_TRUE(QFileInfo(store).isSymLink());
+}
+
+TEST_F(StoreFileTest, AStoreBeyondSixteenMegabytesIsRefusedUnread)
+{
+    const QString store = StorePath(App);
+    writeRaw(store, "[S]\nk=small\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(store).constData(), (16 << 20) + 1), 0);
+    EXPECT_EQ(GetSetting(App, S, K, QStringLiteral("def")), QStringLiteral("def"));
+    QString why;
+    EXPECT_EQ(errorOf([] { SaveSetting(App, S, K, QStringLiteral("v")); }, &why), vx::err::PathFileAccess);
+    EXPECT_TRUE(why.contains(QStringLiteral("大きすぎます"))) << qPrintable(why);
+    EXPECT_EQ(QFileInfo(store).size(), (16 << 20) + 1) << "nothing written over it";
+
+    ASSERT_EQ(::truncate(QFile::encodeName(store).constData(), 16 << 20), 0);
+    EXPECT_EQ(GetSetting(App, S, K), QStringLiteral("small")) << "up to the limit it is read";
+}
+
+TEST_F(StoreFileTest, AStoreReachedThroughASymbolicLinkIsReplacedAtItsTarget)
+{
+    const QString store = StorePath(App);
+    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("dotfiles"))));
+    const QString target = path(QStringLiteral("dotfiles/vx.ini"));
+    writeRaw(target, "[S]\nk=old\n");
+    // Relative, as dotfile managers make them.
+    ASSERT_EQ(::symlink("../dotfiles/vx.ini", QFile::encodeName(store).constData()), 0);
+
+    SaveSetting(App, S, K, QStringLiteral("new"));
+    EXPECT_TRUE(QFileInfo(store).isSymLink());
+    EXPECT_EQ(readRaw(target), QByteArray("[S]\nk=new\n"));
+    EXPECT_EQ(GetSetting(App, S, K), QStringLiteral("new"));
+
+    // A link whose file is not there yet makes it there.
+    ASSERT_TRUE(QFile::remove(target));
+    SaveSetting(App, S, K, QStringLiteral("again"));
+    EXPECT_TRUE(QFileInfo(store).isSymLink());
+    EXPECT_EQ(readRaw(target), QByteArray("[S]\nk=again\n"));
+
+    // A link to a link.
+    const QString middle = path(QStringLiteral("middle.ini"));
+    ASSERT_TRUE(QFile::link(target, middle));
+    ASSERT_TRUE(QFile::remove(store));
+    ASSERT_TRUE(QFile::link(middle, store));
+    DeleteSection(App, S);
+    EXPECT_TRUE(QFileInfo(store).isSymLink());
+    EXPECT_TRUE(QFileInfo(middle).isSymLink());
+    EXPECT_TRUE(QFileInfo(target).exists());
+    EXPECT_TRUE(readRaw(target).isEmpty());
+}
+
+TEST_F(StoreFileTest, ASaveInAReadOnlyFolderNamesThePermissionNotTheMissingLock)
+{
+    writeRaw(StorePath(App), "[S]\nk=v\n");
+    ASSERT_FALSE(QFile::exists(StorePath(App) + QStringLiteral(".lock")));
+    QFile::setPermissions(tmp_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                           QFile::ExeOther);
+    QFile::setPermissions(config, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(StorePath(App), QFile::ReadOwner | QFile::ReadOther);
+    auto check = [] {
+        QString why;
+        const int number = errorOf([] { SaveSetting(App, S, K, QStringLiteral("w")); }, &why);
+        const bool ok = number == vx::err::PermissionDenied &&
+                        why.contains(QString::fromLocal8Bit(std::strerror(EACCES))) &&
+                        !why.contains(QString::fromLocal8Bit(std::strerror(ENOENT)));
+        if (!ok)
+            fprintf(stderr, "error %d: %s\n", number, qPrintable(why));
+        return ok && GetSetting(App, S, K) == QStringLiteral("v");
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(check());
+        return;
+    }
+    // Permissions do not stop root: ask as somebody else.
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const bool dropped = ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+} // namespace
