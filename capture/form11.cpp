@@ -75,7 +75,10 @@ vx::Picture Form11::storedPicture()
     p.setFont(f);
     p.drawText(img.rect(), Qt::AlignCenter, QStringLiteral("Snapvane"));
     p.end();
-    return {img, QStringLiteral("bmp")};
+    vx::Picture pic;
+    pic.image = img;
+    pic.format = QStringLiteral("bmp");
+    return pic;
 }
 
 void Form11::Form_Load()
@@ -140,8 +143,10 @@ void Form11::capture(vx::Timer &timer, bool activeWindow)
     QGuiApplication::clipboard()->clear();
     place(*shot);
     vx::Picture shown = vx::ClipboardPicture();
-    if (shown.isNull())
-        shown = {*shot, QStringLiteral("bmp")};
+    if (shown.isNull()) {
+        shown.image = *shot;
+        shown.format = QStringLiteral("bmp");
+    }
     Image1.setPicture(shown);
     vx::MsgBox(QStringLiteral("キャプチャ完了！"));
 }
