@@ -169,9 +169,10 @@ void Form10::layout()
 
 void Form10::Form_Load()
 {
-    // Entries may be scrolled up to twice the visible width.
-    List1.setHorizontalExtent(2 * List1.viewport()->width());
-    List2.setHorizontalExtent(2 * List2.viewport()->width());
+    // Entries may be scrolled up to twice the visible width (the inner
+    // width: the views are not laid out before the window shows).
+    List1.setHorizontalExtent(2 * List1.contentsRect().width());
+    List2.setHorizontalExtent(2 * List2.contentsRect().width());
     using namespace sysinfo::keys;
     setMousePointer(suite::GetInteger(kAllForm, kPointer, kPointerDefault));
     SSTab1.setMousePointer(suite::GetInteger(kMainForm, kPointer, kPointerDefault));

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -44,6 +45,7 @@ protected:
     {
         Form10 &f = vx::instance<Form10>();
         f.Show();
+        f.SSTab1.setTab(Form10::FileSearch);
         f.Dir1.setPath(folder);
         f.txtFilename.setText(pattern);
         f.chkSubFolder.setValue(recurse ? 1 : 0);
@@ -64,6 +66,9 @@ TEST_F(Form10SearchTest, FindsThenShowsTheCountAndTime)
                                       r + QStringLiteral("日本語/ファイル.TXT")}));
     EXPECT_TRUE(f.List2.Visible());
     EXPECT_EQ(f.lblProgress.Caption(), QStringLiteral("検索結果： 5個    検索時間：0秒"));
+    // Paths scroll sideways to twice the list's width.
+    QCoreApplication::processEvents();
+    EXPECT_GT(f.List2.horizontalScrollBar()->maximum(), f.List2.width() / 2);
 
     f.chkSubFolder.setValue(0);
     f.txtFilename.setText(QString());
