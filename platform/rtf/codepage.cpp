@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace vx::text {
@@ -40,6 +42,26 @@ struct Converter {
     bool ok() const { return cd != reinterpret_cast<iconv_t>(-1); }
 };
 
+// Opening a conversion costs far more than a short conversion: the readers
+// of code-page text keep one per code page and thread.
+iconv_t decoderFor(int cp)
+{
+    struct Cache {
+        std::map<int, std::unique_ptr<Converter>> byCp;
+    };
+    thread_local Cache cache;
+    auto it = cache.byCp.find(cp);
+    if (it == cache.byCp.end()) {
+        const QByteArray name = iconvName(cp);
+        auto c = std::make_unique<Converter>("UTF-16LE", name.constData());
+        it = cache.byCp.emplace(cp, std::move(c)).first;
+    }
+    if (!it->second->ok())
+        return reinterpret_cast<iconv_t>(-1);
+    iconv(it->second->cd, nullptr, nullptr, nullptr, nullptr); // initial state
+    return it->second->cd;
+}
+
 std::optional<QString> toUnicode(const QByteArray &bytes, int cp, bool strict)
 {
     const QByteArray name = iconvName(cp);
@@ -47,12 +69,14 @@ std::optional<QString> toUnicode(const QByteArray &bytes, int cp, bool strict)
         return std::nullopt;
     if (bytes.isEmpty())
         return QString();
-    Converter c("UTF-16LE", name.constData());
-    if (!c.ok())
+    struct {
+        iconv_t cd;
+    } c{decoderFor(cp)};
+    if (c.cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
     QString out;
     out.reserve(bytes.size());
-    std::string buf(65536, '\0');
+    thread_local std::string buf(65536, '\0');
     char *in = const_cast<char *>(bytes.constData());
     size_t inLeft = static_cast<size_t>(bytes.size());
     while (inLeft > 0) {

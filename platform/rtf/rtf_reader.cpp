@@ -11,6 +11,8 @@
 #include <QTextDocument>
 
 #include <optional>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace vx::rtf {
@@ -51,13 +53,7 @@ struct RunFormat {
     bool operator==(const RunFormat &) const = default;
 };
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Destinations whose text is not part of the document.
-bool skippedDestination(const QByteArray &w)
-{
-    static const char *const names[] = {
+const char *const kSkipped[] = {
         "info", "stylesheet", "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
         "footerr", "footerf", "footnote", "fldinst", "xmlnstbl", "listtable", "listoverridetable", "revtbl",
         "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles", "datastore", "filetbl",
@@ -65,10 +61,31 @@ bool skippedDestination(const QByteArray &w)
         "bkmkstart", "bkmkend", "comment", "title", "author", "operator", "keywords", "subject", "doccomm",
         "userprops", "listpicture", "mmathPr", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc", "txe", "xe", "tc",
     };
-    for (const char *n : names)
-        if (w == n)
-            return true;
-    return false;
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Destinations whose text is not part of the document.
+bool skippedDestination(const QByteArray &w)
+{
+    static const std::unordered_set<std::string_view> set = [] {
+        std::unordered_set<std::string_view> s;
+        for (const char *n : kSkipped)
+            s.insert(n);
+        return s;
+    }();
+    return set.count(std::string_view(w.constData(), static_cast<size_t>(w.size()))) != 0;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 class Reader {
@@ -206,11 +223,12 @@ private:
         case '\'': {
             if (i + 2 > data_.size())
                 return fail(error, QStringLiteral("cut off"));
-            bool ok = false;
-            const int b = data_.mid(i, 2).toInt(&ok, 16);
+            const int hi = hexDigit(data_[i]);
+            const int lo = hexDigit(data_[i + 1]);
             i += 2;
-            if (!ok)
+            if (hi < 0 || lo < 0)
                 return true; // a malformed escape stands for nothing
+            const int b = hi * 16 + lo;
             if (skip_ > 0) {
                 --skip_;
                 return true;
@@ -581,18 +599,28 @@ private:
     }
 
     // A paragraph mark ends the current paragraph with the alignment in force;
-    // the next one opens only when something follows, so the closing \par that
-    // writers put before the last brace adds no empty paragraph.
+    // the next one opens only when something follows, so the closing \\par that
+    // writers put before the last brace adds no empty paragraph. Paragraph
+    // breaks travel inside the runs' text: far fewer edits of the document.
     void paragraph()
     {
         if (cur_.dest != Dest::Text)
             return;
         openPendingBlock();
-        flushRun();
-        QTextBlockFormat bf = cursor_.blockFormat();
-        bf.setAlignment(Qt::Alignment(cur_.align ? cur_.align : int(Qt::AlignLeft)));
-        cursor_.setBlockFormat(bf);
+        alignCurrentBlock();
         blockPending_ = true;
+    }
+
+    void alignCurrentBlock()
+    {
+        const int align = cur_.align ? cur_.align : int(Qt::AlignLeft);
+        if (align == blockAlign_)
+            return;
+        flushRun();
+        QTextBlockFormat bf;
+        bf.setAlignment(Qt::Alignment(align));
+        cursor_.mergeBlockFormat(bf);
+        blockAlign_ = align; // the blocks that follow start with it
     }
 
     void openPendingBlock()
@@ -600,18 +628,14 @@ private:
         if (!blockPending_)
             return;
         blockPending_ = false;
-        flushRun();
-        cursor_.insertBlock();
+        runText_.append(QChar(QChar::ParagraphSeparator));
     }
 
     void finish()
     {
+        if (!blockPending_)
+            alignCurrentBlock();
         flushRun();
-        if (!blockPending_) {
-            QTextBlockFormat bf = cursor_.blockFormat();
-            bf.setAlignment(Qt::Alignment(cur_.align ? cur_.align : int(Qt::AlignLeft)));
-            cursor_.setBlockFormat(bf);
-        }
     }
 
     const QByteArray &data_;
@@ -633,6 +657,7 @@ private:
     RunFormat run_;
     QString runText_;
     bool blockPending_ = false;
+    int blockAlign_ = Qt::AlignLeft;
     bool dirty_ = true;
 };
 
@@ -644,7 +669,10 @@ bool read(const QByteArray &data, QTextDocument &doc, QString *error)
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     Reader r(data, doc);
+    QTextCursor block(&doc);
+    block.beginEditBlock(); // one change for the whole load
     const bool ok = r.run(error);
+    block.endEditBlock();
     doc.setUndoRedoEnabled(undo);
     return ok;
 }
