@@ -134,16 +134,16 @@ void Form4::layoutControls()
     }
     // The file pane on the left.
     Drive1.Move(60, 540, 2580, 300);
-    Dir1.Move(60, 900, 2580, 2100);
-    File1.Move(60, 3060, 2580, 2160);
-    Label1.Move(60, 5280, 2580, 255);
-    Command21.Move(60, 5580, 1275, 360);
-    Command22.Move(1365, 5580, 1275, 360);
-    Check1.Move(60, 6000, 2580, 300);
-    Command18.Move(60, 6360, 1275, 360);
-    Command6.Move(1365, 6360, 1275, 360);
-    Command17.Move(60, 6780, 2580, 360);
-    Command1.Move(60, 7200, 2580, 360);
+    Dir1.Move(60, 900, 2580, 1800);
+    File1.Move(60, 2760, 2580, 1800);
+    Label1.Move(60, 4620, 2580, 255);
+    Command21.Move(60, 4920, 1275, 360);
+    Command22.Move(1365, 4920, 1275, 360);
+    Check1.Move(60, 5340, 2580, 300);
+    Command18.Move(60, 5700, 2580, 360);
+    Command6.Move(60, 6120, 2580, 360);
+    Command17.Move(60, 6540, 2580, 360);
+    Command1.Move(60, 6960, 2580, 360);
     RichTextBox1.Move(2700, 540, 9840, 6960);
     StatusBar1.Move(0, 7600, 12600, 320);
 }

@@ -112,16 +112,20 @@ TEST_F(EditorCommandsTest, AlignmentWrapFontAndColours)
     e.IDMPaperColor.click();
     EXPECT_EQ(r.BackColor(), rgb(0, 0, 255));
 
-    // Cancel changes nothing.
+    // Cancel changes nothing (the dialogs' previous choices are not applied).
+    r.setSelStart(2);
+    r.setSelLength(1);
+    r.setBackColor(rgb(0, 255, 0));
     vxtest::dialogs().fonts.push_back(std::nullopt);
     vxtest::dialogs().colors.push_back(std::nullopt);
     vxtest::dialogs().colors.push_back(std::nullopt);
     e.Command4_Click();
     e.IDMFontColor.click();
     e.Command7_Click();
-    EXPECT_EQ(r.SelFontSize(), 14);
-    EXPECT_EQ(r.SelColor(), 255);
-    EXPECT_EQ(r.BackColor(), rgb(0, 0, 255));
+    EXPECT_FALSE(r.SelBold());
+    EXPECT_NE(r.SelFontSize(), 14);
+    EXPECT_EQ(r.SelColor(), 0);
+    EXPECT_EQ(r.BackColor(), rgb(0, 255, 0));
 }
 
 TEST_F(EditorCommandsTest, PrintsTheSelectionOrEverythingAndCancelPrintsNothing)
