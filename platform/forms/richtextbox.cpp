@@ -393,6 +393,12 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
         else if (c == 10)
             ascii = 13;
     }
+    // The Insert key switches between inserting and overwriting.
+    if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        e->accept();
+        return;
+    }
     if (ascii >= 0)
         fire([this, ascii] {
             if (KeyPress)

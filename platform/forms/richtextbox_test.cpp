@@ -165,6 +165,11 @@ TEST_F(RichTextBoxTest, CharacterEventForTypedCharactersOnly)
     ime.setCommitString(QStringLiteral("日本"));
     QCoreApplication::sendEvent(&b, &ime);
     EXPECT_EQ(got, (std::vector<int>{'a', 8, 13, 22, 0x65E5}));
+    key(&b, Qt::Key_Insert, QString());
+    EXPECT_TRUE(b.overwriteMode()) << "Insert switches to overwriting";
+    key(&b, Qt::Key_Insert, QString());
+    EXPECT_FALSE(b.overwriteMode());
+    EXPECT_EQ(got.size(), 5u);
 }
 
 TEST_F(RichTextBoxTest, LinesAndCaretPositions)

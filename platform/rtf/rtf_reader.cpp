@@ -336,6 +336,15 @@ private:
             character(QChar(QChar::LineSeparator));
             return true;
         }
+        if (w == "row" || w == "sect") {
+            flushBytes();
+            paragraph();
+            return true;
+        }
+        if (w == "cell" || w == "nestcell") {
+            character(QLatin1Char('\t'));
+            return true;
+        }
         if (w == "tab") {
             character(QLatin1Char('\t'));
             return true;

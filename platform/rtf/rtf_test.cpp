@@ -202,6 +202,9 @@ TEST(Rtf, UnicodeFallbacksEscapesAndUnknownDestinations)
     EXPECT_EQ(plain("{\\rtf1\\ansi {\\*\\unknown skip {nested} me}{\\pict\\pngblip 89504e47}"
                     "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}} \\'e9t\\'e9\\bin3 {}zx}"),
               QStringLiteral("shown étéx"));
+    // Table cells keep apart, rows end paragraphs.
+    EXPECT_EQ(plain("{\\rtf1\\ansi \\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row c\\par}"),
+              QStringLiteral("a\tb\t\nc"));
     // A file in code page 1252 without a font table.
     EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}"), QStringLiteral("café"));
     // \ansicpg932 without fonts: double-byte pairs, a trail byte written as itself.

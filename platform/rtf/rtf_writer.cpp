@@ -155,19 +155,28 @@ private:
                 continue;
             }
             QByteArray fallback = cp932(c);
+            if (fontName && fallback != "?") {
+                // Font names as writers for code page 932 put them: the bytes alone.
+                appendHex(out, fallback);
+                continue;
+            }
             setUc(static_cast<int>(fallback.size()));
             out += "\\u" + QByteArray::number(signedCode);
-            for (char b : fallback) {
-                if (b == '?' && fallback.size() == 1) {
-                    out += '?';
-                } else {
-                    static const char hex[] = "0123456789abcdef";
-                    const auto u = static_cast<unsigned char>(b);
-                    out += "\\'";
-                    out += hex[u >> 4];
-                    out += hex[u & 15];
-                }
-            }
+            if (fallback == "?")
+                out += '?';
+            else
+                appendHex(out, fallback);
+        }
+    }
+
+    static void appendHex(QByteArray &out, const QByteArray &bytes)
+    {
+        static const char hex[] = "0123456789abcdef";
+        for (char b : bytes) {
+            const auto u = static_cast<unsigned char>(b);
+            out += "\\'";
+            out += hex[u >> 4];
+            out += hex[u & 15];
         }
     }
 
