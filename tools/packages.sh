@@ -3,6 +3,8 @@
 vx_packages_build="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libarchive-dev libasound2-dev libgtest-dev libx11-dev"
 vx_packages_run="libqt6widgets6 libqt6dbus6 libqt6printsupport6 qt6-image-formats-plugins qt6-qpa-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav fonts-ipafont-gothic fonts-ipafont-mincho"
 vx_packages_x="xvfb xauth x11-utils imagemagick libjpeg-turbo-progs"
+# Only for the tests: rich text as another word processor writes and reads it.
+vx_packages_test="libreoffice-writer-nogui"
 
 vx_install_packages() {
     local missing=()

@@ -4,7 +4,7 @@ set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$top/tools/packages.sh"
 # shellcheck disable=SC2086
-vx_install_packages $vx_packages_build $vx_packages_run $vx_packages_x
+vx_install_packages $vx_packages_build $vx_packages_run $vx_packages_x $vx_packages_test
 build="$top/build-test"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVX_TESTS=ON -DVX_SANITIZE=ON >/dev/null
 cmake --build "$build" --parallel
