@@ -3,6 +3,8 @@
 #include "rtf.h"
 
 #include "codepage.h"
+#include "rtf_builder.h"
+#include "rtf_words.h"
 
 #include <QColor>
 #include <QHash>
@@ -20,7 +22,6 @@ namespace vx::rtf {
 namespace {
 
 constexpr int kMaxDepth = 1000;
-constexpr int kDefaultHalfPoints = 24;
 
 enum class Dest { Text, Skip, FontTable, ColorTable };
 enum class Mode { None, Loch, Hich, Dbch };
@@ -45,64 +46,12 @@ struct FontEntry {
     int cp = 0; // 0: the document's code page
 };
 
-struct RunFormat {
-    QString family;
-    int halfPoints = kDefaultHalfPoints;
-    bool bold = false, italic = false, underline = false, strike = false;
-    std::optional<QColor> colour;
-    bool operator==(const RunFormat &) const = default;
-};
-
-const char *const kSkipped[] = {
-        "info", "stylesheet", "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-        "footerr", "footerf", "footnote", "fldinst", "xmlnstbl", "listtable", "listoverridetable", "revtbl",
-        "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles", "datastore", "filetbl",
-        "nonshppict", "shp", "shpinst", "annotation", "atnid", "atnauthor", "private", "template", "pgdsctbl",
-        "bkmkstart", "bkmkend", "comment", "title", "author", "operator", "keywords", "subject", "doccomm",
-        "userprops", "listpicture", "mmathPr", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc", "txe", "xe", "tc",
-    };
-
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Destinations whose text is not part of the document.
-bool skippedDestination(const QByteArray &w)
-{
-    static const std::unordered_set<std::string_view> set = [] {
-        std::unordered_set<std::string_view> s;
-        for (const char *n : kSkipped)
-            s.insert(n);
-        return s;
-    }();
-    return set.count(std::string_view(w.constData(), static_cast<size_t>(w.size()))) != 0;
-}
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 class Reader {
 public:
-    Reader(const QByteArray &data, QTextDocument &doc) : data_(data), doc_(doc), cursor_(&doc) {}
+    Reader(const QByteArray &data, QTextDocument &doc) : data_(data), builder_(doc) {}
 
     bool run(QString *error)
-    {
-        // One change for the whole load: far cheaper than one per run.
-        cursor_.beginEditBlock();
-        const bool ok = parse(error);
-        cursor_.endEditBlock();
-        return ok;
-    }
-
-private:
-    bool parse(QString *error)
     {
         if (!data_.startsWith("{\\rtf"))
             return fail(error, QStringLiteral("not rich text"));
@@ -144,10 +93,11 @@ private:
         for (; i < n; ++i)
             if (data_[i] != '\r' && data_[i] != '\n' && data_[i] != ' ' && data_[i] != '\0')
                 return fail(error, QStringLiteral("unbalanced braces"));
-        finish();
+        builder_.finish(cur_.align);
         return true;
     }
 
+private:
     static bool fail(QString *error, const QString &why)
     {
         if (error)
@@ -358,12 +308,8 @@ private:
             character(QLatin1Char('\t'));
             return true;
         }
-        static const QHash<QByteArray, char16_t> specials = {
-            {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
-            {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003}, {"enspace", 0x2002},
-            {"qmspace", 0x2005}};
-        if (auto it = specials.find(w); it != specials.end()) {
-            character(QChar(*it));
+        if (const char16_t special = specialCharacter(w)) {
+            character(QChar(special));
             return true;
         }
         flushBytes();
@@ -557,16 +503,12 @@ private:
         }
         if (s.dest != Dest::Text)
             return;
-        openPendingBlock();
         if (dirty_) {
-            RunFormat f = format();
-            if (!(f == run_)) {
-                flushRun();
-                run_ = std::move(f);
-            }
+            builder_.openPendingParagraph();
+            builder_.setFormat(format());
             dirty_ = false;
         }
-        runText_.append(ch);
+        builder_.append(ch);
     }
 
     RunFormat format() const
@@ -598,67 +540,14 @@ private:
         return f;
     }
 
-    void flushRun()
-    {
-        if (runText_.isEmpty())
-            return;
-        QTextCharFormat cf;
-        if (!run_.family.isEmpty())
-            cf.setFontFamilies({run_.family});
-        cf.setFontPointSize(run_.halfPoints / 2.0);
-        cf.setFontWeight(run_.bold ? QFont::Bold : QFont::Normal);
-        cf.setFontItalic(run_.italic);
-        cf.setFontUnderline(run_.underline);
-        cf.setFontStrikeOut(run_.strike);
-        if (run_.colour)
-            cf.setForeground(*run_.colour);
-        cursor_.insertText(runText_, cf);
-        runText_.clear();
-    }
-
-    // A paragraph mark ends the current paragraph with the alignment in force;
-    // the next one opens only when something follows, so the closing \\par that
-    // writers put before the last brace adds no empty paragraph. Paragraph
-    // breaks travel inside the runs' text: far fewer edits of the document.
     void paragraph()
     {
-        if (cur_.dest != Dest::Text)
-            return;
-        openPendingBlock();
-        alignCurrentBlock();
-        blockPending_ = true;
-    }
-
-    void alignCurrentBlock()
-    {
-        const int align = cur_.align ? cur_.align : int(Qt::AlignLeft);
-        if (align == blockAlign_)
-            return;
-        flushRun();
-        QTextBlockFormat bf;
-        bf.setAlignment(Qt::Alignment(align));
-        cursor_.mergeBlockFormat(bf);
-        blockAlign_ = align; // the blocks that follow start with it
-    }
-
-    void openPendingBlock()
-    {
-        if (!blockPending_)
-            return;
-        blockPending_ = false;
-        runText_.append(QChar(QChar::ParagraphSeparator));
-    }
-
-    void finish()
-    {
-        if (!blockPending_)
-            alignCurrentBlock();
-        flushRun();
+        if (cur_.dest == Dest::Text)
+            builder_.paragraph(cur_.align);
     }
 
     const QByteArray &data_;
-    QTextDocument &doc_;
-    QTextCursor cursor_;
+    DocumentBuilder builder_;
     State cur_;
     std::vector<State> stack_;
     int skip_ = 0;
@@ -672,10 +561,6 @@ private:
     int colourR_ = -1, colourG_ = -1, colourB_ = -1;
     QByteArray pending_;
     int pendingCp_ = 1252;
-    RunFormat run_;
-    QString runText_;
-    bool blockPending_ = false;
-    int blockAlign_ = Qt::AlignLeft;
     bool dirty_ = true;
 };
 
@@ -686,8 +571,11 @@ bool read(const QByteArray &data, QTextDocument &doc, QString *error)
     doc.clear();
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
-    Reader r(data, doc);
-    const bool ok = r.run(error);
+    bool ok = false;
+    {
+        Reader r(data, doc);
+        ok = r.run(error);
+    }
     doc.setUndoRedoEnabled(undo);
     return ok;
 }
