@@ -3,6 +3,7 @@
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "editor/form4.h"
 #include "image/viewer/form2.h"
 #include "media/player/form3.h"
 #include "shell/frmabout.h"
@@ -48,7 +49,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
-        {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
+        {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
         {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, notBuilt(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
@@ -89,6 +90,8 @@ void launch(Tool id, CloseMode mode)
     else
         toggle(tool(id).window, mode);
 }
+
+bool toolsAgreeToEnd() { return editor::confirmEnd(); }
 
 namespace {
 // A stored text that is not a number counts as the default, 1.
