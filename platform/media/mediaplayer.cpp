@@ -269,8 +269,9 @@ void MediaPlayer::setRate(double rate)
 {
     if (!(rate > 0) || !std::isfinite(rate))
         vx::raise(err::InvalidProperty);
+    const bool changed = rate != rate_;
     rate_ = rate;
-    if (open_)
+    if (open_ && changed)
         driver_->setRate(rate);
 }
 
