@@ -39,25 +39,25 @@ void setFore(qint32 colour, C &...controls)
 Form21::Form21() : vx::Form(QStringLiteral("Form21"))
 {
     setCaption(QStringLiteral("Multimedia Rondix Ⅱ Setting"));
-    setClientSize(6960, 4920);
-    Label1.Move(120, 120, 6720, 255);
+    setClientSize(7080, 4920);
+    Label1.Move(120, 120, 6840, 255);
     Image1.Move(120, 480, 2415, 1815);
     Image1.setStretch(true);
     Check1.Move(120, 2400, 2415, 300);
-    Command13.Move(2655, 480, 2040, 375);
-    Command3.Move(4800, 480, 2040, 375);
-    Command4.Move(2655, 960, 2040, 375);
-    Command10.Move(4800, 960, 2040, 375);
-    Command9.Move(2655, 1440, 2040, 375);
-    Command1.Move(4800, 1440, 2040, 375);
-    Command2.Move(2655, 1920, 2040, 375);
-    Label2.Move(2655, 2430, 4185, 255);
+    Command13.Move(2655, 480, 2145, 375);
+    Command3.Move(4815, 480, 2145, 375);
+    Command4.Move(2655, 960, 2145, 375);
+    Command10.Move(4815, 960, 2145, 375);
+    Command9.Move(2655, 1440, 2145, 375);
+    Command1.Move(4815, 1440, 2145, 375);
+    Command2.Move(2655, 1920, 2145, 375);
+    Label2.Move(2655, 2430, 4305, 255);
     Combo1.Move(2655, 2760, 1200, 300);
     Label4.Move(3960, 2805, 900, 255);
     Command18.Move(120, 3360, 2415, 375);
-    Command5.Move(2655, 3360, 4185, 375);
-    Command17.Move(120, 3960, 3300, 375);
-    Command8.Move(3540, 3960, 3300, 375);
+    Command5.Move(2655, 3360, 4305, 375);
+    Command17.Move(120, 3960, 3360, 375);
+    Command8.Move(3600, 3960, 3360, 375);
     for (const char *speed : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
                               "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
         Combo1.AddItem(QString::fromLatin1(speed));
