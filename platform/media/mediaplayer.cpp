@@ -4,6 +4,7 @@
 #include "playlistfile.h"
 
 #include "platform/core/errors.h"
+#include "platform/forms/program.h"
 
 #include <QDir>
 #include <QEvent>
@@ -59,7 +60,8 @@ MediaPlayer::MediaPlayer(Form *form, const QString &name, const MediaPlayerDesig
 
     timer_ = new QTimer(this);
     timer_->setInterval(50);
-    connect(timer_, &QTimer::timeout, this, [this] { poll(); });
+    // The clip's events run as handlers the user started do.
+    connect(timer_, &QTimer::timeout, this, [this] { dispatch([this] { poll(); }); });
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -118,9 +120,9 @@ MediaPlayer::MediaPlayer(Form *form, const QString &name, const MediaPlayerDesig
         } catch (const RuntimeError &) {
         }
     };
-    connect(play_, &QToolButton::clicked, this, [this, quietly] { quietly([this] { Play(); }); });
-    connect(pause_, &QToolButton::clicked, this, [this] { Pause(); });
-    connect(stop_, &QToolButton::clicked, this, [this] { Stop(); });
+    connect(play_, &QToolButton::clicked, this, [this, quietly] { dispatch([this, quietly] { quietly([this] { Play(); }); }); });
+    connect(pause_, &QToolButton::clicked, this, [this] { dispatch([this] { Pause(); }); });
+    connect(stop_, &QToolButton::clicked, this, [this] { dispatch([this] { Stop(); }); });
     connect(toStart_, &QToolButton::clicked, this, [this] {
         if (open_)
             driver_->seek(0);
