@@ -6,6 +6,8 @@
 #include "editor/form4.h"
 #include "image/viewer/form2.h"
 #include "media/player/form3.h"
+#include "media/player2/connect.h"
+#include "media/player2/form20.h"
 #include "shell/frmabout.h"
 #include "applist/form5.h"
 
@@ -40,6 +42,10 @@ CloseMode ToolRow::modeFor(Launcher l) const
 const std::vector<ToolRow> &tools()
 {
     using enum CloseMode;
+    // The players reach each other, the tag editor and the MIDI chooser
+    // through hooks the second player sets.
+    static const bool connected = (player2::connect(), true);
+    (void)connected;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
@@ -47,7 +53,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
-        {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::Form20, toolEntry<Form20>(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},

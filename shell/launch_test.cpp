@@ -1,3 +1,5 @@
+#include "media/player/form3.h"
+#include "media/player2/form20.h"
 #include "suite/settings.h"
 #include "applist/form5.h"
 #include "shell/form1.h"
@@ -303,6 +305,23 @@ TEST_F(LaunchTest, AMainWindowClosedWhileTheEndIsRefusedStays)
     vxtest::dialogs().answers.push_back(vx::vbNo);
     main.close();
     EXPECT_TRUE(vx::programEnded());
+}
+
+TEST_F(LaunchTest, SecondPlayerOpensFromItsKindAndFromTheFirstPlayer)
+{
+    suite::SaveSetting(QStringLiteral("Multimedia Rondix"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    shell::launchMediaPlayer(Launcher::Form1);
+    ASSERT_TRUE(vx::isShown<Form20>());
+    shell::launchMediaPlayer(Launcher::Form23);
+    EXPECT_FALSE(vx::isShown<Form20>());
+    EXPECT_TRUE(vx::isLoaded<Form20>());
+    shell::launch(Tool::Form3, Launcher::Form30);
+    Form3 &first = vx::instance<Form3>();
+    ASSERT_TRUE(first.Command10.isEnabled());
+    first.Command10_Click();
+    EXPECT_FALSE(first.Visible());
+    EXPECT_TRUE(vx::isShown<Form20>());
+    vx::FormRegistry::reset();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "mci.h"
 
 #include "engine.h"
+#include "midiports.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -78,6 +79,8 @@ public:
         const QString verb = w[0].toLower();
         if (verb == QLatin1String("open"))
             return open(w);
+        if (verb == QLatin1String("set") && w.size() > 1 && is(w[1], "midi"))
+            return setMidiPort(w);
         static const QStringList known{QStringLiteral("play"), QStringLiteral("pause"), QStringLiteral("stop"),
                                        QStringLiteral("close"), QStringLiteral("seek"), QStringLiteral("status")};
         if (!known.contains(verb))
@@ -127,6 +130,19 @@ public:
     }
 
 private:
+    // set midi port <n>: n must name a listed output device.
+    static int setMidiPort(const QStringList &w)
+    {
+        bool ok = false;
+        const int n = w.size() == 4 && is(w[2], "port") ? w[3].toInt(&ok) : -1;
+        if (!ok)
+            return mci::BadArguments;
+        if (n < 0 || n >= midiOutGetNumDevs())
+            return mci::DeviceFailed;
+        setMidiOutputPort(n);
+        return mci::NoError;
+    }
+
     // open <file> alias <name>: the device follows the file's contents.
     int open(const QStringList &w)
     {
