@@ -78,12 +78,12 @@ TEST_F(Form16Test, SkinCancelAndNoPictureStoreNothingAndAPictureIsStoredAtOnce)
 
 TEST_F(Form16Test, ResetDeletesTheSectionOnceAndAMissingSkinStillSetsThePointer)
 {
-    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("0"));
+    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("11"));
     store(keys::Skin, path("gone.jpg"));
     Form8 &p = player();
     p.Label1.setBackColor(255);
     Form16 &s = instance<Form16>();
-    EXPECT_EQ(s.MousePointer(), 0);
+    EXPECT_EQ(s.MousePointer(), 11);
     EXPECT_TRUE(s.Image1.Picture().isNull());
     s.Show();
     s.Command17_Click();

@@ -369,7 +369,7 @@ TEST_F(Form8Test, MissingSkinAndMixerSkipOnlyTheirPartAndThePaneKeepsItsPicture)
     store(keys::Skin, path("gone.jpg"));
     store(keys::VolFontColor, QStringLiteral("65280"));
     store(keys::FontColor, QStringLiteral("not a number"));
-    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("0"));
+    suite::SaveSetting(QStringLiteral("AllForm"), QStringLiteral("Pointer"), QStringLiteral("11"));
     Form8 &p = player();
     EXPECT_EQ(messages(), QStringList{QStringLiteral("[6] 利用可能なミキサーデバイスがありません。")});
     EXPECT_FALSE(p.Volume.UpDownWindow);
@@ -378,7 +378,7 @@ TEST_F(Form8Test, MissingSkinAndMixerSkipOnlyTheirPartAndThePaneKeepsItsPicture)
     EXPECT_EQ(p.Label1.BackColor(), 0);
     EXPECT_EQ(p.Text1.ForeColor(), syscolor::WindowBackground) << "not a number: the default";
     EXPECT_EQ(p.Label4.BackColor(), 0);
-    EXPECT_EQ(p.MousePointer(), 0);
+    EXPECT_EQ(p.MousePointer(), 11);
     p.Text1.setText(QStringLiteral("10"));
     EXPECT_TRUE(mixer->writes.empty());
 

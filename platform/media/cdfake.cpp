@@ -39,6 +39,7 @@ int FakeCdMedium::readToc(Toc &toc)
 
 int FakeCdMedium::readAudio(qint32 lsn, int count, char *buffer)
 {
+    ++attempts;
     if (!disc.present() || trayIsOpen)
         return mci::NoDisc;
     for (qint32 s = lsn; s < lsn + count; ++s)
@@ -52,6 +53,7 @@ int FakeCdMedium::readAudio(qint32 lsn, int count, char *buffer)
 int FakeCdMedium::setDoor(bool open)
 {
     wait();
+    attemptsAtDoor = attempts;
     if (doorResult)
         return doorResult;
     trayIsOpen = open;

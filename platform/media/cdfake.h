@@ -24,6 +24,8 @@ public:
     std::set<qint32> badSectors;
     std::atomic<int> delayMs{0}; // each call waits this long first
     std::atomic<int> reads{0};   // sectors read so far
+    std::atomic<int> attempts{0}; // reads asked for, failed or not
+    int attemptsAtDoor = -1;      // at the last door command
 
     int readToc(Toc &toc) override;
     int readAudio(qint32 lsn, int count, char *buffer) override;

@@ -162,7 +162,7 @@ std::unique_ptr<CdStream> CdStream::start(std::shared_ptr<CdMedium> medium, std:
     // Red Book sound: 16-bit little-endian stereo at 44.1 kHz.
     GstCaps *caps = gst_caps_new_simple("audio/x-raw", "format", G_TYPE_STRING, "S16LE", "rate", G_TYPE_INT, 44100,
                                         "channels", G_TYPE_INT, 2, "layout", G_TYPE_STRING, "interleaved", nullptr);
-    g_object_set(src, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", guint64(kChunkSectors * 4 * kSectorBytes),
+    g_object_set(src, "caps", caps, "format", GST_FORMAT_TIME, "max-bytes", guint64(kChunkSectors * 2 * kSectorBytes),
                  nullptr);
     gst_caps_unref(caps);
     GstAppSrcCallbacks callbacks{};
