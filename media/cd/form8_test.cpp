@@ -3,6 +3,7 @@
 // interpreter playing a clip beside it.
 #include "cd_fixture_test.h"
 
+#include "platform/media/cdimages_test.h"
 #include "platform/media/fixtures_test.h"
 
 #include <QThread>
@@ -393,6 +394,42 @@ TEST_F(Form8Test, MissingSkinAndMixerSkipOnlyTheirPartAndThePaneKeepsItsPicture)
     vxtest::writeTestImage(path("s.bmp"), 10, 10);
     p.Label4_Click();
     EXPECT_EQ(p.File2.ListCount(), 4);
+}
+
+// Real drive layer on a CUE/BIN image with a data track first: the buttons
+// read the disc, play, skip and move between tracks in real time.
+TEST_F(Form8Test, RealImageWithADataTrackFirst)
+{
+    QTemporaryDir dir;
+    const QString cue = dir.filePath(QStringLiteral("disc.cue"));
+    ASSERT_TRUE(cdtest::writeImage(cue, {{150, false}, {600}, {450}}));
+    cd::setCdDriveSystem(nullptr);
+    qputenv(cd::kDeviceVariable, QFile::encodeName(cue));
+    Form8 &p = player();
+    p.Command3_Click();
+    qunsetenv(cd::kDeviceVariable);
+    ASSERT_TRUE(p.MediaLoaded);
+    EXPECT_EQ(p.totalplay.Caption(), QStringLiteral("Tracks: 3  Total time: 00:16:00"));
+    EXPECT_EQ(p.TrackLengths, (QStringList{QStringLiteral("00:02:00"), QStringLiteral("00:08:00"),
+                                           QStringLiteral("00:06:00")}));
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00"));
+    p.Command2_Click(); // from the data track: the music of track 2
+    p.Command7_Click(); // five seconds on, playing
+    EXPECT_TRUE(p.Playing);
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:05"));
+    QThread::msleep(1100);
+    p.Command4_Click();
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:06"));
+    EXPECT_FALSE(p.Playing);
+    p.Command9_Click();
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00"));
+    EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 00:06:00"));
+    p.Command5_Click(); // back over the track boundary
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:03"));
+    p.Command10_Click(); // an image has no tray
+    EXPECT_EQ(messages(), QStringList{mciGetErrorString(mci::NoDoor)});
+    EXPECT_TRUE(p.Command10.isEnabled());
+    EXPECT_TRUE(p.MediaLoaded);
 }
 
 } // namespace

@@ -94,11 +94,18 @@ int CdAudioDevice::call(std::function<int(CdMedium &)> job)
     });
 }
 
+// The output is taken down on a thread of its own: a drive stuck inside a
+// sector read holds that thread, not the window.
 void CdAudioDevice::stopStream()
 {
-    if (stream_)
-        pos_ = stream_->position();
-    stream_.reset();
+    if (!stream_)
+        return;
+    pos_ = stream_->position();
+    std::shared_ptr<CdStream> stream(std::move(stream_));
+    runBounded([stream = std::move(stream)]() mutable {
+        stream.reset();
+        return mci::NoError;
+    });
 }
 
 // A stream that ended leaves the disc stopped where it ended.
