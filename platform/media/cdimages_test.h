@@ -13,7 +13,7 @@
 
 namespace cdtest {
 
-struct TrackSpec {
+struct TrackPlan {
     int sectors;
     bool audio = true;
 };
@@ -53,14 +53,14 @@ inline QString msfText(int sectors)
 }
 
 // Writes `cue` and its BIN beside it; `cutBytes` leaves the BIN short by that much.
-inline bool writeImage(const QString &cue, const std::vector<TrackSpec> &tracks, qint64 cutBytes = 0)
+inline bool writeImage(const QString &cue, const std::vector<TrackPlan> &tracks, qint64 cutBytes = 0)
 {
     const QString bin = cue.left(cue.lastIndexOf(QLatin1Char('.'))) + QStringLiteral(".bin");
     QByteArray data;
     QString sheet = QStringLiteral("FILE \"%1\" BINARY\n").arg(bin.mid(bin.lastIndexOf(QLatin1Char('/')) + 1));
     int at = 0;
     for (size_t i = 0; i < tracks.size(); ++i) {
-        const TrackSpec &t = tracks[i];
+        const TrackPlan &t = tracks[i];
         sheet += QStringLiteral("  TRACK %1 %2\n    INDEX 01 %3\n")
                      .arg(int(i + 1), 2, 10, QLatin1Char('0'))
                      .arg(t.audio ? QStringLiteral("AUDIO") : QStringLiteral("MODE1/2352"))
