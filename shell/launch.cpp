@@ -5,6 +5,7 @@
 #include "platform/core/convert.h"
 #include "editor/form4.h"
 #include "image/viewer/form2.h"
+#include "media/cd/form8.h"
 #include "media/player/form3.h"
 #include "media/player2/connect.h"
 #include "media/player2/form20.h"
@@ -57,7 +58,7 @@ const std::vector<ToolRow> &tools()
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
-        {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
+        {Tool::Form8, toolEntry<Form8>(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, notBuilt(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
         {Tool::Form11, notBuilt(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
         {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},

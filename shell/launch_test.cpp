@@ -5,6 +5,9 @@
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
+#include "media/cd/form8.h"
+#include "platform/media/cddrive.h"
+#include "platform/media/mci.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"
@@ -322,6 +325,23 @@ TEST_F(LaunchTest, SecondPlayerOpensFromItsKindAndFromTheFirstPlayer)
     EXPECT_FALSE(first.Visible());
     EXPECT_TRUE(vx::isShown<Form20>());
     vx::FormRegistry::reset();
+}
+
+// The real drive layer with no drive there: the CD player says so once, opens
+// anyway and is hidden (not unloaded) by the next launch.
+TEST_F(LaunchTest, CdPlayerOpensWithoutADriveAndHidesFromEachLauncher)
+{
+    qputenv(vx::cd::kDeviceVariable, QByteArrayLiteral("/nonexistent/cdrom"));
+    for (Launcher l : {Launcher::Form30, Launcher::Form1, Launcher::Form23}) {
+        shell::launch(Tool::Form8, l);
+        ASSERT_TRUE(vx::isShown<Form8>());
+        shell::launch(Tool::Form8, l);
+        EXPECT_TRUE(vx::isLoaded<Form8>());
+        EXPECT_FALSE(vx::isShown<Form8>());
+    }
+    // Once, at the load (the mixer may add its own message where there is none).
+    EXPECT_EQ(vxtest::dialogs().messageTexts().count(vx::mciGetErrorString(vx::mci::NoDrive)), 1);
+    qunsetenv(vx::cd::kDeviceVariable);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "engine.h"
 
+#include "audiosink.h"
 #include "mci.h"
 #include "videowindow.h"
 
@@ -21,6 +22,8 @@ namespace {
 
 // ALSA reports a missing device on stderr as well as to its caller.
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
+
+} // namespace
 
 bool gstreamerReady()
 {
@@ -60,6 +63,8 @@ GstElement *makeAudioSink()
     }
     return sink;
 }
+
+namespace {
 
 // Only what a caller asks about stays on the bus; the rest would pile up
 // between polls.

@@ -1,5 +1,6 @@
 #include "mci.h"
 
+#include "cdaudio.h"
 #include "engine.h"
 #include "midiports.h"
 
@@ -23,7 +24,7 @@ QString mciGetErrorString(int error)
     case mci::Timeout: return QStringLiteral("デバイスが時間内に応答しませんでした。");
     case mci::NoEngine: return QStringLiteral("再生エンジンを準備できません。");
     case mci::DeviceFailed: return QStringLiteral("デバイスがこの操作を実行できませんでした。");
-    default: return QString();
+    default: return cdErrorString(error);
     }
 }
 
@@ -76,6 +77,9 @@ public:
             return e;
         if (w.isEmpty())
             return mci::UnknownCommand;
+        int cdResult = mci::NoError;
+        if (cd_.handles(w, reply, cdResult, [this](const QString &name) { return devices_.count(name) > 0; }))
+            return cdResult;
         const QString verb = w[0].toLower();
         if (verb == QLatin1String("open"))
             return open(w);
@@ -149,7 +153,7 @@ private:
         if (w.size() != 4 || !is(w[2], "alias") || w[3].isEmpty())
             return mci::BadArguments;
         const QString name = w[3].toLower();
-        if (devices_.count(name))
+        if (devices_.count(name) || cd_.hasAlias(name))
             return mci::AliasInUse;
         int error = mci::NoError;
         auto device = media::PlaybackEngine::open(w[1], error);
@@ -160,6 +164,7 @@ private:
     }
 
     std::map<QString, std::unique_ptr<media::PlaybackEngine>> devices_;
+    cd::CdAudioDevices cd_; // devices of the type "cdaudio"
 };
 
 std::unique_ptr<MediaCommandDriver> &current()
