@@ -3,8 +3,12 @@
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "editor/form4.h"
 #include "image/viewer/form2.h"
+#include "media/cd/form8.h"
 #include "media/player/form3.h"
+#include "media/player2/connect.h"
+#include "media/player2/form20.h"
 #include "shell/frmabout.h"
 #include "applist/form5.h"
 #include "sysinfo/form10.h"
@@ -41,6 +45,10 @@ CloseMode ToolRow::modeFor(Launcher l) const
 const std::vector<ToolRow> &tools()
 {
     using enum CloseMode;
+    // The players reach each other, the tag editor and the MIDI chooser
+    // through hooks the second player sets.
+    static const bool connected = (player2::connect(), true);
+    (void)connected;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
@@ -48,11 +56,11 @@ const std::vector<ToolRow> &tools()
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
-        {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::Form20, toolEntry<Form20>(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
-        {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
+        {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
-        {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
+        {Tool::Form8, toolEntry<Form8>(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, toolEntry<Form10>(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
         {Tool::Form11, toolEntry<Form11>(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
         {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
@@ -91,6 +99,8 @@ void launch(Tool id, CloseMode mode)
     else
         toggle(tool(id).window, mode);
 }
+
+bool toolsAgreeToEnd() { return editor::confirmEnd(); }
 
 namespace {
 // A stored text that is not a number counts as the default, 1.

@@ -3,6 +3,8 @@
 #include "form3.h"
 #include "keys.h"
 
+#include "media/midi/form22.h"
+
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
@@ -57,8 +59,6 @@ Form7::Form7() : vx::Form(QStringLiteral("Form7"))
     Command7.Move(2655, 2880, 4185, 375);
     Command17.Move(120, 3480, 3300, 375);
     Command8.Move(3540, 3480, 3300, 375);
-    // The MIDI device window is not part of the suite yet.
-    Command7.setEnabled(false);
 
     Check1.Click = [this] { Check1_Click(); };
     Command1.Click = [this] { Command1_Click(); };
@@ -198,7 +198,7 @@ void Form7::Command6_Click()
 
 void Form7::Command7_Click()
 {
-    // Shows the MIDI device window once it is part of the suite.
+    vx::instance<Form22>().Show(1);
 }
 
 void Form7::Command17_Click()
