@@ -6,22 +6,16 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = cdplayer::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-} // namespace
 
 Form16::Form16() : vx::Form(QStringLiteral("Form16"))
 {

@@ -8,34 +8,16 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = player::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-template <class... C>
-void setBack(qint32 colour, C &...controls)
-{
-    (controls.setBackColor(colour), ...);
-}
-
-template <class... C>
-void setFore(qint32 colour, C &...controls)
-{
-    (controls.setForeColor(colour), ...);
-}
-
-} // namespace
 
 Form7::Form7() : vx::Form(QStringLiteral("Form7"))
 {
