@@ -10,6 +10,7 @@
 #include "platform/system/system.h"
 #include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
@@ -165,17 +166,10 @@ void Form7::Check1_Click()
 
 void Form7::Command6_Click()
 {
-    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog6.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog6.FileName);
+    suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
         vx::instance<Form3>().Image2.setPicture(skin);
         Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    });
 }
 
 void Form7::Command7_Click()
@@ -185,13 +179,8 @@ void Form7::Command7_Click()
 
 void Form7::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form7::Command8_Click()

@@ -9,6 +9,7 @@
 #include "platform/system/system.h"
 #include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
@@ -145,17 +146,10 @@ void Form21::Command1_Click()
 
 void Form21::Command18_Click()
 {
-    CommonDialog8.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog8.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog8.FileName);
+    suite::chooseSkin(CommonDialog8, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
         vx::instance<Form20>().Image1.setPicture(skin);
         Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog8.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    });
 }
 
 void Form21::Command5_Click()
@@ -165,13 +159,8 @@ void Form21::Command5_Click()
 
 void Form21::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form21::Command8_Click()
