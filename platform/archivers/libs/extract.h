@@ -1,0 +1,44 @@
+#pragma once
+// Extraction that cannot escape its folder: every entry is checked, written
+// into a private folder beside the destination and moved into place only when
+// the whole archive was read without error.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct archive;
+
+namespace arc {
+
+enum class Format { Lzh, Zip, Cab, Tar, Rar };
+
+struct ExtractRequest {
+    std::string archive;
+    std::string dest;                  // folder; created when missing
+    bool keepPaths = true;             // false: every file lands in dest itself
+    std::vector<std::string> patterns; // empty or "*.*": every entry
+};
+
+// What a format reader may know better than libarchive about entry i (0-based
+// among file headers): the real name and the data's CRC-32.
+struct EntryOverride {
+    std::optional<std::string> name;
+    std::optional<uint32_t> crc32;
+};
+using OverrideFn = std::function<EntryOverride(size_t index)>;
+
+int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &override = {});
+
+// True when libarchive reads the file as an archive of the format.
+bool isArchiveOf(Format fmt, const std::string &path);
+
+// Opens a libarchive reader for the format (shared with the writers that add
+// to an existing archive). Returns nullptr on failure.
+::archive *openReader(Format fmt, const std::string &path);
+
+// A name decoded to UTF-8 when the archive gave bytes of another code page.
+std::string toUtf8Name(const std::string &raw);
+
+} // namespace arc
