@@ -147,7 +147,7 @@ void Form9::wireHandlers()
     Combo3.Click = [this] { Combo3_Click(); };
     for (int n = 1; n <= 8; ++n) {
         Pane p = pane(n);
-        p.drive->Change = [this, n] { DriveChange(n); };
+        p.drive->Change = [this, n] { DriveChange(n); }; // Drive1_Change ... Drive8_Change
         p.dir->Change = [this, n] { DirChange(n); };
         p.position->Click = [this, n] { PositionLabelClick(n); };
         p.position->installEventFilter(new KeyActivate(p.position, [this, n] { PositionLabelClick(n); }));

@@ -83,9 +83,19 @@ public:
     void DriveChange(int n);
     void DirChange(int n);
     void PositionLabelClick(int n);
-    void Drive1_Change() { DriveChange(1); }
-    void Dir1_Change() { DirChange(1); }
-    void Label21_Click() { PositionLabelClick(1); }
+#define VX_BROWSE(N, POS)                                                                                  \
+    void Drive##N##_Change() { DriveChange(N); }                                                             \
+    void Dir##N##_Change() { DirChange(N); }                                                                 \
+    void Label##POS##_Click() { PositionLabelClick(N); }
+    VX_BROWSE(1, 21)
+    VX_BROWSE(2, 22)
+    VX_BROWSE(3, 23)
+    VX_BROWSE(4, 24)
+    VX_BROWSE(5, 25)
+    VX_BROWSE(6, 26)
+    VX_BROWSE(7, 27)
+    VX_BROWSE(8, 28)
+#undef VX_BROWSE
 
     // Extraction through the select buttons and the file lists.
     void SelectClick(int n);
@@ -129,6 +139,13 @@ public:
     // The extraction destination of archive `a` in pane n: folder d (ending
     // in '/') and base name b. Raises error 5 for a path without '/'.
     void ExtractionDestination(const QString &a, int n, QString &d, QString &b) const;
+
+    // Extraction of one dropped archive in the two-way boxes.
+    void ExtractDroppedLzh(const QString &a) { ExtractDropped(1, a); }
+    void ExtractDroppedZip(const QString &a) { ExtractDropped(2, a); }
+    void ExtractDroppedCab(const QString &a) { ExtractDropped(3, a); }
+    void ExtractDroppedTar(const QString &a) { ExtractDropped(7, a); }
+    void ExtractDroppedYz1(const QString &a) { ExtractDropped(8, a); }
 
     // Compression (the drop boxes call them).
     void CompressLzhFolder(QString &d);

@@ -1,4 +1,7 @@
 #include "suite/settings.h"
+#include "archive/form9.h"
+#include "archive/launcher.h"
+#include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
 #include "testing/harness.h"
@@ -114,3 +117,16 @@ TEST_F(LaunchTest, MediaPlayerVariantFromStoredKind)
 }
 
 } // namespace
+
+TEST_F(LaunchTest, ArchiveWindowOpensAndUnloadsAndItsOwnerIsTheLauncher)
+{
+    shell::launch(Tool::Form9, Launcher::Form23);
+    ASSERT_TRUE(vx::isShown<Form9>());
+    EXPECT_FALSE(vx::isLoaded<Form1>());
+    // The launcher's handle, read for some archiver calls, loads it hidden.
+    EXPECT_NE(archive::launcherHandle(), 0u);
+    EXPECT_TRUE(vx::isLoaded<Form1>());
+    EXPECT_FALSE(vx::isShown<Form1>());
+    shell::launch(Tool::Form9, Launcher::Form1);
+    EXPECT_FALSE(vx::isLoaded<Form9>());
+}
