@@ -174,25 +174,25 @@ bool selected(const ExtractRequest &req, const std::string &rel)
     return false;
 }
 
-int writeData(struct archive *a, int fd, uint32_t &crc)
+int writeData(EntrySource &source, int fd, uint32_t &crc)
 {
     crc = static_cast<uint32_t>(::crc32(0L, Z_NULL, 0));
     const void *buf = nullptr;
     size_t size = 0;
-    la_int64_t offset = 0;
-    la_int64_t written = 0;
+    int64_t offset = 0;
+    int64_t written = 0;
     for (;;) {
-        const int r = archive_read_data_block(a, &buf, &size, &offset);
-        if (r == ARCHIVE_EOF)
+        const int r = source.read(buf, size, offset);
+        if (r == kEndOfArchive)
             return Ok;
-        if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
-            return Damaged;
+        if (r != Ok)
+            return r;
         if (offset > written) {
             // A sparse hole: zeros count for the CRC too.
             static const char zeros[4096] = {};
-            la_int64_t gap = offset - written;
+            int64_t gap = offset - written;
             while (gap > 0) {
-                const size_t n = static_cast<size_t>(std::min<la_int64_t>(gap, sizeof zeros));
+                const size_t n = static_cast<size_t>(std::min<int64_t>(gap, sizeof zeros));
                 if (::write(fd, zeros, n) != static_cast<ssize_t>(n))
                     return WriteFailed;
                 crc = static_cast<uint32_t>(::crc32(crc, reinterpret_cast<const Bytef *>(zeros), n));
@@ -213,47 +213,31 @@ int writeData(struct archive *a, int fd, uint32_t &crc)
             left -= static_cast<size_t>(w);
         }
         crc = static_cast<uint32_t>(::crc32(crc, static_cast<const Bytef *>(buf), static_cast<uInt>(size)));
-        written += static_cast<la_int64_t>(size);
+        written += static_cast<int64_t>(size);
     }
 }
 
-int extractEntries(struct archive *a, Stage &stage, const ExtractRequest &req, const OverrideFn &override)
+int extractEntries(EntrySource &source, Stage &stage, const ExtractRequest &req)
 {
-    struct archive_entry *e = nullptr;
-    size_t index = 0;
     for (;;) {
-        const int hr = archive_read_next_header(a, &e);
-        if (hr == ARCHIVE_EOF)
+        SourceEntry e;
+        const int hr = source.next(e);
+        if (hr == kEndOfArchive)
             return Ok;
-        if (hr != ARCHIVE_OK && hr != ARCHIVE_WARN)
-            return Damaged;
-        EntryOverride ov;
-        if (override)
-            ov = override(index);
-        ++index;
-        std::string raw;
-        if (ov.name) {
-            raw = *ov.name;
-        } else if (const char *u = archive_entry_pathname_utf8(e)) {
-            raw = u;
-        } else if (const char *p = archive_entry_pathname(e)) {
-            raw = toUtf8Name(p);
-        } else {
-            return Damaged;
-        }
+        if (hr != Ok)
+            return hr;
         std::string rel;
-        if (!safeRelative(raw, rel))
+        if (!safeRelative(e.name, rel))
             return UnsafeEntry;
-        const mode_t type = archive_entry_filetype(e);
-        const char *hard = archive_entry_hardlink(e);
+        const unsigned type = e.type & S_IFMT;
         if (!req.keepPaths) {
-            if (type == AE_IFDIR)
+            if (type == S_IFDIR)
                 continue;
             rel = baseName(rel);
         }
-        if (hard) {
+        if (e.hardlink) {
             std::string target;
-            if (!safeRelative(toUtf8Name(hard), target) || !req.keepPaths)
+            if (!safeRelative(*e.hardlink, target) || !req.keepPaths)
                 return UnsafeEntry;
             if (!selected(req, rel))
                 continue;
@@ -266,28 +250,23 @@ int extractEntries(struct archive *a, Stage &stage, const ExtractRequest &req, c
             continue;
         }
         switch (type) {
-        case AE_IFDIR: {
+        case S_IFDIR:
             if (!stage.prepare(rel + "/"))
                 return UnsafeEntry;
             continue;
-        }
-        case AE_IFLNK: {
-            const char *t = archive_entry_symlink_utf8(e);
-            if (!t)
-                t = archive_entry_symlink(e);
-            if (!t || !linkStaysInside(rel, t))
+        case S_IFLNK:
+            if (!linkStaysInside(rel, e.symlink))
                 return UnsafeEntry;
             if (!selected(req, rel))
                 continue;
             if (!stage.prepare(rel))
                 return UnsafeEntry;
             ::unlink(stage.full(rel).c_str());
-            if (::symlink(t, stage.full(rel).c_str()) != 0)
+            if (::symlink(e.symlink.c_str(), stage.full(rel).c_str()) != 0)
                 return WriteFailed;
             stage.addLink(rel);
             continue;
-        }
-        case AE_IFREG:
+        case S_IFREG:
         case 0: // some formats leave the type unset for plain files
             break;
         default:
@@ -298,24 +277,25 @@ int extractEntries(struct archive *a, Stage &stage, const ExtractRequest &req, c
         if (!stage.prepare(rel))
             return UnsafeEntry;
         const std::string path = stage.full(rel);
+        // A later entry of the same name replaces the earlier one.
         ::unlink(path.c_str());
-        const mode_t perm = archive_entry_perm(e) ? (archive_entry_perm(e) & 0777) : 0644;
+        const mode_t perm = e.perm ? (e.perm & 0777) : 0644;
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd < 0)
             return WriteFailed;
         uint32_t crc = 0;
-        int r = writeData(a, fd, crc);
+        int r = writeData(source, fd, crc);
         if (::fchmod(fd, perm) != 0 && r == Ok)
             r = WriteFailed;
         if (::close(fd) != 0 && r == Ok)
             r = WriteFailed;
         if (r != Ok)
             return r;
-        if (ov.crc32 && *ov.crc32 != crc)
+        if (e.crc32 && *e.crc32 != crc)
             return Damaged;
-        if (archive_entry_mtime_is_set(e)) {
+        if (e.mtime) {
             struct timeval tv[2];
-            tv[0].tv_sec = tv[1].tv_sec = archive_entry_mtime(e);
+            tv[0].tv_sec = tv[1].tv_sec = static_cast<time_t>(*e.mtime);
             tv[0].tv_usec = tv[1].tv_usec = 0;
             ::lutimes(path.c_str(), tv);
         }
@@ -323,7 +303,78 @@ int extractEntries(struct archive *a, Stage &stage, const ExtractRequest &req, c
     }
 }
 
+// Entries as libarchive reads them, with what the format's own reader knows better.
+class LibarchiveSource : public EntrySource {
+public:
+    LibarchiveSource(struct archive *a, const OverrideFn &override) : a_(a), override_(override) {}
+    int next(SourceEntry &out) override
+    {
+        struct archive_entry *e = nullptr;
+        const int hr = archive_read_next_header(a_, &e);
+        if (hr == ARCHIVE_EOF)
+            return kEndOfArchive;
+        if (hr != ARCHIVE_OK && hr != ARCHIVE_WARN)
+            return Damaged;
+        EntryOverride ov;
+        if (override_)
+            ov = override_(index_);
+        ++index_;
+        if (ov.name)
+            out.name = *ov.name;
+        else if (const char *u = archive_entry_pathname_utf8(e))
+            out.name = u;
+        else if (const char *p = archive_entry_pathname(e))
+            out.name = toUtf8Name(p);
+        else
+            return Damaged;
+        out.type = archive_entry_filetype(e);
+        if (const char *h = archive_entry_hardlink(e))
+            out.hardlink = toUtf8Name(h);
+        if (out.type == AE_IFLNK) {
+            const char *t = archive_entry_symlink_utf8(e);
+            if (!t)
+                t = archive_entry_symlink(e);
+            if (!t)
+                return UnsafeEntry;
+            out.symlink = t;
+        }
+        out.perm = archive_entry_perm(e);
+        if (archive_entry_mtime_is_set(e))
+            out.mtime = archive_entry_mtime(e);
+        out.crc32 = ov.crc32;
+        return Ok;
+    }
+    int read(const void *&buf, size_t &size, int64_t &offset) override
+    {
+        la_int64_t off = 0;
+        const int r = archive_read_data_block(a_, &buf, &size, &off);
+        offset = off;
+        if (r == ARCHIVE_EOF)
+            return kEndOfArchive;
+        return r == ARCHIVE_OK || r == ARCHIVE_WARN ? Ok : Damaged;
+    }
+
+private:
+    struct archive *a_;
+    const OverrideFn &override_;
+    size_t index_ = 0;
+};
+
 } // namespace
+
+int extractFrom(EntrySource &source, const ExtractRequest &req)
+{
+    const std::string staging = makeStaging(req.dest);
+    if (staging.empty())
+        return WriteFailed;
+    Stage stage(staging);
+    const int r = extractEntries(source, stage, req);
+    if (r != Ok) {
+        removeTree(staging);
+        return r;
+    }
+    return moveInto(staging, req.dest) ? Ok : WriteFailed;
+}
 
 int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &override)
 {
@@ -333,20 +384,10 @@ int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &over
     struct archive *a = openReader(fmt, req.archive);
     if (!a)
         return CannotRead;
-    const std::string staging = makeStaging(req.dest);
-    if (staging.empty()) {
-        archive_read_free(a);
-        return WriteFailed;
-    }
-    Stage stage(staging);
-    int r = extractEntries(a, stage, req, override);
-    if (archive_read_free(a) != ARCHIVE_OK && r == Ok)
-        r = Damaged;
-    if (r != Ok) {
-        removeTree(staging);
-        return r;
-    }
-    return moveInto(staging, req.dest) ? Ok : WriteFailed;
+    LibarchiveSource source(a, override);
+    const int r = extractFrom(source, req);
+    archive_read_free(a);
+    return r;
 }
 
 } // namespace arc

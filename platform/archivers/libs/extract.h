@@ -31,6 +31,34 @@ using OverrideFn = std::function<EntryOverride(size_t index)>;
 
 int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &override = {});
 
+// One entry of an archive as a reader hands it over. `type` holds the file
+// type bits as stat() does (S_IFREG, S_IFDIR, S_IFLNK, ...).
+struct SourceEntry {
+    std::string name; // UTF-8 as stored
+    unsigned type = 0100000;
+    std::string symlink;
+    std::optional<std::string> hardlink;
+    unsigned perm = 0644;
+    std::optional<long long> mtime;
+    std::optional<uint32_t> crc32;
+};
+
+inline constexpr int kEndOfArchive = 1; // next(): no more entries; read(): no more data
+
+class EntrySource {
+public:
+    virtual ~EntrySource() = default;
+    // Ok with the next entry, kEndOfArchive, or an error result.
+    virtual int next(SourceEntry &entry) = 0;
+    // Ok with a block of the current entry's data at `offset`, kEndOfArchive
+    // after its last block, or an error result.
+    virtual int read(const void *&buf, size_t &size, int64_t &offset) = 0;
+};
+
+// The checked extraction of whatever a source holds; `archive` names the
+// archive for the checks that it is there.
+int extractFrom(EntrySource &source, const ExtractRequest &req);
+
 // True when libarchive reads the file as an archive of the format.
 bool isArchiveOf(Format fmt, const std::string &path);
 

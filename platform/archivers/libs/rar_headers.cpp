@@ -1,9 +1,14 @@
 #include "rar_headers.h"
 
 #include "extract.h"
+#include "result.h"
+
+#include <algorithm>
+#include <ctime>
 
 #include <cstdio>
 #include <cstring>
+#include <zlib.h>
 
 namespace arc {
 
@@ -130,7 +135,9 @@ std::optional<std::vector<RarHeader>> readRarHeaders(const std::string &path)
         if (type == 0x7B) // end of archive
             break;
         if (type == 0x74) {
-            if (headSize < 32) {
+            const uint32_t headCrc =
+                static_cast<uint32_t>(::crc32(0L, head.data() + 2, static_cast<uInt>(headSize - 2))) & 0xFFFF;
+            if (headSize < 32 || headCrc != rd16(head.data())) {
                 ok = false;
                 break;
             }
@@ -153,6 +160,14 @@ std::optional<std::vector<RarHeader>> readRarHeaders(const std::string &path)
             RarHeader h;
             h.crc = rd32(&head[16]);
             h.dir = (flags & 0xE0) == 0xE0;
+            h.flags = flags;
+            h.hostOs = head[15];
+            h.dosTime = rd32(&head[20]);
+            h.method = head[25];
+            h.attr = rd32(&head[28]);
+            h.packSize = addSize;
+            h.unpSize = rd32(&head[11]) | (flags & 0x100 ? static_cast<uint64_t>(rd32(&head[36])) << 32 : 0);
+            h.dataOffset = static_cast<uint64_t>(std::ftell(f));
             const auto nul = raw.find('\0');
             if (flags & 0x200) {
                 if (nul == std::string::npos)
@@ -166,8 +181,8 @@ std::optional<std::vector<RarHeader>> readRarHeaders(const std::string &path)
             }
             // libarchive takes a header repeating the one before it for
             // the rest of a split file and gives no entry for it.
-            if (raw != prevRaw)
-                out.push_back(h);
+            h.repeat = raw == prevRaw;
+            out.push_back(h);
             prevRaw = raw;
         } else if (flags & 0x8000) {
             if (headSize < 11) {
@@ -183,6 +198,73 @@ std::optional<std::vector<RarHeader>> readRarHeaders(const std::string &path)
     if (!ok)
         return std::nullopt;
     return out;
+}
+
+namespace {
+
+class StoredRarSource : public EntrySource {
+public:
+    StoredRarSource(FILE *f, const std::vector<RarHeader> &headers) : f_(f), headers_(headers) {}
+    int next(SourceEntry &e) override
+    {
+        if (index_ >= headers_.size())
+            return kEndOfArchive;
+        const RarHeader &h = headers_[index_++];
+        e.name = h.name;
+        e.type = h.dir ? 0040000 : 0100000;
+        e.perm = h.hostOs == 3 ? (h.attr & 0777) : 0644; // Unix hosts keep the mode
+        e.crc32 = h.dir ? std::nullopt : std::optional<uint32_t>(h.crc);
+        struct tm tm {};
+        tm.tm_year = static_cast<int>((h.dosTime >> 25) + 80);
+        tm.tm_mon = static_cast<int>(((h.dosTime >> 21) & 15) - 1);
+        tm.tm_mday = static_cast<int>((h.dosTime >> 16) & 31);
+        tm.tm_hour = static_cast<int>((h.dosTime >> 11) & 31);
+        tm.tm_min = static_cast<int>((h.dosTime >> 5) & 63);
+        tm.tm_sec = static_cast<int>((h.dosTime & 31) * 2);
+        tm.tm_isdst = -1;
+        e.mtime = static_cast<long long>(std::mktime(&tm));
+        left_ = h.dir ? 0 : h.packSize;
+        offset_ = 0;
+        return std::fseek(f_, static_cast<long>(h.dataOffset), SEEK_SET) == 0 ? Ok : Damaged;
+    }
+    int read(const void *&buf, size_t &size, int64_t &offset) override
+    {
+        if (left_ == 0)
+            return kEndOfArchive;
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(left_, sizeof buf_));
+        if (std::fread(buf_, 1, want, f_) != want)
+            return Damaged; // cut short
+        buf = buf_;
+        size = want;
+        offset = offset_;
+        offset_ += static_cast<int64_t>(want);
+        left_ -= want;
+        return Ok;
+    }
+
+private:
+    FILE *f_;
+    const std::vector<RarHeader> &headers_;
+    size_t index_ = 0;
+    uint64_t left_ = 0;
+    int64_t offset_ = 0;
+    char buf_[1 << 16];
+};
+
+} // namespace
+
+int extractStoredRar(const std::string &path, const std::vector<RarHeader> &headers, const ExtractRequest &req)
+{
+    for (const RarHeader &h : headers)
+        if ((!h.dir && h.method != 0x30) || (h.flags & 0x07) || h.packSize != h.unpSize)
+            return -1; // compressed, encrypted or split: libarchive's work
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return CannotRead;
+    StoredRarSource source(f, headers);
+    const int r = extractFrom(source, req);
+    std::fclose(f);
+    return r;
 }
 
 } // namespace arc

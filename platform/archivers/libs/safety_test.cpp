@@ -206,3 +206,18 @@ TEST(Arj, AnUnsafeNameRefusesTheWholeArchive)
     EXPECT_FALSE(exists(s.path() + "/../evil.txt"));
     EXPECT_FALSE(exists(s / "in/out"));
 }
+
+TEST(Rar, ALaterEntryOfTheSameNameReplacesTheFirst)
+{
+    Scratch s;
+    writeFile(s / "d.rar", storedRar({{"a.txt", "one"}, {"a.txt", "two"}, {"b.txt", "bee"}}));
+    ASSERT_EQ(call("unrar32.so", "Unrar", "-x " + Q + (s / "d.rar") + Q + " " + Q + (s / "out/") + Q), 0);
+    EXPECT_EQ(readFile(s / "out/a.txt"), "two");
+    EXPECT_EQ(readFile(s / "out/b.txt"), "bee");
+    // A damaged header is no archive.
+    std::string bad = storedRar({{"a.txt", "one"}});
+    bad[7 + 13 + 30] ^= 1;
+    writeFile(s / "h.rar", bad);
+    EXPECT_NE(call("unrar32.so", "Unrar", "-x " + Q + (s / "h.rar") + Q + " " + Q + (s / "h/") + Q), 0);
+    EXPECT_FALSE(exists(s / "h"));
+}
