@@ -465,3 +465,28 @@ TEST_F(Form9Test, RealLibrariesThroughTheWindow)
         EXPECT_EQ(m.title, QStringLiteral("成功○")) << m.text.toStdString();
     EXPECT_EQ(dialogs().messages.size(), 4u);
 }
+
+TEST_F(Form9Test, BrowsingChainFollowsDrivesAndFoldersAndRefreshes)
+{
+    touch(QStringLiteral("b/one.zip"));
+    QDir().mkpath(path("gone"));
+    vx::setMountedDrivesOverride({{QStringLiteral("/"), QStringLiteral("disk")}, {root, QStringLiteral("data")},
+                                  {path("gone"), QStringLiteral("card")}});
+    Form9 &w = window();
+    w.Drive2.Refresh();
+    w.Drive2.setDrive(root);
+    EXPECT_EQ(w.Dir2.Path(), root);
+    w.Dir2.setPath(path("b"));
+    EXPECT_EQ(w.File2.ListCount(), 1);
+    touch(QStringLiteral("b/two.zip"));
+    w.Label22_Click();
+    EXPECT_EQ(w.File2.ListCount(), 2);
+    // A drive that cannot be read: the run-time's message, the lists stay.
+    QDir(path("gone")).removeRecursively();
+    w.Drive2.setDrive(path("gone"));
+    ASSERT_EQ(dialogs().messages.size(), 1u);
+    EXPECT_FALSE(dialogs().messages[0].text.isEmpty());
+    EXPECT_EQ(w.Dir2.Path(), path("b"));
+    EXPECT_EQ(w.File2.ListCount(), 2);
+    vx::setMountedDrivesOverride({});
+}

@@ -209,9 +209,12 @@ TEST(Arj, ArchivesOfTheArjProgramExtract)
     Scratch s;
     writeFile(s / "src/a.txt", "alpha");
     writeFile(s / "src/sub/b.txt", "beta");
-    ASSERT_EQ(runProgram({"arj", "a", "-r", "-y", s / "t.arj", "a.txt", "sub"}, s / "src"), 0);
+    // A name that begins with a dot makes `arj` loop unless -jf is given.
+    writeFile(s / "src/.dot", "dot");
+    ASSERT_EQ(runProgram({"timeout", "60", "arj", "a", "-r", "-y", "-jf", s / "t.arj", "a.txt", "sub", ".dot"}, s / "src"), 0);
     ASSERT_EQ(call("unarj32j.so", "Unarj", "x " + Q + (s / "t.arj") + Q + " " + Q + (s / "out") + "/" + Q + " *.*"), 0);
-    EXPECT_EQ(withoutDirs(tree(s / "out")), (std::map<std::string, std::string>{{"a.txt", "alpha"}, {"sub/b.txt", "beta"}}));
+    EXPECT_EQ(withoutDirs(tree(s / "out")),
+              (std::map<std::string, std::string>{{"a.txt", "alpha"}, {"sub/b.txt", "beta"}, {".dot", "dot"}}));
 }
 
 TEST(Crc16, MatchesTheKnownCheckValue)
