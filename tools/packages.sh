@@ -4,7 +4,7 @@ vx_packages_build="build-essential cmake ninja-build pkg-config qt6-base-dev qt6
 vx_packages_run="libqt6widgets6 libqt6dbus6 libqt6printsupport6 qt6-image-formats-plugins qt6-qpa-plugins gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav fonts-ipafont-gothic fonts-ipafont-mincho arj"
 vx_packages_x="xvfb xauth x11-utils imagemagick libjpeg-turbo-progs"
 # Other programs the archiver tests and benchmark compare with (tests skip a missing one).
-vx_packages_test="lhasa cabextract gcab zip unzip p7zip-full"
+vx_packages_test="lhasa cabextract gcab zip unzip p7zip-full libarchive-tools"
 
 vx_install_packages() {
     local missing=()

@@ -137,6 +137,11 @@ TEST(Zip, RoundTripReadByUnzipAndCp932NamesDecoded)
         EXPECT_EQ(runProgram({"unzip", "-q", a, "-d", s / "unz"}), 0);
         EXPECT_EQ(readFile(s / "unz/noise.bin"), readFile(s / "src/noise.bin"));
     }
+    if (haveProgram("bsdtar")) {
+        arc::makeDirs(s / "bsd");
+        EXPECT_EQ(runProgram({"bsdtar", "-xf", a, "-C", s / "bsd"}), 0);
+        EXPECT_EQ(withoutDirs(tree(s / "bsd")), withoutDirs(tree(s / "src")));
+    }
     // A name in CP932 without the UTF-8 mark.
     std::string sjis;
     ASSERT_TRUE(arc::utf8ToCp932("表示.txt", sjis));
@@ -199,6 +204,12 @@ TEST(Tar, PlainGzipAndBzipRoundTripAndTarReadsThem)
         arc::makeDirs(t);
         EXPECT_EQ(runProgram({"tar", "-xf", a, "-C", t}), 0);
         EXPECT_EQ(tree(t), tree(s / "src"));
+        if (haveProgram("bsdtar")) {
+            const std::string b = s / ("bsd" + sw);
+            arc::makeDirs(b);
+            EXPECT_EQ(runProgram({"bsdtar", "-xf", a, "-C", b}), 0);
+            EXPECT_EQ(tree(b), tree(s / "src"));
+        }
     }
 }
 
