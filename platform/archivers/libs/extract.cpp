@@ -31,7 +31,7 @@ std::string toUtf8Name(const std::string &raw)
     return out;
 }
 
-::archive *openReader(Format fmt, const std::string &path)
+::archive *openReader(Format fmt, const std::string &path, const char *lzhCharset)
 {
     struct archive *a = archive_read_new();
     if (!a)
@@ -41,7 +41,7 @@ std::string toUtf8Name(const std::string &raw)
     case Format::Lzh:
         r = archive_read_support_format_lha(a);
         if (r == ARCHIVE_OK)
-            r = archive_read_set_format_option(a, "lha", "hdrcharset", "CP932");
+            r = archive_read_set_format_option(a, "lha", "hdrcharset", lzhCharset);
         break;
     case Format::Zip:
         r = archive_read_support_format_zip(a);
@@ -79,13 +79,19 @@ std::string toUtf8Name(const std::string &raw)
 
 bool isArchiveOf(Format fmt, const std::string &path)
 {
-    struct archive *a = openReader(fmt, path);
-    if (!a)
-        return false;
-    struct archive_entry *e = nullptr;
-    const int r = archive_read_next_header(a, &e);
-    archive_read_free(a);
-    return r == ARCHIVE_OK || r == ARCHIVE_WARN;
+    for (const char *charset : {"CP932", "UTF-8"}) {
+        struct archive *a = openReader(fmt, path, charset);
+        if (!a)
+            return false;
+        struct archive_entry *e = nullptr;
+        const int r = archive_read_next_header(a, &e);
+        archive_read_free(a);
+        if (r == ARCHIVE_OK || r == ARCHIVE_WARN)
+            return true;
+        if (fmt != Format::Lzh)
+            break;
+    }
+    return false;
 }
 
 namespace {
@@ -381,12 +387,19 @@ int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &over
     struct stat st {};
     if (::stat(req.archive.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return CannotRead;
-    struct archive *a = openReader(fmt, req.archive);
-    if (!a)
-        return CannotRead;
-    LibarchiveSource source(a, override);
-    const int r = extractFrom(source, req);
-    archive_read_free(a);
+    // LZH names are CP932 by custom; an archive whose names CP932 cannot
+    // read is read again as UTF-8.
+    int r = CannotRead;
+    for (const char *charset : {"CP932", "UTF-8"}) {
+        struct archive *a = openReader(fmt, req.archive, charset);
+        if (!a)
+            return r;
+        LibarchiveSource source(a, override);
+        r = extractFrom(source, req);
+        archive_read_free(a);
+        if (fmt != Format::Lzh || r != Damaged)
+            break;
+    }
     return r;
 }
 

@@ -64,7 +64,7 @@ bool isArchiveOf(Format fmt, const std::string &path);
 
 // Opens a libarchive reader for the format (shared with the writers that add
 // to an existing archive). Returns nullptr on failure.
-::archive *openReader(Format fmt, const std::string &path);
+::archive *openReader(Format fmt, const std::string &path, const char *lzhCharset = "CP932");
 
 // A name decoded to UTF-8 when the archive gave bytes of another code page.
 std::string toUtf8Name(const std::string &raw);

@@ -97,6 +97,23 @@ TEST(Lzh, EncoderHandlesRunsSingleSymbolsAndLongInput)
     }
 }
 
+TEST(Lzh, NamesCp932CannotHoldMakeTheArchiveUtf8AndReadBack)
+{
+    Scratch s;
+    writeFile(s / "src/é😀.txt", "utf");
+    writeFile(s / "src/日本/名前.txt", "jp");
+    for (const std::string h : {"-h0 ", "-h1 ", "-h2 "}) {
+        SCOPED_TRACE(h);
+        const std::string a = s / ("u" + h.substr(2, 1) + ".lzh");
+        ASSERT_EQ(call("unlha32.so", "Unlha", "a -y1 " + h + "-jm2 " + Q + a + Q + " " + Q + (s / "src") + "/" + Q + " *.*"), 0);
+        EXPECT_NE(readFile(a).find("名前"), std::string::npos) << "stored as UTF-8";
+        EXPECT_EQ(checkArchive("unlha32.so", "UnlhaCheckArchive", a), 1);
+        const std::string out = s / ("o" + h.substr(2, 1));
+        ASSERT_EQ(call("unlha32.so", "Unlha", "x " + Q + a + Q + " " + Q + out + "/" + Q), 0);
+        EXPECT_EQ(withoutDirs(tree(out)), withoutDirs(tree(s / "src")));
+    }
+}
+
 TEST(Lzh, FirstLevelOneMethodAndThirdHeaderAreRefused)
 {
     Scratch s;

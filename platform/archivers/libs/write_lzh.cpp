@@ -54,16 +54,26 @@ uint32_t dosTime(time_t t)
            (static_cast<uint32_t>(tm.tm_min) << 5) | static_cast<uint32_t>(tm.tm_sec / 2);
 }
 
-// Names are stored in CP932 as LZH readers here expect; a name CP932 cannot
-// hold keeps its UTF-8 bytes.
-std::string storedName(const std::string &utf8)
+// Names are stored in CP932 as LZH readers expect; when CP932 cannot hold
+// every name of the archive, all of them are stored in UTF-8 (one archive,
+// one encoding, so that a reader can tell).
+std::string storedName(const std::string &utf8, bool cp932)
 {
     std::string out;
-    return utf8ToCp932(utf8, out) ? out : utf8;
+    return cp932 && utf8ToCp932(utf8, out) ? out : utf8;
+}
+
+bool allCp932(const std::vector<std::string> &names)
+{
+    std::string out;
+    for (const std::string &n : names)
+        if (!utf8ToCp932(n, out))
+            return false;
+    return true;
 }
 
 // Packs one entry: the header then the data.
-int emit(std::vector<uint8_t> &out, const Entry &e, int method, int level)
+int emit(std::vector<uint8_t> &out, const Entry &e, int method, int level, bool cp932)
 {
     std::vector<uint8_t> packed;
     const char *id = "-lh0-";
@@ -83,7 +93,7 @@ int emit(std::vector<uint8_t> &out, const Entry &e, int method, int level)
     if (e.data.size() > 0xFFFFFFFFull || body.size() > 0xFFFFFFFFull)
         return Unsupported;
     const uint16_t crc = lzhCrc16(e.data.data(), e.data.size());
-    const std::string full = storedName(e.name);
+    const std::string full = storedName(e.name, cp932);
     std::string dirPart, filePart = full;
     if (const auto slash = full.rfind('/'); slash != std::string::npos) {
         dirPart = full.substr(0, slash);
@@ -291,6 +301,12 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
         if (const int r = readOld(archive, taken, old); r != Ok)
             return r;
     }
+    std::vector<std::string> names;
+    for (const Entry &e : old)
+        names.push_back(e.name);
+    for (const Item &it : items)
+        names.push_back(it.name);
+    const bool cp932 = allCp932(names);
     const std::string temp = tempBeside(archive);
     if (temp.empty())
         return WriteFailed;
@@ -309,7 +325,7 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
     for (const Entry &e : old) {
         if (result != Ok)
             break;
-        result = emit(out, e, method, level);
+        result = emit(out, e, method, level, cp932);
         flushOut();
     }
     for (const Item &it : items) {
@@ -329,7 +345,7 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
             result = CannotRead;
             break;
         }
-        result = emit(out, e, method, level);
+        result = emit(out, e, method, level, cp932);
         flushOut();
     }
     if (result == Ok) {
