@@ -44,9 +44,9 @@ std::string toUtf8Name(const std::string &raw)
             r = archive_read_set_format_option(a, "lha", "hdrcharset", lzhCharset);
         break;
     case Format::Zip:
+        // Names without the UTF-8 mark come as stored and are decoded by
+        // toUtf8Name: UTF-8 when they are (Info-ZIP on Linux), else CP932.
         r = archive_read_support_format_zip(a);
-        if (r == ARCHIVE_OK)
-            r = archive_read_set_format_option(a, "zip", "hdrcharset", "CP932");
         break;
     case Format::Cab:
         r = archive_read_support_format_cab(a);

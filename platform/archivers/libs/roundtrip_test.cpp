@@ -166,6 +166,12 @@ TEST(Zip, RoundTripReadByUnzipAndCp932NamesDecoded)
     ASSERT_NE(readFile(s / "sjis.zip").find(sjis), std::string::npos);
     ASSERT_EQ(call("unzip32.so", "UnZip", "-x -o -q " + Q + (s / "sjis.zip") + Q + " " + Q + (s / "sj") + "/" + Q + " *.*"), 0);
     EXPECT_EQ(readFile(s / "sj/表示.txt"), "data");
+    // Info-ZIP on Linux stores UTF-8 names without the mark.
+    if (haveProgram("zip")) {
+        ASSERT_EQ(runProgram({"zip", "-q", "-r", s / "info.zip", "sub"}, s / "src"), 0);
+        ASSERT_EQ(call("unzip32.so", "UnZip", "-x -o -q " + Q + (s / "info.zip") + Q + " " + Q + (s / "iz") + "/" + Q + " *.*"), 0);
+        EXPECT_EQ(readFile(s / "iz/sub/deeper/日本語の名前.txt"), "にほんご\n");
+    }
 }
 
 TEST(Zip, LevelZeroStoresAndAnUpdateFailureKeepsTheArchive)
