@@ -37,3 +37,50 @@ void Form9Test::clickFile(int n, const QString &folder, const QString &name)
         }
     ADD_FAILURE() << "not listed: " << name.toStdString();
 }
+
+// A stored ZIP of one entry, laid out by hand (any name, even a hostile one).
+QByteArray storedZip(const QByteArray &name, const QByteArray &data)
+{
+    auto le16 = [](QByteArray &b, quint32 v) { b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    auto le32 = [&](QByteArray &b, quint32 v) { le16(b, v & 0xFFFF); le16(b, v >> 16); };
+    quint32 crc = 0xFFFFFFFFu;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    crc ^= 0xFFFFFFFFu;
+    QByteArray local;
+    le32(local, 0x04034b50);
+    for (quint32 v : {20u, 0u, 0u, 0u, 0x21u})
+        le16(local, v);
+    le32(local, crc);
+    le32(local, data.size());
+    le32(local, data.size());
+    le16(local, name.size());
+    le16(local, 0);
+    local += name + data;
+    QByteArray central;
+    le32(central, 0x02014b50);
+    for (quint32 v : {20u, 20u, 0u, 0u, 0u, 0x21u})
+        le16(central, v);
+    le32(central, crc);
+    le32(central, data.size());
+    le32(central, data.size());
+    le16(central, name.size());
+    for (int k = 0; k < 4; ++k)
+        le16(central, 0);
+    le32(central, 0);
+    le32(central, 0);
+    central += name;
+    QByteArray end;
+    le32(end, 0x06054b50);
+    le16(end, 0);
+    le16(end, 0);
+    le16(end, 1);
+    le16(end, 1);
+    le32(end, central.size());
+    le32(end, local.size());
+    le16(end, 0);
+    return local + central + end;
+}

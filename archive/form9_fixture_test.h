@@ -54,6 +54,9 @@ public:
     }
 };
 
+// A stored ZIP of one entry, laid out by hand (any name, even a hostile one).
+QByteArray storedZip(const QByteArray &name, const QByteArray &data);
+
 class Form9Test : public vxtest::GuiTest {
 protected:
     void SetUp() override

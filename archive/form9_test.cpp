@@ -452,3 +452,24 @@ TEST_F(Form9Test, BrowsingChainFollowsDrivesAndFoldersAndRefreshes)
     EXPECT_EQ(w.File2.ListCount(), 2);
     vx::setMountedDrivesOverride({});
 }
+
+TEST_F(Form9Test, AHostileArchiveThroughTheWindowLandsNothingOutside)
+{
+    vx::archivers::setBackend(nullptr);
+    if (vx::archivers::searchLibrary("unzip32.so").empty())
+        GTEST_SKIP() << "the archiver libraries are not beside the tests";
+    touch(QStringLiteral("in/deep/good.zip"), storedZip("good.txt", "fine"));
+    touch(QStringLiteral("in/deep/slip.zip"), storedZip("../../evil.txt", "evil"));
+    fake = nullptr;
+    Form9 &w = window();
+    clickFile(2, path("in/deep"), QStringLiteral("good.zip"));
+    EXPECT_EQ(lastMessage().text, QStringLiteral("解凍に成功しました。(^o^)"));
+    EXPECT_TRUE(QFileInfo::exists(path("in/deep/good/good.txt")));
+    w.Text2_OLEDragDrop({path("in/deep/slip.zip")});
+    EXPECT_EQ(lastMessage().text, QStringLiteral("解凍に失敗しました。(T.T)"));
+    EXPECT_FALSE(QFileInfo::exists(path("in/evil.txt")));
+    EXPECT_FALSE(QFileInfo::exists(path("evil.txt")));
+    EXPECT_FALSE(QFileInfo::exists(path("in/deep/slip")));
+    EXPECT_EQ(QDir(path("in/deep")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3)
+        << "the two archives and the good folder only";
+}
