@@ -7,7 +7,10 @@
 #include "suite/settings.h"
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QStandardPaths>
 
 using vxtest::dialogs;
@@ -234,6 +237,17 @@ TEST_F(Form9Test, TwoWayBoxesExtractArchivesAndCompressEverythingElse)
     EXPECT_EQ(fake->calls[0].owner, 777u);
     EXPECT_EQ(fake->calls[4].owner, w.ownHandle());
     EXPECT_EQ(dialogs().messages.back().text, QStringLiteral("圧縮に成功しました。(^o^)"));
+    // A real drop on the box reaches its handler.
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path("w/a.txt"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.Text3, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w.Text3, &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(fake->calls.back().line, "-a -r " + Q + d + "a.cab" + Q + " " + Q + d + "a.txt" + Q);
+    EXPECT_EQ(fake->calls.size(), 8u);
     // No YZ1 library here: its message when it is first needed.
     fake->missing = {QStringLiteral("yz1.so")};
     w.Text8_OLEDragDrop({path("w/a.txt")});
