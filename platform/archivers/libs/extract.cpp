@@ -180,9 +180,51 @@ bool selected(const ExtractRequest &req, const std::string &rel)
     return false;
 }
 
-int writeData(EntrySource &source, int fd, uint32_t &crc)
+// Gathers small blocks into large writes.
+class FileWriter {
+public:
+    explicit FileWriter(int fd) : fd_(fd) { buf_.reserve(kSize); }
+    bool put(const char *p, size_t n)
+    {
+        if (buf_.size() + n > kSize && !flush())
+            return false;
+        if (n >= kSize)
+            return writeAll(p, n);
+        buf_.insert(buf_.end(), p, p + n);
+        return true;
+    }
+    bool flush()
+    {
+        const bool ok = writeAll(buf_.data(), buf_.size());
+        buf_.clear();
+        return ok;
+    }
+
+private:
+    static constexpr size_t kSize = 1 << 20;
+    bool writeAll(const char *p, size_t left)
+    {
+        while (left > 0) {
+            const ssize_t w = ::write(fd_, p, left);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                return false;
+            }
+            p += w;
+            left -= static_cast<size_t>(w);
+        }
+        return true;
+    }
+    int fd_;
+    std::vector<char> buf_;
+};
+
+// The CRC-32 is computed only when the entry has one to check.
+int writeData(EntrySource &source, int fd, bool wantCrc, uint32_t &crc)
 {
     crc = static_cast<uint32_t>(::crc32(0L, Z_NULL, 0));
+    FileWriter out(fd);
     const void *buf = nullptr;
     size_t size = 0;
     int64_t offset = 0;
@@ -190,7 +232,7 @@ int writeData(EntrySource &source, int fd, uint32_t &crc)
     for (;;) {
         const int r = source.read(buf, size, offset);
         if (r == kEndOfArchive)
-            return Ok;
+            return out.flush() ? Ok : WriteFailed;
         if (r != Ok)
             return r;
         if (offset > written) {
@@ -199,26 +241,18 @@ int writeData(EntrySource &source, int fd, uint32_t &crc)
             int64_t gap = offset - written;
             while (gap > 0) {
                 const size_t n = static_cast<size_t>(std::min<int64_t>(gap, sizeof zeros));
-                if (::write(fd, zeros, n) != static_cast<ssize_t>(n))
+                if (!out.put(zeros, n))
                     return WriteFailed;
-                crc = static_cast<uint32_t>(::crc32(crc, reinterpret_cast<const Bytef *>(zeros), n));
+                if (wantCrc)
+                    crc = static_cast<uint32_t>(::crc32(crc, reinterpret_cast<const Bytef *>(zeros), n));
                 gap -= n;
             }
             written = offset;
         }
-        const char *p = static_cast<const char *>(buf);
-        size_t left = size;
-        while (left > 0) {
-            const ssize_t w = ::write(fd, p, left);
-            if (w < 0) {
-                if (errno == EINTR)
-                    continue;
-                return WriteFailed;
-            }
-            p += w;
-            left -= static_cast<size_t>(w);
-        }
-        crc = static_cast<uint32_t>(::crc32(crc, static_cast<const Bytef *>(buf), static_cast<uInt>(size)));
+        if (!out.put(static_cast<const char *>(buf), size))
+            return WriteFailed;
+        if (wantCrc)
+            crc = static_cast<uint32_t>(::crc32(crc, static_cast<const Bytef *>(buf), static_cast<uInt>(size)));
         written += static_cast<int64_t>(size);
     }
 }
@@ -290,7 +324,7 @@ int extractEntries(EntrySource &source, Stage &stage, const ExtractRequest &req)
         if (fd < 0)
             return WriteFailed;
         uint32_t crc = 0;
-        int r = writeData(source, fd, crc);
+        int r = writeData(source, fd, e.crc32.has_value(), crc);
         if (::fchmod(fd, perm) != 0 && r == Ok)
             r = WriteFailed;
         if (::close(fd) != 0 && r == Ok)
