@@ -70,7 +70,7 @@ std::string toUtf8Name(const std::string &raw)
         archive_read_free(a);
         return nullptr;
     }
-    if (archive_read_open_filename(a, path.c_str(), 1 << 16) != ARCHIVE_OK) {
+    if (archive_read_open_filename(a, path.c_str(), 1 << 20) != ARCHIVE_OK) {
         archive_read_free(a);
         return nullptr;
     }
