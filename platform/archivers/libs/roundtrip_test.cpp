@@ -61,6 +61,10 @@ TEST(Lzh, EveryMethodAndHeaderRoundTripsThroughLibarchiveAndLhasa)
             ASSERT_EQ(call("unlha32.so", "Unlha",
                            "a -d1 -y1 " + h + m + Q + arcPath + Q + " " + Q + (s / "src") + "/" + Q + " *.*"),
                       0);
+            if (m == "-jma ") { // Auto: -lh7-, but the incompressible file is stored
+                EXPECT_NE(readFile(arcPath).find("-lh7-"), std::string::npos);
+                EXPECT_NE(readFile(arcPath).find("-lh0-"), std::string::npos);
+            }
             ASSERT_EQ(call("unlha32.so", "Unlha", "x -d1 -y1 " + Q + arcPath + Q + " " + Q + out + Q + "/ *.*"), 0);
             EXPECT_EQ(withoutDirs(tree(out)), want);
             if (haveProgram("lhasa")) {
