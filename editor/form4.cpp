@@ -6,6 +6,7 @@
 #include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
 #include <QPainter>
@@ -212,16 +213,7 @@ void Form4::Form_Load()
     suite::applyPointer(*this);
     Move(suite::GetSingle(kSection, kFormLeft, kPositionDefault), suite::GetSingle(kSection, kFormTop, kPositionDefault));
     CommonDialog5.Font.name = RichTextBox1.FontName();
-    try {
-        const QString d = suite::GetSetting(kSection, kDir, kDirDefault);
-        if (vx::isQualifiedPath(d)) {
-            Drive1.setDrive(vx::driveOfPath(d));
-            Dir1.setPath(d);
-        }
-        Drive1.setDrive(suite::GetSetting(kSection, kDrive, kDriveDefault));
-    } catch (const vx::RuntimeError &) {
-        // A stored folder or drive that is gone: the lists keep their defaults.
-    }
+    suite::restoreFolder(Drive1, Dir1, kSection, kDir, kDirDefault, kDrive, kDriveDefault);
 }
 
 void Form4::Form_Resize()

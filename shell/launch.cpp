@@ -3,12 +3,15 @@
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "archive/form9.h"
+#include "archive/launcher.h"
 #include "editor/form4.h"
 #include "image/viewer/form2.h"
 #include "media/cd/form8.h"
 #include "media/player/form3.h"
 #include "media/player2/connect.h"
 #include "media/player2/form20.h"
+#include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "applist/form5.h"
 #include "sysinfo/form10.h"
@@ -17,6 +20,15 @@
 #include <algorithm>
 
 namespace shell {
+
+namespace {
+// The archive window hands the launcher's handle to some archiver calls;
+// reading it loads the launcher, hidden, when it is not loaded.
+const bool g_archiveOwner = [] {
+    archive::setLauncherHandle([] { return static_cast<uint32_t>(vx::instance<Form1>().winId()); });
+    return true;
+}();
+} // namespace
 
 void toggle(const ToolWindow &window, CloseMode mode)
 {
@@ -63,7 +75,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form8, toolEntry<Form8>(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, toolEntry<Form10>(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
         {Tool::Form11, toolEntry<Form11>(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
-        {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
+        {Tool::Form9, toolEntry<Form9>(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
         {Tool::frmAbout, toolEntry<frmAbout>(QStringLiteral("frmAbout")), QStringLiteral("Version Rondix"), Unload,
          Unload, Unload},
     };

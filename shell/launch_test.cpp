@@ -8,6 +8,9 @@
 #include "media/cd/form8.h"
 #include "platform/media/cddrive.h"
 #include "platform/media/mci.h"
+#include "archive/form9.h"
+#include "archive/launcher.h"
+#include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
 #include "shell/mainform.h"
@@ -345,3 +348,16 @@ TEST_F(LaunchTest, CdPlayerOpensWithoutADriveAndHidesFromEachLauncher)
 }
 
 } // namespace
+
+TEST_F(LaunchTest, ArchiveWindowOpensAndUnloadsAndItsOwnerIsTheLauncher)
+{
+    shell::launch(Tool::Form9, Launcher::Form23);
+    ASSERT_TRUE(vx::isShown<Form9>());
+    EXPECT_FALSE(vx::isLoaded<Form1>());
+    // The launcher's handle, read for some archiver calls, loads it hidden.
+    EXPECT_NE(archive::launcherHandle(), 0u);
+    EXPECT_TRUE(vx::isLoaded<Form1>());
+    EXPECT_FALSE(vx::isShown<Form1>());
+    shell::launch(Tool::Form9, Launcher::Form1);
+    EXPECT_FALSE(vx::isLoaded<Form9>());
+}

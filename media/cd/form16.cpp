@@ -6,22 +6,17 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = cdplayer::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-} // namespace
 
 Form16::Form16() : vx::Form(QStringLiteral("Form16"))
 {
@@ -113,27 +108,14 @@ void Form16::Command2_Click()
 
 void Form16::Command6_Click()
 {
-    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog6.ShowOpen())
-        return;
-    try {
-        vx::instance<Form8>().Image2.setPicture(vx::LoadPicture(CommonDialog6.FileName));
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
-    } catch (const vx::RuntimeError &) {
-        // Not a picture: nothing applied, nothing stored.
-    }
+    suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin,
+                      [](const vx::Picture &skin) { vx::instance<Form8>().Image2.setPicture(skin); });
 }
 
 void Form16::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form16::Command8_Click()

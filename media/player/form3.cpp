@@ -7,6 +7,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
 #include <QFileInfo>
@@ -200,17 +201,7 @@ void Form3::Form_Load()
     suite::restorePosition(*this, keys::Section, keys::PositionDefault);
     ProgressBar1.setBarColor(vx::rgb(0, 255, 0));
     ProgressBar1.setBarBackColor(vx::rgb(0, 0, 0));
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            if (!QFileInfo(dir).isDir())
-                return; // a folder gone since: the lists stay where they are
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void Form3::saveSettings()

@@ -8,34 +8,17 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = player::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-template <class... C>
-void setBack(qint32 colour, C &...controls)
-{
-    (controls.setBackColor(colour), ...);
-}
-
-template <class... C>
-void setFore(qint32 colour, C &...controls)
-{
-    (controls.setForeColor(colour), ...);
-}
-
-} // namespace
 
 Form7::Form7() : vx::Form(QStringLiteral("Form7"))
 {
@@ -183,17 +166,10 @@ void Form7::Check1_Click()
 
 void Form7::Command6_Click()
 {
-    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog6.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog6.FileName);
+    suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
         vx::instance<Form3>().Image2.setPicture(skin);
         Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    });
 }
 
 void Form7::Command7_Click()
@@ -203,13 +179,8 @@ void Form7::Command7_Click()
 
 void Form7::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form7::Command8_Click()

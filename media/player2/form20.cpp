@@ -10,6 +10,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 #include "tags/editor/form31.h"
 #include "tags/editor/player.h"
@@ -196,17 +197,7 @@ void Form20::Form_Load()
     Text2.setBackColor(colour(keys::FileInfoBoxColor, keys::FileInfoBoxColorDefault));
     Text2.setForeColor(colour(keys::FileInfoBoxFontColor, keys::FileInfoBoxFontColorDefault));
     suite::restorePosition(*this, keys::Section, keys::PositionDefault);
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            if (!QFileInfo(dir).isDir())
-                return; // a folder gone since: the lists stay where they are
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void Form20::saveSettings()

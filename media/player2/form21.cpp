@@ -7,34 +7,17 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = player2::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-template <class... C>
-void setBack(qint32 colour, C &...controls)
-{
-    (controls.setBackColor(colour), ...);
-}
-
-template <class... C>
-void setFore(qint32 colour, C &...controls)
-{
-    (controls.setForeColor(colour), ...);
-}
-
-} // namespace
 
 Form21::Form21() : vx::Form(QStringLiteral("Form21"))
 {
@@ -163,17 +146,10 @@ void Form21::Command1_Click()
 
 void Form21::Command18_Click()
 {
-    CommonDialog8.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog8.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog8.FileName);
+    suite::chooseSkin(CommonDialog8, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
         vx::instance<Form20>().Image1.setPicture(skin);
         Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog8.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    });
 }
 
 void Form21::Command5_Click()
@@ -183,13 +159,8 @@ void Form21::Command5_Click()
 
 void Form21::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form21::Command8_Click()
