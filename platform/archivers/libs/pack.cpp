@@ -85,7 +85,7 @@ bool collect(const std::vector<std::string> &names, const std::string &skipPath,
         std::string n = raw;
         if (n == "*.*" || n == "*") {
             if (base.empty())
-                base = ".";
+                base.assign(1, '.'); // not = ".": GCC 12 warns falsely (-Wrestrict)
             walk(base, "", skip, out, seen);
             continue;
         }
