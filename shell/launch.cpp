@@ -3,6 +3,7 @@
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "image/browser/frmsum.h"
 #include "image/viewer/form2.h"
 #include "media/player/form3.h"
 #include "shell/frmabout.h"
@@ -11,6 +12,11 @@
 #include <algorithm>
 
 namespace shell {
+
+namespace {
+// Form2's switch hands over to the browser, a library above the viewer's.
+const bool browserSwitch = (frmSum::registerSwitch(), true);
+} // namespace
 
 void toggle(const ToolWindow &window, CloseMode mode)
 {
@@ -42,7 +48,7 @@ const std::vector<ToolRow> &tools()
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
-        {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::frmSum, toolEntry<frmSum>(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
