@@ -29,7 +29,6 @@ frmFullScreen::frmFullScreen() : vx::Form(QStringLiteral("frmFullScreen"))
     setCaption(QString());
     setBorderless(true);
     setBackColor(0);
-    setWindowState(Qt::WindowFullScreen);
     Picture1.Move(0, 0, 720, 675);
     Picture1.setFocusPolicy(Qt::StrongFocus);
     Picture1.setAccessibleName(QStringLiteral("Picture1"));
@@ -39,6 +38,14 @@ frmFullScreen::frmFullScreen() : vx::Form(QStringLiteral("frmFullScreen"))
     Picture1.Click = [this] { Picture1_Click(); };
 }
 
+// Always the whole screen, whatever sized the window while it was hidden.
+void frmFullScreen::showEvent(QShowEvent *e)
+{
+    vx::Form::showEvent(e);
+    if (!(windowState() & Qt::WindowFullScreen))
+        setWindowState(windowState() | Qt::WindowFullScreen);
+}
+
 void frmFullScreen::Form_Load()
 {
     suite::applyPointer(*this);
@@ -46,8 +53,10 @@ void frmFullScreen::Form_Load()
 
 void frmFullScreen::centrePicture()
 {
-    Picture1.setLeft((ScaleWidth() - Picture1.Width()) / 2);
-    Picture1.setTop((ScaleHeight() - Picture1.Height()) / 2);
+    // The window's own size: a hidden window lays its client area out only
+    // when shown, and this one has no frame or menu.
+    Picture1.setLeft((vx::toTwips(width()) - Picture1.Width()) / 2);
+    Picture1.setTop((vx::toTwips(height()) - Picture1.Height()) / 2);
 }
 
 void frmFullScreen::Form_Click()

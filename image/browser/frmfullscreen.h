@@ -26,5 +26,6 @@ public:
     static int beeps();
 
 protected:
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 };

@@ -62,6 +62,9 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
         auto cell = std::make_unique<vx::PictureButton>(this, QStringLiteral("Command1(%1)").arg(i), &Picture1);
         cell->Move((i % 5) * kCellWidth, (i / 5) * kCellHeight, kCellWidth, kCellHeight);
         cell->Click = [this, i] { Command1_Click(i); };
+        QFont small = cell->font();
+        small.setPointSizeF(std::max(6.0, small.pointSizeF() - 1));
+        cell->setFont(small);
         Command1[static_cast<size_t>(i)] = std::move(cell);
     }
     Picture3.Move(0, 0, 1455, 1455);
@@ -87,6 +90,8 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
     Command2.Move(10050, 8760, 1215, 375);
     Label1.Move(11400, 8760, 975, 375);
     Label1.setToolTipText(QStringLiteral("フォルダ内の表示できる画像ファイル数"));
+    Label1.setBackColor(vx::syscolor::ButtonFace);
+    Label1.setAlignment(Qt::AlignCenter);
     Label1.setFocusPolicy(Qt::StrongFocus);
     Label1.installEventFilter(this);
 
