@@ -33,7 +33,12 @@ TEST_F(Form18Test, ColourButtonsActAtOnceCloseStoresThemAndCancelChangesNothing)
 {
     frmSum &b = browserAt(folder);
     Form18 &s = instance<Form18>();
-    dialogs().colors = {111, 222, 333, 444, 555, 666, std::nullopt, std::nullopt};
+    // Cancelled before any colour was chosen: nothing is painted black.
+    dialogs().colors = {std::nullopt, std::nullopt, 111, 222, 333, 444, 555, 666, std::nullopt, std::nullopt};
+    s.Command5_Click();
+    s.Command11_Click();
+    EXPECT_EQ(b.Picture4.ForeColor(), 8454016);
+    EXPECT_EQ(instance<frmFullScreen>().BackColor(), 0);
     s.Command7_Click();
     s.Command3_Click();
     s.Command4_Click();
@@ -49,10 +54,12 @@ TEST_F(Form18Test, ColourButtonsActAtOnceCloseStoresThemAndCancelChangesNothing)
     EXPECT_EQ(b.Picture4.ForeColor(), 444);
     EXPECT_EQ(b.Picture4.BackColor(), 555);
     EXPECT_EQ(instance<frmFullScreen>().BackColor(), 666);
+    b.setBackColor(777);
     s.Command7_Click(); // cancelled
     s.Command4_Click(); // cancelled
-    EXPECT_EQ(b.BackColor(), 111) << "a cancelled colour dialog changes nothing";
+    EXPECT_EQ(b.BackColor(), 777) << "a cancelled colour dialog changes nothing";
     EXPECT_EQ(b.Command1[0]->BackColor(), 333);
+    b.setBackColor(111);
 
     s.Check1.setValue(1);
     s.Check2.setValue(1);
