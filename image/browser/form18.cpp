@@ -20,6 +20,7 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
 {
     setCaption(QStringLiteral("Graphic Rondix Ⅱ Setting"));
     setClientSize(6825, 5595);
+    setFixedSize(size());
     Label1.Move(120, 120, 6615, 255);
     Command7.Move(120, 480, 3255, 375);
     Command6.Move(3480, 480, 3255, 375);

@@ -20,28 +20,6 @@
 
 namespace keys = browser::keys;
 
-namespace browser {
-
-void ProgressBox::setFraction(double f)
-{
-    fraction_ = std::clamp(f, 0.0, 1.0);
-    setAccessibleDescription(QStringLiteral("%1%").arg(qRound(fraction_ * 100)));
-    update();
-}
-
-void ProgressBox::paintEvent(QPaintEvent *e)
-{
-    vx::PictureBox::paintEvent(e);
-    if (fraction_ <= 0)
-        return;
-    QPainter p(this);
-    const QRect r = contentsRect();
-    p.fillRect(QRect(r.left(), r.top(), static_cast<int>(fraction_ * r.width()), r.height()),
-               vx::toQColor(ForeColor()));
-}
-
-} // namespace browser
-
 namespace {
 constexpr int kCellWidth = 1815;
 constexpr int kCellHeight = 1695;
@@ -51,6 +29,8 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
 {
     setCaption(QStringLiteral("Graphic Rondix Ⅱ Version1.9"));
     setClientSize(12465, 9255);
+    // A fixed single border: the user cannot resize the window.
+    setFixedSize(size());
     Drive.Move(120, 120, 2775, 300);
     Dir.Move(120, 480, 2775, 2610);
     File.Move(120, 3240, 2775, 5310);
@@ -318,6 +298,7 @@ void frmSum::showFullScreen(const QString &path)
     full.Picture1.setStretch(false);
     full.centrePicture();
     full.Show();
+    full.activateWindow();
     full.Picture1.setFocus();
 }
 
@@ -345,7 +326,11 @@ void frmSum::Command1_Click(int index)
     const int entry = VScroll1.Value() * 2 + index;
     if (entry >= File.ListCount())
         return;
-    File.setListIndex(entry);
+    // The cell of the entry selected already opens it too.
+    if (File.ListIndex() == entry)
+        File_Click();
+    else
+        File.setListIndex(entry);
     if (window == 0) {
         if (vx::isLoaded<frmFullScreen>())
             vx::instance<frmFullScreen>().centrePicture();
@@ -366,113 +351,4 @@ void frmSum::Timer1_Timer()
             showFullScreen(vx::joinPath(File.Path(), File.FileName()));
     } catch (const vx::RuntimeError &) {
     }
-}
-
-// ---- the build ----
-
-void frmSum::cmdShow_Click()
-{
-    Module11::BuildThumbnails(*this);
-}
-
-void frmSum::cmdCancel_Click()
-{
-    cmdCancel.setEnabled(false);
-}
-
-void frmSum::setBuildingControls(bool on)
-{
-    cmdCancel.setEnabled(on);
-    cmdShow.setEnabled(!on);
-    // The list the build reads stays as it was.
-    Drive.setEnabled(!on);
-    Dir.setEnabled(!on);
-}
-
-void frmSum::startBuild()
-{
-    if (building())
-        return;
-    ImageList1.Clear();
-    last_ = File.ListCount() - 1;
-    ThumbCount = 0;
-    setBuildingControls(true);
-    for (int k = 0; k <= LastCellIndex; ++k) {
-        vx::PictureButton &cell = *Command1[static_cast<size_t>(k)];
-        cell.setPicture({});
-        cell.setCaption(QString());
-        cell.setVisible(false);
-    }
-    const QString prefix = folderPrefix();
-    QStringList paths;
-    for (int i = 0; i <= last_; ++i)
-        paths << vx::joinPath(prefix, File.List(i));
-    job_ = std::make_unique<browser::ThumbnailJob>(paths, Picture3.contentsRect().width());
-    next_ = 0;
-    watchNext();
-}
-
-void frmSum::watchNext()
-{
-    if (!job_)
-        return;
-    if (next_ > last_) {
-        finishBuild();
-        return;
-    }
-    // A result ready already still comes as an event: one file per turn.
-    watcher_.setFuture(job_->result(next_));
-}
-
-void frmSum::takeResult()
-{
-    if (!job_ || isUnloaded())
-        return;
-    QFuture<vx::ReducedPicture> f = job_->result(next_);
-    const vx::ReducedPicture picture = f.resultCount() > 0 ? f.result() : vx::ReducedPicture{};
-    ImageList1.Add(Module11::DrawThumbnail(Picture3, picture));
-    Picture4.setFraction(double(next_ + 1) / double(last_ + 1));
-    Picture4.repaint();
-    // The window's events run before the stop is looked at.
-    QTimer::singleShot(0, this, [this] { vx::dispatch([this] { afterFile(); }); });
-}
-
-void frmSum::afterFile()
-{
-    if (!job_ || isUnloaded())
-        return;
-    if (!cmdCancel.Enabled()) {
-        finishBuild();
-        return;
-    }
-    ++ThumbCount;
-    ++next_;
-    watchNext();
-}
-
-void frmSum::finishBuild()
-{
-    job_.reset();
-    watcher_.setFuture(QFuture<vx::ReducedPicture>());
-    Picture4.setFraction(0);
-    if (ThumbCount <= LastCellIndex) {
-        VScroll1.setMax(0);
-        VScroll1.setValue(0);
-        VScroll1.setEnabled(false);
-    } else {
-        VScroll1.setMax((ThumbCount - 24) / 2);
-        VScroll1.setValue(0);
-        VScroll1.setEnabled(true);
-    }
-    Module11::ShowThumbnailPage(*this);
-    setBuildingControls(false);
-}
-
-void frmSum::stopBuild()
-{
-    if (!job_)
-        return;
-    watcher_.disconnect(this);
-    job_.reset();
-    watcher_.setFuture(QFuture<vx::ReducedPicture>());
 }

@@ -276,6 +276,10 @@ TEST_F(FrmSumTest, FileAndCellClicksOpenFullScreenOrInThePictureWindow)
     EXPECT_EQ(b.File.ListIndex(), 2);
     EXPECT_EQ(full.Picture1.Width(), 20 * 15);
     full.Form_Click();
+    b.Command1[2]->click();
+    EXPECT_TRUE(full.Visible()) << "the selected entry's cell opens it again";
+    EXPECT_EQ(full.Picture1.Width(), 20 * 15);
+    full.Form_Click();
 
     // "Window" 1: the picture window, loaded hidden at the browser's load,
     // shows the file clicked (not what it loaded back then).
