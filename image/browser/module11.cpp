@@ -43,6 +43,8 @@ void ShowThumbnailPage(frmSum &form)
         cell.setVisible(true);
         cell.setPicture(form.ImageList1.Item(number));
         cell.setCaption(ShortenFileName(form.File.List(number - 1)));
+        // Screen readers hear the whole name.
+        cell.setAccessibleDescription(form.File.List(number - 1));
     }
     for (; k <= form.LastCellIndex; ++k)
         form.Command1[static_cast<size_t>(k)]->setVisible(false);
