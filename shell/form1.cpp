@@ -125,8 +125,9 @@ void Form1::Form_Load()
 
 void Form1::Form_Unload(int &cancel)
 {
-    (void)cancel;
     exitProgram();
+    // Still here: the user kept the program running.
+    cancel = 1;
 }
 
 void Form1::Command1_Click() { shell::launchImageViewer(Launcher::Form1); }

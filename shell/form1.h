@@ -70,5 +70,6 @@ public:
 private:
     // Writes the memo; false (after saying why) when it could not be written.
     bool SaveMemo();
-    [[noreturn]] void exitProgram();
+    // Returns only when the end was refused (unsaved work kept).
+    void exitProgram();
 };

@@ -1,20 +1,13 @@
 #include "form19.h"
 
+#include "shell/keys.h"
 #include "suite/settings.h"
 #include "shell/form1.h"
 #include "shell/mainsettings.h"
 
-namespace ms = shell::mainsettings;
+namespace keys = shell::keys;
 
-namespace {
-const QString kMainForm = QStringLiteral("MainForm");
-const QString kAllForm = QStringLiteral("AllForm");
-const QString kFormColor = QStringLiteral("FormColor");
-const QString kBottonColor = QStringLiteral("BottonColor");
-const QString kTextColor = QStringLiteral("TextColor");
-const QString kTextFontColor = QStringLiteral("TextFontColor");
-const QString kLabelColor = QStringLiteral("LabelColor");
-} // namespace
+namespace ms = shell::mainsettings;
 
 Form19::Form19() : vx::Form(QStringLiteral("Form19"))
 {
@@ -57,7 +50,7 @@ void Form19::Form_Unload(int &cancel)
     (void)cancel;
     ms::saveStyle(Combo1, ms::Words::Closing);
     saveColours();
-    ms::savePointer(kMainForm, *this);
+    ms::savePointer(keys::MainForm::Section, *this);
 }
 
 void Form19::Check1_Click() { ms::previewPointer(*this, Check1); }
@@ -103,23 +96,23 @@ void Form19::Command7_Click()
         p->setBackColor(CommonDialog5.Color);
 }
 
-void Form19::Command4_Click() { ms::reset(*this, kMainForm, false); }
+void Form19::Command4_Click() { ms::reset(*this, keys::MainForm::Section, false); }
 
 void Form19::Command8_Click()
 {
     ms::saveTopmost(Check2);
     ms::saveStyle(Combo1, ms::Words::CloseButton);
     saveColours();
-    ms::savePointer(kAllForm, *this);
+    ms::savePointer(suite::keys::AllForm::Section, *this);
     Unload();
 }
 
 void Form19::saveColours()
 {
     Form1 &main = vx::instance<Form1>();
-    suite::SaveSetting(kMainForm, kFormColor, ms::colourText(main.BackColor()));
-    suite::SaveSetting(kMainForm, kBottonColor, ms::colourText(main.Command1.BackColor()));
-    suite::SaveSetting(kMainForm, kTextColor, ms::colourText(main.Text1.BackColor()));
-    suite::SaveSetting(kMainForm, kTextFontColor, ms::colourText(main.Text1.ForeColor()));
-    suite::SaveSetting(kMainForm, kLabelColor, ms::colourText(main.Label1.ForeColor()));
+    suite::SaveSetting(keys::MainForm::Section, keys::MainForm::FormColor, ms::colourText(main.BackColor()));
+    suite::SaveSetting(keys::MainForm::Section, suite::keys::BottonColor, ms::colourText(main.Command1.BackColor()));
+    suite::SaveSetting(keys::MainForm::Section, keys::MainForm::TextColor, ms::colourText(main.Text1.BackColor()));
+    suite::SaveSetting(keys::MainForm::Section, keys::MainForm::TextFontColor, ms::colourText(main.Text1.ForeColor()));
+    suite::SaveSetting(keys::MainForm::Section, keys::MainForm::LabelColor, ms::colourText(main.Label1.ForeColor()));
 }

@@ -1,6 +1,5 @@
 #include "suite/settings.h"
 #include "shell/form1.h"
-#include "shell/form23.h"
 #include "shell/frmabout.h"
 #include "testing/harness.h"
 
@@ -29,8 +28,6 @@ protected:
         vxtest::shell().programs[QStringLiteral("xchm")] = QStringLiteral("/usr/bin/xchm");
     }
 };
-
-using Form23Test = Form1Test;
 
 TEST_F(Form1Test, EmptyStoreOpensAt1500WithTheLayoutsMemoText)
 {
@@ -141,32 +138,6 @@ TEST_F(Form1Test, AboutButtonAndIconShareOneToggle)
     EXPECT_FALSE(vx::isLoaded<frmAbout>());
     f.Picture8_Click();
     EXPECT_TRUE(vx::isShown<frmAbout>());
-}
-
-TEST_F(Form23Test, EmptyStoreAtTheTopLeftWithButtonColour)
-{
-    suite::SaveSetting(QStringLiteral("MainForm2"), QStringLiteral("BottonColor"), QStringLiteral("32768"));
-    Form23 &f = vx::instance<Form23>();
-    EXPECT_EQ(f.Left(), 0);
-    EXPECT_EQ(f.Top(), 0);
-    EXPECT_EQ(f.ScaleWidth(), 5940);
-    EXPECT_EQ(f.ScaleHeight(), 495);
-    for (vx::CommandButton *b : f.buttons())
-        EXPECT_EQ(b->BackColor(), 32768) << b->Name().toStdString();
-}
-
-TEST_F(Form23Test, ExitSavesThePositionAndLeavesHelpOpen)
-{
-    putHelpFile();
-    Form23 &f = vx::instance<Form23>();
-    f.Show();
-    f.Move(450, 600);
-    f.Command11.click();
-    ASSERT_EQ(vxtest::shell().started.size(), 1);
-    EXPECT_TRUE(vxtest::ends([&] { f.Command10_Click(); }));
-    EXPECT_EQ(suite::GetSetting(QStringLiteral("MainForm2"), QStringLiteral("FormLeft"), QString()), QStringLiteral("450"));
-    EXPECT_EQ(suite::GetSetting(QStringLiteral("MainForm2"), QStringLiteral("FormTop"), QString()), QStringLiteral("600"));
-    EXPECT_TRUE(vxtest::shell().stopped.empty());
 }
 
 } // namespace

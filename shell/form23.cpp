@@ -72,8 +72,9 @@ void Form23::Form_Load()
 
 void Form23::Form_Unload(int &cancel)
 {
-    (void)cancel;
     exitProgram();
+    // Still here: the user kept the program running.
+    cancel = 1;
 }
 
 void Form23::Command1_Click() { shell::launchImageViewer(Launcher::Form23); }

@@ -41,5 +41,6 @@ public:
     void Command12_Click();
 
 private:
-    [[noreturn]] void exitProgram();
+    // Returns only when the end was refused (unsaved work kept).
+    void exitProgram();
 };

@@ -3,6 +3,8 @@
 #include "suite/settings.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
+#include "media/midi/form22.h"
+#include "media/player2/connect.h"
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
@@ -17,13 +19,16 @@ bool showMain()
     return true;
 }
 
-// "Main3": the MIDI output device chooser Form22 of the media players is the
-// start window. Until it is part of the program nothing is shown and the
-// start-up window stays, so the program can still be closed. When it joins:
-// show it here and return true; as it is then the only window, closing it must
-// end the program (its unload handler calls vx::End() when it was opened as the
-// start window).
-bool showMidiChooser() { return false; }
+// "Main3": the MIDI output device chooser is the only window; closing it
+// ends the program.
+bool showMidiChooser()
+{
+    player2::connect();
+    Form22 &chooser = vx::instance<Form22>();
+    chooser.setStartWindow(true);
+    chooser.Show();
+    return true;
+}
 
 namespace keys = shell::keys::MainForm;
 

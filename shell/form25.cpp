@@ -1,17 +1,13 @@
 #include "form25.h"
 
+#include "shell/keys.h"
 #include "suite/settings.h"
 #include "shell/form23.h"
 #include "shell/mainsettings.h"
 
-namespace ms = shell::mainsettings;
+namespace keys = shell::keys;
 
-namespace {
-const QString kMainForm = QStringLiteral("MainForm");
-const QString kMainForm2 = QStringLiteral("MainForm2");
-const QString kAllForm = QStringLiteral("AllForm");
-const QString kBottonColor = QStringLiteral("BottonColor");
-} // namespace
+namespace ms = shell::mainsettings;
 
 Form25::Form25() : vx::Form(QStringLiteral("Form25"))
 {
@@ -46,7 +42,7 @@ void Form25::Form_Unload(int &cancel)
     (void)cancel;
     ms::saveStyle(Combo1, ms::Words::Closing);
     saveColour();
-    ms::savePointer(kMainForm, *this);
+    ms::savePointer(keys::MainForm::Section, *this);
 }
 
 void Form25::Check1_Click() { ms::previewPointer(*this, Check1); }
@@ -61,18 +57,18 @@ void Form25::Command2_Click()
         b->setBackColor(CommonDialog1.Color);
 }
 
-void Form25::Command4_Click() { ms::reset(*this, kMainForm2, true); }
+void Form25::Command4_Click() { ms::reset(*this, keys::MainForm2::Section, true); }
 
 void Form25::Command8_Click()
 {
     ms::saveTopmost(Check2);
     ms::saveStyle(Combo1, ms::Words::CloseButton);
-    ms::savePointer(kAllForm, *this);
+    ms::savePointer(suite::keys::AllForm::Section, *this);
     saveColour();
     Unload();
 }
 
 void Form25::saveColour()
 {
-    suite::SaveSetting(kMainForm2, kBottonColor, ms::colourText(vx::instance<Form23>().Command1.BackColor()));
+    suite::SaveSetting(keys::MainForm2::Section, suite::keys::BottonColor, ms::colourText(vx::instance<Form23>().Command1.BackColor()));
 }

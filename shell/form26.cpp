@@ -1,20 +1,13 @@
 #include "form26.h"
 
+#include "shell/keys.h"
 #include "suite/settings.h"
 #include "shell/form30.h"
 #include "shell/mainsettings.h"
 
-namespace ms = shell::mainsettings;
+namespace keys = shell::keys;
 
-namespace {
-const QString kMainForm = QStringLiteral("MainForm");
-const QString kMainForm0 = QStringLiteral("MainForm0");
-const QString kAllForm = QStringLiteral("AllForm");
-const QString kFormColor = QStringLiteral("FormColor");
-const QString kBottonColor = QStringLiteral("BottonColor");
-const QString kComboColor = QStringLiteral("ComboColor");
-const QString kComboFontColor = QStringLiteral("ComboFontColor");
-} // namespace
+namespace ms = shell::mainsettings;
 
 Form26::Form26() : vx::Form(QStringLiteral("Form26"))
 {
@@ -52,9 +45,9 @@ void Form26::Form_Unload(int &cancel)
     (void)cancel;
     ms::saveStyle(Combo1, ms::Words::CloseButton);
     saveColours();
-    ms::savePointer(kMainForm0, *this);
+    ms::savePointer(keys::MainForm0::Section, *this);
     // Also where the system tools read it, and what this window's reset clears.
-    ms::savePointer(kMainForm, *this);
+    ms::savePointer(keys::MainForm::Section, *this);
 }
 
 void Form26::Check1_Click() { ms::previewPointer(*this, Check1); }
@@ -88,22 +81,22 @@ void Form26::Command7_Click()
     main.Picture1.setBackColor(CommonDialog4.Color);
 }
 
-void Form26::Command4_Click() { ms::reset(*this, kMainForm0, true); }
+void Form26::Command4_Click() { ms::reset(*this, keys::MainForm0::Section, true); }
 
 void Form26::Command8_Click()
 {
     ms::saveTopmost(Check2);
     ms::saveStyle(Combo1, ms::Words::CloseButton);
     saveColours();
-    ms::savePointer(kAllForm, *this);
+    ms::savePointer(suite::keys::AllForm::Section, *this);
     Unload();
 }
 
 void Form26::saveColours()
 {
     Form30 &main = vx::instance<Form30>();
-    suite::SaveSetting(kMainForm0, kFormColor, ms::colourText(main.BackColor()));
-    suite::SaveSetting(kMainForm0, kBottonColor, ms::colourText(main.Command1.BackColor()));
-    suite::SaveSetting(kMainForm0, kComboColor, ms::colourText(main.Combo1.BackColor()));
-    suite::SaveSetting(kMainForm0, kComboFontColor, ms::colourText(main.Combo1.ForeColor()));
+    suite::SaveSetting(keys::MainForm0::Section, keys::MainForm0::FormColor, ms::colourText(main.BackColor()));
+    suite::SaveSetting(keys::MainForm0::Section, suite::keys::BottonColor, ms::colourText(main.Command1.BackColor()));
+    suite::SaveSetting(keys::MainForm0::Section, keys::MainForm0::ComboColor, ms::colourText(main.Combo1.BackColor()));
+    suite::SaveSetting(keys::MainForm0::Section, keys::MainForm0::ComboFontColor, ms::colourText(main.Combo1.ForeColor()));
 }

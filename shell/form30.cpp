@@ -54,8 +54,9 @@ void Form30::Form_Load()
 
 void Form30::Form_Unload(int &cancel)
 {
-    (void)cancel;
     exitProgram();
+    // Still here: the user kept the program running.
+    cancel = 1;
 }
 
 void Form30::Command1_Click()

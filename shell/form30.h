@@ -25,5 +25,6 @@ public:
     void mnuExit_Click();
 
 private:
-    [[noreturn]] void exitProgram();
+    // Returns only when the end was refused (unsaved work kept).
+    void exitProgram();
 };

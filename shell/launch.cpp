@@ -3,9 +3,16 @@
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
+#include "archive/form9.h"
+#include "archive/launcher.h"
+#include "editor/form4.h"
 #include "image/browser/frmsum.h"
 #include "image/viewer/form2.h"
+#include "media/cd/form8.h"
 #include "media/player/form3.h"
+#include "media/player2/connect.h"
+#include "media/player2/form20.h"
+#include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "applist/form5.h"
 
@@ -16,6 +23,12 @@ namespace shell {
 namespace {
 // Form2's switch hands over to the browser, a library above the viewer's.
 const bool browserSwitch = (frmSum::registerSwitch(), true);
+// The archive window hands the launcher's handle to some archiver calls;
+// reading it loads the launcher, hidden, when it is not loaded.
+const bool g_archiveOwner = [] {
+    archive::setLauncherHandle([] { return static_cast<uint32_t>(vx::instance<Form1>().winId()); });
+    return true;
+}();
 } // namespace
 
 void toggle(const ToolWindow &window, CloseMode mode)
@@ -45,6 +58,10 @@ CloseMode ToolRow::modeFor(Launcher l) const
 const std::vector<ToolRow> &tools()
 {
     using enum CloseMode;
+    // The players reach each other, the tag editor and the MIDI chooser
+    // through hooks the second player sets.
+    static const bool connected = (player2::connect(), true);
+    (void)connected;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
@@ -52,14 +69,14 @@ const std::vector<ToolRow> &tools()
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
-        {Tool::Form20, notBuilt(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::Form20, toolEntry<Form20>(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
-        {Tool::Form4, notBuilt(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
+        {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
-        {Tool::Form8, notBuilt(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
+        {Tool::Form8, toolEntry<Form8>(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},
         {Tool::Form10, notBuilt(QStringLiteral("Form10")), QStringLiteral("Probix"), Unload, Unload, Unload},
         {Tool::Form11, notBuilt(QStringLiteral("Form11")), QStringLiteral("Snapvane"), Unload, Unload, Unload},
-        {Tool::Form9, notBuilt(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
+        {Tool::Form9, toolEntry<Form9>(QStringLiteral("Form9")), QStringLiteral("Cramlet＆Loosel"), Unload, Unload, Unload},
         {Tool::frmAbout, toolEntry<frmAbout>(QStringLiteral("frmAbout")), QStringLiteral("Version Rondix"), Unload,
          Unload, Unload},
     };
@@ -95,6 +112,8 @@ void launch(Tool id, CloseMode mode)
     else
         toggle(tool(id).window, mode);
 }
+
+bool toolsAgreeToEnd() { return editor::confirmEnd(); }
 
 namespace {
 // A stored text that is not a number counts as the default, 1.

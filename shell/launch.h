@@ -68,6 +68,10 @@ void launch(Tool id, CloseMode mode);
 using LaunchProbe = std::function<void(Tool, CloseMode)>;
 void setLaunchProbe(LaunchProbe probe);
 
+// Asked before the program ends from a launcher: a tool holding unsaved work
+// asks the user; false when the program must keep running.
+bool toolsAgreeToEnd();
+
 // The variant the button-style windows open, from the variant the tools stored:
 // "Graphic Rondix2"/"FormKind" equal to 1 the first image viewer, else the
 // thumbnail browser; "Multimedia Rondix"/"FormKind" 1, 2 or 3 a player, else

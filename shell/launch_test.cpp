@@ -1,3 +1,5 @@
+#include "media/player/form3.h"
+#include "media/player2/form20.h"
 #include "suite/settings.h"
 #include "applist/form5.h"
 #include "image/browser/frmsum.h"
@@ -5,8 +7,17 @@
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
+#include "media/cd/form8.h"
+#include "platform/media/cddrive.h"
+#include "platform/media/mci.h"
+#include "archive/form9.h"
+#include "archive/launcher.h"
+#include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "shell/launch.h"
+#include "shell/mainform.h"
+#include "shell/form30.h"
+#include "editor/form4.h"
 #include "testing/harness.h"
 
 #include <QTest>
@@ -267,4 +278,108 @@ TEST_F(LaunchTest, BrowserOpensFromTheLaunchersAndSwitchesWithTheFirstViewer)
     EXPECT_FALSE(viewer.Visible());
 }
 
+TEST_F(LaunchTest, EditorTogglesFromTheTableAndKeepsItsText)
+{
+    EXPECT_EQ(shell::toolByListText(QStringLiteral("Scrivolt")), Tool::Form4);
+    shell::launch(Tool::Form4, Launcher::Form1);
+    ASSERT_TRUE(vx::isShown<Form4>());
+    vx::instance<Form4>().RichTextBox1.setText(QStringLiteral("kept"));
+    shell::launch(Tool::Form4, Launcher::Form23);
+    EXPECT_FALSE(vx::isShown<Form4>());
+    shell::launch(Tool::Form4, Launcher::Form30);
+    EXPECT_EQ(vx::instance<Form4>().RichTextBox1.Text(), QStringLiteral("kept"));
+    shell::launch(Tool::Form4, CloseMode::Unload); // Form1's picture
+    EXPECT_FALSE(vx::isLoaded<Form4>());
+}
+
+TEST_F(LaunchTest, EndingWithUnsavedEditorTextAsksFirst)
+{
+    int saved = 0;
+    auto end = [&] { shell::endFromMainWindow([&] { ++saved; }, false); };
+    EXPECT_TRUE(vxtest::ends(end)) << "no editor: the end asks nothing";
+    vx::setEndThrows(true);
+    Form4 &e = vx::instance<Form4>();
+    e.setCaption(editor::kModifiedCaption);
+    // Yes, but the save does not happen (no file chosen): the program goes on.
+    vxtest::dialogs().answers.push_back(vx::vbYes);
+    vxtest::dialogs().files.push_back(std::nullopt);
+    EXPECT_FALSE(vxtest::ends(end));
+    EXPECT_EQ(saved, 1) << "only the first end stored the main window";
+    // Yes with a file: saved, then the end.
+    vx::setEndThrows(true);
+    const QString file = programDir() + QStringLiteral("/saved.txt");
+    vxtest::dialogs().answers.push_back(vx::vbYes);
+    vxtest::dialogs().files.push_back(QStringList{file});
+    EXPECT_TRUE(vxtest::ends(end));
+    EXPECT_TRUE(QFile::exists(file));
+    // No: the end at once.
+    vx::setEndThrows(true);
+    e.setCaption(editor::kModifiedCaption);
+    vxtest::dialogs().answers.push_back(vx::vbNo);
+    EXPECT_TRUE(vxtest::ends(end));
+    EXPECT_EQ(vxtest::dialogs().messageTexts().count(QStringLiteral("変更を保存しますか?")), 3);
+}
+
+TEST_F(LaunchTest, AMainWindowClosedWhileTheEndIsRefusedStays)
+{
+    vx::Form &main = vx::instance<Form30>();
+    main.Show();
+    vx::instance<Form4>().setCaption(editor::kModifiedCaption);
+    vxtest::dialogs().answers.push_back(vx::vbYes);
+    vxtest::dialogs().files.push_back(std::nullopt);
+    main.close(); // the close box runs as an event: the end is recorded, not thrown
+    EXPECT_FALSE(vx::programEnded());
+    EXPECT_TRUE(vx::isLoaded<Form30>());
+    vxtest::dialogs().answers.push_back(vx::vbNo);
+    main.close();
+    EXPECT_TRUE(vx::programEnded());
+}
+
+TEST_F(LaunchTest, SecondPlayerOpensFromItsKindAndFromTheFirstPlayer)
+{
+    suite::SaveSetting(QStringLiteral("Multimedia Rondix"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    shell::launchMediaPlayer(Launcher::Form1);
+    ASSERT_TRUE(vx::isShown<Form20>());
+    shell::launchMediaPlayer(Launcher::Form23);
+    EXPECT_FALSE(vx::isShown<Form20>());
+    EXPECT_TRUE(vx::isLoaded<Form20>());
+    shell::launch(Tool::Form3, Launcher::Form30);
+    Form3 &first = vx::instance<Form3>();
+    ASSERT_TRUE(first.Command10.isEnabled());
+    first.Command10_Click();
+    EXPECT_FALSE(first.Visible());
+    EXPECT_TRUE(vx::isShown<Form20>());
+    vx::FormRegistry::reset();
+}
+
+// The real drive layer with no drive there: the CD player says so once, opens
+// anyway and is hidden (not unloaded) by the next launch.
+TEST_F(LaunchTest, CdPlayerOpensWithoutADriveAndHidesFromEachLauncher)
+{
+    qputenv(vx::cd::kDeviceVariable, QByteArrayLiteral("/nonexistent/cdrom"));
+    for (Launcher l : {Launcher::Form30, Launcher::Form1, Launcher::Form23}) {
+        shell::launch(Tool::Form8, l);
+        ASSERT_TRUE(vx::isShown<Form8>());
+        shell::launch(Tool::Form8, l);
+        EXPECT_TRUE(vx::isLoaded<Form8>());
+        EXPECT_FALSE(vx::isShown<Form8>());
+    }
+    // Once, at the load (the mixer may add its own message where there is none).
+    EXPECT_EQ(vxtest::dialogs().messageTexts().count(vx::mciGetErrorString(vx::mci::NoDrive)), 1);
+    qunsetenv(vx::cd::kDeviceVariable);
+}
+
 } // namespace
+
+TEST_F(LaunchTest, ArchiveWindowOpensAndUnloadsAndItsOwnerIsTheLauncher)
+{
+    shell::launch(Tool::Form9, Launcher::Form23);
+    ASSERT_TRUE(vx::isShown<Form9>());
+    EXPECT_FALSE(vx::isLoaded<Form1>());
+    // The launcher's handle, read for some archiver calls, loads it hidden.
+    EXPECT_NE(archive::launcherHandle(), 0u);
+    EXPECT_TRUE(vx::isLoaded<Form1>());
+    EXPECT_FALSE(vx::isShown<Form1>());
+    shell::launch(Tool::Form9, Launcher::Form1);
+    EXPECT_FALSE(vx::isLoaded<Form9>());
+}

@@ -1,5 +1,7 @@
 #include "mainform.h"
 
+#include "launch.h"
+
 #include "suite/settings.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
@@ -12,6 +14,8 @@ void showHelp() { vx::HelpDisplayContents(suite::helpFilePath()); }
 
 void endFromMainWindow(const std::function<void()> &save, bool closeHelp)
 {
+    if (!toolsAgreeToEnd())
+        return;
     try {
         save();
     } catch (const vx::RuntimeError &e) {

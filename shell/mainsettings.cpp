@@ -1,17 +1,15 @@
 #include "mainsettings.h"
 
+#include "shell/keys.h"
 #include "suite/settings.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 
+namespace keys = shell::keys;
+
 namespace shell::mainsettings {
 
 namespace {
-const QString kMainForm = QStringLiteral("MainForm");
-const QString kAllForm = QStringLiteral("AllForm");
-const QString kForm = QStringLiteral("Form");
-const QString kPointer = QStringLiteral("Pointer");
-const QString kFormTemae = QStringLiteral("FormTemae");
 
 const QString kWordNext = QStringLiteral("次世代フォーム（標準)");
 const QString kWordClassic = QStringLiteral("元祖フォーム");
@@ -60,12 +58,12 @@ void saveStyle(const vx::ComboBox &combo, Words words)
 {
     const QString style = styleForWord(combo.Text(), words);
     if (!style.isEmpty())
-        suite::SaveSetting(kMainForm, kForm, style);
+        suite::SaveSetting(keys::MainForm::Section, keys::MainForm::Form, style);
 }
 
 void loadStyle(vx::ComboBox &combo)
 {
-    const QString style = suite::GetSetting(kMainForm, kForm, QStringLiteral("Main1"));
+    const QString style = suite::GetSetting(keys::MainForm::Section, keys::MainForm::Form, keys::MainForm::StyleButtons);
     if (style == QLatin1String("Main0"))
         combo.setText(kWordNext);
     if (style == QLatin1String("Main2"))
@@ -76,9 +74,9 @@ void loadStyle(vx::ComboBox &combo)
 
 void loadChoices(vx::Form &window, vx::CheckBox &check1, vx::CheckBox &check2)
 {
-    check2.setValue(suite::GetDouble(kAllForm, kFormTemae, QStringLiteral("0")) == 1.0 ? 1 : 0);
+    check2.setValue(suite::GetDouble(suite::keys::AllForm::Section, suite::keys::AllForm::FormTemae, suite::keys::AllForm::FormTemaeDefault) == 1.0 ? 1 : 0);
     suite::applyPointer(window);
-    check1.setValue(suite::GetDouble(kAllForm, kPointer, QStringLiteral("99")) == 0.0 ? 1 : 0);
+    check1.setValue(suite::GetDouble(suite::keys::AllForm::Section, suite::keys::AllForm::Pointer, suite::keys::AllForm::PointerDefault) == 0.0 ? 1 : 0);
 }
 
 void previewPointer(vx::Form &window, const vx::CheckBox &check1)
@@ -88,12 +86,12 @@ void previewPointer(vx::Form &window, const vx::CheckBox &check1)
 
 void saveTopmost(const vx::CheckBox &check2)
 {
-    suite::SaveSetting(kAllForm, kFormTemae, check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    suite::SaveSetting(suite::keys::AllForm::Section, suite::keys::AllForm::FormTemae, check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void savePointer(const QString &section, const vx::Form &window)
 {
-    suite::SaveSetting(section, kPointer, QString::number(window.MousePointer()));
+    suite::SaveSetting(section, suite::keys::AllForm::Pointer, QString::number(window.MousePointer()));
 }
 
 QString colourText(qint32 colour) { return QString::number(colour); }
@@ -109,7 +107,7 @@ void reset(vx::Form &window, const QString &section, bool pointerToo)
     }
     if (pointerToo) {
         try {
-            suite::DeleteSetting(kMainForm, kPointer);
+            suite::DeleteSetting(keys::MainForm::Section, suite::keys::AllForm::Pointer);
         } catch (const vx::RuntimeError &e) {
             if (!missing(e))
                 throw;

@@ -1,3 +1,5 @@
+#include "media/midi/form22.h"
+#include "platform/media/midiports.h"
 #include "suite/settings.h"
 #include "shell/form1.h"
 #include "shell/form23.h"
@@ -16,6 +18,11 @@
 #include <unistd.h>
 
 namespace {
+
+class NoPorts : public vx::MidiPortList {
+public:
+    QStringList outputPorts() override { return {}; }
+};
 
 class StartupTest : public vxtest::GuiTest {
 protected:
@@ -91,12 +98,17 @@ TEST_F(StartupTest, UnknownStyleKeepsTheEmptyStartWindowWhoseClosingEnds)
     }
 }
 
-// Until the chooser joins the program, "Main3" leaves a window the user can close.
-TEST_F(StartupTest, MidiChooserStyleLeavesAWindowToClose)
+TEST_F(StartupTest, MidiChooserStyleShowsTheChooserAloneAndClosingItEnds)
 {
+    vx::setMidiPortList(std::make_unique<NoPorts>());
     setStyle(QStringLiteral("Main3"));
     shell::startUp();
-    EXPECT_TRUE(vx::isShown<Form24>());
+    EXPECT_FALSE(vx::isLoaded<Form24>());
+    ASSERT_TRUE(vx::isShown<Form22>());
+    EXPECT_EQ(vx::FormRegistry::all().size(), 1u);
+    vx::instance<Form22>().close();
+    EXPECT_TRUE(vx::programEnded());
+    vx::setMidiPortList(nullptr);
 }
 
 TEST_F(StartupTest, SecondCopyIsRefused)

@@ -7,7 +7,9 @@
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 namespace keys = browser::keys;
 
@@ -104,10 +106,7 @@ void Form18::Form_Unload(int &cancel)
 
 void Form18::Command7_Click()
 {
-    if (!CommonDialog1.ShowColor())
-        return;
-    vx::instance<frmSum>().setBackColor(CommonDialog1.Color);
-    vx::instance<Form33>().setBackColor(CommonDialog1.Color);
+    suite::chooseColour(CommonDialog1, [](qint32 c) { suite::setBack(c, vx::instance<frmSum>(), vx::instance<Form33>()); });
 }
 
 void Form18::Command6_Click()
@@ -123,46 +122,36 @@ void Form18::Command6_Click()
 
 void Form18::Command3_Click()
 {
-    if (!CommonDialog4.ShowColor())
-        return;
-    frmSum &b = vx::instance<frmSum>();
-    b.Drive.setBackColor(CommonDialog4.Color);
-    b.Dir.setBackColor(CommonDialog4.Color);
-    b.File.setBackColor(CommonDialog4.Color);
-    b.Label1.setBackColor(CommonDialog4.Color);
+    suite::chooseColour(CommonDialog4, [](qint32 c) {
+        frmSum &b = vx::instance<frmSum>();
+        suite::setBack(c, b.Drive, b.Dir, b.File, b.Label1);
+    });
 }
 
 void Form18::Command4_Click()
 {
-    if (!CommonDialog6.ShowColor())
-        return;
-    frmSum &b = vx::instance<frmSum>();
-    for (auto &cell : b.Command1)
-        cell->setBackColor(CommonDialog6.Color);
-    b.Picture1.setBackColor(CommonDialog6.Color);
-    b.Picture2.setBackColor(CommonDialog6.Color);
-    b.Picture3.setBackColor(CommonDialog6.Color);
+    suite::chooseColour(CommonDialog6, [](qint32 c) {
+        frmSum &b = vx::instance<frmSum>();
+        for (auto &cell : b.Command1)
+            cell->setBackColor(c);
+        suite::setBack(c, b.Picture1, b.Picture2, b.Picture3);
+    });
 }
 
 void Form18::Command5_Click()
 {
-    if (!CommonDialog7.ShowColor())
-        return;
-    vx::instance<frmSum>().Picture4.setForeColor(CommonDialog7.Color);
+    suite::chooseColour(CommonDialog7, [](qint32 c) { suite::setFore(c, vx::instance<frmSum>().Picture4); });
 }
 
 void Form18::Command9_Click()
 {
-    if (!CommonDialog8.ShowColor())
-        return;
-    vx::instance<frmSum>().Picture4.setBackColor(CommonDialog8.Color);
+    suite::chooseColour(CommonDialog8, [](qint32 c) { suite::setBack(c, vx::instance<frmSum>().Picture4); });
 }
 
 void Form18::Command11_Click()
 {
-    if (!CommonDialog9.ShowColor())
-        return;
-    vx::instance<frmFullScreen>().setBackColor(CommonDialog9.Color);
+    // The window only: its picture box keeps its colour until the next start.
+    suite::chooseColour(CommonDialog9, [](qint32 c) { suite::setBack(c, vx::instance<frmFullScreen>()); });
 }
 
 void Form18::HScroll1_Change()
@@ -202,11 +191,6 @@ void Form18::Command8_Click()
 
 void Form18::Command10_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return;
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }

@@ -9,9 +9,9 @@
 #include "module11.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -157,17 +157,9 @@ void frmSum::Form_Load()
             full.setWidth(vx::toTwips(s->geometry().width()));
             full.setHeight(vx::toTwips(s->geometry().height()));
         }
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            // A folder gone since (or another system's "C:\..."): the lists stay.
-            if (!QFileInfo(dir).isDir())
-                return;
-            Drive.setDrive(vx::driveOfPath(dir));
-            Dir.setPath(dir);
-        }
-        Drive.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
     } catch (const vx::RuntimeError &) {
     }
+    suite::restoreFolder(Drive, Dir, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void frmSum::Form_Unload(int &cancel)

@@ -1,6 +1,7 @@
 #include "form14.h"
 
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 #include "form2.h"
 #include "form32.h"
 #include "keys.h"
@@ -140,12 +141,8 @@ void Form14::Command6_Click()
 
 void Form14::Command4_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-        vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
+    if (suite::resetSection(keys::Section))
         Hide();
-    } catch (const vx::RuntimeError &) {
-    }
 }
 
 void Form14::Command8_Click()

@@ -1,6 +1,7 @@
 #include "form2.h"
 
 #include "suite/artwork.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 #include "image/magnifier/form13.h"
 #include "form14.h"
@@ -141,20 +142,7 @@ void Form2::Form_Load()
     vx::instance<Form14>().HScroll1.setValue(Form14::storedSpeed());
     suite::applyPointer(*this);
     suite::restorePosition(*this, keys::Section, keys::PositionDefault);
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            // A folder gone since: the lists stay at the start-up folder.
-            if (!QFileInfo(dir).isDir())
-                return;
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        // The default drive "c:" of the original is the root here; a stored
-        // "c:" from another system fails like any missing drive.
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void Form2::Form_Unload(int &cancel)

@@ -7,6 +7,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 namespace keys = player::keys;
 
 const QString Form3::kPlainCaption = QStringLiteral("Multimedia Rondix Version5.3");
+std::function<void()> Form3::showSecondPlayer;
 
 namespace {
 
@@ -79,8 +81,8 @@ Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}
     Command2.setToolTipText(QStringLiteral("Multimedia Rondix Ⅲを起動します"));
     Command7.setEnabled(false);
     Command9.setEnabled(false);
-    // The second and third players are not part of the suite yet.
-    Command10.setEnabled(false);
+    // The third player is not part of the suite yet.
+    Command10.setEnabled(static_cast<bool>(showSecondPlayer));
     Command2.setEnabled(false);
     ProgressBar1.setScrolling(keys::ProgressKindDefault);
     // The narrow volume box shows its number edge to edge, as it did on its first platform.
@@ -199,17 +201,7 @@ void Form3::Form_Load()
     suite::restorePosition(*this, keys::Section, keys::PositionDefault);
     ProgressBar1.setBarColor(vx::rgb(0, 255, 0));
     ProgressBar1.setBarBackColor(vx::rgb(0, 0, 0));
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            if (!QFileInfo(dir).isDir())
-                return; // a folder gone since: the lists stay where they are
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void Form3::saveSettings()

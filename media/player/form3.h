@@ -10,6 +10,7 @@
 #include "platform/forms/styledprogressbar.h"
 #include "platform/imaging/imagebox.h"
 
+#include <functional>
 #include <random>
 
 class Form3 : public vx::Form {
@@ -19,6 +20,9 @@ public:
 
     // The caption while no list entry plays (the idle marker).
     static const QString kPlainCaption;
+    // Shows the second player (set when it is part of the program; the switch
+    // button stays off until then).
+    static std::function<void()> showSecondPlayer;
 
     vx::ImageBox Image2{this, QStringLiteral("Image2")};
     vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};

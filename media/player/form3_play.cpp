@@ -150,7 +150,8 @@ void Form3::handOver(const QLatin1StringView kind)
     send(QStringLiteral("stop Media"));
     send(QStringLiteral("close Media"));
     Hide();
-    // The other player is shown here once it exists.
+    if (kind == keys::KindSecondPlayer && showSecondPlayer)
+        showSecondPlayer();
 }
 
 void Form3::Timer1_Timer()

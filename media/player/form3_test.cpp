@@ -32,7 +32,7 @@ TEST_F(Form3Test, FirstStartShowsTheDesignLookAndTheVolume)
     EXPECT_EQ(p.ProgressBar1.BarBackColor(), 0);
     EXPECT_EQ(p.ProgressBar1.Scrolling(), 1);
     EXPECT_EQ(p.File1.Pattern(), QStringLiteral("*.mid;*.wav;*.mp3;*.wma;*.avi;*.cda;*.mpg;*.mov;*.mpe;*.mpeg"));
-    EXPECT_FALSE(p.Command10.isEnabled()) << "no second player yet";
+    EXPECT_FALSE(p.Command10.isEnabled()) << "the second player is not joined here";
     EXPECT_FALSE(p.Command2.isEnabled());
     EXPECT_FALSE(p.Command7.isEnabled());
     EXPECT_TRUE(p.Timer1.Enabled());

@@ -3,37 +3,22 @@
 #include "form3.h"
 #include "keys.h"
 
+#include "media/midi/form22.h"
+
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/colours.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
 namespace keys = player::keys;
-
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
-{
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-template <class... C>
-void setBack(qint32 colour, C &...controls)
-{
-    (controls.setBackColor(colour), ...);
-}
-
-template <class... C>
-void setFore(qint32 colour, C &...controls)
-{
-    (controls.setForeColor(colour), ...);
-}
-
-} // namespace
 
 Form7::Form7() : vx::Form(QStringLiteral("Form7"))
 {
@@ -57,8 +42,6 @@ Form7::Form7() : vx::Form(QStringLiteral("Form7"))
     Command7.Move(2655, 2880, 4185, 375);
     Command17.Move(120, 3480, 3300, 375);
     Command8.Move(3540, 3480, 3300, 375);
-    // The MIDI device window is not part of the suite yet.
-    Command7.setEnabled(false);
 
     Check1.Click = [this] { Check1_Click(); };
     Command1.Click = [this] { Command1_Click(); };
@@ -183,33 +166,21 @@ void Form7::Check1_Click()
 
 void Form7::Command6_Click()
 {
-    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog6.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog6.FileName);
+    suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
         vx::instance<Form3>().Image2.setPicture(skin);
         Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    });
 }
 
 void Form7::Command7_Click()
 {
-    // Shows the MIDI device window once it is part of the suite.
+    vx::instance<Form22>().Show(1);
 }
 
 void Form7::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    if (suite::resetSection(keys::Section))
+        Hide();
 }
 
 void Form7::Command8_Click()

@@ -108,7 +108,17 @@ TEST_F(Form7Test, SkinIsShownInBothAndStoredButCancelAndNonPicturesChangeNothing
     EXPECT_EQ(stored(keys::Skin), path("p.bmp"));
     EXPECT_EQ(vxtest::dialogs().fileRequests.back().filter,
               QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif"));
-    EXPECT_FALSE(s.Command7.isEnabled()) << "no MIDI device window yet";
+}
+
+TEST_F(Form7Test, MidiButtonShowsTheDeviceChooserModally)
+{
+    player();
+    Form7 &s = instance<Form7>();
+    QString modal;
+    vxtest::dialogs().modalScripts.push_back([&modal](Form &f) { modal = f.Name(); });
+    EXPECT_TRUE(s.Command7.isEnabled());
+    s.Command7_Click();
+    EXPECT_EQ(modal, QStringLiteral("Form22"));
 }
 
 TEST_F(Form7Test, ResetDeletesTheSectionOnceAndSaysSo)

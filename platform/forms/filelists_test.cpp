@@ -1,6 +1,7 @@
 #include "platform/core/errors.h"
 #include "platform/forms/filelists.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <algorithm>
 
 #include <unistd.h>
+
+using vxtest::errorOf;
 
 using namespace vx;
 
@@ -30,16 +33,6 @@ void touch(const QString &path)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
     f.write("x");
-}
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 QStringList entries(const FileListBox &list)

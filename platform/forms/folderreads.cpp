@@ -1,6 +1,9 @@
 #include "folderreads.h"
 
+#include "platform/core/errors.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
@@ -228,3 +231,26 @@ void setMountedDrivesOverride(const QList<MountedDrive> &drives)
 }
 
 } // namespace vx
+
+namespace vx::detail {
+
+QString folderPath(const QString &path, const QString &base)
+{
+    QString p = QDir::cleanPath(QDir(base).absoluteFilePath(path));
+    if (p.size() > 1 && p.endsWith(QLatin1Char('/')))
+        p.chop(1);
+    return p;
+}
+
+void checkFolder(const QString &path)
+{
+    if (path.isEmpty())
+        vx::raise(err::PathNotFound);
+    const QFileInfo fi(path);
+    if (!fi.exists() || !fi.isDir())
+        vx::raise(err::PathNotFound, path);
+    if (!fi.isReadable() || !fi.isExecutable())
+        vx::raise(err::PathFileAccess, path);
+}
+
+} // namespace vx::detail

@@ -18,4 +18,9 @@ struct Listing {
 const Listing &listing(const QString &folder, bool fresh);
 QList<MountedDrive> listDrives(bool fresh = false);
 
+// Absolute, clean, no trailing "/" except the root; relative paths resolve against `base`.
+QString folderPath(const QString &path, const QString &base);
+// Raises 76 for a missing folder and 75 for one that cannot be listed.
+void checkFolder(const QString &path);
+
 } // namespace vx::detail

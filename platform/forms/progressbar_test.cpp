@@ -2,6 +2,9 @@
 
 #include "platform/core/errors.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
+
+using vxtest::errorOf;
 
 using namespace vx;
 
@@ -12,16 +15,6 @@ public:
     Bar() : Form(QStringLiteral("Bar")) {}
     ProgressBar ProgressBar1{this, QStringLiteral("ProgressBar1")};
 };
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class ProgressBarTest : public vxtest::GuiTest {};
 

@@ -1,6 +1,7 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/imagebox.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -12,6 +13,8 @@
 
 #include <cmath>
 #include <limits>
+
+using vxtest::errorOf;
 
 using namespace vx;
 
@@ -40,16 +43,6 @@ QImage renderClient(Form &f)
     out.fill(Qt::white);
     f.client()->render(&out);
     return out;
-}
-
-int errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
 }
 
 class ImageBoxTest : public vxtest::GuiTest {};

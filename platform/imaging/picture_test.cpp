@@ -1,6 +1,7 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,19 +13,11 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using vxtest::errorOf;
+
 using namespace vx;
 
 namespace {
-
-int errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QByteArray readAll(const QString &path)
 {

@@ -2,6 +2,7 @@
 #include "platform/imaging/picture.h"
 #include "platform/imaging/pictureclaim.h"
 #include "testing/harness.h"
+#include "testing/errors.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -17,19 +18,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using vxtest::errorOf;
+
 using namespace vx;
 
 namespace {
-
-int errorOf(const std::function<void()> &fn)
-{
-    try {
-        fn();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 void writeBytes(const QString &path, const QByteArray &bytes)
 {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 
 #include <malloc.h>
@@ -114,6 +115,20 @@ BufferPool &bufferPool()
     return pool;
 }
 
+// The one timer of the idle check, on the main thread. The application owns
+// it, so a check still pending at the end goes with the application.
+QTimer *idleTimer()
+{
+    static QPointer<QTimer> timer;
+    if (!timer) {
+        timer = new QTimer(QCoreApplication::instance());
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(timer, &QTimer::timeout, [] { bufferPool().checkIdle(); });
+    }
+    return timer;
+}
+
 void BufferPool::release(void *info)
 {
     auto *block = static_cast<Block *>(info);
@@ -134,11 +149,8 @@ void BufferPool::release(void *info)
     if (!kept)
         return;
     // Gone after a few idle seconds, checked on the main thread.
-    if (QCoreApplication *app = QCoreApplication::instance()) {
-        QMetaObject::invokeMethod(
-            app, [] { QTimer::singleShot(kIdleMs, Qt::PreciseTimer, [] { bufferPool().checkIdle(); }); },
-            Qt::QueuedConnection);
-    }
+    if (QCoreApplication *app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(app, [] { idleTimer()->start(kIdleMs); }, Qt::QueuedConnection);
 }
 
 void BufferPool::checkIdle()
@@ -154,7 +166,7 @@ void BufferPool::checkIdle()
             std::swap(gone, idle_);
     }
     if (left > 0)
-        QTimer::singleShot(int(left) + 10, Qt::PreciseTimer, [] { bufferPool().checkIdle(); });
+        idleTimer()->start(int(left) + 10);
     unmap(gone);
 }
 

@@ -5,6 +5,7 @@
 
 #include "engine.h"
 
+#include "audiosink.h"
 #include "mci.h"
 #include "videowindow.h"
 
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <cstdarg>
 
 namespace vx::media {
@@ -21,10 +23,15 @@ namespace {
 // ALSA reports a missing device on stderr as well as to its caller.
 void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
+} // namespace
+
 bool gstreamerReady()
 {
     static const bool ready = [] {
         snd_lib_error_set_handler(quietAlsa);
+        // Tag text that is not UTF-8 is the Japanese code page, as the files'
+        // own platform wrote it.
+        g_setenv("GST_ID3_TAG_ENCODING", "CP932", FALSE);
         GError *error = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &error);
         if (error)
@@ -57,6 +64,8 @@ GstElement *makeAudioSink()
     return sink;
 }
 
+namespace {
+
 // Only what a caller asks about stays on the bus; the rest would pile up
 // between polls.
 GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
@@ -65,6 +74,7 @@ GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
     case GST_MESSAGE_ERROR:
     case GST_MESSAGE_EOS:
     case GST_MESSAGE_DURATION_CHANGED:
+    case GST_MESSAGE_TAG:
         return GST_BUS_PASS;
     default:
         return GST_BUS_DROP;
@@ -83,6 +93,8 @@ struct PlaybackEngine::Impl {
     bool durationDirty = false;
     qint64 length = 0;
     qint64 lastPosition = 0;
+    double rate = 1.0;
+    GstTagList *tags = nullptr;
 
     ~Impl()
     {
@@ -93,6 +105,8 @@ struct PlaybackEngine::Impl {
         }
         if (bus)
             gst_object_unref(bus);
+        if (tags)
+            gst_tag_list_unref(tags);
         delete window;
     }
 
@@ -110,6 +124,18 @@ struct PlaybackEngine::Impl {
             case GST_MESSAGE_DURATION_CHANGED:
                 durationDirty = true;
                 break;
+            case GST_MESSAGE_TAG: {
+                GstTagList *list = nullptr;
+                gst_message_parse_tag(msg, &list);
+                if (list) {
+                    GstTagList *merged = gst_tag_list_merge(tags, list, GST_TAG_MERGE_KEEP);
+                    if (tags)
+                        gst_tag_list_unref(tags);
+                    tags = merged;
+                    gst_tag_list_unref(list);
+                }
+                break;
+            }
             default:
                 break;
             }
@@ -287,8 +313,9 @@ int PlaybackEngine::seekToStart()
     // A seek leaves the device stopped at the new place.
     gst_element_set_state(d->pipeline, GST_STATE_PAUSED);
     d->mode = PlayMode::Stopped;
-    if (!gst_element_seek_simple(d->pipeline, GST_FORMAT_TIME,
-                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0))
+    if (!gst_element_seek(d->pipeline, d->rate, GST_FORMAT_TIME,
+                          GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET, 0,
+                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
         return mci::DeviceFailed;
     // The flush drops an end message that was still on its way.
     gst_element_get_state(d->pipeline, nullptr, nullptr, 2 * GST_SECOND);
@@ -326,6 +353,77 @@ qint64 PlaybackEngine::lengthMs()
         d->queryLength();
     }
     return d->length;
+}
+
+int PlaybackEngine::setRate(double rate)
+{
+    if (!(rate > 0))
+        return mci::BadArguments;
+    d->drainBus();
+    if (d->failed)
+        return mci::CannotPlay;
+    if (rate == d->rate)
+        return mci::NoError;
+    d->rate = rate;
+    // At the end there is nothing left to speed up; the next seek takes the rate along.
+    if (d->ended)
+        return mci::NoError;
+    return seekTo(positionMs());
+}
+
+int PlaybackEngine::seekTo(qint64 ms)
+{
+    d->drainBus();
+    if (d->failed)
+        return mci::CannotPlay;
+    const qint64 length = lengthMs();
+    if (length > 0)
+        ms = std::clamp<qint64>(ms, 0, length);
+    if (!gst_element_seek(d->pipeline, d->rate, GST_FORMAT_TIME,
+                          GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), GST_SEEK_TYPE_SET,
+                          std::max<qint64>(ms, 0) * GST_MSECOND, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE))
+        return mci::DeviceFailed;
+    gst_element_get_state(d->pipeline, nullptr, nullptr, 2 * GST_SECOND);
+    d->drainBus();
+    d->ended = d->failed;
+    d->lastPosition = ms;
+    if (d->mode == PlayMode::Playing)
+        gst_element_set_state(d->pipeline, GST_STATE_PLAYING);
+    return mci::NoError;
+}
+
+void PlaybackEngine::setVolume(double gain)
+{
+    g_object_set(d->pipeline, "volume", std::clamp(gain, 0.0, 1.0), nullptr);
+}
+
+namespace {
+QString tagText(GstTagList *tags, const char *tag)
+{
+    gchar *value = nullptr;
+    if (!tags || !gst_tag_list_get_string(tags, tag, &value) || !value)
+        return QString();
+    const QString text = QString::fromUtf8(value);
+    g_free(value);
+    return text;
+}
+} // namespace
+
+QString PlaybackEngine::title()
+{
+    d->drainBus();
+    return tagText(d->tags, GST_TAG_TITLE);
+}
+
+QString PlaybackEngine::artist()
+{
+    d->drainBus();
+    return tagText(d->tags, GST_TAG_ARTIST);
+}
+
+void PlaybackEngine::embedVideo(QWidget *host)
+{
+    d->window->embedIn(host);
 }
 
 QWidget *PlaybackEngine::videoWindow() const

@@ -34,6 +34,18 @@ public:
     // The video window (nullptr before the first picture and for sound only).
     QWidget *videoWindow() const;
 
+    // Playback speed (> 0); kept across seeks. Set after open.
+    int setRate(double rate);
+    int seekTo(qint64 ms);
+    // Linear gain, 0..1.
+    void setVolume(double gain);
+    // Title and artist of the clip's tags ("" when it has none).
+    QString title();
+    QString artist();
+    // Pictures go into `host` (fitted to it by whoever sizes it) instead of a
+    // window of their own.
+    void embedVideo(QWidget *host);
+
     // Longest wait of an open.
     static constexpr int kOpenTimeoutMs = 8000;
 

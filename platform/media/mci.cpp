@@ -1,6 +1,8 @@
 #include "mci.h"
 
+#include "cdaudio.h"
 #include "engine.h"
+#include "midiports.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -22,7 +24,7 @@ QString mciGetErrorString(int error)
     case mci::Timeout: return QStringLiteral("デバイスが時間内に応答しませんでした。");
     case mci::NoEngine: return QStringLiteral("再生エンジンを準備できません。");
     case mci::DeviceFailed: return QStringLiteral("デバイスがこの操作を実行できませんでした。");
-    default: return QString();
+    default: return cdErrorString(error);
     }
 }
 
@@ -75,9 +77,14 @@ public:
             return e;
         if (w.isEmpty())
             return mci::UnknownCommand;
+        int cdResult = mci::NoError;
+        if (cd_.handles(w, reply, cdResult, [this](const QString &name) { return devices_.count(name) > 0; }))
+            return cdResult;
         const QString verb = w[0].toLower();
         if (verb == QLatin1String("open"))
             return open(w);
+        if (verb == QLatin1String("set") && w.size() > 1 && is(w[1], "midi"))
+            return setMidiPort(w);
         static const QStringList known{QStringLiteral("play"), QStringLiteral("pause"), QStringLiteral("stop"),
                                        QStringLiteral("close"), QStringLiteral("seek"), QStringLiteral("status")};
         if (!known.contains(verb))
@@ -127,13 +134,26 @@ public:
     }
 
 private:
+    // set midi port <n>: n must name a listed output device.
+    static int setMidiPort(const QStringList &w)
+    {
+        bool ok = false;
+        const int n = w.size() == 4 && is(w[2], "port") ? w[3].toInt(&ok) : -1;
+        if (!ok)
+            return mci::BadArguments;
+        if (n < 0 || n >= midiOutGetNumDevs())
+            return mci::DeviceFailed;
+        setMidiOutputPort(n);
+        return mci::NoError;
+    }
+
     // open <file> alias <name>: the device follows the file's contents.
     int open(const QStringList &w)
     {
         if (w.size() != 4 || !is(w[2], "alias") || w[3].isEmpty())
             return mci::BadArguments;
         const QString name = w[3].toLower();
-        if (devices_.count(name))
+        if (devices_.count(name) || cd_.hasAlias(name))
             return mci::AliasInUse;
         int error = mci::NoError;
         auto device = media::PlaybackEngine::open(w[1], error);
@@ -144,6 +164,7 @@ private:
     }
 
     std::map<QString, std::unique_ptr<media::PlaybackEngine>> devices_;
+    cd::CdAudioDevices cd_; // devices of the type "cdaudio"
 };
 
 std::unique_ptr<MediaCommandDriver> &current()

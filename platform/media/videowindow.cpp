@@ -34,7 +34,10 @@ void VideoWindow::takeFrame()
     }
     if (shown_.isNull() || closedByUser_)
         return;
-    if (!sized_) {
+    if (embedded_) {
+        if (isHidden())
+            show();
+    } else if (!sized_) {
         sized_ = true;
         QSize size = shown_.size();
         if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -43,6 +46,13 @@ void VideoWindow::takeFrame()
         show();
     }
     update();
+}
+
+void VideoWindow::embedIn(QWidget *host)
+{
+    embedded_ = true;
+    setParent(host);
+    hide();
 }
 
 void VideoWindow::paintEvent(QPaintEvent *)

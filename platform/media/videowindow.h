@@ -16,6 +16,8 @@ public:
     // thread never piles pictures up).
     void offerFrame(QImage frame);
     const QImage &frame() const { return shown_; }
+    // Shown inside `host` from the first picture on, at the size the host gives.
+    void embedIn(QWidget *host);
 
 protected:
     void paintEvent(QPaintEvent *e) override;
@@ -29,6 +31,7 @@ private:
     QImage shown_;
     bool sized_ = false;
     bool closedByUser_ = false;
+    bool embedded_ = false;
 };
 
 } // namespace vx::media

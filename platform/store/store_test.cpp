@@ -2,6 +2,7 @@
 #include "platform/store/store.h"
 
 #include "platform/core/errors.h"
+#include "testing/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,8 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using vxtest::errorOf;
 
 using namespace vx::store;
 
@@ -61,18 +64,6 @@ void writeRaw(const QString &path, const QByteArray &data)
 }
 
 // Error number thrown by fn, 0 when it returned normally.
-int errorOf(const std::function<void()> &fn, QString *description = nullptr)
-{
-    try {
-        fn();
-    } catch (const vx::RuntimeError &e) {
-        if (description)
-            *description = e.description();
-        return e.number();
-    }
-    return 0;
-}
-
 // Runs fn in a child process; only plain store calls belong in there.
 pid_t spawn(const std::function<void()> &fn)
 {

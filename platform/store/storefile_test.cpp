@@ -3,6 +3,7 @@
 #include "platform/store/store.h"
 
 #include "platform/core/errors.h"
+#include "testing/errors.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using vxtest::errorOf;
 
 using namespace vx::store;
 
@@ -62,18 +65,6 @@ void writeRaw(const QString &path, const QByteArray &data)
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);
-}
-
-int errorOf(const std::function<void()> &fn, QString *description = nullptr)
-{
-    try {
-        fn();
-    } catch (const vx::RuntimeError &e) {
-        if (description)
-            *description = e.description();
-        return e.number();
-    }
-    return 0;
 }
 
 // Runs fn on another thread; false when it has not returned within 5 s.

@@ -1,0 +1,356 @@
+// Compression: the two-way drop boxes, the response file and the compress
+// procedures of each format.
+#include "form9.h"
+
+#include "arcsmpcommon.h"
+
+#include "platform/core/errors.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QUuid>
+
+using namespace archive;
+using ArcsmpCommon::PathSeparatorFor;
+using ArcsmpCommon::SplitArchivePath;
+using ArcsmpCommon::StripExtension;
+
+namespace {
+
+const QString Q = QStringLiteral("\"");
+
+Lib compressLib(int n)
+{
+    switch (n) {
+    case 1: return Lib::Unlha32;
+    case 2: return Lib::Zip32j;
+    case 3: return Lib::Cab32;
+    case 7: return Lib::Tar32;
+    default: return Lib::Yz1;
+    }
+}
+
+Lib checkLib(int n) { return n == 2 ? Lib::Unzip32 : compressLib(n); }
+
+// The private folder of one response file: never the program's folder (it may
+// be read-only and is shared), and its path holds no blank or quote, since
+// the ZIP and CAB lines name the file bare.
+QString responseRoot()
+{
+    const QString tmp = QDir::tempPath();
+    if (tmp.contains(QLatin1Char(' ')) || tmp.contains(QLatin1Char('"')) || tmp.contains(QLatin1Char('\'')))
+        return QStringLiteral("/tmp");
+    return tmp;
+}
+
+// The response-file line of one dropped item. Folders are named whole and
+// quoted (a name up to its last dot, or one with blanks, left them out).
+QString responseLine(int n, const QString &item)
+{
+    QString base, file;
+    const QString folder = SplitArchivePath(item, base, file);
+    const bool isDir = QFileInfo(item).isDir();
+    switch (n) {
+    case 1: return Q + folder + Q + " " + Q + file + Q + (isDir ? " -d1 " : " -d0 ");
+    case 7: return Q + folder + Q + " " + Q + file + Q;
+    case 3: return isDir ? Q + file + "/*.*" + Q : Q + file + Q;
+    default: return isDir ? Q + file + "/" + Q : Q + file + Q;
+    }
+}
+
+} // namespace
+
+void Form9::Text1_OLEDragDrop(const QStringList &items) { DropTwoWay(1, items); }
+void Form9::Text2_OLEDragDrop(const QStringList &items) { DropTwoWay(2, items); }
+void Form9::Text3_OLEDragDrop(const QStringList &items) { DropTwoWay(3, items); }
+void Form9::Text7_OLEDragDrop(const QStringList &items) { DropTwoWay(7, items); }
+void Form9::Text8_OLEDragDrop(const QStringList &items) { DropTwoWay(8, items); }
+
+void Form9::DropTwoWay(int n, const QStringList &items)
+{
+    if (items.isEmpty())
+        return;
+    try {
+        QString first = items.first();
+        if (items.size() == 1) {
+            if (QFileInfo(first).isDir()) {
+                switch (n) {
+                case 1: CompressLzhFolder(first); break;
+                case 2: CompressZipFolder(first); break;
+                case 3: CompressCabFolder(first); break;
+                case 7: CompressTarFolder(first); break;
+                default: CompressYz1Folder(first); break;
+                }
+                return;
+            }
+            const auto isArchive = ArchiveCheck(checkLib(n), first);
+            if (!isArchive) {
+                PresenceCheck(checkLib(n)); // shows the library's message
+                return;
+            }
+            if (*isArchive != 0) {
+                ExtractDropped(n, first);
+                return;
+            }
+            switch (n) {
+            case 1: CompressLzhFile(first); break;
+            case 2: CompressZipFile(first); break;
+            case 3: CompressCabFile(first); break;
+            case 7: CompressTarFile(first); break;
+            default: CompressYz1File(first); break;
+            }
+            return;
+        }
+        for (const QString &item : items)
+            if (unsafeName(item)) {
+                FailureReport(Operation::Compress);
+                return;
+            }
+        QString base, file;
+        const QString lastFolder = SplitArchivePath(items.last(), base, file);
+        if (n == 8) {
+            QString names;
+            for (const QString &item : items) {
+                SplitArchivePath(item, base, file);
+                names += QStringLiteral(" ") + Q + file + Q;
+            }
+            CompressYz1List(first, lastFolder, names);
+            return;
+        }
+        QTemporaryDir dir(responseRoot() + QStringLiteral("/vxrp-XXXXXX"));
+        QString list = dir.path() + QStringLiteral("/rp.lst");
+        {
+            QFile f(list);
+            bool ok = dir.isValid() && f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+            for (const QString &item : items)
+                ok = ok && f.write((responseLine(n, item) + QStringLiteral("\r\n")).toUtf8()) >= 0;
+            if (!ok || !f.flush()) {
+                FailureReport(Operation::Compress);
+                return;
+            }
+        }
+        switch (n) {
+        case 1: CompressLzhList(first, list); break;
+        case 2: CompressZipList(first, list); break;
+        case 3: CompressCabList(first, lastFolder, list); break;
+        default: CompressTarList(first, list); break;
+        }
+        // The folder and its response file go when `dir` does.
+    } catch (const vx::RuntimeError &) {
+        FailureReport(Operation::Compress);
+    }
+}
+
+void Form9::RunCompress(Lib lib, const QString &command)
+{
+    const auto r = ArchiverCall(lib, ownHandle(), command);
+    if (!r) {
+        const LibraryRow &row = library(lib);
+        if (row.missing.isEmpty())
+            FailureReport(Operation::Compress);
+        else
+            vx::MsgBox(row.missing, vx::vbOKOnly | vx::vbCritical, QStringLiteral("Error"));
+        return;
+    }
+    ResultReport(Operation::Compress, *r);
+}
+
+// Overwrite: the old archive steps aside and comes back unless the new one
+// was written.
+void Form9::RunReplacing(Lib lib, const QString &command, const QString &archivePath, bool replace)
+{
+    if (!replace) {
+        RunCompress(lib, command);
+        return;
+    }
+    const QFileInfo info(archivePath);
+    const QString aside = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".old-") +
+                          QUuid::createUuid().toString(QUuid::Id128).left(8);
+    if (!QFile::rename(archivePath, aside)) {
+        FailureReport(Operation::Compress);
+        return;
+    }
+    const auto r = ArchiverCall(lib, ownHandle(), command);
+    if (r && *r == 0) {
+        QFile::remove(aside);
+    } else {
+        QFile::remove(archivePath);
+        QFile::rename(aside, archivePath);
+    }
+    if (!r) {
+        const LibraryRow &row = library(lib);
+        vx::MsgBox(row.missing, vx::vbOKOnly | vx::vbCritical, QStringLiteral("Error"));
+        return;
+    }
+    ResultReport(Operation::Compress, *r);
+}
+
+void Form9::RunLzhCompress(QString command, const QString &archivePath)
+{
+    if (QFileInfo(archivePath).isFile()) {
+        const int answer = vx::MsgBox(archivePath + QStringLiteral("はすでに存在しています。\r\nファイルを上書きしますか?\r\n"
+                                                                   "(はいで上書き,いいえで追加圧縮,キャンセルで圧縮中止)"),
+                                      vx::vbYesNoCancel | vx::vbInformation, QStringLiteral("上書き確認"));
+        if (answer == vx::vbYes) {
+            RunReplacing(Lib::Unlha32, command, archivePath, true);
+        } else if (answer == vx::vbNo) {
+            command[0] = QLatin1Char('u');
+            RunCompress(Lib::Unlha32, command);
+        } else {
+            vx::MsgBox(QStringLiteral("圧縮をキャンセルしました。"), vx::vbOKOnly | vx::vbCritical, QStringLiteral("Failed"));
+        }
+        return;
+    }
+    RunCompress(Lib::Unlha32, command);
+}
+
+void Form9::RunTarCompress(const QString &command, const QString &archivePath)
+{
+    if (QFileInfo(archivePath).isFile()) {
+        const int answer = vx::MsgBox(archivePath + QStringLiteral("はすでに存在しています。\r\nファイルを上書きしますか?\r\n"
+                                                                   "(はいで上書き,いいえで圧縮中止)"),
+                                      vx::vbYesNo | vx::vbInformation, QStringLiteral("上書き確認"));
+        if (answer == vx::vbYes)
+            RunReplacing(Lib::Tar32, command, archivePath, true);
+        else
+            vx::MsgBox(QStringLiteral("圧縮をキャンセルしました。"), vx::vbOKOnly | vx::vbCritical, QStringLiteral("Failed"));
+        return;
+    }
+    RunCompress(Lib::Tar32, command);
+}
+
+// Each procedure refuses a name that could change the command line.
+#define VX_REFUSE_UNSAFE(x)                                                                                  \
+    if (unsafeName(x)) {                                                                                     \
+        FailureReport(Operation::Compress);                                                                  \
+        return;                                                                                              \
+    }
+
+void Form9::CompressLzhFolder(QString &d)
+{
+    VX_REFUSE_UNSAFE(d)
+    const QString cmd = QStringLiteral("a -d1 -y1 ") + GetLhaOptions(Combo3.ListIndex(), Combo2.ListIndex()) + Q + d +
+                        ".lzh" + Q + " " + Q + d + PathSeparatorFor(d) + Q + " " + "*.*";
+    RunLzhCompress(cmd, d + QStringLiteral(".lzh"));
+}
+
+void Form9::CompressLzhList(QString &first, const QString &l)
+{
+    VX_REFUSE_UNSAFE(first)
+    first = StripExtension(first);
+    const QString cmd = QStringLiteral("a -y1 ") + GetLhaOptions(Combo3.ListIndex(), Combo2.ListIndex()) + Q + first +
+                        ".lzh" + Q + " @" + Q + l + Q;
+    RunLzhCompress(cmd, first + QStringLiteral(".lzh"));
+}
+
+void Form9::CompressLzhFile(QString &a)
+{
+    VX_REFUSE_UNSAFE(a)
+    const QString n = StripExtension(a);
+    const QString cmd = QStringLiteral("a -y1 ") + GetLhaOptions(Combo3.ListIndex(), Combo2.ListIndex()) + Q + n +
+                        ".lzh" + Q + " " + Q + a + Q;
+    RunLzhCompress(cmd, n + QStringLiteral(".lzh"));
+}
+
+void Form9::CompressZipFolder(QString &d)
+{
+    VX_REFUSE_UNSAFE(d)
+    RunCompress(Lib::Zip32j, QStringLiteral("-r ") + GetZipLevelOption() + Q + d + ".zip" + Q + " " + Q + d + "/" + Q +
+                                 " " + "*.*");
+}
+
+void Form9::CompressZipList(QString &first, QString &l)
+{
+    VX_REFUSE_UNSAFE(first)
+    first = StripExtension(first);
+    QString base, file;
+    const QString p = SplitArchivePath(first, base, file);
+    // There are no short names here: the response file's path is its own.
+    RunCompress(Lib::Zip32j, QStringLiteral("-r ") + GetZipLevelOption() + Q + first + ".zip" + Q + " " + Q + p + Q +
+                                 " @" + l);
+}
+
+void Form9::CompressZipFile(QString &a)
+{
+    VX_REFUSE_UNSAFE(a)
+    const QString n = StripExtension(a);
+    QString base, file;
+    const QString p = SplitArchivePath(a, base, file);
+    RunCompress(Lib::Zip32j, QStringLiteral("-u ") + GetZipLevelOption() + Q + n + ".zip" + Q + " " + Q + p + Q + " " +
+                                 Q + file + Q);
+}
+
+void Form9::CompressCabFolder(QString &d)
+{
+    VX_REFUSE_UNSAFE(d)
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + d + ".cab" + Q + " " + Q + d + "/" + Q + " " + "*.*");
+}
+
+void Form9::CompressCabList(QString &first, const QString &baseFolder, QString &l)
+{
+    VX_REFUSE_UNSAFE(first)
+    VX_REFUSE_UNSAFE(baseFolder)
+    first = StripExtension(first);
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + first + ".cab" + Q + " " + Q + baseFolder + Q + " @" + l);
+}
+
+void Form9::CompressCabFile(QString &a)
+{
+    VX_REFUSE_UNSAFE(a)
+    const QString n = StripExtension(a);
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + n + ".cab" + Q + " " + Q + a + Q);
+}
+
+void Form9::CompressTarFolder(QString &d)
+{
+    VX_REFUSE_UNSAFE(d)
+    const QString e = TarExtension();
+    const QString cmd = QStringLiteral("-cv ") + GetTarOptions(Combo1.ListIndex()) + " -f " + Q + d + e + Q + " " + Q + d +
+                        PathSeparatorFor(d) + Q + " " + "*.*";
+    RunTarCompress(cmd, d + e);
+}
+
+void Form9::CompressTarList(QString &first, const QString &l)
+{
+    VX_REFUSE_UNSAFE(first)
+    first = StripExtension(first);
+    const QString e = TarExtension();
+    const QString cmd = QStringLiteral("-cv ") + GetTarOptions(Combo1.ListIndex()) + " -f " + Q + first + e + Q + " @" +
+                        Q + l + Q;
+    RunTarCompress(cmd, first + e);
+}
+
+void Form9::CompressTarFile(QString &a)
+{
+    VX_REFUSE_UNSAFE(a)
+    const QString n = StripExtension(a);
+    const QString e = TarExtension();
+    QString base, file;
+    const QString p = SplitArchivePath(a, base, file);
+    const QString cmd = QStringLiteral("-cv ") + GetTarOptions(Combo1.ListIndex()) + " -f " + Q + n + e + Q + " " + Q + p +
+                        Q + " " + Q + file + Q;
+    RunTarCompress(cmd, n + e);
+}
+
+void Form9::CompressYz1Folder(QString &d)
+{
+    VX_REFUSE_UNSAFE(d)
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + d + ".yz1" + Q + " " + Q + d + Q);
+}
+
+void Form9::CompressYz1List(QString &first, const QString &baseFolder, const QString &nameList)
+{
+    VX_REFUSE_UNSAFE(first)
+    VX_REFUSE_UNSAFE(baseFolder)
+    first = StripExtension(first);
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + first + ".yz1" + Q + " " + Q + baseFolder + Q + " " + nameList);
+}
+
+void Form9::CompressYz1File(QString &a)
+{
+    VX_REFUSE_UNSAFE(a)
+    const QString n = StripExtension(a);
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + n + ".yz1" + Q + " " + Q + a + Q);
+}

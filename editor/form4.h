@@ -1,0 +1,192 @@
+#pragma once
+// The text editor "Scrivolt": one document in a rich text box beside a drive,
+// folder and file pane. The caption carries the document state (edit mode,
+// edit mode with unsaved changes, read mode).
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/filelists.h"
+#include "platform/forms/form.h"
+#include "platform/forms/menu.h"
+#include "platform/forms/richtextbox.h"
+#include "statusbar.h"
+
+#include <QToolBar>
+
+#include <memory>
+
+class QPrinter;
+
+namespace editor {
+inline const QString kEditCaption = QStringLiteral("Scrivolt Version7.9(エディットモード)");
+inline const QString kModifiedCaption = kEditCaption + QStringLiteral("★変更有り★");
+inline const QString kReadCaption = QStringLiteral("Scrivolt Version7.9(リードモード)");
+inline const QString kSafePattern = QStringLiteral("*.txt;*.html;*.htm;*.wri;*.csv;*.xml;*.mbox;*.rtf;*.doc");
+inline const QString kAllPattern =
+    QStringLiteral("*.txt;*.ini;*.html;*.htm;*.log;*.inf;*.bat;*.mac;*.wri;*.csv;*.xml;*.mbox;*.dat;*.rtf;*.doc");
+
+// Before the program ends: when the editor holds unsaved changes, asks
+// whether to save them. False when the user wants to save and the save did
+// not happen (the program must not end then).
+bool confirmEnd();
+} // namespace editor
+
+class Form4 : public vx::Form {
+    Q_OBJECT
+public:
+    Form4();
+
+    vx::RichTextBox RichTextBox1{this, QStringLiteral("RichTextBox1")};
+    vx::Control<QToolBar> Toolbar1{this, QStringLiteral("Toolbar1")};
+    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
+    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
+    vx::FileListBox File1{this, QStringLiteral("File1")};
+    vx::Label Label1{this, QStringLiteral("Label1")};
+    vx::CommandButton Command21{this, QStringLiteral("Command21"), QStringLiteral("前へ")};
+    vx::CommandButton Command22{this, QStringLiteral("Command22"), QStringLiteral("次へ")};
+    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("システムセーフティー機能")};
+    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("IEで起動")};
+    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("切替")};
+    vx::CommandButton Command4{this, QStringLiteral("Command4")};
+    vx::CommandButton Command5{this, QStringLiteral("Command5")};
+    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("名前を付けて保存")};
+    vx::CommandButton Command7{this, QStringLiteral("Command7")};
+    vx::CommandButton Command8{this, QStringLiteral("Command8")};
+    vx::CommandButton Command9{this, QStringLiteral("Command9")};
+    vx::CommandButton Command10{this, QStringLiteral("Command10")};
+    vx::CommandButton Command11{this, QStringLiteral("Command11")};
+    vx::CommandButton Command12{this, QStringLiteral("Command12")};
+    vx::CommandButton Command13{this, QStringLiteral("Command13")};
+    vx::CommandButton Command14{this, QStringLiteral("Command14")};
+    vx::CommandButton Command15{this, QStringLiteral("Command15")};
+    vx::CommandButton Command160{this, QStringLiteral("Command160")};
+    vx::CommandButton Command16{this, QStringLiteral("Command16"), QStringLiteral("コントローラー")};
+    vx::CommandButton Command17{this, QStringLiteral("Command17"), QStringLiteral("リッチテキスト形式で保存")};
+    vx::CommandButton Command18{this, QStringLiteral("Command18"), QStringLiteral("上書き保存")};
+    vx::CommandButton Command19{this, QStringLiteral("Command19"), QStringLiteral("全選")};
+    vx::CommandButton Command20{this, QStringLiteral("Command20")};
+    vx::CommandButton Command23{this, QStringLiteral("Command23"), QStringLiteral("プロパティ")};
+    vx::CommandButton Command24{this, QStringLiteral("Command24"), QStringLiteral("折")};
+    vx::CommandButton Command25{this, QStringLiteral("Command25"), QStringLiteral("置換")};
+    editor::StatusBar StatusBar1{this, QStringLiteral("StatusBar1")};
+    vx::Timer Timer1{this, QStringLiteral("Timer1"), 100, true};
+    vx::Timer Timer2{this, QStringLiteral("Timer2"), 60000, true};
+    vx::CommonDialog CommonDialog1{this};
+    vx::CommonDialog CommonDialog2{this};
+    vx::CommonDialog CommonDialog3{this};
+    vx::CommonDialog CommonDialog4{this};
+    vx::CommonDialog CommonDialog5{this};
+    vx::CommonDialog CommonDialog6{this};
+    vx::CommonDialog CommonDialog7{this};
+    vx::CommonDialog CommonDialog8{this};
+
+    vx::Menu IDMFile{this, QStringLiteral("IDMFile"), QStringLiteral("ファイル")};
+    vx::Menu IDMNewfile{&IDMFile, QStringLiteral("IDMNewfile"), QStringLiteral("新規作成")};
+    vx::Menu IDMOpenFile{&IDMFile, QStringLiteral("IDMOpenFile"), QStringLiteral("開く")};
+    vx::Menu IDMHaifun{&IDMFile, QStringLiteral("IDMHaifun"), QStringLiteral("-")};
+    vx::Menu IDMNewsave{&IDMFile, QStringLiteral("IDMNewsave"), QStringLiteral("名前を付けて保存")};
+    vx::Menu IDMSave{&IDMFile, QStringLiteral("IDMSave"), QStringLiteral("上書き保存")};
+    vx::Menu IDMRTF{&IDMFile, QStringLiteral("IDMRTF"), QStringLiteral("リッチテキスト形式で保存")};
+    vx::Menu IDMHaifun2{&IDMFile, QStringLiteral("IDMHaifun2"), QStringLiteral("-")};
+    vx::Menu IDMEnd{&IDMFile, QStringLiteral("IDMEnd"), QStringLiteral("終了")};
+    vx::Menu IDMEdit{this, QStringLiteral("IDMEdit"), QStringLiteral("編集")};
+    vx::Menu IDMTXTBACK{&IDMEdit, QStringLiteral("IDMTXTBACK"), QStringLiteral("やり直し")};
+    vx::Menu IDMTXTCOPY{&IDMEdit, QStringLiteral("IDMTXTCOPY"), QStringLiteral("コピー")};
+    vx::Menu IDMTXTCUT{&IDMEdit, QStringLiteral("IDMTXTCUT"), QStringLiteral("切り取り")};
+    vx::Menu IDMTXTPAST{&IDMEdit, QStringLiteral("IDMTXTPAST"), QStringLiteral("貼り付け")};
+    vx::Menu IDMALLSEL{&IDMEdit, QStringLiteral("IDMALLSEL"), QStringLiteral("すべて選択")};
+    vx::Menu IDMPrint{this, QStringLiteral("IDMPrint"), QStringLiteral("印刷")};
+    vx::Menu IDMFont{this, QStringLiteral("IDMFont"), QStringLiteral("書式")};
+    vx::Menu IDMFontSize{&IDMFont, QStringLiteral("IDMFontSize"), QStringLiteral("フォントの設定")};
+    vx::Menu IDMFontColor{&IDMFont, QStringLiteral("IDMFontColor"), QStringLiteral("フォント色")};
+    vx::Menu IDMHaifun3{&IDMFont, QStringLiteral("IDMHaifun3"), QStringLiteral("-")};
+    vx::Menu IDMPaperColor{&IDMFont, QStringLiteral("IDMPaperColor"), QStringLiteral("紙の色")};
+    vx::Menu IDMChange{this, QStringLiteral("IDMChange"), QStringLiteral("切り替え")};
+    vx::Menu IDMSAFETY{this, QStringLiteral("IDMSAFETY"), QStringLiteral("セーフティー機能動作確認")};
+    vx::Menu IDMSYSTEMSAFETY{&IDMSAFETY, QStringLiteral("IDMSYSTEMSAFETY"), QStringLiteral("システムセーフティー機能")};
+    vx::Menu IDMRE{this, QStringLiteral("IDMRE"), QStringLiteral("前回の設定を読み込む")};
+    vx::Menu IDMFirst{this, QStringLiteral("IDMFirst"), QStringLiteral("設定を初期化")};
+
+    // The file the list points at: the folder, "/", the selected name.
+    QString listPath() const;
+    void LoadEditorFile();
+    // True when the text was written.
+    bool SaveEditorFile();
+    void WriteBackupFile();
+
+    void Form_Load() override;
+    void Form_Unload(int &cancel) override;
+    void Form_Resize() override;
+
+    // Document and file pane (editor window and document state).
+    void RichTextBox1_KeyPress(int keyAscii);
+    void RichTextBox1_Change();
+    void Command3_Click();
+    void IDMChange_Click() { Command3_Click(); }
+    void File1_Click();
+    void Command21_Click();
+    void Command22_Click();
+    void IDMOpenFile_Click();
+    void File1_OLEDragDrop(const QStringList &files);
+    void Command18_Click();
+    void IDMSave_Click() { Command18_Click(); }
+    void Command6_Click();
+    void IDMNewsave_Click() { Command6_Click(); }
+    void Command17_Click();
+    void IDMRTF_Click() { Command17_Click(); }
+    void Command1_Click();
+    void IDMEnd_Click() { Command1_Click(); }
+    void Timer1_Timer();
+    void Timer2_Timer() { WriteBackupFile(); }
+    void Check1_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+
+    // Commands.
+    void Command10_Click();
+    void IDMTXTCOPY_Click() { Command10_Click(); }
+    void Command11_Click();
+    void IDMTXTPAST_Click() { Command11_Click(); }
+    void Command12_Click();
+    void IDMTXTCUT_Click() { Command12_Click(); }
+    void Command13_Click();
+    void IDMTXTBACK_Click() { Command13_Click(); }
+    void Command19_Click();
+    void IDMALLSEL_Click() { Command19_Click(); }
+    void Command14_Click();
+    void Command15_Click();
+    void Command160_Click();
+    void Command24_Click();
+    void Command4_Click();
+    void IDMFontSize_Click() { Command4_Click(); }
+    void Command9_Click();
+    void IDMFontColor_Click() { Command9_Click(); }
+    void Command7_Click();
+    void IDMPaperColor_Click() { Command7_Click(); }
+    void Command5_Click();
+    void IDMPrint_Click() { Command5_Click(); }
+    void Command8_Click();
+    void IDMNewfile_Click() { Command8_Click(); }
+    void Command2_Click();
+    void Command23_Click();
+    void Command16_Click();
+    void Command20_Click();
+    void Command25_Click();
+    void IDMRE_Click();
+    void IDMFirst_Click();
+
+private:
+    void wire();
+    void layoutControls();
+    // The close steps of the close button, the menu and the unload; false
+    // when the user asked to save and the save did not happen.
+    bool closeSteps();
+    void storeFormatting();
+    void storePlace();
+    void selectionChanged(bool resetCaption);
+    // The text as a plain text save: the encoding and line breaks it came with,
+    // a final line break added only when missing. Raises on failure.
+    void writePlain(const QString &path);
+    // The printer dialog starts from the previous choice.
+    std::shared_ptr<QPrinter> printer_;
+};

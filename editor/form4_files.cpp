@@ -1,0 +1,206 @@
+// The editor's file pane, opening, saving and the backup.
+#include "form4.h"
+
+#include "platform/core/errors.h"
+#include "platform/system/system.h"
+#include "suite/filedialogs.h"
+
+#include <QSaveFile>
+
+using namespace editor;
+
+namespace {
+const QString kOpenFilter = QStringLiteral("テキストファイル (*.txt)|*.txt|HTMLファイル (*.html)|*.htm;*.html");
+const QString kRecoveryFilter = QStringLiteral("テキストファイル(*.txt)") + QChar(0) + QStringLiteral("*.txt") + QChar(0);
+const QString kSaved = QStringLiteral("保存されました(^o^)");
+const QString kReadModeNoSave = QStringLiteral("リードモードでは保存はできません");
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    // A save file: a failure at any moment leaves the old file.
+    QSaveFile f(path);
+    if (path.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        vx::raise(vx::err::PathFileAccess);
+}
+} // namespace
+
+QString Form4::listPath() const { return vx::joinPath(Dir1.Path(), File1.FileName()); }
+
+void Form4::writePlain(const QString &path)
+{
+    QString text = RichTextBox1.Text();
+    // One final line break, never a second one.
+    if (!text.endsWith(QLatin1Char('\n')))
+        text += QLatin1Char('\n');
+    vx::text::TextFormat format = RichTextBox1.textFormat();
+    const QByteArray bytes = vx::text::encodePlain(text, format);
+    writeFile(path, bytes);
+    RichTextBox1.setTextFormat(format);
+}
+
+void Form4::LoadEditorFile()
+{
+    try {
+        RichTextBox1.LoadFile(listPath());
+    } catch (const vx::RuntimeError &) {
+        // The previous text stays.
+    }
+}
+
+bool Form4::SaveEditorFile()
+{
+    try {
+        if (File1.FileName().isEmpty())
+            vx::raise(vx::err::BadFileName);
+        writePlain(listPath());
+        vx::MsgBox(kSaved);
+        setCaption(kEditCaption);
+        return true;
+    } catch (const vx::RuntimeError &) {
+    }
+    vx::MsgBox(QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。"));
+    try {
+        const QString path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
+        if (path.isEmpty())
+            return false;
+        writePlain(path);
+        vx::MsgBox(kSaved);
+        setCaption(kEditCaption);
+        return true;
+    } catch (const vx::RuntimeError &) {
+        return false;
+    }
+}
+
+void Form4::WriteBackupFile()
+{
+    try {
+        QString text = RichTextBox1.Text();
+        if (!text.endsWith(QLatin1Char('\n')))
+            text += QLatin1Char('\n');
+        vx::text::TextFormat format = RichTextBox1.textFormat();
+        writeFile(vx::joinPath(vx::AppPath(), QStringLiteral("バックアップ.txt")), vx::text::encodePlain(text, format));
+    } catch (const vx::RuntimeError &) {
+        // A program folder that cannot be written: the editing goes on.
+    }
+}
+
+void Form4::selectionChanged(bool resetCaption)
+{
+    const int index = File1.ListIndex();
+    const int count = File1.ListCount();
+    Command21.setEnabled(index != 0);
+    Command22.setEnabled(index + 1 != count);
+    Label1.setCaption(QStringLiteral("%1/%2").arg(index + 1).arg(count));
+    if (resetCaption && Caption() == kModifiedCaption)
+        setCaption(kEditCaption);
+}
+
+void Form4::File1_Click()
+{
+    // A cleared selection (the new command) chooses no file.
+    if (File1.ListIndex() < 0)
+        return;
+    selectionChanged(true);
+    LoadEditorFile();
+}
+
+void Form4::Command21_Click()
+{
+    const int index = File1.ListIndex();
+    if (index > 0)
+        File1.setListIndex(index - 1);
+}
+
+void Form4::Command22_Click()
+{
+    const int index = File1.ListIndex();
+    if (index + 1 < File1.ListCount())
+        File1.setListIndex(index + 1);
+}
+
+void Form4::IDMOpenFile_Click()
+{
+    CommonDialog8.Filter = kOpenFilter;
+    if (!CommonDialog8.ShowOpen())
+        return;
+    selectionChanged(true);
+    try {
+        RichTextBox1.LoadFile(CommonDialog8.FileName);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form4::File1_OLEDragDrop(const QStringList &files)
+{
+    for (const QString &f : files) {
+        try {
+            RichTextBox1.LoadFile(f);
+        } catch (const vx::RuntimeError &) {
+            vx::MsgBox(QStringLiteral("対応しているテキストファイルをドロップしてください"));
+            return;
+        }
+    }
+}
+
+void Form4::Command18_Click()
+{
+    if (Caption() == kReadCaption) {
+        vx::MsgBox(kReadModeNoSave);
+        return;
+    }
+    SaveEditorFile();
+}
+
+void Form4::Command6_Click()
+{
+    if (Caption() == kReadCaption) {
+        vx::MsgBox(kReadModeNoSave);
+        return;
+    }
+    CommonDialog7.Filter = kOpenFilter;
+    if (!CommonDialog7.ShowSave())
+        return;
+    try {
+        writePlain(CommonDialog7.FileName);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form4::Command17_Click()
+{
+    if (!CommonDialog1.ShowSave())
+        return;
+    try {
+        RichTextBox1.SaveFile(CommonDialog1.FileName, 0);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form4::Check1_Click()
+{
+    const bool on = Check1.Value() == 1;
+    File1.setPattern(on ? kSafePattern : kAllPattern);
+    Check1.setToolTipText(on ? QStringLiteral("ON：システム属性を読み込まないので安全です")
+                             : QStringLiteral("OFF：システム属性を読み込みますので気をつけてください"));
+    IDMSYSTEMSAFETY.setChecked(on);
+    File1.Refresh();
+}
+
+void Form4::Drive1_Change()
+{
+    try {
+        Dir1.setPath(Drive1.Drive());
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description());
+    }
+}
+
+void Form4::Dir1_Change()
+{
+    File1.setPath(Dir1.Path());
+    if (File1.ListCount() == 0) {
+        Command21.setEnabled(false);
+        Command22.setEnabled(false);
+    }
+}

@@ -1,0 +1,189 @@
+#include "form21.h"
+
+#include "form20.h"
+#include "keys.h"
+
+#include "media/midi/form22.h"
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "platform/system/system.h"
+#include "suite/colours.h"
+#include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
+
+#include <functional>
+
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
+
+namespace keys = player2::keys;
+
+Form21::Form21() : vx::Form(QStringLiteral("Form21"))
+{
+    setCaption(QStringLiteral("Multimedia Rondix Ⅱ Setting"));
+    setClientSize(7080, 4920);
+    Label1.Move(120, 120, 6840, 255);
+    Image1.Move(120, 480, 2415, 1815);
+    Image1.setStretch(true);
+    Check1.Move(120, 2400, 2415, 300);
+    Command13.Move(2655, 480, 2145, 375);
+    Command3.Move(4815, 480, 2145, 375);
+    Command4.Move(2655, 960, 2145, 375);
+    Command10.Move(4815, 960, 2145, 375);
+    Command9.Move(2655, 1440, 2145, 375);
+    Command1.Move(4815, 1440, 2145, 375);
+    Command2.Move(2655, 1920, 2145, 375);
+    Label2.Move(2655, 2430, 4305, 255);
+    Combo1.Move(2655, 2760, 1200, 300);
+    Label4.Move(3960, 2805, 900, 255);
+    Command18.Move(120, 3360, 2415, 375);
+    Command5.Move(2655, 3360, 4305, 375);
+    Command17.Move(120, 3960, 3360, 375);
+    Command8.Move(3600, 3960, 3360, 375);
+    for (const char *speed : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
+                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
+        Combo1.AddItem(QString::fromLatin1(speed));
+    Combo1.setText(QStringLiteral("1.0"));
+    Combo1.setAccessibleName(QStringLiteral("倍速"));
+
+    Check1.Click = [this] { Check1_Click(); };
+    Command13.Click = [this] { Command13_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command10.Click = [this] { Command10_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command18.Click = [this] { Command18_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command17.Click = [this] { Command17_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+}
+
+void Form21::Form_Load()
+{
+    suite::applyPointer(*this);
+    // The stored speed, so a fresh window after an unload neither plays at
+    // "1.0" nor stores it over the user's speed.
+    Combo1.setText(suite::GetSetting(keys::Section, keys::PlaySpeed, QStringLiteral("1.0")));
+    try {
+        Image1.setPicture(vx::LoadPicture(
+            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form21::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    store();
+}
+
+void Form21::Check1_Click()
+{
+    const bool english = Check1.Value() == 1;
+    auto pick = [english](const char *en, const char *ja) {
+        return english ? QString::fromUtf8(en) : QString::fromUtf8(ja);
+    };
+    Form20 &p = vx::instance<Form20>();
+    p.Command1.setCaption(pick("CLOSE", "閉じる"));
+    p.Command6.setCaption(pick("SET", "設定"));
+    p.Command3.setCaption(pick("ID3TAG", "タグ"));
+    p.Command7.setCaption(pick("NEXT", "次へ"));
+    p.Command8.setCaption(pick("DETAILS", "プロパティ"));
+    p.Command9.setCaption(pick("BACK", "前へ"));
+    p.Label1.setCaption(pick("VOLUME", "ボリューム"));
+    p.Check1.setCaption(pick("REPEAT", "繰り返し"));
+    p.Check2.setCaption(pick("ONECE", "1回"));
+    p.Check3.setCaption(pick("RANDOM", "ランダム"));
+}
+
+void Form21::Command13_Click()
+{
+    chooseColour(CommonDialog1, [](qint32 c) {
+        Form20 &p = vx::instance<Form20>();
+        setFore(c, p.Drive1, p.Dir1, p.File1, p.Text1, p.Label2);
+    });
+}
+
+void Form21::Command3_Click()
+{
+    chooseColour(CommonDialog2, [](qint32 c) {
+        Form20 &p = vx::instance<Form20>();
+        setBack(c, p.Drive1, p.Dir1, p.File1, p.Text1, p.Label2);
+    });
+}
+
+void Form21::Command2_Click()
+{
+    chooseColour(CommonDialog3, [](qint32 c) {
+        Form20 &p = vx::instance<Form20>();
+        setBack(c, p.Command1, p.Command2, p.Command3, p.Command4, p.Command5, p.Command6, p.Command7, p.Command8,
+                p.Command9, p.Check1, p.Check2, p.Check3);
+    });
+}
+
+void Form21::Command4_Click()
+{
+    chooseColour(CommonDialog4, [](qint32 c) { vx::instance<Form20>().Label1.setBackColor(c); });
+}
+
+void Form21::Command10_Click()
+{
+    chooseColour(CommonDialog5, [](qint32 c) { vx::instance<Form20>().Label1.setForeColor(c); });
+}
+
+void Form21::Command9_Click()
+{
+    chooseColour(CommonDialog6, [](qint32 c) { vx::instance<Form20>().Text2.setBackColor(c); });
+}
+
+void Form21::Command1_Click()
+{
+    chooseColour(CommonDialog7, [](qint32 c) { vx::instance<Form20>().Text2.setForeColor(c); });
+}
+
+void Form21::Command18_Click()
+{
+    suite::chooseSkin(CommonDialog8, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
+        vx::instance<Form20>().Image1.setPicture(skin);
+        Image1.setPicture(skin);
+    });
+}
+
+void Form21::Command5_Click()
+{
+    vx::instance<Form22>().Show(1);
+}
+
+void Form21::Command17_Click()
+{
+    if (suite::resetSection(keys::Section))
+        Hide();
+}
+
+void Form21::Command8_Click()
+{
+    store();
+    Hide();
+}
+
+void Form21::store()
+{
+    auto save = [](QLatin1StringView key, const QString &value) { suite::SaveSetting(keys::Section, key, value); };
+    auto colour = [&save](QLatin1StringView key, qint32 value) { save(key, QString::number(value)); };
+    // The player is loaded whenever this window is; without it only the speed is kept.
+    if (!vx::isLoaded<Form20>()) {
+        save(keys::PlaySpeed, Combo1.Text());
+        return;
+    }
+    Form20 &p = vx::instance<Form20>();
+    colour(keys::BackColor, p.File1.BackColor());
+    colour(keys::FontColor, p.File1.ForeColor());
+    colour(keys::VolColor, p.Label1.BackColor());
+    colour(keys::VolFontColor, p.Label1.ForeColor());
+    save(keys::PlaySpeed, Combo1.Text());
+    colour(keys::FileInfoBoxColor, p.Text2.BackColor());
+    colour(keys::FileInfoBoxFontColor, p.Text2.ForeColor());
+}

@@ -1,0 +1,40 @@
+#pragma once
+// File-system helpers shared by the archiver libraries.
+#include <string>
+#include <vector>
+
+namespace arc {
+
+// Normalises an entry name from an archive: '\' and '/' separate, "." parts
+// dropped. Returns false for names that would leave the destination: absolute
+// paths, ".." parts, drive letters, empty names.
+bool safeRelative(const std::string &name, std::string &out);
+
+// Creates a folder and its missing parents (mode 0777 & ~umask).
+bool makeDirs(const std::string &path);
+
+// A private folder beside `target` ("<parent>/.<name>.vxtmp-XXXXXX"); "" on failure.
+std::string makeStaging(const std::string &target);
+
+// Removes a tree without following links. Best effort.
+void removeTree(const std::string &path);
+
+// Moves every entry of `staging` into `dest` (created when missing; files
+// replaced, folders merged). Removes `staging` afterwards.
+bool moveInto(const std::string &staging, const std::string &dest);
+
+// Strips a trailing '/' (keeps "/").
+std::string trimSlash(std::string s);
+std::string parentOf(const std::string &path);
+std::string baseName(const std::string &path);
+
+// True when the text is valid UTF-8.
+bool isUtf8(const std::string &s);
+// CP932 to UTF-8 (nullopt-like: returns false when the bytes are not CP932).
+bool cp932ToUtf8(const std::string &in, std::string &out);
+bool utf8ToCp932(const std::string &in, std::string &out);
+
+// Simple '*' and '?' match; "*.*" matches every name.
+bool wildMatch(const std::string &pattern, const std::string &name);
+
+} // namespace arc

@@ -1,0 +1,422 @@
+#include "richtextbox.h"
+
+#include "platform/core/errors.h"
+#include "platform/rtf/rtf.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
+
+namespace vx {
+
+namespace {
+constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
+constexpr int kBadFormat = 321;
+
+// Text handed in with CR LF or CR line breaks: one break each.
+QString oneBreak(QString s)
+{
+    if (s.contains(QLatin1Char('\r'))) {
+        s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    return s;
+}
+
+QString unifyBreaks(QString s)
+{
+    for (QChar &c : s)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    return s;
+}
+} // namespace
+
+RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
+{
+    backColor_ = syscolor::WindowBackground;
+    foreColor_ = syscolor::WindowText;
+    setColorRoles({QPalette::Base}, {QPalette::Text});
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    setRightMargin(rightMargin_);
+    connect(this, &QTextEdit::textChanged, this, [this] { fire(Change); });
+}
+
+QString RichTextBox::Text() const { return unifyBreaks(document()->toRawText()); }
+
+void RichTextBox::setText(const QString &t)
+{
+    QTextCursor c(document());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.setBlockFormat(QTextBlockFormat());
+    c.insertText(oneBreak(t), QTextCharFormat());
+    c.endEditBlock();
+    c.setPosition(0);
+    setTextCursor(c);
+}
+
+int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+
+void RichTextBox::setSelStart(int pos)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(std::clamp(pos, 0, document()->characterCount() - 1));
+    setTextCursor(c);
+}
+
+int RichTextBox::SelLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextBox::setSelLength(int len)
+{
+    const int start = SelStart();
+    const int end = document()->characterCount() - 1;
+    QTextCursor c = textCursor();
+    c.setPosition(start);
+    c.setPosition(start + std::clamp(len, 0, end - start), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString RichTextBox::SelText() const { return unifyBreaks(textCursor().selectedText()); }
+
+void RichTextBox::setSelText(const QString &t)
+{
+    if (isReadOnly())
+        return;
+    QTextCursor c = textCursor();
+    c.insertText(oneBreak(t));
+    setTextCursor(c);
+}
+
+QTextCharFormat RichTextBox::formatAtStart() const
+{
+    const QTextCursor sel = textCursor();
+    if (!sel.hasSelection())
+        return sel.charFormat();
+    QTextCursor c(document());
+    c.setPosition(sel.selectionStart() + 1);
+    return c.charFormat();
+}
+
+void RichTextBox::merge(const QTextCharFormat &f) { mergeCurrentCharFormat(f); }
+
+int RichTextBox::SelAlignment() const
+{
+    QTextCursor c(document());
+    c.setPosition(SelStart());
+    const Qt::Alignment a = c.blockFormat().alignment();
+    if (a & Qt::AlignHCenter)
+        return 2;
+    if (a & Qt::AlignRight)
+        return 1;
+    return 0;
+}
+
+void RichTextBox::setSelAlignment(int a)
+{
+    setAlignment(a == 2 ? Qt::AlignHCenter : a == 1 ? Qt::AlignRight : Qt::AlignLeft);
+}
+
+qint32 RichTextBox::SelColor() const
+{
+    const QTextCharFormat f = formatAtStart();
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+        return fromQColor(f.foreground().color());
+    return 0;
+}
+
+void RichTextBox::setSelColor(qint32 colour)
+{
+    QTextCharFormat f;
+    f.setForeground(toQColor(colour));
+    merge(f);
+}
+
+QString RichTextBox::SelFontName() const
+{
+    const QStringList fams = formatAtStart().fontFamilies().toStringList();
+    return fams.isEmpty() || fams.first().isEmpty() ? FontName() : fams.first();
+}
+
+void RichTextBox::setSelFontName(const QString &name)
+{
+    QTextCharFormat f;
+    f.setFontFamilies({name});
+    merge(f);
+}
+
+double RichTextBox::SelFontSize() const
+{
+    const QTextCharFormat f = formatAtStart();
+    if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0)
+        return f.fontPointSize();
+    return document()->defaultFont().pointSizeF();
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    QTextCharFormat f;
+    f.setFontPointSize(std::clamp(points, 1.0, 1638.0));
+    merge(f);
+}
+
+bool RichTextBox::SelBold() const { return formatAtStart().fontWeight() >= QFont::DemiBold; }
+void RichTextBox::setSelBold(bool on)
+{
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    merge(f);
+}
+bool RichTextBox::SelItalic() const { return formatAtStart().fontItalic(); }
+void RichTextBox::setSelItalic(bool on)
+{
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    merge(f);
+}
+bool RichTextBox::SelUnderline() const { return formatAtStart().fontUnderline(); }
+void RichTextBox::setSelUnderline(bool on)
+{
+    QTextCharFormat f;
+    f.setFontUnderline(on);
+    merge(f);
+}
+bool RichTextBox::SelStrikeThru() const { return formatAtStart().fontStrikeOut(); }
+void RichTextBox::setSelStrikeThru(bool on)
+{
+    QTextCharFormat f;
+    f.setFontStrikeOut(on);
+    merge(f);
+}
+
+QString RichTextBox::FontName() const { return document()->defaultFont().family(); }
+
+void RichTextBox::setFontName(const QString &name)
+{
+    QFont f = font();
+    f.setFamilies({name});
+    setFont(f);
+    document()->setDefaultFont(f);
+}
+
+void RichTextBox::setRightMargin(double twips)
+{
+    rightMargin_ = twips;
+    if (twips > 0) {
+        setLineWrapMode(QTextEdit::FixedPixelWidth);
+        setLineWrapColumnOrWidth(std::max(1, toPixels(twips)));
+    } else {
+        setLineWrapMode(QTextEdit::WidgetWidth);
+    }
+}
+
+int RichTextBox::Find(const QString &text, int start)
+{
+    if (text.isEmpty() || start < 0 || start >= document()->characterCount() - 1)
+        return -1;
+    const QTextCursor found = document()->find(text, start);
+    if (found.isNull())
+        return -1;
+    setTextCursor(found);
+    return found.selectionStart();
+}
+
+namespace {
+// The laid-out line holding `pos`, when the block has been laid out.
+QTextLine lineAt(const QTextBlock &b, int pos)
+{
+    const QTextLayout *lay = b.layout();
+    if (!lay || lay->lineCount() == 0)
+        return QTextLine();
+    return lay->lineForTextPosition(pos - b.position());
+}
+} // namespace
+
+int RichTextBox::GetLineFromChar(int pos) const
+{
+    const QTextDocument *d = document();
+    QTextBlock b = d->findBlock(std::clamp(pos, 0, d->characterCount() - 1));
+    if (!b.isValid())
+        b = d->lastBlock();
+    const QTextLine l = lineAt(b, pos);
+    return b.firstLineNumber() + (l.isValid() ? l.lineNumber() : 0);
+}
+
+int RichTextBox::LineCount() const { return document()->lineCount(); }
+
+int RichTextBox::CaretLineStart() const
+{
+    const int pos = textCursor().position();
+    const QTextBlock b = document()->findBlock(pos);
+    const QTextLine l = lineAt(b, pos);
+    return b.position() + (l.isValid() ? l.textStart() : 0);
+}
+
+int RichTextBox::LineLength(int charIndex) const
+{
+    const QTextBlock b = document()->findBlock(charIndex);
+    if (!b.isValid())
+        return 0;
+    const QTextLine l = lineAt(b, charIndex);
+    if (!l.isValid())
+        return b.length() - 1;
+    // A wrapped line's length without the break that ends the block.
+    return std::min(l.textLength(), b.length() - 1 - l.textStart());
+}
+
+void RichTextBox::replaceDocument(QTextDocument *doc)
+{
+    doc->setDefaultFont(document()->defaultFont());
+    doc->setUndoRedoEnabled(true);
+    setDocument(doc);
+    moveCursor(QTextCursor::Start);
+    fire(Change);
+}
+
+void RichTextBox::LoadFile(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (!fi.exists())
+        vx::raise(err::FileNotFound);
+    // A FIFO would block and a device never end: only regular files.
+    if (!fi.isFile())
+        vx::raise(err::PathFileAccess);
+    if (fi.size() > kMaxFileBytes)
+        vx::raise(err::OutOfMemory);
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        vx::raise(err::PathFileAccess);
+    const QByteArray bytes = f.read(kMaxFileBytes + 1);
+    f.close();
+    if (bytes.size() > kMaxFileBytes)
+        vx::raise(err::OutOfMemory);
+    auto *doc = new QTextDocument(this);
+    doc->setDefaultFont(document()->defaultFont());
+    doc->setUndoRedoEnabled(false);
+    if (text::isRichText(bytes)) {
+        if (!rtf::read(bytes, *doc)) {
+            delete doc;
+            throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
+        }
+        format_ = text::TextFormat();
+    } else {
+        text::TextFormat tf;
+        const auto s = text::decodePlain(bytes, &tf);
+        if (!s) {
+            delete doc;
+            throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
+        }
+        doc->setPlainText(*s);
+        format_ = tf;
+    }
+    replaceDocument(doc);
+}
+
+QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
+
+void RichTextBox::SaveFile(const QString &path, int type)
+{
+    const QByteArray bytes = type == 0 ? TextRTF() : text::encodePlain(Text(), format_);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        vx::raise(err::PathFileAccess);
+}
+
+void RichTextBox::SelPrint(QPagedPaintDevice &device) const
+{
+    QTextDocument copy;
+    copy.setDefaultFont(document()->defaultFont());
+    const QTextCursor sel = textCursor();
+    QTextCursor c(&copy);
+    if (sel.hasSelection()) {
+        c.insertFragment(sel.selection());
+    } else {
+        QTextCursor all(document());
+        all.select(QTextCursor::Document);
+        c.insertFragment(all.selection());
+    }
+    copy.print(&device);
+}
+
+bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
+
+void RichTextBox::Undo()
+{
+    if (!isReadOnly())
+        undo();
+}
+
+void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length, const QString &replacement)
+{
+    if (starts.empty())
+        return;
+    QTextDocument *d = document();
+    const int end = d->characterCount() - 1;
+    QTextCursor c(d);
+    QTextCursor probe(d);
+    c.beginEditBlock();
+    // From the end backwards: earlier positions stay valid.
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        const int at = static_cast<int>(*it);
+        if (at < 0 || at + length > end)
+            continue;
+        probe.setPosition(at + 1);
+        const QTextCharFormat fmt = probe.charFormat();
+        c.setPosition(at);
+        c.setPosition(at + length, QTextCursor::KeepAnchor);
+        c.insertText(oneBreak(replacement), fmt);
+    }
+    c.endEditBlock();
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent *e)
+{
+    const QString t = e->text();
+    int ascii = -1;
+    if (!t.isEmpty() && e->key() != Qt::Key_Delete && e->key() != Qt::Key_Escape) {
+        const char16_t c = t.at(0).unicode();
+        if (c >= 0x20 && c != 0x7F)
+            ascii = c;
+        else if (c == 8 || c == 9 || c == 13)
+            ascii = c;
+        else if (c >= 1 && c <= 26 && (e->modifiers() & Qt::ControlModifier))
+            ascii = c;
+        else if (c == 10)
+            ascii = 13;
+    }
+    // The Insert key switches between inserting and overwriting.
+    if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        e->accept();
+        return;
+    }
+    if (ascii >= 0)
+        fire([this, ascii] {
+            if (KeyPress)
+                KeyPress(ascii);
+        });
+    QTextEdit::keyPressEvent(e);
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent *e)
+{
+    if (!e->commitString().isEmpty()) {
+        const int c = e->commitString().at(0).unicode();
+        fire([this, c] {
+            if (KeyPress)
+                KeyPress(c);
+        });
+    }
+    QTextEdit::inputMethodEvent(e);
+}
+
+} // namespace vx

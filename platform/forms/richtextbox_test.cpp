@@ -1,0 +1,261 @@
+#include "platform/forms/richtextbox.h"
+
+#include "platform/core/errors.h"
+#include "platform/rtf/rtf.h"
+#include "testing/harness.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPdfWriter>
+#include <QTextDocument>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vx;
+
+namespace {
+
+class Box : public Form {
+public:
+    Box() : Form(QStringLiteral("Box")) { setClientSize(6000, 4000); RichTextBox1.Move(0, 0, 6000, 4000); }
+    RichTextBox RichTextBox1{this, QStringLiteral("RichTextBox1")};
+};
+
+int errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const RuntimeError &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &b)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+
+void key(QWidget *w, int k, const QString &text, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent e(QEvent::KeyPress, k, mods, text);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+class RichTextBoxTest : public vxtest::GuiTest {
+protected:
+    RichTextBox &box() { return instance<Box>().RichTextBox1; }
+    QString file(const char *name) const { return programDir() + QLatin1Char('/') + QString::fromUtf8(name); }
+};
+
+TEST_F(RichTextBoxTest, SelectionMembersClampAndReplace)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("line one\nline two"));
+    EXPECT_EQ(b.Text(), QStringLiteral("line one\nline two"));
+    b.setSelStart(5);
+    b.setSelLength(999999999);
+    EXPECT_EQ(b.SelLength(), 12);
+    EXPECT_EQ(b.SelText(), QStringLiteral("one\nline two"));
+    b.setSelText(QStringLiteral("1"));
+    EXPECT_EQ(b.Text(), QStringLiteral("line 1"));
+    EXPECT_EQ(b.SelStart(), 6) << "the caret follows the insertion";
+    b.setSelStart(-4);
+    EXPECT_EQ(b.SelStart(), 0);
+    b.setSelStart(400);
+    EXPECT_EQ(b.SelStart(), 6);
+
+    b.setReadOnly(true);
+    b.setSelStart(0);
+    b.setSelText(QStringLiteral("x"));
+    b.Undo();
+    EXPECT_EQ(b.Text(), QStringLiteral("line 1")) << "read-only refuses insertion and undo";
+    b.setText(QStringLiteral("loaded"));
+    EXPECT_EQ(b.Text(), QStringLiteral("loaded")) << "setting the whole text still works";
+    b.setReadOnly(false);
+    EXPECT_TRUE(b.CanUndo());
+}
+
+TEST_F(RichTextBoxTest, FormattingOfAMixedSelectionIsTheFormatAtItsStart)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("abcdef"));
+    b.setSelStart(0);
+    b.setSelLength(3);
+    b.setSelBold(true);
+    b.setSelFontSize(20);
+    b.setSelColor(rgb(255, 0, 0));
+    b.setSelFontName(QStringLiteral("IPAMincho"));
+    b.setSelItalic(true);
+    b.setSelUnderline(true);
+    b.setSelStrikeThru(true);
+    b.setSelAlignment(2);
+    b.setSelStart(2);
+    b.setSelLength(3); // c is formatted, d and e are not
+    EXPECT_TRUE(b.SelBold());
+    EXPECT_EQ(b.SelFontSize(), 20);
+    EXPECT_EQ(b.SelColor(), rgb(255, 0, 0));
+    EXPECT_EQ(b.SelFontName(), QStringLiteral("IPAMincho"));
+    EXPECT_TRUE(b.SelItalic() && b.SelUnderline() && b.SelStrikeThru());
+    EXPECT_EQ(b.SelAlignment(), 2);
+    b.setSelStart(4);
+    b.setSelLength(1);
+    EXPECT_FALSE(b.SelBold());
+    EXPECT_EQ(b.SelColor(), 0);
+    b.setSelAlignment(1);
+    EXPECT_EQ(b.SelAlignment(), 1);
+}
+
+TEST_F(RichTextBoxTest, FindIgnoresCaseAndSelectsTheMatch)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("Abc xyz abc"));
+    EXPECT_EQ(b.Find(QStringLiteral("ABC"), 1), 8);
+    EXPECT_EQ(b.SelStart(), 8);
+    EXPECT_EQ(b.SelLength(), 3);
+    EXPECT_EQ(b.Find(QStringLiteral("abc"), 0), 0);
+    EXPECT_EQ(b.Find(QStringLiteral("abc"), 9), -1);
+    EXPECT_EQ(b.Find(QStringLiteral("abc"), 400), -1);
+    EXPECT_EQ(b.Find(QString(), 0), -1);
+}
+
+TEST_F(RichTextBoxTest, ReplaceAllIsOneUndoStepAndKeepsFormatting)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("aaa ABC aa"));
+    b.setSelStart(0);
+    b.setSelLength(3);
+    b.setSelBold(true);
+    b.ReplaceRanges({0, 8}, 2, QStringLiteral("b"));
+    EXPECT_EQ(b.Text(), QStringLiteral("ba ABC b"));
+    b.setSelStart(0);
+    b.setSelLength(1);
+    EXPECT_TRUE(b.SelBold());
+    b.Undo();
+    EXPECT_EQ(b.Text(), QStringLiteral("aaa ABC aa"));
+    b.ReplaceRanges({9}, 5, QStringLiteral("x"));
+    EXPECT_EQ(b.Text(), QStringLiteral("aaa ABC aa")) << "a range past the end is left alone";
+}
+
+TEST_F(RichTextBoxTest, CharacterEventForTypedCharactersOnly)
+{
+    RichTextBox &b = box();
+    std::vector<int> got;
+    b.KeyPress = [&](int k) { got.push_back(k); };
+    b.show();
+    key(&b, Qt::Key_A, QStringLiteral("a"));
+    key(&b, Qt::Key_Backspace, QStringLiteral("\b"));
+    key(&b, Qt::Key_Return, QStringLiteral("\r"));
+    key(&b, Qt::Key_V, QStringLiteral("\x16"), Qt::ControlModifier);
+    key(&b, Qt::Key_Delete, QStringLiteral("\x7f"));
+    key(&b, Qt::Key_Left, QString());
+    key(&b, Qt::Key_F5, QString());
+    QInputMethodEvent ime(QString(), {});
+    ime.setCommitString(QStringLiteral("日本"));
+    QCoreApplication::sendEvent(&b, &ime);
+    EXPECT_EQ(got, (std::vector<int>{'a', 8, 13, 22, 0x65E5}));
+    key(&b, Qt::Key_Insert, QString());
+    EXPECT_TRUE(b.overwriteMode()) << "Insert switches to overwriting";
+    key(&b, Qt::Key_Insert, QString());
+    EXPECT_FALSE(b.overwriteMode());
+    EXPECT_EQ(got.size(), 5u);
+}
+
+TEST_F(RichTextBoxTest, LinesAndCaretPositions)
+{
+    RichTextBox &b = box();
+    EXPECT_EQ(b.LineCount(), 1);
+    EXPECT_EQ(b.GetLineFromChar(0), 0);
+    b.setText(QStringLiteral("first\nsecond line\nx"));
+    b.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(b.LineCount(), 3);
+    b.setSelStart(9);
+    EXPECT_EQ(b.GetLineFromChar(b.SelStart()), 1);
+    EXPECT_EQ(b.CaretLineStart(), 6);
+    EXPECT_EQ(b.LineLength(b.CaretLineStart()), 11);
+    b.setRightMargin(0);
+    EXPECT_EQ(b.lineWrapMode(), QTextEdit::WidgetWidth);
+    b.setRightMargin(108150);
+    EXPECT_EQ(b.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(b.lineWrapColumnOrWidth(), 7210);
+}
+
+TEST_F(RichTextBoxTest, LoadsPlainAndRichTextAndWritesThemBack)
+{
+    RichTextBox &b = box();
+    const QString sjis = file("sjis.txt");
+    writeBytes(sjis, QByteArray("\x93\xfa\x96\x7b\r\n\x81\x60"));
+    b.LoadFile(sjis);
+    EXPECT_EQ(b.Text(), QStringLiteral("日本\n～"));
+    EXPECT_EQ(b.textFormat().encoding, text::TextFormat::Cp932);
+    b.SaveFile(sjis, 1);
+    EXPECT_EQ(bytesOf(sjis), QByteArray("\x93\xfa\x96\x7b\r\n\x81\x60"));
+
+    const QString rich = file("doc.rtf");
+    writeBytes(rich, "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 Gothic;}}\\f0\\b \\'93\\'fa\\b0 x\\par}");
+    b.LoadFile(rich);
+    EXPECT_EQ(b.Text(), QStringLiteral("日x"));
+    b.setSelStart(0);
+    b.setSelLength(1);
+    EXPECT_TRUE(b.SelBold());
+    const QString out = file("out.rtf");
+    b.SaveFile(out, 0);
+    QTextDocument back;
+    ASSERT_TRUE(rtf::read(bytesOf(out), back));
+    EXPECT_EQ(back.toPlainText(), QStringLiteral("日x"));
+}
+
+TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("kept"));
+    EXPECT_EQ(errorOf([&] { b.LoadFile(file("missing.txt")); }), err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { b.LoadFile(programDir()); }), err::PathFileAccess);
+    const QString fifo = file("fifo");
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(errorOf([&] { b.LoadFile(fifo); }), err::PathFileAccess) << "a FIFO is never opened";
+    const QString broken = file("broken.rtf");
+    writeBytes(broken, "{\\rtf1\\ansi cut off");
+    EXPECT_NE(errorOf([&] { b.LoadFile(broken); }), 0);
+    const QString binary = file("binary.txt");
+    writeBytes(binary, QByteArray("\x81\x20\xff\xfe\x00", 5));
+    EXPECT_NE(errorOf([&] { b.LoadFile(binary); }), 0);
+    EXPECT_EQ(b.Text(), QStringLiteral("kept"));
+
+    EXPECT_EQ(errorOf([&] { b.SaveFile(file("no/such/folder.txt"), 1); }), err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { b.SaveFile(programDir(), 1); }), err::PathFileAccess);
+    if (geteuid() != 0) { // permissions do not stop root
+        const QString old = file("old.txt");
+        writeBytes(old, "old");
+        QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_EQ(errorOf([&] { b.SaveFile(old, 1); }), err::PathFileAccess);
+        QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(bytesOf(old), QByteArray("old"));
+    }
+}
+
+TEST_F(RichTextBoxTest, SelPrintPrintsTheSelectionOrEverything)
+{
+    RichTextBox &b = box();
+    b.setText(QStringLiteral("printed page"));
+    const QString pdf = file("out.pdf");
+    {
+        QPdfWriter w(pdf);
+        b.SelPrint(w);
+    }
+    EXPECT_TRUE(bytesOf(pdf).startsWith("%PDF"));
+}
+
+} // namespace

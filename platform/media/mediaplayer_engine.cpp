@@ -1,0 +1,78 @@
+// The player control's clip on the playback engine.
+#include "engine.h"
+#include "mci.h"
+#include "mediaplayer.h"
+
+namespace vx {
+
+namespace {
+
+class EngineDriver : public MediaPlayerDriver {
+public:
+    int open(const QString &path) override
+    {
+        close();
+        int error = mci::NoError;
+        engine_ = media::PlaybackEngine::open(path, error);
+        return engine_ ? mci::NoError : error;
+    }
+    void close() override
+    {
+        engine_.reset();
+        playing_ = false;
+    }
+    int play() override
+    {
+        if (!engine_)
+            return mci::NotOpen;
+        const int e = engine_->play();
+        playing_ = e == mci::NoError;
+        return e;
+    }
+    int pause() override
+    {
+        playing_ = false;
+        return engine_ ? engine_->pause() : mci::NotOpen;
+    }
+    int stop() override
+    {
+        playing_ = false;
+        return engine_ ? engine_->stop() : mci::NotOpen;
+    }
+    int seek(qint64 ms) override { return engine_ ? engine_->seekTo(ms) : mci::NotOpen; }
+    int setRate(double rate) override { return engine_ ? engine_->setRate(rate) : mci::NotOpen; }
+    void setVolume(double gain) override
+    {
+        if (engine_)
+            engine_->setVolume(gain);
+    }
+    QString title() override { return engine_ ? engine_->title() : QString(); }
+    QString author() override { return engine_ ? engine_->artist() : QString(); }
+    qint64 positionMs() override { return engine_ ? engine_->positionMs() : 0; }
+    qint64 lengthMs() override { return engine_ ? engine_->lengthMs() : 0; }
+    bool takeEnded() override
+    {
+        if (!engine_ || !playing_ || engine_->mode() != media::PlayMode::Stopped)
+            return false;
+        playing_ = false;
+        return true;
+    }
+    void embedVideo(QWidget *host) override
+    {
+        if (engine_)
+            engine_->embedVideo(host);
+    }
+
+private:
+    std::unique_ptr<media::PlaybackEngine> engine_;
+    bool playing_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<MediaPlayerDriver> makeEngineMediaPlayerDriver()
+{
+    return std::make_unique<EngineDriver>();
+}
+
+} // namespace vx

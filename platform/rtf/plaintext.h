@@ -1,0 +1,30 @@
+#pragma once
+// Plain text documents: read as UTF-8 when the bytes are valid UTF-8, else as
+// CP932, and written back in the encoding and line breaks they came with.
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace vx::text {
+
+struct TextFormat {
+    enum Encoding { Utf8, Cp932 };
+    Encoding encoding = Utf8;
+    bool bom = false;
+    QString eol = QStringLiteral("\r\n");
+    bool operator==(const TextFormat &) const = default;
+};
+
+// The text with "\n" line breaks, and the format it was read in; nullopt when
+// the bytes are neither UTF-8 nor CP932.
+std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format);
+
+// `text` (line breaks "\n", "\r\n" or "\r") in `format`'s encoding and line
+// breaks. Text that CP932 cannot hold is written as UTF-8, and `format` says so.
+QByteArray encodePlain(const QString &text, TextFormat &format);
+
+// True when `bytes` begin a rich text document.
+bool isRichText(const QByteArray &bytes);
+
+} // namespace vx::text

@@ -1,0 +1,583 @@
+// Reader: a flat loop over the bytes with an explicit group stack, so neither
+// depth nor size of the input reaches the machine stack.
+#include "rtf.h"
+
+#include "codepage.h"
+#include "rtf_builder.h"
+#include "rtf_words.h"
+
+#include <QColor>
+#include <QHash>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <optional>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace vx::rtf {
+
+namespace {
+
+constexpr int kMaxDepth = 1000;
+
+enum class Dest { Text, Skip, FontTable, ColorTable };
+enum class Mode { None, Loch, Hich, Dbch };
+
+struct State {
+    Dest dest = Dest::Text;
+    // Regular character properties; -1 is "not given here".
+    int font = -1, halfPoints = -1, bold = -1, italic = -1;
+    // Associated ones (\af, \afs, \ab, \ai): what double-byte runs use.
+    int aFont = -1, aHalfPoints = -1, aBold = -1, aItalic = -1;
+    bool underline = false, strike = false;
+    int colour = 0;
+    Mode mode = Mode::None;
+    bool rtl = false; // after \rtlch the associated forms describe right-to-left text
+    int uc = 1;
+    int align = 0; // Qt alignment flags of the paragraph
+    bool starSeen = false;
+};
+
+struct FontEntry {
+    QString name;
+    int cp = 0; // 0: the document's code page
+};
+
+
+class Reader {
+public:
+    Reader(const QByteArray &data, QTextDocument &doc) : data_(data), builder_(doc) {}
+
+    bool run(QString *error)
+    {
+        if (!data_.startsWith("{\\rtf"))
+            return fail(error, QStringLiteral("not rich text"));
+        const qsizetype n = data_.size();
+        qsizetype i = 0;
+        bool done = false;
+        while (i < n && !done) {
+            const char c = data_[i];
+            if (c == '{') {
+                flushBytes();
+                if (static_cast<int>(stack_.size()) >= kMaxDepth)
+                    return fail(error, QStringLiteral("nested too deep"));
+                stack_.push_back(state());
+                skip_ = 0;
+                ++i;
+            } else if (c == '}') {
+                flushBytes();
+                if (stack_.empty())
+                    return fail(error, QStringLiteral("unbalanced braces"));
+                endGroup();
+                skip_ = 0;
+                ++i;
+                if (stack_.empty())
+                    done = true;
+            } else if (c == '\\') {
+                if (!control(i, error))
+                    return false;
+            } else if (c == '\r' || c == '\n' || c == '\0') {
+                ++i;
+            } else {
+                if (stack_.empty())
+                    return fail(error, QStringLiteral("text outside the document"));
+                literal(static_cast<unsigned char>(c));
+                ++i;
+            }
+        }
+        if (!done)
+            return fail(error, QStringLiteral("cut off"));
+        for (; i < n; ++i)
+            if (data_[i] != '\r' && data_[i] != '\n' && data_[i] != ' ' && data_[i] != '\0')
+                return fail(error, QStringLiteral("unbalanced braces"));
+        builder_.finish(cur_.align);
+        return true;
+    }
+
+private:
+    static bool fail(QString *error, const QString &why)
+    {
+        if (error)
+            *error = why;
+        return false;
+    }
+
+    State &state() { return cur_; }
+
+    void endGroup()
+    {
+        const Dest leaving = cur_.dest;
+        dirty_ = true;
+        if (leaving == Dest::FontTable)
+            commitFontName(false);
+        cur_ = stack_.back();
+        stack_.pop_back();
+        if (leaving == Dest::FontTable && cur_.dest != Dest::FontTable)
+            fontId_ = -1;
+    }
+
+    // One control word or symbol starting at data_[i] == '\\'.
+    bool control(qsizetype &i, QString *error)
+    {
+        const qsizetype n = data_.size();
+        if (i + 1 >= n)
+            return fail(error, QStringLiteral("cut off"));
+        const char c = data_[i + 1];
+        if (!isLetter(c)) {
+            i += 2;
+            return symbol(c, i, error);
+        }
+        qsizetype j = i + 1;
+        while (j < n && isLetter(data_[j]) && j - i <= 32)
+            ++j;
+        if (j - i > 32)
+            return fail(error, QStringLiteral("control word too long"));
+        const QByteArray word = data_.mid(i + 1, j - i - 1);
+        bool hasParam = false;
+        qint64 param = 0;
+        bool negative = false;
+        if (j < n && data_[j] == '-' && j + 1 < n && isDigit(data_[j + 1])) {
+            negative = true;
+            ++j;
+        }
+        int digits = 0;
+        while (j < n && isDigit(data_[j])) {
+            hasParam = true;
+            if (++digits <= 10)
+                param = param * 10 + (data_[j] - '0');
+            ++j;
+        }
+        if (negative)
+            param = -param;
+        param = std::clamp<qint64>(param, -2147483647LL, 2147483647LL);
+        if (j < n && data_[j] == ' ')
+            ++j;
+        i = j;
+        if (word == "bin") {
+            // Raw bytes follow; they are never text here.
+            flushBytes();
+            if (param < 0 || param > n - i)
+                return fail(error, QStringLiteral("cut off"));
+            i += param;
+            return true;
+        }
+        if (stack_.empty())
+            return fail(error, QStringLiteral("text outside the document"));
+        if (skip_ > 0 && word != "u") {
+            // A control word stands for one character of a \u fallback.
+            --skip_;
+            return true;
+        }
+        return keyword(word, hasParam, static_cast<int>(param));
+    }
+
+    bool symbol(char c, qsizetype &i, QString *error)
+    {
+        if (stack_.empty())
+            return fail(error, QStringLiteral("text outside the document"));
+        switch (c) {
+        case '\'': {
+            if (i + 2 > data_.size())
+                return fail(error, QStringLiteral("cut off"));
+            const int hi = hexDigit(data_[i]);
+            const int lo = hexDigit(data_[i + 1]);
+            i += 2;
+            if (hi < 0 || lo < 0)
+                return true; // a malformed escape stands for nothing
+            const int b = hi * 16 + lo;
+            if (skip_ > 0) {
+                --skip_;
+                return true;
+            }
+            addByte(static_cast<unsigned char>(b));
+            return true;
+        }
+        case '*':
+            cur_.starSeen = true;
+            return true;
+        case '\\':
+        case '{':
+        case '}':
+            literal(static_cast<unsigned char>(c));
+            return true;
+        case '~': character(QChar(0x00A0)); return true;
+        case '_': character(QChar(0x2011)); return true;
+        case '-': return true; // optional hyphen
+        case '\r':
+        case '\n':
+            if (skip_ > 0) {
+                --skip_;
+                return true;
+            }
+            return keyword("par", false, 0);
+        default: return true;
+        }
+    }
+
+    bool keyword(const QByteArray &w, bool hasParam, int p)
+    {
+        State &s = cur_;
+        dirty_ = true;
+        const bool star = s.starSeen;
+        s.starSeen = false;
+        // Destinations.
+        if (w == "fonttbl") {
+            flushBytes();
+            s.dest = Dest::FontTable;
+            return true;
+        }
+        if (w == "colortbl") {
+            flushBytes();
+            s.dest = Dest::ColorTable;
+            colourR_ = colourG_ = colourB_ = -1;
+            return true;
+        }
+        if (s.dest == Dest::Skip)
+            return true;
+        if (skippedDestination(w) || (star && w != "u")) {
+            // {\*\unknown ...}: a destination this reader does not know.
+            if (star || skippedDestination(w)) {
+                flushBytes();
+                s.dest = Dest::Skip;
+                return true;
+            }
+        }
+        if (w == "uc") {
+            s.uc = std::clamp(p, 0, 10);
+            return true;
+        }
+        if (s.dest == Dest::FontTable)
+            return fontTableWord(w, hasParam, p);
+        if (s.dest == Dest::ColorTable) {
+            if (w == "red")
+                colourR_ = std::clamp(p, 0, 255);
+            else if (w == "green")
+                colourG_ = std::clamp(p, 0, 255);
+            else if (w == "blue")
+                colourB_ = std::clamp(p, 0, 255);
+            return true;
+        }
+        if (w == "u") {
+            int code = p;
+            if (code < 0)
+                code += 65536;
+            if (skip_ > 0)
+                skip_ = 0;
+            flushBytes();
+            if (code >= 0 && code <= 0xFFFF)
+                character(QChar(static_cast<char16_t>(code)));
+            skip_ = s.uc;
+            return true;
+        }
+        if (w == "uc") {
+            s.uc = std::clamp(p, 0, 10);
+            return true;
+        }
+        if (w == "ansicpg") {
+            if (text::decode(QByteArray("a"), p))
+                docCp_ = p;
+            return true;
+        }
+        if (w == "deff") {
+            deff_ = p;
+            return true;
+        }
+        // Characters.
+        if (w == "par") {
+            flushBytes();
+            paragraph();
+            return true;
+        }
+        if (w == "line") {
+            character(QChar(QChar::LineSeparator));
+            return true;
+        }
+        if (w == "row" || w == "sect") {
+            flushBytes();
+            paragraph();
+            return true;
+        }
+        if (w == "cell" || w == "nestcell") {
+            character(QLatin1Char('\t'));
+            return true;
+        }
+        if (w == "tab") {
+            character(QLatin1Char('\t'));
+            return true;
+        }
+        if (const char16_t special = specialCharacter(w)) {
+            character(QChar(special));
+            return true;
+        }
+        flushBytes();
+        const int on = hasParam ? (p != 0 ? 1 : 0) : 1;
+        // Paragraph.
+        if (w == "pard") {
+            s.align = Qt::AlignLeft;
+        } else if (w == "ql" || w == "qj" || w == "qd") {
+            s.align = Qt::AlignLeft;
+        } else if (w == "qc") {
+            s.align = Qt::AlignHCenter;
+        } else if (w == "qr") {
+            s.align = Qt::AlignRight;
+        }
+        // Character.
+        else if (w == "plain") {
+            const Dest d = s.dest;
+            const int uc = s.uc, align = s.align;
+            s = State();
+            s.dest = d;
+            s.uc = uc;
+            s.align = align;
+        } else if (w == "f") {
+            s.font = p;
+        } else if (w == "fs") {
+            s.halfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+        } else if (w == "b") {
+            s.bold = on;
+        } else if (w == "i") {
+            s.italic = on;
+        } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulth" || w == "ulw" || w == "uldash") {
+            s.underline = on;
+        } else if (w == "ulnone") {
+            s.underline = false;
+        } else if (w == "strike" || w == "striked") {
+            s.strike = on;
+        } else if (w == "cf") {
+            s.colour = p;
+        } else if (w == "rtlch") {
+            s.rtl = true;
+        } else if (w == "ltrch") {
+            s.rtl = false;
+        } else if (w == "loch") {
+            s.mode = Mode::Loch;
+        } else if (w == "hich") {
+            s.mode = Mode::Hich;
+        } else if (w == "dbch") {
+            s.mode = Mode::Dbch;
+        } else if (!s.rtl && w == "af") {
+            s.aFont = p;
+        } else if (!s.rtl && w == "afs") {
+            s.aHalfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+        } else if (!s.rtl && w == "ab") {
+            s.aBold = on;
+        } else if (!s.rtl && w == "ai") {
+            s.aItalic = on;
+        }
+        return true;
+    }
+
+    bool fontTableWord(const QByteArray &w, bool, int p)
+    {
+        if (w == "f") {
+            commitFontName(false);
+            fontId_ = p;
+            fontCp_ = 0;
+            fontName_.clear();
+        } else if (w == "fcharset") {
+            fontCp_ = text::codePageOfCharset(p);
+        } else if (w == "cpg") {
+            if (text::decode(QByteArray("a"), p))
+                fontCp_ = p;
+        } else if (w == "u") {
+            flushBytes();
+            int code = p < 0 ? p + 65536 : p;
+            if (code >= 0 && code <= 0xFFFF)
+                fontName_.append(QChar(static_cast<char16_t>(code)));
+            skip_ = cur_.uc;
+        }
+        return true;
+    }
+
+    void commitFontName(bool fromSemicolon)
+    {
+        flushBytes();
+        if (fontId_ < 0 || (!fromSemicolon && fontName_.isEmpty()))
+            return;
+        QString name = fontName_.trimmed();
+        if (!fonts_.contains(fontId_) || !name.isEmpty())
+            fonts_.insert(fontId_, {name, fontCp_});
+        fontName_.clear();
+        if (fromSemicolon)
+            fontId_ = -1;
+    }
+
+    int codePage() const
+    {
+        const State &s = cur_;
+        if (s.dest == Dest::FontTable)
+            return fontCp_ ? fontCp_ : docCp_;
+        int f = s.font >= 0 ? s.font : deff_;
+        if ((s.mode == Mode::Dbch || s.mode == Mode::Hich) && s.aFont >= 0)
+            f = s.aFont;
+        auto it = fonts_.find(f);
+        if (it != fonts_.end() && it->cp)
+            return it->cp;
+        return docCp_;
+    }
+
+    void addByte(unsigned char b)
+    {
+        if (cur_.dest == Dest::Skip)
+            return;
+        const int cp = codePage();
+        if (!pending_.isEmpty() && cp != pendingCp_)
+            flushBytes();
+        pendingCp_ = cp;
+        pending_.append(static_cast<char>(b));
+    }
+
+    // Bytes waiting for their code page: a double-byte character spans two.
+    void flushBytes()
+    {
+        if (pending_.isEmpty())
+            return;
+        const QByteArray bytes = pending_;
+        pending_.clear();
+        const QString s = text::decode(bytes, pendingCp_).value_or(QString::fromLatin1(bytes));
+        for (QChar ch : s)
+            character(ch, false);
+    }
+
+    void literal(unsigned char b)
+    {
+        if (skip_ > 0) {
+            --skip_;
+            return;
+        }
+        const State &s = cur_;
+        if (s.dest == Dest::Skip)
+            return;
+        if (s.dest == Dest::ColorTable) {
+            if (b == ';') {
+                if (colourR_ < 0 && colourG_ < 0 && colourB_ < 0)
+                    colours_.push_back(std::nullopt);
+                else
+                    colours_.push_back(QColor(std::max(colourR_, 0), std::max(colourG_, 0), std::max(colourB_, 0)));
+                colourR_ = colourG_ = colourB_ = -1;
+            }
+            return;
+        }
+        if (s.dest == Dest::FontTable && b == ';') {
+            commitFontName(true);
+            return;
+        }
+        // A trail byte written as itself after an escaped lead byte.
+        const bool trail = !pending_.isEmpty() && text::isLeadByte(static_cast<unsigned char>(pending_.back()), pendingCp_)
+                           && oddLead();
+        if (b >= 0x80 || trail) {
+            addByte(b);
+            return;
+        }
+        flushBytes();
+        character(QChar(b), false);
+    }
+
+    // True when the pending bytes end in a lead byte still waiting for its trail.
+    bool oddLead() const
+    {
+        int k = 0;
+        while (k < pending_.size()) {
+            if (text::isLeadByte(static_cast<unsigned char>(pending_[k]), pendingCp_)) {
+                if (k + 1 >= pending_.size())
+                    return true;
+                k += 2;
+            } else {
+                ++k;
+            }
+        }
+        return false;
+    }
+
+    void character(QChar ch, bool flush = true)
+    {
+        if (flush)
+            flushBytes();
+        const State &s = cur_;
+        if (s.dest == Dest::FontTable) {
+            fontName_.append(ch);
+            return;
+        }
+        if (s.dest != Dest::Text)
+            return;
+        if (dirty_) {
+            builder_.openPendingParagraph();
+            builder_.setFormat(format());
+            dirty_ = false;
+        }
+        builder_.append(ch);
+    }
+
+    RunFormat format() const
+    {
+        const State &s = cur_;
+        const bool assocFirst = s.mode == Mode::Dbch || s.mode == Mode::Hich;
+        // Single-byte runs after \\loch take only the regular forms.
+        const bool assocToo = s.mode != Mode::Loch;
+        auto pick = [assocFirst, assocToo](int regular, int assoc, int def) {
+            if (!assocToo)
+                assoc = -1;
+            const int first = assocFirst ? assoc : regular;
+            const int second = assocFirst ? regular : assoc;
+            return first >= 0 ? first : (second >= 0 ? second : def);
+        };
+        RunFormat f;
+        int font = s.font >= 0 ? s.font : deff_;
+        if (assocFirst && s.aFont >= 0)
+            font = s.aFont;
+        if (auto it = fonts_.find(font); it != fonts_.end())
+            f.family = it->name;
+        f.halfPoints = pick(s.halfPoints, s.aHalfPoints, kDefaultHalfPoints);
+        f.bold = pick(s.bold, s.aBold, 0) != 0;
+        f.italic = pick(s.italic, s.aItalic, 0) != 0;
+        f.underline = s.underline;
+        f.strike = s.strike;
+        if (s.colour > 0 && s.colour < static_cast<int>(colours_.size()))
+            f.colour = colours_[static_cast<size_t>(s.colour)];
+        return f;
+    }
+
+    void paragraph()
+    {
+        if (cur_.dest == Dest::Text)
+            builder_.paragraph(cur_.align);
+    }
+
+    const QByteArray &data_;
+    DocumentBuilder builder_;
+    State cur_;
+    std::vector<State> stack_;
+    int skip_ = 0;
+    int docCp_ = 1252;
+    int deff_ = 0;
+    QHash<int, FontEntry> fonts_;
+    int fontId_ = -1;
+    int fontCp_ = 0;
+    QString fontName_;
+    std::vector<std::optional<QColor>> colours_;
+    int colourR_ = -1, colourG_ = -1, colourB_ = -1;
+    QByteArray pending_;
+    int pendingCp_ = 1252;
+    bool dirty_ = true;
+};
+
+} // namespace
+
+bool read(const QByteArray &data, QTextDocument &doc, QString *error)
+{
+    doc.clear();
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    bool ok = false;
+    {
+        Reader r(data, doc);
+        ok = r.run(error);
+    }
+    doc.setUndoRedoEnabled(undo);
+    return ok;
+}
+
+} // namespace vx::rtf
