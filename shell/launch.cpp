@@ -6,6 +6,7 @@
 #include "archive/form9.h"
 #include "archive/launcher.h"
 #include "editor/form4.h"
+#include "image/browser/frmsum.h"
 #include "image/viewer/form2.h"
 #include "media/cd/form8.h"
 #include "media/player/form3.h"
@@ -22,6 +23,8 @@
 namespace shell {
 
 namespace {
+// Form2's switch hands over to the browser, a library above the viewer's.
+const bool browserSwitch = (frmSum::registerSwitch(), true);
 // The archive window hands the launcher's handle to some archiver calls;
 // reading it loads the launcher, hidden, when it is not loaded.
 const bool g_archiveOwner = [] {
@@ -64,7 +67,7 @@ const std::vector<ToolRow> &tools()
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
-        {Tool::frmSum, notBuilt(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
+        {Tool::frmSum, toolEntry<frmSum>(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},

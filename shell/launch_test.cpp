@@ -2,6 +2,8 @@
 #include "media/player2/form20.h"
 #include "suite/settings.h"
 #include "applist/form5.h"
+#include "image/browser/frmsum.h"
+#include "image/viewer/form2.h"
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
@@ -254,6 +256,26 @@ TEST_F(LaunchTest, ApplicationListOpensAndUnloadsFromTheLaunchers)
     EXPECT_EQ(vx::instance<Form5>().List1.ListCount(), 1);
     shell::launch(Tool::Form5, Launcher::Form23);
     EXPECT_FALSE(vx::isLoaded<Form5>());
+}
+
+TEST_F(LaunchTest, BrowserOpensFromTheLaunchersAndSwitchesWithTheFirstViewer)
+{
+    suite::SaveSetting(QStringLiteral("Graphic Rondix2"), QStringLiteral("FormKind"), QStringLiteral("2"));
+    shell::launchImageViewer(Launcher::Form1);
+    ASSERT_TRUE(vx::isShown<frmSum>());
+    shell::launchImageViewer(Launcher::Form23);
+    EXPECT_FALSE(vx::isShown<frmSum>());
+    EXPECT_TRUE(vx::isLoaded<frmSum>()) << "hidden, not unloaded";
+    shell::launch(Tool::frmSum, Launcher::Form30);
+    frmSum &browser = vx::instance<frmSum>();
+    ASSERT_TRUE(browser.Visible());
+    browser.Command3.click();
+    Form2 &viewer = vx::instance<Form2>();
+    ASSERT_TRUE(viewer.Visible());
+    ASSERT_TRUE(viewer.Command12.Enabled()) << "the program gives the first viewer its switch";
+    viewer.Command12.click();
+    EXPECT_TRUE(browser.Visible());
+    EXPECT_FALSE(viewer.Visible());
 }
 
 TEST_F(LaunchTest, EditorTogglesFromTheTableAndKeepsItsText)

@@ -38,7 +38,18 @@ vx::Picture startupPicture()
             QStringLiteral("bmp"), {}};
 }
 
+std::function<void()> &browserOpener()
+{
+    static std::function<void()> show;
+    return show;
+}
+
 } // namespace
+
+void Form2::setBrowserOpener(std::function<void()> show)
+{
+    browserOpener() = std::move(show);
+}
 
 Form2::Form2() : vx::Form(QStringLiteral("Form2"))
 {
@@ -65,8 +76,8 @@ Form2::Form2() : vx::Form(QStringLiteral("Form2"))
     Image1.Move(2640, 600, 9540, 7785);
     Image1.setPicture(startupPicture());
     CommonDialog2.FileName = QStringLiteral("noname.bmp");
-    // The thumbnail browser is not part of the suite yet: nothing to switch to.
-    Command12.setEnabled(false);
+    // Nothing to switch to while no browser was given.
+    Command12.setEnabled(static_cast<bool>(browserOpener()));
 
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
@@ -371,5 +382,6 @@ void Form2::Command12_Click()
 
 void Form2::showBrowser()
 {
-    // The thumbnail browser frmSum is shown here once it exists.
+    if (browserOpener())
+        browserOpener()();
 }

@@ -17,7 +17,12 @@ double zoomSetting()
 
 double zoomRatio()
 {
-    const auto ratio = vx::toDouble(vx::instance<Form14>().Combo1.Text());
+    return ratioOf(vx::instance<Form14>().Combo1.Text());
+}
+
+double ratioOf(const QString &text)
+{
+    const auto ratio = vx::toDouble(text);
     if (!ratio || *ratio <= 0)
         vx::raise(vx::err::TypeMismatch);
     return *ratio;

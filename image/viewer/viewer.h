@@ -16,6 +16,8 @@ namespace viewer {
 double zoomSetting();
 // Form14.Combo1's text as a number; raises 13 when it is not one.
 double zoomRatio();
+// A ratio combo's text as a number; raises 13 when it is not a positive one.
+double ratioOf(const QString &text);
 
 // Loads `path` into the box: at its natural size, or (with a ratio) at its
 // natural size times the ratio, stretched. A picture that cannot be loaded or

@@ -2,6 +2,7 @@
 
 #include "platform/core/errors.h"
 #include "pictureclaim.h"
+#include "pictureopen.h"
 #include "picturepool.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
@@ -133,6 +135,22 @@ int openRegular(const QString &path, PictureSource &source)
 
 } // namespace
 
+namespace detail {
+
+QString pictureFormatOf(const QByteArray &head) { return formatOfContent(head); }
+
+int openPictureFile(const QString &path, PictureSource &source) { return openRegular(path, source); }
+
+void setReaderAllocationLimit(qint64 bytes)
+{
+    // Pictures also decode on worker threads; the reader's limit is one value.
+    static QMutex mutex;
+    const QMutexLocker lock(&mutex);
+    QImageReader::setAllocationLimit(int(std::min<qint64>(bytes >> 20, INT_MAX - 1)) + 1);
+}
+
+} // namespace detail
+
 Picture LoadPicture(const QString &path)
 {
     if (path.isEmpty())
@@ -165,7 +183,7 @@ Picture LoadPicture(const QString &path)
     if (PictureBytes(size, readerFormat) > limit)
         vx::raise(err::OutOfMemory, path);
     // Qt's own check stays for what the decoders allocate themselves.
-    QImageReader::setAllocationLimit(int(std::min<qint64>(limit >> 20, INT_MAX - 1)) + 1);
+    detail::setReaderAllocationLimit(limit);
     const BusyPointer busy(qint64(size.width()) * size.height() >= kBusyPixels);
     if (decodeHook())
         decodeHook()();

@@ -1,0 +1,196 @@
+#include "form18.h"
+
+#include "form33.h"
+#include "frmfullscreen.h"
+#include "frmsum.h"
+#include "keys.h"
+#include "platform/core/convert.h"
+#include "platform/core/errors.h"
+#include "platform/imaging/picture.h"
+#include "suite/colours.h"
+#include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
+
+namespace keys = browser::keys;
+
+namespace {
+constexpr int kMinSpeed = 1000;
+constexpr int kMaxSpeed = 30000;
+} // namespace
+
+Form18::Form18() : vx::Form(QStringLiteral("Form18"))
+{
+    setCaption(QStringLiteral("Graphic Rondix Ⅱ Setting"));
+    setClientSize(6825, 5595);
+    setFixedSize(size());
+    Label1.Move(120, 120, 6615, 255);
+    Command7.Move(120, 480, 3255, 375);
+    Command6.Move(3480, 480, 3255, 375);
+    Command3.Move(120, 960, 3255, 375);
+    Command4.Move(3480, 960, 3255, 375);
+    Command5.Move(120, 1440, 3255, 375);
+    Command9.Move(3480, 1440, 3255, 375);
+    Command11.Move(120, 1920, 3255, 375);
+    Check1.Move(120, 2400, 6615, 375);
+    Check2.Move(120, 2880, 6615, 375);
+    Label3.Move(120, 3360, 2295, 255);
+    Combo1.Move(120, 3600, 735, 300);
+    for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
+                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
+        Combo1.AddItem(QString::fromLatin1(ratio));
+    Combo1.setText(QStringLiteral("1.0"));
+    Label4.Move(960, 3660, 615, 255);
+    Label2.Move(120, 4080, 6615, 255);
+    Text1.Move(120, 4380, 855, 270);
+    Text1.setText(QString::number(keys::SpeedDefault));
+    HScroll1.Move(1080, 4380, 5655, 255);
+    HScroll1.setMin(kMinSpeed);
+    HScroll1.setMax(kMaxSpeed);
+    HScroll1.setSmallChange(1000);
+    HScroll1.setLargeChange(1000);
+    HScroll1.setValue(keys::SpeedDefault);
+    Command10.Move(120, 5040, 3255, 375);
+    Command8.Move(3480, 5040, 3255, 375);
+
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Command10.Click = [this] { Command10_Click(); };
+    Command11.Click = [this] { Command11_Click(); };
+    HScroll1.Change = [this] { HScroll1_Change(); };
+    Text1.Change = [this] { Text1_Change(); };
+}
+
+int Form18::storedSpeed()
+{
+    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
+    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : keys::SpeedDefault;
+}
+
+void Form18::Form_Load()
+{
+    suite::applyPointer(*this);
+    Check2.setValue(suite::GetDouble(keys::Section, keys::Zoom, keys::ZoomDefault) != 0 ? 1 : 0);
+    Check1.setValue(suite::GetDouble(keys::Section, keys::Window, keys::WindowDefault) != 0 ? 1 : 0);
+    // Closing with the close box saves "Speed": it must start from the stored one.
+    HScroll1.setValue(storedSpeed());
+}
+
+void Form18::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    // The browser's keys only while it is there; touching it would load it.
+    if (vx::isLoaded<frmSum>()) {
+        frmSum &b = vx::instance<frmSum>();
+        const QFont font = b.File.font();
+        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(b.BackColor()));
+        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(b.Command3.BackColor()));
+        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
+        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
+        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
+        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(b.File.BackColor()));
+        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(b.Label1.BackColor()));
+        suite::SaveSetting(keys::Section, keys::PicColor, QString::number(b.Picture4.ForeColor()));
+        suite::SaveSetting(keys::Section, keys::PicBackColor, QString::number(b.Picture4.BackColor()));
+        suite::SaveSetting(keys::Section, keys::SumColor, QString::number(b.Command1[0]->BackColor()));
+    }
+    if (vx::isLoaded<frmFullScreen>())
+        suite::SaveSetting(keys::Section, keys::FullColor, QString::number(vx::instance<frmFullScreen>().BackColor()));
+    suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
+}
+
+void Form18::Command7_Click()
+{
+    suite::chooseColour(CommonDialog1, [](qint32 c) { suite::setBack(c, vx::instance<frmSum>(), vx::instance<Form33>()); });
+}
+
+void Form18::Command6_Click()
+{
+    CommonDialog10.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
+    if (!CommonDialog10.ShowOpen())
+        return;
+    try {
+        vx::instance<frmSum>().setPicture(vx::LoadPicture(CommonDialog10.FileName));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void Form18::Command3_Click()
+{
+    suite::chooseColour(CommonDialog4, [](qint32 c) {
+        frmSum &b = vx::instance<frmSum>();
+        suite::setBack(c, b.Drive, b.Dir, b.File, b.Label1);
+    });
+}
+
+void Form18::Command4_Click()
+{
+    suite::chooseColour(CommonDialog6, [](qint32 c) {
+        frmSum &b = vx::instance<frmSum>();
+        for (auto &cell : b.Command1)
+            cell->setBackColor(c);
+        suite::setBack(c, b.Picture1, b.Picture2, b.Picture3);
+    });
+}
+
+void Form18::Command5_Click()
+{
+    suite::chooseColour(CommonDialog7, [](qint32 c) { suite::setFore(c, vx::instance<frmSum>().Picture4); });
+}
+
+void Form18::Command9_Click()
+{
+    suite::chooseColour(CommonDialog8, [](qint32 c) { suite::setBack(c, vx::instance<frmSum>().Picture4); });
+}
+
+void Form18::Command11_Click()
+{
+    // The window only: its picture box keeps its colour until the next start.
+    suite::chooseColour(CommonDialog9, [](qint32 c) { suite::setBack(c, vx::instance<frmFullScreen>()); });
+}
+
+void Form18::HScroll1_Change()
+{
+    try {
+        Text1.setText(QString::number(HScroll1.Value()));
+        if (vx::isLoaded<frmSum>())
+            vx::instance<frmSum>().Timer1.setInterval(HScroll1.Value());
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+// Typing passes through texts such as "2" on the way to "2000": only a whole
+// number the scroll bar can take moves it.
+void Form18::Text1_Change()
+{
+    bool ok = false;
+    const int value = Text1.Text().trimmed().toInt(&ok);
+    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
+        HScroll1.setValue(value);
+}
+
+void Form18::Command8_Click()
+{
+    frmSum &b = vx::instance<frmSum>();
+    suite::SaveSetting(keys::Section, keys::FormColor, QString::number(b.BackColor()));
+    suite::SaveSetting(keys::Section, keys::FileColor, QString::number(b.File.BackColor()));
+    suite::SaveSetting(keys::Section, keys::PicColor, QString::number(b.Picture4.ForeColor()));
+    suite::SaveSetting(keys::Section, keys::PicBackColor, QString::number(b.Picture4.BackColor()));
+    suite::SaveSetting(keys::Section, keys::SumColor, QString::number(b.Command1[0]->BackColor()));
+    suite::SaveSetting(keys::Section, keys::FullColor, QString::number(vx::instance<frmFullScreen>().BackColor()));
+    suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
+    Hide();
+    suite::SaveSetting(keys::Section, keys::Window, Check1.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+    suite::SaveSetting(keys::Section, keys::Zoom, Check2.Value() == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void Form18::Command10_Click()
+{
+    if (suite::resetSection(keys::Section))
+        Hide();
+}
