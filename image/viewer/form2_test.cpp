@@ -321,4 +321,22 @@ TEST_F(Form2Test, HidingOrUnloadingTheViewerGivesBackTheSpareMemory)
     EXPECT_EQ(SparePictureMemory(), 0) << "nor is the picture it held kept";
 }
 
+TEST_F(Form2Test, MagnifierToggledByTheViewerAndClosedFromItsMenu)
+{
+    Form2 &v = viewer();
+    v.Command5_Click();
+    EXPECT_TRUE(isShown<Form13>());
+    v.IDMZOOM_Click();
+    EXPECT_FALSE(isLoaded<Form13>());
+
+    v.Command5_Click();
+    Form13 &m = instance<Form13>();
+    m.Picture2_MouseDown(1, 0, 0, 0);
+    EXPECT_TRUE(vxtest::dialogs().popups.isEmpty()) << "the left button drags";
+    vxtest::dialogs().popupScripts.push_back([](Menu &menu) { menu.findChild<Menu *>(QStringLiteral("end"))->click(); });
+    m.Picture2_MouseDown(2, 0, 0, 0);
+    EXPECT_EQ(vxtest::dialogs().popups, QStringList{QStringLiteral("Form13.Menu")});
+    EXPECT_FALSE(isLoaded<Form13>());
+}
+
 } // namespace

@@ -1,10 +1,8 @@
-#include "image/magnifier/form13.h"
 #include "form14.h"
 #include "form32.h"
 #include "viewer_fixture_test.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QScreen>
 
 using namespace vx;
@@ -160,70 +158,6 @@ TEST_F(Form32Test, AStepWithThePictureWindowOpenDecodesOnce)
     EXPECT_EQ(decodes, 5);
     EXPECT_EQ(instance<Form32>().Image1.Width(), tw(30));
     setPictureDecodeHook({});
-}
-
-class Form13Test : public ViewerTest {};
-
-TEST_F(Form13Test, CopiesOnlyTheAreaAroundThePointerStretchedToItsPicture)
-{
-    // Red left of x = 500, blue from there, on screen from (400, 300).
-    QWidget pattern;
-    pattern.setWindowFlag(Qt::FramelessWindowHint);
-    pattern.setGeometry(400, 300, 200, 200);
-    QPalette pal = pattern.palette();
-    pal.setColor(QPalette::Window, Qt::red);
-    pattern.setPalette(pal);
-    pattern.setAutoFillBackground(true);
-    QWidget right(&pattern);
-    right.setGeometry(100, 0, 100, 200);
-    pal.setColor(QPalette::Window, Qt::blue);
-    right.setPalette(pal);
-    right.setAutoFillBackground(true);
-    pattern.show();
-    QApplication::processEvents();
-    pattern.repaint();
-
-    Form13 &m = instance<Form13>();
-    m.Move(0, 0);
-    EXPECT_TRUE(m.Timer1.Enabled());
-    std::vector<QRect> grabbed;
-    setScreenGrabHook([&](const QRect &area) { grabbed.push_back(area); });
-    QCursor::setPos(500, 400);
-    m.Timer1_Timer();
-    setScreenGrabHook({});
-
-    ASSERT_EQ(grabbed.size(), 1u);
-    EXPECT_TRUE(grabbed[0].contains(QPoint(500, 400)));
-    EXPECT_EQ(grabbed[0].size(), m.Picture1.size()) << "only the small area, never the screen";
-    const QImage shown = m.Picture2.Picture().toImage();
-    ASSERT_EQ(shown.size(), m.Picture2.size());
-    // The pointer's column splits red from blue at the same share of the picture.
-    const double split = double(500 - grabbed[0].left()) / grabbed[0].width() * shown.width();
-    const int y = shown.height() / 2;
-    EXPECT_EQ(shown.pixelColor(0, y), QColor(Qt::red));
-    EXPECT_EQ(shown.pixelColor(int(split) - 3, y), QColor(Qt::red));
-    EXPECT_EQ(shown.pixelColor(int(split) + 3, y), QColor(Qt::blue));
-    EXPECT_EQ(shown.pixelColor(shown.width() - 1, y), QColor(Qt::blue));
-    EXPECT_TRUE(m.Picture1.Picture().isNull());
-    EXPECT_TRUE(m.windowFlags().testFlag(Qt::FramelessWindowHint));
-}
-
-TEST_F(Form13Test, ToggledByTheViewerAndClosedFromItsMenu)
-{
-    Form2 &v = viewer();
-    v.Command5_Click();
-    EXPECT_TRUE(isShown<Form13>());
-    v.IDMZOOM_Click();
-    EXPECT_FALSE(isLoaded<Form13>());
-
-    v.Command5_Click();
-    Form13 &m = instance<Form13>();
-    m.Picture2_MouseDown(1, 0, 0, 0);
-    EXPECT_TRUE(vxtest::dialogs().popups.isEmpty()) << "the left button drags";
-    vxtest::dialogs().popupScripts.push_back([](Menu &menu) { menu.findChild<Menu *>(QStringLiteral("end"))->click(); });
-    m.Picture2_MouseDown(2, 0, 0, 0);
-    EXPECT_EQ(vxtest::dialogs().popups, QStringList{QStringLiteral("Form13.Menu")});
-    EXPECT_FALSE(isLoaded<Form13>());
 }
 
 } // namespace
