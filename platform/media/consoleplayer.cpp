@@ -331,7 +331,7 @@ struct ConsolePlayer::Console {
         const qint64 position = open ? driver->positionMs() : 0;
         for (ConsolePlayer *m : members)
             if (m->bar_)
-                m->bar_->showState(open, !source.trimmed().isEmpty(), position, length, status);
+                m->bar_->showState(open || !still.isNull(), !source.trimmed().isEmpty(), position, length, status);
     }
 };
 
