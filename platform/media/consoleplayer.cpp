@@ -364,8 +364,8 @@ ConsolePlayer::ConsolePlayer(Form *form, const QString &name, const ConsoleDesig
         console_->timer = std::make_unique<QTimer>();
         console_->timer->setInterval(50);
         Console *c = console_.get();
-        // The clip's events run as handlers the user started do.
-        QObject::connect(console_->timer.get(), &QTimer::timeout, [c] { dispatch([c] { c->poll(); }); });
+        // No window code runs from here: the console has no events.
+        QObject::connect(console_->timer.get(), &QTimer::timeout, [c] { c->poll(); });
         if (!design.console.isEmpty())
             consoles()[design.console] = console_;
     }
