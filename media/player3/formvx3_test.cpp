@@ -81,6 +81,19 @@ TEST_F(FormVX3Test, StoredFolderIsRestoredOnlyWhenItIsAnExistingAbsolutePath)
     }
 }
 
+TEST_F(FormVX3Test, StoredFolderOnAnotherMountIsKeptWithItsDrive)
+{
+    QTemporaryDir elsewhere(QStringLiteral("/dev/shm/vxplayer3-XXXXXX"));
+    const QString dir = QDir::cleanPath(elsewhere.path());
+    if (!elsewhere.isValid() || vx::driveOfPath(dir) == QLatin1String("/"))
+        GTEST_SKIP() << "no second mount to keep a folder on";
+    store(keys::Dir, dir);
+    store(keys::Drive, vx::driveOfPath(dir));
+    FormVX3 &p = instance<FormVX3>();
+    EXPECT_EQ(p.Drive1.Drive(), vx::driveOfPath(dir));
+    EXPECT_EQ(p.Dir1.Path(), dir);
+}
+
 TEST_F(FormVX3Test, AnEntryPlaysAndNextAndPreviousReplayAsTheyDid)
 {
     FormVX3 &p = player();
