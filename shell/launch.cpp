@@ -12,6 +12,8 @@
 #include "media/player/form3.h"
 #include "media/player2/connect.h"
 #include "media/player2/form20.h"
+#include "media/player3/connect.h"
+#include "media/player3/formvx3.h"
 #include "shell/form1.h"
 #include "shell/frmabout.h"
 #include "applist/form5.h"
@@ -61,8 +63,8 @@ const std::vector<ToolRow> &tools()
 {
     using enum CloseMode;
     // The players reach each other, the tag editor and the MIDI chooser
-    // through hooks the second player sets.
-    static const bool connected = (player2::connect(), true);
+    // through hooks the second and third players set.
+    static const bool connected = (player2::connect(), player3::connect(), true);
     (void)connected;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {
@@ -72,7 +74,7 @@ const std::vector<ToolRow> &tools()
         {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, toolEntry<Form20>(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
-        {Tool::FormVX3, notBuilt(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
+        {Tool::FormVX3, toolEntry<FormVX3>(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},
         {Tool::Form4, toolEntry<Form4>(QStringLiteral("Form4")), QStringLiteral("Scrivolt"), Hide, Hide, Hide},
         {Tool::Form5, toolEntry<Form5>(QStringLiteral("Form5")), QStringLiteral("Kinvoke"), Unload, Unload, Unload},
         {Tool::Form8, toolEntry<Form8>(QStringLiteral("Form8")), QStringLiteral("AudioCD Rondix"), Hide, Hide, Hide},

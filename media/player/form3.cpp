@@ -20,6 +20,7 @@ namespace keys = player::keys;
 
 const QString Form3::kPlainCaption = QStringLiteral("Multimedia Rondix Version5.3");
 std::function<void()> Form3::showSecondPlayer;
+std::function<void()> Form3::showThirdPlayer;
 
 namespace {
 
@@ -81,9 +82,8 @@ Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}
     Command2.setToolTipText(QStringLiteral("Multimedia Rondix Ⅲを起動します"));
     Command7.setEnabled(false);
     Command9.setEnabled(false);
-    // The third player is not part of the suite yet.
     Command10.setEnabled(static_cast<bool>(showSecondPlayer));
-    Command2.setEnabled(false);
+    Command2.setEnabled(static_cast<bool>(showThirdPlayer));
     ProgressBar1.setScrolling(keys::ProgressKindDefault);
     // The narrow volume box shows its number edge to edge, as it did on its first platform.
     if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {

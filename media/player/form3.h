@@ -23,6 +23,7 @@ public:
     // Shows the second player (set when it is part of the program; the switch
     // button stays off until then).
     static std::function<void()> showSecondPlayer;
+    static std::function<void()> showThirdPlayer;
 
     vx::ImageBox Image2{this, QStringLiteral("Image2")};
     vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};

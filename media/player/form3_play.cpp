@@ -152,6 +152,8 @@ void Form3::handOver(const QLatin1StringView kind)
     Hide();
     if (kind == keys::KindSecondPlayer && showSecondPlayer)
         showSecondPlayer();
+    if (kind == keys::KindThirdPlayer && showThirdPlayer)
+        showThirdPlayer();
 }
 
 void Form3::Timer1_Timer()

@@ -20,6 +20,8 @@
 
 namespace keys = player2::keys;
 
+std::function<void()> Form20::showThirdPlayer;
+
 const vx::MediaPlayerDesign Form20::kPlayerDesign{
     .autoStart = true,
     .showControls = true,
@@ -106,9 +108,8 @@ Form20::Form20() : vx::Form(QStringLiteral("Form20")), random_(std::random_devic
     Text1.setAccessibleName(QStringLiteral("ボリューム"));
     Command7.setEnabled(false);
     Command9.setEnabled(false);
-    // The third player is not part of the suite yet: its switch stays off and
-    // no "FormKind" is written for it.
-    Command2.setEnabled(false);
+    // Without the third player its switch stays off.
+    Command2.setEnabled(static_cast<bool>(showThirdPlayer));
     if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {
         edit->setFrame(false);
         edit->setTextMargins(1, 0, 0, 0);
@@ -229,7 +230,13 @@ void Form20::Command1_Click()
 
 void Form20::Command2_Click()
 {
-    // The switch to the third player joins with that player.
+    if (!showThirdPlayer)
+        return;
+    if (!MediaPlayer1.FileName().isEmpty())
+        MediaPlayer1.Stop();
+    Hide();
+    showThirdPlayer();
+    suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindThirdPlayer);
 }
 
 void Form20::Command4_Click()

@@ -26,6 +26,8 @@ public:
     ~Form20() override;
 
     static const vx::MediaPlayerDesign kPlayerDesign;
+    // Set by the third player, which joins through it.
+    static std::function<void()> showThirdPlayer;
 
     vx::ImageBox Image1{this, QStringLiteral("Image1")};
     vx::MediaPlayer MediaPlayer1{this, QStringLiteral("MediaPlayer1"), kPlayerDesign};

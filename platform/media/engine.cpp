@@ -201,17 +201,8 @@ struct PlaybackEngine::Impl {
 PlaybackEngine::PlaybackEngine() : d(std::make_unique<Impl>()) {}
 PlaybackEngine::~PlaybackEngine() = default;
 
-std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error)
+std::unique_ptr<PlaybackEngine> PlaybackEngine::create(const QByteArray &uri, const QString &title, int &error)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
-        error = mci::FileNotFound;
-        return nullptr;
-    }
-    if (!info.isReadable()) {
-        error = mci::CannotPlay;
-        return nullptr;
-    }
     if (!gstreamerReady()) {
         error = mci::NoEngine;
         return nullptr;
@@ -227,22 +218,40 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &e
         return nullptr;
     }
     gst_object_ref_sink(d.pipeline);
-    d.window = new VideoWindow(info.fileName());
+    d.window = new VideoWindow(title);
     GstElement *video = d.makeVideoSink();
-    const QByteArray uri = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded();
     g_object_set(d.pipeline, "uri", uri.constData(), "audio-sink", audio, nullptr);
     if (video)
         g_object_set(d.pipeline, "video-sink", video, nullptr);
     gst_object_unref(audio);
     d.bus = gst_element_get_bus(d.pipeline);
     gst_bus_set_sync_handler(d.bus, keepWanted, nullptr, nullptr);
-
-    QElapsedTimer clock;
-    clock.start();
     if (gst_element_set_state(d.pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
         error = mci::CannotPlay;
         return nullptr;
     }
+    error = mci::NoError;
+    return engine;
+}
+
+std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        error = mci::FileNotFound;
+        return nullptr;
+    }
+    if (!info.isReadable()) {
+        error = mci::CannotPlay;
+        return nullptr;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<PlaybackEngine> engine =
+        create(QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded(), info.fileName(), error);
+    if (!engine)
+        return nullptr;
+    Impl &d = *engine->d;
     for (;;) {
         const GstStateChangeReturn r = gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
         d.drainBus();
@@ -271,6 +280,35 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &e
     }
     error = mci::NoError;
     return engine;
+}
+
+std::unique_ptr<PlaybackEngine> PlaybackEngine::openAddress(const QString &uri, int &error)
+{
+    const QByteArray encoded = QUrl(uri.trimmed()).toEncoded();
+    if (!gstreamerReady()) {
+        error = mci::NoEngine;
+        return nullptr;
+    }
+    // A scheme no installed source reads (Real's own "pnm") fails at once.
+    const QByteArray scheme = QUrl(uri.trimmed()).scheme().toLatin1();
+    if (!gst_uri_is_valid(encoded.constData()) || !gst_uri_protocol_is_supported(GST_URI_SRC, scheme.constData())) {
+        error = mci::CannotPlay;
+        return nullptr;
+    }
+    return create(encoded, uri, error);
+}
+
+int PlaybackEngine::openProgress()
+{
+    const GstStateChangeReturn r = gst_element_get_state(d->pipeline, nullptr, nullptr, 0);
+    d->drainBus();
+    if (d->failed || r == GST_STATE_CHANGE_FAILURE)
+        return mci::CannotPlay;
+    if (r != GST_STATE_CHANGE_SUCCESS && r != GST_STATE_CHANGE_NO_PREROLL)
+        return kPending;
+    // A live stream has no length; a clip tells it now or later.
+    d->queryLength();
+    return mci::NoError;
 }
 
 int PlaybackEngine::play()

@@ -19,6 +19,13 @@ public:
     // Opens `path` and waits until its length is known or it failed (at most
     // a few seconds). nullptr and `error` set on failure.
     static std::unique_ptr<PlaybackEngine> open(const QString &path, int &error);
+    // Starts opening a network address and returns at once; openProgress()
+    // tells when it is ready or failed. nullptr and `error` set when no
+    // stream can be made for it.
+    static std::unique_ptr<PlaybackEngine> openAddress(const QString &uri, int &error);
+    // Of an address being opened: kPending, or 0 once ready, or the error.
+    static constexpr int kPending = -1;
+    int openProgress();
     ~PlaybackEngine();
     PlaybackEngine(const PlaybackEngine &) = delete;
     PlaybackEngine &operator=(const PlaybackEngine &) = delete;
@@ -51,6 +58,7 @@ public:
 
 private:
     PlaybackEngine();
+    static std::unique_ptr<PlaybackEngine> create(const QByteArray &uri, const QString &title, int &error);
     struct Impl;
     std::unique_ptr<Impl> d;
 };

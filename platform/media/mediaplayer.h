@@ -14,11 +14,13 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
-class QSlider;
 class QTemporaryFile;
 class QTimer;
-class QToolButton;
+
+namespace vx::media {
+class TransportBar;
+class VideoArea;
+} // namespace vx::media
 
 namespace vx {
 
@@ -28,6 +30,11 @@ class MediaPlayerDriver {
 public:
     virtual ~MediaPlayerDriver() = default;
     virtual int open(const QString &path) = 0;
+    // A network address opens in the background: openProgress() is
+    // kOpening until it is ready (0) or failed (an error).
+    static constexpr int kOpening = -1;
+    virtual int openAddress(const QString &uri) { (void)uri; return 307; } // cannot play
+    virtual int openProgress() { return 0; }
     virtual void close() = 0;
     virtual int play() = 0;
     virtual int pause() = 0;
@@ -51,6 +58,8 @@ using MediaPlayerDriverFactory = std::function<std::unique_ptr<MediaPlayerDriver
 // Tests; an empty factory restores the engine.
 void setMediaPlayerDriverFactory(MediaPlayerDriverFactory factory);
 std::unique_ptr<MediaPlayerDriver> makeEngineMediaPlayerDriver();
+// The factory's driver for `name`, else the engine's.
+std::unique_ptr<MediaPlayerDriver> makeMediaPlayerDriver(const QString &name);
 
 // The design-time switches of a control.
 struct MediaPlayerDesign {
@@ -93,9 +102,6 @@ public:
     // Looks at the clip now (the control does it every 50 ms while playing).
     void poll();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     bool openEntry(int index);
     void closeClip();
@@ -118,17 +124,8 @@ private:
     QString author_;
     std::unique_ptr<QTemporaryFile> midi_;
     QTimer *timer_;
-    QWidget *screen_;
-    QSlider *tracker_;
-    QToolButton *play_;
-    QToolButton *pause_;
-    QToolButton *stop_;
-    QToolButton *toStart_;
-    QToolButton *rewind_;
-    QToolButton *forward_;
-    QToolButton *mute_;
-    QSlider *volumeSlider_;
-    QLabel *status_;
+    media::VideoArea *screen_;
+    media::TransportBar *bar_;
 };
 
 } // namespace vx

@@ -16,6 +16,20 @@ public:
         engine_ = media::PlaybackEngine::open(path, error);
         return engine_ ? mci::NoError : error;
     }
+    int openAddress(const QString &uri) override
+    {
+        close();
+        int error = mci::NoError;
+        engine_ = media::PlaybackEngine::openAddress(uri, error);
+        return engine_ ? mci::NoError : error;
+    }
+    int openProgress() override
+    {
+        if (!engine_)
+            return mci::NotOpen;
+        const int state = engine_->openProgress();
+        return state == media::PlaybackEngine::kPending ? kOpening : state;
+    }
     void close() override
     {
         engine_.reset();

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QStringDecoder>
 #include <QUrl>
 #include <QtEndian>
@@ -136,12 +137,59 @@ QStringList parsePlaylist(const QByteArray &bytes, const QString &folder)
     return entries;
 }
 
-QStringList readPlaylist(const QString &path)
+namespace {
+
+QStringList readList(const QString &path, QStringList (*parse)(const QByteArray &, const QString &))
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxPlaylistBytes)
         return {};
-    return parsePlaylist(f.readAll(), QFileInfo(path).absolutePath());
+    return parse(f.readAll(), QFileInfo(path).absolutePath());
+}
+
+} // namespace
+
+QStringList readPlaylist(const QString &path)
+{
+    return readList(path, &parsePlaylist);
+}
+
+bool isRamListName(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("ram"), Qt::CaseInsensitive) == 0;
+}
+
+bool isStreamAddress(const QString &text)
+{
+    static const QRegularExpression address(QStringLiteral("^(https?|rtsp|pnm|mms)://\\S+$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return address.match(text.trimmed()).hasMatch();
+}
+
+QStringList parseRamList(const QByteArray &bytes, const QString &folder)
+{
+    QStringList entries;
+    const QStringList lines = decodeText(bytes).split(QRegularExpression(QStringLiteral("[\r\n]+")));
+    for (QString line : lines) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (isStreamAddress(line)) {
+            entries << line;
+            continue;
+        }
+        // Another list is not followed, as in the other playlists.
+        const QString path = localPath(line, folder);
+        if (path.isEmpty() || isRamListName(path) || isPlaylistName(path) || !QFileInfo(path).isFile())
+            continue;
+        entries << path;
+    }
+    return entries;
+}
+
+QStringList readRamList(const QString &path)
+{
+    return readList(path, &parseRamList);
 }
 
 QByteArray rmidMidiData(const QByteArray &bytes)
@@ -164,6 +212,27 @@ QByteArray rmidMidiData(const QByteArray &bytes)
         at = qsizetype(next);
     }
     return {};
+}
+
+QString playablePath(const QString &path, std::unique_ptr<QTemporaryFile> &holder)
+{
+    holder.reset();
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return path;
+    const QByteArray head = f.read(12);
+    if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8) != "RMID")
+        return path;
+    f.seek(0);
+    const QByteArray midiData = rmidMidiData(f.readAll());
+    if (midiData.isEmpty())
+        return QString();
+    holder = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vxrmi-XXXXXX.mid"));
+    if (!holder->open() || holder->write(midiData) != midiData.size() || !holder->flush()) {
+        holder.reset();
+        return QString();
+    }
+    return holder->fileName();
 }
 
 } // namespace vx::media

@@ -8,6 +8,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class QTemporaryFile;
+
 namespace vx::media {
 
 bool isPlaylistName(const QString &path);
@@ -15,7 +19,20 @@ bool isPlaylistName(const QString &path);
 QStringList readPlaylist(const QString &path);
 // The same from the file's bytes, references taken relative to `folder`.
 QStringList parsePlaylist(const QByteArray &bytes, const QString &folder);
+// A ".ram" list: one path or address per line; blank lines, "#" comments and
+// lines that name neither an address of a scheme a player reaches (http,
+// https, rtsp, pnm, mms) nor an existing local file are skipped.
+bool isRamListName(const QString &path);
+QStringList readRamList(const QString &path);
+QStringList parseRamList(const QByteArray &bytes, const QString &folder);
+// An address rather than a local path.
+bool isStreamAddress(const QString &text);
+
 // The MIDI data inside a RIFF "RMID" file; empty when the bytes are not one.
 QByteArray rmidMidiData(const QByteArray &bytes);
+// The file a player opens for `path`: the path itself, or for MIDI wrapped in
+// RIFF a plain copy kept in `holder` (released with it). "" when the wrapped
+// data cannot be read or copied.
+QString playablePath(const QString &path, std::unique_ptr<QTemporaryFile> &holder);
 
 } // namespace vx::media

@@ -1,0 +1,264 @@
+#include "formvx3.h"
+
+#include "form12.h"
+#include "form35.h"
+#include "form36.h"
+#include "keys.h"
+
+#include "media/player/form3.h"
+#include "media/player2/form20.h"
+#include "platform/core/errors.h"
+#include "platform/dialogs/dialogs.h"
+#include "platform/imaging/picture.h"
+#include "platform/system/system.h"
+#include "suite/settings.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace keys = player3::keys;
+
+const vx::ConsoleDesign FormVX3::kPictureDesign{
+    .controls = QStringLiteral("ImageWindow"), .console = QStringLiteral("one"), .background = QStringLiteral("#000000")};
+const vx::ConsoleDesign FormVX3::kPanelDesign{
+    .controls = QStringLiteral("All"), .console = QStringLiteral("one"), .background = QStringLiteral("#000000")};
+
+FormVX3::FormVX3() : vx::Form(QStringLiteral("FormVX3"))
+{
+    setCaption(QStringLiteral("Multimedia Rondix Ⅲ Version1.7"));
+    layOut();
+    File1.setPattern(QStringLiteral("*.rm;*.ra;*.ram;*.mpg;*.mp3;*.rt;*.rp;*.png;*.gif;*.jpg;*.swf;*.smil;*.smi;"
+                                    "*.wav;*.aiff;*.mpeg;*.avi;*.asf;*.mid;*.midi;*.rmi"));
+    File1.setPath(Dir1.Path());
+    Image1.setStretch(true);
+    Image1.lower();
+    Label1.setBackStyle(1);
+    Label2.setBackStyle(1);
+    Text2.setText(QStringLiteral("http://"));
+    Text2.setAccessibleName(QStringLiteral("アドレス"));
+    Text1.setAccessibleName(QStringLiteral("ボリューム"));
+    Command2.setToolTipText(QStringLiteral("Multimedia Rondix Ⅱを起動します"));
+    Command3.setToolTipText(QStringLiteral("Multimedia Rondixを起動します"));
+    Command5.setToolTipText(QStringLiteral("Minivox RP for Multimedia Rondix Ⅲを起動します"));
+    Command6.setToolTipText(QStringLiteral("設定ができます"));
+    Command7.setToolTipText(QStringLiteral("次に進みます"));
+    Command9.setToolTipText(QStringLiteral("前へ戻ります"));
+    Command8.setToolTipText(QStringLiteral("ファイルの詳細がわかります"));
+    Check1.setToolTipText(QStringLiteral("繰り返し再生することができます"));
+    Check2.setToolTipText(QStringLiteral("動画ファイル固有の大きさで再生します"));
+    Label1.setToolTipText(QStringLiteral("ボリュームをリフレッシュ！"));
+    Command2.setAccessibleName(Command2.ToolTipText());
+    Command3.setAccessibleName(Command3.ToolTipText());
+    if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {
+        edit->setFrame(false);
+        edit->setTextMargins(1, 0, 0, 0);
+    }
+
+    File1.Click = [this] { File1_Click(); };
+    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Command3.Click = [this] { Command3_Click(); };
+    Command4.Click = [this] { Command4_Click(); };
+    Command5.Click = [this] { Command5_Click(); };
+    Command6.Click = [this] { Command6_Click(); };
+    Command7.Click = [this] { Command7_Click(); };
+    Command8.Click = [this] { Command8_Click(); };
+    Command9.Click = [this] { Command9_Click(); };
+    Check1.Click = [this] { Check1_Click(); };
+    Check2.Click = [this] { Check2_Click(); };
+    Label1.Click = [this] { Label1_Click(); };
+    Label1.DblClick = [this] { Label1_DblClick(); };
+    Label2.Click = [this] { Label2_Click(); };
+    Drive1.Change = [this] { Drive1_Change(); };
+    Dir1.Change = [this] { Dir1_Change(); };
+    Text1.Change = [this] { Text1_Change(); };
+}
+
+FormVX3::~FormVX3() = default;
+
+void FormVX3::layOut()
+{
+    setClientSize(9480, 6780);
+    Image1.Move(0, 0, 9480, 6780);
+    RealAudio1.Move(120, 120, 5400, 3480);
+    RealAudio2.Move(120, 3660, 5400, 810);
+    Text2.Move(120, 4560, 4200, 315);
+    Command4.Move(4380, 4530, 1140, 375);
+    Check1.Move(120, 4995, 1800, 300);
+    Check2.Move(2040, 4995, 1560, 300);
+    Command8.Move(3720, 4965, 1800, 375);
+    Command9.Move(120, 5415, 1335, 375);
+    Command7.Move(1470, 5415, 1335, 375);
+    Label1.Move(2940, 5460, 1035, 285);
+    Text1.Move(4020, 5460, 855, 285);
+    Command3.Move(120, 5880, 1335, 375);
+    Command2.Move(1470, 5880, 1335, 375);
+    Command5.Move(2820, 5880, 1335, 375);
+    Command6.Move(4170, 5880, 1350, 375);
+    Drive1.Move(5640, 120, 3720, 300);
+    Dir1.Move(5640, 480, 3720, 1815);
+    File1.Move(5640, 2355, 3720, 3375);
+    Label2.Move(5640, 5820, 3720, 285);
+    Command1.Move(5640, 6300, 3720, 375);
+}
+
+void FormVX3::Form_Load()
+{
+    // Without a mixer only the volume box is left out.
+    mVolCtrl::SetUp(*this, Volume, Text1);
+    try {
+        // A missing or unreadable skin leaves only the skin out.
+        Image1.setPicture(vx::LoadPicture(suite::GetSetting(
+            keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
+    } catch (const vx::RuntimeError &) {
+    }
+    auto colour = [](QLatin1StringView key, qint32 def) { return suite::GetColor(keys::Section, key, def); };
+    const qint32 back = colour(keys::BackColor, keys::BackColorDefault);
+    const qint32 font = colour(keys::FontColor, keys::FontColorDefault);
+    Drive1.setBackColor(back);
+    Dir1.setBackColor(back);
+    File1.setBackColor(back);
+    Label2.setBackColor(back);
+    Text1.setBackColor(back);
+    Text2.setBackColor(back);
+    Drive1.setForeColor(font);
+    Dir1.setForeColor(font);
+    File1.setForeColor(font);
+    Label2.setForeColor(font);
+    Text1.setForeColor(font);
+    Text2.setForeColor(font);
+    Label1.setBackColor(colour(keys::VolColor, keys::VolColorDefault));
+    Label1.setForeColor(colour(keys::VolFontColor, keys::VolFontColorDefault));
+    suite::applyPointer(*this);
+    Move(suite::GetSingle(keys::Section, keys::FormLeft, keys::FormLeftDefault),
+         suite::GetSingle(keys::Section, keys::FormTop, keys::FormTopDefault));
+    try {
+        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
+        if (vx::isQualifiedPath(dir)) {
+            if (!QFileInfo(dir).isDir())
+                return; // a folder gone since: the lists stay where they are
+            // The drive of the stored folder, so a folder on another mount is kept.
+            Drive1.setDrive(vx::driveOfPath(dir));
+            Dir1.setPath(dir);
+        }
+        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void FormVX3::saveSettings()
+{
+    suite::SaveSetting(keys::Section, keys::Dir, Dir1.Path());
+    suite::SaveSetting(keys::Section, keys::Drive, Drive1.Drive());
+    suite::savePosition(*this, keys::Section);
+}
+
+void FormVX3::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    RealAudio1.DoStop();
+    mVolCtrl::TearDown(Volume);
+    suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindThirdPlayer);
+    saveSettings();
+}
+
+void FormVX3::Command1_Click()
+{
+    suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindThirdPlayer);
+    RealAudio1.DoStop();
+    if (!RealAudio1.Source().isEmpty())
+        RealAudio1.DoStop();
+    Hide();
+    saveSettings();
+}
+
+void FormVX3::Command2_Click()
+{
+    if (!RealAudio1.Source().isEmpty())
+        RealAudio1.DoStop();
+    Hide();
+    vx::instance<Form20>().Show();
+    suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindSecondPlayer);
+}
+
+void FormVX3::Command3_Click()
+{
+    if (!RealAudio1.Source().isEmpty())
+        RealAudio1.DoStop();
+    Hide();
+    vx::instance<Form3>().Show();
+    suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindFirstPlayer);
+}
+
+void FormVX3::Command4_Click()
+{
+    try {
+        replay(Text2.Text());
+    } catch (const vx::RuntimeError &) {
+        // A source the player cannot open: it stays silent.
+    }
+}
+
+void FormVX3::Command5_Click()
+{
+    RealAudio1.DoStop();
+    vx::instance<Form35>().Show();
+    vx::instance<Form36>().Show();
+}
+
+void FormVX3::Command6_Click()
+{
+    vx::instance<Form12>().Show(1);
+}
+
+void FormVX3::Command8_Click()
+{
+    vx::shellDriver().showProperties(entryPath());
+}
+
+void FormVX3::Check1_Click()
+{
+    RealAudio1.setSource(entryPath());
+    RealAudio1.setRepeat(Check1.Value() == 1);
+}
+
+void FormVX3::Check2_Click()
+{
+    RealAudio1.setNativeSize(Check2.Value() == 1);
+}
+
+void FormVX3::Label1_Click()
+{
+    mVolCtrl::Refresh(*this, Volume, Text1);
+}
+
+void FormVX3::Label1_DblClick()
+{
+    mVolCtrl::ShowSystemVolume();
+}
+
+void FormVX3::Label2_Click()
+{
+    Dir1.Refresh();
+    File1.Refresh();
+}
+
+void FormVX3::Drive1_Change()
+{
+    try {
+        Dir1.setPath(Drive1.Drive());
+    } catch (const vx::RuntimeError &e) {
+        vx::MsgBox(e.description());
+    }
+}
+
+void FormVX3::Dir1_Change()
+{
+    File1.setPath(Dir1.Path());
+}
+
+void FormVX3::Text1_Change()
+{
+    mVolCtrl::Change(Volume, Text1);
+}
