@@ -40,9 +40,10 @@ TEST_F(Form17Test, ColoursAndFontActAtOnceCancelChangesNothingAndCloseStoresTheL
     s.Command2_Click();
     for (CommandButton *b : v.colouredButtons())
         EXPECT_EQ(b->BackColor(), 255);
+    v.Picture1.setBackColor(123);
     vxtest::dialogs().colors.push_back(std::nullopt);
     s.Command3_Click();
-    EXPECT_EQ(v.Picture1.BackColor(), 0);
+    EXPECT_EQ(v.Picture1.BackColor(), 123);
     vxtest::dialogs().colors.push_back(65280);
     s.Command1_Click();
     EXPECT_EQ(v.File1.BackColor(), 65280);
