@@ -220,8 +220,9 @@ TEST_F(RealPluginTest, WrongTruncatedAndUnreadableFilesGiveCodesNotCrashes)
         auto getPicture = reinterpret_cast<SpiGetPicture>(BindPluginEntry(plugin, "GetPicture"));
         SpiHandle info = &info, bits = &bits;
         const int code = getPicture(QFile::encodeName(path).constData(), 0, 0, &info, &bits, nullptr, 0);
-        if (code != 0)
+        if (code != 0) {
             EXPECT_FALSE(info || bits) << qPrintable(path);
+        }
         LocalFree(info);
         LocalFree(bits);
         return code;
@@ -237,6 +238,12 @@ TEST_F(RealPluginTest, WrongTruncatedAndUnreadableFilesGiveCodesNotCrashes)
     QByteArray huge = tga(sample());
     huge[12] = huge[13] = huge[14] = huge[15] = char(0xFF);
     EXPECT_NE(pluginCode(write(QStringLiteral("h.tga"), huge)), 0);
+    // A colour map Qt's reader would read past the end for minutes.
+    QByteArray map = tga(sample()).left(18);
+    map[1] = 1;
+    map[3] = map[4] = map[5] = map[6] = char(0xFF);
+    map[7] = char(255);
+    EXPECT_EQ(pluginCode(write(QStringLiteral("m.tga"), map)), 3);
     // Through the host the null blocks give 10, and the box stays empty.
     EXPECT_EQ(LoadPictureViaPlugin(write(QStringLiteral("h2.tga"), huge), box(), 0), kLockFailed);
     EXPECT_TRUE(box().Image().isNull());
