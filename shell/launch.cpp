@@ -7,7 +7,9 @@
 #include "archive/launcher.h"
 #include "editor/form4.h"
 #include "image/browser/frmsum.h"
+#include "image/plugins/form15.h"
 #include "image/viewer/form2.h"
+#include "image/viewer3/form40.h"
 #include "media/cd/form8.h"
 #include "media/player/form3.h"
 #include "media/player2/connect.h"
@@ -70,8 +72,8 @@ const std::vector<ToolRow> &tools()
     static const std::vector<ToolRow> rows = {
         {Tool::Form2, toolEntry<Form2>(QStringLiteral("Form2")), QStringLiteral("Graphic Rondix"), Hide, Hide, Hide},
         {Tool::frmSum, toolEntry<frmSum>(QStringLiteral("frmSum")), QStringLiteral("Graphic Rondix Ⅱ"), Hide, Hide, Hide},
-        {Tool::Form40, notBuilt(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
-        {Tool::Form15, notBuilt(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
+        {Tool::Form40, toolEntry<Form40>(QStringLiteral("Form40")), QStringLiteral("Graphic Rondix Ⅲ"), Unload, Unload, Unload},
+        {Tool::Form15, toolEntry<Form15>(QStringLiteral("Form15")), QStringLiteral("Susie Rondix"), Unload, Unload, Unload},
         {Tool::Form3, toolEntry<Form3>(QStringLiteral("Form3")), QStringLiteral("Multimedia Rondix"), Hide, Hide, Hide},
         {Tool::Form20, toolEntry<Form20>(QStringLiteral("Form20")), QStringLiteral("Multimedia Rondix Ⅱ"), Hide, Hide, Hide},
         {Tool::FormVX3, toolEntry<FormVX3>(QStringLiteral("FormVX3")), QStringLiteral("Multimedia Rondix Ⅲ"), Hide, Hide, Hide},

@@ -1,0 +1,84 @@
+#pragma once
+// The plug-in image viewer: every picture is decoded by the image plug-ins
+// and scrolled in a picture box holding the whole bitmap.
+#include "platform/dialogs/dialogs.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/filelists.h"
+#include "platform/forms/form.h"
+#include "platform/forms/scrollbar.h"
+#include "platform/imaging/picture.h"
+#include "platform/imaging/plugins/canvasbox.h"
+#include "platform/imaging/plugins/pluginpicture.h"
+
+#include <array>
+
+class Form15 : public vx::Form {
+    Q_OBJECT
+public:
+    Form15();
+
+    vx::CanvasBox Picture1{this, QStringLiteral("Picture1")};
+    vx::ScrollBar VScroll1{this, QStringLiteral("VScroll1"), Qt::Vertical};
+    vx::ScrollBar HScroll1{this, QStringLiteral("HScroll1")};
+    vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("前へ")};
+    vx::CommandButton Command7{this, QStringLiteral("Command7"), QStringLiteral("次へ")};
+    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("開く")};
+    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("保存")};
+    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("コピー")};
+    vx::CommandButton Command10{this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
+    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("ズーム")};
+    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("プロパティ")};
+    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("設定")};
+    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
+    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
+    vx::FileListBox File1{this, QStringLiteral("File1")};
+    vx::Label Label1{this, QStringLiteral("Label1")};
+    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("閉じる")};
+    vx::CanvasBox Picture2{this, QStringLiteral("Picture2")};
+    vx::Timer Timer1{this, QStringLiteral("Timer1"), 0, false};
+    vx::CommonDialog CommonDialog1{this};
+    vx::CommonDialog CommonDialog2{this};
+
+    // The ten buttons that take "BottonColor".
+    std::array<vx::CommandButton *, 10> colouredButtons();
+    void setPicture(const vx::Picture &p);
+    const vx::Picture &Picture() const { return picture_; }
+    const vx::PluginPictureInfo &pictureInfo() const { return info_; }
+    int visibleWidth() const { return visibleWidth_; }
+    int visibleHeight() const { return visibleHeight_; }
+    QString shownFile() const;
+
+    void Form_Load() override;
+    void Form_Unload(int &cancel) override;
+    void Form_Resize() override;
+    void Command3_Click();
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void Command7_Click();
+    void Command9_Click();
+    void Timer1_Timer() { Command7_Click(); }
+    void Command10_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command8_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void VScroll1_Change();
+    void HScroll1_Change();
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    void saveAndHide();
+    void readInfo(const QString &path);
+    QSize pictureSize() const;
+    bool takePicture2();
+    vx::Picture picture_;
+    vx::PluginPictureInfo info_;
+    // The picture area at creation until the first layout.
+    int visibleWidth_ = 641;
+    int visibleHeight_ = 525;
+};

@@ -1,0 +1,46 @@
+// GIF pictures (the first frame) through Qt's reader.
+#include "spiqt.h"
+
+namespace {
+bool isGif(const QByteArray &b)
+{
+    return b.startsWith("GIF87a") || b.startsWith("GIF89a");
+}
+// LZW codes of 12 bits can stand for at most 4096 pixels each, so a byte
+// holds fewer than 2800 pixels.
+constexpr uint64_t kPixelsPerByte = 2800;
+} // namespace
+
+SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHandle *pHBInfo, SpiHandle *pHBm,
+                              SpiProgressCallback, intptr_t)
+{
+    if (!spi::clearOutputs(pHBInfo, pHBm))
+        return SPI_INTERNAL_ERROR;
+    const spi::Input in = spi::readInput(buf, len, flag);
+    if (in.code != SPI_OK)
+        return in.code;
+    const QByteArray bytes = spi::asByteArray(in);
+    if (!isGif(bytes))
+        return SPI_UNKNOWN_FORMAT;
+    return spi::decodeWithQt(bytes, "gif", kPixelsPerByte, pHBInfo, pHBm);
+}
+
+SPI_EXPORT int32_t GetPictureInfo(const char *buf, int32_t len, uint32_t flag, SpiPictureInfo *info)
+{
+    if (!info)
+        return SPI_INTERNAL_ERROR;
+    const spi::Input in = spi::readInput(buf, len, flag);
+    if (in.code != SPI_OK)
+        return in.code;
+    const QByteArray bytes = spi::asByteArray(in);
+    if (!isGif(bytes))
+        return SPI_UNKNOWN_FORMAT;
+    const spi::QtDecode probe = spi::probeWithQt(bytes, "gif", kPixelsPerByte);
+    if (probe.code != SPI_OK && probe.code != SPI_NO_MEMORY)
+        return probe.code;
+    *info = SpiPictureInfo{};
+    info->width = probe.size.width();
+    info->height = probe.size.height();
+    info->colorDepth = 8;
+    return SPI_OK;
+}
