@@ -78,9 +78,9 @@ void mutagenWrite(const QString &file, int encoding, const QJsonObject &frames)
     static const char *script = R"(
 import json, sys
 from mutagen.id3 import ID3, COMM, Frames
-p, enc, spec = sys.argv[1], int(sys.argv[2]), json.loads(sys.argv[3])
+p, enc, frames = sys.argv[1], int(sys.argv[2]), json.loads(sys.argv[3])
 t = ID3()
-for k, v in spec.items():
+for k, v in frames.items():
     if k == 'COMM':
         t.add(COMM(encoding=enc, lang='jpn', desc=v[0], text=[v[1]]))
     else:
@@ -230,12 +230,12 @@ TEST_F(InteropTest, TagLibAndMutagenID3v23TagsReadByOurs)
         EXPECT_EQ(r.Track, QStringLiteral("7"));
 
         const QString m = put(QStringLiteral("mutagen%1.mp3").arg(wide), audio);
-        QJsonObject spec{{QStringLiteral("TIT2"), title},  {QStringLiteral("TIT1"), QStringLiteral("S")},
+        QJsonObject frames{{QStringLiteral("TIT2"), title},  {QStringLiteral("TIT1"), QStringLiteral("S")},
                          {QStringLiteral("TPE3"), title},  {QStringLiteral("TRCK"), QStringLiteral("2/9")},
                          {QStringLiteral("TCON"), QStringLiteral("Jazz")},
                          {QStringLiteral("TYER"), QStringLiteral("1999")}};
-        spec[QStringLiteral("COMM")] = QJsonArray{QStringLiteral("d"), body};
-        mutagenWrite(m, wide ? 1 : 0, spec);
+        frames[QStringLiteral("COMM")] = QJsonArray{QStringLiteral("d"), body};
+        mutagenWrite(m, wide ? 1 : 0, frames);
         r = ReadID3v2Tag(m);
         EXPECT_EQ(r.MajorVersion, 3);
         EXPECT_EQ(r.Title, title);
