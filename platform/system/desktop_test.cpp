@@ -1,4 +1,5 @@
 #include "platform/system/desktop.h"
+#include "testing/capabilities.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,23 +58,8 @@ TEST(Desktop, TrashEmptiedWithoutFollowingLinks)
 // that let it.
 TEST(Desktop, TrashThatCannotBeEmptiedSaysWhat)
 {
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("VX_CAPS_DROPPED")) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("VX_CAPS_DROPPED"), QStringLiteral("1"));
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.start(QStringLiteral("setpriv"),
-                {QStringLiteral("--inh-caps=-dac_override,-dac_read_search,-fowner"),
-                 QStringLiteral("--bounding-set=-dac_override,-dac_read_search,-fowner"), QStringLiteral("--"),
-                 QCoreApplication::applicationFilePath(),
-                 QStringLiteral("--gtest_filter=Desktop.TrashThatCannotBeEmptiedSaysWhat")});
-        ASSERT_TRUE(p.waitForFinished(60000));
-        const QByteArray out = p.readAll();
-        EXPECT_EQ(p.exitCode(), 0) << out.toStdString();
-        EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.toStdString();
+    if (vxtest::rerunWithoutCapabilities({QStringLiteral("dac_override"), QStringLiteral("dac_read_search"), QStringLiteral("fowner")}))
         return;
-    }
     QTemporaryDir tmp;
     const QString home = tmp.filePath("Trash");
     QDir().mkpath(home + "/files/locked");
