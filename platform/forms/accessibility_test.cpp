@@ -200,6 +200,36 @@ TEST_F(Accessibility, ListsAndScrollBarsFollowTheirValueAndSelection)
     EXPECT_EQ(list, 1);
 }
 
+TEST_F(Accessibility, LabelsWithHandlersTakeTheKeyboardAndActions)
+{
+    Panel &p = instance<Panel>();
+    Label Label1{&p, QStringLiteral("Label1"), QStringLiteral("ボリューム")};
+    Label Label2{&p, QStringLiteral("Label2"), QStringLiteral("plain")};
+    int clicks = 0, doubles = 0;
+    Label1.Click = [&] { ++clicks; };
+    Label1.DblClick = [&] { ++doubles; };
+    p.Show();
+    EXPECT_EQ(Label1.focusPolicy(), Qt::TabFocus);
+    EXPECT_EQ(Label2.focusPolicy(), Qt::NoFocus) << "a label without handlers is passed over";
+
+    Label1.setFocus();
+    QTest::keyClick(&Label1, Qt::Key_Space);
+    EXPECT_EQ(clicks, 1);
+    QTest::keyClick(&Label1, Qt::Key_Return);
+    EXPECT_EQ(doubles, 1);
+
+    QAccessibleInterface *a = a11y(&Label1);
+    EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("ボリューム"));
+    ASSERT_NE(a->actionInterface(), nullptr);
+    EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()))
+        << a->actionInterface()->actionNames().join(QLatin1Char(',')).toStdString();
+    a->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(clicks, 2);
+    a->actionInterface()->doAction(QStringLiteral("doubleClick"));
+    EXPECT_EQ(doubles, 2);
+    EXPECT_FALSE(a11y(&Label2)->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+}
+
 TEST_F(Accessibility, DriveFolderFileListsAndMenusAnswerToo)
 {
     QTemporaryDir tmp;

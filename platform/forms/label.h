@@ -19,7 +19,15 @@ public:
     std::function<void()> Click;
     std::function<void()> DblClick;
 
+    // What the keyboard and assistive tools do: Space or "press" clicks,
+    // Enter or "doubleClick" double-clicks (a label without handlers takes
+    // no focus).
+    void press();
+    void doublePress();
+
 protected:
+    void showEvent(QShowEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
