@@ -8,6 +8,7 @@
 #include "keys.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
 #include <QFileInfo>
@@ -112,18 +113,7 @@ void Form15::Form_Load()
     Picture1.setBackColor(suite::GetColor(keys::Section, keys::PicColor, keys::PicColorDefault));
     vx::instance<Form17>().HScroll1.setValue(viewer3::storedSpeed());
     suite::restorePosition(*this, keys::Section, keys::PositionDefault);
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            // A folder gone since ends the load here.
-            if (!QFileInfo(dir).isDir())
-                return;
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void Form15::saveAndHide()

@@ -11,6 +11,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "suite/folders.h"
 #include "suite/settings.h"
 
 #include <QFileInfo>
@@ -133,18 +134,7 @@ void FormVX3::Form_Load()
     suite::applyPointer(*this);
     Move(suite::GetSingle(keys::Section, keys::FormLeft, keys::FormLeftDefault),
          suite::GetSingle(keys::Section, keys::FormTop, keys::FormTopDefault));
-    try {
-        const QString dir = suite::GetSetting(keys::Section, keys::Dir, keys::DirDefault);
-        if (vx::isQualifiedPath(dir)) {
-            if (!QFileInfo(dir).isDir())
-                return; // a folder gone since: the lists stay where they are
-            // The drive of the stored folder, so a folder on another mount is kept.
-            Drive1.setDrive(vx::driveOfPath(dir));
-            Dir1.setPath(dir);
-        }
-        Drive1.setDrive(suite::GetSetting(keys::Section, keys::Drive, keys::DriveDefault));
-    } catch (const vx::RuntimeError &) {
-    }
+    suite::restoreFolder(Drive1, Dir1, keys::Section, keys::Dir, keys::DirDefault, keys::Drive, keys::DriveDefault);
 }
 
 void FormVX3::saveSettings()
