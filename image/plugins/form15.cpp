@@ -11,7 +11,6 @@
 #include "suite/folders.h"
 #include "suite/settings.h"
 
-#include <QFileInfo>
 #include <QPainter>
 
 namespace keys = plugins::keys;

@@ -14,7 +14,6 @@
 #include "suite/folders.h"
 #include "suite/settings.h"
 
-#include <QFileInfo>
 #include <QLineEdit>
 
 namespace keys = player3::keys;
