@@ -197,24 +197,12 @@ void Form15::File1_Click()
 
 void Form15::Command7_Click()
 {
-    const int index = File1.ListIndex();
-    if (index + 1 >= File1.ListCount())
-        return;
-    try {
-        File1.setListIndex(index + 1);
-    } catch (const vx::RuntimeError &) {
-    }
+    viewer3::stepFile(File1, 1);
 }
 
 void Form15::Command9_Click()
 {
-    const int index = File1.ListIndex();
-    if (index <= 0)
-        return;
-    try {
-        File1.setListIndex(index - 1);
-    } catch (const vx::RuntimeError &) {
-    }
+    viewer3::stepFile(File1, -1);
 }
 
 void Form15::Command10_Click()
@@ -224,9 +212,7 @@ void Form15::Command10_Click()
 
 void Form15::Command1_Click()
 {
-    CommonDialog1.Filter = QStringLiteral(
-        "Susieプラグイン対応ファイル (*.*)|*.jpg;*.jpeg;*.pic;*.p2;*.mag;*.pi;*.q4;*.png;*.tga;*.fxt;*.pcx;*.mid;*.wav;"
-        "*.avi;*.aif;*.mov;*.mpg;*.cda;*.mpa;*.au;*.pbm;*.pgm;*.ppm;*.gif;*.tif|");
+    CommonDialog1.Filter = viewer3::pluginFileFilter();
     if (!CommonDialog1.ShowOpen())
         return;
     vx::LoadPictureViaPlugin(CommonDialog1.FileName, Picture1, 0);

@@ -1,5 +1,7 @@
 #include "listlook.h"
 
+#include "platform/core/errors.h"
+
 #include "keys.h"
 #include "suite/settings.h"
 
@@ -67,6 +69,24 @@ void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval)
 QString positionText(int index, int count)
 {
     return QString::number(index + 1) + QLatin1Char('/') + QString::number(count);
+}
+
+void stepFile(vx::FileListBox &list, int delta)
+{
+    const int target = list.ListIndex() + delta;
+    if (target < 0 || target >= list.ListCount())
+        return;
+    try {
+        list.setListIndex(target);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+QString pluginFileFilter()
+{
+    return QStringLiteral(
+        "Susieプラグイン対応ファイル (*.*)|*.jpg;*.jpeg;*.pic;*.p2;*.mag;*.pi;*.q4;*.png;*.tga;*.fxt;*.pcx;*.mid;*.wav;"
+        "*.avi;*.aif;*.mov;*.mpg;*.cda;*.mpa;*.au;*.pbm;*.pgm;*.ppm;*.gif;*.tif|");
 }
 
 } // namespace viewer3

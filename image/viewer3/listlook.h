@@ -22,5 +22,10 @@ QString flagWord(bool on);
 void toggleSlideShow(vx::Timer &timer, vx::CommandButton &button, int interval);
 // "3/12": position + 1, "/", count.
 QString positionText(int index, int count);
+// Next (+1) or previous (-1) entry of the list: nothing past either end, and
+// an entry that cannot be shown ends the step quietly.
+void stepFile(vx::FileListBox &list, int delta);
+// The open button's filter: every extension an image plug-in may take.
+QString pluginFileFilter();
 
 } // namespace viewer3
