@@ -47,12 +47,9 @@ Form16::Form16() : vx::Form(QStringLiteral("Form16"))
 
 void Form16::Form_Load()
 {
-    try {
-        // A missing skin leaves only the preview out.
-        Image1.setPicture(vx::LoadPicture(
-            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
     suite::applyPointer(*this);
 }
 

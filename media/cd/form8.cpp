@@ -9,6 +9,7 @@
 #include "platform/media/mci.h"
 #include "platform/system/system.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -135,12 +136,9 @@ void Form8::Form_Load()
 
 void Form8::applySettings()
 {
-    try {
-        // A missing or unreadable skin leaves only the skin out.
-        Image2.setPicture(vx::LoadPicture(suite::GetSetting(
-            keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image2.setPicture(skin); });
     Label1.setBackColor(suite::GetColor(keys::Section, keys::VolColor, keys::VolColorDefault));
     Label1.setForeColor(suite::GetColor(keys::Section, keys::VolFontColor, keys::VolFontColorDefault));
     const qint32 back = suite::GetColor(keys::Section, keys::BackColor, keys::BackColorDefault);

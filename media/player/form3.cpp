@@ -9,6 +9,7 @@
 #include "platform/system/system.h"
 #include "suite/folders.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -157,13 +158,9 @@ void Form3::Form_Load()
 {
     // Without a mixer only the volume box is left out.
     mVolCtrl::SetUp(*this, Volume, Text1);
-    try {
-        // A missing or unreadable skin leaves only the skin out.
-        const QString skin = suite::GetSetting(keys::Section, keys::Skin,
-                                               vx::joinPath(vx::AppPath(), keys::SkinDefaultName));
-        Image2.setPicture(vx::LoadPicture(skin));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image2.setPicture(skin); });
     auto colour = [](QLatin1StringView key, qint32 def) {
         return suite::GetLong(keys::Section, key, QString::number(def));
     };

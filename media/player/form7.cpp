@@ -63,11 +63,9 @@ Form7::Form7() : vx::Form(QStringLiteral("Form7"))
 void Form7::Form_Load()
 {
     suite::applyPointer(*this);
-    try {
-        Image1.setPicture(vx::LoadPicture(
-            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
 }
 
 void Form7::Form_Unload(int &cancel)

@@ -67,11 +67,9 @@ void Form21::Form_Load()
     // The stored speed, so a fresh window after an unload neither plays at
     // "1.0" nor stores it over the user's speed.
     Combo1.setText(suite::GetSetting(keys::Section, keys::PlaySpeed, QStringLiteral("1.0")));
-    try {
-        Image1.setPicture(vx::LoadPicture(
-            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
 }
 
 void Form21::Form_Unload(int &cancel)

@@ -8,6 +8,7 @@
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <functional>
 
@@ -69,12 +70,9 @@ Form12::Form12() : vx::Form(QStringLiteral("Form12"))
 void Form12::Form_Load()
 {
     suite::applyPointer(*this);
-    try {
-        Image1.setPicture(vx::LoadPicture(
-            suite::GetSetting(keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-        // A missing skin leaves only the preview out.
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
 }
 
 void Form12::Form_Unload(int &cancel)

@@ -13,6 +13,7 @@
 #include "platform/system/system.h"
 #include "suite/folders.h"
 #include "suite/settings.h"
+#include "suite/windows/settingswindow.h"
 
 #include <QLineEdit>
 
@@ -107,12 +108,9 @@ void FormVX3::Form_Load()
 {
     // Without a mixer only the volume box is left out.
     mVolCtrl::SetUp(*this, Volume, Text1);
-    try {
-        // A missing or unreadable skin leaves only the skin out.
-        Image1.setPicture(vx::LoadPicture(suite::GetSetting(
-            keys::Section, keys::Skin, vx::joinPath(vx::AppPath(), keys::SkinDefaultName))));
-    } catch (const vx::RuntimeError &) {
-    }
+    // A missing or unreadable skin leaves only the skin out.
+    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
+                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
     auto colour = [](QLatin1StringView key, qint32 def) { return suite::GetColor(keys::Section, key, def); };
     const qint32 back = colour(keys::BackColor, keys::BackColorDefault);
     const qint32 font = colour(keys::FontColor, keys::FontColorDefault);

@@ -3,6 +3,7 @@
 #include "suite/settings.h"
 
 #include "platform/core/errors.h"
+#include "platform/system/system.h"
 
 namespace suite {
 
@@ -15,6 +16,15 @@ void chooseSkin(vx::CommonDialog &dialog, const QString &section, const QString 
     try {
         apply(vx::LoadPicture(dialog.FileName));
         SaveSetting(section, key, dialog.FileName);
+    } catch (const vx::RuntimeError &) {
+    }
+}
+
+void showStoredSkin(const QString &section, const QString &key, const QString &defaultName,
+                    const std::function<void(const vx::Picture &)> &apply)
+{
+    try {
+        apply(vx::LoadPicture(GetSetting(section, key, vx::joinPath(vx::AppPath(), defaultName))));
     } catch (const vx::RuntimeError &) {
     }
 }

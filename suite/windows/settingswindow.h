@@ -13,6 +13,11 @@ namespace suite {
 void chooseSkin(vx::CommonDialog &dialog, const QString &section, const QString &key,
                 const std::function<void(const vx::Picture &)> &apply);
 
+// The skin a tool stored (by default `defaultName` in the program's folder)
+// handed to `apply`; a missing or unreadable skin leaves only the skin out.
+void showStoredSkin(const QString &section, const QString &key, const QString &defaultName,
+                    const std::function<void(const vx::Picture &)> &apply);
+
 // The reset button: deletes the tool's section and says when it takes effect.
 // False when there was nothing to delete (nothing is said then).
 bool resetSection(const QString &section);
