@@ -163,4 +163,30 @@ inline Status readAll(const char *path, std::int64_t maxBytes, std::string &out,
     }
 }
 
+// Whether a save may replace `path`: it names nothing yet (a new file) or a
+// regular file, after links, that the user may write. A FIFO, a device or a
+// link to one is never a save's target: renaming the new file over what the
+// link names would replace the device itself.
+inline Status checkSaveTarget(const char *path, int *error = nullptr)
+{
+    struct stat st;
+    if (::stat(path, &st) != 0) {
+        const int e = errno;
+        if (e == ENOENT)
+            return Status::Ok;
+        if (error)
+            *error = e;
+        return e == EACCES || e == EPERM ? Status::Denied : e == ENOTDIR ? Status::Missing : Status::Failed;
+    }
+    if (!S_ISREG(st.st_mode))
+        return Status::NotRegular;
+    if (::access(path, W_OK) != 0) {
+        const int e = errno;
+        if (error)
+            *error = e;
+        return e == EACCES || e == EPERM || e == EROFS ? Status::Denied : Status::Failed;
+    }
+    return Status::Ok;
+}
+
 } // namespace vx::userfile

@@ -114,3 +114,33 @@ TEST(UserFile, AnUnreadableFileIsDenied)
 }
 
 } // namespace
+
+namespace {
+
+TEST(UserFile, ASaveReplacesOnlyRegularFilesItMayWrite)
+{
+    QTemporaryDir tmp;
+    QDir dir(tmp.path());
+    EXPECT_EQ(vx::checkSaveTarget(dir.filePath(QStringLiteral("new.bmp"))), UserFileStatus::Ok);
+    EXPECT_EQ(vx::checkSaveTarget(write(dir, QStringLiteral("old.bmp"), "x")), UserFileStatus::Ok);
+    // A link to a device would have the device itself replaced by the rename.
+    const QString zero = dir.filePath(QStringLiteral("zero.bmp"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    EXPECT_EQ(vx::checkSaveTarget(zero), UserFileStatus::NotRegular);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("p.txt"))).constData(), 0600), 0);
+    EXPECT_EQ(vx::checkSaveTarget(dir.filePath(QStringLiteral("p.txt"))), UserFileStatus::NotRegular);
+    ASSERT_TRUE(dir.mkdir(QStringLiteral("folder.txt")));
+    EXPECT_EQ(vx::checkSaveTarget(dir.filePath(QStringLiteral("folder.txt"))), UserFileStatus::NotRegular);
+}
+
+TEST(UserFile, AWriteProtectedFileIsNoSaveTarget)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    QTemporaryDir tmp;
+    const QString path = write(QDir(tmp.path()), QStringLiteral("ro.txt"), "x");
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    EXPECT_EQ(vx::checkSaveTarget(path), UserFileStatus::Denied);
+}
+
+} // namespace

@@ -48,6 +48,11 @@ UserFileStatus readUserFile(const QString &path, qint64 maxBytes, QByteArray &ou
     return UserFileStatus::Ok;
 }
 
+UserFileStatus checkSaveTarget(const QString &path)
+{
+    return userfile::checkSaveTarget(QFile::encodeName(path).constData());
+}
+
 int userFileErrorNumber(UserFileStatus status)
 {
     switch (status) {

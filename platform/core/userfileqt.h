@@ -16,6 +16,9 @@ UserFileStatus openUserFile(QFile &file, const QString &path, qint64 maxBytes);
 // The whole file, by the same rules; `out` is empty on failure.
 UserFileStatus readUserFile(const QString &path, qint64 maxBytes, QByteArray &out);
 
+// Whether a save may replace `path` (userfile::checkSaveTarget).
+UserFileStatus checkSaveTarget(const QString &path);
+
 // The classic error number for a failed open: 53 missing, 70 denied,
 // 75 not a regular file or too large, 57 anything else.
 int userFileErrorNumber(UserFileStatus status);
