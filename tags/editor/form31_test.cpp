@@ -1,6 +1,7 @@
 #include "form31.h"
 #include "player.h"
 
+#include "suite/ending.h"
 #include "suite/settings.h"
 #include "tags/id3/fixture_test.h"
 #include "tags/keys.h"
@@ -12,6 +13,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
+
+#include <unistd.h>
 
 using namespace ID3Module;
 using namespace id3test;
@@ -336,6 +339,55 @@ TEST_F(Form31Test, FailedSavesSayWhyAndKeepTheWindowAndTheFile)
     f.Command2.click();
     EXPECT_FALSE(isLoaded<Form31>());
     EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("Omega"));
+}
+
+TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
+{
+    const QByteArray old = audio + v1Block("Old", "", 1, 2);
+    const QString p = put("e.mp3", old);
+    Form31 &f = openOn({QStringLiteral("e.mp3")}, 0);
+    const auto quit = [&f] {
+        vx::setEndThrows(true);
+        return vxtest::ends([&f] { f.Quit_Click(); });
+    };
+    const QString ask = QStringLiteral("変更を保存しますか?");
+    // Loading filled every box: no edit yet, so the end asks nothing.
+    EXPECT_FALSE(f.HasUnsavedChanges());
+    EXPECT_TRUE(quit());
+    EXPECT_TRUE(messages().isEmpty());
+
+    f.TitleText.setText(QStringLiteral("New"));
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    vxtest::dialogs().answers = {vx::vbCancel};
+    EXPECT_FALSE(quit());
+    ASSERT_EQ(messages(), QStringList{ask});
+    EXPECT_EQ(vxtest::dialogs().messages.back().buttons(), vx::vbYesNoCancel);
+    vxtest::dialogs().answers = {vx::vbNo};
+    EXPECT_TRUE(quit());
+    EXPECT_EQ(content(p), old);
+
+    // Yes, but the save is refused (a second name for the file): the program goes on.
+    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
+    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    vxtest::dialogs().answers = {vx::vbYes, vx::vbOK};
+    EXPECT_FALSE(quit());
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク"))) << qPrintable(messages().last());
+    EXPECT_EQ(content(p), old);
+    ASSERT_TRUE(QFile::remove(twin));
+    vxtest::dialogs().answers = {vx::vbYes};
+    EXPECT_TRUE(quit());
+    EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("New"));
+    EXPECT_FALSE(f.HasUnsavedChanges());
+
+    // Any field, the version list or an option is an edit too; a save clears it.
+    f.UnsynchronisationCheck.setValue(1);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    f.FileSave_Click();
+    EXPECT_FALSE(f.HasUnsavedChanges());
+    f.VersionCombo.setListIndex(KindNone);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    vxtest::dialogs().answers = {vx::vbCancel};
+    EXPECT_FALSE(suite::toolsAgreeToEnd()) << "the tag editor is in the program's list";
 }
 
 TEST_F(Form31Test, OpenAndSaveAsFollowTheDialogs)
