@@ -5,15 +5,18 @@
 #include "suite/settings.h"
 #include "tags/id3/fixture_test.h"
 #include "tags/keys.h"
+#include "testing/capabilities.h"
 #include "testing/harness.h"
 
 #include "platform/core/errors.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenuBar>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace ID3Module;
@@ -388,6 +391,45 @@ TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
     EXPECT_TRUE(f.HasUnsavedChanges());
     vxtest::dialogs().answers = {vx::vbCancel};
     EXPECT_FALSE(suite::toolsAgreeToEnd()) << "the tag editor is in the program's list";
+}
+
+TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    const QByteArray old = audio + v1Block("Old", "", 1, 2);
+    const QString p = put("ro.mp3", old);
+    ASSERT_TRUE(QFile::setPermissions(p, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    Form31 &f = openOn({QStringLiteral("ro.mp3")}, 0);
+    f.TitleText.setText(QStringLiteral("New"));
+    f.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") +
+                                            vx::errorText(vx::err::PermissionDenied)))
+        << qPrintable(messages().at(0));
+    EXPECT_EQ(content(p), old);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ro.mp3")});
+}
+
+TEST_F(Form31Test, OpeningAFifoOrAFolderAnswersAtOnce)
+{
+    const QString fifo = dir.filePath(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.mp3"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Form31 &f = openOn({QStringLiteral("pipe.mp3")}, 0); // the player's entry is the FIFO
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(messages().at(0));
+    EXPECT_TRUE(f.CurrentFile.isEmpty());
+    QElapsedTimer timer;
+    timer.start();
+    vxtest::dialogs().files = {QStringList{folder}, QStringList{fifo}};
+    f.Open.click();
+    f.Open.click();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(messages().size(), 3);
+    EXPECT_TRUE(f.CurrentFile.isEmpty());
 }
 
 TEST_F(Form31Test, OpenAndSaveAsFollowTheDialogs)
