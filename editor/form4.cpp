@@ -6,6 +6,7 @@
 #include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
+#include "suite/ending.h"
 #include "suite/folders.h"
 #include "suite/settings.h"
 
@@ -60,6 +61,7 @@ bool editor::confirmEnd()
 
 Form4::Form4() : vx::Form(QStringLiteral("Form4"))
 {
+    suite::registerEndCheck(QStringLiteral("Form4"), &editor::confirmEnd);
     setCaption(kEditCaption);
     setClientSize(12600, 7920);
     const QColor edit(0xE3, 0xEE, 0xFA), format(0xFB, 0xEE, 0xD9), tool(0xE4, 0xF4, 0xE1);

@@ -1,5 +1,6 @@
 #include "launch.h"
 
+#include "suite/ending.h"
 #include "suite/keys.h"
 #include "suite/settings.h"
 #include "platform/core/convert.h"
@@ -119,7 +120,8 @@ void launch(Tool id, CloseMode mode)
         toggle(tool(id).window, mode);
 }
 
-bool toolsAgreeToEnd() { return editor::confirmEnd(); }
+// Every tool with unsaved work registers its own check (suite/ending.h).
+bool toolsAgreeToEnd() { return suite::toolsAgreeToEnd(); }
 
 namespace {
 // A stored text that is not a number counts as the default, 1.

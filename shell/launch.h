@@ -68,8 +68,9 @@ void launch(Tool id, CloseMode mode);
 using LaunchProbe = std::function<void(Tool, CloseMode)>;
 void setLaunchProbe(LaunchProbe probe);
 
-// Asked before the program ends from a launcher: a tool holding unsaved work
-// asks the user; false when the program must keep running.
+// Asked before the program ends from a launcher: each tool registered for the
+// end (suite/ending.h) that holds unsaved work asks the user; false when the
+// program must keep running.
 bool toolsAgreeToEnd();
 
 // The variant the button-style windows open, from the variant the tools stored:

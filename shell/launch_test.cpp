@@ -18,6 +18,8 @@
 #include "shell/mainform.h"
 #include "shell/form30.h"
 #include "editor/form4.h"
+#include "tags/editor/form31.h"
+#include "tags/editor/player.h"
 #include "testing/harness.h"
 
 #include <QTest>
@@ -318,6 +320,40 @@ TEST_F(LaunchTest, EndingWithUnsavedEditorTextAsksFirst)
     vxtest::dialogs().answers.push_back(vx::vbNo);
     EXPECT_TRUE(vxtest::ends(end));
     EXPECT_EQ(vxtest::dialogs().messageTexts().count(QStringLiteral("変更を保存しますか?")), 3);
+}
+
+TEST_F(LaunchTest, EndingAsksEveryToolThatHoldsUnsavedWork)
+{
+    shell::tools(); // the players' hooks, then none: the tag editor stands alone
+    tags::setPlayerSource(nullptr);
+    Form4 &e = vx::instance<Form4>();
+    Form31 &t = vx::instance<Form31>();
+    const QString song = programDir() + QStringLiteral("/song.mp3");
+    {
+        QFile f(song);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(2000, 'a'));
+    }
+    t.CurrentFile = song;
+    t.TitleText.setText(QStringLiteral("tagged"));
+    e.setCaption(editor::kModifiedCaption);
+    const QString ask = QStringLiteral("変更を保存しますか?");
+    int saved = 0;
+    auto end = [&] {
+        vx::setEndThrows(true);
+        return vxtest::ends([&] { shell::endFromMainWindow([&] { ++saved; }, false); });
+    };
+    // The editor let go, the tag editor cancelled: the program goes on.
+    vxtest::dialogs().answers = {vx::vbNo, vx::vbCancel};
+    EXPECT_FALSE(end());
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList({ask, ask}));
+    // Yes at the tag editor: its save, then the end.
+    vxtest::dialogs().answers = {vx::vbNo, vx::vbYes};
+    EXPECT_TRUE(end());
+    QFile f(song);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().right(128).mid(3, 6), QByteArray("tagged"));
+    EXPECT_EQ(vxtest::dialogs().messageTexts().count(ask), 4);
 }
 
 TEST_F(LaunchTest, AMainWindowClosedWhileTheEndIsRefusedStays)

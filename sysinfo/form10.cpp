@@ -221,6 +221,11 @@ void Form10::Command4_Click()
 
 void Form10::Command5_Click()
 {
+    // "Cleared" only when there was a list and it was cleared.
+    if (!vx::desktopDriver().hasRecent()) {
+        vx::MsgBox(QStringLiteral("クリアする最近使ったファイルはありません。"), vx::vbInformation);
+        return;
+    }
     const QString failed = vx::desktopDriver().clearRecent();
     if (failed.isEmpty())
         vx::MsgBox(QStringLiteral("最近使ったファイルをクリアしました。"), vx::vbInformation);

@@ -24,6 +24,7 @@ public:
     QString trashFailure;
     int trashEmptied = 0;
     int recentCleared = 0;
+    bool recentThere = true;
     bool launch(vx::DesktopTool tool) override
     {
         if (std::find(missing.begin(), missing.end(), tool) != missing.end())
@@ -39,8 +40,10 @@ public:
     QString clearRecent() override
     {
         ++recentCleared;
+        recentThere = false;
         return QString();
     }
+    bool hasRecent() override { return recentThere; }
 };
 
 class Form10Test : public vxtest::GuiTest {
@@ -279,6 +282,11 @@ TEST_F(Form10Test, TrashAndRecentOnlySayDoneWhenDone)
     f.Command5.click();
     EXPECT_EQ(desktop->recentCleared, 1);
     EXPECT_EQ(vxtest::dialogs().messageTexts().last(), QStringLiteral("最近使ったファイルをクリアしました。"));
+    // Nothing left (or never a list): nothing is cleared and it says so.
+    f.Command5.click();
+    EXPECT_EQ(desktop->recentCleared, 1);
+    EXPECT_EQ(vxtest::dialogs().messageTexts().last(), QStringLiteral("クリアする最近使ったファイルはありません。"));
+    EXPECT_EQ(vxtest::dialogs().messages.back().icon(), vx::vbInformation);
 }
 
 } // namespace

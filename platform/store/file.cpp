@@ -1,6 +1,7 @@
 #include "file.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfile.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,9 +48,11 @@ QByteArray writeTarget(const QByteArray &path)
     case ENOSPC:
     case EDQUOT: number = err::DiskFull; break;
     case EIO: number = err::DeviceIO; break;
-    default: number = err::PathFileAccess; break;
+    default:
+        // The number alone would not say what went wrong.
+        raise(err::PathFileAccess, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
     }
-    raise(number, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
+    raise(number, path);
 }
 
 [[noreturn]] void failMissing(const QString &what)
@@ -93,37 +97,45 @@ void makeDir(const QString &dir)
 int readFile(const QByteArray &path, QByteArray &out, bool &exists)
 {
     out.clear();
-    exists = false;
-    // Non-blocking: opening a FIFO with no writer would wait forever.
-    Fd fd(::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd.valid())
-        return errno == ENOENT || errno == ENOTDIR ? 0 : errno;
     exists = true;
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0)
-        return errno;
-    if (!S_ISREG(st.st_mode))
-        return kNotRegular;
-    if (st.st_size > kMaxStoreBytes)
-        return kTooLarge;
-    out.reserve(qsizetype(st.st_size));
-    char buf[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n == 0)
+    // The user-file steps: a FIFO or /dev/zero in its place never blocks nor
+    // fills memory, and a store that grows past the bound while read is refused.
+    std::string data;
+    int error = 0;
+    switch (userfile::readAll(path.constData(), kMaxStoreBytes, data, &error)) {
+    case userfile::Status::Ok:
+        out = QByteArray(data.data(), qsizetype(data.size()));
+        return 0;
+    case userfile::Status::Missing:
+        if (error == ENOENT || error == ENOTDIR) {
+            exists = false;
             return 0;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
         }
-        // It may grow while we read.
-        if (out.size() + n > kMaxStoreBytes) {
-            out.clear();
-            return kTooLarge;
-        }
-        out.append(buf, n);
+        return error ? error : ENOENT;
+    case userfile::Status::Denied:
+        return error ? error : EACCES;
+    case userfile::Status::NotRegular:
+        return kNotRegular;
+    case userfile::Status::TooLarge:
+        return kTooLarge;
+    case userfile::Status::Failed:
+        break;
     }
+    return error ? error : EIO;
+}
+
+void checkReplaceable(const QByteArray &path, const QString &name)
+{
+    const QByteArray target = writeTarget(path);
+    struct stat st;
+    if (::stat(target.constData(), &st) != 0)
+        return; // nothing there yet: a new file protects nothing
+    if (S_ISREG(st.st_mode) && st.st_nlink > 1)
+        raise(err::PermissionDenied,
+              name + QStringLiteral("：この設定ファイルにはほかの名前（ハードリンク）もあるため、書き換えませんでした。"
+                                    "書き換えると、ほかの名前には古い設定が残ります。"));
+    if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+        failErrno(errno, name);
 }
 
 [[noreturn]] void failRead(int problem, const QString &path)
@@ -177,6 +189,8 @@ void replaceFile(const QByteArray &path, const QByteArray &data)
     Fd fd(::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd.valid())
         failErrno(errno, tmpName);
+    // Held while the file is ours: a cleaner never takes a temp file in use.
+    (void)::flock(fd.get(), LOCK_EX | LOCK_NB);
     struct TmpGuard {
         const QByteArray &name;
         bool armed = true;
@@ -203,7 +217,8 @@ void replaceFile(const QByteArray &path, const QByteArray &data)
 }
 
 // Temp files of writers killed mid-write. Only lock holders write them, so
-// while we hold the lock every one left is stale.
+// while we hold the lock every one left is stale, whatever its age; one that
+// someone still holds a lock on is left alone all the same.
 void removeStaleTemps(const QString &dir, const QString &file)
 {
     const QByteArray prefix = native(file) + ".tmp.";
@@ -215,7 +230,13 @@ void removeStaleTemps(const QString &dir, const QString &file)
         if (!name.startsWith(prefix) || name.size() == prefix.size())
             continue;
         const QByteArray pid = name.mid(prefix.size());
-        if (std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        if (!std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
+        Fd tmp(::openat(::dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        struct stat st;
+        if (!tmp.valid() || ::fstat(tmp.get(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (::flock(tmp.get(), LOCK_EX | LOCK_NB) == 0)
             ::unlinkat(::dirfd(d), e->d_name, 0);
     }
     ::closedir(d);

@@ -37,6 +37,10 @@ inline constexpr qint64 kMaxStoreBytes = qint64(16) << 20;
 // at most kMaxStoreBytes is read (a FIFO or /dev/zero would never end; nothing
 // waits on them). Returns 0, or an errno, kNotRegular or kTooLarge.
 int readFile(const QByteArray &path, QByteArray &out, bool &exists);
+// Before a rewrite: a file the user may not write is error 70, and so is a
+// file with other hard links (a rename would leave them the old content).
+// `name` is the store's path as the user knows it.
+void checkReplaceable(const QByteArray &path, const QString &name);
 // Raises the run-time error for what readFile returned.
 [[noreturn]] void failRead(int problem, const QString &path);
 bool writeAll(int fd, const QByteArray &data);

@@ -1,5 +1,7 @@
 #include "ini.h"
 
+#include <algorithm>
+
 namespace vx::store::detail {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
@@ -99,25 +101,20 @@ QString unescape(QByteArrayView raw)
     return out;
 }
 
-QByteArray keyLine(const QString &key, const QString &value)
-{
-    return escape(key, true) + '=' + escape(value, false);
-}
-
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-Entry keyEntry(const QString &key, const QString &value)
+Line keyLine(const QString &key, const QString &value, const QString &spelling)
 {
-    Entry e;
-    e.raw = keyLine(key, value);
-    e.isKey = true;
-    e.key = key;
-    e.valueAt = e.raw.indexOf('=') + 1;
-    e.valueSize = e.raw.size() - e.valueAt;
-    return e;
+    Line l;
+    l.raw = escape(spelling.isEmpty() ? key : spelling, true) + '=' + escape(value, false);
+    l.kind = Line::Key;
+    l.name = spelling.isEmpty() ? key : spelling;
+    l.valueAt = l.raw.indexOf('=') + 1;
+    l.valueSize = l.raw.size() - l.valueAt;
+    return l;
 }
 
 Doc Doc::parse(const QByteArray &data)
@@ -130,151 +127,183 @@ Doc Doc::parse(const QByteArray &data)
     }
     if (text.isEmpty())
         return doc;
-    QList<QByteArray> lines = text.split('\n');
+    QList<QByteArray> raws = text.split('\n');
     if (text.endsWith('\n'))
-        lines.removeLast();
+        raws.removeLast();
+    else
+        doc.lastLineOpen = true;
 
-    for (QByteArray &line : lines) {
-        const QByteArrayView t = trimmed(line);
+    bool inSection = false;
+    doc.lines.reserve(raws.size());
+    for (QByteArray &raw : raws) {
+        Line l;
+        const QByteArrayView t = trimmed(raw);
         if (t.startsWith('[') && t.contains(']')) {
-            Section s;
-            s.name = unescape(trimmed(t.sliced(1, t.indexOf(']') - 1)));
-            s.header = std::move(line);
-            // Comments and blanks just above a header belong to that section.
-            if (!doc.sections.isEmpty()) {
-                QList<Entry> &prev = doc.sections.last().body;
-                while (!prev.isEmpty() && !prev.last().isKey)
-                    s.lead.prepend(prev.takeLast().raw);
+            l.kind = Line::Header;
+            l.name = unescape(trimmed(t.sliced(1, t.indexOf(']') - 1)));
+            inSection = true;
+        } else if (inSection) {
+            const qsizetype eq = t.indexOf('=');
+            if (eq >= 0 && !t.startsWith(';') && !t.startsWith('#')) {
+                l.kind = Line::Key;
+                l.name = unescape(trimmed(t.first(eq)));
+                const QByteArrayView v = trimmed(t.sliced(eq + 1));
+                l.valueAt = v.data() - raw.constData();
+                l.valueSize = v.size();
             }
-            doc.sections.append(std::move(s));
-            continue;
         }
-        if (doc.sections.isEmpty()) {
-            doc.preamble.append(std::move(line));
-            continue;
-        }
-        Entry e;
-        const qsizetype eq = t.indexOf('=');
-        if (eq >= 0 && !t.startsWith(';') && !t.startsWith('#')) {
-            e.isKey = true;
-            e.key = unescape(trimmed(t.first(eq)));
-            const QByteArrayView v = trimmed(t.sliced(eq + 1));
-            e.valueAt = v.data() - line.constData();
-            e.valueSize = v.size();
-        }
-        e.raw = std::move(line);
-        doc.sections.last().body.append(std::move(e));
+        l.raw = std::move(raw);
+        doc.lines.append(std::move(l));
     }
     return doc;
 }
 
 QByteArray Doc::bytes() const
 {
-    if (preamble.isEmpty() && sections.isEmpty())
+    if (lines.isEmpty())
         return {};
     QByteArray out = bom;
-    const auto put = [&out](const QByteArray &line) {
-        out += line;
+    for (const Line &l : lines) {
+        out += l.raw;
         out += '\n';
-    };
-    for (const QByteArray &l : preamble)
-        put(l);
-    for (const Section &s : sections) {
-        for (const QByteArray &l : s.lead)
-            put(l);
-        put(s.header);
-        for (const Entry &e : s.body)
-            put(e.raw);
     }
+    if (lastLineOpen)
+        out.chop(1);
     return out;
 }
 
-const Entry *Doc::find(const QString &section, const QString &key) const
+namespace {
+// Calls f(index, line) for each line of the named section(s), header excluded.
+template <class F>
+void forSection(const QList<Line> &lines, const QString &section, F &&f)
 {
-    for (const Section &s : sections) {
-        if (!sameName(s.name, section))
-            continue;
-        for (const Entry &e : s.body)
-            if (e.isKey && sameName(e.key, key))
-                return &e;
+    bool in = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const Line &l = lines[i];
+        if (l.kind == Line::Header)
+            in = sameName(l.name, section);
+        else if (in)
+            f(i, l);
     }
-    return nullptr;
+}
+} // namespace
+
+const Line *Doc::find(const QString &section, const QString &key) const
+{
+    const Line *found = nullptr;
+    forSection(lines, section, [&](qsizetype, const Line &l) {
+        if (!found && l.isKey() && sameName(l.name, key))
+            found = &l;
+    });
+    return found;
 }
 
-bool Doc::endsBlank() const
+QStringList Doc::sectionNames() const
 {
-    const QByteArray *last = nullptr;
-    if (!preamble.isEmpty())
-        last = &preamble.last();
-    if (!sections.isEmpty()) {
-        const Section &s = sections.last();
-        last = s.body.isEmpty() ? &s.header : &s.body.last().raw;
-    }
-    return last && trimmed(*last).isEmpty();
+    QStringList out;
+    for (const Line &l : lines)
+        if (l.kind == Line::Header && !out.contains(l.name, Qt::CaseInsensitive))
+            out.append(l.name);
+    return out;
+}
+
+QStringList Doc::keyNames(const QString &section) const
+{
+    QStringList out;
+    forSection(lines, section, [&](qsizetype, const Line &l) {
+        if (l.isKey() && !out.contains(l.name, Qt::CaseInsensitive))
+            out.append(l.name);
+    });
+    return out;
+}
+
+bool Doc::hasSections() const
+{
+    return std::any_of(lines.begin(), lines.end(), [](const Line &l) { return l.kind == Line::Header; });
+}
+
+void Doc::removeLines(const QList<qsizetype> &sortedIndexes)
+{
+    if (sortedIndexes.isEmpty())
+        return;
+    if (sortedIndexes.last() == lines.size() - 1)
+        lastLineOpen = false; // the new last line had its newline
+    for (qsizetype k = sortedIndexes.size() - 1; k >= 0; --k)
+        lines.removeAt(sortedIndexes[k]);
 }
 
 void Doc::set(const QString &section, const QString &key, const QString &value)
 {
-    bool found = false;
-    for (Section &s : sections) {
-        if (!sameName(s.name, section))
-            continue;
-        for (qsizetype i = 0; i < s.body.size();) {
-            Entry &e = s.body[i];
-            if (!e.isKey || !sameName(e.key, key)) {
-                ++i;
-            } else if (found) {
-                s.body.removeAt(i); // a hand-made duplicate would shadow nothing but confuse
-            } else {
-                found = true;
-                if (e.value() != value)
-                    e = keyEntry(e.key, value);
-                ++i;
-            }
-        }
-    }
-    if (found)
-        return;
-    const Entry e = keyEntry(key, value);
-    for (Section &s : sections) {
-        if (!sameName(s.name, section))
-            continue;
-        qsizetype at = 0;
-        for (qsizetype i = 0; i < s.body.size(); ++i)
-            if (s.body[i].isKey)
-                at = i + 1;
-        s.body.insert(at, e);
+    qsizetype found = -1;
+    QList<qsizetype> duplicates; // a hand-made duplicate would shadow nothing but confuse
+    forSection(lines, section, [&](qsizetype i, const Line &l) {
+        if (!l.isKey() || !sameName(l.name, key))
+            return;
+        if (found < 0)
+            found = i;
+        else
+            duplicates.append(i);
+    });
+    if (found >= 0) {
+        if (lines[found].value() != value)
+            lines[found] = keyLine(key, value, lines[found].name);
+        removeLines(duplicates);
         return;
     }
-    Section s;
-    if ((!preamble.isEmpty() || !sections.isEmpty()) && !endsBlank())
-        s.lead.append(QByteArray());
-    s.header = '[' + escape(section, true) + ']';
-    s.name = section;
-    s.body.append(e);
-    sections.append(s);
+    // A new key goes under the last key of the section's first place (or its
+    // header), before any trailing comments or blanks.
+    for (qsizetype h = 0; h < lines.size(); ++h) {
+        if (lines[h].kind != Line::Header || !sameName(lines[h].name, section))
+            continue;
+        qsizetype at = h + 1;
+        for (qsizetype j = h + 1; j < lines.size() && lines[j].kind != Line::Header; ++j)
+            if (lines[j].isKey())
+                at = j + 1;
+        if (at == lines.size())
+            lastLineOpen = false;
+        lines.insert(at, keyLine(key, value, QString()));
+        return;
+    }
+    if (!lines.isEmpty() && !trimmed(lines.last().raw).isEmpty())
+        lines.append(Line{});
+    Line header;
+    header.raw = '[' + escape(section, true) + ']';
+    header.kind = Line::Header;
+    header.name = section;
+    lines.append(header);
+    lines.append(keyLine(key, value, QString()));
+    lastLineOpen = false;
 }
 
 bool Doc::removeKey(const QString &section, const QString &key)
 {
-    bool found = false;
-    for (Section &s : sections) {
-        if (!sameName(s.name, section))
-            continue;
-        found |= s.body.removeIf([&](const Entry &e) { return e.isKey && sameName(e.key, key); }) > 0;
-    }
-    return found;
+    QList<qsizetype> gone;
+    forSection(lines, section, [&](qsizetype i, const Line &l) {
+        if (l.isKey() && sameName(l.name, key))
+            gone.append(i);
+    });
+    removeLines(gone);
+    return !gone.isEmpty();
 }
 
 bool Doc::removeSection(const QString &section)
 {
-    return sections.removeIf([&](const Section &s) { return sameName(s.name, section); }) > 0;
+    QList<qsizetype> gone;
+    bool in = false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].kind == Line::Header)
+            in = sameName(lines[i].name, section);
+        if (in)
+            gone.append(i);
+    }
+    removeLines(gone);
+    return !gone.isEmpty();
 }
 
 void Doc::clear()
 {
-    sections.clear();
-    preamble.clear();
+    lines.clear();
+    lastLineOpen = false;
 }
 
 } // namespace vx::store::detail

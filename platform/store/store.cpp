@@ -93,6 +93,10 @@ void update(const QString &app, bool deleting, Change change)
     removeStaleTemps(store.dir, fileName(app));
     if (next == old)
         return;
+    // Replacing by rename would get round the file's protection and split its
+    // hard links: both refuse before anything is written.
+    if (exists)
+        checkReplaceable(path, store.path);
     struct stat st;
     const bool link = ::lstat(path.constData(), &st) == 0 && S_ISLNK(st.st_mode);
     // An emptied store goes, unless a link leads to it: the link stays.
@@ -116,7 +120,7 @@ QString GetSetting(const QString &app, const QString &section, const QString &ke
     Doc doc;
     if (!load(app, doc))
         return def;
-    const Entry *e = doc.find(section, key);
+    const Line *e = doc.find(section, key);
     return e ? e->value() : def;
 }
 
@@ -146,7 +150,7 @@ void DeleteSection(const QString &app, const QString &section)
 void DeleteApplication(const QString &app)
 {
     update(app, true, [&](Doc &doc) {
-        if (doc.sections.isEmpty())
+        if (!doc.hasSections())
             failMissing(app);
         doc.clear();
     });
@@ -154,30 +158,14 @@ void DeleteApplication(const QString &app)
 
 QStringList Sections(const QString &app)
 {
-    QStringList out;
     Doc doc;
-    if (!load(app, doc))
-        return out;
-    for (const Section &s : doc.sections)
-        if (!out.contains(s.name, Qt::CaseInsensitive))
-            out.append(s.name);
-    return out;
+    return load(app, doc) ? doc.sectionNames() : QStringList();
 }
 
 QStringList Keys(const QString &app, const QString &section)
 {
-    QStringList out;
     Doc doc;
-    if (!load(app, doc))
-        return out;
-    for (const Section &s : doc.sections) {
-        if (!sameName(s.name, section))
-            continue;
-        for (const Entry &e : s.body)
-            if (e.isKey && !out.contains(e.key, Qt::CaseInsensitive))
-                out.append(e.key);
-    }
-    return out;
+    return load(app, doc) ? doc.keyNames(section) : QStringList();
 }
 
 } // namespace vx::store

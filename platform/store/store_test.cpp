@@ -169,7 +169,8 @@ TEST_F(StoreTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
     EXPECT_EQ(Keys(App, QStringLiteral("Window")), QStringList({QStringLiteral("Left")}));
     DeleteSection(App, QStringLiteral("OTHER"));
     EXPECT_EQ(Sections(App), QStringList({QStringLiteral("Window")}));
-    EXPECT_EQ(readRaw(StorePath(App)), QByteArray("[Window]\nLeft=10\n"));
+    // The blank line above [Other] is a line of [Window]: it stays.
+    EXPECT_EQ(readRaw(StorePath(App)), QByteArray("[Window]\nLeft=10\n\n"));
 }
 
 TEST_F(StoreTest, DeletingWhatIsMissingThrowsInvalidCallAndChangesNothing)
@@ -212,14 +213,16 @@ TEST_F(StoreTest, ChangesLeaveOtherSectionsByteForByte)
     EXPECT_EQ(GetSetting(App, QStringLiteral("colors"), QStringLiteral("back color")), QStringLiteral("red"));
     EXPECT_EQ(GetSetting(App, QStringLiteral("Colors"), QStringLiteral("C:\\path")), QStringLiteral("x\\y"));
 
+    // A section runs from its header to the next: the comment above [Fonts]
+    // sits in [Colors] and stays.
     DeleteSection(App, QStringLiteral("Fonts"));
-    EXPECT_EQ(readRaw(StorePath(App)), top + bottom + "\n");
+    EXPECT_EQ(readRaw(StorePath(App)), top + "; about fonts\n" + bottom);
 
     SaveSetting(App, QStringLiteral("Colors"), QStringLiteral("Fore Color"), QStringLiteral("blue"));
     SaveSetting(App, QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("1"));
     EXPECT_EQ(readRaw(StorePath(App)),
               "; written by hand\r\n\n[Colors]\n  Back Color = red  \n# keep me\nC:\\path=x\\y\nFore Color=blue\n\n"
-              "[Last]\nk = v\n\n[New]\na=1\n");
+              "; about fonts\n[Last]\nk = v\n\n[New]\na=1\n");
 
     // A dotfile symlink keeps pointing at the real file.
     const QString real = path(QStringLiteral("real.ini"));

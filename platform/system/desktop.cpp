@@ -1,5 +1,7 @@
 #include "desktop.h"
 
+#include "platform/core/userfileqt.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -145,6 +147,7 @@ public:
     }
 
     QString clearRecent() override { return clearRecentlyUsed(dataHome() + QStringLiteral("/recently-used.xbel")); }
+    bool hasRecent() override { return recentlyUsedHasEntries(dataHome() + QStringLiteral("/recently-used.xbel")); }
 };
 
 std::unique_ptr<DesktopDriver> &slot()
@@ -221,6 +224,16 @@ QString clearRecentlyUsed(const QString &xbelPath)
             "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
             "></xbel>\n");
     return f.commit() ? QString() : xbelPath;
+}
+
+bool recentlyUsedHasEntries(const QString &xbelPath)
+{
+    QByteArray data;
+    switch (readUserFile(xbelPath, qint64(256) << 20, data)) {
+    case UserFileStatus::Ok: return data.contains("<bookmark");
+    case UserFileStatus::Missing: return false;
+    default: return true;
+    }
 }
 
 DesktopDriver &desktopDriver()

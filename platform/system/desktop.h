@@ -24,6 +24,8 @@ public:
     virtual QString emptyTrash() = 0;
     // Empties the recently-used list; "" on success, else what failed.
     virtual QString clearRecent() = 0;
+    // Whether there is a recently-used list with an entry to clear.
+    virtual bool hasRecent() { return true; }
 };
 
 DesktopDriver &desktopDriver();
@@ -41,5 +43,8 @@ QString emptyTrashFolders(const QString &home, const QStringList &mounts);
 // Rewrites the recently-used list as an empty one (atomically). A missing list
 // is already empty. "" on success.
 QString clearRecentlyUsed(const QString &xbelPath);
+// Whether the list holds an entry. A list that cannot be read counts as one:
+// clearing it then says what failed.
+bool recentlyUsedHasEntries(const QString &xbelPath);
 
 } // namespace vx

@@ -74,13 +74,16 @@ TEST(Desktop, RecentListRewrittenEmpty)
 {
     QTemporaryDir tmp;
     const QString xbel = tmp.filePath("recently-used.xbel");
+    EXPECT_FALSE(vx::recentlyUsedHasEntries(xbel));
     EXPECT_EQ(vx::clearRecentlyUsed(xbel), QString());
     EXPECT_FALSE(QFile::exists(xbel)); // nothing there, nothing made
     QFile f(xbel);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("<?xml version=\"1.0\"?><xbel version=\"1.0\"><bookmark href=\"file:///secret.txt\"/></xbel>");
     f.close();
+    EXPECT_TRUE(vx::recentlyUsedHasEntries(xbel));
     EXPECT_EQ(vx::clearRecentlyUsed(xbel), QString());
+    EXPECT_FALSE(vx::recentlyUsedHasEntries(xbel)) << "an empty list has nothing to clear";
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray now = f.readAll();
     EXPECT_FALSE(now.contains("secret"));

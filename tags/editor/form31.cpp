@@ -1,6 +1,7 @@
 #include "form31.h"
 
 #include "player.h"
+#include "suite/ending.h"
 #include "suite/settings.h"
 #include "tags/id3/id3.h"
 #include "tags/keys.h"
@@ -14,6 +15,20 @@
 #include <QPlainTextEdit>
 
 using namespace ID3Module;
+
+bool tags::confirmEnd()
+{
+    if (!vx::isLoaded<Form31>())
+        return true;
+    Form31 &f = vx::instance<Form31>();
+    if (!f.HasUnsavedChanges())
+        return true;
+    switch (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNoCancel)) {
+    case vx::vbYes: return f.SaveCurrentFile();
+    case vx::vbNo: return true;
+    default: return false;
+    }
+}
 
 void Form31::Form_Load()
 {
@@ -36,6 +51,7 @@ void Form31::Form_Load()
     }
     if (!CommonDialog1.FileName.isEmpty())
         loadFile(CommonDialog1.FileName);
+    modified_ = false;
 }
 
 void Form31::clearBoxes()
@@ -67,6 +83,7 @@ void Form31::loadFile(const QString &file)
     } catch (const vx::RuntimeError &e) {
         CurrentFile.clear();
         FileNameText.setCaption(QString());
+        modified_ = false;
         vx::MsgBox(QStringLiteral("ファイルを読み込めませんでした。\n") + e.description(), vx::vbExclamation);
         return;
     }
@@ -116,6 +133,7 @@ void Form31::loadFile(const QString &file)
         AudioStart = 1;
         VersionCombo.setListIndex(KindNone);
     }
+    modified_ = false;
 }
 
 // Enabled, not visible: both sets stay in sight, the one that will not be
@@ -207,6 +225,7 @@ bool Form31::save(const QString &target)
         return false;
     }
     CurrentTagKind = version;
+    modified_ = false;
     return true;
 }
 
@@ -278,8 +297,12 @@ void Form31::Open_Click()
     loadFile(CommonDialog1.FileName);
 }
 
+// The whole program ends, once every tool with unsaved work agreed (this
+// window's own edits included).
 void Form31::Quit_Click()
 {
+    if (!suite::toolsAgreeToEnd())
+        return;
     vx::End();
 }
 

@@ -8,6 +8,13 @@
 #include "platform/forms/menu.h"
 #include "platform/imaging/imagebox.h"
 
+namespace tags {
+// Before the program ends: when the tag editor holds changes not yet saved,
+// asks whether to save them. False when the user cancels or the save failed
+// (the program must not end then).
+bool confirmEnd();
+} // namespace tags
+
 class Form31 : public vx::Form {
     Q_OBJECT
 public:
@@ -115,6 +122,12 @@ public:
     void Copy_Click();
     void Paste_Click();
 
+    // A change to any field, the version or an option since the file was
+    // loaded or last saved.
+    bool HasUnsavedChanges() const { return !CurrentFile.isEmpty() && modified_; }
+    // Saves in place as the save menu command does; false (after saying why) when it failed.
+    bool SaveCurrentFile() { return save(CurrentFile); }
+
     // The genre list, item index = ID3v1 genre number.
     static const QStringList &genres();
 
@@ -130,4 +143,5 @@ private:
     // The genre byte of the loaded ID3v1 block, written back when the list
     // could not show it and the user chose none.
     quint8 loadedGenre_ = 0;
+    bool modified_ = false;
 };

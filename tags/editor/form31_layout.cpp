@@ -2,6 +2,8 @@
 // shown: the design size left the ID3v2 set out of reach.
 #include "form31.h"
 
+#include "suite/ending.h"
+
 #include <QAccessible>
 #include <QLineEdit>
 #include <QKeySequence>
@@ -145,11 +147,39 @@ void Form31::layout()
 
 void Form31::wire()
 {
-    VersionCombo.Click = [this] { VersionCombo_Click(); };
-    TitleText.Change = [this] { TitleText_Change(); };
-    ArtistText.Change = [this] { ArtistText_Change(); };
-    AlbumText.Change = [this] { AlbumText_Change(); };
-    CommentText.Change = [this] { CommentText_Change(); };
+    suite::registerEndCheck(QStringLiteral("Form31"), &tags::confirmEnd);
+    // Every field, the version and the options count as an edit; the load
+    // steps clear the mark once they have filled the boxes.
+    const auto edited = [this] { modified_ = true; };
+    VersionCombo.Click = [this, edited] {
+        VersionCombo_Click();
+        edited();
+    };
+    TitleText.Change = [this, edited] {
+        TitleText_Change();
+        edited();
+    };
+    ArtistText.Change = [this, edited] {
+        ArtistText_Change();
+        edited();
+    };
+    AlbumText.Change = [this, edited] {
+        AlbumText_Change();
+        edited();
+    };
+    CommentText.Change = [this, edited] {
+        CommentText_Change();
+        edited();
+    };
+    for (vx::TextBox *box : {&YearText, &TrackText, &SeriesText, &TitleText2, &SubtitleText, &PerformerText,
+                             &BandText, &Conductortext, &RemixText, &AlbumText2, &TrackText2, &TrackText3,
+                             &YearText2, &GenreText, &CommentText2, &CommentText3})
+        box->Change = edited;
+    GenreCombo.Click = edited;
+    UnsynchronisationCheck.Click = edited;
+    CompressCheck.Click = edited;
+    OptionUnicode.Click = edited;
+    OptionLatin.Click = edited;
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Open.Click = [this] { Open_Click(); };

@@ -1,17 +1,23 @@
 #include "form31.h"
 #include "player.h"
 
+#include "suite/ending.h"
 #include "suite/settings.h"
 #include "tags/id3/fixture_test.h"
 #include "tags/keys.h"
+#include "testing/capabilities.h"
 #include "testing/harness.h"
 
 #include "platform/core/errors.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenuBar>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ID3Module;
 using namespace id3test;
@@ -336,6 +342,94 @@ TEST_F(Form31Test, FailedSavesSayWhyAndKeepTheWindowAndTheFile)
     f.Command2.click();
     EXPECT_FALSE(isLoaded<Form31>());
     EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("Omega"));
+}
+
+TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
+{
+    const QByteArray old = audio + v1Block("Old", "", 1, 2);
+    const QString p = put("e.mp3", old);
+    Form31 &f = openOn({QStringLiteral("e.mp3")}, 0);
+    const auto quit = [&f] {
+        vx::setEndThrows(true);
+        return vxtest::ends([&f] { f.Quit_Click(); });
+    };
+    const QString ask = QStringLiteral("変更を保存しますか?");
+    // Loading filled every box: no edit yet, so the end asks nothing.
+    EXPECT_FALSE(f.HasUnsavedChanges());
+    EXPECT_TRUE(quit());
+    EXPECT_TRUE(messages().isEmpty());
+
+    f.TitleText.setText(QStringLiteral("New"));
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    vxtest::dialogs().answers = {vx::vbCancel};
+    EXPECT_FALSE(quit());
+    ASSERT_EQ(messages(), QStringList{ask});
+    EXPECT_EQ(vxtest::dialogs().messages.back().buttons(), vx::vbYesNoCancel);
+    vxtest::dialogs().answers = {vx::vbNo};
+    EXPECT_TRUE(quit());
+    EXPECT_EQ(content(p), old);
+
+    // Yes, but the save is refused (a second name for the file): the program goes on.
+    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
+    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    vxtest::dialogs().answers = {vx::vbYes, vx::vbOK};
+    EXPECT_FALSE(quit());
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク"))) << qPrintable(messages().last());
+    EXPECT_EQ(content(p), old);
+    ASSERT_TRUE(QFile::remove(twin));
+    vxtest::dialogs().answers = {vx::vbYes};
+    EXPECT_TRUE(quit());
+    EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("New"));
+    EXPECT_FALSE(f.HasUnsavedChanges());
+
+    // Any field, the version list or an option is an edit too; a save clears it.
+    f.UnsynchronisationCheck.setValue(1);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    f.FileSave_Click();
+    EXPECT_FALSE(f.HasUnsavedChanges());
+    f.VersionCombo.setListIndex(KindNone);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    vxtest::dialogs().answers = {vx::vbCancel};
+    EXPECT_FALSE(suite::toolsAgreeToEnd()) << "the tag editor is in the program's list";
+}
+
+TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    const QByteArray old = audio + v1Block("Old", "", 1, 2);
+    const QString p = put("ro.mp3", old);
+    ASSERT_TRUE(QFile::setPermissions(p, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    Form31 &f = openOn({QStringLiteral("ro.mp3")}, 0);
+    f.TitleText.setText(QStringLiteral("New"));
+    f.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).startsWith(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") +
+                                            vx::errorText(vx::err::PermissionDenied)))
+        << qPrintable(messages().at(0));
+    EXPECT_EQ(content(p), old);
+    EXPECT_TRUE(f.HasUnsavedChanges());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ro.mp3")});
+}
+
+TEST_F(Form31Test, OpeningAFifoOrAFolderAnswersAtOnce)
+{
+    const QString fifo = dir.filePath(QStringLiteral("pipe.mp3"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString folder = dir.filePath(QStringLiteral("folder.mp3"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Form31 &f = openOn({QStringLiteral("pipe.mp3")}, 0); // the player's entry is the FIFO
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(messages().at(0));
+    EXPECT_TRUE(f.CurrentFile.isEmpty());
+    QElapsedTimer timer;
+    timer.start();
+    vxtest::dialogs().files = {QStringList{folder}, QStringList{fifo}};
+    f.Open.click();
+    f.Open.click();
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(messages().size(), 3);
+    EXPECT_TRUE(f.CurrentFile.isEmpty());
 }
 
 TEST_F(Form31Test, OpenAndSaveAsFollowTheDialogs)

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <functional>
 
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,6 +80,20 @@ TEST_F(CrashTest, AKilledSaveLeavesTheOldFileOrTheNewOneWhole)
         }
     }
     EXPECT_GT(killedMidway, 0) << "no kill landed before the rename";
+
+    // What the kills left goes at the next save, once it is older than the
+    // saving process (here: made to look an hour old).
+    put("big.mp3", old);
+    for (int i = 0; i < 6; ++i)
+        runChild(saves[0], qint64(rng.bounded(20000.0)));
+    struct timeval tv[2];
+    ::gettimeofday(&tv[0], nullptr);
+    tv[0].tv_sec -= 3600;
+    tv[1] = tv[0];
+    for (const QString &n : names())
+        ::lutimes(QFile::encodeName(path(n)).constData(), tv);
+    ASSERT_TRUE(runChild(saves[2], -1));
+    EXPECT_EQ(names(), QStringList{QStringLiteral("big.mp3")});
 }
 
 } // namespace

@@ -1,17 +1,23 @@
 #include "fileio.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfile.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace ID3Module::io {
@@ -49,19 +55,29 @@ QByteArray native(const QString &path)
     case ENOSPC:
     case EDQUOT: number = vx::err::DiskFull; break;
     case EIO: number = vx::err::DeviceIO; break;
-    default: number = vx::err::PathFileAccess; break;
+    default:
+        // The number alone would not say what went wrong.
+        vx::raise(vx::err::PathFileAccess, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
     }
-    vx::raise(number, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
+    vx::raise(number, path);
 }
 
 int openRead(const QString &path)
 {
     if (path.isEmpty())
         vx::raise(vx::err::BadFileName);
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(errno, path);
-    return fd;
+    vx::userfile::Handle h = vx::userfile::open(native(path).constData(), kMaxFileBytes);
+    switch (h.status()) {
+    case vx::userfile::Status::Ok:
+        return h.release();
+    case vx::userfile::Status::NotRegular:
+        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：通常のファイルではありません。"));
+    case vx::userfile::Status::TooLarge:
+        vx::raise(vx::err::PathFileAccess,
+                  path + QStringLiteral("：ファイルが大きすぎます（2 GB 以上のファイルは扱えません）。"));
+    default:
+        fail(h.error() ? h.error() : EIO, path);
+    }
 }
 
 qint64 sizeOf(int fd, const QString &path)
@@ -159,7 +175,88 @@ QByteArray dirOf(const QByteArray &path)
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
+// When this process started: what is older than that is no save of ours in
+// progress.
+const struct timespec g_started = [] {
+    struct timespec t {};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return t;
+}();
+
+bool olderThanProcess(const struct stat &st)
+{
+    return st.st_mtim.tv_sec < g_started.tv_sec ||
+           (st.st_mtim.tv_sec == g_started.tv_sec && st.st_mtim.tv_nsec < g_started.tv_nsec);
+}
+
+bool allOf(const QByteArray &s, bool (*pred)(char))
+{
+    return std::all_of(s.begin(), s.end(), pred);
+}
+
 } // namespace
+
+void removeLeftovers(const QString &path)
+{
+    const QByteArray real = realTarget(native(path));
+    const QByteArray dir = dirOf(real);
+    const QByteArray base = real.mid(real.lastIndexOf('/') + 1);
+    const qsizetype dot = base.lastIndexOf('.');
+    const QByteArray oldPrefix = (dot < 0 ? base : base.left(dot)) + "_old";
+    const QByteArray ext = dot < 0 ? QByteArray() : base.mid(dot);
+    const QByteArray tempPrefix = "." + base + ".vxtag-";
+    struct stat self;
+    const bool haveSelf = ::stat(real.constData(), &self) == 0;
+
+    DIR *d = ::opendir(dir.constData());
+    if (!d)
+        return;
+    while (const dirent *e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        const bool temp = name.startsWith(tempPrefix) && name.size() > tempPrefix.size() &&
+                          allOf(name.mid(tempPrefix.size()), [](char c) { return std::isalnum(uchar(c)) != 0; });
+        const bool backup = name.startsWith(oldPrefix) && name.endsWith(ext) &&
+                            name.size() >= oldPrefix.size() + ext.size() &&
+                            allOf(name.mid(oldPrefix.size(), name.size() - oldPrefix.size() - ext.size()),
+                                  [](char c) { return c >= '0' && c <= '9'; });
+        if (!temp && !backup)
+            continue;
+        Fd fd(::openat(::dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+        struct stat st;
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !olderThanProcess(st))
+            continue;
+        // A backup name is ours only while it is the file itself (the link an
+        // interrupted save made): a file of the user's that happens to carry
+        // the name is never touched.
+        if (backup && !(haveSelf && st.st_dev == self.st_dev && st.st_ino == self.st_ino))
+            continue;
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue; // someone is still at it
+        struct stat now;
+        if (::fstatat(::dirfd(d), e->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 && now.st_dev == st.st_dev &&
+            now.st_ino == st.st_ino)
+            ::unlinkat(::dirfd(d), e->d_name, 0);
+    }
+    ::closedir(d);
+}
+
+void prepareRewrite(const QString &path)
+{
+    removeLeftovers(path);
+    const QByteArray real = realTarget(native(path));
+    struct stat st;
+    if (::stat(real.constData(), &st) != 0)
+        return; // a new file: nothing to protect
+    if (!S_ISREG(st.st_mode))
+        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：通常のファイルではありません。"));
+    if (st.st_nlink > 1)
+        vx::raise(vx::err::PermissionDenied,
+                  path + QStringLiteral("：このファイルにはほかの名前（ハードリンク）もあるため、保存しませんでした。"
+                                        "置き換えると、ほかの名前には古い内容が残ります。"
+                                        "「名前をつけて保存」で別のファイルに保存できます。"));
+    if (::faccessat(AT_FDCWD, real.constData(), W_OK, AT_EACCESS) != 0)
+        fail(errno, path);
+}
 
 Replacement::Replacement(const QString &path, const QString &modeFrom) : path_(path)
 {
@@ -170,9 +267,11 @@ Replacement::Replacement(const QString &path, const QString &modeFrom) : path_(p
         temp_ = dir + "/." + base + ".vxtag-" +
                 QByteArray::number(QRandomGenerator::global()->generate(), 36);
         const int fd = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0)
+        if (fd >= 0) {
             fd_.reset(fd);
-        else if (errno != EEXIST)
+            // Held while the file is ours: a cleaner never takes a save in progress.
+            (void)::flock(fd, LOCK_EX | LOCK_NB);
+        } else if (errno != EEXIST)
             fail(errno, path);
     }
     if (fd_.get() < 0)
@@ -218,45 +317,6 @@ void Replacement::commit()
         ::fsync(d);
         ::close(d);
     }
-}
-
-Backup::Backup(const QString &path, const QString &backupName) : name_(backupName)
-{
-    const QByteArray from = realTarget(native(path));
-    const QByteArray to = native(backupName);
-    if (::link(from.constData(), to.constData()) == 0)
-        return;
-    if (errno != EXDEV && errno != EPERM && errno != EMLINK && errno != ENOTSUP && errno != ENOSYS)
-        fail(errno, backupName);
-    // No hard links here: a full copy, flushed before the original is touched.
-    Fd src(openRead(path));
-    const qint64 size = sizeOf(src.get(), path);
-    Fd dst(::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (dst.get() < 0)
-        fail(errno, backupName);
-    try {
-        copyRange(dst.get(), src.get(), 0, size, path, backupName);
-        if (::fsync(dst.get()) != 0)
-            fail(errno, backupName);
-        dst.close(backupName);
-    } catch (...) {
-        dst.reset();
-        ::unlink(to.constData());
-        throw;
-    }
-}
-
-Backup::~Backup()
-{
-    if (!removed_)
-        ::unlink(native(name_).constData());
-}
-
-void Backup::remove()
-{
-    // The new file is in place by now: a backup that will not go is no failure.
-    removed_ = true;
-    ::unlink(native(name_).constData());
 }
 
 } // namespace ID3Module::io

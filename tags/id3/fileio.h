@@ -24,6 +24,12 @@ private:
 QByteArray native(const QString &path);
 [[noreturn]] void fail(int e, const QString &path);
 
+// The largest file the module reads or rewrites: positions are 32-bit and
+// signed, as the editor keeps them (a 4 GB sparse file is refused at once).
+inline constexpr qint64 kMaxFileBytes = (qint64(1) << 31) - 1;
+// Opens a regular file for reading through the user-file steps (never a
+// blocking open: a FIFO, device or folder fails at once, as does a file
+// beyond kMaxFileBytes).
 int openRead(const QString &path);
 qint64 sizeOf(int fd, const QString &path);
 // Reads up to count bytes at the 0-based offset; fewer at the end of the file.
@@ -35,6 +41,16 @@ void copyRange(int dst, int src, qint64 from, qint64 to, const QString &srcPath,
 bool exists(const QString &path);
 // Same file by another spelling (a link, "./", "//").
 bool sameFile(const QString &a, const QString &b);
+
+// Before a rewrite of `path` (a name that may not exist yet): leftovers of
+// interrupted saves beside it go, then a file the user may not write is error
+// 70, and so is a file with other hard links, since a rename would leave them
+// the old content.
+void prepareRewrite(const QString &path);
+// Removes the leftovers of interrupted saves of `path`: our temporary files
+// (".NAME.vxtag-*") and backup links ("NAME_old*.EXT" that are the file
+// itself under another name) older than this process and locked by no one.
+void removeLeftovers(const QString &path);
 
 // A file written complete under a temporary name beside `path`, then flushed
 // and renamed over it: the name holds the old file or the new one, whole.
@@ -58,22 +74,6 @@ private:
     Fd fd_;
     qint64 written_ = 0;
     bool committed_ = false;
-};
-
-// The backup of a file rewritten in place: a hard link (or a copy where links
-// are not possible) under the given name, removed once the rewrite is done.
-class Backup {
-public:
-    Backup(const QString &path, const QString &backupName);
-    ~Backup();
-    Backup(const Backup &) = delete;
-    Backup &operator=(const Backup &) = delete;
-    const QString &name() const { return name_; }
-    void remove();
-
-private:
-    QString name_;
-    bool removed_ = false;
 };
 
 } // namespace ID3Module::io

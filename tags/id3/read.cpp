@@ -178,7 +178,11 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
         return r;
 
     const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
-    const TagBuffer tag = readSpan(fd.get(), 1, std::min<qint64>(tagEnd, io::sizeOf(fd.get(), path)), path);
+    // A tag may claim 256 MB; what lies past the first 32 MB (cover pictures,
+    // if anything real) is read as past the end, so a hostile size costs no more.
+    constexpr qint64 kMaxTagBytes = qint64(32) << 20;
+    const TagBuffer tag =
+        readSpan(fd.get(), 1, std::min({tagEnd, io::sizeOf(fd.get(), path), kMaxTagBytes}), path);
     fd.reset();
     const bool unsync = r.Unsynchronisation;
     qint64 pos = 11;

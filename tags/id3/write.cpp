@@ -1,13 +1,12 @@
 // Writing ID3v1/v1.1 blocks and ID3v2.2/2.3 tags, and removing tags. Every
 // rewrite builds the new file complete under a temporary name beside the old
-// one and renames it over it; a rewrite in place first links the old file to
-// its backup name and removes that backup last.
+// one and renames it over it, so no backup file is needed: a failure at any
+// moment leaves the old file whole under its name.
 #include "fileio.h"
 #include "id3.h"
 
 #include "platform/core/errors.h"
 
-#include <optional>
 
 namespace ID3Module {
 
@@ -95,22 +94,20 @@ void writeFrame(const QString &id, const ID3v2TagRecord &record, const QString &
     putBytes(payload, out, record.Unsynchronisation, last);
 }
 
-// Rewrites `target` from `source` through a temporary file; in place (the
-// same file, however spelled) the source is linked to its backup name first.
+// Rewrites `target` from `source` through a temporary file renamed over it
+// (in place when they are the same file, however spelled). The temporary file
+// is the crash-safe copy: the name holds the old file or the new one, whole.
 template <class Body>
 void rewrite(const QString &target, const QString &source, Body &&body)
 {
     const bool same = io::sameFile(target, source);
     io::Fd src(io::openRead(source));
     const qint64 length = io::sizeOf(src.get(), source);
-    std::optional<io::Backup> backup;
-    if (same)
-        backup.emplace(source, MakeBackupName(source));
-    io::Replacement out(same ? source : target, same ? source : (io::exists(target) ? target : QString()));
+    const QString written = same ? source : target;
+    io::prepareRewrite(written);
+    io::Replacement out(written, same ? source : (io::exists(target) ? target : QString()));
     body(out, src.get(), length, same);
     out.commit();
-    if (backup)
-        backup->remove();
 }
 
 } // namespace
