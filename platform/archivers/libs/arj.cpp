@@ -210,6 +210,9 @@ int extractArj(const std::string &archive, const std::string &dest, bool keepPat
     std::string target = dest;
     if (target.empty() || target[0] != '/')
         target = std::string(::getcwd(cwd, sizeof cwd) ? cwd : ".") + "/" + target;
+    // A file that is no ARJ is refused before any copy is made of it.
+    if (!readArjNames("/proc/self/fd/" + std::to_string(file.fd())))
+        return CannotRead;
     removeStale(target);
     Staging work(target);
     if (!work.ok())
