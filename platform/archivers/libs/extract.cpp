@@ -273,78 +273,6 @@ Reader::~Reader()
 
 bool Reader::finish() { return !tar_ || tar_->drain(); }
 
-namespace {
-
-uint32_t cabSum(const unsigned char *p, size_t n, uint32_t sum)
-{
-    size_t i = 0;
-    for (; i + 4 <= n; i += 4)
-        sum ^= static_cast<uint32_t>(p[i]) | (static_cast<uint32_t>(p[i + 1]) << 8) |
-               (static_cast<uint32_t>(p[i + 2]) << 16) | (static_cast<uint32_t>(p[i + 3]) << 24);
-    uint32_t rest = 0;
-    switch (n - i) {
-    case 3: rest |= static_cast<uint32_t>(p[i++]) << 16; [[fallthrough]];
-    case 2: rest |= static_cast<uint32_t>(p[i++]) << 8; [[fallthrough]];
-    case 1: rest |= p[i]; break;
-    default: break;
-    }
-    return sum ^ rest;
-}
-
-// Every data block of every folder whose checksum is set (0: none kept).
-bool cabBlocksOk(int fd)
-{
-    auto at = [fd](int64_t off, void *buf, size_t n) {
-        return ::pread(fd, buf, n, static_cast<off_t>(off)) == static_cast<ssize_t>(n);
-    };
-    auto u16 = [](const unsigned char *p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); };
-    auto u32 = [&](const unsigned char *p) { return u16(p) | (u16(p + 2) << 16); };
-    unsigned char h[40];
-    if (!at(0, h, 36) || std::memcmp(h, "MSCF", 4) != 0)
-        return true; // libarchive judges the rest (a self-extracting prefix, ...)
-    const uint32_t folders = u16(h + 26);
-    const uint32_t flags = u16(h + 30);
-    if (flags & 3)
-        return true; // a set of cabinets: the blocks run on in the next file
-    int64_t pos = 36;
-    uint32_t folderReserve = 0;
-    uint32_t dataReserve = 0;
-    if (flags & 4) {
-        if (!at(36, h + 36, 4))
-            return false;
-        pos = 40 + u16(h + 36);
-        folderReserve = h[38];
-        dataReserve = h[39];
-    }
-    std::vector<unsigned char> block(65536 + 8 + 256);
-    for (uint32_t f = 0; f < folders; ++f) {
-        unsigned char fh[8];
-        if (!at(pos, fh, 8))
-            return false;
-        pos += 8 + folderReserve;
-        int64_t d = u32(fh);
-        const uint32_t blocks = u16(fh + 4);
-        for (uint32_t b = 0; b < blocks; ++b) {
-            unsigned char dh[8];
-            if (!at(d, dh, 8))
-                return false;
-            const uint32_t sum = u32(dh);
-            const uint32_t size = u16(dh + 4);
-            if (sum != 0) {
-                if (!at(d + 8 + dataReserve, block.data(), size))
-                    return false;
-                if (cabSum(dh + 4, 4, cabSum(block.data(), size, 0)) != sum)
-                    return false;
-            }
-            d += 8 + dataReserve + size;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-bool Reader::verifyBlocks() const { return fmt_ != Format::Cab || cabBlocksOk(fd_); }
 
 std::unique_ptr<Reader> openReader(Format fmt, const std::string &path, const char *lzhCharset, int *why)
 {
@@ -356,7 +284,6 @@ std::unique_ptr<Reader> openReader(Format fmt, const std::string &path, const ch
         return nullptr;
     auto reader = std::make_unique<Reader>();
     reader->fd_ = file.release();
-    reader->fmt_ = fmt;
     struct archive *a = archive_read_new();
     if (!a)
         return nullptr;
@@ -527,13 +454,18 @@ bool selected(const ExtractRequest &req, const std::string &rel)
 // Gathers small blocks into large writes.
 class FileWriter {
 public:
-    explicit FileWriter(int fd) : fd_(fd) { buf_.reserve(kSize); }
+    explicit FileWriter(int fd) : fd_(fd) {}
     bool put(const char *p, size_t n)
     {
         if (buf_.size() + n > kSize && !flush())
             return false;
-        if (n >= kSize)
+        // Blocks of a useful size go out as they are: copying them costs
+        // more than the write (a cabinet's 32 KB blocks).
+        if (n >= kDirect) {
+            if (!buf_.empty() && !flush())
+                return false;
             return writeAll(p, n);
+        }
         buf_.insert(buf_.end(), p, p + n);
         return true;
     }
@@ -546,6 +478,7 @@ public:
 
 private:
     static constexpr size_t kSize = 1 << 20;
+    static constexpr size_t kDirect = 16 << 10;
     bool writeAll(const char *p, size_t left)
     {
         while (left > 0) {
@@ -772,8 +705,6 @@ int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &over
         auto reader = openReader(fmt, req.archive, charset, &r);
         if (!reader)
             return r;
-        if (!reader->verifyBlocks())
-            return Damaged;
         LibarchiveSource source(reader->get(), override);
         r = extractFrom(source, req, [&reader] { return reader->finish(); });
         if (fmt != Format::Lzh || r != Damaged)

@@ -78,15 +78,11 @@ public:
     // After the last entry: the rest of a compressed stream is read, and
     // false returned when its checks (CRC, length) fail or data follows.
     bool finish();
-    // A cabinet's data blocks against their checksums (libarchive does not
-    // check stored blocks); true for other formats.
-    bool verifyBlocks() const;
 
 private:
     friend std::unique_ptr<Reader> openReader(Format, const std::string &, const char *, int *);
     ::archive *a_ = nullptr;
     int fd_ = -1;
-    Format fmt_ = Format::Zip;
     std::unique_ptr<TarInput> tar_;
 };
 

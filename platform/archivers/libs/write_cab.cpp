@@ -34,8 +34,6 @@ int addOld(GCabFolder *folder, const std::string &archive, const std::set<std::s
     auto reader = openReader(Format::Cab, archive, "CP932", &result);
     if (!reader)
         return result;
-    if (!reader->verifyBlocks())
-        return Damaged;
     struct archive *r = reader->get();
     struct archive_entry *e = nullptr;
     for (;;) {
