@@ -211,7 +211,6 @@ private:
                 return damaged = true, false;
         }
         inMember = true;
-        started = true;
         return true;
     }
     void endMember()
@@ -230,7 +229,6 @@ private:
     size_t len = 0;
     bool eof = false;
     bool inMember = false;
-    bool started = false;
     z_stream z {};
     bz_stream bz {};
 

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -138,27 +139,23 @@ Staging::~Staging()
 
 namespace {
 
-// Seconds since the epoch at which this process started.
-time_t processStart()
+// When this process started, in seconds since the epoch: its start in clock
+// ticks after boot, set against the clocks now (to a tick, not a second).
+// Not kept: a forked child must not take its parent's.
+double processStart()
 {
-    static const time_t start = [] {
-        long long bootTime = 0;
-        std::ifstream stat("/proc/stat");
-        std::string key;
-        while (stat >> key) {
-            if (key == "btime") {
-                stat >> bootTime;
-                break;
-            }
-            stat.ignore(1 << 16, '\n');
-        }
+    return [] {
         std::ifstream self("/proc/self/stat");
         std::string line;
         std::getline(self, line);
         // Fields after the name in parentheses; the start time is field 22.
         const auto close = line.rfind(')');
-        if (!bootTime || close == std::string::npos)
-            return ::time(nullptr);
+        struct timespec real {};
+        struct timespec boot {};
+        ::clock_gettime(CLOCK_REALTIME, &real);
+        const double now = static_cast<double>(real.tv_sec) + real.tv_nsec / 1e9;
+        if (close == std::string::npos || ::clock_gettime(CLOCK_BOOTTIME, &boot) != 0)
+            return now;
         std::istringstream rest(line.substr(close + 2));
         std::string field;
         unsigned long long ticks = 0;
@@ -166,9 +163,9 @@ time_t processStart()
             if (i == 22)
                 ticks = std::strtoull(field.c_str(), nullptr, 10);
         const long hz = ::sysconf(_SC_CLK_TCK);
-        return static_cast<time_t>(bootTime + static_cast<long long>(ticks / (hz > 0 ? hz : 100)));
+        const double sinceBoot = static_cast<double>(boot.tv_sec) + boot.tv_nsec / 1e9;
+        return now - (sinceBoot - static_cast<double>(ticks) / static_cast<double>(hz > 0 ? hz : 100));
     }();
-    return start;
 }
 
 } // namespace
@@ -178,7 +175,7 @@ bool isStale(const std::string &path)
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)))
         return false;
-    if (st.st_ctime >= processStart())
+    if (static_cast<double>(st.st_ctim.tv_sec) + st.st_ctim.tv_nsec / 1e9 >= processStart())
         return false;
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
