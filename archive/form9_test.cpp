@@ -565,7 +565,7 @@ TEST_F(Form9Test, HostileDropsAnswerAtOnceAndLongWorkLeavesTheWindowAnswering)
 }
 
 // Overwriting an archive with a second name fails before anything moves.
-TEST_F(Form9Test, OverwriteRefusesProtectedAndLinkedArchivesAndSettlesLeftovers)
+TEST_F(Form9Test, OverwriteRefusesALinkedArchiveBeforeItMoves)
 {
     touch(QStringLiteral("o/a.txt"), "new");
     touch(QStringLiteral("o/a.lzh"), "old archive");
