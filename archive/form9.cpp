@@ -233,7 +233,11 @@ void Form9::Command1_Click()
 
 void Form9::Form_Unload(int &cancel)
 {
-    (void)cancel;
+    // A library call still runs for one of this window's handlers.
+    if (CallInProgress()) {
+        cancel = 1;
+        return;
+    }
     SaveClosingValues();
 }
 

@@ -6,11 +6,17 @@
 
 #include "platform/core/errors.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUuid>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace archive;
 using ArcsmpCommon::PathSeparatorFor;
@@ -157,21 +163,72 @@ void Form9::RunCompress(Lib lib, const QString &command)
     ResultReport(Operation::Compress, *r);
 }
 
+namespace {
+
+const qint64 g_started = QDateTime::currentSecsSinceEpoch();
+
+// What an overwrite killed midway left: ".<name>.old-XXXXXXXX" beside the
+// archive, older than this process and locked by no one. With the archive
+// there, the new one was written and the old copy goes; without it, the old
+// archive comes back (the newest copy; the others go).
+void SettleStaleAsides(const QString &archivePath)
+{
+    const QFileInfo info(archivePath);
+    QDir dir(info.absolutePath());
+    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".old-");
+    QFileInfoList found;
+    for (const QFileInfo &f : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time)) {
+        if (!f.fileName().startsWith(prefix) || f.fileName().size() != prefix.size() + 8 || f.isSymLink())
+            continue;
+        struct stat st {};
+        if (::lstat(QFile::encodeName(f.absoluteFilePath()).constData(), &st) != 0 || st.st_ctime >= g_started)
+            continue;
+        const int fd = ::open(QFile::encodeName(f.absoluteFilePath()).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);
+        if (free)
+            found.push_back(f);
+    }
+    for (const QFileInfo &f : found) {
+        if (!QFileInfo::exists(archivePath) && !QFileInfo(archivePath).isSymLink())
+            QFile::rename(f.absoluteFilePath(), archivePath);
+        else
+            QFile::remove(f.absoluteFilePath());
+    }
+}
+
+} // namespace
+
 // Overwrite: the old archive steps aside and comes back unless the new one
-// was written.
+// was written. An archive the user may not write, or one with a second name
+// (which would keep the old archive), is refused before it moves.
 void Form9::RunReplacing(Lib lib, const QString &command, const QString &archivePath, bool replace)
 {
     if (!replace) {
         RunCompress(lib, command);
         return;
     }
+    SettleStaleAsides(archivePath);
     const QFileInfo info(archivePath);
+    struct stat st {};
+    const QByteArray path = QFile::encodeName(archivePath);
+    if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        ::access(path.constData(), W_OK) != 0) {
+        FailureReport(Operation::Compress);
+        return;
+    }
     const QString aside = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".old-") +
                           QUuid::createUuid().toString(QUuid::Id128).left(8);
     if (!QFile::rename(archivePath, aside)) {
         FailureReport(Operation::Compress);
         return;
     }
+    // Held while the library runs, so that another process leaves it alone.
+    const int lock = ::open(QFile::encodeName(aside).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (lock >= 0)
+        ::flock(lock, LOCK_EX | LOCK_NB);
     const auto r = ArchiverCall(lib, ownHandle(), command);
     if (r && *r == 0) {
         QFile::remove(aside);
@@ -179,6 +236,8 @@ void Form9::RunReplacing(Lib lib, const QString &command, const QString &archive
         QFile::remove(archivePath);
         QFile::rename(aside, archivePath);
     }
+    if (lock >= 0)
+        ::close(lock);
     if (!r) {
         const LibraryRow &row = library(lib);
         vx::MsgBox(row.missing, vx::vbOKOnly | vx::vbCritical, QStringLiteral("Error"));

@@ -11,6 +11,12 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <QDateTime>
+
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QStandardPaths>
 
 using vxtest::dialogs;
@@ -486,4 +492,93 @@ TEST_F(Form9Test, AHostileArchiveThroughTheWindowLandsNothingOutside)
     EXPECT_FALSE(QFileInfo::exists(path("in/deep/slip")));
     EXPECT_EQ(QDir(path("in/deep")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), 3)
         << "the two archives and the good folder only";
+}
+
+// With the real libraries: a FIFO, a link to /dev/zero, a folder named like an
+// archive and a 4 GB sparse file dropped on every box answer at once, and a
+// long compression leaves the window thread answering.
+TEST_F(Form9Test, HostileDropsAnswerAtOnceAndLongWorkLeavesTheWindowAnswering)
+{
+    vx::archivers::setBackend(nullptr);
+    if (vx::archivers::searchLibrary("zip32j.so").empty())
+        GTEST_SKIP() << "the archiver libraries are not beside the tests";
+    QDir().mkpath(path("h/dir.zip"));
+    const QByteArray fifo = QFile::encodeName(path("h/fifo.lzh"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("h/zero.zip")));
+    {
+        QFile big(path("h/big.cab"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(4LL << 30));
+    }
+    Form9 &w = window();
+    const QStringList hostile = {path("h/fifo.lzh"), path("h/zero.zip"), path("h/big.cab")};
+    using Drop = void (Form9::*)(const QStringList &);
+    // The boxes that only extract; and LZH and CAB, which refuse a file over
+    // their 32-bit sizes before reading it.
+    const Drop drops[] = {&Form9::Text1_OLEDragDrop, &Form9::Text3_OLEDragDrop, &Form9::Text5_OLEDragDrop,
+                          &Form9::Text6_OLEDragDrop};
+    for (const QString &h : hostile)
+        for (Drop d : drops) {
+            SCOPED_TRACE(h.toStdString());
+            QElapsedTimer t;
+            t.start();
+            (w.*d)({h});
+            EXPECT_LT(t.elapsed(), 2000);
+        }
+    for (Drop d : {&Form9::Text2_OLEDragDrop, &Form9::Text7_OLEDragDrop})
+        for (const QString &h : {path("h/fifo.lzh"), path("h/zero.zip")}) {
+            QElapsedTimer t;
+            t.start();
+            (w.*d)({h});
+            EXPECT_LT(t.elapsed(), 2000);
+        }
+    for (const auto &m : dialogs().messages)
+        EXPECT_NE(m.title, QStringLiteral("成功○")) << m.text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("h/big.lzh")));
+    EXPECT_FALSE(QFileInfo::exists(path("h/big.cab.cab")));
+
+    // A large file: the window thread keeps answering while it is packed.
+    {
+        QFile big(path("w/large.bin"));
+        QDir().mkpath(path("w"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(300LL << 20));
+    }
+    int ticks = 0;
+    qint64 longest = 0;
+    QElapsedTimer since;
+    since.start();
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        longest = std::max(longest, since.restart());
+        ++ticks;
+    });
+    timer.start(20);
+    const size_t before = dialogs().messages.size();
+    w.Text7_OLEDragDrop({path("w/large.bin")});
+    timer.stop();
+    ASSERT_EQ(dialogs().messages.size(), before + 1);
+    EXPECT_EQ(dialogs().messages.back().title, QStringLiteral("成功○"));
+    EXPECT_GT(ticks, 0);
+    EXPECT_LT(longest, 1000);
+}
+
+// Overwriting an archive with a second name fails before anything moves.
+TEST_F(Form9Test, OverwriteRefusesALinkedArchiveBeforeItMoves)
+{
+    touch(QStringLiteral("o/a.txt"), "new");
+    touch(QStringLiteral("o/a.lzh"), "old archive");
+    ASSERT_EQ(::link(QFile::encodeName(path("o/a.lzh")).constData(), QFile::encodeName(path("o/second.lzh")).constData()), 0);
+    Form9 &w = window();
+    dialogs().answers = {vx::vbYes};
+    w.Text1_OLEDragDrop({path("o/a.txt")});
+    EXPECT_TRUE(fake->calls.empty());
+    ASSERT_EQ(dialogs().messages.size(), 2u);
+    EXPECT_EQ(dialogs().messages.back().title, QStringLiteral("失敗×"));
+    // With the second name gone, the overwrite goes ahead.
+    ::unlink(QFile::encodeName(path("o/second.lzh")).constData());
+    dialogs().answers = {vx::vbYes};
+    w.Text1_OLEDragDrop({path("o/a.txt")});
+    EXPECT_EQ(fake->calls.size(), 1u);
 }

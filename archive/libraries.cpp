@@ -3,9 +3,52 @@
 #include "platform/archivers/loader/archivers.h"
 #include "platform/dialogs/dialogs.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QList>
+#include <QThread>
+
+#include <exception>
+#include <thread>
 
 namespace archive {
+
+namespace {
+
+int g_calls = 0;
+
+// Runs a library call on a worker thread while the window thread keeps
+// painting and answering assistive technology (user input waits), so that a
+// large archive, or a file that takes long to read, never freezes a window.
+template <class R, class F>
+R offWindowThread(F fn)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() != app->thread() || g_calls > 0)
+        return fn();
+    ++g_calls;
+    R result {};
+    std::exception_ptr error;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            result = fn();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+    });
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    --g_calls;
+    if (error)
+        std::rethrow_exception(error);
+    return result;
+}
+
+} // namespace
+
+bool CallInProgress() { return g_calls > 0; }
 
 const LibraryRow &library(Lib id)
 {
@@ -50,15 +93,21 @@ bool PresenceCheckRar() { return PresenceCheck(Lib::Unrar32) && PresenceCheck(Li
 std::optional<int32_t> ArchiverCall(Lib id, uint32_t owner, const QString &line)
 {
     const LibraryRow &row = library(id);
-    return vx::archivers::backend().command(row.file.toStdString(), row.entry.toStdString(), owner,
-                                            line.toStdString());
+    const std::string file = row.file.toStdString();
+    const std::string entry = row.entry.toStdString();
+    const std::string text = line.toStdString();
+    return offWindowThread<std::optional<int32_t>>(
+        [&] { return vx::archivers::backend().command(file, entry, owner, text); });
 }
 
 std::optional<int32_t> ArchiveCheck(Lib id, const QString &file)
 {
     const LibraryRow &row = library(id);
-    return vx::archivers::backend().check(row.file.toStdString(), (row.prefix + QStringLiteral("CheckArchive")).toStdString(),
-                                          file.toStdString(), 1);
+    const std::string lib = row.file.toStdString();
+    const std::string function = (row.prefix + QStringLiteral("CheckArchive")).toStdString();
+    const std::string path = file.toStdString();
+    return offWindowThread<std::optional<int32_t>>(
+        [&] { return vx::archivers::backend().check(lib, function, path, 1); });
 }
 
 std::optional<int16_t> LibraryVersion(Lib id)

@@ -28,12 +28,17 @@ bool PresenceCheck(Lib id);
 // The RAR row: UNRAR32, then UNRAR.
 bool PresenceCheckRar();
 
-// The command entry's result; nothing when the library or its entry cannot be loaded.
+// The command entry's result; nothing when the library or its entry cannot be
+// loaded. The call runs off the window thread; the window waits for it while
+// it keeps painting.
 std::optional<int32_t> ArchiverCall(Lib id, uint32_t owner, const QString &line);
 // The archive check (mode 1); nothing when the library cannot be loaded.
 std::optional<int32_t> ArchiveCheck(Lib id, const QString &file);
 // The version times 100; nothing when the library cannot be loaded.
 std::optional<int16_t> LibraryVersion(Lib id);
+
+// True while a library call runs (the window stays loaded until it returns).
+bool CallInProgress();
 
 enum class Operation { Extract, Compress };
 // Success (result 0) or failure box of the operation.

@@ -4,7 +4,8 @@
 # incompressible data). Prints each time and the ratio ours / fastest peer.
 #   run.sh BUILD_DIR
 # Use a Release build without sanitizers configured with -DVX_ARCHIVE_BENCH=ON.
-# Needs zip, unzip, 7z (p7zip-full), tar, gcab.
+# Needs zip, unzip, 7z (p7zip-full), tar, gcab, bsdtar (libarchive-tools); valgrind for
+# instruction counts.
 set -eu
 build=${1:-}
 if [ -z "$build" ] || [ ! -x "$build/arccall" ]; then
@@ -13,7 +14,7 @@ if [ -z "$build" ] || [ ! -x "$build/arccall" ]; then
 fi
 build=$(cd "$build" && pwd)
 call="$build/arccall"
-for tool in zip unzip 7z tar gcab; do
+for tool in zip unzip 7z tar gcab bsdtar; do
     command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 2; }
 done
 work=$(mktemp -d)
@@ -84,6 +85,57 @@ report "cab create" "$o" "$p1"
 o=$(time_of "$call" cab32.so Cab "-x -o ${q}$work/a.cab${q} ${q}$work/out/x/${q} *.*")
 p1=$(time_of 7z x -y -o"$work/out" "$work/a.cab")
 report "cab extract" "$o" "$p1"
+# CAB extraction at 20 MB and 200 MB against 7z, gcab and bsdtar: the first
+# run (fresh process, files not yet in the page cache's favour) apart from the
+# median of three more, interleaved, beside a floor (cp -r of the same tree);
+# with valgrind, instruction counts too (load does not move them).
+mkdir -p "$work/c20"
+cp -r "$src/d0" "$src/d1" "$src/d2" "$src/d3" "$work/c20/"
+head -c 16000000 "$src/random1.bin" > "$work/c20/r.bin"
+for size in 20 200; do
+    tree=$src
+    [ "$size" = 20 ] && tree=$work/c20
+    cab=$work/g$size.cab
+    rm -f "$cab"
+    (cd "$tree" && find . -type f | sed 's|^./||' | xargs gcab -c -z "$cab")
+    for run in 1 2 3 4; do
+        t_o=$(time_of "$call" cab32.so Cab "-x -o ${q}$cab${q} ${q}$work/out/x/${q} *.*")
+        t_7=$(time_of 7z x -y -o"$work/out" "$cab")
+        t_g=$(time_of gcab -x -C "$work/out" "$cab")
+        t_b=$(time_of bsdtar -xf "$cab" -C "$work/out")
+        t_f=$(time_of cp -r "$tree" "$work/out/copy")
+        echo "$t_o $t_7 $t_g $t_b $t_f" >> "$work/cab$size.times"
+    done
+    first=$(head -1 "$work/cab$size.times")
+    med=""
+    for col in 1 2 3 4 5; do
+        med="$med $(tail -3 "$work/cab$size.times" | awk -v c=$col '{print $c}' | sort -n | sed -n 2p)"
+    done
+    for label in first steady; do
+        [ "$label" = first ] && set -- $first || set -- $med
+        best=$2
+        for p in $3 $4; do [ "$(echo "$p < $best" | bc -l)" = 1 ] && best=$p; done
+        printf 'cab extract %3s MB %-6s ours %6.2fs  7z %6.2fs  gcab %6.2fs  bsdtar %6.2fs  floor %6.2fs  ratio %.2f\n' \
+            "$size" "$label" "$1" "$2" "$3" "$4" "$5" "$(echo "$1 / $best" | bc -l)"
+    done
+    if command -v valgrind >/dev/null; then
+        ir() {
+            rm -rf "$work/out" && mkdir -p "$work/out"
+            valgrind --tool=callgrind --trace-children=yes --callgrind-out-file="$work/cg.%p" "$@" >/dev/null 2>"$work/cg.err"
+            rm -f "$work"/cg.[0-9]*
+            grep -h Collected "$work/cg.err" | awk '{s += $4} END {printf "%.0f\n", s}'
+        }
+        i_o=$(ir "$call" cab32.so Cab "-x -o ${q}$cab${q} ${q}$work/out/x/${q} *.*")
+        i_7=$(ir 7z x -y -o"$work/out" "$cab")
+        i_g=$(ir gcab -x -C "$work/out" "$cab")
+        i_b=$(ir bsdtar -xf "$cab" -C "$work/out")
+        best=$i_7
+        for p in $i_g $i_b; do [ "$p" -lt "$best" ] && best=$p; done
+        printf 'cab extract %3s MB instructions ours %d  7z %d  gcab %d  bsdtar %d  ratio %.3f\n' \
+            "$size" "$i_o" "$i_7" "$i_g" "$i_b" "$(echo "$i_o / $best" | bc -l)"
+    fi
+done
+echo "load: $(uptime)"
 # LZH: creation has no peer; extraction against 7z.
 o=$(time_of "$call" unlha32.so Unlha "a -d1 -y1 -h2 -jm2 ${q}$work/a.lzh${q} ${q}$src/${q} *.*")
 printf '%-22s ours %7.2fs  (no peer)\n' "lzh create -lh5-" "$o"

@@ -4,6 +4,8 @@
 #include "fsutil.h"
 #include "result.h"
 
+#include "platform/core/userfile.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -12,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,9 +68,11 @@ void setArjTimeLimit(int seconds) { g_timeLimit = seconds; }
 
 std::optional<std::vector<std::string>> readArjNames(const std::string &path)
 {
-    FILE *f = std::fopen(path.c_str(), "rb");
+    vx::userfile::Handle file = vx::userfile::open(path, vx::userfile::kNoLimit);
+    FILE *f = file.ok() ? ::fdopen(file.fd(), "rb") : nullptr;
     if (!f)
         return std::nullopt;
+    file.release(); // fclose closes it
     std::vector<std::string> names;
     bool first = true;
     bool ok = true;
@@ -156,15 +161,66 @@ std::string arjProgram()
     return {};
 }
 
+namespace {
+
+// The archive under a plain name in our private folder, so that `arj` is
+// given nothing of the user's names (it expands '*' and '?' in an archive
+// name, and reads '-' and '!' at a name's start): a hard link to the file we
+// opened, or a copy of it where no link can be made.
+bool privateCopy(int fd, const std::string &to)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0)
+        return false;
+    bool ok = ::lseek(fd, 0, SEEK_SET) == 0;
+    std::vector<char> buf(1 << 20);
+    while (ok) {
+        const ssize_t n = ::read(fd, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (ssize_t done = 0; ok && done < n;) {
+            const ssize_t w = ::write(out, buf.data() + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            ok = w > 0;
+            done += w > 0 ? w : 0;
+        }
+    }
+    return ::close(out) == 0 && ok;
+}
+
+} // namespace
+
 int extractArj(const std::string &archive, const std::string &dest, bool keepPaths)
 {
     const std::string program = arjProgram();
     if (program.empty())
         return HelperMissing;
-    struct stat st {};
-    if (::stat(archive.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    vx::userfile::Handle file = vx::userfile::open(archive, vx::userfile::kNoLimit);
+    if (!file.ok())
         return CannotRead;
-    const auto names = readArjNames(archive);
+    char cwd[4096];
+    std::string target = dest;
+    if (target.empty() || target[0] != '/')
+        target = std::string(::getcwd(cwd, sizeof cwd) ? cwd : ".") + "/" + target;
+    // A file that is no ARJ is refused before any copy is made of it.
+    if (!readArjNames("/proc/self/fd/" + std::to_string(file.fd())))
+        return CannotRead;
+    removeStale(target);
+    Staging work(target);
+    if (!work.ok())
+        return WriteFailed;
+    // What is listed for unsafe names is what `arj` opens: our own name.
+    if (!privateCopy(file.fd(), work.path() + "/a.arj"))
+        return WriteFailed;
+    const auto names = readArjNames(work.path() + "/a.arj");
     if (!names)
         return CannotRead;
     for (const std::string &n : *names) {
@@ -172,29 +228,17 @@ int extractArj(const std::string &archive, const std::string &dest, bool keepPat
         if (!safeRelative(toUtf8Name(n), rel))
             return UnsafeEntry;
     }
-    // The archive and folder are given absolute, so neither reads as a
-    // switch or a list file.
-    char cwd[4096];
-    std::string abs = archive;
-    if (archive[0] != '/' && ::getcwd(cwd, sizeof cwd))
-        abs = std::string(cwd) + "/" + archive;
-    std::string target = dest;
-    if (target.empty() || target[0] != '/')
-        target = std::string(::getcwd(cwd, sizeof cwd) ? cwd : ".") + "/" + target;
-    const std::string staging = makeStaging(target);
-    if (staging.empty())
+    const std::string staging = work.path() + "/out";
+    if (::mkdir(staging.c_str(), 0700) != 0)
         return WriteFailed;
-    const std::string out = staging + "/";
-    std::vector<std::string> args = {program, keepPaths ? "x" : "e", "-y", "-i", "-jf", abs, out};
+    std::vector<std::string> args = {program, keepPaths ? "x" : "e", "-y", "-i", "-jf", "a.arj", "out/"};
     std::vector<char *> argv;
     for (std::string &a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     const pid_t pid = ::fork();
-    if (pid < 0) {
-        removeTree(staging);
+    if (pid < 0)
         return HelperMissing;
-    }
     if (pid == 0) {
         const int null = ::open("/dev/null", O_RDWR);
         if (null >= 0) {
@@ -202,7 +246,7 @@ int extractArj(const std::string &archive, const std::string &dest, bool keepPat
             ::dup2(null, 1);
             ::dup2(null, 2);
         }
-        if (::chdir(staging.c_str()) != 0)
+        if (::chdir(work.path().c_str()) != 0)
             ::_exit(127);
         ::execv(argv[0], argv.data());
         ::_exit(127);
@@ -231,10 +275,8 @@ int extractArj(const std::string &archive, const std::string &dest, bool keepPat
         result = Damaged;
     if (result == Ok && !tidy(staging))
         result = UnsafeEntry;
-    if (result != Ok) {
-        removeTree(staging);
+    if (result != Ok)
         return result;
-    }
     return moveInto(staging, dest) ? Ok : WriteFailed;
 }
 

@@ -51,7 +51,21 @@ bool validNames(const Command &cmd)
     return true;
 }
 
-int runExtract(Format fmt, const Command &cmd, bool keepPaths)
+std::string destinationOf(const Command &cmd, size_t &next, bool named)
+{
+    next = 1;
+    if (cmd.args.size() > 1) {
+        const std::string &d = cmd.args[1];
+        if (named || d.back() == '/' || d.find_first_of("*?") == std::string::npos) {
+            next = 2;
+            return d;
+        }
+    }
+    char cwd[4096];
+    return ::getcwd(cwd, sizeof cwd) ? cwd : ".";
+}
+
+int runExtract(Format fmt, const Command &cmd, bool keepPaths, bool named)
 {
     if (!validNames(cmd))
         return BadCommand;
@@ -59,13 +73,7 @@ int runExtract(Format fmt, const Command &cmd, bool keepPaths)
     req.archive = cmd.args[0];
     req.keepPaths = keepPaths;
     size_t next = 1;
-    if (cmd.args.size() > 1 && cmd.args[1].find_first_of("*?") == std::string::npos) {
-        req.dest = cmd.args[1];
-        next = 2;
-    } else {
-        char cwd[4096];
-        req.dest = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
-    }
+    req.dest = destinationOf(cmd, next, named);
     for (size_t i = next; i < cmd.args.size(); ++i)
         req.patterns.push_back(cmd.args[i]);
     return extractArchive(fmt, req);

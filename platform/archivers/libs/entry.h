@@ -31,9 +31,15 @@ bool hasSwitch(const Command &cmd, const std::string &prefix);
 // Digits after a switch's prefix ("-jm" of "-jm2"), or `def`.
 std::string switchValue(const Command &cmd, const std::string &prefix, const std::string &def);
 
-// Extraction command: args[0] the archive, args[1] the destination folder
-// (unless it holds a wildcard), the rest patterns.
-int runExtract(Format fmt, const Command &cmd, bool keepPaths);
+// The destination of an extraction command: args[1] when it ends in '/' (a
+// folder, whatever characters its name holds) or holds no wildcard, else the
+// current folder. `next` is set to the first pattern's index.
+std::string destinationOf(const Command &cmd, size_t &next, bool named = false);
+
+// Extraction command: args[0] the archive, args[1] the destination folder,
+// the rest patterns. `named`: the line names the folder by a switch, so
+// args[1] is the folder whatever it holds.
+int runExtract(Format fmt, const Command &cmd, bool keepPaths, bool named = false);
 // Shared guard: a line without an archive, or a name with CR or LF.
 bool validNames(const Command &cmd);
 

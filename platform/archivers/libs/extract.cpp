@@ -3,15 +3,20 @@
 #include "fsutil.h"
 #include "result.h"
 
+#include "platform/core/userfile.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
+#include <bzlib.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -31,11 +36,256 @@ std::string toUtf8Name(const std::string &raw)
     return out;
 }
 
-::archive *openReader(Format fmt, const std::string &path, const char *lzhCharset)
+// The bytes of a TAR archive: read as they are, or unpacked from gzip or
+// bzip2 with every member's own check (zlib and libbz2 test the CRC and the
+// length; libarchive's gzip reader skips the trailer).
+struct TarInput {
+    enum Kind { Plain, Gzip, Bzip2 };
+
+    explicit TarInput(int f) : fd(f), in(kChunk), out(kChunk)
+    {
+        unsigned char magic[3] = {};
+        const ssize_t n = ::pread(fd, magic, sizeof magic, 0);
+        if (n >= 2 && magic[0] == 0x1F && magic[1] == 0x8B)
+            kind = Gzip;
+        else if (n == 3 && magic[0] == 'B' && magic[1] == 'Z' && magic[2] == 'h')
+            kind = Bzip2;
+    }
+    ~TarInput() { endMember(); }
+    TarInput(const TarInput &) = delete;
+    TarInput &operator=(const TarInput &) = delete;
+
+    // Bytes into `out`: their count, 0 at the end, -1 on damage.
+    ssize_t produce()
+    {
+        if (damaged)
+            return -1;
+        if (kind == Plain) {
+            for (;;) {
+                const ssize_t n = ::read(fd, out.data(), out.size());
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0)
+                    damaged = true;
+                return n;
+            }
+        }
+        for (;;) {
+            if (!inMember) {
+                if (!nextMember())
+                    return damaged ? -1 : 0;
+                continue;
+            }
+            if (pos == len && !refill()) {
+                damaged = true; // the stream ends inside a member
+                return -1;
+            }
+            size_t used = 0;
+            size_t made = 0;
+            bool end = false;
+            if (kind == Gzip) {
+                z.next_in = in.data() + pos;
+                z.avail_in = static_cast<uInt>(len - pos);
+                z.next_out = out.data();
+                z.avail_out = static_cast<uInt>(out.size());
+                const int r = ::inflate(&z, Z_NO_FLUSH);
+                used = (len - pos) - z.avail_in;
+                made = out.size() - z.avail_out;
+                if (r == Z_STREAM_END)
+                    end = true;
+                else if (r != Z_OK && r != Z_BUF_ERROR)
+                    damaged = true;
+            } else {
+                bz.next_in = reinterpret_cast<char *>(in.data() + pos);
+                bz.avail_in = static_cast<unsigned>(len - pos);
+                bz.next_out = reinterpret_cast<char *>(out.data());
+                bz.avail_out = static_cast<unsigned>(out.size());
+                const int r = ::BZ2_bzDecompress(&bz);
+                used = (len - pos) - bz.avail_in;
+                made = out.size() - bz.avail_out;
+                if (r == BZ_STREAM_END)
+                    end = true;
+                else if (r != BZ_OK)
+                    damaged = true;
+            }
+            pos += used;
+            if (damaged)
+                return -1;
+            if (end)
+                endMember();
+            else if (!used && !made && pos < len)
+                return damaged = true, -1; // no progress
+            if (made)
+                return static_cast<ssize_t>(made);
+        }
+    }
+
+    // Reads what is left: false when a check fails.
+    bool drain()
+    {
+        if (kind == Plain)
+            return !damaged;
+        for (;;) {
+            const ssize_t n = produce();
+            if (n < 0)
+                return false;
+            if (n == 0)
+                return true;
+        }
+    }
+
+    int64_t skipPlain(int64_t request)
+    {
+        const off_t here = ::lseek(fd, 0, SEEK_CUR);
+        struct stat st {};
+        if (here < 0 || ::fstat(fd, &st) != 0)
+            return 0;
+        const int64_t left = st.st_size > here ? st.st_size - here : 0;
+        const int64_t n = std::min(request, left);
+        return ::lseek(fd, n, SEEK_CUR) < 0 ? 0 : n;
+    }
+
+    int fd;
+    Kind kind = Plain;
+    bool damaged = false;
+
+private:
+    static constexpr size_t kChunk = 1 << 18;
+
+    bool refill()
+    {
+        if (eof)
+            return false;
+        if (pos > 0) {
+            std::memmove(in.data(), in.data() + pos, len - pos);
+            len -= pos;
+            pos = 0;
+        }
+        while (len < in.size()) {
+            const ssize_t n = ::read(fd, in.data() + len, in.size() - len);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                eof = true;
+                if (n < 0)
+                    damaged = true;
+                break;
+            }
+            len += static_cast<size_t>(n);
+            break;
+        }
+        return len > pos;
+    }
+
+    // Starts the next member, or at the end of the input returns false. What
+    // follows the last member may only be zeros (tape padding).
+    bool nextMember()
+    {
+        while (len - pos < 3 && refill()) {
+        }
+        if (pos == len)
+            return false;
+        const unsigned char *p = in.data() + pos;
+        const size_t have = len - pos;
+        const bool more = kind == Gzip ? have >= 2 && p[0] == 0x1F && p[1] == 0x8B
+                                       : have >= 3 && p[0] == 'B' && p[1] == 'Z' && p[2] == 'h';
+        if (!more) {
+            for (;;) {
+                for (size_t i = pos; i < len; ++i)
+                    if (in[i]) {
+                        damaged = true;
+                        return false;
+                    }
+                pos = len;
+                if (!refill())
+                    return false;
+            }
+        }
+        if (kind == Gzip) {
+            z = z_stream{};
+            if (::inflateInit2(&z, 15 + 16) != Z_OK)
+                return damaged = true, false;
+        } else {
+            bz = bz_stream{};
+            if (::BZ2_bzDecompressInit(&bz, 0, 0) != BZ_OK)
+                return damaged = true, false;
+        }
+        inMember = true;
+        return true;
+    }
+    void endMember()
+    {
+        if (!inMember)
+            return;
+        if (kind == Gzip)
+            ::inflateEnd(&z);
+        else
+            ::BZ2_bzDecompressEnd(&bz);
+        inMember = false;
+    }
+
+    std::vector<unsigned char> in;
+    size_t pos = 0;
+    size_t len = 0;
+    bool eof = false;
+    bool inMember = false;
+    z_stream z {};
+    bz_stream bz {};
+
+public:
+    std::vector<unsigned char> out;
+};
+
+namespace {
+
+la_ssize_t tarRead(struct archive *a, void *data, const void **buf)
 {
+    auto *t = static_cast<TarInput *>(data);
+    const ssize_t n = t->produce();
+    if (n < 0) {
+        archive_set_error(a, EIO, "damaged compressed data");
+        return ARCHIVE_FATAL;
+    }
+    *buf = t->out.data();
+    return n;
+}
+
+la_int64_t tarSkip(struct archive *, void *data, la_int64_t request)
+{
+    auto *t = static_cast<TarInput *>(data);
+    return t->kind == TarInput::Plain ? t->skipPlain(request) : 0;
+}
+
+} // namespace
+
+Reader::Reader() = default;
+
+Reader::~Reader()
+{
+    if (a_)
+        archive_read_free(a_);
+    tar_.reset();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool Reader::finish() { return !tar_ || tar_->drain(); }
+
+
+std::unique_ptr<Reader> openReader(Format fmt, const std::string &path, const char *lzhCharset, int *why)
+{
+    int dummy = 0;
+    int &result = why ? *why : dummy;
+    result = CannotRead;
+    vx::userfile::Handle file = vx::userfile::open(path, vx::userfile::kNoLimit);
+    if (!file.ok())
+        return nullptr;
+    auto reader = std::make_unique<Reader>();
+    reader->fd_ = file.release();
     struct archive *a = archive_read_new();
     if (!a)
         return nullptr;
+    reader->a_ = a;
     int r = ARCHIVE_OK;
     switch (fmt) {
     case Format::Lzh:
@@ -55,10 +305,6 @@ std::string toUtf8Name(const std::string &raw)
         r = archive_read_support_format_tar(a);
         if (r == ARCHIVE_OK)
             r = archive_read_support_format_gnutar(a);
-        if (r == ARCHIVE_OK)
-            r = archive_read_support_filter_gzip(a);
-        if (r == ARCHIVE_OK)
-            r = archive_read_support_filter_bzip2(a);
         break;
     case Format::Rar:
         r = archive_read_support_format_rar(a);
@@ -66,26 +312,49 @@ std::string toUtf8Name(const std::string &raw)
             r = archive_read_support_format_rar5(a);
         break;
     }
-    if (r != ARCHIVE_OK && r != ARCHIVE_WARN) {
-        archive_read_free(a);
+    if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
+        return nullptr;
+    if (fmt == Format::Tar) {
+        reader->tar_ = std::make_unique<TarInput>(reader->fd_);
+        archive_read_set_callback_data(a, reader->tar_.get());
+        archive_read_set_read_callback(a, tarRead);
+        archive_read_set_skip_callback(a, tarSkip);
+        r = archive_read_open1(a);
+    } else {
+        r = archive_read_open_fd(a, reader->fd_, 1 << 20);
+    }
+    if (r != ARCHIVE_OK) {
+        result = reader->tar_ && reader->tar_->damaged ? Damaged : CannotRead;
         return nullptr;
     }
-    if (archive_read_open_filename(a, path.c_str(), 1 << 20) != ARCHIVE_OK) {
-        archive_read_free(a);
-        return nullptr;
-    }
-    return a;
+    result = Ok;
+    return reader;
 }
+
+int headerResult(struct archive *a, int r)
+{
+    if (r == ARCHIVE_OK)
+        return Ok;
+    if (r != ARCHIVE_WARN)
+        return Damaged;
+    // Let through: a name, link target, user or group name that the locale
+    // cannot convert (we decode names ourselves from the raw bytes).
+    const char *msg = archive_error_string(a);
+    if (msg && std::strstr(msg, "cannot be converted"))
+        return Ok;
+    return Damaged;
+}
+
+int dataResult(int r) { return r == ARCHIVE_OK ? Ok : r == ARCHIVE_EOF ? kEndOfArchive : Damaged; }
 
 bool isArchiveOf(Format fmt, const std::string &path)
 {
     for (const char *charset : {"CP932", "UTF-8"}) {
-        struct archive *a = openReader(fmt, path, charset);
-        if (!a)
+        auto reader = openReader(fmt, path, charset);
+        if (!reader)
             return false;
         struct archive_entry *e = nullptr;
-        const int r = archive_read_next_header(a, &e);
-        archive_read_free(a);
+        const int r = archive_read_next_header(reader->get(), &e);
         if (r == ARCHIVE_OK || r == ARCHIVE_WARN)
             return true;
         if (fmt != Format::Lzh)
@@ -183,13 +452,18 @@ bool selected(const ExtractRequest &req, const std::string &rel)
 // Gathers small blocks into large writes.
 class FileWriter {
 public:
-    explicit FileWriter(int fd) : fd_(fd) { buf_.reserve(kSize); }
+    explicit FileWriter(int fd) : fd_(fd) {}
     bool put(const char *p, size_t n)
     {
         if (buf_.size() + n > kSize && !flush())
             return false;
-        if (n >= kSize)
+        // Blocks of a useful size go out as they are: copying them costs
+        // more than the write (a cabinet's 32 KB blocks).
+        if (n >= kDirect) {
+            if (!buf_.empty() && !flush())
+                return false;
             return writeAll(p, n);
+        }
         buf_.insert(buf_.end(), p, p + n);
         return true;
     }
@@ -202,6 +476,7 @@ public:
 
 private:
     static constexpr size_t kSize = 1 << 20;
+    static constexpr size_t kDirect = 16 << 10;
     bool writeAll(const char *p, size_t left)
     {
         while (left > 0) {
@@ -259,17 +534,21 @@ int writeData(EntrySource &source, int fd, bool wantCrc, uint32_t &crc)
 
 int extractEntries(EntrySource &source, Stage &stage, const ExtractRequest &req)
 {
-    for (;;) {
+    for (bool any = false;; any = true) {
         SourceEntry e;
         const int hr = source.next(e);
+        // No entry at all is no archive (a file of zeros reads as an empty TAR).
         if (hr == kEndOfArchive)
-            return Ok;
+            return any ? Ok : CannotRead;
         if (hr != Ok)
             return hr;
+        const unsigned type = e.type & S_IFMT;
+        // "./" (GNU tar's "-C dir .") is the destination itself.
+        if (isSelfName(e.name) && type == S_IFDIR && !e.hardlink)
+            continue;
         std::string rel;
         if (!safeRelative(e.name, rel))
             return UnsafeEntry;
-        const unsigned type = e.type & S_IFMT;
         if (!req.keepPaths) {
             if (type == S_IFDIR)
                 continue;
@@ -353,7 +632,7 @@ public:
         const int hr = archive_read_next_header(a_, &e);
         if (hr == ARCHIVE_EOF)
             return kEndOfArchive;
-        if (hr != ARCHIVE_OK && hr != ARCHIVE_WARN)
+        if (headerResult(a_, hr) != Ok)
             return Damaged;
         EntryOverride ov;
         if (override_)
@@ -389,9 +668,7 @@ public:
         la_int64_t off = 0;
         const int r = archive_read_data_block(a_, &buf, &size, &off);
         offset = off;
-        if (r == ARCHIVE_EOF)
-            return kEndOfArchive;
-        return r == ARCHIVE_OK || r == ARCHIVE_WARN ? Ok : Damaged;
+        return dataResult(r);
     }
 
 private:
@@ -402,35 +679,32 @@ private:
 
 } // namespace
 
-int extractFrom(EntrySource &source, const ExtractRequest &req)
+int extractFrom(EntrySource &source, const ExtractRequest &req, const std::function<bool()> &wholeCheck)
 {
-    const std::string staging = makeStaging(req.dest);
-    if (staging.empty())
+    removeStale(req.dest);
+    Staging staging(req.dest);
+    if (!staging.ok())
         return WriteFailed;
-    Stage stage(staging);
-    const int r = extractEntries(source, stage, req);
-    if (r != Ok) {
-        removeTree(staging);
+    Stage stage(staging.path());
+    int r = extractEntries(source, stage, req);
+    if (r == Ok && wholeCheck && !wholeCheck())
+        r = Damaged;
+    if (r != Ok)
         return r;
-    }
-    return moveInto(staging, req.dest) ? Ok : WriteFailed;
+    return moveInto(staging.path(), req.dest) ? Ok : WriteFailed;
 }
 
 int extractArchive(Format fmt, const ExtractRequest &req, const OverrideFn &override)
 {
-    struct stat st {};
-    if (::stat(req.archive.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-        return CannotRead;
     // LZH names are CP932 by custom; an archive whose names CP932 cannot
     // read is read again as UTF-8.
     int r = CannotRead;
     for (const char *charset : {"CP932", "UTF-8"}) {
-        struct archive *a = openReader(fmt, req.archive, charset);
-        if (!a)
+        auto reader = openReader(fmt, req.archive, charset, &r);
+        if (!reader)
             return r;
-        LibarchiveSource source(a, override);
-        r = extractFrom(source, req);
-        archive_read_free(a);
+        LibarchiveSource source(reader->get(), override);
+        r = extractFrom(source, req, [&reader] { return reader->finish(); });
         if (fmt != Format::Lzh || r != Damaged)
             break;
     }

@@ -4,6 +4,7 @@
 // the whole archive was read without error.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,16 +56,46 @@ public:
     virtual int read(const void *&buf, size_t &size, int64_t &offset) = 0;
 };
 
-// The checked extraction of whatever a source holds; `archive` names the
-// archive for the checks that it is there.
-int extractFrom(EntrySource &source, const ExtractRequest &req);
+// The checked extraction of whatever a source holds; `wholeCheck`, when
+// given, runs after the last entry and fails the extraction with false.
+int extractFrom(EntrySource &source, const ExtractRequest &req, const std::function<bool()> &wholeCheck = {});
 
 // True when libarchive reads the file as an archive of the format.
 bool isArchiveOf(Format fmt, const std::string &path);
 
-// Opens a libarchive reader for the format (shared with the writers that add
-// to an existing archive). Returns nullptr on failure.
-::archive *openReader(Format fmt, const std::string &path, const char *lzhCharset = "CP932");
+struct TarInput;
+
+// A libarchive reader over the archive opened as a user's file (regular files
+// only, never a blocking open). TAR streams are unpacked here rather than by
+// libarchive, which never checks a gzip trailer.
+class Reader {
+public:
+    Reader();
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+    ::archive *get() const { return a_; }
+    // After the last entry: the rest of a compressed stream is read, and
+    // false returned when its checks (CRC, length) fail or data follows.
+    bool finish();
+
+private:
+    friend std::unique_ptr<Reader> openReader(Format, const std::string &, const char *, int *);
+    ::archive *a_ = nullptr;
+    int fd_ = -1;
+    std::unique_ptr<TarInput> tar_;
+};
+
+// Opens a reader for the format (shared with the writers that add to an
+// existing archive). nullptr on failure, with the result code in `why`.
+std::unique_ptr<Reader> openReader(Format fmt, const std::string &path, const char *lzhCharset = "CP932",
+                                   int *why = nullptr);
+
+// What a libarchive result of reading a header or data means for us: Ok, or
+// Damaged. Data warnings (a CRC mismatch) are damage; of header warnings only
+// those about names, which we decode ourselves, pass.
+int headerResult(::archive *a, int r);
+int dataResult(int r);
 
 // A name decoded to UTF-8 when the archive gave bytes of another code page.
 std::string toUtf8Name(const std::string &raw);

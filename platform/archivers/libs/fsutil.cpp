@@ -4,12 +4,16 @@
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <iconv.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
 
 namespace arc {
 
@@ -87,6 +91,21 @@ std::string baseName(const std::string &path)
     return pos == std::string::npos ? p : p.substr(pos + 1);
 }
 
+bool isSelfName(const std::string &name)
+{
+    if (name.empty() || name[0] == '/' || name[0] == '\\')
+        return false;
+    bool dot = false;
+    for (char c : name) {
+        if (c == '.')
+            dot = true;
+        else if (c != '/' && c != '\\')
+            return false;
+    }
+    // Only single dots between separators: "./", ".", "./."; never "..".
+    return dot && name.find("..") == std::string::npos;
+}
+
 std::string makeStaging(const std::string &target)
 {
     const std::string t = trimSlash(target);
@@ -99,6 +118,91 @@ std::string makeStaging(const std::string &target)
     if (!::mkdtemp(buf.data()))
         return {};
     return std::string(buf.data());
+}
+
+Staging::Staging(const std::string &target) : path_(makeStaging(target))
+{
+    if (path_.empty())
+        return;
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd_ >= 0)
+        ::flock(fd_, LOCK_EX | LOCK_NB);
+}
+
+Staging::~Staging()
+{
+    if (!path_.empty())
+        removeTree(path_);
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+namespace {
+
+// When this process started, in seconds since the epoch: its start in clock
+// ticks after boot, set against the clocks now (to a tick, not a second).
+// Not kept: a forked child must not take its parent's.
+double processStart()
+{
+    return [] {
+        std::ifstream self("/proc/self/stat");
+        std::string line;
+        std::getline(self, line);
+        // Fields after the name in parentheses; the start time is field 22.
+        const auto close = line.rfind(')');
+        struct timespec real {};
+        struct timespec boot {};
+        ::clock_gettime(CLOCK_REALTIME, &real);
+        const double now = static_cast<double>(real.tv_sec) + real.tv_nsec / 1e9;
+        if (close == std::string::npos || ::clock_gettime(CLOCK_BOOTTIME, &boot) != 0)
+            return now;
+        std::istringstream rest(line.substr(close + 2));
+        std::string field;
+        unsigned long long ticks = 0;
+        for (int i = 3; i <= 22 && rest >> field; ++i)
+            if (i == 22)
+                ticks = std::strtoull(field.c_str(), nullptr, 10);
+        const long hz = ::sysconf(_SC_CLK_TCK);
+        const double sinceBoot = static_cast<double>(boot.tv_sec) + boot.tv_nsec / 1e9;
+        return now - (sinceBoot - static_cast<double>(ticks) / static_cast<double>(hz > 0 ? hz : 100));
+    }();
+}
+
+} // namespace
+
+bool isStale(const std::string &path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)))
+        return false;
+    if (static_cast<double>(st.st_ctim.tv_sec) + st.st_ctim.tv_nsec / 1e9 >= processStart())
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+void removeStale(const std::string &target)
+{
+    const std::string t = trimSlash(target);
+    const std::string prefix = "." + baseName(t) + ".vxtmp-";
+    const std::string parent = parentOf(t);
+    DIR *d = ::opendir(parent.c_str());
+    if (!d)
+        return;
+    std::vector<std::string> found;
+    while (dirent *e = ::readdir(d)) {
+        const std::string n = e->d_name;
+        if (n.size() == prefix.size() + 6 && n.compare(0, prefix.size(), prefix) == 0)
+            found.push_back((parent == "/" ? std::string() : parent) + "/" + n);
+    }
+    ::closedir(d);
+    for (const std::string &p : found)
+        if (isStale(p))
+            removeTree(p);
 }
 
 void removeTree(const std::string &path)

@@ -13,8 +13,35 @@ bool safeRelative(const std::string &name, std::string &out);
 // Creates a folder and its missing parents (mode 0777 & ~umask).
 bool makeDirs(const std::string &path);
 
+// True for a name that is the folder itself ("./", "."): no entry of its own.
+bool isSelfName(const std::string &name);
+
 // A private folder beside `target` ("<parent>/.<name>.vxtmp-XXXXXX"); "" on failure.
 std::string makeStaging(const std::string &target);
+
+// A private folder beside `target`, locked while it lives (so that another
+// process's clean-up leaves it alone) and removed with what it holds when
+// it goes, unless it was moved away.
+class Staging {
+public:
+    explicit Staging(const std::string &target);
+    ~Staging();
+    Staging(const Staging &) = delete;
+    Staging &operator=(const Staging &) = delete;
+    bool ok() const { return !path_.empty(); }
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+// Removes what an interrupted save or extraction of `target` left beside it:
+// our ".<name>.vxtmp-XXXXXX" files and folders that are older than this
+// process and not locked by another.
+void removeStale(const std::string &target);
+// True when `path` (ctime) is older than this process and no process holds its lock.
+bool isStale(const std::string &path);
 
 // Removes a tree without following links. Best effort.
 void removeTree(const std::string &path);

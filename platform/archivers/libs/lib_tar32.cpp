@@ -14,7 +14,7 @@ int run(const std::string &line)
         return arc::BadCommand;
     const std::string &mode = cmd.switches.front();
     if (mode.find('x') != std::string::npos)
-        return arc::runExtract(arc::Format::Tar, cmd, true);
+        return arc::runExtract(arc::Format::Tar, cmd, true, arc::hasSwitch(cmd, "-o"));
     if (mode.find('c') == std::string::npos)
         return arc::BadCommand;
     if (!arc::validNames(cmd) || cmd.args.size() < 2)

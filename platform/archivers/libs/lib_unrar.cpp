@@ -3,7 +3,7 @@
 #include "common_exports.h"
 #include "rar_headers.h"
 
-#include <sys/stat.h>
+#include "platform/core/userfile.h"
 
 ARC_EXPORT int32_t RarExtract(const char *archive, const char *dest, int32_t keepPaths)
 {
@@ -15,6 +15,8 @@ ARC_EXPORT int32_t RarExtract(const char *archive, const char *dest, int32_t kee
         req.archive = archive;
         req.dest = dest;
         req.keepPaths = keepPaths != 0;
+        if (!vx::userfile::open(archive, vx::userfile::kNoLimit).ok())
+            return arc::CannotRead;
         const auto all = arc::readRarHeaders(archive);
         if (all) {
             if (const int r = arc::extractStoredRar(archive, *all, req); r != -1)
@@ -37,9 +39,6 @@ ARC_EXPORT int32_t RarExtract(const char *archive, const char *dest, int32_t kee
                 }
                 return ov;
             };
-        struct stat st {};
-        if (::stat(archive, &st) != 0 || !S_ISREG(st.st_mode))
-            return arc::CannotRead;
         return arc::extractArchive(arc::Format::Rar, req, override);
     } catch (const std::bad_alloc &) {
         return arc::WriteFailed;

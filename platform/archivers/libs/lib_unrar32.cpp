@@ -19,13 +19,8 @@ int run(const std::string &line)
         return arc::BadCommand;
     if (!arc::validNames(cmd))
         return arc::BadCommand;
-    std::string dest;
-    if (cmd.args.size() > 1 && cmd.args[1].find_first_of("*?") == std::string::npos) {
-        dest = cmd.args[1];
-    } else {
-        char cwd[4096];
-        dest = ::getcwd(cwd, sizeof cwd) ? cwd : ".";
-    }
+    size_t next = 1;
+    const std::string dest = arc::destinationOf(cmd, next);
     void *lib = ::dlopen("unrar.so", RTLD_NOW | RTLD_LOCAL);
     if (!lib)
         return arc::HelperMissing;

@@ -1,12 +1,16 @@
 #include "pack.h"
 
 #include "fsutil.h"
+#include "result.h"
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -78,14 +82,18 @@ bool collect(const std::vector<std::string> &names, const std::string &skipPath,
     std::set<std::string> seen;
     bool ok = true;
     for (const std::string &raw : names) {
-        if (!raw.empty() && raw.back() == '/' && isDir(raw)) {
+        // An absolute folder sets the base; a relative name, "sub/" too, is
+        // below the base, never below the process's current folder.
+        if (!raw.empty() && raw[0] == '/' && raw.back() == '/' && isDir(raw)) {
             base = trimSlash(raw);
             continue;
         }
         std::string n = raw;
+        if (n[0] != '/' && base.empty()) {
+            ok = false;
+            continue;
+        }
         if (n == "*.*" || n == "*") {
-            if (base.empty())
-                base.assign(1, '.'); // not = ".": GCC 12 warns falsely (-Wrestrict)
             walk(base, "", skip, out, seen);
             continue;
         }
@@ -95,7 +103,7 @@ bool collect(const std::vector<std::string> &names, const std::string &skipPath,
             wholeFolder = true;
         }
         n = trimSlash(n);
-        const std::string disk = n[0] == '/' || base.empty() ? n : base + "/" + n;
+        const std::string disk = n[0] == '/' ? n : (base == "/" ? std::string() : base) + "/" + n;
         std::string stored;
         if (n[0] == '/') {
             stored = baseName(n);
@@ -126,26 +134,63 @@ bool collect(const std::vector<std::string> &names, const std::string &skipPath,
     return ok;
 }
 
-std::string tempBeside(const std::string &archive)
+int prepareTarget(const std::string &archive, std::string &target, bool &exists)
 {
+    target = archive;
+    exists = false;
+    struct stat st {};
+    if (::lstat(archive.c_str(), &st) != 0)
+        return errno == ENOENT ? Ok : CannotRead;
+    if (S_ISLNK(st.st_mode)) {
+        if (::stat(archive.c_str(), &st) != 0)
+            return errno == ENOENT ? Ok : CannotRead; // a dangling link: written in its place
+        target = real(archive);
+    }
+    if (!S_ISREG(st.st_mode))
+        return CannotRead;
+    exists = true;
+    if (::access(target.c_str(), W_OK) != 0)
+        return WriteFailed;
+    if (st.st_nlink > 1)
+        return WriteFailed;
+    return Ok;
+}
+
+TempFile::TempFile(const std::string &archive)
+{
+    removeStale(archive);
     const std::string parent = parentOf(archive);
     std::string tmpl = (parent == "/" ? std::string() : parent) + "/." + baseName(archive) + ".vxtmp-XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
-    const int fd = ::mkstemp(buf.data());
-    if (fd < 0)
-        return {};
-    ::close(fd);
-    return std::string(buf.data());
+    fd_ = ::mkostemp(buf.data(), O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    path_ = buf.data();
+    ::flock(fd_, LOCK_EX | LOCK_NB);
 }
 
-bool commitTemp(const std::string &temp, const std::string &archive)
+TempFile::~TempFile()
 {
-    ::chmod(temp.c_str(), 0666 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
-    if (::rename(temp.c_str(), archive.c_str()) == 0)
-        return true;
-    ::unlink(temp.c_str());
-    return false;
+    if (!committed_ && !path_.empty())
+        ::unlink(path_.c_str());
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool TempFile::commit(const std::string &archive)
+{
+    if (fd_ < 0)
+        return false;
+    const mode_t mask = [] { mode_t m = ::umask(0); ::umask(m); return m; }();
+    ::fchmod(fd_, 0666 & ~mask);
+    // A crash after the rename must find the new archive's data, not a hole.
+    if (::fsync(fd_) != 0)
+        return false;
+    if (::rename(path_.c_str(), archive.c_str()) != 0)
+        return false;
+    committed_ = true;
+    return true;
 }
 
 } // namespace arc

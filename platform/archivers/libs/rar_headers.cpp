@@ -1,5 +1,7 @@
 #include "rar_headers.h"
 
+#include "platform/core/userfile.h"
+
 #include "extract.h"
 #include "result.h"
 
@@ -102,9 +104,11 @@ std::string decodeUnicode(const std::string &ascii, const uint8_t *enc, size_t e
 
 std::optional<std::vector<RarHeader>> readRarHeaders(const std::string &path)
 {
-    FILE *f = std::fopen(path.c_str(), "rb");
+    vx::userfile::Handle file = vx::userfile::open(path, vx::userfile::kNoLimit);
+    FILE *f = file.ok() ? ::fdopen(file.fd(), "rb") : nullptr;
     if (!f)
         return std::nullopt;
+    file.release(); // fclose closes it
     std::vector<RarHeader> out;
     uint8_t mark[7];
     bool ok = std::fread(mark, 1, 7, f) == 7 && std::memcmp(mark, "Rar!\x1a\x07\x00", 7) == 0;
@@ -258,9 +262,11 @@ int extractStoredRar(const std::string &path, const std::vector<RarHeader> &head
     for (const RarHeader &h : headers)
         if ((!h.dir && h.method != 0x30) || (h.flags & 0x07) || h.packSize != h.unpSize)
             return -1; // compressed, encrypted or split: libarchive's work
-    FILE *f = std::fopen(path.c_str(), "rb");
+    vx::userfile::Handle file = vx::userfile::open(path, vx::userfile::kNoLimit);
+    FILE *f = file.ok() ? ::fdopen(file.fd(), "rb") : nullptr;
     if (!f)
         return CannotRead;
+    file.release(); // fclose closes it
     StoredRarSource source(f, headers);
     const int r = extractFrom(source, req);
     std::fclose(f);

@@ -4,6 +4,8 @@
 #include "result.h"
 #include "write.h"
 
+#include "platform/core/userfile.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <libgcab.h>
@@ -25,60 +27,73 @@ std::string cabName(std::string name)
 }
 
 // Old entries, kept in memory: a cabinet has no way to copy compressed data.
+// Every entry is read to its end, so that damage is found, not copied on.
 int addOld(GCabFolder *folder, const std::string &archive, const std::set<std::string> &taken)
 {
-    struct archive *r = openReader(Format::Cab, archive);
-    if (!r)
-        return CannotRead;
+    int result = CannotRead;
+    auto reader = openReader(Format::Cab, archive, "CP932", &result);
+    if (!reader)
+        return result;
+    struct archive *r = reader->get();
     struct archive_entry *e = nullptr;
-    int result = Ok;
     for (;;) {
         const int h = archive_read_next_header(r, &e);
         if (h == ARCHIVE_EOF)
             break;
-        if (h != ARCHIVE_OK && h != ARCHIVE_WARN) {
-            result = Damaged;
-            break;
-        }
+        if (headerResult(r, h) != Ok)
+            return Damaged;
         const char *u = archive_entry_pathname_utf8(e);
         std::string name = u ? u : toUtf8Name(archive_entry_pathname(e) ? archive_entry_pathname(e) : "");
         std::string rel;
-        if (archive_entry_filetype(e) == AE_IFDIR || !safeRelative(name, rel) || taken.count(rel))
-            continue;
+        const bool keep = archive_entry_filetype(e) != AE_IFDIR && safeRelative(name, rel) && !taken.count(rel);
         std::string data;
         const void *buf = nullptr;
         size_t size = 0;
         la_int64_t off = 0;
         int d;
-        while ((d = archive_read_data_block(r, &buf, &size, &off)) == ARCHIVE_OK || d == ARCHIVE_WARN) {
+        while ((d = dataResult(archive_read_data_block(r, &buf, &size, &off))) == Ok) {
+            if (!keep)
+                continue;
             if (static_cast<size_t>(off) > data.size())
                 data.resize(static_cast<size_t>(off), '\0');
             data.append(static_cast<const char *>(buf), size);
         }
-        if (d != ARCHIVE_EOF) {
-            result = Damaged;
-            break;
-        }
+        if (d != kEndOfArchive)
+            return Damaged;
+        if (!keep)
+            continue;
         GBytes *bytes = g_bytes_new(data.data(), data.size());
         GCabFile *file = gcab_file_new_with_bytes(cabName(rel).c_str(), bytes);
         g_bytes_unref(bytes);
         const gboolean ok = gcab_folder_add_file(folder, file, FALSE, nullptr, nullptr);
         g_object_unref(file);
-        if (!ok) {
-            result = WriteFailed;
-            break;
-        }
+        if (!ok)
+            return WriteFailed;
     }
-    archive_read_free(r);
-    return result;
+    return Ok;
 }
 
 } // namespace
 
 int writeCab(const std::string &archive, const std::vector<Item> &items, bool update)
 {
-    const std::string temp = tempBeside(archive);
-    if (temp.empty())
+    std::string target;
+    bool exists = false;
+    if (const int p = prepareTarget(archive, target, exists); p != Ok)
+        return p;
+    // A cabinet's sizes are 32 bits; its files are read by libgcab, so each
+    // one is looked at here first (regular, within the bound).
+    for (const Item &it : items) {
+        if (it.dir)
+            continue;
+        vx::userfile::Handle file = vx::userfile::open(it.disk, 0x7FFFFFFFll);
+        if (file.status() == vx::userfile::Status::TooLarge)
+            return Unsupported;
+        if (!file.ok())
+            return CannotRead;
+    }
+    TempFile temp(target);
+    if (!temp.ok())
         return WriteFailed;
     GCabCabinet *cab = gcab_cabinet_new();
     GCabFolder *folder = gcab_folder_new(GCAB_COMPRESSION_MSZIP);
@@ -87,9 +102,8 @@ int writeCab(const std::string &archive, const std::vector<Item> &items, bool up
     for (const Item &it : items)
         if (!it.dir)
             taken.insert(it.name);
-    struct stat st {};
-    if (update && ::stat(archive.c_str(), &st) == 0)
-        result = addOld(folder, archive, taken);
+    if (update && exists)
+        result = addOld(folder, target, taken);
     for (const Item &it : items) {
         if (result != Ok)
             break;
@@ -105,17 +119,20 @@ int writeCab(const std::string &archive, const std::vector<Item> &items, bool up
     if (result == Ok && !gcab_cabinet_add_folder(cab, folder, nullptr))
         result = WriteFailed;
     if (result == Ok) {
-        GFile *out = g_file_new_for_path(temp.c_str());
+        // The locked temporary file itself, opened for reading and writing
+        // (libgcab seeks back to write the headers).
+        GFile *out = g_file_new_for_path(temp.path().c_str());
         GError *err = nullptr;
-        GFileOutputStream *os = g_file_replace(out, nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, &err);
-        if (!os) {
+        GFileIOStream *io = g_file_open_readwrite(out, nullptr, &err);
+        if (!io) {
             result = WriteFailed;
         } else {
-            if (!gcab_cabinet_write_simple(cab, G_OUTPUT_STREAM(os), nullptr, nullptr, nullptr, &err))
+            GOutputStream *os = g_io_stream_get_output_stream(G_IO_STREAM(io));
+            if (!gcab_cabinet_write_simple(cab, os, nullptr, nullptr, nullptr, &err))
                 result = WriteFailed;
-            if (!g_output_stream_close(G_OUTPUT_STREAM(os), nullptr, result == Ok ? &err : nullptr))
+            if (!g_io_stream_close(G_IO_STREAM(io), nullptr, result == Ok ? &err : nullptr))
                 result = WriteFailed;
-            g_object_unref(os);
+            g_object_unref(io);
         }
         if (err)
             g_error_free(err);
@@ -123,11 +140,9 @@ int writeCab(const std::string &archive, const std::vector<Item> &items, bool up
     }
     g_object_unref(folder);
     g_object_unref(cab);
-    if (result != Ok) {
-        ::unlink(temp.c_str());
+    if (result != Ok)
         return result;
-    }
-    return commitTemp(temp, archive) ? Ok : WriteFailed;
+    return temp.commit(target) ? Ok : WriteFailed;
 }
 
 } // namespace arc

@@ -4,6 +4,8 @@
 #include "result.h"
 #include "write.h"
 
+#include "platform/core/userfile.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
@@ -34,9 +36,10 @@ int addItem(struct archive *w, const Item &it)
         return WriteFailed;
     if (it.dir)
         return Ok;
-    const int fd = ::open(it.disk.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    vx::userfile::Handle file = vx::userfile::open(it.disk, vx::userfile::kNoLimit);
+    if (!file.ok())
         return CannotRead;
+    const int fd = file.fd();
     static thread_local char buf[1 << 16];
     la_int64_t total = 0;
     int result = Ok;
@@ -54,73 +57,67 @@ int addItem(struct archive *w, const Item &it)
         }
         total += n;
     }
-    ::close(fd);
     if (result == Ok && total != st.st_size)
         result = CannotRead; // the file changed while it was read
     return result;
 }
 
-// Entries of the old archive whose names no new item takes.
+// Entries of the old archive whose names no new item takes. Every entry is
+// read to its end, so that its own check (CRC) runs: damage is the failure,
+// never copied on under a fresh checksum.
 int copyOld(struct archive *w, Format fmt, const std::string &archive, const std::set<std::string> &taken)
 {
-    struct archive *r = openReader(fmt, archive);
-    if (!r)
-        return CannotRead;
+    int result = CannotRead;
+    auto reader = openReader(fmt, archive, "CP932", &result);
+    if (!reader)
+        return result;
+    struct archive *r = reader->get();
     struct archive_entry *e = nullptr;
-    int result = Ok;
     for (;;) {
         const int h = archive_read_next_header(r, &e);
         if (h == ARCHIVE_EOF)
             break;
-        if (h != ARCHIVE_OK && h != ARCHIVE_WARN) {
-            result = Damaged;
-            break;
-        }
+        if (headerResult(r, h) != Ok)
+            return Damaged;
         const char *u = archive_entry_pathname_utf8(e);
         std::string name = u ? u : toUtf8Name(archive_entry_pathname(e) ? archive_entry_pathname(e) : "");
         archive_entry_set_pathname_utf8(e, name.c_str());
-        if (taken.count(trimSlash(name)))
-            continue;
-        if (archive_write_header(w, e) != ARCHIVE_OK) {
-            result = WriteFailed;
-            break;
-        }
+        const bool keep = !taken.count(trimSlash(name));
+        if (keep && archive_write_header(w, e) != ARCHIVE_OK)
+            return WriteFailed;
         const void *buf = nullptr;
         size_t size = 0;
         la_int64_t off = 0;
         int d;
-        while ((d = archive_read_data_block(r, &buf, &size, &off)) == ARCHIVE_OK || d == ARCHIVE_WARN)
-            if (archive_write_data(w, buf, size) != static_cast<la_ssize_t>(size)) {
-                d = ARCHIVE_FATAL;
-                break;
-            }
-        if (d != ARCHIVE_EOF) {
-            result = Damaged;
-            break;
-        }
+        while ((d = dataResult(archive_read_data_block(r, &buf, &size, &off))) == Ok)
+            if (keep && archive_write_data(w, buf, size) != static_cast<la_ssize_t>(size))
+                return WriteFailed;
+        if (d != kEndOfArchive)
+            return Damaged;
     }
-    archive_read_free(r);
-    return result;
+    return reader->finish() ? Ok : Damaged;
 }
 
-int finish(struct archive *w, int result, const std::string &temp, const std::string &archive)
+int finish(struct archive *w, int result, TempFile &temp, const std::string &target)
 {
     if (archive_write_close(w) != ARCHIVE_OK && result == Ok)
         result = WriteFailed;
     archive_write_free(w);
-    if (result != Ok) {
-        ::unlink(temp.c_str());
+    if (result != Ok)
         return result;
-    }
-    return commitTemp(temp, archive) ? Ok : WriteFailed;
+    return temp.commit(target) ? Ok : WriteFailed;
 }
 
 } // namespace
 
 int writeZip(const std::string &archive, const std::vector<Item> &items, int level, bool update)
 {
-    const std::string temp = tempBeside(archive);
-    if (temp.empty())
+    std::string target;
+    bool exists = false;
+    if (const int p = prepareTarget(archive, target, exists); p != Ok)
+        return p;
+    TempFile temp(target);
+    if (!temp.ok())
         return WriteFailed;
     struct archive *w = archive_write_new();
     int r = archive_write_set_format_zip(w);
@@ -134,26 +131,29 @@ int writeZip(const std::string &archive, const std::vector<Item> &items, int lev
             r = archive_write_set_format_option(w, "zip", "compression-level", std::to_string(level).c_str());
     }
     if (r == ARCHIVE_OK)
-        r = archive_write_open_filename(w, temp.c_str());
+        r = archive_write_open_fd(w, temp.fd());
     int result = r == ARCHIVE_OK ? Ok : WriteFailed;
     std::set<std::string> taken;
     for (const Item &it : items)
         taken.insert(it.name);
-    struct stat st {};
-    if (result == Ok && update && ::stat(archive.c_str(), &st) == 0)
-        result = copyOld(w, Format::Zip, archive, taken);
+    if (result == Ok && update && exists)
+        result = copyOld(w, Format::Zip, target, taken);
     for (const Item &it : items) {
         if (result != Ok)
             break;
         result = addItem(w, it);
     }
-    return finish(w, result, temp, archive);
+    return finish(w, result, temp, target);
 }
 
 int writeTar(const std::string &archive, const std::vector<Item> &items, TarFilter filter, int level)
 {
-    const std::string temp = tempBeside(archive);
-    if (temp.empty())
+    std::string target;
+    bool exists = false;
+    if (const int p = prepareTarget(archive, target, exists); p != Ok)
+        return p;
+    TempFile temp(target);
+    if (!temp.ok())
         return WriteFailed;
     struct archive *w = archive_write_new();
     int r = archive_write_set_format_pax_restricted(w);
@@ -168,14 +168,14 @@ int writeTar(const std::string &archive, const std::vector<Item> &items, TarFilt
                                                 std::to_string(level < 1 ? 1 : level).c_str());
     }
     if (r == ARCHIVE_OK)
-        r = archive_write_open_filename(w, temp.c_str());
+        r = archive_write_open_fd(w, temp.fd());
     int result = r == ARCHIVE_OK ? Ok : WriteFailed;
     for (const Item &it : items) {
         if (result != Ok)
             break;
         result = addItem(w, it);
     }
-    return finish(w, result, temp, archive);
+    return finish(w, result, temp, target);
 }
 
 } // namespace arc

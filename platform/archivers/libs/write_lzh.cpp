@@ -5,12 +5,15 @@
 #include "result.h"
 #include "write.h"
 
+#include "platform/core/userfile.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <set>
@@ -221,48 +224,19 @@ int emit(std::vector<uint8_t> &out, const Entry &e, int method, int level, bool 
     return Ok;
 }
 
-bool readFile(const std::string &path, std::vector<uint8_t> &data)
+int readOldFrom(struct archive *r, const std::set<std::string> &taken, std::vector<Entry> &out)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0;
-    if (ok) {
-        data.resize(static_cast<size_t>(st.st_size));
-        size_t got = 0;
-        while (ok && got < data.size()) {
-            const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
-            if (n <= 0)
-                ok = false;
-            else
-                got += static_cast<size_t>(n);
-        }
-    }
-    ::close(fd);
-    return ok;
-}
-
-int readOld(const std::string &archive, const std::set<std::string> &taken, std::vector<Entry> &out)
-{
-    struct archive *r = openReader(Format::Lzh, archive);
-    if (!r)
-        return CannotRead;
     struct archive_entry *e = nullptr;
-    int result = Ok;
     for (;;) {
         const int h = archive_read_next_header(r, &e);
         if (h == ARCHIVE_EOF)
-            break;
-        if (h != ARCHIVE_OK && h != ARCHIVE_WARN) {
-            result = Damaged;
-            break;
-        }
+            return Ok;
+        if (headerResult(r, h) != Ok)
+            return Damaged;
         const char *u = archive_entry_pathname_utf8(e);
+        const std::string raw = u ? u : toUtf8Name(archive_entry_pathname(e) ? archive_entry_pathname(e) : "");
         std::string rel;
-        if (!safeRelative(u ? u : toUtf8Name(archive_entry_pathname(e) ? archive_entry_pathname(e) : ""), rel) ||
-            taken.count(rel))
-            continue;
+        const bool keep = safeRelative(raw, rel) && !taken.count(rel);
         Entry en;
         en.name = rel;
         en.dir = archive_entry_filetype(e) == AE_IFDIR;
@@ -272,15 +246,53 @@ int readOld(const std::string &archive, const std::set<std::string> &taken, std:
         size_t size = 0;
         la_int64_t off = 0;
         int d;
-        while ((d = archive_read_data_block(r, &buf, &size, &off)) == ARCHIVE_OK || d == ARCHIVE_WARN)
-            en.data.insert(en.data.end(), static_cast<const uint8_t *>(buf), static_cast<const uint8_t *>(buf) + size);
-        if (d != ARCHIVE_EOF) {
-            result = Damaged;
-            break;
-        }
-        out.push_back(std::move(en));
+        while ((d = dataResult(archive_read_data_block(r, &buf, &size, &off))) == Ok)
+            if (keep)
+                en.data.insert(en.data.end(), static_cast<const uint8_t *>(buf),
+                               static_cast<const uint8_t *>(buf) + size);
+        if (d != kEndOfArchive)
+            return Damaged;
+        if (keep)
+            out.push_back(std::move(en));
     }
-    archive_read_free(r);
+}
+
+// A file to pack. LZH sizes are 32 bits: a larger file is refused before
+// any of it is read.
+int readFile(const std::string &path, std::vector<uint8_t> &data)
+{
+    vx::userfile::Handle file = vx::userfile::open(path, 0xFFFFFFFFll);
+    if (file.status() == vx::userfile::Status::TooLarge)
+        return Unsupported;
+    if (!file.ok())
+        return CannotRead;
+    data.resize(static_cast<size_t>(file.size()));
+    size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(file.fd(), data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return CannotRead;
+        got += static_cast<size_t>(n);
+    }
+    return Ok;
+}
+
+// The entries an update keeps. Every entry is read to its end so that its
+// CRC is checked: a damaged archive is the failure and stays as it is.
+int readOld(const std::string &archive, const std::set<std::string> &taken, std::vector<Entry> &out)
+{
+    int result = CannotRead;
+    for (const char *charset : {"CP932", "UTF-8"}) {
+        out.clear();
+        auto reader = openReader(Format::Lzh, archive, charset, &result);
+        if (!reader)
+            return result;
+        result = readOldFrom(reader->get(), taken, out);
+        if (result != Damaged)
+            break;
+    }
     return result;
 }
 
@@ -295,10 +307,13 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
     std::set<std::string> taken;
     for (const Item &it : items)
         taken.insert(it.name);
+    std::string target;
+    bool exists = false;
+    if (const int p = prepareTarget(archive, target, exists); p != Ok)
+        return p;
     std::vector<Entry> old;
-    struct stat st {};
-    if (update && ::stat(archive.c_str(), &st) == 0) {
-        if (const int r = readOld(archive, taken, old); r != Ok)
+    if (update && exists) {
+        if (const int r = readOld(target, taken, old); r != Ok)
             return r;
     }
     std::vector<std::string> names;
@@ -307,12 +322,14 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
     for (const Item &it : items)
         names.push_back(it.name);
     const bool cp932 = allCp932(names);
-    const std::string temp = tempBeside(archive);
-    if (temp.empty())
+    TempFile temp(target);
+    if (!temp.ok())
         return WriteFailed;
-    FILE *f = std::fopen(temp.c_str(), "wb");
+    const int wfd = ::dup(temp.fd());
+    FILE *f = wfd >= 0 ? ::fdopen(wfd, "wb") : nullptr;
     if (!f) {
-        ::unlink(temp.c_str());
+        if (wfd >= 0)
+            ::close(wfd);
         return WriteFailed;
     }
     int result = Ok;
@@ -341,10 +358,8 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
         }
         e.mtime = is.st_mtime;
         e.mode = is.st_mode & 0777;
-        if (!it.dir && !readFile(it.disk, e.data)) {
-            result = CannotRead;
+        if (!it.dir && (result = readFile(it.disk, e.data)) != Ok)
             break;
-        }
         result = emit(out, e, method, level, cp932);
         flushOut();
     }
@@ -354,11 +369,9 @@ int writeLzh(const std::string &archive, const std::vector<Item> &items, int met
     }
     if (std::fclose(f) != 0 && result == Ok)
         result = WriteFailed;
-    if (result != Ok) {
-        ::unlink(temp.c_str());
+    if (result != Ok)
         return result;
-    }
-    return commitTemp(temp, archive) ? Ok : WriteFailed;
+    return temp.commit(target) ? Ok : WriteFailed;
 }
 
 } // namespace arc
