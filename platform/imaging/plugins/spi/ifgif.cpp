@@ -16,10 +16,10 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
 {
     if (!spi::clearOutputs(pHBInfo, pHBm))
         return SPI_INTERNAL_ERROR;
-    const spi::Input in = spi::readInput(buf, len, flag);
-    if (in.code != SPI_OK)
-        return in.code;
-    const QByteArray bytes = spi::asByteArray(in);
+    spi::Source src(buf, len, flag);
+    const QByteArray bytes = spi::asByteArray(src);
+    if (src.code != SPI_OK)
+        return src.code;
     if (!isGif(bytes))
         return SPI_UNKNOWN_FORMAT;
     return spi::decodeWithQt(bytes, "gif", kPixelsPerByte, pHBInfo, pHBm);
@@ -29,10 +29,10 @@ SPI_EXPORT int32_t GetPictureInfo(const char *buf, int32_t len, uint32_t flag, S
 {
     if (!info)
         return SPI_INTERNAL_ERROR;
-    const spi::Input in = spi::readInput(buf, len, flag);
-    if (in.code != SPI_OK)
-        return in.code;
-    const QByteArray bytes = spi::asByteArray(in);
+    spi::Source src(buf, len, flag);
+    const QByteArray bytes = spi::asByteArray(src);
+    if (src.code != SPI_OK)
+        return src.code;
     if (!isGif(bytes))
         return SPI_UNKNOWN_FORMAT;
     const spi::QtDecode probe = spi::probeWithQt(bytes, "gif", kPixelsPerByte);

@@ -75,10 +75,10 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
 {
     if (!spi::clearOutputs(pHBInfo, pHBm))
         return SPI_INTERNAL_ERROR;
-    const spi::Input in = spi::readInput(buf, len, flag);
-    if (in.code != SPI_OK)
-        return in.code;
-    const QByteArray bytes = spi::asByteArray(in);
+    spi::Source src(buf, len, flag);
+    const QByteArray bytes = spi::asByteArray(src);
+    if (src.code != SPI_OK)
+        return src.code;
     if (isPng(bytes))
         // Deflate packs at most 1032 bytes of rows into one; a row byte holds
         // up to eight pixels.

@@ -6,10 +6,10 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
 {
     if (!spi::clearOutputs(pHBInfo, pHBm))
         return SPI_INTERNAL_ERROR;
-    const spi::Input in = spi::readInput(buf, len, flag);
-    if (in.code != SPI_OK)
-        return in.code;
-    const QByteArray bytes = spi::asByteArray(in);
+    spi::Source src(buf, len, flag);
+    const QByteArray bytes = spi::asByteArray(src);
+    if (src.code != SPI_OK)
+        return src.code;
     if (bytes.size() < 2 || bytes[0] != 'P' || bytes[1] < '1' || bytes[1] > '6')
         return SPI_UNKNOWN_FORMAT;
     // Raw bitmaps pack eight pixels into a byte; nothing packs more.

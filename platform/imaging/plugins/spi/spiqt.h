@@ -104,9 +104,14 @@ inline int decodeWithQt(const QByteArray &bytes, const char *format, uint64_t pi
     return imageToDib(image, pInfo, pBits);
 }
 
-inline QByteArray asByteArray(const Input &in)
+// The whole input for Qt's readers, without a copy of the caller's block; null
+// (and the code in `src`) when it cannot be read.
+inline QByteArray asByteArray(Source &src)
 {
-    return QByteArray(reinterpret_cast<const char *>(in.bytes.data()), qsizetype(in.bytes.size()));
+    const unsigned char *p = src.whole();
+    if (!p)
+        return {};
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(p), qsizetype(src.size()));
 }
 
 } // namespace spi
