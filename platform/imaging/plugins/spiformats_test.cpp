@@ -133,3 +133,128 @@ TEST(TargaFiles, DecodeToThePixelsAnotherReaderGives)
     }
     EXPECT_EQ(LocalLiveBlocks(), live);
 }
+
+// 1-bit pictures black and white unless the header's colours are plainly
+// meant; 2 and 4 bits a pixel in planes or packed; 8-bit grey and mapped;
+// 24-bit in three planes: the pixels PIL (or ImageMagick) gives.
+TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("pcx"));
+    const QStringList files = dir.entryList({QStringLiteral("*.pcx")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 12);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(QString(file).replace(QLatin1String(".pcx"), QLatin1String(".png"))))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+namespace {
+
+QByteArray chunk(const char *type, const QByteArray &data)
+{
+    QByteArray c;
+    const quint32 n = quint32(data.size());
+    c.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
+    c.append(type, 4).append(data);
+    c.append(4, '\0'); // check sum (not looked at before the lengths)
+    return c;
+}
+
+// An 8 x 8 grey picture, then a chunk header claiming `length` bytes.
+QByteArray pngClaiming(quint32 length)
+{
+    QByteArray ihdr("\0\0\0\x08\0\0\0\x08\x08\0\0\0\0", 13);
+    QByteArray rows(8 * 9, '\0');
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += chunk("IHDR", ihdr) + chunk("IDAT", qCompress(rows).mid(4));
+    png.append(char(length >> 24)).append(char(length >> 16)).append(char(length >> 8)).append(char(length));
+    png.append("tEXt", 4);
+    return png;
+}
+
+long peakKilobytes()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+// The fastest of five calls, in milliseconds (one slow call on a busy
+// machine says nothing of the plug-in), and the code of the last.
+double fastestMs(SpiGetPicture getPicture, const QByteArray &path, int *code)
+{
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        SpiHandle info = nullptr, bits = nullptr;
+        QElapsedTimer t;
+        t.start();
+        *code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+        EXPECT_TRUE(!info && !bits);
+        LocalFree(info);
+        LocalFree(bits);
+    }
+    return best;
+}
+
+} // namespace
+
+// A PNG of under 100 bytes whose last chunk claims 2 GB (or 600 MB) is refused at once,
+// before any memory is taken for the claim.
+TEST(HostileFiles, PngChunkLongerThanTheFileIsRefusedAtOnce)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    const long before = peakKilobytes();
+    for (const quint32 length : {0x7FFFFFFFu, 620757029u}) {
+        const QByteArray bytes = pngClaiming(length);
+        ASSERT_LT(bytes.size(), 100);
+        const QString path = dir.filePath(QStringLiteral("x.png"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        int code = 0;
+        EXPECT_LT(fastestMs(getPicture, QFile::encodeName(path), &code), 10.0) << length;
+        EXPECT_EQ(code, SPI_BROKEN_DATA) << length;
+    }
+    EXPECT_LT(peakKilobytes() - before, 20 * 1024);
+}
+
+// A FIFO with no writer, a link to /dev/zero, a folder named like a picture
+// and a 4 GB sparse file: every plug-in answers at once with a read error.
+TEST(HostileFiles, NoPluginWaitsOnOrReadsWhatIsNotAFileOfPictureSize)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString zero = dir.filePath(QStringLiteral("zero"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString sparse = dir.filePath(QStringLiteral("sparse"));
+    {
+        QFile f(sparse);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(4) << 30));
+    }
+    const long before = peakKilobytes();
+    for (const char *plugin : {"iftiff.spi", "ifjpeg.spi", "ifpnm.spi", "ifgif.spi", "iftga.spi", "ifpng.spi"}) {
+        const SpiGetPicture getPicture = entry(plugin);
+        ASSERT_TRUE(getPicture) << plugin;
+        for (const QString &path : {fifo, zero, folder, sparse}) {
+            int code = 0;
+            EXPECT_LT(fastestMs(getPicture, QFile::encodeName(path), &code), 50.0) << plugin << " " << qPrintable(path);
+            EXPECT_EQ(code, SPI_READ_ERROR) << plugin << " " << qPrintable(path);
+        }
+    }
+    EXPECT_LT(peakKilobytes() - before, 20 * 1024);
+}
