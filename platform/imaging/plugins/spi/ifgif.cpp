@@ -2,9 +2,10 @@
 #include "spiqt.h"
 
 namespace {
-bool isGif(const QByteArray &b)
+bool isGif(const spi::Source &src)
 {
-    return b.startsWith("GIF87a") || b.startsWith("GIF89a");
+    char b[6];
+    return src.readAt(0, b, 6) && (std::memcmp(b, "GIF87a", 6) == 0 || std::memcmp(b, "GIF89a", 6) == 0);
 }
 // LZW codes of 12 bits can stand for at most 4096 pixels each, so a byte
 // holds fewer than 2800 pixels.
@@ -17,12 +18,11 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
     if (!spi::clearOutputs(pHBInfo, pHBm))
         return SPI_INTERNAL_ERROR;
     spi::Source src(buf, len, flag);
-    const QByteArray bytes = spi::asByteArray(src);
     if (src.code != SPI_OK)
         return src.code;
-    if (!isGif(bytes))
+    if (!isGif(src))
         return SPI_UNKNOWN_FORMAT;
-    return spi::decodeWithQt(bytes, "gif", kPixelsPerByte, pHBInfo, pHBm);
+    return spi::decodeWithQt(src, "gif", kPixelsPerByte, pHBInfo, pHBm);
 }
 
 SPI_EXPORT int32_t GetPictureInfo(const char *buf, int32_t len, uint32_t flag, SpiPictureInfo *info)
@@ -30,12 +30,15 @@ SPI_EXPORT int32_t GetPictureInfo(const char *buf, int32_t len, uint32_t flag, S
     if (!info)
         return SPI_INTERNAL_ERROR;
     spi::Source src(buf, len, flag);
-    const QByteArray bytes = spi::asByteArray(src);
     if (src.code != SPI_OK)
         return src.code;
-    if (!isGif(bytes))
+    if (!isGif(src))
         return SPI_UNKNOWN_FORMAT;
-    const spi::QtDecode probe = spi::probeWithQt(bytes, "gif", kPixelsPerByte);
+    const std::unique_ptr<QIODevice> device = spi::deviceOf(src);
+    if (!device)
+        return SPI_READ_ERROR;
+    QImageReader reader(device.get(), "gif");
+    const spi::QtProbe probe = spi::probe(reader, src.size(), kPixelsPerByte);
     if (probe.code != SPI_OK && probe.code != SPI_NO_MEMORY)
         return probe.code;
     *info = SpiPictureInfo{};

@@ -188,10 +188,7 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
         return decodePcx(src, pHBInfo, pHBm);
     if (!chunksInside(src))
         return SPI_BROKEN_DATA;
-    const QByteArray bytes = spi::asByteArray(src);
-    if (src.code != SPI_OK)
-        return src.code;
     // Deflate packs at most 1032 bytes of rows into one; a row byte holds
     // up to eight pixels.
-    return spi::decodeWithQt(bytes, "png", 1032 * 8, pHBInfo, pHBm);
+    return spi::decodeWithQt(src, "png", 1032 * 8, pHBInfo, pHBm);
 }

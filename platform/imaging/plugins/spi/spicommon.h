@@ -281,6 +281,18 @@ public:
         q[3] = 0;
     }
     unsigned char *row(int32_t y) { return rows_ + size_t(height_ - 1 - y) * stride_; }
+    // Rows written top row first (by a reader that knows no other order)
+    // are put in the bitmap's order.
+    void flipRows()
+    {
+        std::vector<unsigned char> t(stride_);
+        for (int32_t a = 0, b = height_ - 1; a < b; ++a, --b) {
+            unsigned char *ra = rows_ + size_t(a) * stride_, *rb = rows_ + size_t(b) * stride_;
+            std::memcpy(t.data(), ra, stride_);
+            std::memcpy(ra, rb, stride_);
+            std::memcpy(rb, t.data(), stride_);
+        }
+    }
     // The rows as stored, bottom row first.
     unsigned char *bits() { return rows_; }
     size_t stride() const { return stride_; }
