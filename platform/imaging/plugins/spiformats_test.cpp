@@ -155,6 +155,26 @@ TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
     }
 }
 
+// The first frame of GIFs of 2 to 256 colours, plain and interlaced: the
+// pixels PIL gives.
+TEST(GifFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifgif.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("gif"));
+    const QStringList files = dir.entryList({QStringLiteral("*.gif")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 5);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(QString(file).replace(QLatin1String(".gif"), QLatin1String(".png"))))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
 namespace {
 
 QByteArray chunk(const char *type, const QByteArray &data)
