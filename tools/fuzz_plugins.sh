@@ -26,7 +26,8 @@ build() {
     case "$name" in
     iftiff) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/iftiff.cpp" "${common[@]}" $qt -ltiff -o "$out/fuzz_$name" ;;
     ifjpeg) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/ifjpeg.cpp" "${common[@]}" $qt -ljpeg -o "$out/fuzz_$name" ;;
-    ifpnm | ifgif | ifpng | iftga) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/$name.cpp" "${common[@]}" $qt -o "$out/fuzz_$name" ;;
+    ifpng) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/$name.cpp" "${common[@]}" $qt -lpng -o "$out/fuzz_$name" ;;
+    ifpnm | ifgif | iftga) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/$name.cpp" "${common[@]}" $qt -o "$out/fuzz_$name" ;;
     dibconvert) clang++ "${flags[@]}" "$spi/fuzz/fuzz_dibconvert.cpp" "$here/platform/imaging/plugins/dibconvert.cpp" $qt -o "$out/fuzz_$name" ;;
     *) echo "unknown target $name" >&2; return 2 ;;
     esac

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -172,6 +173,32 @@ TEST(GifFiles, DecodeToThePixelsAnotherReaderGives)
         const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
         ASSERT_EQ(got.code, 0) << qPrintable(file);
         EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// PNG of every colour type, 1 to 8 bits, plain and interlaced, with alpha
+// or a transparent colour: the pixels PIL gives, alpha in 32-bit bitmaps.
+TEST(PngFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("png"));
+    QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    files = files.filter(QRegularExpression(QStringLiteral("^[^.]*\\.png$")));
+    ASSERT_GE(files.size(), 12);
+    for (const QString &file : files) {
+        const QImage want =
+            QImage(dir.filePath(QString(file).replace(QLatin1String(".png"), QLatin1String(".ref.png"))))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        const bool alpha = file.contains(QLatin1String("alpha")) || file.contains(QLatin1String("rgba")) ||
+            file.contains(QLatin1String("transparent"));
+        EXPECT_EQ(got.depth == 32, alpha) << qPrintable(file) << " depth " << got.depth;
+        const QImage expected =
+            alpha ? want : want.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(differences(got.image, expected).toStdString(), "") << qPrintable(file);
     }
 }
 

@@ -1,5 +1,8 @@
-// PNG pictures through Qt's reader; PCX pictures through a reader of our own.
-#include "spiqt.h"
+// PNG pictures through libpng, PCX pictures through a reader of our own.
+#include "spicommon.h"
+
+#include <csetjmp>
+#include <png.h>
 
 namespace {
 
@@ -174,6 +177,116 @@ int decodePcx(const spi::Source &src, SpiHandle *pInfo, SpiHandle *pBits)
     return SPI_OK;
 }
 
+// libpng writes the rows straight into the bitmap in its own layout: blue
+// first, 8 bits a sample, bottom row first; palette and grey pictures as
+// 8-bit indices, alpha (or a transparent colour) as a fourth byte.
+struct PngRead {
+    spi::Reader *reader;
+    std::vector<png_bytep> rows; // interlaced pictures only
+};
+
+void pngRead(png_structp png, png_bytep out, png_size_t n)
+{
+    auto *r = static_cast<PngRead *>(png_get_io_ptr(png));
+    if (!r->reader->copy(out, n))
+        png_error(png, "cut short");
+}
+
+void pngError(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void pngWarning(png_structp, png_const_charp) {}
+
+// Kept apart so that nothing with a destructor lives across the longjmp;
+// what it changes after setjmp lives outside.
+int readPng(png_structp png, png_infop info, PngRead &io, spi::Dib &dib)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return SPI_BROKEN_DATA;
+    png_set_read_fn(png, &io, pngRead);
+    png_set_user_limits(png, 0x7FFFFFF, 0x7FFFFFF);
+    png_set_sig_bytes(png, 0);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    const int type = png_get_color_type(png, info);
+    const bool transparent = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    // Deflate packs at most 1032 bytes of rows into one; a row byte holds
+    // up to eight pixels.
+    if (uint64_t(width) * height > io.reader->left() * 1032 * 8 + 4096)
+        return SPI_NO_MEMORY;
+    int bits = 32;
+    png_set_strip_16(png);
+    if (type == PNG_COLOR_TYPE_PALETTE) {
+        png_set_packing(png);
+        bits = 8;
+    } else if (type == PNG_COLOR_TYPE_GRAY && !transparent) {
+        png_set_expand_gray_1_2_4_to_8(png);
+        bits = 8;
+    } else {
+        png_set_expand(png);
+        if (!(type & PNG_COLOR_MASK_COLOR))
+            png_set_gray_to_rgb(png);
+        png_set_bgr(png);
+        if (!(type & PNG_COLOR_MASK_ALPHA) && !transparent)
+            bits = 24;
+    }
+    const int passes = png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    if (!dib.create(int32_t(width), int32_t(height), bits, bits == 8 ? 256 : 0))
+        return dib.code;
+    if (png_get_rowbytes(png, info) > dib.stride())
+        return SPI_BROKEN_DATA;
+    if (type == PNG_COLOR_TYPE_PALETTE) {
+        png_colorp palette = nullptr;
+        int count = 0;
+        png_get_PLTE(png, info, &palette, &count);
+        for (int i = 0; i < 256; ++i) {
+            if (i < count)
+                dib.setColor(i, palette[i].red, palette[i].green, palette[i].blue);
+            else
+                dib.setColor(i, 0, 0, 0);
+        }
+    } else if (bits == 8) {
+        for (int i = 0; i < 256; ++i)
+            dib.setColor(i, unsigned(i), unsigned(i), unsigned(i));
+    }
+    if (passes > 1) {
+        io.rows.resize(height);
+        for (png_uint_32 y = 0; y < height; ++y)
+            io.rows[y] = dib.row(int32_t(y));
+        png_read_image(png, io.rows.data());
+    } else {
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(png, dib.row(int32_t(y)), nullptr);
+    }
+    return SPI_OK;
+}
+
+int decodePng(const spi::Source &src, SpiHandle *pInfo, SpiHandle *pBits)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_read_struct(&png, nullptr, nullptr);
+        return SPI_NO_MEMORY;
+    }
+    spi::Reader reader(src);
+    PngRead io{&reader, {}};
+    spi::Dib dib;
+    int code = SPI_NO_MEMORY;
+    try {
+        code = readPng(png, info, io, dib);
+    } catch (...) {
+        code = SPI_NO_MEMORY; // the interlaced rows' list
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    if (code == SPI_OK)
+        dib.handOver(pInfo, pBits);
+    return code;
+}
+
 } // namespace
 
 SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHandle *pHBInfo, SpiHandle *pHBm,
@@ -188,7 +301,5 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
         return decodePcx(src, pHBInfo, pHBm);
     if (!chunksInside(src))
         return SPI_BROKEN_DATA;
-    // Deflate packs at most 1032 bytes of rows into one; a row byte holds
-    // up to eight pixels.
-    return spi::decodeWithQt(src, "png", 1032 * 8, pHBInfo, pHBm);
+    return decodePng(src, pHBInfo, pHBm);
 }
