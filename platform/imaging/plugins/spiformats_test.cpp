@@ -202,6 +202,27 @@ TEST(PngFiles, DecodeToThePixelsAnotherReaderGives)
     }
 }
 
+// Any-maps raw and plain, 8-bit and of a smaller largest value: the pixels
+// PIL gives.
+TEST(AnyMapFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpnm.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("pnm"));
+    const QStringList files =
+        dir.entryList({QStringLiteral("*.ppm"), QStringLiteral("*.pgm"), QStringLiteral("*.pbm")}, QDir::Files);
+    ASSERT_GE(files.size(), 7);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(file + QLatin1String(".ref.png")))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
 namespace {
 
 QByteArray chunk(const char *type, const QByteArray &data)
