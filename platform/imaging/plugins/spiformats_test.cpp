@@ -225,14 +225,26 @@ TEST(AnyMapFiles, DecodeToThePixelsAnotherReaderGives)
 
 namespace {
 
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 c = 0xFFFFFFFFu;
+    for (const char b : bytes) {
+        c ^= uchar(b);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return ~c;
+}
+
+QByteArray be32(quint32 n)
+{
+    return QByteArray(1, char(n >> 24)) + char(n >> 16) + char(n >> 8) + char(n);
+}
+
 QByteArray chunk(const char *type, const QByteArray &data)
 {
-    QByteArray c;
-    const quint32 n = quint32(data.size());
-    c.append(char(n >> 24)).append(char(n >> 16)).append(char(n >> 8)).append(char(n));
-    c.append(type, 4).append(data);
-    c.append(4, '\0'); // check sum (not looked at before the lengths)
-    return c;
+    const QByteArray body = QByteArray(type, 4) + data;
+    return be32(quint32(data.size())) + body + be32(crc32(body));
 }
 
 // An 8 x 8 grey picture, then a chunk header claiming `length` bytes.
@@ -242,8 +254,7 @@ QByteArray pngClaiming(quint32 length)
     QByteArray rows(8 * 9, '\0');
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     png += chunk("IHDR", ihdr) + chunk("IDAT", qCompress(rows).mid(4));
-    png.append(char(length >> 24)).append(char(length >> 16)).append(char(length >> 8)).append(char(length));
-    png.append("tEXt", 4);
+    png += be32(length) + QByteArray("tEXt", 4);
     return png;
 }
 
