@@ -88,16 +88,9 @@ int decodeRaw(spi::Reader &r, const Header &h, SpiHandle *pInfo, SpiHandle *pBit
             return SPI_BROKEN_DATA;
         if (bits != 24)
             continue;
-        for (uint64_t x = 0; x < h.width; ++x, d += 3) {
-            const unsigned char red = d[0];
-            d[0] = d[2];
-            d[2] = red;
-            if (widen) {
-                d[0] = scale[d[0]];
-                d[1] = scale[d[1]];
-                d[2] = scale[d[2]];
-            }
-        }
+        spi::swapRedBlue(d, d, size_t(h.width));
+        for (size_t i = 0; widen && i < size_t(rowBytes); ++i)
+            d[i] = scale[d[i]];
     }
     dib.handOver(pInfo, pBits);
     return SPI_OK;

@@ -103,7 +103,7 @@ bool stripsInside(TIFF *tif, uint64_t fileSize)
 }
 
 // 8-bit grey or RGB in strips, top row first: rows go straight into the
-// bitmap (grey) or through one line in the bitmap's colour order (RGB).
+// bitmap, RGB then turned into its colour order in place.
 // Everything else goes through libtiff's general reader.
 bool plainLayout(TIFF *tif, bool &grey)
 {
@@ -122,26 +122,14 @@ bool plainLayout(TIFF *tif, bool &grey)
 int readPlain(TIFF *tif, spi::Dib &dib, bool grey)
 {
     const uint32_t width = uint32_t(dib.width());
-    std::vector<unsigned char> line;
-    try {
-        line.resize(std::max<size_t>(size_t(TIFFScanlineSize64(tif)), size_t(width) * 3));
-    } catch (...) {
-        return SPI_NO_MEMORY;
-    }
+    if (uint64_t(TIFFScanlineSize64(tif)) > dib.stride())
+        return SPI_BROKEN_DATA;
     for (int32_t y = 0; y < dib.height(); ++y) {
         unsigned char *d = dib.row(y);
-        if (TIFFReadScanline(tif, line.data(), uint32_t(y), 0) < 0)
+        if (TIFFReadScanline(tif, d, uint32_t(y), 0) < 0)
             return SPI_BROKEN_DATA;
-        if (grey) {
-            std::memcpy(d, line.data(), width);
-            continue;
-        }
-        const unsigned char *s = line.data();
-        for (uint32_t x = 0; x < width; ++x, s += 3, d += 3) {
-            d[0] = s[2];
-            d[1] = s[1];
-            d[2] = s[0];
-        }
+        if (!grey)
+            spi::swapRedBlue(d, d, width);
     }
     return SPI_OK;
 }

@@ -236,6 +236,35 @@ inline bool sizeAllowed(int64_t width, int64_t height, int bitCount = 24)
     return stride * uint64_t(height) <= memoryAllowance();
 }
 
+// `n` pixels of red, green, blue at `s` as blue, green, red at `d` (which
+// may be `s`). Where the processor has byte shuffles, five pixels a step.
+__attribute__((target("ssse3"))) inline size_t swapRedBlueWide(unsigned char *d, const unsigned char *s, size_t n)
+{
+    typedef char v16 __attribute__((vector_size(16)));
+    const v16 order = {2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15};
+    size_t done = 0;
+    // Each step loads 16 bytes and keeps the 16th as it was.
+    for (; n - done >= 6; done += 5) {
+        v16 v;
+        std::memcpy(&v, s + done * 3, 16);
+        v = __builtin_ia32_pshufb128(v, order);
+        std::memcpy(d + done * 3, &v, 16);
+    }
+    return done;
+}
+
+inline void swapRedBlue(unsigned char *d, const unsigned char *s, size_t n)
+{
+    static const bool wide = __builtin_cpu_supports("ssse3");
+    size_t x = wide && n >= 6 ? swapRedBlueWide(d, s, n) : 0;
+    for (; x < n; ++x) {
+        const unsigned char r = s[x * 3], g = s[x * 3 + 1], b = s[x * 3 + 2];
+        d[x * 3] = b;
+        d[x * 3 + 1] = g;
+        d[x * 3 + 2] = r;
+    }
+}
+
 // A bitmap being written: rows addressed top-down, stored bottom-up.
 class Dib {
 public:
