@@ -1,6 +1,8 @@
 // One decoder on one picture file, in this process: the first decode (fresh
 // process, memory never touched before) and the later ones (median), in
-// milliseconds, on one line: "first steady".
+// milliseconds, and the memory the first decode touched for the first time
+// (minor page faults, in MB: at a few ms a MB it is much of the first
+// decode's time, and no load changes it), on one line: "first steady MB".
 //   spi_bench plugin FILE.spi PICTURE ROUNDS   our plug-in's GetPicture
 //   spi_bench libtiff|libjpeg|qt|sdl PICTURE ROUNDS
 // The libraries decode the file the simplest fast way each offers, into a
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <jpeglib.h>
 #include <string>
 #include <tiffio.h>
@@ -149,16 +152,26 @@ int main(int argc, char **argv)
     char *qargv[] = {name, nullptr};
     QGuiApplication app(qargc, qargv);
     std::vector<double> times;
+    auto faults = [] {
+        rusage u{};
+        getrusage(RUSAGE_SELF, &u);
+        return u.ru_minflt;
+    };
+    long touched = 0;
     for (int i = 0; i < rounds; ++i) {
+        const long before = faults();
         const auto t0 = std::chrono::steady_clock::now();
         if (!decode(path)) {
             std::fprintf(stderr, "%s: cannot decode %s\n", what.c_str(), path);
             return 1;
         }
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        if (i == 0)
+            touched = faults() - before;
     }
     std::vector<double> later(times.begin() + 1, times.end());
     std::sort(later.begin(), later.end());
-    std::printf("%.1f %.1f\n", times[0], later.empty() ? times[0] : later[later.size() / 2]);
+    std::printf("%.1f %.1f %.1f\n", times[0], later.empty() ? times[0] : later[later.size() / 2],
+                double(touched) * double(sysconf(_SC_PAGESIZE)) / 1048576.0);
     return 0;
 }
