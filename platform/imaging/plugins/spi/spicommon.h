@@ -26,7 +26,7 @@ constexpr int64_t kMaxInputBytes = int64_t(1) << 30;
 // What a plug-in decodes from: a regular file the user named (flag 0) or a
 // block of the caller's memory (flag 1). A file is opened through the one
 // helper (no FIFO, device, folder or oversize file gets past it) and read
-// where the decoder asks, not copied whole unless a library wants it so.
+// where the decoder asks, never copied whole.
 class Source {
 public:
     Source(const char *buf, int32_t len, uint32_t flag)
@@ -78,34 +78,10 @@ public:
         return true;
     }
 
-    // The whole input in memory (the caller's block itself, or the file read
-    // once), or null with `code` set.
-    const unsigned char *whole()
-    {
-        if (mem_ || code != SPI_OK)
-            return mem_;
-        if (copy_.empty() && size_ > 0) {
-            try {
-                copy_.resize(size_t(size_));
-            } catch (...) {
-                code = SPI_NO_MEMORY;
-                return nullptr;
-            }
-            if (!readAt(0, copy_.data(), copy_.size())) {
-                copy_.clear();
-                code = SPI_READ_ERROR;
-                return nullptr;
-            }
-        }
-        static const unsigned char empty = 0;
-        return copy_.empty() ? &empty : copy_.data();
-    }
-
 private:
     vx::userfile::Handle file_;
     const unsigned char *mem_ = nullptr;
     uint64_t size_ = 0;
-    std::vector<unsigned char> copy_;
 };
 
 // Reads a source from front to back through a small buffer, so that a
