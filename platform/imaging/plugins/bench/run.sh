@@ -3,12 +3,16 @@
 # they serve, each beside the library under it (or that could be, for TGA
 # and PCX) and PIL, all measured in this run, interleaved.
 #   run.sh BUILD_DIR [ROUNDS] [DECODES]
+#   run.sh BUILD_DIR instructions
 # ROUNDS fresh processes per decoder and file (default 3); each decodes the
 # file DECODES times (default 4): "first" is the first decode of a process
 # (memory never touched before), "steady" the median of the later ones.
 # Figures are medians over the rounds, in milliseconds; "MB" is the memory
 # the first decode touched for the first time (plug-in / floor), which no load
 # changes and which costs a few milliseconds a MB on these machines.
+# With "instructions" each plug-in and its floor decode each file once under
+# valgrind's callgrind, which counts the instructions of the decode alone
+# (no load changes them): the pictures are then 1000 x 750.
 # Use a Release build without sanitizers, configured with -DVX_BENCH=ON.
 # Needs ImageMagick's convert and python3-pil (tools/packages.sh: bench).
 set -eu
@@ -16,6 +20,11 @@ set -eu
 build=${1:-}
 rounds=${2:-3}
 decodes=${3:-4}
+size=4000x3000
+if [ "$rounds" = instructions ]; then
+    command -v valgrind >/dev/null || { echo "valgrind is missing" >&2; exit 2; }
+    size=1000x750
+fi
 if [ -z "$build" ] || [ ! -x "$build/spi_bench" ]; then
     echo "usage: $0 BUILD_DIR [ROUNDS] [DECODES] (no spi_bench there: configure with -DVX_BENCH=ON)" >&2
     exit 2
@@ -29,7 +38,7 @@ trap 'rm -rf "$work"' EXIT INT TERM
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work"
 
 # Photo-like content: smooth areas with grain.
-convert -seed 7 -size 1000x750 plasma:fractal -resize "4000x3000!" -attenuate 0.4 +noise Gaussian -depth 8 \
+convert -seed 7 -size 1000x750 plasma:fractal -resize "$size!" -attenuate 0.4 +noise Gaussian -depth 8 \
     "$work/photo.ppm"
 cd "$work"
 convert photo.ppm -compress None photo.tif
@@ -63,6 +72,32 @@ PY
 }
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# Millions of instructions of one decode: name, then the command.
+instructions() {
+    name=$1
+    shift
+    valgrind --tool=callgrind --toggle-collect="$name" --callgrind-out-file="$work/cg.out" "$@" >/dev/null 2>&1 &&
+        awk '/^totals:/ { printf "%.1f", $2 / 1e6 }' "$work/cg.out"
+    rm -f "$work/cg.out"
+}
+if [ "$rounds" = instructions ]; then
+    printf '%-14s %-11s %12s   %-8s %12s %6s\n' file plug-in "M instr" floor "M instr" ratio
+    for entry in photo.tif:iftiff:libtiff photo-lzw.tif:iftiff:libtiff photo.jpg:ifjpeg:libjpeg \
+        photo.ppm:ifpnm:qt photo.pgm:ifpnm:qt photo.pbm:ifpnm:qt photo.png:ifpng:qt photo.pcx:ifpng:sdl \
+        photo-8.pcx:ifpng:sdl photo.gif:ifgif:qt photo.tga:iftga:sdl photo-rle.tga:iftga:sdl; do
+        file=${entry%%:*}
+        rest=${entry#*:}
+        spi=${rest%%:*}
+        floor=${rest#*:}
+        case $floor in libtiff) fn=viaLibtiff ;; libjpeg) fn=viaLibjpeg ;; qt) fn=viaQt ;; sdl) fn=viaSdl ;; esac
+        a=$(instructions '*viaPlugin*' "$build/spi_bench" plugin "$build/$spi.spi" "$work/$file" 1)
+        b=$(instructions "*$fn*" "$build/spi_bench" "$floor" "$work/$file" 1)
+        awk -v file="$file" -v spi="$spi" -v floor="$floor" -v a="${a:--1}" -v b="${b:--1}" 'BEGIN {
+            printf "%-14s %-11s %12.1f   %-8s %12.1f %6.2f\n", file, spi, a, floor, b, b > 0 ? a / b : 0 }'
+    done
+    exit 0
+fi
 
 echo "load: $(uptime)"
 printf '%-14s %-11s %9s %9s   %-8s %9s %9s %6s %6s   %9s %9s %6s %6s   %s\n' \
