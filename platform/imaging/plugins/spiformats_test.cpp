@@ -315,6 +315,8 @@ TEST(HostileFiles, NoPluginWaitsOnOrReadsWhatIsNotAFileOfPictureSize)
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("fifo"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct stat devZero {};
+    ASSERT_TRUE(::stat("/dev/zero", &devZero) == 0 && S_ISCHR(devZero.st_mode)) << "this machine's /dev/zero is no device";
     const QString zero = dir.filePath(QStringLiteral("zero"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
     const QString folder = dir.filePath(QStringLiteral("folder"));
@@ -329,10 +331,20 @@ TEST(HostileFiles, NoPluginWaitsOnOrReadsWhatIsNotAFileOfPictureSize)
     for (const char *plugin : {"iftiff.spi", "ifjpeg.spi", "ifpnm.spi", "ifgif.spi", "iftga.spi", "ifpng.spi"}) {
         const SpiGetPicture getPicture = entry(plugin);
         ASSERT_TRUE(getPicture) << plugin;
+        const auto getInfo =
+            reinterpret_cast<SpiGetPictureInfo>(BindPluginEntry(QString::fromLatin1(plugin), "GetPictureInfo"));
         for (const QString &path : {fifo, zero, folder, sparse}) {
             int code = 0;
             EXPECT_LT(fastestMs(getPicture, QFile::encodeName(path), &code), 50.0) << plugin << " " << qPrintable(path);
             EXPECT_EQ(code, SPI_READ_ERROR) << plugin << " " << qPrintable(path);
+            if (getInfo) {
+                SpiPictureInfo info{};
+                QElapsedTimer t;
+                t.start();
+                EXPECT_EQ(getInfo(QFile::encodeName(path).constData(), 0, SPI_INPUT_FILE, &info), SPI_READ_ERROR)
+                    << plugin << " " << qPrintable(path);
+                EXPECT_LT(t.elapsed(), 1000) << plugin << " " << qPrintable(path);
+            }
         }
     }
     EXPECT_LT(peakKilobytes() - before, 20 * 1024);
