@@ -94,7 +94,7 @@ if [ "$rounds" = instructions ]; then
         a=$(instructions '*viaPlugin*' "$build/spi_bench" plugin "$build/$spi.spi" "$work/$file" 1)
         b=$(instructions "*$fn*" "$build/spi_bench" "$floor" "$work/$file" 1)
         awk -v file="$file" -v spi="$spi" -v floor="$floor" -v a="${a:--1}" -v b="${b:--1}" 'BEGIN {
-            printf "%-14s %-11s %12.1f   %-8s %12.1f %6.2f\n", file, spi, a, floor, b, b > 0 ? a / b : 0 }'
+            printf "%-14s %-11s %12.1f   %-8s %12.1f %6.2f\n", file, spi, a, floor, b, (b > 0 ? a / b : 0) }'
     done
     exit 0
 fi
