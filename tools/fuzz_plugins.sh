@@ -26,8 +26,7 @@ build() {
     case "$name" in
     iftiff) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/iftiff.cpp" "${common[@]}" $qt -ltiff -o "$out/fuzz_$name" ;;
     ifjpeg) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/ifjpeg.cpp" "${common[@]}" $qt -ljpeg -o "$out/fuzz_$name" ;;
-    ifpng) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/ifpng.cpp" "${common[@]}" $qt \
-               $(pkg-config --cflags --libs SDL2_image) -o "$out/fuzz_$name" ;;
+    ifpng) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/$name.cpp" "${common[@]}" $qt -lpng -o "$out/fuzz_$name" ;;
     ifpnm | ifgif | iftga) clang++ "${flags[@]}" "$spi/fuzz/fuzz_plugin.cpp" "$spi/$name.cpp" "${common[@]}" $qt -o "$out/fuzz_$name" ;;
     dibconvert) clang++ "${flags[@]}" "$spi/fuzz/fuzz_dibconvert.cpp" "$here/platform/imaging/plugins/dibconvert.cpp" $qt -o "$out/fuzz_$name" ;;
     *) echo "unknown target $name" >&2; return 2 ;;
@@ -43,6 +42,9 @@ for t in "${targets[@]}"; do
     build "$t"
     mkdir -p "$out/corpus/$t" "$out/crashes/$t"
     cp -n "$out/seeds-in/$t/"* "$out/corpus/$t/" 2>/dev/null || true
+    # The test pictures other programs wrote start the corpus too.
+    [ "$t" = iftga ] && cp -n "$here/platform/imaging/plugins/testdata/tga/"*.tga "$out/corpus/$t/" || true
+    [ "$t" = ifpng ] && cp -n "$here/platform/imaging/plugins/testdata/pcx/"*.pcx "$out/corpus/$t/" 2>/dev/null || true
     echo "== $t: fuzzing for $seconds s"
     if ! ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 QT_QPA_PLATFORM=offscreen \
         "$out/fuzz_$t" "$out/corpus/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \

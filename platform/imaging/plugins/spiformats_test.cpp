@@ -1,0 +1,351 @@
+// Our plug-ins on pictures written by other programs, compared pixel for
+// pixel with what those programs read back; and the plug-ins on hostile
+// inputs: they answer at once and take no more memory than the picture.
+#include "platform/imaging/plugins/spiabi.h"
+#include "platform/imaging/plugins/spihost.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace vx;
+
+namespace {
+
+SpiGetPicture entry(const char *plugin)
+{
+    setPluginFolder({});
+    return reinterpret_cast<SpiGetPicture>(BindPluginEntry(QString::fromLatin1(plugin), "GetPicture"));
+}
+
+// The bitmap a plug-in hands over, as straight RGBA: a 32-bit bitmap keeps
+// its fourth byte as alpha, every other depth is opaque.
+struct Decoded {
+    int code = -100;
+    int depth = 0;
+    QImage image;
+};
+
+Decoded decode(SpiGetPicture getPicture, const QByteArray &path)
+{
+    Decoded d;
+    SpiHandle info = nullptr, bits = nullptr;
+    d.code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+    if (d.code == 0 && info && bits) {
+        const auto *h = static_cast<const SpiBitmapInfoHeader *>(LocalLock(info));
+        const auto *rows = static_cast<const unsigned char *>(LocalLock(bits));
+        const auto *palette = reinterpret_cast<const unsigned char *>(h + 1);
+        d.depth = h->biBitCount;
+        const int w = h->biWidth, hh = std::abs(h->biHeight);
+        const size_t stride = ((size_t(w) * h->biBitCount + 31) / 32) * 4;
+        EXPECT_GE(LocalSize(bits), stride * size_t(hh));
+        d.image = QImage(w, hh, QImage::Format_ARGB32);
+        for (int y = 0; y < hh; ++y) {
+            const unsigned char *row = rows + size_t(h->biHeight < 0 ? y : hh - 1 - y) * stride;
+            for (int x = 0; x < w; ++x) {
+                QRgb px = 0;
+                switch (h->biBitCount) {
+                case 1:
+                case 8: {
+                    const unsigned i = h->biBitCount == 8 ? row[x] : (row[x / 8] >> (7 - x % 8)) & 1;
+                    EXPECT_LT(i, h->biClrUsed ? h->biClrUsed : 1u << h->biBitCount);
+                    const unsigned char *c = palette + i * 4;
+                    px = qRgb(c[2], c[1], c[0]);
+                    break;
+                }
+                case 24:
+                    px = qRgb(row[x * 3 + 2], row[x * 3 + 1], row[x * 3]);
+                    break;
+                case 32:
+                    px = qRgba(row[x * 4 + 2], row[x * 4 + 1], row[x * 4], row[x * 4 + 3]);
+                    break;
+                default:
+                    ADD_FAILURE() << "depth " << h->biBitCount;
+                }
+                d.image.setPixel(x, y, px);
+            }
+        }
+        LocalUnlock(info);
+        LocalUnlock(bits);
+    } else {
+        EXPECT_TRUE(!info && !bits) << "code " << d.code << " with blocks";
+    }
+    LocalFree(info);
+    LocalFree(bits);
+    return d;
+}
+
+QString testdata(const char *sub)
+{
+    return QStringLiteral(VX_PLUGIN_TESTDATA "/") + QLatin1String(sub);
+}
+
+// Where two pictures differ, as "x,y: got vs want" for the first few.
+QString differences(const QImage &got, const QImage &want)
+{
+    if (got.size() != want.size())
+        return QStringLiteral("size %1x%2, want %3x%4")
+            .arg(got.width()).arg(got.height()).arg(want.width()).arg(want.height());
+    QStringList out;
+    for (int y = 0; y < want.height(); ++y)
+        for (int x = 0; x < want.width(); ++x)
+            if (got.pixel(x, y) != want.pixel(x, y) && out.size() < 4)
+                out << QStringLiteral("%1,%2: %3 vs %4")
+                           .arg(x).arg(y).arg(got.pixel(x, y), 8, 16, QLatin1Char('0'))
+                           .arg(want.pixel(x, y), 8, 16, QLatin1Char('0'));
+    return out.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+// Every type (colour-mapped, true-colour, grey; plain and run-length), every
+// depth, map entries of every width, both row orders, mirrored rows: the
+// pixels PIL (or ImageMagick, where PIL cannot read the layout) gives.
+TEST(TargaFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("iftga.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("tga"));
+    const QStringList files = dir.entryList({QStringLiteral("*.tga")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 40);
+    const qint64 live = LocalLiveBlocks();
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(QString(file).replace(QLatin1String(".tga"), QLatin1String(".png"))))
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        // Alpha is handed over in 32-bit bitmaps; the rest are opaque pictures.
+        QImage expected = want;
+        if (got.depth != 32)
+            expected = want.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+        const bool hasAlpha = file.contains(QLatin1String("32")) || file.contains(QLatin1String("grey16"));
+        EXPECT_EQ(got.depth == 32, hasAlpha) << qPrintable(file) << " depth " << got.depth;
+        EXPECT_EQ(differences(got.image, expected).toStdString(), "") << qPrintable(file);
+    }
+    EXPECT_EQ(LocalLiveBlocks(), live);
+}
+
+// 1-bit pictures black and white unless the header's colours are plainly
+// meant; 2 and 4 bits a pixel in planes or packed; 8-bit grey and mapped;
+// 24-bit in three planes: the pixels PIL (or ImageMagick) gives.
+TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("pcx"));
+    const QStringList files = dir.entryList({QStringLiteral("*.pcx")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 12);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(QString(file).replace(QLatin1String(".pcx"), QLatin1String(".png"))))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// The first frame of GIFs of 2 to 256 colours, plain and interlaced: the
+// pixels PIL gives.
+TEST(GifFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifgif.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("gif"));
+    const QStringList files = dir.entryList({QStringLiteral("*.gif")}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 5);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(QString(file).replace(QLatin1String(".gif"), QLatin1String(".png"))))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// PNG of every colour type, 1 to 8 bits, plain and interlaced, with alpha
+// or a transparent colour: the pixels PIL gives, alpha in 32-bit bitmaps.
+TEST(PngFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("png"));
+    QStringList files = dir.entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    files = files.filter(QRegularExpression(QStringLiteral("^[^.]*\\.png$")));
+    ASSERT_GE(files.size(), 12);
+    for (const QString &file : files) {
+        const QImage want =
+            QImage(dir.filePath(QString(file).replace(QLatin1String(".png"), QLatin1String(".ref.png"))))
+                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        const bool alpha = file.contains(QLatin1String("alpha")) || file.contains(QLatin1String("rgba")) ||
+            file.contains(QLatin1String("transparent"));
+        EXPECT_EQ(got.depth == 32, alpha) << qPrintable(file) << " depth " << got.depth;
+        const QImage expected =
+            alpha ? want : want.convertToFormat(QImage::Format_RGB32).convertToFormat(QImage::Format_ARGB32);
+        EXPECT_EQ(differences(got.image, expected).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// Any-maps raw and plain, 8-bit and of a smaller largest value: the pixels
+// PIL gives.
+TEST(AnyMapFiles, DecodeToThePixelsAnotherReaderGives)
+{
+    const SpiGetPicture getPicture = entry("ifpnm.spi");
+    ASSERT_TRUE(getPicture);
+    const QDir dir(testdata("pnm"));
+    const QStringList files =
+        dir.entryList({QStringLiteral("*.ppm"), QStringLiteral("*.pgm"), QStringLiteral("*.pbm")}, QDir::Files);
+    ASSERT_GE(files.size(), 7);
+    for (const QString &file : files) {
+        const QImage want = QImage(dir.filePath(file + QLatin1String(".ref.png")))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_FALSE(want.isNull()) << qPrintable(file);
+        const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
+        ASSERT_EQ(got.code, 0) << qPrintable(file);
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+namespace {
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 c = 0xFFFFFFFFu;
+    for (const char b : bytes) {
+        c ^= uchar(b);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return ~c;
+}
+
+QByteArray be32(quint32 n)
+{
+    return QByteArray(1, char(n >> 24)) + char(n >> 16) + char(n >> 8) + char(n);
+}
+
+QByteArray chunk(const char *type, const QByteArray &data)
+{
+    const QByteArray body = QByteArray(type, 4) + data;
+    return be32(quint32(data.size())) + body + be32(crc32(body));
+}
+
+// An 8 x 8 grey picture, then a chunk header claiming `length` bytes.
+QByteArray pngClaiming(quint32 length)
+{
+    QByteArray ihdr("\0\0\0\x08\0\0\0\x08\x08\0\0\0\0", 13);
+    QByteArray rows(8 * 9, '\0');
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    png += chunk("IHDR", ihdr) + chunk("IDAT", qCompress(rows).mid(4));
+    png += be32(length) + QByteArray("tEXt", 4);
+    return png;
+}
+
+long peakKilobytes()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+// The fastest of five calls, in milliseconds (one slow call on a busy
+// machine says nothing of the plug-in), and the code of the last.
+double fastestMs(SpiGetPicture getPicture, const QByteArray &path, int *code)
+{
+    double best = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        SpiHandle info = nullptr, bits = nullptr;
+        QElapsedTimer t;
+        t.start();
+        *code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+        best = std::min(best, t.nsecsElapsed() / 1e6);
+        EXPECT_TRUE(!info && !bits);
+        LocalFree(info);
+        LocalFree(bits);
+    }
+    return best;
+}
+
+} // namespace
+
+// A PNG of under 100 bytes whose last chunk claims 2 GB (or 600 MB) is refused at once,
+// before any memory is taken for the claim.
+TEST(HostileFiles, PngChunkLongerThanTheFileIsRefusedAtOnce)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    const long before = peakKilobytes();
+    for (const quint32 length : {0x7FFFFFFFu, 620757029u}) {
+        const QByteArray bytes = pngClaiming(length);
+        ASSERT_LT(bytes.size(), 100);
+        const QString path = dir.filePath(QStringLiteral("x.png"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        int code = 0;
+        EXPECT_LT(fastestMs(getPicture, QFile::encodeName(path), &code), 10.0) << length;
+        EXPECT_EQ(code, SPI_BROKEN_DATA) << length;
+    }
+    EXPECT_LT(peakKilobytes() - before, 20 * 1024);
+}
+
+// A FIFO with no writer, a link to /dev/zero, a folder named like a picture
+// and a 4 GB sparse file: every plug-in answers at once with a read error.
+TEST(HostileFiles, NoPluginWaitsOnOrReadsWhatIsNotAFileOfPictureSize)
+{
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct stat devZero {};
+    ASSERT_TRUE(::stat("/dev/zero", &devZero) == 0 && S_ISCHR(devZero.st_mode)) << "this machine's /dev/zero is no device";
+    const QString zero = dir.filePath(QStringLiteral("zero"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+    const QString folder = dir.filePath(QStringLiteral("folder"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString sparse = dir.filePath(QStringLiteral("sparse"));
+    {
+        QFile f(sparse);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.resize(qint64(4) << 30));
+    }
+    const long before = peakKilobytes();
+    for (const char *plugin : {"iftiff.spi", "ifjpeg.spi", "ifpnm.spi", "ifgif.spi", "iftga.spi", "ifpng.spi"}) {
+        const SpiGetPicture getPicture = entry(plugin);
+        ASSERT_TRUE(getPicture) << plugin;
+        const auto getInfo =
+            reinterpret_cast<SpiGetPictureInfo>(BindPluginEntry(QString::fromLatin1(plugin), "GetPictureInfo"));
+        for (const QString &path : {fifo, zero, folder, sparse}) {
+            int code = 0;
+            EXPECT_LT(fastestMs(getPicture, QFile::encodeName(path), &code), 50.0) << plugin << " " << qPrintable(path);
+            EXPECT_EQ(code, SPI_READ_ERROR) << plugin << " " << qPrintable(path);
+            if (getInfo) {
+                SpiPictureInfo info{};
+                QElapsedTimer t;
+                t.start();
+                EXPECT_EQ(getInfo(QFile::encodeName(path).constData(), 0, SPI_INPUT_FILE, &info), SPI_READ_ERROR)
+                    << plugin << " " << qPrintable(path);
+                EXPECT_LT(t.elapsed(), 1000) << plugin << " " << qPrintable(path);
+            }
+        }
+    }
+    EXPECT_LT(peakKilobytes() - before, 20 * 1024);
+}
