@@ -502,6 +502,8 @@ TEST_F(AllWindowsX, SystemInformationFileCheckTabAnswers)
     step(QStringLiteral("Form10 List1 click"), [&f] { f.List1.setListIndex(f.List1.ListCount() - 1); });
     step(QStringLiteral("Form10 List1 scrolled"),
          [&f] { f.List1.horizontalScrollBar()->setValue(f.List1.horizontalScrollBar()->maximum()); });
+    if (const QString shots = qEnvironmentVariable("XWIN_SHOTS"); !shots.isEmpty())
+        f.screen()->grabWindow(f.winId()).save(shots + QStringLiteral("/Form10_FileCheck.png"));
     EXPECT_EQ(f.List1.horizontalScrollBar()->isVisible(), bar);
     EXPECT_EQ(f.List1.viewport()->geometry(), view);
     EXPECT_GT(f.List1.horizontalScrollBar()->maximum(), 0);
