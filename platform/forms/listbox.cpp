@@ -87,9 +87,15 @@ void ListBox::setHorizontalExtent(int pixels)
     updateExtent();
 }
 
+// Whether the sideways bar shows is fixed by the extent and the list's own
+// width (updateExtent), never by the range set here: with Qt's as-needed bar
+// the range showed the bar, the narrower view made Qt take the range back,
+// the bar hid, and round again for good on a real display.
 void ListBox::updateGeometries()
 {
     QListWidget::updateGeometries();
+    if (extent_ <= 0)
+        return;
     const int overflow = extent_ - viewport()->width();
     if (overflow > horizontalScrollBar()->maximum())
         horizontalScrollBar()->setRange(0, overflow);
@@ -112,9 +118,20 @@ void ListBox::focusInEvent(QFocusEvent *e)
 
 void ListBox::updateExtent()
 {
-    // Without an extent the list never scrolls sideways.
-    setHorizontalScrollBarPolicy(extent_ > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    // Without an extent the list never scrolls sideways; with one wider than
+    // the list the bar stays, as the classic list showed it.
+    const int room = contentsRect().width();
+    setHorizontalScrollBarPolicy(extent_ > 0 && extent_ > room - verticalScrollBar()->sizeHint().width()
+                                     ? Qt::ScrollBarAlwaysOn
+                                     : Qt::ScrollBarAlwaysOff);
     updateGeometries();
+}
+
+void ListBox::resizeEvent(QResizeEvent *e)
+{
+    Control::resizeEvent(e);
+    if (extent_ > 0)
+        updateExtent();
 }
 
 } // namespace vx

@@ -39,6 +39,7 @@ public:
 protected:
     void updateGeometries() override;
     void focusInEvent(QFocusEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
 
 private:
     void updateExtent();
