@@ -2,6 +2,7 @@
 #include "form10.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfileqt.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "suite/filedialogs.h"
@@ -76,9 +77,10 @@ void Form10::Command15_Click()
         this, QStringLiteral("テキストファイル(*.txt)") + QChar(0) + QStringLiteral("*.txt") + QChar(0));
     if (path.isEmpty())
         return;
-    // Written beside the target and renamed over it once complete.
+    // Written beside the target and renamed over it once complete; a FIFO or a
+    // device behind a link is never replaced.
     QSaveFile f(path);
-    bool ok = f.open(QIODevice::WriteOnly);
+    bool ok = vx::checkSaveTarget(path) == vx::UserFileStatus::Ok && f.open(QIODevice::WriteOnly);
     QByteArray chunk;
     for (int i = 0; ok && i < List2.ListCount(); ++i) {
         chunk += List2.List(i).toUtf8();

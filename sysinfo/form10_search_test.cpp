@@ -157,6 +157,14 @@ TEST_F(Form10SearchTest, ExportWritesEachPathWithCrLfInUtf8)
     vxtest::dialogs().files.push_back(QStringList{tmp.path() + "/no/such/folder/list.txt"});
     f.Command15.click();
     EXPECT_TRUE(vxtest::dialogs().messageTexts().last().startsWith(QStringLiteral("一覧を保存出来ませんでした。")));
+
+    // A FIFO named as the list is not replaced by it (nor would a device behind a link be).
+    const QString fifo = tmp.path() + "/fifo.txt";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    vxtest::dialogs().files.push_back(QStringList{fifo});
+    f.Command15.click();
+    EXPECT_TRUE(vxtest::dialogs().messageTexts().last().startsWith(QStringLiteral("一覧を保存出来ませんでした。")));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 TEST_F(Form10SearchTest, OpenTheChosenEntryAndDriveChange)

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfileqt.h"
 #include "pictureclaim.h"
 #include "pictureopen.h"
 #include "picturepool.h"
@@ -221,6 +222,12 @@ void SavePicture(const Picture &picture, const QString &path)
     if (!QFileInfo(fi.absolutePath()).isDir())
         vx::raise(err::PathNotFound, path);
     if (fi.isDir())
+        vx::raise(err::PathFileAccess, path);
+    // The rename would replace a FIFO, or a device behind a link, with the bitmap.
+    const vx::UserFileStatus target = vx::checkSaveTarget(path);
+    if (target == vx::UserFileStatus::Denied)
+        vx::raise(err::PermissionDenied, path);
+    if (target != vx::UserFileStatus::Ok)
         vx::raise(err::PathFileAccess, path);
     const bool icon = picture.format == QLatin1String("ico") || picture.format == QLatin1String("cur");
     QSaveFile file(path);

@@ -136,6 +136,12 @@ TEST_F(PictureTest, SaveWritesBitmapsAndKeepsIcons)
     ASSERT_TRUE(QDir(dir).mkdir("sub"));
     EXPECT_EQ(errorOf([&] { SavePicture(twoColours(4, 4), dir + "sub"); }), err::PathFileAccess);
     EXPECT_FALSE(QFile::exists(dir + "none.bmp"));
+    // A FIFO, or a link to one, stays what it is: the bitmap never replaces it.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "pipe.bmp").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(dir + "pipe.bmp", dir + "link.bmp"));
+    EXPECT_EQ(errorOf([&] { SavePicture(twoColours(4, 4), dir + "pipe.bmp"); }), err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { SavePicture(twoColours(4, 4), dir + "link.bmp"); }), err::PathFileAccess);
+    EXPECT_FALSE(QFileInfo(dir + "pipe.bmp").isFile());
 }
 
 TEST_F(PictureTest, FailedSaveLeavesTheExistingFileIntact)
