@@ -90,6 +90,8 @@ public:
         }
         if (!done)
             return fail(error, QStringLiteral("cut off"));
+        if (damaged_ || highSurrogate_)
+            return fail(error, QStringLiteral("lone surrogate"));
         for (; i < n; ++i)
             if (data_[i] != '\r' && data_[i] != '\n' && data_[i] != ' ' && data_[i] != '\0')
                 return fail(error, QStringLiteral("unbalanced braces"));
@@ -143,16 +145,18 @@ private:
             negative = true;
             ++j;
         }
-        int digits = 0;
         while (j < n && isDigit(data_[j])) {
             hasParam = true;
-            if (++digits <= 10)
-                param = param * 10 + (data_[j] - '0');
+            param = param * 10 + (data_[j] - '0');
+            // Parameters are signed 32-bit numbers: a longer one is damage.
+            if (param > 2147483648LL)
+                return fail(error, QStringLiteral("number out of range"));
             ++j;
         }
         if (negative)
             param = -param;
-        param = std::clamp<qint64>(param, -2147483647LL, 2147483647LL);
+        else if (param > 2147483647LL)
+            return fail(error, QStringLiteral("number out of range"));
         if (j < n && data_[j] == ' ')
             ++j;
         i = j;
@@ -261,19 +265,12 @@ private:
             return true;
         }
         if (w == "u") {
-            int code = p;
-            if (code < 0)
-                code += 65536;
             if (skip_ > 0)
                 skip_ = 0;
             flushBytes();
-            if (code >= 0 && code <= 0xFFFF)
-                character(QChar(static_cast<char16_t>(code)));
+            if (!unicode(p, [this](QChar ch) { character(ch); }))
+                return false;
             skip_ = s.uc;
-            return true;
-        }
-        if (w == "uc") {
-            s.uc = std::clamp(p, 0, 10);
             return true;
         }
         if (w == "ansicpg") {
@@ -335,7 +332,9 @@ private:
         } else if (w == "f") {
             s.font = p;
         } else if (w == "fs") {
-            s.halfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+            if (hasParam && !halfPointsOk(p))
+                return false;
+            s.halfPoints = hasParam ? p : kDefaultHalfPoints;
         } else if (w == "b") {
             s.bold = on;
         } else if (w == "i") {
@@ -360,8 +359,10 @@ private:
             s.mode = Mode::Dbch;
         } else if (!s.rtl && w == "af") {
             s.aFont = p;
+        } else if (w == "afs" && hasParam && !halfPointsOk(p)) {
+            return false;
         } else if (!s.rtl && w == "afs") {
-            s.aHalfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+            s.aHalfPoints = hasParam ? p : kDefaultHalfPoints;
         } else if (!s.rtl && w == "ab") {
             s.aBold = on;
         } else if (!s.rtl && w == "ai") {
@@ -384,10 +385,44 @@ private:
                 fontCp_ = p;
         } else if (w == "u") {
             flushBytes();
-            int code = p < 0 ? p + 65536 : p;
-            if (code >= 0 && code <= 0xFFFF)
-                fontName_.append(QChar(static_cast<char16_t>(code)));
+            if (!unicode(p, [this](QChar ch) { fontName_.append(ch); }))
+                return false;
             skip_ = cur_.uc;
+        }
+        return true;
+    }
+
+    // Font sizes in half points: 1 to 1638 points, as word processors take
+    // them. Zero, negative or larger sizes are a damaged document.
+    static bool halfPointsOk(int p) { return p >= 2 && p <= 3276; }
+
+    // \uN: a signed 16-bit code unit (-32768..-1 stand for 32768..65535) or a
+    // larger scalar value up to U+10FFFF. A surrogate must be one half of a
+    // pair written as two \u; anything else outside the scalar values, and the
+    // non-characters (U+FDD0..U+FDEF, U+xFFFE, U+xFFFF), are damage.
+    template <typename Put>
+    bool unicode(int p, Put put)
+    {
+        if (p < -32768 || p > 0x10FFFF)
+            return false;
+        const char32_t code = static_cast<char32_t>(p < 0 ? p + 65536 : p);
+        if ((code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
+            return false;
+        if (QChar::isHighSurrogate(code)) {
+            if (highSurrogate_)
+                return false;
+            highSurrogate_ = true;
+            put(QChar(static_cast<char16_t>(code)));
+            return true;
+        }
+        if (QChar::isLowSurrogate(code) != highSurrogate_)
+            return false;
+        highSurrogate_ = false;
+        if (code > 0xFFFF) {
+            put(QChar(QChar::highSurrogate(code)));
+            put(QChar(QChar::lowSurrogate(code)));
+        } else {
+            put(QChar(static_cast<char16_t>(code)));
         }
         return true;
     }
@@ -496,6 +531,9 @@ private:
     {
         if (flush)
             flushBytes();
+        // Text between the two halves of a pair: the high half stands alone.
+        if (highSurrogate_ && !ch.isSurrogate())
+            damaged_ = true;
         const State &s = cur_;
         if (s.dest == Dest::FontTable) {
             fontName_.append(ch);
@@ -562,6 +600,8 @@ private:
     QByteArray pending_;
     int pendingCp_ = 1252;
     bool dirty_ = true;
+    bool highSurrogate_ = false; // a \u high surrogate waits for its low half
+    bool damaged_ = false;
 };
 
 } // namespace
