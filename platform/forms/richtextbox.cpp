@@ -1,12 +1,11 @@
 #include "richtextbox.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfileqt.h"
+#include "platform/rtf/docfile.h"
 #include "platform/rtf/rtf.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
@@ -284,21 +283,9 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
 
 void RichTextBox::LoadFile(const QString &path)
 {
-    const QFileInfo fi(path);
-    if (!fi.exists())
-        vx::raise(err::FileNotFound);
-    // A FIFO would block and a device never end: only regular files.
-    if (!fi.isFile())
-        vx::raise(err::PathFileAccess);
-    if (fi.size() > kMaxFileBytes)
-        vx::raise(err::OutOfMemory);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        vx::raise(err::PathFileAccess);
-    const QByteArray bytes = f.read(kMaxFileBytes + 1);
-    f.close();
-    if (bytes.size() > kMaxFileBytes)
-        vx::raise(err::OutOfMemory);
+    // Regular files only, never a blocking open, within the bound.
+    QByteArray bytes;
+    vx::raiseForUserFile(vx::readUserFile(path, kMaxFileBytes, bytes), path);
     auto *doc = new QTextDocument(this);
     doc->setDefaultFont(document()->defaultFont());
     doc->setUndoRedoEnabled(false);
@@ -326,9 +313,7 @@ QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
 void RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == 0 ? TextRTF() : text::encodePlain(Text(), format_);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        vx::raise(err::PathFileAccess);
+    text::writeDocument(path, bytes);
 }
 
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
