@@ -2,6 +2,7 @@
 #include "findreplace.h"
 #include "form37.h"
 
+
 using namespace vx;
 
 namespace {
@@ -67,3 +68,4 @@ TEST_F(EditorTest, ReplaceAllIsExactInPlaceAndOneUndoStep)
 }
 
 } // namespace
+

@@ -432,3 +432,15 @@ TEST_F(EditorTest, DamagedRichTextChangesNothing)
     e.RichTextBox1.setSelStart(0);
     EXPECT_TRUE(e.RichTextBox1.SelBold());
 }
+
+TEST_F(EditorTest, EachLoadReplacesTheDocumentBeforeIt)
+{
+    Form4 &e = editorAt();
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < 3; ++i)
+            e.File1.setListIndex(i);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(e.RichTextBox1.findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly).size(), 1)
+        << "a 50 MB document must not stay behind each load";
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("Title\nbody"));
+}

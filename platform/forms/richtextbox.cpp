@@ -276,7 +276,13 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
 {
     doc->setDefaultFont(document()->defaultFont());
     doc->setUndoRedoEnabled(true);
+    // The document a previous load made goes with the next (Qt deletes only
+    // the control's first one, when it is replaced).
+    QTextDocument *old = document();
+    const bool ours = old && old->parent() == this;
     setDocument(doc);
+    if (ours)
+        old->deleteLater();
     moveCursor(QTextCursor::Start);
     fire(Change);
 }
@@ -297,7 +303,8 @@ void RichTextBox::LoadFile(const QString &path)
         format_ = text::TextFormat();
     } else {
         text::TextFormat tf;
-        const auto s = text::decodePlain(bytes, &tf);
+        // The document takes CR LF and CR as breaks itself.
+        const auto s = text::decodePlain(bytes, &tf, true);
         if (!s) {
             delete doc;
             throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
