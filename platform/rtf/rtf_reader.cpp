@@ -137,7 +137,8 @@ private:
             ++j;
         if (j - i > 32)
             return fail(error, QStringLiteral("control word too long"));
-        const QByteArray word = data_.mid(i + 1, j - i - 1);
+        // A view into the input: no copy per control word.
+        const QByteArrayView word(data_.constData() + i + 1, j - i - 1);
         bool hasParam = false;
         qint64 param = 0;
         bool negative = false;
@@ -221,7 +222,7 @@ private:
         }
     }
 
-    bool keyword(const QByteArray &w, bool hasParam, int p)
+    bool keyword(QByteArrayView w, bool hasParam, int p)
     {
         State &s = cur_;
         dirty_ = true;
@@ -371,7 +372,7 @@ private:
         return true;
     }
 
-    bool fontTableWord(const QByteArray &w, bool, int p)
+    bool fontTableWord(QByteArrayView w, bool, int p)
     {
         if (w == "f") {
             commitFontName(false);
