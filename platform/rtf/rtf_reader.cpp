@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -84,6 +85,16 @@ public:
             } else {
                 if (stack_.empty())
                     return fail(error, QStringLiteral("text outside the document"));
+                if (plainStretchFollows(c)) {
+                    // Most of a document: ASCII text between control words,
+                    // taken as one stretch instead of byte by byte.
+                    qsizetype j = i + 1;
+                    while (j < n && isPlainText(data_[j]))
+                        ++j;
+                    stretch(data_.constData() + i, j - i);
+                    i = j;
+                    continue;
+                }
                 literal(static_cast<unsigned char>(c));
                 ++i;
             }
@@ -471,9 +482,12 @@ private:
     {
         if (pending_.isEmpty())
             return;
-        const QByteArray bytes = pending_;
-        pending_.clear();
-        const QString s = text::decode(bytes, pendingCp_).value_or(QString::fromLatin1(bytes));
+        // ASCII is itself in every code page read here: no converter needed.
+        const bool ascii = std::all_of(pending_.cbegin(), pending_.cend(),
+                                       [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+        const QString s = ascii ? QString::fromLatin1(pending_)
+                                : text::decode(pending_, pendingCp_).value_or(QString::fromLatin1(pending_));
+        pending_.resize(0); // keeps its memory for the next bytes
         for (QChar ch : s)
             character(ch, false);
     }
@@ -510,6 +524,28 @@ private:
         }
         flushBytes();
         character(QChar(b), false);
+    }
+
+    static bool isPlainText(char c)
+    {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x80 && b != '\\' && b != '{' && b != '}' && b != '\r' && b != '\n' && b != '\0';
+    }
+
+    // What literal() would do with each byte from `c` on is just appending it.
+    bool plainStretchFollows(char c) const
+    {
+        return isPlainText(c) && skip_ == 0 && pending_.isEmpty() && cur_.dest == Dest::Text && !highSurrogate_;
+    }
+
+    void stretch(const char *bytes, qsizetype count)
+    {
+        if (dirty_) {
+            builder_.openPendingParagraph();
+            builder_.setFormat(format());
+            dirty_ = false;
+        }
+        builder_.appendAscii(bytes, count);
     }
 
     // True when the pending bytes end in a lead byte still waiting for its trail.
