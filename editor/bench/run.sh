@@ -8,6 +8,20 @@ build="$top/build-bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_BENCH=ON >/dev/null
 cmake --build "$build" --target editor_bench -j4
 bench="$build/editor/bench/editor_bench"
+if [ "${1:-}" = callgrind ]; then
+    # Instructions of the measured steps only, first use: a busy machine does
+    # not move them.
+    for mb in 1 10; do
+        for run in "txt $mb ours" "txt $mb textedit" "txt $mb plaintextedit" "rtf $mb ours" "rtf $mb cursor"; do
+            out="$(mktemp)"
+            # shellcheck disable=SC2086
+            valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" "$bench" open $run 1 >/dev/null 2>&1
+            echo "$run: $(callgrind_annotate "$out" 2>/dev/null | sed -n 's/ (100.0%)  PROGRAM TOTALS//p') instructions"
+            rm -f "$out"
+        done
+    done
+    exit 0
+fi
 rounds="${1:-4}"
 for mb in 1 10 50; do
     echo "load: $(uptime | sed 's/.*load average: //')"
