@@ -2,6 +2,7 @@
 #include "findreplace.h"
 #include "form37.h"
 
+
 using namespace vx;
 
 namespace {
@@ -64,6 +65,43 @@ TEST_F(EditorTest, ReplaceAllIsExactInPlaceAndOneUndoStep)
     r.Text1.setText(QStringLiteral("Abc"));
     r.Command1_Click();
     EXPECT_EQ(t.Text(), QStringLiteral("abc xy abc\nabcabc"));
+}
+
+} // namespace
+
+
+namespace {
+
+// Assistive technology hears of a text change through the document's change
+// signal: the control turns each into one event carrying the changed text. So
+// what a screen reader costs is the number of those signals and the text they
+// span: replace all must make one, whatever the number of matches.
+TEST_F(EditorTest, ReplaceAllTellsAssistiveTechnologyOnce)
+{
+    Form4 &e = editorAt();
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("fox a fox b fox c fox d fox\n");
+    e.RichTextBox1.setText(text);
+    QTextDocument *doc = e.RichTextBox1.document();
+    int changes = 0;
+    qint64 spanned = 0;
+    const auto c = QObject::connect(doc, &QTextDocument::contentsChange, [&](int, int removed, int added) {
+        ++changes;
+        spanned += removed + added;
+    });
+    int cursorMoves = 0;
+    const auto m = QObject::connect(&e.RichTextBox1, &QTextEdit::cursorPositionChanged, [&] { ++cursorMoves; });
+    Form37 &r = instance<Form37>();
+    r.Text1.setText(QStringLiteral("fox"));
+    r.Text2.setText(QStringLiteral("狐"));
+    r.Command1_Click();
+    QObject::disconnect(c);
+    QObject::disconnect(m);
+    EXPECT_EQ(e.RichTextBox1.Text().count(QStringLiteral("狐")), 10000);
+    EXPECT_EQ(changes, 1);
+    EXPECT_LE(spanned, 2 * text.size());
+    EXPECT_LE(cursorMoves, 1);
 }
 
 } // namespace

@@ -4,7 +4,14 @@
 #include "form38.h"
 #include "printing.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QClipboard>
 #include <QPrinter>
 
@@ -223,3 +230,45 @@ TEST_F(EditorCommandsTest, RestoreAppliesStoredOrDefaultSettingsAndResetDeletesT
 }
 
 } // namespace
+
+TEST_F(EditorCommandsTest, ThePrinterDialogShowsNoEnglish)
+{
+    Form4 &e = vx::instance<Form4>();
+    QPrinter printer;
+    QStringList seen;
+    bool shown = false;
+    auto *timer = new QTimer;
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        auto *dlg = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dlg && clock.elapsed() < 20000)
+            return;
+        timer->stop();
+        if (!dlg)
+            return;
+        shown = true;
+        for (QWidget *w : dlg->findChildren<QWidget *>()) {
+            if (!w->isVisibleTo(dlg))
+                continue;
+            if (auto *l = qobject_cast<QLabel *>(w))
+                seen << l->text();
+            if (auto *b = qobject_cast<QAbstractButton *>(w))
+                seen << b->text();
+            if (auto *g = qobject_cast<QGroupBox *>(w))
+                seen << g->title();
+        }
+        seen << dlg->windowTitle();
+        dlg->reject();
+    });
+    timer->start(10);
+    EXPECT_FALSE(editor::showPrintDialog(printer, false, &e));
+    delete timer;
+    ASSERT_TRUE(shown);
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{3,}"));
+    QStringList english;
+    for (const QString &t : seen)
+        if (word.match(QString(t).remove(QStringLiteral("PDF"))).hasMatch())
+            english << t;
+    EXPECT_EQ(english, QStringList());
+}

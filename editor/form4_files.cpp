@@ -5,7 +5,7 @@
 #include "platform/system/system.h"
 #include "suite/filedialogs.h"
 
-#include <QSaveFile>
+#include "platform/rtf/docfile.h"
 
 using namespace editor;
 
@@ -17,10 +17,8 @@ const QString kReadModeNoSave = QStringLiteral("リードモードでは保存�
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    // A save file: a failure at any moment leaves the old file.
-    QSaveFile f(path);
-    if (path.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        vx::raise(vx::err::PathFileAccess);
+    // Never over a protected file; a failure at any moment leaves the old content.
+    vx::text::writeDocument(path, bytes);
 }
 } // namespace
 

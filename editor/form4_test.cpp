@@ -3,12 +3,16 @@
 #include "form37.h"
 #include "form38.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTextDocument>
 
 #include "platform/rtf/rtf.h"
+#include "testing/capabilities.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vx;
 using editor::kEditCaption;
@@ -345,3 +349,98 @@ TEST_F(EditorTest, ResizeFollowsTheWindowAndIgnoresTooSmall)
 }
 
 } // namespace
+
+TEST_F(EditorTest, AProtectedDocumentIsNeverReplaced)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    Form4 &e = editorAt();
+    ASSERT_EQ(::chmod(path("a.txt").toLocal8Bit().constData(), 0444), 0);
+    e.File1.setListIndex(0); // a.txt
+    type(e, QStringLiteral("x"));
+    // The overwrite save fails as a failed save does: the hint, then the dialog.
+    vxtest::dialogs().files.push_back(std::nullopt);
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
+    // Save as and the rich text save onto it: quiet, nothing written.
+    vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
+    e.Command6_Click();
+    vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
+    e.Command17_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
+    EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
+    EXPECT_EQ(QFileInfo(path("a.txt")).permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::ReadUser
+                                                                   | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+}
+
+TEST_F(EditorTest, AHardLinkedDocumentIsSavedUnderEveryName)
+{
+    Form4 &e = editorAt();
+    ASSERT_EQ(::link(path("a.txt").toLocal8Bit().constData(), path("other-name.bak").toLocal8Bit().constData()), 0);
+    e.File1.setListIndex(0); // a.txt
+    e.RichTextBox1.setText(QStringLiteral("new"));
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
+    EXPECT_EQ(read(path("a.txt")), QByteArray("new\n"));
+    EXPECT_EQ(read(path("other-name.bak")), QByteArray("new\n"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 5) << "no copy left behind";
+}
+
+TEST_F(EditorTest, FilesThatWouldBlockOrFloodFailAtOnce)
+{
+    Form4 &e = editorAt();
+    ASSERT_EQ(mkfifo(path("fifo.txt").toLocal8Bit().constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path("zero.txt")));
+    ASSERT_TRUE(QDir(folder).mkdir(QStringLiteral("folder.txt")));
+    {
+        QFile sparse(path("huge.txt"));
+        ASSERT_TRUE(sparse.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(sparse.resize(qint64(4) << 30));
+    }
+    e.RichTextBox1.setText(QStringLiteral("previous"));
+    for (const char *name : {"fifo.txt", "zero.txt", "folder.txt", "huge.txt"}) {
+        QElapsedTimer t;
+        t.start();
+        vxtest::dialogs().files.push_back(QStringList{path(name)});
+        e.IDMOpenFile_Click();
+        e.File1_OLEDragDrop({path(name)});
+        EXPECT_LT(t.elapsed(), 2000) << name;
+        EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("previous")) << name;
+    }
+    EXPECT_EQ(vxtest::dialogs().messageTexts(),
+              QStringList(4, QStringLiteral("対応しているテキストファイルをドロップしてください")));
+}
+
+TEST_F(EditorTest, DamagedRichTextChangesNothing)
+{
+    Form4 &e = editorAt();
+    write("huge.rtf", "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}}\\f0\\fs24 "
+                      "\\fs999999999 huge size\\fs-10 negative\\fs0 zero\\par}");
+    write("chars.rtf", "{\\rtf1 a\\u-1?b\\u70000?c\\u-32769?d}");
+    e.RichTextBox1.setText(QStringLiteral("previous"));
+    for (const char *name : {"huge.rtf", "chars.rtf"}) {
+        vxtest::dialogs().files.push_back(QStringList{path(name)});
+        e.IDMOpenFile_Click();
+        EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("previous")) << name;
+    }
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+    // The menu open takes a rich text file by name, whatever the filter lists.
+    vxtest::dialogs().files.push_back(QStringList{path("c.rtf")});
+    e.IDMOpenFile_Click();
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("Title\nbody"));
+    e.RichTextBox1.setSelStart(0);
+    EXPECT_TRUE(e.RichTextBox1.SelBold());
+}
+
+TEST_F(EditorTest, EachLoadReplacesTheDocumentBeforeIt)
+{
+    Form4 &e = editorAt();
+    for (int round = 0; round < 3; ++round)
+        for (int i = 0; i < 3; ++i)
+            e.File1.setListIndex(i);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(e.RichTextBox1.findChildren<QTextDocument *>(Qt::FindDirectChildrenOnly).size(), 1)
+        << "a 50 MB document must not stay behind each load";
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("Title\nbody"));
+}

@@ -1,30 +1,57 @@
-// Opening a 10 MB document in the editor window (the file list's click until
-// the text is in RichTextBox1 and painted once) and replacing all over it
-// (Form37's "すべて置換"). Best and first of several rounds.
+// Opening plain text and rich text of 1, 10 and 50 MB in the editor window
+// (the file list's click until the text is in RichTextBox1 and painted once),
+// each beside its floor: the same bytes read, decoded and handed to a bare
+// QTextEdit / QPlainTextEdit with setPlainText, and for rich text the same
+// document built with QTextCursor run by run. Replace all over 50,000 matches
+// with and without an accessibility client. One measurement per process, so
+// the first use is a fresh process with fresh memory; the following rounds
+// of the same process are the steady state. run.sh interleaves the processes.
+//
+// editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]
+// editor_bench replace <MB> <plain|handler|atspi> [rounds]
+//   handler: an update handler that reads each event (needs no bus);
+//   atspi: the platform's bridge (xcb, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, a
+//   session bus with the accessibility bus: run.sh starts them).
 #include "editor/form37.h"
 #include "editor/form4.h"
+#include "platform/rtf/rtf.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
+
+// Under valgrind --tool=callgrind --collect-atstart=no only the measured
+// steps count: instruction counts, which the machine's load does not move.
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define VX_MEASURE(on) CALLGRIND_TOGGLE_COLLECT
+#else
+#define VX_MEASURE(on)
+#endif
 
 namespace {
 
 double ms(qint64 ns) { return static_cast<double>(ns) / 1e6; }
 
-// About `bytes` of UTF-8 lines of mixed Japanese and ASCII text.
-QByteArray document(qint64 bytes, const char *kind)
+// About `bytes` of UTF-8 lines of mixed Japanese and ASCII text, or the same
+// as rich text with a bold word per line.
+QByteArray document(qint64 bytes, bool rtf)
 {
-    const QByteArray line = QStringLiteral("吾輩は猫である。名前はまだ無い。The quick brown fox jumps over the lazy dog %1\r\n")
-                                .toUtf8();
     QByteArray out;
-    out.reserve(bytes + line.size() * 2);
+    out.reserve(bytes + 256);
     int n = 0;
-    if (QByteArray(kind) == "rtf") {
+    if (rtf) {
         out = "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 Gothic;}}\\f0\\fs20 ";
         const QByteArray rl = "\\u21566\\'8c\\'e1\\u36649\\'94\\'79 {\\b bold} fox jumps over the lazy dog %1\\par\n";
         while (out.size() < bytes)
@@ -32,9 +59,187 @@ QByteArray document(qint64 bytes, const char *kind)
         out += "}";
         return out;
     }
+    const QByteArray line =
+        QStringLiteral("吾輩は猫である。名前はまだ無い。The quick brown fox jumps over the lazy dog %1\r\n").toUtf8();
     while (out.size() < bytes)
         out += QByteArray(line).replace("%1", QByteArray::number(n++));
     return out;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// The runs of a document: text and format, paragraph by paragraph.
+struct Run {
+    QString text;
+    QTextCharFormat format;
+};
+struct Para {
+    QTextBlockFormat format;
+    std::vector<Run> runs;
+};
+
+std::vector<Para> runsOf(const QTextDocument &doc)
+{
+    std::vector<Para> out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        Para p{b.blockFormat(), {}};
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            p.runs.push_back({it.fragment().text(), it.fragment().charFormat()});
+        out.push_back(std::move(p));
+    }
+    return out;
+}
+
+int open(const QString &kind, int mb, const QString &who, int rounds)
+{
+    const bool rtf = kind == QLatin1String("rtf");
+    QTemporaryDir dir;
+    const QString name = QStringLiteral("big.") + kind;
+    const QString path = dir.filePath(name);
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(document(qint64(mb) * 1024 * 1024, rtf));
+    }
+    std::vector<Para> runs;
+    if (who == QLatin1String("cursor")) {
+        QTextDocument parsed;
+        vx::rtf::read(readAll(path), parsed);
+        runs = runsOf(parsed);
+    }
+    std::vector<double> times;
+    for (int r = 0; r < rounds; ++r) {
+        QElapsedTimer t;
+        if (who == QLatin1String("ours")) {
+            Form4 &e = vx::instance<Form4>();
+            e.Dir1.setPath(dir.path());
+            e.Show();
+            QApplication::processEvents();
+            t.start();
+            VX_MEASURE(on);
+            e.File1.setListIndex(0);
+            e.RichTextBox1.viewport()->repaint();
+            VX_MEASURE(off);
+            times.push_back(ms(t.nsecsElapsed()));
+            if (e.RichTextBox1.document()->characterCount() < 1000) {
+                std::fprintf(stderr, "%s did not load\n", qPrintable(name));
+                return 1;
+            }
+            vx::FormRegistry::reset();
+        } else if (who == QLatin1String("textedit") || who == QLatin1String("plaintextedit")) {
+            QTextEdit te;
+            QPlainTextEdit pe;
+            QAbstractScrollArea *area = who == QLatin1String("textedit") ? static_cast<QAbstractScrollArea *>(&te) : &pe;
+            area->resize(600, 400);
+            area->show();
+            QApplication::processEvents();
+            t.start();
+            VX_MEASURE(on);
+            {
+                const QString text = QString::fromUtf8(readAll(path));
+                if (area == &te)
+                    te.setPlainText(text);
+                else
+                    pe.setPlainText(text);
+            }
+            area->viewport()->repaint();
+            VX_MEASURE(off);
+            times.push_back(ms(t.nsecsElapsed()));
+        } else if (who == QLatin1String("cursor")) {
+            QTextEdit te;
+            te.resize(600, 400);
+            te.show();
+            QApplication::processEvents();
+            t.start();
+            VX_MEASURE(on);
+            (void)readAll(path);
+            auto *doc = new QTextDocument(&te);
+            doc->setUndoRedoEnabled(false);
+            QTextCursor c(doc);
+            c.beginEditBlock();
+            bool first = true;
+            for (const Para &p : runs) {
+                if (!first)
+                    c.insertBlock(p.format);
+                else
+                    c.setBlockFormat(p.format);
+                first = false;
+                for (const Run &run : p.runs)
+                    c.insertText(run.text, run.format);
+            }
+            c.endEditBlock();
+            te.setDocument(doc);
+            te.viewport()->repaint();
+            VX_MEASURE(off);
+            times.push_back(ms(t.nsecsElapsed()));
+        } else {
+            std::fprintf(stderr, "unknown: %s\n", qPrintable(who));
+            return 2;
+        }
+        QApplication::processEvents();
+    }
+    std::vector<double> steady(times.begin() + 1, times.end());
+    std::sort(steady.begin(), steady.end());
+    std::printf("open %s %3d MB %-13s first %7.0f ms  steady median %7.0f ms\n", qPrintable(kind), mb,
+                qPrintable(who), times.front(), steady.empty() ? 0.0 : steady[steady.size() / 2]);
+    return 0;
+}
+
+int replace(int mb, const QString &mode, int rounds)
+{
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("big.txt")));
+        f.open(QIODevice::WriteOnly);
+        f.write(document(qint64(mb) * 1024 * 1024, false));
+    }
+    // An accessibility client that looks at every event, as a screen reader does.
+    static qint64 events = 0;
+    if (mode == QLatin1String("handler")) {
+        QAccessible::installUpdateHandler([](QAccessibleEvent *e) {
+            ++events;
+            if (QAccessibleInterface *i = e->accessibleInterface())
+                (void)i->text(QAccessible::Name);
+        });
+        QAccessible::setActive(true);
+    }
+    std::vector<double> times;
+    qsizetype replaced = 0;
+    for (int r = 0; r < rounds; ++r) {
+        Form4 &e = vx::instance<Form4>();
+        e.Dir1.setPath(dir.path());
+        e.Show();
+        e.File1.setListIndex(0);
+        e.RichTextBox1.viewport()->repaint();
+        QApplication::processEvents();
+        Form37 &rep = vx::instance<Form37>();
+        rep.Text1.setText(QStringLiteral("fox"));
+        rep.Text2.setText(QStringLiteral("狐"));
+        const int before = e.RichTextBox1.document()->characterCount();
+        events = 0;
+        QElapsedTimer t;
+        t.start();
+        VX_MEASURE(on);
+        rep.Command1_Click();
+        e.RichTextBox1.viewport()->repaint();
+        QApplication::processEvents();
+        VX_MEASURE(off);
+        times.push_back(ms(t.nsecsElapsed()));
+        replaced = (before - e.RichTextBox1.document()->characterCount()) / 2;
+        vx::FormRegistry::reset();
+        QApplication::processEvents();
+    }
+    std::vector<double> steady(times.begin() + 1, times.end());
+    std::sort(steady.begin(), steady.end());
+    std::printf("replace all %d MB (%lld matches) %-7s active %d first %6.0f ms  steady median %6.0f ms  (%lld events)\n",
+                mb, static_cast<long long>(replaced), qPrintable(mode), int(QAccessible::isActive()), times.front(),
+                steady.empty() ? 0.0 : steady[steady.size() / 2], static_cast<long long>(events));
+    return 0;
 }
 
 } // namespace
@@ -46,55 +251,12 @@ int main(int argc, char **argv)
     QTemporaryDir config; // keep the user's settings out of it
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-    QTemporaryDir dir;
-    for (const char *kind : {"txt", "rtf"}) {
-        const QString name = QStringLiteral("big.") + QLatin1String(kind);
-        const QByteArray bytes = document(10 * 1024 * 1024, kind);
-        {
-            QFile f(dir.filePath(name));
-            f.open(QIODevice::WriteOnly);
-            f.write(bytes);
-        }
-        double bestOpen = 1e18, firstOpen = 0, bestReplace = 1e18, firstReplace = 0;
-        qsizetype replaced = 0;
-        for (int r = 0; r < rounds; ++r) {
-            Form4 &e = vx::instance<Form4>();
-            e.Dir1.setPath(dir.path());
-            e.Show();
-            QApplication::processEvents();
-            QElapsedTimer t;
-            t.start();
-            e.File1.setListIndex(0);
-            e.RichTextBox1.viewport()->repaint();
-            const double open = ms(t.nsecsElapsed());
-            if (e.RichTextBox1.document()->characterCount() < 1000) {
-                std::fprintf(stderr, "%s did not load\n", qPrintable(name));
-                return 1;
-            }
-            Form37 &rep = vx::instance<Form37>();
-            rep.Text1.setText(QStringLiteral("fox"));
-            rep.Text2.setText(QStringLiteral("狐"));
-            const int before = e.RichTextBox1.document()->characterCount();
-            t.restart();
-            rep.Command1_Click();
-            e.RichTextBox1.viewport()->repaint();
-            const double replace = ms(t.nsecsElapsed());
-            replaced = (before - e.RichTextBox1.document()->characterCount()) / 2;
-            if (r == 0) {
-                firstOpen = open;
-                firstReplace = replace;
-            }
-            bestOpen = std::min(bestOpen, open);
-            bestReplace = std::min(bestReplace, replace);
-            vx::unload<Form37>();
-            e.setCaption(editor::kEditCaption);
-            vx::FormRegistry::reset();
-            QApplication::processEvents();
-        }
-        std::printf("%s %.1f MB: open first %.0f ms best %.0f ms; replace all (%lld matches) first %.0f ms best %.0f ms\n",
-                    kind, bytes.size() / 1048576.0, firstOpen, bestOpen, static_cast<long long>(replaced), firstReplace,
-                    bestReplace);
-    }
-    return 0;
+    const QStringList args = app.arguments();
+    if (args.size() >= 5 && args[1] == QLatin1String("open"))
+        return open(args[2], args[3].toInt(), args[4], args.size() > 5 ? std::max(1, args[5].toInt()) : 3);
+    if (args.size() >= 4 && args[1] == QLatin1String("replace"))
+        return replace(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
+    std::fprintf(stderr, "usage: editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]\n"
+                         "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n");
+    return 2;
 }

@@ -1,8 +1,44 @@
 #!/usr/bin/env bash
-# Builds the editor benchmark in Release without sanitizers and runs it.
+# Builds the editor benchmark in Release without sanitizers and runs it: each
+# open beside its floors, interleaved, one process per line (its first round
+# is the first use, the rest the steady state), the load before each size.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$top/build-bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_BENCH=ON >/dev/null
 cmake --build "$build" --target editor_bench -j4
-"$build/editor/bench/editor_bench" "${1:-3}"
+bench="$build/editor/bench/editor_bench"
+if [ "${1:-}" = callgrind ]; then
+    # Instructions of the measured steps only, first use: a busy machine does
+    # not move them.
+    for mb in 1 10; do
+        for run in "txt $mb ours" "txt $mb textedit" "txt $mb plaintextedit" "rtf $mb ours" "rtf $mb cursor"; do
+            out="$(mktemp)"
+            # shellcheck disable=SC2086
+            valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out" "$bench" open $run 1 >/dev/null 2>&1
+            echo "$run: $(callgrind_annotate "$out" 2>/dev/null | sed -n 's/ (100.0%)  PROGRAM TOTALS//p') instructions"
+            rm -f "$out"
+        done
+    done
+    exit 0
+fi
+rounds="${1:-4}"
+for mb in 1 10 50; do
+    echo "load: $(uptime | sed 's/.*load average: //')"
+    for who in ours textedit plaintextedit ours textedit plaintextedit; do
+        "$bench" open txt "$mb" "$who" "$rounds"
+    done
+    for who in ours cursor ours cursor; do
+        "$bench" open rtf "$mb" "$who" "$rounds"
+    done
+done
+echo "load: $(uptime | sed 's/.*load average: //')"
+for mode in plain handler plain handler; do
+    "$bench" replace 10 "$mode" "$rounds"
+done
+# The same on a display with the accessibility bridge on, as with a screen reader.
+for mode in plain atspi plain atspi; do
+    if [ "$mode" = atspi ]; then on=1; else on=; fi
+    dbus-run-session -- xvfb-run -a -s "-screen 0 1280x1024x24" \
+        env QT_QPA_PLATFORM=xcb ${on:+QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1} "$bench" replace 10 "$mode" "$rounds"
+done

@@ -1,11 +1,15 @@
 #include "dialogs.h"
 
+#include "qttexts.h"
+
 #include "platform/forms/colors.h"
 #include "platform/forms/form.h"
 #include "platform/forms/menu.h"
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +17,8 @@
 #include <QGridLayout>
 #include <QImageReader>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPixmap>
 #include <QMenu>
 #include <QMessageBox>
@@ -72,22 +78,110 @@ std::unique_ptr<DialogDriver> &driverStore()
     return d;
 }
 
-// "説明|*.a;*.b|..." to Qt's "説明 (*.a *.b);;..."
-QString qtFilter(const QString &filter, int index, QString *selected)
+} // namespace
+
+// "説明|*.a;*.b|..." to Qt's "説明 (*.a *.b);;...". Qt takes the patterns from
+// the last parentheses; the dialog hides them, so the list shows each
+// description exactly as given.
+QString qtFileFilter(const QString &filter, int index, QString *selected)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
+        QString patterns = parts[i + 1].simplified();
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        QString desc = parts[i];
-        desc.replace(QLatin1Char('('), QChar(0xFF08)).replace(QLatin1Char(')'), QChar(0xFF09));
-        out << QStringLiteral("%1 (%2)").arg(desc, patterns);
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
         if (i / 2 + 1 == index && selected)
             *selected = out.last();
     }
     return out.join(QStringLiteral(";;"));
 }
+
+QString replaceQuestion(const QString &fileName)
+{
+    return QStringLiteral("%1 は既に存在します。\n置き換えますか?").arg(fileName);
+}
+
+namespace {
+
+// A path typed into the name box, resolved as the dialog resolves it.
+QString typedPath(const QFileDialog &dlg, QString text)
+{
+    text = text.trimmed();
+    if (text.isEmpty() || text.startsWith(QLatin1Char('"')))
+        return QString();
+    if (text == QLatin1String("~") || text.startsWith(QLatin1String("~/")))
+        text = QDir::homePath() + text.mid(1);
+    return QFileInfo(text).isAbsolute() ? text : dlg.directory().filePath(text);
+}
+
+// The layer's file dialog: Qt's own (the same on every desktop), with the
+// overwrite question in Japanese, and an open that takes any existing
+// regular file the user types, whatever the file type list shows.
+class FileDialog : public QFileDialog {
+public:
+    explicit FileDialog(QWidget *owner) : QFileDialog(owner)
+    {
+        setOption(QFileDialog::DontUseNativeDialog, true);
+        setOption(QFileDialog::DontConfirmOverwrite, true);
+        setOption(QFileDialog::HideNameFilterDetails, true);
+    }
+
+    // Call once the modes are set: the open button is made then.
+    void acceptTypedFiles()
+    {
+        auto *box = findChild<QDialogButtonBox *>();
+        name_ = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        button_ = box ? box->button(QDialogButtonBox::Open) : nullptr;
+        if (!button_ && box)
+            button_ = box->button(QDialogButtonBox::Save);
+        if (!button_ || !name_)
+            return;
+        // Qt decides on each edit (after us: our handler runs last) and on
+        // its own events (then the button's state changes).
+        button_->installEventFilter(this);
+        connect(name_, &QLineEdit::textChanged, this, [this] { enableForTypedFile(); });
+    }
+
+    void accept() override
+    {
+        if (acceptMode() == AcceptSave) {
+            const QStringList files = selectedFiles();
+            const QFileInfo info(files.isEmpty() ? QString() : files.first());
+            if (!files.isEmpty() && info.exists() && !info.isDir()) {
+                QMessageBox box(QMessageBox::Warning, appTitle().isEmpty() ? windowTitle() : appTitle(),
+                                replaceQuestion(info.fileName()), QMessageBox::Yes | QMessageBox::No, this);
+                box.setDefaultButton(QMessageBox::No);
+                if (box.exec() != QMessageBox::Yes)
+                    return;
+            }
+        }
+        QFileDialog::accept();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Qt enables Open only for files the type list shows; a typed name
+        // of an existing regular file is enough here.
+        if (watched == button_ && event->type() == QEvent::EnabledChange)
+            enableForTypedFile();
+        return QFileDialog::eventFilter(watched, event);
+    }
+
+private:
+    void enableForTypedFile()
+    {
+        if (!button_ || !name_ || button_->isEnabled() || acceptMode() != AcceptOpen)
+            return;
+        const QString path = typedPath(*this, name_->text());
+        if (!path.isEmpty() && QFileInfo(path).isFile())
+            button_->setEnabled(true);
+    }
+
+    QPointer<QLineEdit> name_;
+    QPointer<QPushButton> button_;
+};
 
 class RealDriver : public DialogDriver {
 public:
@@ -166,20 +260,18 @@ public:
 
     std::optional<QStringList> fileDialog(const FileDialogRequest &req) override
     {
-        QFileDialog dlg(req.owner);
+        FileDialog dlg(req.owner);
         dlg.setWindowTitle(req.title.isEmpty() ? (req.save ? QStringLiteral("名前を付けて保存")
                                                             : QStringLiteral("ファイルを開く"))
                                                : req.title);
         dlg.setAcceptMode(req.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dlg.setFileMode(req.save ? QFileDialog::AnyFile
                                  : (req.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile));
-        // The preview pane needs our own dialog's layout.
-        dlg.setOption(QFileDialog::DontUseNativeDialog, req.preview);
         if (req.preview && !req.save)
             addPreviewPane(dlg);
         QString selected;
         if (!req.filter.isEmpty()) {
-            dlg.setNameFilter(qtFilter(req.filter, req.filterIndex, &selected));
+            dlg.setNameFilter(qtFileFilter(req.filter, req.filterIndex, &selected));
             if (!selected.isEmpty())
                 dlg.selectNameFilter(selected);
         }
@@ -187,6 +279,7 @@ public:
             dlg.setDirectory(req.initDir);
         if (!req.fileName.isEmpty())
             dlg.selectFile(req.fileName);
+        dlg.acceptTypedFiles();
         if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
             return std::nullopt;
         return dlg.selectedFiles();
@@ -194,7 +287,8 @@ public:
 
     std::optional<qint32> colorDialog(qint32 initial, Form *owner) override
     {
-        const QColor c = QColorDialog::getColor(toQColor(initial), owner);
+        const QColor c = QColorDialog::getColor(toQColor(initial), owner, QString(),
+                                                QColorDialog::DontUseNativeDialog);
         if (!c.isValid())
             return std::nullopt;
         return fromQColor(c);
@@ -209,7 +303,7 @@ public:
         f.setUnderline(initial.underline);
         f.setStrikeOut(initial.strikethru);
         bool ok = false;
-        const QFont chosen = QFontDialog::getFont(&ok, f, owner);
+        const QFont chosen = QFontDialog::getFont(&ok, f, owner, QString(), QFontDialog::DontUseNativeDialog);
         if (!ok)
             return std::nullopt;
         FontChoice r = initial;
@@ -223,6 +317,9 @@ public:
     }
 };
 } // namespace
+
+// Qt's dialogs in Japanese from the moment the application exists.
+Q_COREAPP_STARTUP_FUNCTION(installJapaneseQtTexts)
 
 void setAppTitle(const QString &title) { titleStore() = title; }
 QString appTitle() { return titleStore(); }

@@ -73,6 +73,12 @@ public:
     virtual std::optional<FontChoice> fontDialog(const FontChoice &initial, Form *owner) = 0;
 };
 
+// The real file dialog's type list in Qt's form ("説明 (*.a *.b);;..."): each
+// description is shown as given, its patterns once.
+QString qtFileFilter(const QString &filter, int index = 1, QString *selected = nullptr);
+// The question a save dialog asks before it replaces an existing file.
+QString replaceQuestion(const QString &fileName);
+
 DialogDriver &dialogDriver();
 // Replaces the driver (tests); nullptr restores the real one.
 void setDialogDriver(std::unique_ptr<DialogDriver> driver);

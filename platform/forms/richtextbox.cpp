@@ -1,12 +1,11 @@
 #include "richtextbox.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/userfileqt.h"
+#include "platform/rtf/docfile.h"
 #include "platform/rtf/rtf.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
@@ -277,28 +276,22 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
 {
     doc->setDefaultFont(document()->defaultFont());
     doc->setUndoRedoEnabled(true);
+    // The document a previous load made goes with the next (Qt deletes only
+    // the control's first one, when it is replaced).
+    QTextDocument *old = document();
+    const bool ours = old && old->parent() == this;
     setDocument(doc);
+    if (ours)
+        old->deleteLater();
     moveCursor(QTextCursor::Start);
     fire(Change);
 }
 
 void RichTextBox::LoadFile(const QString &path)
 {
-    const QFileInfo fi(path);
-    if (!fi.exists())
-        vx::raise(err::FileNotFound);
-    // A FIFO would block and a device never end: only regular files.
-    if (!fi.isFile())
-        vx::raise(err::PathFileAccess);
-    if (fi.size() > kMaxFileBytes)
-        vx::raise(err::OutOfMemory);
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        vx::raise(err::PathFileAccess);
-    const QByteArray bytes = f.read(kMaxFileBytes + 1);
-    f.close();
-    if (bytes.size() > kMaxFileBytes)
-        vx::raise(err::OutOfMemory);
+    // Regular files only, never a blocking open, within the bound.
+    QByteArray bytes;
+    vx::raiseForUserFile(vx::readUserFile(path, kMaxFileBytes, bytes), path);
     auto *doc = new QTextDocument(this);
     doc->setDefaultFont(document()->defaultFont());
     doc->setUndoRedoEnabled(false);
@@ -310,7 +303,8 @@ void RichTextBox::LoadFile(const QString &path)
         format_ = text::TextFormat();
     } else {
         text::TextFormat tf;
-        const auto s = text::decodePlain(bytes, &tf);
+        // The document takes CR LF and CR as breaks itself.
+        const auto s = text::decodePlain(bytes, &tf, true);
         if (!s) {
             delete doc;
             throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
@@ -326,9 +320,7 @@ QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
 void RichTextBox::SaveFile(const QString &path, int type)
 {
     const QByteArray bytes = type == 0 ? TextRTF() : text::encodePlain(Text(), format_);
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
-        vx::raise(err::PathFileAccess);
+    text::writeDocument(path, bytes);
 }
 
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const

@@ -69,11 +69,13 @@ public:
     int CaretLineStart() const;            // first character of the caret's line
     int LineLength(int charIndex) const;   // length of the line holding it
 
-    // Loads a regular file; raises 53/75/481 (nothing changes) when it is
-    // missing, not a regular file, unreadable or not decodable.
+    // Loads a regular file of at most 256 MB; raises (nothing changes) when it
+    // is missing (53), unreadable (70), not a regular file or too large (75),
+    // or not decodable (321).
     void LoadFile(const QString &path);
-    // type 0 rich text, 1 plain text (in the document's text format); written
-    // through a save file: a failure leaves the old file and raises 75.
+    // type 0 rich text, 1 plain text (in the document's text format), written
+    // as text::writeDocument writes: a file the user may not write raises 70
+    // and stays as it was; any failure leaves the old content.
     void SaveFile(const QString &path, int type = 0);
     // Prints the selection, or everything when nothing is selected.
     void SelPrint(QPagedPaintDevice &device) const;

@@ -30,20 +30,21 @@ QString normaliseBreaks(QString s)
 
 } // namespace
 
-std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format)
+std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format, bool keepBreaks)
 {
     TextFormat f;
-    QByteArray body = bytes;
+    // A view: the mark is skipped without copying the bytes.
+    QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF")) {
         f.bom = true;
-        body.remove(0, 3);
+        body = body.sliced(3);
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString s = utf8.decode(body);
     if (utf8.hasError()) {
         if (f.bom)
             return std::nullopt;
-        auto cp = decodeStrict(body, 932);
+        auto cp = decodeStrict(body.toByteArray(), 932);
         if (!cp)
             return std::nullopt;
         s = *cp;
@@ -52,7 +53,9 @@ std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format)
     f.eol = detectEol(s);
     if (format)
         *format = f;
-    return normaliseBreaks(s);
+    if (keepBreaks)
+        return s;
+    return normaliseBreaks(std::move(s));
 }
 
 QByteArray encodePlain(const QString &text, TextFormat &format)

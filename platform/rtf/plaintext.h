@@ -16,9 +16,11 @@ struct TextFormat {
     bool operator==(const TextFormat &) const = default;
 };
 
-// The text with "\n" line breaks, and the format it was read in; nullopt when
-// the bytes are neither UTF-8 nor CP932.
-std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format);
+// The text with "\n" line breaks (or, with keepBreaks, the breaks as they
+// are, for a reader that takes every kind itself: a second pass over a large
+// text costs as much as the decoding), and the format it was read in;
+// nullopt when the bytes are neither UTF-8 nor CP932.
+std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format, bool keepBreaks = false);
 
 // `text` (line breaks "\n", "\r\n" or "\r") in `format`'s encoding and line
 // breaks. Text that CP932 cannot hold is written as UTF-8, and `format` says so.

@@ -23,7 +23,7 @@ void DocumentBuilder::openPendingParagraph()
     if (!pending_)
         return;
     pending_ = false;
-    runText_.append(QChar(QChar::ParagraphSeparator));
+    runText_.push_back(QChar::ParagraphSeparator);
 }
 
 void DocumentBuilder::paragraph(int align)
@@ -55,9 +55,9 @@ void DocumentBuilder::alignCurrent(int align)
 
 void DocumentBuilder::flushRun()
 {
-    if (runText_.isEmpty())
+    if (runText_.empty())
         return;
-    cursor_.insertText(runText_, charFormat());
+    cursor_.insertText(QString::fromUtf16(runText_.data(), qsizetype(runText_.size())), charFormat());
     runText_.clear();
 }
 

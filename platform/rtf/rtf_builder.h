@@ -37,7 +37,12 @@ public:
     void append(QChar ch)
     {
         openPendingParagraph();
-        runText_.append(ch);
+        runText_.push_back(ch.unicode());
+    }
+    void appendAscii(const char *bytes, qsizetype count)
+    {
+        openPendingParagraph();
+        runText_.insert(runText_.end(), bytes, bytes + count);
     }
     // A paragraph mark: the current paragraph ends with `align` (Qt flags);
     // the next opens only when something follows, so the closing mark that
@@ -53,7 +58,9 @@ private:
 
     QTextCursor cursor_;
     RunFormat run_;
-    QString runText_;
+    // A plain buffer: millions of characters are appended one at a time, and
+    // it keeps its memory from one run to the next.
+    std::vector<char16_t> runText_;
     bool pending_ = false;
     int blockAlign_ = Qt::AlignLeft;
     std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;

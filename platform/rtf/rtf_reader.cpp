@@ -12,6 +12,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -84,12 +85,24 @@ public:
             } else {
                 if (stack_.empty())
                     return fail(error, QStringLiteral("text outside the document"));
+                if (plainStretchFollows(c)) {
+                    // Most of a document: ASCII text between control words,
+                    // taken as one stretch instead of byte by byte.
+                    qsizetype j = i + 1;
+                    while (j < n && isPlainText(data_[j]))
+                        ++j;
+                    stretch(data_.constData() + i, j - i);
+                    i = j;
+                    continue;
+                }
                 literal(static_cast<unsigned char>(c));
                 ++i;
             }
         }
         if (!done)
             return fail(error, QStringLiteral("cut off"));
+        if (damaged_ || highSurrogate_)
+            return fail(error, QStringLiteral("lone surrogate"));
         for (; i < n; ++i)
             if (data_[i] != '\r' && data_[i] != '\n' && data_[i] != ' ' && data_[i] != '\0')
                 return fail(error, QStringLiteral("unbalanced braces"));
@@ -135,7 +148,8 @@ private:
             ++j;
         if (j - i > 32)
             return fail(error, QStringLiteral("control word too long"));
-        const QByteArray word = data_.mid(i + 1, j - i - 1);
+        // A view into the input: no copy per control word.
+        const QByteArrayView word(data_.constData() + i + 1, j - i - 1);
         bool hasParam = false;
         qint64 param = 0;
         bool negative = false;
@@ -143,16 +157,18 @@ private:
             negative = true;
             ++j;
         }
-        int digits = 0;
         while (j < n && isDigit(data_[j])) {
             hasParam = true;
-            if (++digits <= 10)
-                param = param * 10 + (data_[j] - '0');
+            param = param * 10 + (data_[j] - '0');
+            // Parameters are signed 32-bit numbers: a longer one is damage.
+            if (param > 2147483648LL)
+                return fail(error, QStringLiteral("number out of range"));
             ++j;
         }
         if (negative)
             param = -param;
-        param = std::clamp<qint64>(param, -2147483647LL, 2147483647LL);
+        else if (param > 2147483647LL)
+            return fail(error, QStringLiteral("number out of range"));
         if (j < n && data_[j] == ' ')
             ++j;
         i = j;
@@ -217,7 +233,7 @@ private:
         }
     }
 
-    bool keyword(const QByteArray &w, bool hasParam, int p)
+    bool keyword(QByteArrayView w, bool hasParam, int p)
     {
         State &s = cur_;
         dirty_ = true;
@@ -261,19 +277,12 @@ private:
             return true;
         }
         if (w == "u") {
-            int code = p;
-            if (code < 0)
-                code += 65536;
             if (skip_ > 0)
                 skip_ = 0;
             flushBytes();
-            if (code >= 0 && code <= 0xFFFF)
-                character(QChar(static_cast<char16_t>(code)));
+            if (!unicode(p, [this](QChar ch) { character(ch); }))
+                return false;
             skip_ = s.uc;
-            return true;
-        }
-        if (w == "uc") {
-            s.uc = std::clamp(p, 0, 10);
             return true;
         }
         if (w == "ansicpg") {
@@ -335,7 +344,9 @@ private:
         } else if (w == "f") {
             s.font = p;
         } else if (w == "fs") {
-            s.halfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+            if (hasParam && !halfPointsOk(p))
+                return false;
+            s.halfPoints = hasParam ? p : kDefaultHalfPoints;
         } else if (w == "b") {
             s.bold = on;
         } else if (w == "i") {
@@ -360,8 +371,10 @@ private:
             s.mode = Mode::Dbch;
         } else if (!s.rtl && w == "af") {
             s.aFont = p;
+        } else if (w == "afs" && hasParam && !halfPointsOk(p)) {
+            return false;
         } else if (!s.rtl && w == "afs") {
-            s.aHalfPoints = hasParam ? std::clamp(p, 2, 3276) : kDefaultHalfPoints;
+            s.aHalfPoints = hasParam ? p : kDefaultHalfPoints;
         } else if (!s.rtl && w == "ab") {
             s.aBold = on;
         } else if (!s.rtl && w == "ai") {
@@ -370,7 +383,7 @@ private:
         return true;
     }
 
-    bool fontTableWord(const QByteArray &w, bool, int p)
+    bool fontTableWord(QByteArrayView w, bool, int p)
     {
         if (w == "f") {
             commitFontName(false);
@@ -384,10 +397,44 @@ private:
                 fontCp_ = p;
         } else if (w == "u") {
             flushBytes();
-            int code = p < 0 ? p + 65536 : p;
-            if (code >= 0 && code <= 0xFFFF)
-                fontName_.append(QChar(static_cast<char16_t>(code)));
+            if (!unicode(p, [this](QChar ch) { fontName_.append(ch); }))
+                return false;
             skip_ = cur_.uc;
+        }
+        return true;
+    }
+
+    // Font sizes in half points: 1 to 1638 points, as word processors take
+    // them. Zero, negative or larger sizes are a damaged document.
+    static bool halfPointsOk(int p) { return p >= 2 && p <= 3276; }
+
+    // \uN: a signed 16-bit code unit (-32768..-1 stand for 32768..65535) or a
+    // larger scalar value up to U+10FFFF. A surrogate must be one half of a
+    // pair written as two \u; anything else outside the scalar values, and the
+    // non-characters (U+FDD0..U+FDEF, U+xFFFE, U+xFFFF), are damage.
+    template <typename Put>
+    bool unicode(int p, Put put)
+    {
+        if (p < -32768 || p > 0x10FFFF)
+            return false;
+        const char32_t code = static_cast<char32_t>(p < 0 ? p + 65536 : p);
+        if ((code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
+            return false;
+        if (QChar::isHighSurrogate(code)) {
+            if (highSurrogate_)
+                return false;
+            highSurrogate_ = true;
+            put(QChar(static_cast<char16_t>(code)));
+            return true;
+        }
+        if (QChar::isLowSurrogate(code) != highSurrogate_)
+            return false;
+        highSurrogate_ = false;
+        if (code > 0xFFFF) {
+            put(QChar(QChar::highSurrogate(code)));
+            put(QChar(QChar::lowSurrogate(code)));
+        } else {
+            put(QChar(static_cast<char16_t>(code)));
         }
         return true;
     }
@@ -435,9 +482,12 @@ private:
     {
         if (pending_.isEmpty())
             return;
-        const QByteArray bytes = pending_;
-        pending_.clear();
-        const QString s = text::decode(bytes, pendingCp_).value_or(QString::fromLatin1(bytes));
+        // ASCII is itself in every code page read here: no converter needed.
+        const bool ascii = std::all_of(pending_.cbegin(), pending_.cend(),
+                                       [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+        const QString s = ascii ? QString::fromLatin1(pending_)
+                                : text::decode(pending_, pendingCp_).value_or(QString::fromLatin1(pending_));
+        pending_.resize(0); // keeps its memory for the next bytes
         for (QChar ch : s)
             character(ch, false);
     }
@@ -476,6 +526,28 @@ private:
         character(QChar(b), false);
     }
 
+    static bool isPlainText(char c)
+    {
+        const auto b = static_cast<unsigned char>(c);
+        return b < 0x80 && b != '\\' && b != '{' && b != '}' && b != '\r' && b != '\n' && b != '\0';
+    }
+
+    // What literal() would do with each byte from `c` on is just appending it.
+    bool plainStretchFollows(char c) const
+    {
+        return isPlainText(c) && skip_ == 0 && pending_.isEmpty() && cur_.dest == Dest::Text && !highSurrogate_;
+    }
+
+    void stretch(const char *bytes, qsizetype count)
+    {
+        if (dirty_) {
+            builder_.openPendingParagraph();
+            builder_.setFormat(format());
+            dirty_ = false;
+        }
+        builder_.appendAscii(bytes, count);
+    }
+
     // True when the pending bytes end in a lead byte still waiting for its trail.
     bool oddLead() const
     {
@@ -496,6 +568,9 @@ private:
     {
         if (flush)
             flushBytes();
+        // Text between the two halves of a pair: the high half stands alone.
+        if (highSurrogate_ && !ch.isSurrogate())
+            damaged_ = true;
         const State &s = cur_;
         if (s.dest == Dest::FontTable) {
             fontName_.append(ch);
@@ -562,6 +637,8 @@ private:
     QByteArray pending_;
     int pendingCp_ = 1252;
     bool dirty_ = true;
+    bool highSurrogate_ = false; // a \u high surrogate waits for its low half
+    bool damaged_ = false;
 };
 
 } // namespace

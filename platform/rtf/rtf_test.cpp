@@ -230,10 +230,46 @@ TEST(Rtf, DamagedInputFailsQuietly)
     // Deep nesting: no stack is used, the reader refuses.
     EXPECT_FALSE(load("{\\rtf1" + QByteArray(200000, '{') + QByteArray(200000, '}') + "}", doc));
     EXPECT_TRUE(load("{\\rtf1" + QByteArray(500, '{') + "x" + QByteArray(500, '}') + "}", doc));
-    // Huge numbers are clamped, never overflow.
-    EXPECT_TRUE(load("{\\rtf1{\\colortbl;\\red99999999999;}\\fs999999999999\\cf99999999 \\f-99999999999 "
-                     "\\uc99999999999\\u99999999999 x\\u-99999999999 y}",
+    // Out-of-range numbers, sizes and characters are damage, found while
+    // reading: nothing of the document is kept.
+    const QByteArray outOfRange[] = {
+        "{\\rtf1\\ansi\\ansicpg932\\deff0{\\fonttbl{\\f0\\fnil\\fcharset128 MS Mincho;}}\\f0\\fs24 \\fs999999999 huge size"
+        "\\fs-10 negative\\fs0 zero\\par}",
+        "{\\rtf1 \\fs3277 x}",
+        "{\\rtf1 \\fs1 x}",
+        "{\\rtf1 \\fs0 x}",
+        "{\\rtf1 \\fs-10 x}",
+        "{\\rtf1 \\afs4000 x}",
+        "{\\rtf1 a\\u-1?b}",           // U+FFFF
+        "{\\rtf1 a\\u65534?b}",        // U+FFFE
+        "{\\rtf1 a\\u64976?b}",        // U+FDD0
+        "{\\rtf1 a\\u131071?b}",       // U+1FFFF
+        "{\\rtf1 c\\u-32769?d}",       // would wrap round to U+7FFF
+        "{\\rtf1 c\\u1114112?d}",      // past U+10FFFF
+        "{\\rtf1 c\\u-10174?d}",       // a high surrogate alone
+        "{\\rtf1 c\\u-8265?d}",        // a low surrogate alone
+        "{\\rtf1 c\\u-10174?\\u-10174?d}",
+        "{\\rtf1{\\fonttbl{\\f0 A\\u-1?;}} x}",
+        "{\\rtf1{\\colortbl;\\red99999999999;} x}",
+        "{\\rtf1 \\f-99999999999 x}",
+        "{\\rtf1 \\uc4294967297 x}",
+        "{\\rtf1 \\cf2147483648 x}",
+    };
+    for (const QByteArray &b : outOfRange) {
+        QTextDocument fresh;
+        EXPECT_FALSE(load(b, fresh)) << b.constData();
+    }
+    // The limits themselves, a pair of halves and a character past U+FFFF,
+    // 32-bit extremes, and indexes past their tables (the default is used).
+    EXPECT_TRUE(load("{\\rtf1 {\\fs2 a}{\\fs3276 b}\\u-10179?\\u-8704?\\u70000?\\li-2147483648\\ri2147483647 "
+                     "{\\cf9 c}{\\f7 d}}",
                      doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("ab\U0001F600\U00011170cd"));
+    QTextCursor at(&doc);
+    at.setPosition(1);
+    EXPECT_EQ(at.charFormat().fontPointSize(), 1.0);
+    at.setPosition(2);
+    EXPECT_EQ(at.charFormat().fontPointSize(), 1638.0);
     // Truncating a good file anywhere never crashes.
     QTextDocument src;
     QTextCursor(&src).insertText(QStringLiteral("日本語 text {x}\nline"));

@@ -7,7 +7,7 @@
 namespace vx::rtf {
 
 namespace {
-std::string_view view(const QByteArray &w) { return {w.constData(), static_cast<size_t>(w.size())}; }
+std::string_view view(QByteArrayView w) { return {w.data(), static_cast<size_t>(w.size())}; }
 } // namespace
 
 int hexDigit(char c)
@@ -21,7 +21,7 @@ int hexDigit(char c)
     return -1;
 }
 
-bool skippedDestination(const QByteArray &word)
+bool skippedDestination(QByteArrayView word)
 {
     static const std::unordered_set<std::string_view> names = {
         "info", "stylesheet", "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
@@ -34,7 +34,7 @@ bool skippedDestination(const QByteArray &word)
     return names.count(view(word)) != 0;
 }
 
-char16_t specialCharacter(const QByteArray &word)
+char16_t specialCharacter(QByteArrayView word)
 {
     static const std::unordered_map<std::string_view, char16_t> chars = {
         {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},

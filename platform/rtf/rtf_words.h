@@ -1,6 +1,6 @@
 #pragma once
 // Control words of rich text that the reader looks up by name.
-#include <QByteArray>
+#include <QByteArrayView>
 
 namespace vx::rtf {
 
@@ -10,8 +10,8 @@ inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 int hexDigit(char c);
 
 // Destinations whose text is not part of the document.
-bool skippedDestination(const QByteArray &word);
+bool skippedDestination(QByteArrayView word);
 // The character a symbol word stands for (\emdash, \lquote, ...); 0 for none.
-char16_t specialCharacter(const QByteArray &word);
+char16_t specialCharacter(QByteArrayView word);
 
 } // namespace vx::rtf
