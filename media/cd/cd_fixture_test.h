@@ -6,9 +6,15 @@
 #include "form8.h"
 #include "keys.h"
 
-#include "media/player/player_fixture_test.h"
 #include "platform/media/cdaudio.h"
 #include "platform/media/cdfake.h"
+#include "suite/settings.h"
+#include "testing/harness.h"
+#include "testing/mediafakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 class CdLog : public vx::MediaCommandDriver {
 public:

@@ -5,11 +5,11 @@
 #include "form21.h"
 #include "form34.h"
 
-#include "media/player/player_fixture_test.h"
 #include "platform/media/fixtures_test.h"
 #include "platform/media/mixer.h"
 #include "tags/editor/form31.h"
 #include "testing/harness.h"
+#include "testing/mediafakes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
