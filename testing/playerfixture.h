@@ -7,6 +7,7 @@
 
 #include "platform/forms/form.h"
 #include "platform/imaging/imagebox.h"
+#include "suite/players.h"
 #include "suite/settings.h"
 
 #include <QDir>
@@ -50,6 +51,8 @@ protected:
     void TearDown() override
     {
         vx::FormRegistry::reset();
+        for (auto p : {suite::players::Player::First, suite::players::Player::Second, suite::players::Player::Third})
+            suite::players::join(p, {});
         vx::setMediaPlayerDriverFactory({});
         vx::setMediaCommandDriver(nullptr);
         vx::setMixerDriver(nullptr);
@@ -68,6 +71,13 @@ protected:
     static QString stored(QLatin1StringView key, QLatin1StringView section)
     {
         return suite::GetSetting(section, key, QStringLiteral("-"));
+    }
+    // The other players, joined as names recorded when shown ("first").
+    QStringList shownPlayers;
+    void joinOtherPlayers(std::initializer_list<std::pair<suite::players::Player, const char *>> players)
+    {
+        for (const auto &[player, name] : players)
+            suite::players::join(player, [this, name] { shownPlayers << QString::fromUtf8(name); });
     }
     static QStringList calls(std::initializer_list<const char *> lines)
     {
