@@ -9,18 +9,8 @@ namespace keys = shell::keys;
 
 namespace ms = shell::mainsettings;
 
-Form19::Form19() : vx::Form(QStringLiteral("Form19"))
+Form19::Form19() : Window(QStringLiteral("Form19"), QStringLiteral("Velmora 2002 Setting For 元祖フォーム"), 3225)
 {
-    setCaption(QStringLiteral("Velmora 2002 Setting For 元祖フォーム"));
-    setClientSize(6840, 3225);
-
-    Label1.Move(120, 120, 6600, 255);
-    Label2.Move(120, 450, 3600, 255);
-    Label2.setBuddy(&Combo1);
-    Combo1.Move(120, 720, 3600, 315);
-    ms::fillStyleBox(Combo1);
-    Check1.Move(120, 1140, 6600, 285);
-    Check2.Move(120, 1440, 6600, 285);
     Command1.Move(120, 1830, 2130, 375);
     Command2.Move(2355, 1830, 2130, 375);
     Command7.Move(4590, 1830, 2130, 375);
@@ -29,7 +19,6 @@ Form19::Form19() : vx::Form(QStringLiteral("Form19"))
     Command4.Move(120, 2760, 3240, 375);
     Command8.Move(3480, 2760, 3240, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
@@ -42,7 +31,7 @@ Form19::Form19() : vx::Form(QStringLiteral("Form19"))
 void Form19::Form_Load()
 {
     ms::loadStyle(Combo1);
-    ms::loadChoices(*this, Check1, Check2);
+    Window::Form_Load();
 }
 
 void Form19::Form_Unload(int &cancel)
@@ -52,8 +41,6 @@ void Form19::Form_Unload(int &cancel)
     saveColours();
     ms::savePointer(keys::MainForm::Section, *this);
 }
-
-void Form19::Check1_Click() { ms::previewPointer(*this, Check1); }
 
 // Each colour goes to the live main window at once; a cancelled dialog
 // changes nothing.
@@ -98,14 +85,7 @@ void Form19::Command7_Click()
 
 void Form19::Command4_Click() { ms::reset(*this, keys::MainForm::Section, false); }
 
-void Form19::Command8_Click()
-{
-    ms::saveTopmost(Check2);
-    ms::saveStyle(Combo1, ms::Words::CloseButton);
-    saveColours();
-    ms::savePointer(suite::keys::AllForm::Section, *this);
-    Unload();
-}
+void Form19::Command8_Click() { closeStoringColours(); }
 
 void Form19::saveColours()
 {

@@ -9,23 +9,12 @@ namespace keys = shell::keys;
 
 namespace ms = shell::mainsettings;
 
-Form25::Form25() : vx::Form(QStringLiteral("Form25"))
+Form25::Form25() : Window(QStringLiteral("Form25"), QStringLiteral("Velmora 2002 Setting For 小さいフォーム"), 2790)
 {
-    setCaption(QStringLiteral("Velmora 2002 Setting For 小さいフォーム"));
-    setClientSize(6840, 2790);
-
-    Label1.Move(120, 120, 6600, 255);
-    Label2.Move(120, 450, 3600, 255);
-    Label2.setBuddy(&Combo1);
-    Combo1.Move(120, 720, 3600, 315);
-    ms::fillStyleBox(Combo1);
-    Check1.Move(120, 1140, 6600, 285);
-    Check2.Move(120, 1440, 6600, 285);
     Command2.Move(120, 1830, 3240, 375);
     Command4.Move(120, 2325, 3240, 375);
     Command8.Move(3480, 2325, 3240, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command4.Click = [this] { Command4_Click(); };
     Command8.Click = [this] { Command8_Click(); };
@@ -34,18 +23,16 @@ Form25::Form25() : vx::Form(QStringLiteral("Form25"))
 void Form25::Form_Load()
 {
     ms::loadStyle(Combo1);
-    ms::loadChoices(*this, Check1, Check2);
+    Window::Form_Load();
 }
 
 void Form25::Form_Unload(int &cancel)
 {
     (void)cancel;
     ms::saveStyle(Combo1, ms::Words::Closing);
-    saveColour();
+    saveColours();
     ms::savePointer(keys::MainForm::Section, *this);
 }
-
-void Form25::Check1_Click() { ms::previewPointer(*this, Check1); }
 
 // The colour goes to the live main window at once; a cancelled dialog changes
 // nothing.
@@ -64,11 +51,11 @@ void Form25::Command8_Click()
     ms::saveTopmost(Check2);
     ms::saveStyle(Combo1, ms::Words::CloseButton);
     ms::savePointer(suite::keys::AllForm::Section, *this);
-    saveColour();
+    saveColours();
     Unload();
 }
 
-void Form25::saveColour()
+void Form25::saveColours()
 {
     suite::SaveSetting(keys::MainForm2::Section, suite::keys::BottonColor, ms::colourText(vx::instance<Form23>().Command1.BackColor()));
 }

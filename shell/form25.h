@@ -3,19 +3,13 @@
 // start, pointer and always-on-top for the suite, and the colour of Form23's
 // buttons, which changes on the live window at once.
 #include "platform/dialogs/dialogs.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form.h"
+#include "shell/mainsettings.h"
 
-class Form25 : public vx::Form {
+class Form25 : public shell::mainsettings::Window {
     Q_OBJECT
 public:
     Form25();
 
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
-    vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("☆メインフォームの種類(大きさ)☆")};
-    vx::ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
-    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("カーソルはやっぱ通常がいい")};
-    vx::CheckBox Check2{this, QStringLiteral("Check2"), QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
     vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
     vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
     vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
@@ -23,11 +17,10 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Check1_Click();
     void Command2_Click();
     void Command4_Click();
     void Command8_Click();
 
 private:
-    void saveColour();
+    void saveColours() override;
 };

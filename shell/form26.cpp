@@ -9,18 +9,8 @@ namespace keys = shell::keys;
 
 namespace ms = shell::mainsettings;
 
-Form26::Form26() : vx::Form(QStringLiteral("Form26"))
+Form26::Form26() : Window(QStringLiteral("Form26"), QStringLiteral("Velmora 2002 Setting For 次世代フォーム"), 3225)
 {
-    setCaption(QStringLiteral("Velmora 2002 Setting For 次世代フォーム"));
-    setClientSize(6840, 3225);
-
-    Label1.Move(120, 120, 6600, 255);
-    Label2.Move(120, 450, 3600, 255);
-    Label2.setBuddy(&Combo1);
-    Combo1.Move(120, 720, 3600, 315);
-    ms::fillStyleBox(Combo1);
-    Check1.Move(120, 1140, 6600, 285);
-    Check2.Move(120, 1440, 6600, 285);
     Command2.Move(120, 1830, 3240, 375);
     Command7.Move(3480, 1830, 3240, 375);
     Command3.Move(120, 2265, 3240, 375);
@@ -28,7 +18,6 @@ Form26::Form26() : vx::Form(QStringLiteral("Form26"))
     Command4.Move(120, 2760, 3240, 375);
     Command8.Move(3480, 2760, 3240, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Command3.Click = [this] { Command3_Click(); };
     Command4.Click = [this] { Command4_Click(); };
@@ -36,9 +25,6 @@ Form26::Form26() : vx::Form(QStringLiteral("Form26"))
     Command7.Click = [this] { Command7_Click(); };
     Command8.Click = [this] { Command8_Click(); };
 }
-
-// The box always starts at the bar window's own word.
-void Form26::Form_Load() { ms::loadChoices(*this, Check1, Check2); }
 
 void Form26::Form_Unload(int &cancel)
 {
@@ -49,8 +35,6 @@ void Form26::Form_Unload(int &cancel)
     // Also where the system tools read it, and what this window's reset clears.
     ms::savePointer(keys::MainForm::Section, *this);
 }
-
-void Form26::Check1_Click() { ms::previewPointer(*this, Check1); }
 
 // Each colour goes to the live main window at once; a cancelled dialog
 // changes nothing.
@@ -83,14 +67,7 @@ void Form26::Command7_Click()
 
 void Form26::Command4_Click() { ms::reset(*this, keys::MainForm0::Section, true); }
 
-void Form26::Command8_Click()
-{
-    ms::saveTopmost(Check2);
-    ms::saveStyle(Combo1, ms::Words::CloseButton);
-    saveColours();
-    ms::savePointer(suite::keys::AllForm::Section, *this);
-    Unload();
-}
+void Form26::Command8_Click() { closeStoringColours(); }
 
 void Form26::saveColours()
 {

@@ -13,6 +13,7 @@
 #include "image/viewer3/form40.h"
 #include "media/cd/form8.h"
 #include "media/player/form3.h"
+#include "media/player/connect.h"
 #include "media/player2/connect.h"
 #include "media/player2/form20.h"
 #include "media/player3/connect.h"
@@ -65,9 +66,9 @@ CloseMode ToolRow::modeFor(Launcher l) const
 const std::vector<ToolRow> &tools()
 {
     using enum CloseMode;
-    // The players reach each other, the tag editor and the MIDI chooser
-    // through hooks the second and third players set.
-    static const bool connected = (player2::connect(), player3::connect(), true);
+    // The players reach each other through the players' table, and the tag
+    // editor and the MIDI chooser through hooks the second player sets.
+    static const bool connected = (player::connect(), player2::connect(), player3::connect(), true);
     (void)connected;
     // A tool joins the program by giving its row toolEntry<Window>("Window").
     static const std::vector<ToolRow> rows = {

@@ -117,4 +117,31 @@ void reset(vx::Form &window, const QString &section, bool pointerToo)
     window.Hide();
 }
 
+Window::Window(const QString &name, const QString &caption, int height) : vx::Form(name)
+{
+    setCaption(caption);
+    setClientSize(6840, height);
+    Label1.Move(120, 120, 6600, 255);
+    Label2.Move(120, 450, 3600, 255);
+    Label2.setBuddy(&Combo1);
+    Combo1.Move(120, 720, 3600, 315);
+    fillStyleBox(Combo1);
+    Check1.Move(120, 1140, 6600, 285);
+    Check2.Move(120, 1440, 6600, 285);
+    Check1.Click = [this] { Check1_Click(); };
+}
+
+void Window::Form_Load() { loadChoices(*this, Check1, Check2); }
+
+void Window::Check1_Click() { previewPointer(*this, Check1); }
+
+void Window::closeStoringColours()
+{
+    saveTopmost(Check2);
+    saveStyle(Combo1, Words::CloseButton);
+    saveColours();
+    savePointer(suite::keys::AllForm::Section, *this);
+    Unload();
+}
+
 } // namespace shell::mainsettings

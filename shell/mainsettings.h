@@ -45,4 +45,27 @@ QString colourText(qint32 colour);
 // means that part is done already.
 void reset(vx::Form &window, const QString &section, bool pointerToo);
 
+// A main window's settings window: its line of introduction, the style box
+// and the two choices on top, laid out alike; each window lays out and lists
+// its own buttons below them.
+class Window : public vx::Form {
+public:
+    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
+    vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("☆メインフォームの種類(大きさ)☆")};
+    vx::ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
+    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("カーソルはやっぱ通常がいい")};
+    vx::CheckBox Check2{this, QStringLiteral("Check2"), QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
+
+    // The two choices as stored; the box keeps its first word.
+    void Form_Load() override;
+    void Check1_Click();
+
+protected:
+    Window(const QString &name, const QString &caption, int height);
+    // The close button of the windows that store their colours between the
+    // style and the pointer.
+    void closeStoringColours();
+    virtual void saveColours() = 0;
+};
+
 } // namespace shell::mainsettings

@@ -3,6 +3,7 @@
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/fonts.h"
 #include "platform/forms/form.h"
+#include "media/player/connect.h"
 #include "media/player2/connect.h"
 #include "shell/form24.h"
 
@@ -12,6 +13,7 @@ namespace shell {
 
 void startUp()
 {
+    player::connect();
     player2::connect();
     vx::instance<Form24>();
     if (vx::isLoaded<Form24>())

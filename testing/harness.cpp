@@ -3,6 +3,9 @@
 #include "platform/forms/menu.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QImage>
 
 namespace vxtest {
@@ -164,6 +167,22 @@ bool ends(const std::function<void()> &f)
         return true;
     }
     return false;
+}
+
+bool waitUntil(const std::function<bool()> &done, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        // Events are handled as they come; what is done on other threads is
+        // looked at again every few milliseconds.
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
 }
 
 void writeTestImage(const QString &path, int w, int h, Qt::GlobalColor colour)

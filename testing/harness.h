@@ -93,6 +93,11 @@ private:
 // True when running f ended the program.
 bool ends(const std::function<void()> &f);
 
+// Runs the event loop until `done` holds; false when `limitMs` passed first.
+// Tests wait for what they need this way, never for a fixed time: the limit
+// is generous, since a loaded machine can be many times slower.
+bool waitUntil(const std::function<bool()> &done, int limitMs = 30000);
+
 // Writes a small picture file (format from the suffix) for tests.
 void writeTestImage(const QString &path, int w, int h, Qt::GlobalColor colour = Qt::red);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The plug-in image viewer: every picture is decoded by the image plug-ins
 // and scrolled in a picture box holding the whole bitmap.
+#include "image/viewer3/pluginviewer.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
@@ -12,7 +13,7 @@
 
 #include <array>
 
-class Form15 : public vx::Form {
+class Form15 : public viewer3::BackdropForm {
     Q_OBJECT
 public:
     Form15();
@@ -41,12 +42,10 @@ public:
 
     // The ten buttons that take "BottonColor".
     std::array<vx::CommandButton *, 10> colouredButtons();
-    void setPicture(const vx::Picture &p);
-    const vx::Picture &Picture() const { return picture_; }
     const vx::PluginPictureInfo &pictureInfo() const { return info_; }
     int visibleWidth() const { return visibleWidth_; }
     int visibleHeight() const { return visibleHeight_; }
-    QString shownFile() const;
+    QString shownFile() const { return vx::joinPath(Dir1.Path(), File1.FileName()); }
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
@@ -68,15 +67,11 @@ public:
     void VScroll1_Change();
     void HScroll1_Change();
 
-protected:
-    void paintEvent(QPaintEvent *e) override;
-
 private:
     void saveAndHide();
     void readInfo(const QString &path);
     QSize pictureSize() const;
     bool takePicture2();
-    vx::Picture picture_;
     vx::PluginPictureInfo info_;
     // The picture area at creation until the first layout.
     int visibleWidth_ = 641;

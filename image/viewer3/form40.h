@@ -2,6 +2,8 @@
 // The third image viewer: the layout of the plug-in viewer, pictures read by
 // the platform's picture loading into a scrolling picture box; only the open
 // button decodes through the image plug-ins.
+#include "pluginviewer.h"
+
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
@@ -13,7 +15,7 @@
 
 #include <array>
 
-class Form40 : public vx::Form {
+class Form40 : public viewer3::BackdropForm {
     Q_OBJECT
 public:
     Form40();
@@ -40,13 +42,10 @@ public:
 
     // The nine buttons that take "BottonColor".
     std::array<vx::CommandButton *, 9> colouredButtons();
-    // The window's background picture (set by Form17, never stored).
-    void setPicture(const vx::Picture &p);
-    const vx::Picture &Picture() const { return picture_; }
     // Image1's size after the last picture loaded into it ("" before any).
     QString measuredWidth() const { return measuredWidth_; }
     QString measuredHeight() const { return measuredHeight_; }
-    QString shownFile() const;
+    QString shownFile() const { return vx::joinPath(Dir1.Path(), File1.FileName()); }
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
@@ -67,13 +66,9 @@ public:
     void VScroll1_Change();
     void HScroll1_Change();
 
-protected:
-    void paintEvent(QPaintEvent *e) override;
-
 private:
     void saveAndHide(bool closing);
     void setRanges();
-    vx::Picture picture_;
     QString measuredWidth_;
     QString measuredHeight_;
 };

@@ -6,9 +6,15 @@
 #include "form8.h"
 #include "keys.h"
 
-#include "media/player/player_fixture_test.h"
 #include "platform/media/cdaudio.h"
 #include "platform/media/cdfake.h"
+#include "suite/settings.h"
+#include "testing/harness.h"
+#include "testing/mediafakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 class CdLog : public vx::MediaCommandDriver {
 public:
@@ -40,6 +46,7 @@ public:
 
 class CdTest : public vxtest::GuiTest {
 protected:
+    static constexpr int kGenerousCallMs = 120000;
     void SetUp() override
     {
         GuiTest::SetUp();
@@ -47,6 +54,11 @@ protected:
         drive = system.get();
         disc = system->medium;
         vx::cd::setCdDriveSystem(std::move(system));
+        // The fake drive answers at once: only a starved machine could make a
+        // call outlast the drive's usual bound, and its timeout message would
+        // then stand among the window's own.
+        usualCallMs_ = vx::cd::CdAudioDevice::callTimeout();
+        vx::cd::CdAudioDevice::setCallTimeout(kGenerousCallMs);
         auto log = std::make_unique<CdLog>();
         this->log = log.get();
         vx::setMediaCommandDriver(std::move(log));
@@ -66,6 +78,7 @@ protected:
         vx::setMediaCommandDriver(nullptr);
         vx::setMixerDriver(nullptr);
         vx::cd::setCdDriveSystem(nullptr);
+        vx::cd::CdAudioDevice::setCallTimeout(usualCallMs_);
         GuiTest::TearDown();
     }
     QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
@@ -85,6 +98,13 @@ protected:
         return suite::GetSetting(cdplayer::keys::Section, key, QStringLiteral("-"));
     }
     static QStringList messages() { return vxtest::dialogs().messageTexts(); }
+    // The device's position ("TT:MM:SS:FF" in tracks), asked past the log.
+    QString position() const
+    {
+        QString reply;
+        log->real->send(QStringLiteral("status cd position"), reply);
+        return reply;
+    }
     // The commands of a refresh that finds the loaded disc.
     static QStringList refresh()
     {
@@ -100,4 +120,5 @@ protected:
 
 private:
     QTemporaryDir dir_;
+    int usualCallMs_ = 0;
 };

@@ -3,14 +3,7 @@
 #include "form8.h"
 #include "keys.h"
 
-#include "platform/core/errors.h"
-#include "platform/imaging/picture.h"
-#include "platform/system/system.h"
 #include "suite/colours.h"
-#include "suite/settings.h"
-#include "suite/windows/settingswindow.h"
-
-#include <functional>
 
 using suite::chooseColour;
 using suite::setBack;
@@ -18,13 +11,11 @@ using suite::setFore;
 
 namespace keys = cdplayer::keys;
 
-Form16::Form16() : vx::Form(QStringLiteral("Form16"))
+Form16::Form16()
+    : PlayerSettingsWindow(QStringLiteral("Form16"), QStringLiteral("AudioCD Rondix Setting"),
+                           QStringLiteral("AudioCD Rondixに関するすべての設定ができます。"), 7080, 3000,
+                           {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    setCaption(QStringLiteral("AudioCD Rondix Setting"));
-    setClientSize(7080, 3000);
-    Label1.Move(120, 120, 6840, 255);
-    Image1.Move(120, 480, 2415, 1815);
-    Image1.setStretch(true);
     Command1.Move(2655, 480, 2100, 375);
     Command5.Move(4860, 480, 2100, 375);
     Command3.Move(2655, 960, 2100, 375);
@@ -45,20 +36,6 @@ Form16::Form16() : vx::Form(QStringLiteral("Form16"))
     Command17.Click = [this] { Command17_Click(); };
 }
 
-void Form16::Form_Load()
-{
-    // A missing or unreadable skin leaves only the skin out.
-    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
-                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
-    suite::applyPointer(*this);
-}
-
-void Form16::Form_Unload(int &cancel)
-{
-    (void)cancel;
-    store();
-}
-
 void Form16::Command1_Click()
 {
     chooseColour(CommonDialog1, [](qint32 c) { vx::instance<Form8>().Label1.setBackColor(c); });
@@ -73,11 +50,7 @@ void Form16::Command3_Click()
 {
     chooseColour(CommonDialog3, [](qint32 c) {
         Form8 &p = vx::instance<Form8>();
-        p.Drive2.setBackColor(c);
-        p.Dir2.setBackColor(c);
-        p.File2.setBackColor(c);
-        p.Label4.setBackColor(c);
-        p.Text1.setBackColor(c);
+        setBack(c, p.Drive2, p.Dir2, p.File2, p.Label4, p.Text1);
     });
 }
 
@@ -85,11 +58,7 @@ void Form16::Command4_Click()
 {
     chooseColour(CommonDialog4, [](qint32 c) {
         Form8 &p = vx::instance<Form8>();
-        p.Drive2.setForeColor(c);
-        p.Dir2.setForeColor(c);
-        p.File2.setForeColor(c);
-        p.Label4.setForeColor(c);
-        p.Text1.setForeColor(c);
+        setFore(c, p.Drive2, p.Dir2, p.File2, p.Label4, p.Text1);
     });
 }
 
@@ -111,8 +80,7 @@ void Form16::Command6_Click()
 
 void Form16::Command17_Click()
 {
-    if (suite::resetSection(keys::Section))
-        Hide();
+    reset();
 }
 
 void Form16::Command8_Click()
@@ -126,12 +94,9 @@ void Form16::store()
     // Read back from the player as it looks now; it is loaded whenever this window is.
     if (!vx::isLoaded<Form8>())
         return;
-    Form8 &p = vx::instance<Form8>();
-    auto save = [](QLatin1StringView key, qint32 value) {
-        suite::SaveSetting(keys::Section, key, QString::number(value));
-    };
-    save(keys::BackColor, p.File2.BackColor());
-    save(keys::FontColor, p.File2.ForeColor());
-    save(keys::VolColor, p.Label1.BackColor());
-    save(keys::VolFontColor, p.Label1.ForeColor());
+    const Form8 &p = vx::instance<Form8>();
+    storeNumbers({{keys::BackColor, p.File2.BackColor()},
+                  {keys::FontColor, p.File2.ForeColor()},
+                  {keys::VolColor, p.Label1.BackColor()},
+                  {keys::VolFontColor, p.Label1.ForeColor()}});
 }

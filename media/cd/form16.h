@@ -2,18 +2,13 @@
 // Settings of the CD player Form8: the colours of its volume label, picture
 // lists and buttons and its skin, applied to Form8 at once; four colours are
 // stored when this window closes, the skin when it is chosen.
-#include "platform/dialogs/dialogs.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form.h"
-#include "platform/imaging/imagebox.h"
+#include "suite/windows/settingswindow.h"
 
-class Form16 : public vx::Form {
+class Form16 : public suite::PlayerSettingsWindow {
     Q_OBJECT
 public:
     Form16();
 
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("AudioCD Rondixに関するすべての設定ができます。")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
     vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("ボリュームの背景色")};
     vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("ボリュームのフォント色")};
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("背景色")};
@@ -30,8 +25,6 @@ public:
     vx::CommonDialog CommonDialog5{this};
     vx::CommonDialog CommonDialog6{this};
 
-    void Form_Load() override;
-    void Form_Unload(int &cancel) override;
     void Command1_Click();
     void Command5_Click();
     void Command3_Click();
@@ -42,5 +35,5 @@ public:
     void Command8_Click();
 
 private:
-    void store();
+    void store() override;
 };

@@ -3,7 +3,7 @@
 // times; play, stop, pause, skips of five seconds, previous and next track,
 // the tray, a picture pane, a skin and the volume box. The displays move only
 // when a button refreshes them.
-#include "media/player/mvolctrl.h"
+#include "media/volume/mvolctrl.h"
 
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"

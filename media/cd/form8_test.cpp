@@ -6,7 +6,6 @@
 #include "platform/media/cdimages_test.h"
 #include "platform/media/fixtures_test.h"
 
-#include <QThread>
 
 using namespace vx;
 namespace keys = cdplayer::keys;
@@ -82,10 +81,10 @@ TEST_F(Form8Test, PlayPreviousAndNextWrapAsTheButtonsSay)
     EXPECT_EQ(log->take(), QStringList{QStringLiteral("play cd from 3")} + refresh());
     EXPECT_EQ(p.CurrentTrack, 3);
     EXPECT_TRUE(p.Playing);
-    QThread::msleep(1100);
-    p.Command4_Click(); // pause, one second into track 3
+    ASSERT_TRUE(vxtest::waitUntil([&] { return position() >= QLatin1String("03:00:01:00"); }));
+    p.Command4_Click(); // pause, a second or more into track 3
     EXPECT_FALSE(p.Playing);
-    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:01"));
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] ") + position().mid(3, 5)) << "where it paused";
     log->take();
     p.Command8_Click(); // within the track: back to its start
     EXPECT_EQ(log->take(), QStringList{QStringLiteral("seek cd to 3")} + refresh());
@@ -336,9 +335,7 @@ TEST_F(Form8Test, CloseButtonStopsKeepsTheAliasAndUnloadClosesOnlyCd)
     EXPECT_EQ(log->take(), QStringList{QStringLiteral("close cd")});
     EXPECT_EQ(mixer->openHandles, 0);
     // The threads of the last calls let go of it a moment after they answered.
-    for (int i = 0; i < 100 && disc.use_count() > 2; ++i)
-        QThread::msleep(10);
-    EXPECT_EQ(disc.use_count(), 2) << "the drive is released";
+    EXPECT_TRUE(vxtest::waitUntil([&] { return disc.use_count() == 2; })) << "the drive is released";
 }
 
 // Real interpreter: a clip playing under another alias plays on while the CD
@@ -417,9 +414,10 @@ TEST_F(Form8Test, RealImageWithADataTrackFirst)
     p.Command7_Click(); // five seconds on, playing
     EXPECT_TRUE(p.Playing);
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:05"));
-    QThread::msleep(1100);
+    ASSERT_TRUE(vxtest::waitUntil([&] { return position() >= QLatin1String("02:00:06:00"); }));
     p.Command4_Click();
-    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:06"));
+    ASSERT_LT(position(), QLatin1String("03")) << "paused within track 2";
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] ") + position().mid(3, 5));
     EXPECT_FALSE(p.Playing);
     p.Command9_Click();
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00"));

@@ -8,6 +8,7 @@
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
 #include "suite/folders.h"
+#include "suite/players.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 
@@ -20,8 +21,6 @@
 namespace keys = player::keys;
 
 const QString Form3::kPlainCaption = QStringLiteral("Multimedia Rondix Version5.3");
-std::function<void()> Form3::showSecondPlayer;
-std::function<void()> Form3::showThirdPlayer;
 
 namespace {
 
@@ -83,8 +82,9 @@ Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}
     Command2.setToolTipText(QStringLiteral("Multimedia Rondix Ⅲを起動します"));
     Command7.setEnabled(false);
     Command9.setEnabled(false);
-    Command10.setEnabled(static_cast<bool>(showSecondPlayer));
-    Command2.setEnabled(static_cast<bool>(showThirdPlayer));
+    // A switch button stays off until its player joins the program.
+    Command10.setEnabled(suite::players::joined(suite::players::Player::Second));
+    Command2.setEnabled(suite::players::joined(suite::players::Player::Third));
     ProgressBar1.setScrolling(keys::ProgressKindDefault);
     // The narrow volume box shows its number edge to edge, as it did on its first platform.
     if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {

@@ -2,7 +2,7 @@
 // The command-string media player: a playlist folder, a clip at a time under
 // the alias "Media", a one-second status poll with repeat, once, random and
 // next, a picture pane, a skin and the volume box.
-#include "mvolctrl.h"
+#include "media/volume/mvolctrl.h"
 
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
@@ -20,11 +20,6 @@ public:
 
     // The caption while no list entry plays (the idle marker).
     static const QString kPlainCaption;
-    // Shows the second player (set when it is part of the program; the switch
-    // button stays off until then).
-    static std::function<void()> showSecondPlayer;
-    static std::function<void()> showThirdPlayer;
-
     vx::ImageBox Image2{this, QStringLiteral("Image2")};
     vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
     vx::DirListBox Dir1{this, QStringLiteral("Dir1")};

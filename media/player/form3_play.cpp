@@ -7,6 +7,7 @@
 #include "platform/core/errors.h"
 #include "platform/media/mci.h"
 #include "platform/system/system.h"
+#include "suite/players.h"
 #include "suite/settings.h"
 
 namespace keys = player::keys;
@@ -150,10 +151,8 @@ void Form3::handOver(const QLatin1StringView kind)
     send(QStringLiteral("stop Media"));
     send(QStringLiteral("close Media"));
     Hide();
-    if (kind == keys::KindSecondPlayer && showSecondPlayer)
-        showSecondPlayer();
-    if (kind == keys::KindThirdPlayer && showThirdPlayer)
-        showThirdPlayer();
+    suite::players::show(kind == keys::KindSecondPlayer ? suite::players::Player::Second
+                                                        : suite::players::Player::Third);
 }
 
 void Form3::Timer1_Timer()

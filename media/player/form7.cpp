@@ -5,14 +5,8 @@
 
 #include "media/midi/form22.h"
 
-#include "platform/core/errors.h"
-#include "platform/imaging/picture.h"
-#include "platform/system/system.h"
 #include "suite/colours.h"
 #include "suite/settings.h"
-#include "suite/windows/settingswindow.h"
-
-#include <functional>
 
 using suite::chooseColour;
 using suite::setBack;
@@ -20,13 +14,11 @@ using suite::setFore;
 
 namespace keys = player::keys;
 
-Form7::Form7() : vx::Form(QStringLiteral("Form7"))
+Form7::Form7()
+    : PlayerSettingsWindow(QStringLiteral("Form7"), QStringLiteral("Multimedia Rondix Setting"),
+                           QStringLiteral("Multimedia Rondixに関するすべての設定ができます"), 6960, 4440,
+                           {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    setCaption(QStringLiteral("Multimedia Rondix Setting"));
-    setClientSize(6960, 4440);
-    Label1.Move(120, 120, 6720, 255);
-    Image1.Move(120, 480, 2415, 1815);
-    Image1.setStretch(true);
     Check1.Move(120, 2400, 2415, 300);
     Command1.Move(2655, 480, 2040, 375);
     Command9.Move(4800, 480, 2040, 375);
@@ -58,20 +50,6 @@ Form7::Form7() : vx::Form(QStringLiteral("Form7"))
     Command15.Click = [this] { Command15_Click(); };
     Command16.Click = [this] { Command16_Click(); };
     Command17.Click = [this] { Command17_Click(); };
-}
-
-void Form7::Form_Load()
-{
-    suite::applyPointer(*this);
-    // A missing or unreadable skin leaves only the skin out.
-    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
-                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
-}
-
-void Form7::Form_Unload(int &cancel)
-{
-    (void)cancel;
-    store();
 }
 
 void Form7::Command1_Click()
@@ -143,10 +121,7 @@ void Form7::Command16_Click()
 
 void Form7::Check1_Click()
 {
-    const bool english = Check1.Value() == 1;
-    auto pick = [english](const char *en, const char *ja) {
-        return english ? QString::fromUtf8(en) : QString::fromUtf8(ja);
-    };
+    const auto pick = suite::captionPicker(Check1.Value() == 1);
     Form3 &p = vx::instance<Form3>();
     p.Command1.setCaption(pick("CLOSE", "閉じる"));
     p.Command3.setCaption(pick("STOP", "停止"));
@@ -164,10 +139,7 @@ void Form7::Check1_Click()
 
 void Form7::Command6_Click()
 {
-    suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
-        vx::instance<Form3>().Image2.setPicture(skin);
-        Image1.setPicture(skin);
-    });
+    chooseSkin(CommonDialog6, [](const vx::Picture &skin) { vx::instance<Form3>().Image2.setPicture(skin); });
 }
 
 void Form7::Command7_Click()
@@ -177,8 +149,7 @@ void Form7::Command7_Click()
 
 void Form7::Command17_Click()
 {
-    if (suite::resetSection(keys::Section))
-        Hide();
+    reset();
 }
 
 void Form7::Command8_Click()
@@ -192,15 +163,12 @@ void Form7::store()
     // Read from the player as it looks now; it is loaded whenever this window is.
     if (!vx::isLoaded<Form3>())
         return;
-    Form3 &p = vx::instance<Form3>();
-    auto save = [](QLatin1StringView key, qint32 value) {
-        suite::SaveSetting(keys::Section, key, QString::number(value));
-    };
-    save(keys::CrystalColor, p.Label3.BackColor());
-    save(keys::CrystalFontColor, p.Label3.ForeColor());
-    save(keys::BackColor, p.File1.BackColor());
-    save(keys::FontColor, p.File1.ForeColor());
-    save(keys::VolColor, p.Label1.BackColor());
-    save(keys::VolFontColor, p.Label1.ForeColor());
-    save(keys::ProgressKind, p.ProgressBar1.Scrolling());
+    const Form3 &p = vx::instance<Form3>();
+    storeNumbers({{keys::CrystalColor, p.Label3.BackColor()},
+                  {keys::CrystalFontColor, p.Label3.ForeColor()},
+                  {keys::BackColor, p.File1.BackColor()},
+                  {keys::FontColor, p.File1.ForeColor()},
+                  {keys::VolColor, p.Label1.BackColor()},
+                  {keys::VolFontColor, p.Label1.ForeColor()},
+                  {keys::ProgressKind, p.ProgressBar1.Scrolling()}});
 }

@@ -2,18 +2,13 @@
 // Settings of the command-string player Form3: colours, English captions,
 // the progress bar's look, the skin and reset. It changes Form3's controls
 // live and stores seven of them when it closes.
-#include "platform/dialogs/dialogs.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form.h"
-#include "platform/imaging/imagebox.h"
+#include "suite/windows/settingswindow.h"
 
-class Form7 : public vx::Form {
+class Form7 : public suite::PlayerSettingsWindow {
     Q_OBJECT
 public:
     Form7();
 
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("Multimedia Rondixに関するすべての設定ができます")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
     vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("英語表示機能")};
     vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("液晶画面色")};
     vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("液晶画面文字色")};
@@ -41,8 +36,6 @@ public:
     vx::CommonDialog CommonDialog9{this};
     vx::CommonDialog CommonDialog10{this};
 
-    void Form_Load() override;
-    void Form_Unload(int &cancel) override;
     void Check1_Click();
     void Command1_Click();
     void Command9_Click();
@@ -60,5 +53,5 @@ public:
     void Command8_Click();
 
 private:
-    void store();
+    void store() override;
 };

@@ -4,13 +4,15 @@
 #include "form34.h"
 #include "keys.h"
 
-#include "media/player/form3.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "media/playlist/playlist.h"
+#include "suite/colours.h"
 #include "suite/folders.h"
+#include "suite/players.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 #include "tags/editor/form31.h"
@@ -21,7 +23,6 @@
 
 namespace keys = player2::keys;
 
-std::function<void()> Form20::showThirdPlayer;
 
 const vx::MediaPlayerDesign Form20::kPlayerDesign{
     .autoStart = true,
@@ -110,7 +111,7 @@ Form20::Form20() : vx::Form(QStringLiteral("Form20")), random_(std::random_devic
     Command7.setEnabled(false);
     Command9.setEnabled(false);
     // Without the third player its switch stays off.
-    Command2.setEnabled(static_cast<bool>(showThirdPlayer));
+    Command2.setEnabled(suite::players::joined(suite::players::Player::Third));
     if (auto *edit = qobject_cast<QLineEdit *>(Text1.editor())) {
         edit->setFrame(false);
         edit->setTextMargins(1, 0, 0, 0);
@@ -178,16 +179,12 @@ void Form20::Form_Load()
     auto colour = [](QLatin1StringView key, qint32 def) { return suite::GetColor(keys::Section, key, def); };
     const qint32 back = colour(keys::BackColor, keys::BackColorDefault);
     const qint32 font = colour(keys::FontColor, keys::FontColorDefault);
-    Drive1.setBackColor(back);
-    Dir1.setBackColor(back);
-    File1.setBackColor(back);
-    Drive1.setForeColor(font);
-    Dir1.setForeColor(font);
-    File1.setForeColor(font);
+    suite::setBack(back, Drive1, Dir1, File1);
+    suite::setFore(font, Drive1, Dir1, File1);
     Label1.setBackColor(colour(keys::VolColor, keys::VolColorDefault));
     Label1.setForeColor(colour(keys::VolFontColor, keys::VolFontColorDefault));
-    Label2.setBackColor(back);
-    Label2.setForeColor(font);
+    suite::setBack(back, Label2);
+    suite::setFore(font, Label2);
     suite::applyPointer(*this);
     try {
         vx::instance<Form21>().Combo1.setText(suite::GetSetting(keys::Section, keys::PlaySpeed, keys::PlaySpeedDefault));
@@ -228,12 +225,12 @@ void Form20::Command1_Click()
 
 void Form20::Command2_Click()
 {
-    if (!showThirdPlayer)
+    if (!suite::players::joined(suite::players::Player::Third))
         return;
     if (!MediaPlayer1.FileName().isEmpty())
         MediaPlayer1.Stop();
     Hide();
-    showThirdPlayer();
+    suite::players::show(suite::players::Player::Third);
     suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindThirdPlayer);
 }
 
@@ -242,7 +239,7 @@ void Form20::Command4_Click()
     if (!MediaPlayer1.FileName().isEmpty())
         MediaPlayer1.Stop();
     Hide();
-    vx::instance<Form3>().Show();
+    suite::players::show(suite::players::Player::First);
     suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindFirstPlayer);
 }
 
@@ -280,17 +277,12 @@ void Form20::Label1_DblClick()
 
 void Form20::Label2_Click()
 {
-    Dir1.Refresh();
-    File1.Refresh();
+    playlist::refreshLists(*this);
 }
 
 void Form20::Drive1_Change()
 {
-    try {
-        Dir1.setPath(Drive1.Drive());
-    } catch (const vx::RuntimeError &e) {
-        vx::MsgBox(e.description());
-    }
+    playlist::followDrive(*this);
 }
 
 void Form20::Dir1_Change()

@@ -4,7 +4,7 @@
 // information box for the clip's title and author, a skin and the volume box.
 // The mini player Form34 plays its entries; its settings window Form21 holds
 // the play speed.
-#include "media/player/mvolctrl.h"
+#include "media/volume/mvolctrl.h"
 
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
@@ -26,8 +26,6 @@ public:
     ~Form20() override;
 
     static const vx::MediaPlayerDesign kPlayerDesign;
-    // Set by the third player, which joins through it.
-    static std::function<void()> showThirdPlayer;
 
     vx::ImageBox Image1{this, QStringLiteral("Image1")};
     vx::MediaPlayer MediaPlayer1{this, QStringLiteral("MediaPlayer1"), kPlayerDesign};
@@ -94,6 +92,8 @@ private:
     void showEntryState();
     // FileName, Rate, information box, Play: errors go to the caller.
     void loadAndPlay(const QString &path, const QString &displayName);
+    // Next and previous play the chosen entry again from its start.
+    void replayEntry();
     void saveSettings();
     std::mt19937 random_;
     std::unique_ptr<tags::TagPlayer> tagPlayer_;

@@ -2,24 +2,18 @@
 // clip under the three modes, and the play speed at each state change.
 #include "form20.h"
 
-#include "platform/core/errors.h"
-#include "platform/dialogs/dialogs.h"
-#include "platform/system/system.h"
+#include "media/playlist/playlist.h"
 
 #include <QFileInfo>
 
 QString Form20::entryPath() const
 {
-    return vx::joinPath(Dir1.Path(), File1.FileName());
+    return playlist::entryPath(*this);
 }
 
 void Form20::showEntryState()
 {
-    const int index = File1.ListIndex();
-    const int count = File1.ListCount();
-    Command9.setEnabled(index != 0);
-    Command7.setEnabled(index + 1 != count);
-    Label2.setCaption(QStringLiteral("%1/%2").arg(index + 1).arg(count));
+    playlist::showEntryState(*this);
 }
 
 void Form20::loadAndPlay(const QString &path, const QString &displayName)
@@ -45,55 +39,27 @@ void Form20::File1_Click()
 
 void Form20::Command7_Click()
 {
-    const int next = File1.ListIndex() + 1;
-    // Still enabled from an earlier folder, past the end of this one.
-    if (next < 0 || next >= File1.ListCount())
-        return;
-    Text2.setText(QString());
-    File1.setListIndex(next);
-    if (next == File1.ListCount() - 1) {
-        Command7.setEnabled(false);
-        return;
-    }
-    Command7.setEnabled(true);
-    try {
-        MediaPlayer1.Stop();
-        loadAndPlay(entryPath(), File1.FileName());
-    } catch (const vx::RuntimeError &) {
-    }
+    playlist::step(*this, 1, Command7, [this] { Text2.setText(QString()); }, [this] { replayEntry(); });
 }
 
 void Form20::Command9_Click()
 {
-    const int previous = File1.ListIndex() - 1;
-    if (previous < 0 || previous >= File1.ListCount())
-        return;
-    Text2.setText(QString());
-    File1.setListIndex(previous);
-    if (previous == 0) {
-        Command9.setEnabled(false);
-        return;
-    }
-    Command9.setEnabled(true);
-    try {
-        MediaPlayer1.Stop();
-        loadAndPlay(entryPath(), File1.FileName());
-    } catch (const vx::RuntimeError &) {
-    }
+    playlist::step(*this, -1, Command9, [this] { Text2.setText(QString()); }, [this] { replayEntry(); });
+}
+
+void Form20::replayEntry()
+{
+    MediaPlayer1.Stop();
+    loadAndPlay(entryPath(), File1.FileName());
 }
 
 void Form20::File1_OLEDragDrop(const QStringList &files)
 {
     Text2.setText(QString());
-    for (const QString &file : files) {
-        try {
-            MediaPlayer1.Stop();
-            loadAndPlay(file, QFileInfo(file).fileName());
-        } catch (const vx::RuntimeError &) {
-            vx::MsgBox(QStringLiteral("対応しているメディアファイルをドロップしてください"));
-            return;
-        }
-    }
+    playlist::playDropped(files, [this](const QString &file) {
+        MediaPlayer1.Stop();
+        loadAndPlay(file, QFileInfo(file).fileName());
+    });
 }
 
 void Form20::MediaPlayer1_PlayStateChange(int oldState, int newState)

@@ -1,6 +1,5 @@
 #include "player2_fixture_test.h"
 
-#include "media/player/form3.h"
 #include "tags/editor/form31.h"
 #include "tags/id3/fixture_test.h"
 #include "platform/forms/colors.h"
@@ -112,21 +111,18 @@ TEST_F(Form20Test, CloseHidesStoresAndStopsOnlyAClipThatWasLoaded)
 
 TEST_F(Form20Test, SwitchToTheFirstPlayerHidesShowsItAndRecordsTheChoice)
 {
+    joinOtherPlayers({{suite::players::Player::First, "first"}});
     Form20 &p = player();
     p.Show();
     p.Command4_Click();
     EXPECT_FALSE(p.Visible());
-    EXPECT_TRUE(isShown<Form3>());
+    EXPECT_EQ(shownPlayers, QStringList{QStringLiteral("first")});
     EXPECT_TRUE(clips.take().isEmpty());
     EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("1"));
     EXPECT_EQ(stored(keys::Dir), QStringLiteral("-")) << "the switch stores no folder";
-    // And back from the first player's switch button.
-    Form3 &first = instance<Form3>();
-    EXPECT_TRUE(first.Command10.isEnabled());
-    first.Command10_Click();
-    EXPECT_FALSE(first.Visible());
+    // And back through the players' table, as the other players' buttons come.
+    suite::players::show(suite::players::Player::Second);
     EXPECT_TRUE(p.Visible());
-    EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("2"));
 }
 
 TEST_F(Form20Test, UnloadStopsClosesTheMiniPlayerAndStores)

@@ -4,14 +4,8 @@
 #include "keys.h"
 
 #include "media/midi/form22.h"
-#include "platform/core/errors.h"
-#include "platform/imaging/picture.h"
-#include "platform/system/system.h"
 #include "suite/colours.h"
 #include "suite/settings.h"
-#include "suite/windows/settingswindow.h"
-
-#include <functional>
 
 using suite::chooseColour;
 using suite::setBack;
@@ -19,13 +13,11 @@ using suite::setFore;
 
 namespace keys = player2::keys;
 
-Form21::Form21() : vx::Form(QStringLiteral("Form21"))
+Form21::Form21()
+    : PlayerSettingsWindow(QStringLiteral("Form21"), QStringLiteral("Multimedia Rondix Ⅱ Setting"),
+                           QStringLiteral("Multimedia Rondix Ⅱに関するすべての設定ができます"), 7080, 4920,
+                           {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    setCaption(QStringLiteral("Multimedia Rondix Ⅱ Setting"));
-    setClientSize(7080, 4920);
-    Label1.Move(120, 120, 6840, 255);
-    Image1.Move(120, 480, 2415, 1815);
-    Image1.setStretch(true);
     Check1.Move(120, 2400, 2415, 300);
     Command13.Move(2655, 480, 2145, 375);
     Command3.Move(4815, 480, 2145, 375);
@@ -63,27 +55,15 @@ Form21::Form21() : vx::Form(QStringLiteral("Form21"))
 
 void Form21::Form_Load()
 {
-    suite::applyPointer(*this);
+    PlayerSettingsWindow::Form_Load();
     // The stored speed, so a fresh window after an unload neither plays at
     // "1.0" nor stores it over the user's speed.
     Combo1.setText(suite::GetSetting(keys::Section, keys::PlaySpeed, QStringLiteral("1.0")));
-    // A missing or unreadable skin leaves only the skin out.
-    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
-                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
-}
-
-void Form21::Form_Unload(int &cancel)
-{
-    (void)cancel;
-    store();
 }
 
 void Form21::Check1_Click()
 {
-    const bool english = Check1.Value() == 1;
-    auto pick = [english](const char *en, const char *ja) {
-        return english ? QString::fromUtf8(en) : QString::fromUtf8(ja);
-    };
+    const auto pick = suite::captionPicker(Check1.Value() == 1);
     Form20 &p = vx::instance<Form20>();
     p.Command1.setCaption(pick("CLOSE", "閉じる"));
     p.Command6.setCaption(pick("SET", "設定"));
@@ -144,10 +124,7 @@ void Form21::Command1_Click()
 
 void Form21::Command18_Click()
 {
-    suite::chooseSkin(CommonDialog8, keys::Section, keys::Skin, [this](const vx::Picture &skin) {
-        vx::instance<Form20>().Image1.setPicture(skin);
-        Image1.setPicture(skin);
-    });
+    chooseSkin(CommonDialog8, [](const vx::Picture &skin) { vx::instance<Form20>().Image1.setPicture(skin); });
 }
 
 void Form21::Command5_Click()
@@ -157,8 +134,7 @@ void Form21::Command5_Click()
 
 void Form21::Command17_Click()
 {
-    if (suite::resetSection(keys::Section))
-        Hide();
+    reset();
 }
 
 void Form21::Command8_Click()
@@ -169,19 +145,17 @@ void Form21::Command8_Click()
 
 void Form21::store()
 {
-    auto save = [](QLatin1StringView key, const QString &value) { suite::SaveSetting(keys::Section, key, value); };
-    auto colour = [&save](QLatin1StringView key, qint32 value) { save(key, QString::number(value)); };
+    const auto speed = [this] { suite::SaveSetting(keys::Section, keys::PlaySpeed, Combo1.Text()); };
     // The player is loaded whenever this window is; without it only the speed is kept.
     if (!vx::isLoaded<Form20>()) {
-        save(keys::PlaySpeed, Combo1.Text());
+        speed();
         return;
     }
-    Form20 &p = vx::instance<Form20>();
-    colour(keys::BackColor, p.File1.BackColor());
-    colour(keys::FontColor, p.File1.ForeColor());
-    colour(keys::VolColor, p.Label1.BackColor());
-    colour(keys::VolFontColor, p.Label1.ForeColor());
-    save(keys::PlaySpeed, Combo1.Text());
-    colour(keys::FileInfoBoxColor, p.Text2.BackColor());
-    colour(keys::FileInfoBoxFontColor, p.Text2.ForeColor());
+    const Form20 &p = vx::instance<Form20>();
+    storeNumbers({{keys::BackColor, p.File1.BackColor()},
+                  {keys::FontColor, p.File1.ForeColor()},
+                  {keys::VolColor, p.Label1.BackColor()},
+                  {keys::VolFontColor, p.Label1.ForeColor()}});
+    speed();
+    storeNumbers({{keys::FileInfoBoxColor, p.Text2.BackColor()}, {keys::FileInfoBoxFontColor, p.Text2.ForeColor()}});
 }

@@ -2,8 +2,6 @@
 
 #include "media/midi/form22.h"
 
-#include <QRegularExpression>
-
 using namespace vx;
 namespace keys = player2::keys;
 
@@ -72,16 +70,8 @@ TEST_F(Form21Test, ColoursApplyLiveCancelAppliesNothingAndCloseStoresInTableOrde
     EXPECT_EQ(stored(keys::PlaySpeed), QStringLiteral("2.5"));
     EXPECT_EQ(stored(keys::FileInfoBoxColor), QString::number(rgb(6, 6, 6)));
     EXPECT_EQ(stored(keys::FileInfoBoxFontColor), QString::number(rgb(7, 7, 7)));
-    QFile f(storeFile());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
-    qsizetype last = -1;
-    for (const char *key : {"BackColor=", "FontColor=", "VolColor=", "VolFontColor=", "PlaySpeed=",
-                            "FileInfoBoxColor=", "FileInfoBoxFontColor="}) {
-        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("(^|\\n)") + QLatin1String(key)));
-        EXPECT_GT(at, last) << key;
-        last = at;
-    }
+    expectStoredInOrder(
+        {"BackColor", "FontColor", "VolColor", "VolFontColor", "PlaySpeed", "FileInfoBoxColor", "FileInfoBoxFontColor"});
     // The next clip plays at the new speed, without closing the window.
     p.File1.setListIndex(0);
     EXPECT_EQ(p.MediaPlayer1.Rate(), 2.5);
@@ -102,29 +92,11 @@ TEST_F(Form21Test, AfterAnUnloadTheFreshWindowHoldsTheStoredSpeed)
 
 TEST_F(Form21Test, SkinIsShownAndStoredWhileCancelAndBadPicturesChangeNothing)
 {
-    vxtest::writeTestImage(path("skin.bmp"), 30, 20, Qt::blue);
-    QFile bad(path("bad.jpg"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
-    bad.close();
-    store(keys::Skin, path("skin.bmp"));
-    Form20 &p = player();
+    storeSkin(keys::Skin);
+    player();
     Form21 &s = instance<Form21>();
-    EXPECT_EQ(s.Image1.Picture().image.size(), QSize(30, 20));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(30, 20));
-    vxtest::dialogs().files = {std::nullopt, QStringList{path("bad.jpg")}};
-    s.Command18_Click();
-    s.Command18_Click();
-    EXPECT_EQ(stored(keys::Skin), path("skin.bmp"));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(30, 20));
-    EXPECT_EQ(vxtest::dialogs().fileRequests.back().filter,
-              QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif"));
-    vxtest::writeTestImage(path("other.jpg"), 12, 8, Qt::green);
-    vxtest::dialogs().files = {QStringList{path("other.jpg")}};
-    s.Command18_Click();
-    EXPECT_EQ(stored(keys::Skin), path("other.jpg"));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(12, 8));
-    EXPECT_EQ(s.Image1.Picture().image.size(), QSize(12, 8));
+    checkSkinButton(keys::Skin, s.Image1, []() -> ImageBox & { return instance<Form20>().Image1; },
+                    [&s] { s.Command18_Click(); });
 }
 
 TEST_F(Form21Test, ResetDeletesTheSectionOnceAndTheMidiButtonShowsTheChooser)
@@ -132,21 +104,8 @@ TEST_F(Form21Test, ResetDeletesTheSectionOnceAndTheMidiButtonShowsTheChooser)
     store(keys::BackColor, QStringLiteral("255"));
     Form20 &p = player();
     Form21 &s = instance<Form21>();
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(stored(keys::BackColor), QStringLiteral("-"));
-    EXPECT_EQ(vxtest::dialogs().messageTexts(),
-              QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
-    EXPECT_FALSE(s.Visible());
-    EXPECT_EQ(p.File1.BackColor(), 255) << "the player's look stays";
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(vxtest::dialogs().messages.size(), 1u);
-    EXPECT_TRUE(s.Visible());
-    QString modal;
-    vxtest::dialogs().modalScripts.push_back([&modal](Form &f) { modal = f.Name(); });
-    s.Command5_Click();
-    EXPECT_EQ(modal, QStringLiteral("Form22"));
+    checkResetAndMidi(s, keys::BackColor, [&p] { return p.File1.BackColor(); }, [&s] { s.Command17_Click(); },
+                      [&s] { s.Command5_Click(); });
 }
 
 TEST_F(Form21Test, MidiChooserStopsTheSecondPlayerLoadingItWhenNeeded)

@@ -1,31 +1,19 @@
 #pragma once
-// The second player's tests: player controls whose clips are recorded (with
-// scripted tags, refusals and ends), a fake mixer, a recording command
-// interpreter and a playlist folder of three (empty) media files.
+// The second player's tests: the players' fixture with player controls whose
+// clips are recorded (with scripted tags, refusals and ends).
 #include "connect.h"
 #include "form20.h"
 #include "form21.h"
 #include "form34.h"
 #include "keys.h"
 
-#include "media/player/player_fixture_test.h"
-#include "platform/media/mci.h"
 #include "platform/media/mediaplayer.h"
-#include "platform/media/mixer.h"
-#include "suite/settings.h"
-#include "testing/harness.h"
+#include "testing/playerfixture.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <map>
 #include <set>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 struct ClipScript {
     QStringList log; // "Form20: open a.wav", "Form34: play", "Form20: rate 1.5", "Form20: stop"
@@ -86,43 +74,22 @@ private:
     bool ended_ = false;
 };
 
-class Player2Test : public vxtest::GuiTest {
+class Player2Test : public vxtest::PlaylistPlayerTest<Form20> {
 protected:
+    Player2Test() : PlaylistPlayerTest(player2::keys::Section, {"a.wav", "b.mp3", "c.mid", "notes.txt"}, player2::connect) {}
     void SetUp() override
     {
-        GuiTest::SetUp();
         vx::setMediaPlayerDriverFactory([this](const QString &name) {
             auto clip = std::make_unique<RecordingClip>(clips, name);
             clipsByControl[name.section(QLatin1Char('.'), 0, 0)] = clip.get();
             return clip;
         });
-        auto media = std::make_unique<RecordingMedia>();
-        this->media = media.get();
-        vx::setMediaCommandDriver(std::move(media));
-        auto mixer = std::make_unique<FakeMixer>();
-        this->mixer = mixer.get();
-        vx::setMixerDriver(std::move(mixer));
-        player2::connect();
-        folder = QDir::cleanPath(dir_.path());
-        for (const char *name : {"a.wav", "b.mp3", "c.mid", "notes.txt"}) {
-            QFile f(path(name));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        }
+        PlaylistPlayerTest::SetUp();
     }
-    void TearDown() override
-    {
-        vx::FormRegistry::reset();
-        vx::setMediaPlayerDriverFactory({});
-        vx::setMediaCommandDriver(nullptr);
-        vx::setMixerDriver(nullptr);
-        GuiTest::TearDown();
-    }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
     // The player on the test folder, its calls so far forgotten.
     Form20 &player()
     {
-        Form20 &p = vx::instance<Form20>();
-        p.Dir1.setPath(folder);
+        Form20 &p = showFolder();
         p.seedRandom(1);
         clips.log.clear();
         return p;
@@ -133,28 +100,7 @@ protected:
         clipsByControl.at(window)->finish();
         control.poll();
     }
-    static void store(QLatin1StringView key, const QString &value)
-    {
-        suite::SaveSetting(player2::keys::Section, key, value);
-    }
-    static QString stored(QLatin1StringView key, QLatin1StringView section = player2::keys::Section)
-    {
-        return suite::GetSetting(section, key, QStringLiteral("-"));
-    }
-    static QStringList calls(std::initializer_list<const char *> lines)
-    {
-        QStringList l;
-        for (const char *line : lines)
-            l << QString::fromUtf8(line);
-        return l;
-    }
 
     ClipScript clips;
     std::map<QString, RecordingClip *> clipsByControl;
-    RecordingMedia *media = nullptr;
-    FakeMixer *mixer = nullptr;
-    QString folder;
-
-private:
-    QTemporaryDir dir_;
 };

@@ -2,15 +2,13 @@
 
 #include "formvx3.h"
 
-#include "media/player/form3.h"
-#include "media/player2/form20.h"
+#include "suite/players.h"
 
 namespace player3 {
 
 void connect()
 {
-    Form3::showThirdPlayer = [] { vx::instance<FormVX3>().Show(); };
-    Form20::showThirdPlayer = [] { vx::instance<FormVX3>().Show(); };
+    suite::players::join(suite::players::Player::Third, [] { vx::instance<FormVX3>().Show(); });
 }
 
 } // namespace player3

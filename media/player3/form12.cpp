@@ -4,46 +4,19 @@
 #include "keys.h"
 
 #include "media/midi/form22.h"
-#include "platform/core/errors.h"
-#include "platform/imaging/picture.h"
-#include "platform/system/system.h"
-#include "suite/settings.h"
-#include "suite/windows/settingswindow.h"
+#include "suite/colours.h"
 
-#include <functional>
+using suite::chooseColour;
+using suite::setBack;
+using suite::setFore;
 
 namespace keys = player3::keys;
 
-namespace {
-
-// Shows the button's own colour dialog; cancel applies nothing.
-void chooseColour(vx::CommonDialog &dialog, const std::function<void(qint32)> &apply)
+Form12::Form12()
+    : PlayerSettingsWindow(QStringLiteral("Form12"), QStringLiteral("Multimedia Rondix Ⅲ Setting"),
+                           QStringLiteral("Multimedia Rondix Ⅲに関するすべての設定ができます"), 7080, 4440,
+                           {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    if (dialog.ShowColor())
-        apply(dialog.Color);
-}
-
-template <class... C>
-void setBack(qint32 colour, C &...controls)
-{
-    (controls.setBackColor(colour), ...);
-}
-
-template <class... C>
-void setFore(qint32 colour, C &...controls)
-{
-    (controls.setForeColor(colour), ...);
-}
-
-} // namespace
-
-Form12::Form12() : vx::Form(QStringLiteral("Form12"))
-{
-    setCaption(QStringLiteral("Multimedia Rondix Ⅲ Setting"));
-    setClientSize(7080, 4440);
-    Label1.Move(120, 120, 6840, 255);
-    Image1.Move(120, 480, 2415, 1815);
-    Image1.setStretch(true);
     Check1.Move(120, 2400, 2415, 300);
     Command13.Move(2655, 480, 2145, 375);
     Command3.Move(4815, 480, 2145, 375);
@@ -67,26 +40,9 @@ Form12::Form12() : vx::Form(QStringLiteral("Form12"))
     Command8.Click = [this] { Command8_Click(); };
 }
 
-void Form12::Form_Load()
-{
-    suite::applyPointer(*this);
-    // A missing or unreadable skin leaves only the skin out.
-    suite::showStoredSkin(keys::Section, keys::Skin, keys::SkinDefaultName,
-                          [this](const vx::Picture &skin) { Image1.setPicture(skin); });
-}
-
-void Form12::Form_Unload(int &cancel)
-{
-    (void)cancel;
-    store();
-}
-
 void Form12::Check1_Click()
 {
-    const bool english = Check1.Value() == 1;
-    auto pick = [english](const char *en, const char *ja) {
-        return english ? QString::fromUtf8(en) : QString::fromUtf8(ja);
-    };
+    const auto pick = suite::captionPicker(Check1.Value() == 1);
     FormVX3 &p = vx::instance<FormVX3>();
     p.Command1.setCaption(pick("CLOSE", "閉じる"));
     p.Command6.setCaption(pick("SET UP", "設定"));
@@ -135,17 +91,7 @@ void Form12::Command10_Click()
 
 void Form12::Command18_Click()
 {
-    CommonDialog6.Filter = QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif");
-    // Cancel keeps the skin and the stored name.
-    if (!CommonDialog6.ShowOpen())
-        return;
-    try {
-        const vx::Picture skin = vx::LoadPicture(CommonDialog6.FileName);
-        vx::instance<FormVX3>().Image1.setPicture(skin);
-        Image1.setPicture(skin);
-        suite::SaveSetting(keys::Section, keys::Skin, CommonDialog6.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    chooseSkin(CommonDialog6, [](const vx::Picture &skin) { vx::instance<FormVX3>().Image1.setPicture(skin); });
 }
 
 void Form12::Command1_Click()
@@ -155,13 +101,7 @@ void Form12::Command1_Click()
 
 void Form12::Command17_Click()
 {
-    try {
-        suite::DeleteSection(keys::Section);
-    } catch (const vx::RuntimeError &) {
-        return; // nothing stored since the last reset
-    }
-    vx::MsgBox(QStringLiteral("初期化はアプリケーションを再起動したときに適用されます"));
-    Hide();
+    reset();
 }
 
 void Form12::Command8_Click()
@@ -176,11 +116,8 @@ void Form12::store()
     if (!vx::isLoaded<FormVX3>())
         return;
     const FormVX3 &p = vx::instance<FormVX3>();
-    auto colour = [](QLatin1StringView key, qint32 value) {
-        suite::SaveSetting(keys::Section, key, QString::number(value));
-    };
-    colour(keys::BackColor, p.File1.BackColor());
-    colour(keys::FontColor, p.File1.ForeColor());
-    colour(keys::VolColor, p.Label1.BackColor());
-    colour(keys::VolFontColor, p.Label1.ForeColor());
+    storeNumbers({{keys::BackColor, p.File1.BackColor()},
+                  {keys::FontColor, p.File1.ForeColor()},
+                  {keys::VolColor, p.Label1.BackColor()},
+                  {keys::VolFontColor, p.Label1.ForeColor()}});
 }

@@ -2,18 +2,13 @@
 // Settings of the third player FormVX3: colours, English captions, skin, the
 // MIDI device window and reset. It changes FormVX3's controls live and stores
 // their colours when it closes.
-#include "platform/dialogs/dialogs.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form.h"
-#include "platform/imaging/imagebox.h"
+#include "suite/windows/settingswindow.h"
 
-class Form12 : public vx::Form {
+class Form12 : public suite::PlayerSettingsWindow {
     Q_OBJECT
 public:
     Form12();
 
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("Multimedia Rondix Ⅲに関するすべての設定ができます")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
     vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("英語表示機能")};
     vx::CommandButton Command13{this, QStringLiteral("Command13"), QStringLiteral("文字色")};
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("背景色")};
@@ -32,8 +27,6 @@ public:
     vx::CommonDialog CommonDialog5{this};
     vx::CommonDialog CommonDialog6{this};
 
-    void Form_Load() override;
-    void Form_Unload(int &cancel) override;
     void Check1_Click();
     void Command13_Click();
     void Command3_Click();
@@ -46,5 +39,5 @@ public:
     void Command8_Click();
 
 private:
-    void store();
+    void store() override;
 };

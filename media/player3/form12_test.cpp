@@ -2,8 +2,6 @@
 
 #include "media/midi/form22.h"
 
-#include <QRegularExpression>
-
 using namespace vx;
 namespace keys = player3::keys;
 
@@ -68,15 +66,7 @@ TEST_F(Form12Test, ColoursApplyLiveCancelAppliesNothingAndCloseStoresInTableOrde
     EXPECT_EQ(stored(keys::FontColor), QString::number(rgb(1, 1, 1)));
     EXPECT_EQ(stored(keys::VolColor), QString::number(rgb(4, 4, 4)));
     EXPECT_EQ(stored(keys::VolFontColor), QString::number(rgb(5, 5, 5)));
-    QFile f(storeFile());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(f.readAll());
-    qsizetype last = -1;
-    for (const char *key : {"BackColor=", "FontColor=", "VolColor=", "VolFontColor="}) {
-        const qsizetype at = text.indexOf(QRegularExpression(QStringLiteral("(^|\\n)") + QLatin1String(key)));
-        EXPECT_GT(at, last) << key;
-        last = at;
-    }
+    expectStoredInOrder({"BackColor", "FontColor", "VolColor", "VolFontColor"});
     // The next start shows the stored colours; the unload stores them as well.
     suite::DeleteSection(keys::Section);
     ASSERT_TRUE(s.Unload());
@@ -85,29 +75,11 @@ TEST_F(Form12Test, ColoursApplyLiveCancelAppliesNothingAndCloseStoresInTableOrde
 
 TEST_F(Form12Test, SkinIsShownAndStoredWhileCancelAndBadPicturesChangeNothing)
 {
-    vxtest::writeTestImage(path("skin.bmp"), 30, 20, Qt::blue);
-    QFile bad(path("bad.jpg"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
-    bad.close();
-    store(keys::Skin, path("skin.bmp"));
-    FormVX3 &p = player();
+    storeSkin(keys::Skin);
+    player();
     Form12 &s = instance<Form12>();
-    EXPECT_EQ(s.Image1.Picture().image.size(), QSize(30, 20));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(30, 20));
-    vxtest::dialogs().files = {std::nullopt, QStringList{path("bad.jpg")}};
-    s.Command18_Click();
-    s.Command18_Click();
-    EXPECT_EQ(stored(keys::Skin), path("skin.bmp"));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(30, 20));
-    EXPECT_EQ(vxtest::dialogs().fileRequests.back().filter,
-              QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif"));
-    vxtest::writeTestImage(path("other.jpg"), 12, 8, Qt::green);
-    vxtest::dialogs().files = {QStringList{path("other.jpg")}};
-    s.Command18_Click();
-    EXPECT_EQ(stored(keys::Skin), path("other.jpg"));
-    EXPECT_EQ(p.Image1.Picture().image.size(), QSize(12, 8));
-    EXPECT_EQ(s.Image1.Picture().image.size(), QSize(12, 8));
+    checkSkinButton(keys::Skin, s.Image1, []() -> ImageBox & { return instance<FormVX3>().Image1; },
+                    [&s] { s.Command18_Click(); });
     // A skin gone since leaves only the preview out.
     QFile::remove(path("other.jpg"));
     ASSERT_TRUE(s.Unload());
@@ -120,21 +92,8 @@ TEST_F(Form12Test, ResetDeletesTheSectionOnceAndTheMidiButtonShowsTheChooser)
     store(keys::BackColor, QStringLiteral("255"));
     FormVX3 &p = player();
     Form12 &s = instance<Form12>();
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(stored(keys::BackColor), QStringLiteral("-"));
-    EXPECT_EQ(vxtest::dialogs().messageTexts(),
-              QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
-    EXPECT_FALSE(s.Visible());
-    EXPECT_EQ(p.File1.BackColor(), 255) << "the player's look stays";
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(vxtest::dialogs().messages.size(), 1u);
-    EXPECT_TRUE(s.Visible());
-    QString modal;
-    vxtest::dialogs().modalScripts.push_back([&modal](Form &f) { modal = f.Name(); });
-    s.Command1_Click();
-    EXPECT_EQ(modal, QStringLiteral("Form22"));
+    checkResetAndMidi(s, keys::BackColor, [&p] { return p.File1.BackColor(); }, [&s] { s.Command17_Click(); },
+                      [&s] { s.Command1_Click(); });
 }
 
 } // namespace

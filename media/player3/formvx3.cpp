@@ -5,13 +5,14 @@
 #include "form36.h"
 #include "keys.h"
 
-#include "media/player/form3.h"
-#include "media/player2/form20.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
+#include "media/playlist/playlist.h"
+#include "suite/colours.h"
 #include "suite/folders.h"
+#include "suite/players.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 
@@ -114,18 +115,8 @@ void FormVX3::Form_Load()
     auto colour = [](QLatin1StringView key, qint32 def) { return suite::GetColor(keys::Section, key, def); };
     const qint32 back = colour(keys::BackColor, keys::BackColorDefault);
     const qint32 font = colour(keys::FontColor, keys::FontColorDefault);
-    Drive1.setBackColor(back);
-    Dir1.setBackColor(back);
-    File1.setBackColor(back);
-    Label2.setBackColor(back);
-    Text1.setBackColor(back);
-    Text2.setBackColor(back);
-    Drive1.setForeColor(font);
-    Dir1.setForeColor(font);
-    File1.setForeColor(font);
-    Label2.setForeColor(font);
-    Text1.setForeColor(font);
-    Text2.setForeColor(font);
+    suite::setBack(back, Drive1, Dir1, File1, Label2, Text1, Text2);
+    suite::setFore(font, Drive1, Dir1, File1, Label2, Text1, Text2);
     Label1.setBackColor(colour(keys::VolColor, keys::VolColorDefault));
     Label1.setForeColor(colour(keys::VolFontColor, keys::VolFontColorDefault));
     suite::applyPointer(*this);
@@ -165,7 +156,7 @@ void FormVX3::Command2_Click()
     if (!RealAudio1.Source().isEmpty())
         RealAudio1.DoStop();
     Hide();
-    vx::instance<Form20>().Show();
+    suite::players::show(suite::players::Player::Second);
     suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindSecondPlayer);
 }
 
@@ -174,7 +165,7 @@ void FormVX3::Command3_Click()
     if (!RealAudio1.Source().isEmpty())
         RealAudio1.DoStop();
     Hide();
-    vx::instance<Form3>().Show();
+    suite::players::show(suite::players::Player::First);
     suite::SaveSetting(keys::KindSection, keys::FormKind, keys::KindFirstPlayer);
 }
 
@@ -227,17 +218,12 @@ void FormVX3::Label1_DblClick()
 
 void FormVX3::Label2_Click()
 {
-    Dir1.Refresh();
-    File1.Refresh();
+    playlist::refreshLists(*this);
 }
 
 void FormVX3::Drive1_Change()
 {
-    try {
-        Dir1.setPath(Drive1.Drive());
-    } catch (const vx::RuntimeError &e) {
-        vx::MsgBox(e.description());
-    }
+    playlist::followDrive(*this);
 }
 
 void FormVX3::Dir1_Change()

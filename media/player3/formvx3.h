@@ -4,7 +4,7 @@
 // picture and panel share the console "one"; next and previous, repeat and
 // native size, the volume box and a skin. Its viewer button opens the picture
 // and control windows Form35 and Form36; Form12 holds its settings.
-#include "media/player/mvolctrl.h"
+#include "media/volume/mvolctrl.h"
 
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"

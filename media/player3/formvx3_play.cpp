@@ -2,13 +2,11 @@
 // and drops.
 #include "formvx3.h"
 
-#include "platform/core/errors.h"
-#include "platform/dialogs/dialogs.h"
-#include "platform/system/system.h"
+#include "media/playlist/playlist.h"
 
 QString FormVX3::entryPath() const
 {
-    return vx::joinPath(Dir1.Path(), File1.FileName());
+    return playlist::entryPath(*this);
 }
 
 void FormVX3::replay(const QString &path)
@@ -20,11 +18,7 @@ void FormVX3::replay(const QString &path)
 
 void FormVX3::File1_Click()
 {
-    const int index = File1.ListIndex();
-    const int count = File1.ListCount();
-    Command9.setEnabled(index != 0);
-    Command7.setEnabled(index + 1 != count);
-    Label2.setCaption(QStringLiteral("%1/%2").arg(index + 1).arg(count));
+    playlist::showEntryState(*this);
     try {
         RealAudio1.setSource(entryPath());
         RealAudio1.DoPlay();
@@ -33,50 +27,18 @@ void FormVX3::File1_Click()
     }
 }
 
+// The entry the click started plays once more from its start.
 void FormVX3::Command7_Click()
 {
-    const int next = File1.ListIndex() + 1;
-    // Still enabled from an earlier folder, past the end of this one.
-    if (next < 0 || next >= File1.ListCount())
-        return;
-    File1.setListIndex(next);
-    if (next == File1.ListCount() - 1) {
-        Command7.setEnabled(false);
-        return;
-    }
-    Command7.setEnabled(true);
-    // The entry the click started plays once more from its start.
-    try {
-        replay(entryPath());
-    } catch (const vx::RuntimeError &) {
-    }
+    playlist::step(*this, 1, Command7, [] {}, [this] { replay(entryPath()); });
 }
 
 void FormVX3::Command9_Click()
 {
-    const int previous = File1.ListIndex() - 1;
-    if (previous < 0 || previous >= File1.ListCount())
-        return;
-    File1.setListIndex(previous);
-    if (previous == 0) {
-        Command9.setEnabled(false);
-        return;
-    }
-    Command9.setEnabled(true);
-    try {
-        replay(entryPath());
-    } catch (const vx::RuntimeError &) {
-    }
+    playlist::step(*this, -1, Command9, [] {}, [this] { replay(entryPath()); });
 }
 
 void FormVX3::File1_OLEDragDrop(const QStringList &files)
 {
-    for (const QString &file : files) {
-        try {
-            replay(file);
-        } catch (const vx::RuntimeError &) {
-            vx::MsgBox(QStringLiteral("対応しているメディアファイルをドロップしてください"));
-            return;
-        }
-    }
+    playlist::playDropped(files, [this](const QString &file) { replay(file); });
 }

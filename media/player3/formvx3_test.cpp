@@ -1,7 +1,5 @@
 #include "player3_fixture_test.h"
 
-#include "media/player/form3.h"
-#include "media/player2/form20.h"
 #include "platform/forms/colors.h"
 #include "platform/media/transportbar.h"
 
@@ -187,20 +185,20 @@ TEST_F(FormVX3Test, RepeatReloadsTheSelectedFileAndNativeSizeSwitches)
 
 TEST_F(FormVX3Test, SwitchesStopOnlyWithASourceAndRecordThePlayerLeftFor)
 {
+    joinOtherPlayers({{suite::players::Player::First, "first"}, {suite::players::Player::Second, "second"}});
     FormVX3 &p = player();
     p.Show();
     p.Command2_Click();
     EXPECT_TRUE(take().isEmpty()) << "no source: no stop";
     EXPECT_FALSE(p.Visible());
-    EXPECT_TRUE(instance<Form20>().Visible());
+    EXPECT_EQ(shownPlayers, QStringList{QStringLiteral("second")});
     EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("2"));
-    instance<Form20>().Hide();
     p.Show();
     p.File1.setListIndex(0);
     take();
     p.Command3_Click();
     EXPECT_EQ(take(), calls({"one: stop"}));
-    EXPECT_TRUE(instance<Form3>().Visible());
+    EXPECT_EQ(shownPlayers, (QStringList{QStringLiteral("second"), QStringLiteral("first")}));
     EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("1"));
 }
 
@@ -248,23 +246,5 @@ TEST_F(FormVX3Test, PropertiesViewerAndSettingsButtons)
     EXPECT_EQ(modal, QStringLiteral("Form12"));
 }
 
-TEST_F(FormVX3Test, TheOtherPlayersSwitchHereAndRecordIt)
-{
-    Form3 &first = instance<Form3>();
-    ASSERT_TRUE(first.Command2.isEnabled());
-    first.Show();
-    first.Command2_Click();
-    EXPECT_FALSE(first.Visible());
-    EXPECT_TRUE(instance<FormVX3>().Visible());
-    EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("3"));
-    instance<FormVX3>().Command2_Click();
-    Form20 &second = instance<Form20>();
-    ASSERT_TRUE(second.Command2.isEnabled());
-    EXPECT_TRUE(second.Visible());
-    second.Command2_Click();
-    EXPECT_FALSE(second.Visible());
-    EXPECT_TRUE(instance<FormVX3>().Visible());
-    EXPECT_EQ(stored(keys::FormKind, keys::KindSection), QStringLiteral("3"));
-}
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/core/errors.h"
 #include "platform/rtf/rtf.h"
+#include "testing/errors.h"
 #include "testing/harness.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,8 @@
 
 using namespace vx;
 
+using vxtest::errorOf;
+
 namespace {
 
 class Box : public Form {
@@ -22,16 +25,6 @@ public:
     Box() : Form(QStringLiteral("Box")) { setClientSize(6000, 4000); RichTextBox1.Move(0, 0, 6000, 4000); }
     RichTextBox RichTextBox1{this, QStringLiteral("RichTextBox1")};
 };
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 QByteArray bytesOf(const QString &path)
 {

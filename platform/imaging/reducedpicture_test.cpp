@@ -2,6 +2,7 @@
 #include "platform/imaging/picture.h"
 #include "platform/imaging/pictureclaim.h"
 #include "platform/imaging/reducedpicture.h"
+#include "testing/errors.h"
 #include "testing/harness.h"
 
 #include <QBuffer>
@@ -14,19 +15,11 @@
 
 using namespace vx;
 
+using vxtest::errorOf;
+
 namespace {
 
 QSize thumb(QSize natural) { return natural.scaled(97, 97, Qt::KeepAspectRatio); }
-
-int errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const RuntimeError &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class ReducedPictureTest : public vxtest::GuiTest {
 protected:

@@ -4,6 +4,7 @@
 #include "transportbar.h"
 
 #include "platform/core/errors.h"
+#include "testing/errors.h"
 #include "testing/harness.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,8 @@
 #include <QTimer>
 
 using namespace vx;
+
+using vxtest::errorOf;
 
 namespace {
 
@@ -90,15 +93,6 @@ protected:
             if (b->accessibleName() == QString::fromUtf8(name))
                 return b;
         return nullptr;
-    }
-    static int errorOf(const std::function<void()> &f)
-    {
-        try {
-            f();
-        } catch (const RuntimeError &e) {
-            return e.number();
-        }
-        return 0;
     }
     Host host_;
     QTemporaryDir dir_;

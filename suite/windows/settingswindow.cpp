@@ -40,4 +40,51 @@ bool resetSection(const QString &section)
     return true;
 }
 
+PlayerSettingsWindow::PlayerSettingsWindow(const QString &name, const QString &caption, const QString &intro,
+                                           int width, int height, Section section)
+    : vx::Form(name), section_(section)
+{
+    setCaption(caption);
+    setClientSize(width, height);
+    Label1.setCaption(intro);
+    Label1.Move(120, 120, width - 240, 255);
+    Image1.Move(120, 480, 2415, 1815);
+    Image1.setStretch(true);
+}
+
+void PlayerSettingsWindow::Form_Load()
+{
+    applyPointer(*this);
+    // A missing or unreadable skin leaves only the skin out.
+    showStoredSkin(section_.name, section_.skin, section_.skinDefaultName,
+                   [this](const vx::Picture &skin) { Image1.setPicture(skin); });
+}
+
+void PlayerSettingsWindow::Form_Unload(int &cancel)
+{
+    (void)cancel;
+    store();
+}
+
+void PlayerSettingsWindow::chooseSkin(vx::CommonDialog &dialog,
+                                      const std::function<void(const vx::Picture &)> &showOnPlayer)
+{
+    suite::chooseSkin(dialog, section_.name, section_.skin, [&](const vx::Picture &skin) {
+        showOnPlayer(skin);
+        Image1.setPicture(skin);
+    });
+}
+
+void PlayerSettingsWindow::reset()
+{
+    if (resetSection(section_.name))
+        Hide();
+}
+
+void PlayerSettingsWindow::storeNumbers(std::initializer_list<std::pair<QLatin1StringView, qint32>> values) const
+{
+    for (const auto &[key, value] : values)
+        SaveSetting(section_.name, key, QString::number(value));
+}
+
 } // namespace suite

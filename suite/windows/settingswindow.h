@@ -1,9 +1,16 @@
 #pragma once
 // Steps the tools' settings windows share.
 #include "platform/dialogs/dialogs.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
+#include "platform/imaging/imagebox.h"
 #include "platform/imaging/picture.h"
 
+#include <QLatin1StringView>
+
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 namespace suite {
 
@@ -21,5 +28,47 @@ void showStoredSkin(const QString &section, const QString &key, const QString &d
 // The reset button: deletes the tool's section and says when it takes effect.
 // False when there was nothing to delete (nothing is said then).
 bool resetSection(const QString &section);
+
+// A player's settings window: its line of introduction and the skin's preview
+// on top, buttons that change the player's look at once, the skin stored when
+// it is chosen, the player's colours stored when the window closes or unloads,
+// and a reset of the player's section. Each window lays out and lists its own
+// buttons below the preview.
+class PlayerSettingsWindow : public vx::Form {
+public:
+    struct Section {
+        QLatin1StringView name;
+        QLatin1StringView skin;
+        QLatin1StringView skinDefaultName;
+    };
+
+    vx::Label Label1{this, QStringLiteral("Label1")};
+    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+
+    // The pointer and the stored skin as preview.
+    void Form_Load() override;
+    void Form_Unload(int &cancel) override;
+
+protected:
+    PlayerSettingsWindow(const QString &name, const QString &caption, const QString &intro, int width, int height,
+                         Section section);
+    // The skin button: the chosen picture goes to the player (`showOnPlayer`)
+    // and the preview, and is stored at once.
+    void chooseSkin(vx::CommonDialog &dialog, const std::function<void(const vx::Picture &)> &showOnPlayer);
+    // The reset button: deletes the section and hides the window; nothing to
+    // delete leaves it shown.
+    void reset();
+    // The player's look as it is now, key by key in this order.
+    void storeNumbers(std::initializer_list<std::pair<QLatin1StringView, qint32>> values) const;
+    virtual void store() = 0;
+
+    const Section section_;
+};
+
+// The English or the Japanese caption, by the window's check box.
+inline auto captionPicker(bool english)
+{
+    return [english](const char *en, const char *ja) { return QString::fromUtf8(english ? en : ja); };
+}
 
 } // namespace suite

@@ -1,5 +1,5 @@
-#include "mvolctrl.h"
-#include "player_fixture_test.h"
+#include "media/volume/mvolctrl.h"
+#include "media/player/player_fixture_test.h"
 
 using namespace vx;
 
