@@ -78,11 +78,22 @@ bool audioOutputPrepared()
 
 void prepareAudioOutput()
 {
+    // Joined when the program ends: plug-ins loading while the process
+    // takes its libraries down would break GStreamer's type system.
+    struct Preparer {
+        std::thread thread;
+        ~Preparer()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    };
+    static Preparer preparer;
     static std::atomic<bool> started{false};
     if (started.exchange(true))
         return;
     try {
-        std::thread([] {
+        preparer.thread = std::thread([] {
             if (!gstreamerReady())
                 return;
             for (const char *name : {"appsrc", "audioconvert", "audioresample"})
@@ -91,7 +102,7 @@ void prepareAudioOutput()
             if (GstElement *sink = makeAudioSink())
                 gst_object_unref(sink);
             prepared = true;
-        }).detach();
+        });
     } catch (const std::system_error &) {
         // No thread: the first play loads it all itself.
     }

@@ -288,7 +288,7 @@ TEST_F(MediaPlayerTest, DesignShowsItsPartsAsRealControls)
     host_.Show();
     auto shown = [](MediaPlayer &p, const char *name) {
         for (QWidget *w : p.findChildren<QWidget *>())
-            if (w->accessibleName() == QString::fromUtf8(name))
+            if (w->accessibleName() == QString::fromUtf8(name) || w->accessibleDescription() == QString::fromUtf8(name))
                 return w->isVisible();
         return false;
     };
