@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFocusEvent>
+#include <QTest>
 
 namespace {
 
@@ -76,12 +77,32 @@ TEST_F(Form5Test, DeleteClosesUpTheKeys)
     EXPECT_EQ(stored(QStringLiteral("2")), QStringLiteral("/opt/three"));
     EXPECT_EQ(stored(QStringLiteral("3")), QStringLiteral("/opt/three")) << "left behind, never read";
     EXPECT_FALSE(f.AppDel.Enabled());
+    EXPECT_EQ(f.List1.ListIndex(), -1) << "no line is shown chosen while delete is off";
+    EXPECT_TRUE(f.List1.selectedItems().isEmpty());
 
     // With nothing selected (not reachable by the buttons) nothing changes.
     f.List1.setListIndex(-1);
     f.AppDel_Click();
     EXPECT_EQ(f.List1.ListCount(), 2);
     EXPECT_EQ(stored(QStringLiteral("AppCount")), QStringLiteral("2"));
+
+    // Any click on a line enables delete, also on the line chosen already;
+    // the last line goes too.
+    f.Show();
+    const auto click = [&f](int row) {
+        QTest::mouseClick(f.List1.viewport(), Qt::LeftButton, {}, f.List1.visualItemRect(f.List1.item(row)).center());
+    };
+    click(1);
+    EXPECT_TRUE(f.AppDel.Enabled());
+    f.AppDel.click();
+    EXPECT_FALSE(f.AppDel.Enabled());
+    f.List1.setListIndex(0);
+    f.AppDel.setEnabled(false);
+    click(0);
+    EXPECT_TRUE(f.AppDel.Enabled()) << "a click on the line already chosen";
+    f.AppDel.click();
+    EXPECT_EQ(f.List1.ListCount(), 0);
+    EXPECT_EQ(stored(QStringLiteral("AppCount")), QStringLiteral("0"));
 }
 
 TEST_F(Form5Test, DeletingTheLastEntryAsksForANewOne)

@@ -101,7 +101,7 @@ void Form9::layoutPanes()
         p.file->setPattern(patterns[n - 1]);
         p.position->Move(120, 4860, 3240, 255);
         p.position->setFocusPolicy(Qt::TabFocus);
-        p.position->setAccessibleName(QStringLiteral("%1 の一覧を更新").arg(fmt));
+        p.position->setAccessibleDescription(QStringLiteral("%1 の一覧を更新").arg(fmt));
         p.text->Move(3480, 780, 5760, 2460);
         QString prompt = QStringLiteral("\n\n\nこのボックスに%1ファイルをドロップしてください。").arg(fmt);
         if (compresses(n))

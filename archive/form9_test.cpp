@@ -6,6 +6,8 @@
 #include "platform/core/errors.h"
 #include "suite/settings.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -108,6 +110,13 @@ TEST_F(Form9Test, ListClicksSendEachPanesCommandLine)
     clickFile(7, path("d"), QStringLiteral("Pack.TAR.tar"));
     clickFile(7, path("d"), QStringLiteral("pack.tgz"));
     EXPECT_EQ(window().Label27.Caption(), QStringLiteral("2/2"));
+    // The position is read as what it shows, its refresh as its description.
+    for (vx::Label *position : {&window().Label21, &window().Label27}) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(position);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name), position->Caption());
+        EXPECT_TRUE(a->text(QAccessible::Description).endsWith(QStringLiteral("の一覧を更新")));
+    }
     clickFile(8, path("d"), QStringLiteral("pack.yz1"));
     EXPECT_EQ(fake->lines(), (QStringList{
                                  "x -d1 -y1 " + Q + a + ".lzh" + Q + " " + Q + d + "pack" + Q + "/ *.*",

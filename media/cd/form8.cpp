@@ -61,10 +61,11 @@ Form8::Form8() : vx::Form(QStringLiteral("Form8"))
     Drive2.setToolTipText(QStringLiteral("ドライブを選択してください"));
     Dir2.setToolTipText(QStringLiteral("フォルダを選択してください"));
     File2.setToolTipText(QStringLiteral("画像ファイルを選択してください"));
-    // Screen readers name the displays by what they show.
+    // Screen readers read the displays as what they show; what each one is
+    // goes in its description.
     timeWindow.setAccessibleName(QStringLiteral("再生位置"));
-    totalplay.setAccessibleName(QStringLiteral("トラック数と全体の時間"));
-    tracktime.setAccessibleName(QStringLiteral("トラックの時間"));
+    totalplay.setAccessibleDescription(QStringLiteral("トラック数と全体の時間"));
+    tracktime.setAccessibleDescription(QStringLiteral("トラックの時間"));
 
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };

@@ -6,6 +6,9 @@
 #include "platform/media/cdimages_test.h"
 #include "platform/media/fixtures_test.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QThread>
 
 using namespace vx;
 namespace keys = cdplayer::keys;
@@ -61,6 +64,14 @@ TEST_F(Form8Test, LoadOpensTheDeviceAndTheFirstRefreshLoadsATwelveTrackDisc)
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:00"));
     EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 01:00:02"));
     EXPECT_TRUE(messages().isEmpty());
+
+    // Assistive technology reads the two displays as what they show.
+    for (Label *display : {&p.totalplay, &p.tracktime}) {
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(display);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name), display->Caption());
+        EXPECT_FALSE(a->text(QAccessible::Description).isEmpty()) << "what it shows is described";
+    }
 }
 
 // Fake drive: play does not refresh; previous at 00:00 of track 1 wraps to the

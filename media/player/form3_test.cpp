@@ -3,6 +3,10 @@
 
 #include "platform/forms/colors.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QTest>
+
 using namespace vx;
 namespace keys = player::keys;
 
@@ -239,6 +243,34 @@ TEST_F(Form3Test, PauseResumeRestartAndStop)
     media->playing("10", "20");
     p.Timer1_Timer();
     EXPECT_EQ(p.Label5.Caption(), QStringLiteral("再生時間：10 / 20"));
+}
+
+// Pause twice, stop, then a click on the entry still selected: it plays, by
+// the mouse as by an assistive tool.
+TEST_F(Form3Test, AClickOnTheSelectedEntryPlaysItAfterAStop)
+{
+    Form3 &p = player();
+    p.Show();
+    const QPoint first = p.File1.visualItemRect(p.File1.item(0)).center();
+    QTest::mouseClick(p.File1.viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(media->take(), (QStringList{kStop, kClose, openOf("a.wav"), kPlay}));
+    p.Command4_Click();
+    p.Command4_Click();
+    p.Command3_Click();
+    media->take();
+    EXPECT_EQ(p.Caption(), Form3::kPlainCaption);
+    EXPECT_EQ(p.File1.ListIndex(), 0);
+    QTest::mouseClick(p.File1.viewport(), Qt::LeftButton, {}, first);
+    EXPECT_EQ(media->take(), (QStringList{kStop, kClose, openOf("a.wav"), kPlay}));
+    EXPECT_EQ(p.Caption(), playingCaption(path("a.wav")));
+    p.Command3_Click();
+    media->take();
+    QAccessibleInterface *list = QAccessible::queryAccessibleInterface(&p.File1);
+    ASSERT_NE(list, nullptr);
+    ASSERT_NE(list->tableInterface(), nullptr);
+    list->tableInterface()->selectRow(0);
+    EXPECT_EQ(media->take(), (QStringList{kStop, kClose, openOf("a.wav"), kPlay}));
+    EXPECT_EQ(p.Caption(), playingCaption(path("a.wav")));
 }
 
 TEST_F(Form3Test, DroppedFilesPlayInTurnAndTheLastStays)

@@ -176,3 +176,29 @@ TEST_F(Form20EngineTest, TagEditorFromTheTagButtonSavesThePlayingEntry)
 }
 
 } // namespace
+
+namespace {
+
+// A damaged MP3 (frame headers and nothing in the frames) answers a click at
+// once, the first time and again on the selected entry.
+TEST_F(Form20EngineTest, ADamagedMp3DoesNotHoldTheWindow)
+{
+    QByteArray damaged;
+    for (int i = 0; i < 1200; ++i)
+        damaged += QByteArray("\xff\xfb\x90\x64", 4) + QByteArray(413, '\0');
+    ASSERT_TRUE(mediatest::writeFile(path("t.mp3"), damaged));
+    Form20 &p = player();
+    ASSERT_EQ(p.File1.List(3), QStringLiteral("t.mp3"));
+    for (int round = 0; round < 2; ++round) {
+        QElapsedTimer t;
+        t.start();
+        if (round == 0)
+            p.File1.setListIndex(3);
+        else
+            p.File1_Click();
+        EXPECT_LT(t.elapsed(), 3000) << "round " << round;
+        EXPECT_EQ(p.Label2.Caption(), QStringLiteral("4/4"));
+    }
+}
+
+} // namespace

@@ -230,6 +230,26 @@ TEST_F(Accessibility, LabelsWithHandlersTakeTheKeyboardAndActions)
     EXPECT_FALSE(a11y(&Label2)->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
 }
 
+// A label showing a value is read as the value, even when a window gave it a
+// name; what it is stays reachable as its description.
+TEST_F(Accessibility, LabelsAreReadAsWhatTheyShow)
+{
+    Panel &p = instance<Panel>();
+    Label Label1{&p, QStringLiteral("Label1")};
+    Frame Frame1{&p, QStringLiteral("Frame1"), QStringLiteral("枠")};
+    Label Label2{&p, QStringLiteral("Label2"), QString(), &Frame1};
+    Label1.setAccessibleName(QStringLiteral("位置"));
+    Label1.setAccessibleDescription(QStringLiteral("位置"));
+    p.Show();
+    Label1.setCaption(QStringLiteral("3/12"));
+    Label2.setCaption(QStringLiteral("再生中"));
+    EXPECT_EQ(a11y(&Label1)->text(QAccessible::Name), QStringLiteral("3/12"));
+    EXPECT_EQ(a11y(&Label1)->text(QAccessible::Description), QStringLiteral("位置"));
+    EXPECT_EQ(a11y(&Label2)->text(QAccessible::Name), QStringLiteral("再生中")) << "not the frame's caption";
+    Label1.setCaption(QString());
+    EXPECT_EQ(a11y(&Label1)->text(QAccessible::Name), QStringLiteral("位置")) << "nothing shown: the name";
+}
+
 TEST_F(Accessibility, DriveFolderFileListsAndMenusAnswerToo)
 {
     QTemporaryDir tmp;

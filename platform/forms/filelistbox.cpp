@@ -9,6 +9,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRegularExpression>
 
 #include <unistd.h>
@@ -42,7 +44,33 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {
         fire(DblClick);
     });
-    followSelection(this);
+    followSelection(this, [this] {
+        if (!settingIndex_ && !inInput_)
+            fire(Click);
+    });
+}
+
+void FileListBox::mousePressEvent(QMouseEvent *e)
+{
+    const int before = currentRow();
+    inInput_ = true;
+    Control::mousePressEvent(e);
+    inInput_ = false;
+    if (pressKeepsEntry(this, e, before))
+        fire(Click);
+}
+
+void FileListBox::keyPressEvent(QKeyEvent *e)
+{
+    const int before = currentRow();
+    inInput_ = true;
+    Control::keyPressEvent(e);
+    inInput_ = false;
+    if (keyClicksEntry(this, e, before)) {
+        if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Select)
+            e->accept();
+        fire(Click);
+    }
 }
 
 void FileListBox::setPath(const QString &path)

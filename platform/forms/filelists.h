@@ -102,7 +102,9 @@ public:
     bool ExecutablesOnly() const { return executablesOnly_; }
     void setExecutablesOnly(bool on);
     // Selected entry (-1: none). Setting a different index runs Click at once;
-    // an index outside the list raises 380.
+    // an index outside the list raises 380. Every click on an entry (mouse,
+    // Space or Enter, an assistive tool selecting it) runs Click, also on the
+    // entry already selected.
     int ListIndex() const { return currentRow(); }
     void setListIndex(int index);
     int ListCount() const;
@@ -123,6 +125,8 @@ protected:
     void dropEvent(QDropEvent *e) override;
     void focusInEvent(QFocusEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void ensureFilled() const;
@@ -137,6 +141,7 @@ private:
     QStringList suffixes_; // "*.ext" parts, matched without a regular expression
     QStringList names_;    // every file of the folder
     bool settingIndex_ = false;
+    bool inInput_ = false; // a press is being handled: it raises its own click
     bool stale_ = true;
 };
 

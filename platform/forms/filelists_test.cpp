@@ -1,5 +1,6 @@
 #include "platform/core/errors.h"
 #include "platform/forms/filelists.h"
+#include "platform/forms/listbox.h"
 #include "testing/harness.h"
 #include "testing/errors.h"
 #include "testing/capabilities.h"
@@ -10,6 +11,9 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QTest>
 
 #include <algorithm>
 
@@ -121,6 +125,74 @@ TEST_F(FileChain, ListIndexRunsClickOncePerChange)
     h.File1.DblClick = [&] { ++dbl; };
     emit h.File1.itemDoubleClicked(h.File1.item(0));
     EXPECT_EQ(dbl, 1);
+}
+
+// Each way a user clicks an entry of `list`, counted by `clicks`: the mouse,
+// Space and Enter, an assistive tool selecting it. The entry selected
+// already is clicked as any other.
+void clickEveryWay(QListWidget &list, const int &clicks, const int &doubles)
+{
+    const auto at = [&list](int row) { return list.visualItemRect(list.item(row)).center(); };
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(list.currentRow(), 1);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(clicks, 2) << "a click on the selected entry";
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at(1));
+    EXPECT_EQ(clicks, 2) << "the right button is no click";
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(doubles, 1);
+    const int beforeKeys = clicks;
+    QTest::keyClick(&list, Qt::Key_Space);
+    QTest::keyClick(&list, Qt::Key_Return);
+    EXPECT_EQ(clicks, beforeKeys + 2) << "Space and Enter on the selected entry";
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(clicks, beforeKeys + 3) << "moving to another entry";
+    EXPECT_EQ(list.currentRow(), 0);
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(&list);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(a->tableInterface(), nullptr);
+    a->tableInterface()->selectRow(0);
+    EXPECT_EQ(clicks, beforeKeys + 4) << "an assistive tool selecting the selected entry";
+    a->tableInterface()->selectRow(1);
+    EXPECT_EQ(clicks, beforeKeys + 5);
+    EXPECT_EQ(list.currentRow(), 1);
+}
+
+TEST_F(FileChain, EveryClickOnAnEntryIsAClickSelectedOrNot)
+{
+    Host h;
+    ListBox List1{&h, QStringLiteral("List1")};
+    h.File1.setPath(root);
+    h.File1.setPattern(QStringLiteral("*.jpg"));
+    for (const char *line : {"one", "two", "three"})
+        List1.AddItem(QLatin1String(line));
+    h.File1.Move(0, 0, 3000, 2000);
+    List1.Move(3000, 0, 3000, 2000);
+    h.Show();
+    int files = 0, fileDoubles = 0, lines = 0, lineDoubles = 0;
+    h.File1.Click = [&] { ++files; };
+    h.File1.DblClick = [&] { ++fileDoubles; };
+    List1.Click = [&] { ++lines; };
+    List1.DblClick = [&] { ++lineDoubles; };
+    {
+        SCOPED_TRACE("file list");
+        clickEveryWay(h.File1, files, fileDoubles);
+    }
+    {
+        SCOPED_TRACE("list box");
+        clickEveryWay(List1, lines, lineDoubles);
+    }
+    EXPECT_EQ(files - fileDoubles, lines - lineDoubles);
+
+    // Removing the selected line leaves none selected, as the list shows.
+    List1.RemoveItem(1);
+    EXPECT_EQ(List1.ListIndex(), -1);
+    EXPECT_TRUE(List1.selectedItems().isEmpty());
+    List1.setListIndex(1);
+    List1.RemoveItem(0);
+    EXPECT_EQ(List1.ListIndex(), 0) << "the selected line moved up, still selected";
+    EXPECT_EQ(List1.Text(), QStringLiteral("three"));
 }
 
 TEST_F(FileChain, MissingFolderLeavesFileListUnchanged)

@@ -17,9 +17,11 @@ class LabelAccessible : public QAccessibleWidget {
 public:
     explicit LabelAccessible(Label *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
     Label *label() const { return static_cast<Label *>(widget()); }
+    // The shown text, whatever name was set: a fixed name would hide a
+    // changing value.
     QString text(QAccessible::Text t) const override
     {
-        if (t == QAccessible::Name && label()->accessibleName().isEmpty())
+        if (t == QAccessible::Name && (!label()->text().isEmpty() || label()->accessibleName().isEmpty()))
             return label()->text();
         return QAccessibleWidget::text(t);
     }

@@ -7,6 +7,10 @@
 
 namespace vx {
 
+// A label that shows a value (a status line, a time, "3/12") is read by
+// assistive technology as that value: give it no fixed accessible name, only
+// a description of what it shows. Its accessible name is always the shown
+// text.
 class Label : public Control<QLabel> {
     Q_OBJECT
 public:

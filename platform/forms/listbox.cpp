@@ -2,17 +2,51 @@
 
 #include "platform/core/errors.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+
+#include <memory>
+#include <utility>
 
 namespace vx {
 
-void followSelection(QListWidget *list)
+void followSelection(QListWidget *list, std::function<void()> reselected)
 {
-    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list] {
+    auto clearedRow = std::make_shared<int>(-1);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [list, clearedRow, reselected] {
         const QList<QListWidgetItem *> selected = list->selectedItems();
-        if (selected.size() == 1 && selected.first() != list->currentItem())
+        const int cleared = std::exchange(*clearedRow, -1);
+        if (selected.isEmpty()) {
+            *clearedRow = list->currentRow();
+            return;
+        }
+        if (selected.size() != 1)
+            return;
+        if (selected.first() != list->currentItem())
             list->setCurrentItem(selected.first());
+        else if (cleared >= 0 && cleared == list->currentRow() && reselected)
+            reselected();
     });
+}
+
+bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, int rowBefore)
+{
+    if (e->button() != Qt::LeftButton || rowBefore < 0 || list->currentRow() != rowBefore)
+        return false;
+    const QListWidgetItem *hit = list->itemAt(e->position().toPoint());
+    return hit && list->row(hit) == rowBefore && hit->isSelected();
+}
+
+bool keyClicksEntry(QListWidget *list, QKeyEvent *e, int rowBefore)
+{
+    const int key = e->key();
+    if (key != Qt::Key_Space && key != Qt::Key_Select && key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    if (e->isAutoRepeat() || e->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    return rowBefore >= 0 && list->currentRow() == rowBefore && list->currentItem()
+        && list->currentItem()->isSelected();
 }
 
 ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
@@ -29,7 +63,36 @@ ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(
             fire(Click);
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] { fire(DblClick); });
-    followSelection(this);
+    followSelection(this, [this] {
+        if (!settingIndex_ && !inInput_)
+            fire(Click);
+    });
+}
+
+void ListBox::mousePressEvent(QMouseEvent *e)
+{
+    const int before = currentRow();
+    inInput_ = true;
+    Control::mousePressEvent(e);
+    inInput_ = false;
+    if (pressKeepsEntry(this, e, before))
+        fire(Click);
+}
+
+void ListBox::keyPressEvent(QKeyEvent *e)
+{
+    const int before = currentRow();
+    inInput_ = true;
+    Control::keyPressEvent(e);
+    inInput_ = false;
+    // Space or Enter on the selected entry, as a click on it. Space in a
+    // single-choice list would otherwise do nothing; Enter still reaches the
+    // window's default button.
+    if (keyClicksEntry(this, e, before)) {
+        if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Select)
+            e->accept();
+        fire(Click);
+    }
 }
 
 void ListBox::AddItem(const QString &item)
@@ -43,8 +106,15 @@ void ListBox::RemoveItem(int index)
 {
     if (index < 0 || index >= count())
         vx::raise(err::InvalidCall);
+    const bool wasSelected = index == currentRow();
     settingIndex_ = true;
     delete takeItem(index);
+    // As the classic list does: the removed entry's selection goes with it,
+    // none is moved to its neighbour.
+    if (wasSelected) {
+        setCurrentItem(nullptr);
+        clearSelection();
+    }
     settingIndex_ = false;
 }
 

@@ -8,11 +8,20 @@
 namespace vx {
 
 // Makes a selection made without moving the current row (as assistive tools
-// select) move it too, so that the list's click follows.
-void followSelection(QListWidget *list);
+// select) move it too, so that the list's click follows. Assistive tools
+// select the entry already selected by clearing the selection and selecting
+// it again: `reselected` runs then.
+void followSelection(QListWidget *list, std::function<void()> reselected = {});
 
-// A list of text items. Selecting an item, by the user or from code, runs
-// Click once; a double click runs DblClick.
+// Whether a mouse press or key press in `list` is a click on an entry that
+// stays selected (the row did not change): the classic list raises Click for
+// every click on an entry, selected or not.
+bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, int rowBefore);
+bool keyClicksEntry(QListWidget *list, QKeyEvent *e, int rowBefore);
+
+// A list of text items. Every click on an item (mouse, Space or Enter on it,
+// an assistive tool selecting it), and every selection from code, runs Click
+// once, also for the item already selected; a double click runs DblClick.
 class ListBox : public Control<QListWidget> {
     Q_OBJECT
 public:
@@ -40,10 +49,13 @@ protected:
     void updateGeometries() override;
     void focusInEvent(QFocusEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     void updateExtent();
     bool settingIndex_ = false;
+    bool inInput_ = false; // a press is being handled: it raises its own click
     int extent_ = 0;
 };
 

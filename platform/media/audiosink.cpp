@@ -4,7 +4,10 @@
 
 #include "audiosink.h"
 
+#include <atomic>
 #include <initializer_list>
+#include <system_error>
+#include <thread>
 
 namespace vx::media {
 
@@ -35,15 +38,25 @@ bool gstreamerReady()
 // (no sound card: clips still play and end as they would).
 GstElement *makeAudioSink()
 {
-    for (const char *name : {"pulsesink", "alsasink"}) {
-        GstElement *sink = gst_element_factory_make(name, nullptr);
+    // The first output found usable is tried first from then on: probing one
+    // that is not there costs a connection attempt at every stream.
+    static std::atomic<int> found{-1};
+    const char *const names[] = {"pulsesink", "alsasink"};
+    const int first = found.load();
+    for (int k = -1; k < 2; ++k) {
+        const int i = k < 0 ? first : k;
+        if (i < 0 || (k >= 0 && k == first))
+            continue;
+        GstElement *sink = gst_element_factory_make(names[i], nullptr);
         if (!sink)
             continue;
         gst_object_ref_sink(sink);
         const bool usable = gst_element_set_state(sink, GST_STATE_READY) == GST_STATE_CHANGE_SUCCESS;
         gst_element_set_state(sink, GST_STATE_NULL);
-        if (usable)
+        if (usable) {
+            found = i;
             return sink;
+        }
         gst_object_unref(sink);
     }
     GstElement *sink = gst_element_factory_make("fakesink", nullptr);
@@ -52,6 +65,47 @@ GstElement *makeAudioSink()
         g_object_set(sink, "sync", TRUE, nullptr);
     }
     return sink;
+}
+
+namespace {
+std::atomic<bool> prepared{false};
+} // namespace
+
+bool audioOutputPrepared()
+{
+    return prepared;
+}
+
+void prepareAudioOutput()
+{
+    // Joined when the program ends: plug-ins loading while the process
+    // takes its libraries down would break GStreamer's type system.
+    struct Preparer {
+        std::thread thread;
+        ~Preparer()
+        {
+            if (thread.joinable())
+                thread.join();
+        }
+    };
+    static Preparer preparer;
+    static std::atomic<bool> started{false};
+    if (started.exchange(true))
+        return;
+    try {
+        preparer.thread = std::thread([] {
+            if (!gstreamerReady())
+                return;
+            for (const char *name : {"appsrc", "audioconvert", "audioresample"})
+                if (GstElement *e = gst_element_factory_make(name, nullptr))
+                    gst_object_unref(gst_object_ref_sink(e));
+            if (GstElement *sink = makeAudioSink())
+                gst_object_unref(sink);
+            prepared = true;
+        });
+    } catch (const std::system_error &) {
+        // No thread: the first play loads it all itself.
+    }
 }
 
 } // namespace vx::media

@@ -1,5 +1,7 @@
 #include "cdaudio.h"
 
+#include "audiosink.h"
+
 #include "cdstream.h"
 #include "mci.h"
 
@@ -75,6 +77,7 @@ std::unique_ptr<CdAudioDevice> CdAudioDevice::open(int &error)
         return nullptr; // a late answer is released by the thread that got it
     std::unique_ptr<CdAudioDevice> device(new CdAudioDevice());
     device->medium_ = *medium;
+    media::prepareAudioOutput();
     return device;
 }
 

@@ -1,5 +1,6 @@
 // The cdaudio device over the fake drive: the command shapes, tmsf and
 // millisecond replies, ranges, playback, the tray and a drive that hangs.
+#include "audiosink.h"
 #include "cdaudio.h"
 #include "cdfake.h"
 #include "mci.h"
@@ -123,6 +124,20 @@ TEST_F(CdAudioTest, TmsfAndMillisecondRepliesOnATwelveTrackDisc)
     EXPECT_EQ(ask("status cd position"), QStringLiteral("12000"));
     ASSERT_EQ(send("set cd time format tmsf"), 0);
     EXPECT_EQ(ask("status cd position"), QStringLiteral("02:00:01:74")) << "12 s is 1 s 74 frames into track 2";
+}
+
+// The output a disc plays through is made ready when the device opens, off
+// the caller's thread: the first play then costs what later plays cost.
+TEST_F(CdAudioTest, OpeningPreparesTheOutputInTheBackground)
+{
+    medium->insertAudio(2, 1);
+    QElapsedTimer t;
+    t.start();
+    openCd();
+    EXPECT_LT(t.elapsed(), 2000);
+    while (!media::audioOutputPrepared() && t.elapsed() < 20000)
+        QThread::msleep(10);
+    EXPECT_TRUE(media::audioOutputPrepared());
 }
 
 TEST_F(CdAudioTest, PlayPauseResumeAndTheEndOfTheDiscInRealTime)

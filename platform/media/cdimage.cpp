@@ -4,12 +4,42 @@
 #include "cdlibcdio.h"
 #include "mci.h"
 
+#include "platform/core/userfileqt.h"
+
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace vx::cd {
 
 namespace {
+
+// A CUE sheet is a page of text; more is not one.
+constexpr qint64 kMaxCueBytes = 1024 * 1024;
+
+// The sheet and every data file it names are regular files: the reader then
+// cannot be held by a FIFO or fed a device without end.
+bool sheetIsSafe(const QString &path)
+{
+    QByteArray sheet;
+    if (readUserFile(path, kMaxCueBytes, sheet) != UserFileStatus::Ok)
+        return false;
+    static const QRegularExpression fileLine(QStringLiteral("^\\s*FILE\\s+(?:\"([^\"]*)\"|(\\S+))"),
+                                             QRegularExpression::CaseInsensitiveOption
+                                                 | QRegularExpression::MultilineOption);
+    const QDir folder = QFileInfo(path).absoluteDir();
+    auto it = fileLine.globalMatch(QString::fromLocal8Bit(sheet));
+    while (it.hasNext()) {
+        const auto m = it.next();
+        const QString name = m.capturedStart(1) >= 0 ? m.captured(1) : m.captured(2);
+        const userfile::Handle data =
+            userfile::open(QFile::encodeName(folder.absoluteFilePath(name)).constData(), userfile::kNoLimit);
+        if (!data.ok() && data.status() != UserFileStatus::Missing)
+            return false;
+    }
+    return true;
+}
 
 class CueImage : public CdMedium {
 public:
@@ -31,8 +61,10 @@ public:
         if (!cdio_) {
             quietCdio();
             const QByteArray name = QFile::encodeName(path_);
-            cdio_ = cdio_open_cue(name.constData());
             stamp_ = stamp;
+            if (!sheetIsSafe(path_))
+                return mci::NoError; // no disc
+            cdio_ = cdio_open_cue(name.constData());
             if (!cdio_)
                 return mci::NoError; // not a sheet this reader knows: no disc
         }

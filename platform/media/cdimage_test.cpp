@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <sys/stat.h>
+
 using namespace vx;
 
 namespace {
@@ -128,6 +130,25 @@ TEST_F(CdImageTest, OneTrackDataFirstAndTruncatedImages)
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("stopped"));
     EXPECT_EQ(ask("status cd position"), QStringLiteral("02:00:00:20")) << "stopped at the last whole sector";
     EXPECT_EQ(send("close cd"), 0);
+}
+
+// A sheet whose data file is a FIFO is no disc, at once: the image reader
+// never waits on it.
+TEST_F(CdImageTest, ASheetNamingAFifoIsNoDisc)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bin")).constData(), 0600), 0);
+    QFile sheet(path("pipe.cue"));
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("FILE \"pipe.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+    sheet.close();
+    cd::CdAudioDevice::setCallTimeout(2000);
+    ASSERT_EQ(openAt(path("pipe.cue")), 0);
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(ask("status cd media present"), QStringLiteral("false"));
+    EXPECT_LT(t.elapsed(), 1500);
+    EXPECT_EQ(send("close cd"), 0);
+    cd::CdAudioDevice::setCallTimeout(5000);
 }
 
 TEST_F(CdImageTest, NoDriveAndADoorCommandOnAPlainFileFailWithTheirErrors)

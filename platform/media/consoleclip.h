@@ -8,6 +8,8 @@
 #include "playlistfile.h"
 #include "transportbar.h"
 
+#include "platform/core/userfileqt.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImageReader>
@@ -45,7 +47,10 @@ inline bool isStillName(const QString &path)
 // The picture of a still file; null when it is not one (or claims too much).
 inline QImage readStill(const QString &path)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (openUserFile(file, path, kMaxStillBytes) != UserFileStatus::Ok)
+        return QImage();
+    QImageReader reader(&file);
     const QSize size = reader.size();
     if (!size.isValid() || qint64(size.width()) * size.height() * 4 > kMaxStillBytes)
         return QImage();
@@ -68,6 +73,7 @@ struct ConsolePlayer::Console {
     bool wantPlay = false;  // play once the address is open
     QImage still;           // the entry is a still picture
     bool repeat = false;
+    bool playedInPass = false; // an entry played since the list (re)started
     bool native = false;
     State state = Stopped;
     QString note;           // why the last play failed, for the status line
@@ -153,7 +159,17 @@ struct ConsolePlayer::Console {
         return mci::NoError;
     }
 
-    // Opens the first entry from `from` on that can be opened.
+    // What the status line says of an entry that failed.
+    QString failureNote(int index) const
+    {
+        const QString failed = entries.value(index);
+        return (media::isStreamAddress(failed) ? QStringLiteral("接続できません: ")
+                                               : QStringLiteral("再生できません: "))
+             + failed;
+    }
+
+    // Opens the first entry from `from` on that can be opened; each one
+    // passed over is named in the status line.
     int openFrom(int from)
     {
         int error = mci::CannotPlay;
@@ -161,6 +177,7 @@ struct ConsolePlayer::Console {
             error = openEntry(i);
             if (error == mci::NoError)
                 return error;
+            note = failureNote(i);
         }
         entry = -1;
         return error;
@@ -173,8 +190,37 @@ struct ConsolePlayer::Console {
                 return e;
         }
         state = Playing;
+        playedInPass = true;
         timer->start();
         return mci::NoError;
+    }
+
+    // The entry just opened plays (or its address goes on opening); one that
+    // will not play is passed over for the next. 0 while something plays or
+    // opens, else the last entry's error.
+    int go(bool play)
+    {
+        for (;;) {
+            if (opening) {
+                wantPlay = play;
+                state = Opening;
+                timer->start();
+                return mci::NoError;
+            }
+            if (!play) {
+                state = Stopped;
+                return mci::NoError;
+            }
+            const int e = startPlaying();
+            if (e == mci::NoError)
+                return e;
+            note = failureNote(entry);
+            if (!advance()) {
+                closeClip();
+                state = Stopped;
+                return e;
+            }
+        }
     }
 
     // 0, or the error a local source gives.
@@ -202,21 +248,18 @@ struct ConsolePlayer::Console {
         } else {
             entries = {text};
         }
-        if (const int e = openFrom(0)) {
-            // An address fails only in the status line.
-            if (!media::isStreamAddress(text))
-                return e;
-            note = QStringLiteral("接続できません: ") + text;
+        playedInPass = false;
+        int e = openFrom(0);
+        if (e == mci::NoError)
+            e = go(true);
+        if (e != mci::NoError) {
             state = Stopped;
-            return mci::NoError;
+            // An address fails only in the status line.
+            if (media::isStreamAddress(text))
+                return mci::NoError;
+            return e;
         }
-        if (opening) {
-            wantPlay = true;
-            state = Opening;
-            timer->start();
-            return mci::NoError;
-        }
-        return startPlaying();
+        return mci::NoError;
     }
 
     void stop()
@@ -239,13 +282,16 @@ struct ConsolePlayer::Console {
     }
 
     // The next entry of the list after the one that ended or failed; with
-    // repeat the list starts again. false when nothing more plays.
+    // repeat the list starts again, unless a whole pass played nothing (it
+    // would only fail again). false when nothing more plays.
     bool advance()
     {
         if (openFrom(entry + 1) == mci::NoError)
             return true;
-        if (repeat && openFrom(0) == mci::NoError)
-            return true;
+        if (repeat && playedInPass) {
+            playedInPass = false;
+            return openFrom(0) == mci::NoError;
+        }
         return false;
     }
 
@@ -263,33 +309,30 @@ struct ConsolePlayer::Console {
             if (progress == mci::NoError) {
                 open = true;
                 attachVideo();
-                if (!play || startPlaying() != mci::NoError)
-                    state = Stopped;
+                go(play);
             } else {
+                // Refused, not found or no answer in time: the next entry.
                 driver->close();
-                const QString failed = entries.value(entry);
-                if (!advance()) {
-                    state = Stopped;
-                } else if (opening) {
-                    wantPlay = play;
-                } else if (!play || startPlaying() != mci::NoError) {
+                note = failureNote(entry);
+                if (advance()) {
+                    go(play);
+                } else {
+                    closeClip();
                     state = Stopped;
                 }
-                note = QStringLiteral("接続できません: ") + failed;
             }
         } else if (open && state == Playing && driver->takeEnded()) {
             if (entries.size() <= 1 && repeat) {
                 driver->seek(0);
                 driver->play();
-            } else if (advance()) {
-                if (!opening && startPlaying() != mci::NoError)
-                    state = Stopped;
-                else if (opening)
-                    wantPlay = true;
             } else {
-                // Played through: the next play starts the list again.
-                closeClip();
-                state = Stopped;
+                // An entry that played through clears what failed before it.
+                note.clear();
+                if (!advance() || go(true) != mci::NoError) {
+                    // Played through: the next play starts the list again.
+                    closeClip();
+                    state = Stopped;
+                }
             }
         }
         if (videoHost && native)
@@ -303,6 +346,13 @@ struct ConsolePlayer::Console {
     {
         if (!note.isEmpty() && state == Stopped)
             return note;
+        // What failed before the entry now playing stays in view beside it.
+        const QString failed = note.isEmpty() ? QString() : QStringLiteral("  (") + note + QLatin1Char(')');
+        return statusOfEntry() + failed;
+    }
+
+    QString statusOfEntry() const
+    {
         switch (state) {
         case Opening: return QStringLiteral("接続中: ") + entries.value(entry);
         case Playing: break;

@@ -99,7 +99,8 @@ ConsolePlayer::ConsolePlayer(Form *form, const QString &name, const ConsoleDesig
             dispatch([c] {
                 c->record(QStringLiteral("play (panel)"));
                 if (const int e = c->play()) {
-                    c->note = mciGetErrorString(e);
+                    if (c->note.isEmpty())
+                        c->note = mciGetErrorString(e);
                     c->state = Stopped;
                 }
                 c->refresh();

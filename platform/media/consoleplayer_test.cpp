@@ -8,6 +8,9 @@
 #include "testing/harness.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QLabel>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QImage>
@@ -199,6 +202,59 @@ TEST_F(ConsolePlayerTest, RamListsPlayTheirUsableLinesInOrder)
     p.DoPlay();
     const qint64 took = until([&] { return p.PlayState() == ConsolePlayer::Stopped; });
     EXPECT_GE(took, 400) << "both entries play";
+}
+
+// A list goes on past an entry that fails, the status line naming it; a list
+// where every entry fails ends once, with the last failure named, also when
+// it would repeat.
+TEST_F(ConsolePlayerTest, RamListsGoOnPastEntriesThatFail)
+{
+    ASSERT_TRUE(mediatest::writeWav(path("b.wav"), 1500));
+    ASSERT_TRUE(mediatest::writeFile(path("text.mp3"), QByteArray(4000, 'x')));
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost);
+    const QString refused = QStringLiteral("http://127.0.0.1:%1/x.rm").arg(closed.serverPort());
+    closed.close();
+    mediatest::writeFile(path("list.ram"), (refused + QStringLiteral("\ntext.mp3\nb.wav\n")).toUtf8());
+    ConsolePlayer &p = control(QStringLiteral("All"), QString());
+    QLabel *status = nullptr;
+    for (QLabel *l : p.panel()->findChildren<QLabel *>())
+        if (l->text() == p.StatusText())
+            status = l;
+    ASSERT_NE(status, nullptr);
+    p.setSource(path("list.ram"));
+    p.DoPlay();
+    ASSERT_GE(until([&] { return p.PlayState() == ConsolePlayer::Playing; }, 15000), 0) << p.StatusText().toStdString();
+    EXPECT_TRUE(p.StatusText().startsWith(QStringLiteral("再生中"))) << p.StatusText().toStdString();
+    EXPECT_TRUE(p.StatusText().contains(QStringLiteral("再生できません: ") + path("text.mp3")))
+        << p.StatusText().toStdString();
+    // The status line is read as what it says.
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(status);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(QAccessible::Name), p.StatusText());
+    EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("状態"));
+    ASSERT_GE(until([&] { return p.PlayState() == ConsolePlayer::Stopped; }, 15000), 0);
+    EXPECT_EQ(p.StatusText(), QStringLiteral("準備完了")) << "played through: nothing failed after b.wav";
+
+    // Nothing in the list plays, repeat or not: it ends once.
+    mediatest::writeFile(path("bad.ram"), (refused + QStringLiteral("\ntext.mp3\n") + refused + QStringLiteral("?2\n")).toUtf8());
+    p.setRepeat(true);
+    p.setSource(path("bad.ram"));
+    QStringList seen;
+    p.DoPlay();
+    const qint64 took = until(
+        [&] {
+            if (seen.isEmpty() || seen.last() != p.StatusText())
+                seen << p.StatusText();
+            return p.PlayState() == ConsolePlayer::Stopped;
+        },
+        15000);
+    ASSERT_GE(took, 0);
+    EXPECT_EQ(p.StatusText(), QStringLiteral("接続できません: ") + refused + QStringLiteral("?2"));
+    until([] { return false; }, 300);
+    EXPECT_EQ(p.PlayState(), ConsolePlayer::Stopped) << "no second round";
+    EXPECT_EQ(seen.filter(QStringLiteral("接続中: ") + refused + QStringLiteral("?2")).size(), 1) << seen.join('|').toStdString();
+    p.setRepeat(false);
 }
 
 TEST_F(ConsolePlayerTest, StillPicturesShowFittedOrAtTheirOwnSize)

@@ -8,7 +8,10 @@
 #include "mci.h"
 #include "videowindow.h"
 
+#include "platform/core/userfile.h"
+
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -46,6 +49,8 @@ struct PlaybackEngine::Impl {
     bool durationDirty = false;
     qint64 length = 0;
     qint64 lastPosition = 0;
+    qint64 bytes = 0; // size of a local file
+    bool lengthKnown = false; // told by the stream, not estimated
     double rate = 1.0;
     GstTagList *tags = nullptr;
 
@@ -96,12 +101,30 @@ struct PlaybackEngine::Impl {
         }
     }
 
+    // A stream that does not tell its length: its bytes at its nominal bit
+    // rate (a constant-rate MP3 without a header of its own), else unknown.
+    void estimateLength()
+    {
+        guint bitrate = 0;
+        if (!tags
+            || (!gst_tag_list_get_uint(tags, GST_TAG_NOMINAL_BITRATE, &bitrate)
+                && !gst_tag_list_get_uint(tags, GST_TAG_BITRATE, &bitrate))
+            || bitrate == 0)
+            return;
+        gint64 size = -1;
+        if (!gst_element_query_duration(pipeline, GST_FORMAT_BYTES, &size) || size <= 0)
+            size = bytes;
+        if (size > 0)
+            length = qint64(double(size) * 8000.0 / bitrate);
+    }
+
     bool queryLength()
     {
         gint64 ns = -1;
         if (!gst_element_query_duration(pipeline, GST_FORMAT_TIME, &ns) || ns < 0)
             return false;
         length = ns / GST_MSECOND;
+        lengthKnown = true;
         return true;
     }
 
@@ -190,11 +213,15 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::create(const QByteArray &uri, co
 std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
+    // Only a regular file goes to the engine: it would wait on a FIFO for
+    // good and read a device without end.
+    const userfile::Handle file = userfile::open(QFile::encodeName(path).constData(), userfile::kNoLimit);
+    if (path.isEmpty() || file.status() == userfile::Status::Missing
+        || file.status() == userfile::Status::NotRegular) {
         error = mci::FileNotFound;
         return nullptr;
     }
-    if (!info.isReadable()) {
+    if (!file.ok()) {
         error = mci::CannotPlay;
         return nullptr;
     }
@@ -205,6 +232,9 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &e
     if (!engine)
         return nullptr;
     Impl &d = *engine->d;
+    d.bytes = file.size();
+    // Until the first picture or sound is ready, or the engine says it
+    // cannot read the file.
     for (;;) {
         const GstStateChangeReturn r = gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
         d.drainBus();
@@ -214,13 +244,19 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &e
         }
         if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL)
             break;
-        if (clock.elapsed() > kOpenTimeoutMs) {
+        if (clock.elapsed() > kReadyWaitMs) {
             error = mci::Timeout;
             return nullptr;
         }
     }
-    // Most files know their length once prerolled; some tell it a moment later.
-    while (!d.queryLength() && clock.elapsed() < kOpenTimeoutMs) {
+    // Most files know their length once ready; some tell it a moment later,
+    // some only while they play (the length follows then).
+    clock.restart();
+    while (!d.queryLength()) {
+        if (clock.elapsed() >= kLengthWaitMs) {
+            d.estimateLength();
+            break;
+        }
         gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
         d.drainBus();
         if (d.failed) {
@@ -339,7 +375,9 @@ qint64 PlaybackEngine::positionMs()
 qint64 PlaybackEngine::lengthMs()
 {
     d->drainBus();
-    if (d->durationDirty) {
+    // A length not known at the open (or only estimated) is asked for again
+    // until the stream tells it.
+    if (d->durationDirty || !d->lengthKnown) {
         d->durationDirty = false;
         d->queryLength();
     }

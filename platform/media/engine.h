@@ -16,8 +16,11 @@ enum class PlayMode { Stopped, Playing, Paused };
 
 class PlaybackEngine {
 public:
-    // Opens `path` and waits until its length is known or it failed (at most
-    // a few seconds). nullptr and `error` set on failure.
+    // Opens `path` and waits until it is ready to play (at most
+    // kReadyWaitMs) and its length is known (at most kLengthWaitMs more; then
+    // an estimate from its bytes and bit rate, else 0 until it tells). A file
+    // the engine cannot read fails as soon as the engine says so. nullptr and
+    // `error` set on failure.
     static std::unique_ptr<PlaybackEngine> open(const QString &path, int &error);
     // Starts opening a network address and returns at once; openProgress()
     // tells when it is ready or failed. nullptr and `error` set when no
@@ -53,8 +56,9 @@ public:
     // window of their own.
     void embedVideo(QWidget *host);
 
-    // Longest wait of an open.
-    static constexpr int kOpenTimeoutMs = 8000;
+    // The longest waits of an open.
+    static constexpr int kReadyWaitMs = 8000;
+    static constexpr int kLengthWaitMs = 500;
 
 private:
     PlaybackEngine();

@@ -30,8 +30,9 @@ QString mciGetErrorString(int error)
 
 namespace {
 
-// Words split at blanks; a double-quoted argument is one word without its quotes.
-int splitWords(const QString &command, QStringList &words)
+// Words split at blanks; a double-quoted argument is one word without its
+// quotes, and `quoted` tells which words were.
+int splitWords(const QString &command, QStringList &words, QList<bool> &quoted)
 {
     int i = 0;
     const int n = int(command.size());
@@ -45,6 +46,7 @@ int splitWords(const QString &command, QStringList &words)
             if (close < 0)
                 return mci::NoClosingQuote;
             words << command.mid(i + 1, close - i - 1);
+            quoted << true;
             i = close + 1;
             // A quoted word ends at its quote: `"a"b` is not one word.
             if (i < n && !command[i].isSpace())
@@ -57,6 +59,7 @@ int splitWords(const QString &command, QStringList &words)
         if (end < n && command[end] == QLatin1Char('"'))
             return mci::BadArguments;
         words << command.mid(i, end - i);
+        quoted << false;
         i = end;
     }
     return mci::NoError;
@@ -73,10 +76,17 @@ public:
     {
         reply.clear();
         QStringList w;
-        if (const int e = splitWords(command, w))
+        QList<bool> quoted;
+        if (const int e = splitWords(command, w, quoted))
             return e;
         if (w.isEmpty())
             return mci::UnknownCommand;
+        // Only a file is quoted, and a file always is: an unquoted path, or a
+        // quoted verb, name or keyword, is not a shape this interpreter takes.
+        const bool opensFile = is(w[0], "open") && !(w.size() > 1 && !quoted[1] && is(w[1], "cdaudio"));
+        for (int i = 0; i < w.size(); ++i)
+            if (quoted[i] != (opensFile && i == 1))
+                return mci::BadArguments;
         int cdResult = mci::NoError;
         if (cd_.handles(w, reply, cdResult, [this](const QString &name) { return devices_.count(name) > 0; }))
             return cdResult;

@@ -142,11 +142,22 @@ bool MediaPlayer::openEntry(int index)
     return true;
 }
 
+bool MediaPlayer::openFrom(int from)
+{
+    for (int i = from; i < entries_.size(); ++i) {
+        if (openEntry(i))
+            return true;
+        note_ = QStringLiteral("再生できません: ") + entries_.at(i);
+    }
+    return false;
+}
+
 void MediaPlayer::setFileName(const QString &path)
 {
     closeClip();
     fileName_ = path;
     entries_.clear();
+    note_.clear();
     setState(Closed);
     if (path.isEmpty()) {
         refreshDisplay();
@@ -157,13 +168,7 @@ void MediaPlayer::setFileName(const QString &path)
         error = mci::FileNotFound;
     } else {
         entries_ = media::isPlaylistName(path) ? media::readPlaylist(path) : QStringList{path};
-        error = mci::CannotPlay;
-        for (int i = 0; i < entries_.size(); ++i) {
-            if (openEntry(i)) {
-                error = mci::NoError;
-                break;
-            }
-        }
+        error = openFrom(0) ? mci::NoError : mci::CannotPlay;
     }
     if (error != mci::NoError) {
         closeClip();
@@ -190,10 +195,8 @@ void MediaPlayer::Play()
 {
     if (!open_) {
         // A playlist that ran out starts again at its first entry.
-        bool reopened = false;
-        for (int i = 0; i < entries_.size() && !reopened; ++i)
-            reopened = openEntry(i);
-        if (!reopened)
+        note_.clear();
+        if (!openFrom(0))
             raiseMediaError(fileName_.isEmpty() ? mci::FileNotFound : mci::CannotPlay, fileName_);
     }
     if (state_ == Stopped && driver_->lengthMs() > 0 && driver_->positionMs() >= driver_->lengthMs())
@@ -273,12 +276,15 @@ void MediaPlayer::poll()
         refreshDisplay();
         return;
     }
-    // The next entry of a playlist goes on as part of the same clip.
+    // The next entry of a playlist goes on as part of the same clip; one
+    // that played through clears what failed before it.
+    note_.clear();
     for (int i = entry_ + 1; i < entries_.size(); ++i) {
         if (openEntry(i) && driver_->play() == mci::NoError) {
             refreshDisplay();
             return;
         }
+        note_ = QStringLiteral("再生できません: ") + entries_.at(i);
     }
     timer_->stop();
     if (entries_.size() > 1) {
@@ -304,6 +310,8 @@ void MediaPlayer::refreshDisplay()
     }
     if (open_)
         text += QStringLiteral("  %1 / %2").arg(media::clockText(position), media::clockText(length));
+    if (!note_.isEmpty())
+        text += QStringLiteral("  (") + note_ + QLatin1Char(')');
     bar_->showState(open_, !entries_.isEmpty(), position, length, text);
 }
 

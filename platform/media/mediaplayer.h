@@ -104,6 +104,8 @@ public:
 
 private:
     bool openEntry(int index);
+    // Opens the first entry from `from` on that opens, naming those passed over.
+    bool openFrom(int from);
     void closeClip();
     void setState(State s);
     void applyVolume();
@@ -122,6 +124,7 @@ private:
     State state_ = Closed;
     QString title_;
     QString author_;
+    QString note_; // the list entry passed over last, for the status line
     std::unique_ptr<QTemporaryFile> midi_;
     QTimer *timer_;
     media::VideoArea *screen_;

@@ -8,13 +8,24 @@
 #include "testing/harness.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vx;
 
@@ -228,6 +239,17 @@ TEST_F(MediaPlayerTest, PlaylistPlaysItsPlayableEntriesAsOneClip)
     MediaPlayer &p = player();
     p.setFileName(path("list.ASX"));
     EXPECT_EQ(p.PlayState(), MediaPlayer::Playing);
+    // The status line names the entry passed over, and is read as it says.
+    QLabel *status = nullptr;
+    for (QLabel *l : p.findChildren<QLabel *>())
+        if (l->text().startsWith(QStringLiteral("再生中")))
+            status = l;
+    ASSERT_NE(status, nullptr);
+    EXPECT_TRUE(status->text().endsWith(QStringLiteral("(再生できません: ") + path("broken.wav") + QLatin1Char(')')))
+        << status->text().toStdString();
+    QAccessibleInterface *a = QAccessible::queryAccessibleInterface(status);
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(QAccessible::Name), status->text());
     const qint64 took = untilEnd(p, 8000);
     EXPECT_GT(took, 450) << "both entries, one after the other";
     EXPECT_TRUE(ended_.isEmpty());
@@ -266,7 +288,7 @@ TEST_F(MediaPlayerTest, DesignShowsItsPartsAsRealControls)
     host_.Show();
     auto shown = [](MediaPlayer &p, const char *name) {
         for (QWidget *w : p.findChildren<QWidget *>())
-            if (w->accessibleName() == QString::fromUtf8(name))
+            if (w->accessibleName() == QString::fromUtf8(name) || w->accessibleDescription() == QString::fromUtf8(name))
                 return w->isVisible();
         return false;
     };
@@ -351,6 +373,35 @@ TEST_F(PlaylistTest, BrokenInputNeverReadsOutOfBoundsOrHangs)
         media::parsePlaylist(noise, dir_.path());
         media::rmidMidiData("RIFF\0\0\0\0RMID" + noise);
     }
+}
+
+// A list that is a FIFO is refused at once, never waited on.
+TEST_F(PlaylistTest, ListsThatAreNoRegularFileAreRefusedAtOnce)
+{
+    const QString fifo = dir_.filePath(QStringLiteral("list.ram"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString asx = dir_.filePath(QStringLiteral("list.asx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(asx).constData(), 0600), 0);
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        EXPECT_TRUE(media::readRamList(fifo).isEmpty());
+        EXPECT_TRUE(media::readPlaylist(asx).isEmpty());
+        std::unique_ptr<QTemporaryFile> holder;
+        EXPECT_TRUE(media::playablePath(fifo, holder).isEmpty()) << "a FIFO is not handed to the engine";
+        done = true;
+    });
+    QElapsedTimer t;
+    t.start();
+    while (!done && t.elapsed() < 3000)
+        QThread::msleep(10);
+    // Let a reader held by a FIFO go before failing.
+    for (int round = 0; !done && round < 3; ++round) {
+        for (const QString &f : {fifo, asx})
+            ::close(::open(QFile::encodeName(f).constData(), O_RDWR | O_NONBLOCK));
+        QThread::msleep(100);
+    }
+    reader.join();
+    EXPECT_TRUE(done) << "a reader waited on a FIFO";
 }
 
 TEST_F(PlaylistTest, RiffMidiDataIsFoundOrRefused)

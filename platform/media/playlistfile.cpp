@@ -1,5 +1,7 @@
 #include "playlistfile.h"
 
+#include "platform/core/userfileqt.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +19,8 @@ namespace {
 
 // A playlist is a few lines of text; more than this is not one.
 constexpr qint64 kMaxPlaylistBytes = 4 * 1024 * 1024;
+// MIDI wrapped in RIFF is small; a larger file is not read into memory.
+constexpr qint64 kMaxRmidBytes = 64 * 1024 * 1024;
 
 QString fromCp932(const QByteArray &bytes)
 {
@@ -141,10 +145,10 @@ namespace {
 
 QStringList readList(const QString &path, QStringList (*parse)(const QByteArray &, const QString &))
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxPlaylistBytes)
+    QByteArray bytes;
+    if (readUserFile(path, kMaxPlaylistBytes, bytes) != UserFileStatus::Ok)
         return {};
-    return parse(f.readAll(), QFileInfo(path).absolutePath());
+    return parse(bytes, QFileInfo(path).absolutePath());
 }
 
 } // namespace
@@ -217,13 +221,19 @@ QByteArray rmidMidiData(const QByteArray &bytes)
 QString playablePath(const QString &path, std::unique_ptr<QTemporaryFile> &holder)
 {
     holder.reset();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return path;
+    QFile f;
+    // What is not a regular file is not handed on at all: the engine would
+    // block on a FIFO or read a device without end.
+    const UserFileStatus status = openUserFile(f, path, userfile::kNoLimit);
+    if (status == UserFileStatus::Missing)
+        return path; // the engine tells it is not there
+    if (status != UserFileStatus::Ok)
+        return QString();
     const QByteArray head = f.read(12);
     if (head.size() < 12 || !head.startsWith("RIFF") || head.mid(8) != "RMID")
         return path;
-    f.seek(0);
+    if (f.size() > kMaxRmidBytes || !f.seek(0))
+        return QString();
     const QByteArray midiData = rmidMidiData(f.readAll());
     if (midiData.isEmpty())
         return QString();

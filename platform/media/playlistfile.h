@@ -32,7 +32,8 @@ bool isStreamAddress(const QString &text);
 QByteArray rmidMidiData(const QByteArray &bytes);
 // The file a player opens for `path`: the path itself, or for MIDI wrapped in
 // RIFF a plain copy kept in `holder` (released with it). "" when the wrapped
-// data cannot be read or copied.
+// data cannot be read or copied, or when the path names something other than
+// a regular file (a FIFO, a device).
 QString playablePath(const QString &path, std::unique_ptr<QTemporaryFile> &holder);
 
 } // namespace vx::media

@@ -187,7 +187,8 @@ TransportBar::TransportBar(QWidget *parent, const TransportDesign &design, int v
         delete row;
 
     status_ = new QLabel(this);
-    status_->setAccessibleName(QStringLiteral("状態"));
+    // Read as what it shows; what it is goes in the description.
+    status_->setAccessibleDescription(QStringLiteral("状態"));
     status_->setFrameShape(QFrame::StyledPanel);
     status_->setVisible(design.statusBar);
     column->addWidget(status_);

@@ -121,6 +121,8 @@ void Form31::layout()
     UnsynchronisationCheck.Move(120, 6120, 2600, 300);
     CompressCheck.Move(2880, 6120, 2600, 300);
     EncodingFrame.Move(120, 6480, 5400, 900);
+    // A frame inside a frame would be read by the outer one's caption.
+    EncodingFrame.setAccessibleName(EncodingFrame.Caption());
     OptionUnicode.Move(120, 360, 2600, 300);
     OptionLatin.Move(2760, 360, 2500, 300);
     OptionLatin.setValue(true);
@@ -130,7 +132,7 @@ void Form31::layout()
     FileNameText.setWordWrap(true);
     FileNameText.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FileNameText.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    FileNameText.setAccessibleName(QStringLiteral("ファイル"));
+    FileNameText.setAccessibleDescription(QStringLiteral("ファイル"));
     Command2.Move(120, 5280, 2580, 450);
     Command1.Move(2805, 5280, 2580, 450);
 

@@ -10,6 +10,8 @@
 
 #include "platform/core/errors.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -176,6 +178,14 @@ TEST_F(Form31Test, LoadsTheEntryAndSavesID3v11Unchanged)
     Form31 &f = openOn({QStringLiteral("a.mp3")}, 0);
     EXPECT_EQ(f.CurrentFile, p);
     EXPECT_EQ(f.FileNameText.Caption(), p);
+    // Assistive technology reads the file shown, and the inner frame by its own caption.
+    QAccessibleInterface *file = QAccessible::queryAccessibleInterface(&f.FileNameText);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(file->text(QAccessible::Name), p);
+    EXPECT_EQ(file->text(QAccessible::Description), QStringLiteral("ファイル"));
+    QAccessibleInterface *encoding = QAccessible::queryAccessibleInterface(&f.EncodingFrame);
+    ASSERT_NE(encoding, nullptr);
+    EXPECT_EQ(encoding->text(QAccessible::Name), QStringLiteral("エンコード"));
     EXPECT_EQ(f.VersionCombo.ListIndex(), 1);
     EXPECT_EQ(f.CurrentTagKind, 1);
     EXPECT_EQ(f.TitleText.Text(), QStringLiteral("Title"));
