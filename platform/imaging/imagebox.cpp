@@ -1,6 +1,7 @@
 #include "imagebox.h"
 
 #include "platform/core/errors.h"
+#include "platform/imaging/picturerows.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -49,6 +50,12 @@ ImageBox::ImageBox(Form *form, const QString &name, QWidget *container)
     if (parentWidget())
         parentWidget()->installEventFilter(this);
     applySize();
+}
+
+const vx::Picture &ImageBox::Picture() const
+{
+    WaitForPicture(picture_);
+    return picture_;
 }
 
 void ImageBox::setPicture(const vx::Picture &p)
@@ -162,6 +169,9 @@ void ImageBox::paintEvent(QPaintEvent *e)
     const double sy = shown_.height() / target.height();
     const QRectF source((visible.left() - target.left()) * sx, (visible.top() - target.top()) * sy,
                         visible.width() * sx, visible.height() * sy);
+    // The rows painted (and the one below, which smooth scaling reads).
+    if (picture_.rows)
+        picture_.rows->waitFor(std::min(shown_.height(), static_cast<int>(std::ceil(source.bottom())) + 1));
     QPainter p(this);
     // Smooth only when shrinking: enlarging keeps crisp pixels and stays cheap.
     p.setRenderHint(QPainter::SmoothPixmapTransform, sx > 1.0 || sy > 1.0);
