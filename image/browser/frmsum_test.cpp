@@ -246,8 +246,9 @@ TEST_F(FrmSumTest, DecodingThreadsLeaveACoreAndRunBelowTheWindowThread)
     EXPECT_EQ(b.ThumbCount, 3 * limit + 2);
     const QMutexLocker lock(&seen->mutex);
     EXPECT_LE(seen->threads.size(), limit);
+    // (A test run at the lowest priority already has nothing below it.)
     for (int nice : seen->nices)
-        EXPECT_GT(nice, windowNice);
+        EXPECT_TRUE(nice > windowNice || windowNice >= 19) << nice << " " << windowNice;
 }
 
 TEST_F(FrmSumTest, CloseBoxMidBuildStopsTheBuildBeforeTheWindowGoes)

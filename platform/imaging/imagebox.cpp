@@ -60,6 +60,12 @@ const vx::Picture &ImageBox::Picture() const
 
 void ImageBox::setPicture(const vx::Picture &p)
 {
+    // A picture let go mid-decode stops decoding, and its memory is free
+    // (for the next picture) before this returns.
+    if (picture_.rows && picture_.rows != p.rows) {
+        picture_.rows->abandon();
+        picture_.rows->waitWorker();
+    }
     picture_ = p;
     shown_ = paintable(p.image);
     if (!stretch_) {

@@ -215,7 +215,7 @@ void decodeJpegRows(RowDecode &d, uchar *bits, qsizetype bytesPerLine, int heigh
                 done = int(d.info.output_scanline);
                 if (done % 16 == 0) {
                     const std::shared_ptr<PictureRows> rows = readers.lock();
-                    if (!rows) {
+                    if (!rows || rows->abandoned()) {
                         abandoned = true;
                         break;
                     }
@@ -261,8 +261,12 @@ Picture startJpegRows(int fd, QSize size)
     const qsizetype bytesPerLine = pic.image.bytesPerLine();
     pic.rows = std::make_shared<PictureRows>(size.height());
     // The worker keeps the pixels alive even when the picture is let go.
-    std::thread([d, keep = pic.image, bits, bytesPerLine, readers = std::weak_ptr<PictureRows>(pic.rows)] {
+    std::thread([d, keep = pic.image, bits, bytesPerLine, readers = std::weak_ptr<PictureRows>(pic.rows)]() mutable {
         decodeJpegRows(*d, bits, bytesPerLine, keep.height(), readers);
+        // The pixels go back before the holder hears the worker is done.
+        keep = QImage();
+        if (const std::shared_ptr<PictureRows> rows = readers.lock())
+            rows->workerDone();
     }).detach();
     pic.format = QStringLiteral("jpeg");
     return pic;

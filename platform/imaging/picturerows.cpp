@@ -32,4 +32,32 @@ void PictureRows::finish()
     changed_.notify_all();
 }
 
+void PictureRows::abandon()
+{
+    const std::lock_guard lock(mutex_);
+    abandoned_ = true;
+}
+
+bool PictureRows::abandoned() const
+{
+    const std::lock_guard lock(mutex_);
+    return abandoned_;
+}
+
+void PictureRows::waitWorker() const
+{
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return workerDone_; });
+}
+
+void PictureRows::workerDone()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        workerDone_ = true;
+        finished_ = true;
+    }
+    changed_.notify_all();
+}
+
 } // namespace vx

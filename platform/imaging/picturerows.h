@@ -20,9 +20,16 @@ public:
     void waitAll() const { waitFor(height_); }
     bool finished() const;
 
+    // The holder lets the picture go: the worker stops at its next rows, and
+    // waitWorker returns once it let go of the pixels too.
+    void abandon();
+    bool abandoned() const;
+    void waitWorker() const;
+
     // The worker's side.
     void arrived(int rows);
     void finish();
+    void workerDone();
 
 private:
     mutable std::mutex mutex_;
@@ -30,6 +37,8 @@ private:
     const int height_;
     int rows_ = 0;
     bool finished_ = false;
+    bool abandoned_ = false;
+    bool workerDone_ = false;
 };
 
 } // namespace vx
