@@ -10,6 +10,7 @@
 #include "image/browser/frmsum.h"
 #include "image/plugins/form15.h"
 #include "image/viewer/form2.h"
+#include "image/viewer/handover.h"
 #include "image/viewer3/form40.h"
 #include "media/cd/form8.h"
 #include "media/player/form3.h"
@@ -29,8 +30,12 @@
 namespace shell {
 
 namespace {
-// Form2's switch hands over to the browser, a library above the viewer's.
-const bool browserSwitch = (frmSum::registerSwitch(), true);
+// The two image viewers' switch buttons hand over to each other.
+const bool viewerSwitch = [] {
+    viewer::setViewerOpener(viewer::Viewer::First, [] { vx::instance<Form2>().Show(); });
+    viewer::setViewerOpener(viewer::Viewer::Browser, [] { vx::instance<frmSum>().Show(); });
+    return true;
+}();
 // The archive window hands the launcher's handle to some archiver calls;
 // reading it loads the launcher, hidden, when it is not loaded.
 const bool g_archiveOwner = [] {

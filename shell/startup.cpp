@@ -20,15 +20,20 @@ void startUp()
         vx::instance<Form24>().Show();
 }
 
-int run(int argc, char **argv)
+void prepare(QApplication &app)
 {
-    QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The program ends by its own exits, not when a message box or the last
     // visible window closes while other windows stay loaded.
     QApplication::setQuitOnLastWindowClosed(false);
     vx::installFonts(app);
     vx::setAppTitle(QStringLiteral("Velmora 2002"));
+}
+
+int run(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    prepare(app);
     startUp();
     return app.exec();
 }

@@ -8,7 +8,7 @@ vx_packages_x="xvfb xauth x11-utils imagemagick libjpeg-turbo-progs"
 # Nothing runs them beside the program.
 vx_packages_test="libtag1-dev python3-mutagen libreoffice-writer-nogui lhasa cabextract gcab zip unzip p7zip-full libarchive-tools"
 # Benchmarks only (not needed to build or test).
-vx_packages_bench="fd-find bc valgrind python3-pil"
+vx_packages_bench="fd-find bc valgrind python3-pil feh stress-ng libxcb-damage0-dev"
 
 vx_install_packages() {
     local missing=()

@@ -3,7 +3,7 @@
 #include "form18.h"
 #include "form33.h"
 #include "frmfullscreen.h"
-#include "image/viewer/form2.h"
+#include "image/viewer/handover.h"
 #include "image/viewer/viewer.h"
 #include "keys.h"
 #include "module11.h"
@@ -97,11 +97,6 @@ frmSum::~frmSum()
     stopBuild();
 }
 
-void frmSum::registerSwitch()
-{
-    Form2::setBrowserOpener([] { vx::instance<frmSum>().Show(); });
-}
-
 void frmSum::setPicture(const vx::Picture &p)
 {
     picture_ = p;
@@ -192,7 +187,7 @@ void frmSum::Command3_Click()
     pauseSlideShow();
     Hide();
     vx::unload<Form33>();
-    vx::instance<Form2>().Show();
+    viewer::openViewer(viewer::Viewer::First);
 }
 
 void frmSum::Command4_Click()

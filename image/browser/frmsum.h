@@ -72,8 +72,6 @@ public:
     // True while a build runs.
     bool building() const { return job_ != nullptr; }
 
-    // Form2's switch shows this window (the program calls it once).
-    static void registerSwitch();
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;

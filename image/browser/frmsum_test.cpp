@@ -2,15 +2,23 @@
 #include "form18.h"
 #include "form33.h"
 #include "frmfullscreen.h"
-#include "image/viewer/form2.h"
+#include "image/viewer/handover.h"
 #include "module11.h"
 #include "platform/forms/colors.h"
 
 #include <QApplication>
 #include <QImageReader>
+#include <QMutex>
 #include <QSemaphore>
+#include <QSet>
+#include <QThread>
 
 #include <atomic>
+#include <cerrno>
+#include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace vx;
 using vxtest::dialogs;
@@ -202,6 +210,47 @@ TEST_F(FrmSumTest, EveryControlAnswersWhileABuildWaitsForAPicture)
     EXPECT_EQ(b.ThumbCount, 3);
 }
 
+// The decoding threads leave a core to the window thread and yield to it:
+// every one runs at a lower priority (a higher nice value) than the window.
+TEST_F(FrmSumTest, DecodingThreadsLeaveACoreAndRunBelowTheWindowThread)
+{
+    const int limit = browser::thumbnailWorkerLimit();
+    EXPECT_EQ(limit, std::max(1, QThread::idealThreadCount() - 1));
+    frmSum &b = browserAt(makePictures(3 * limit + 2));
+    errno = 0;
+    const int windowNice = ::getpriority(PRIO_PROCESS, 0);
+    ASSERT_EQ(errno, 0);
+    struct Seen {
+        QMutex mutex;
+        QSet<pid_t> threads;
+        QList<int> nices;
+        QSemaphore arrived;
+        QSemaphore open;
+    };
+    auto seen = std::make_shared<Seen>();
+    // The first decodes wait until as many threads as allowed hold one, so
+    // a pool allowed more would have started more.
+    setReducedDecodeHook([seen, limit](const QString &) {
+        {
+            const QMutexLocker lock(&seen->mutex);
+            seen->threads.insert(::gettid());
+            seen->nices << ::getpriority(PRIO_PROCESS, 0);
+        }
+        seen->arrived.release();
+        seen->open.tryAcquire(1, 20000);
+    });
+    b.cmdShow_Click();
+    ASSERT_TRUE(seen->arrived.tryAcquire(limit, 20000));
+    seen->open.release(10000);
+    ASSERT_TRUE(waitFor([&] { return !b.building(); }));
+    EXPECT_EQ(b.ThumbCount, 3 * limit + 2);
+    const QMutexLocker lock(&seen->mutex);
+    EXPECT_LE(seen->threads.size(), limit);
+    // (A test run at the lowest priority already has nothing below it.)
+    for (int nice : seen->nices)
+        EXPECT_TRUE(nice > windowNice || windowNice >= 19) << nice << " " << windowNice;
+}
+
 TEST_F(FrmSumTest, CloseBoxMidBuildStopsTheBuildBeforeTheWindowGoes)
 {
     frmSum &b = browserAt(makePictures(6));
@@ -241,10 +290,14 @@ TEST_F(FrmSumTest, CloseAndSwitchOnlyHideAndTheBuildFinishesIntoTheHiddenWindow)
     EXPECT_EQ(stored("FormTop"), QStringLiteral("1800"));
     EXPECT_FALSE(isLoaded<Form33>());
 
+    // The first viewer is the program's to show (the launch tests show it).
+    int firstViewerShown = 0;
+    viewer::setViewerOpener(viewer::Viewer::First, [&] { ++firstViewerShown; });
     b.Show();
     b.Command3_Click();
+    viewer::setViewerOpener(viewer::Viewer::First, nullptr);
     EXPECT_FALSE(b.Visible());
-    EXPECT_TRUE(instance<Form2>().Visible());
+    EXPECT_EQ(firstViewerShown, 1);
     EXPECT_EQ(stored("FormKind"), QStringLiteral("1"));
 }
 
@@ -361,19 +414,6 @@ TEST_F(FrmSumTest, PropertiesAndSettingsButtons)
     EXPECT_EQ(shell().properties, QStringList{path(QStringLiteral("p01.bmp"))});
     b.Command8_Click();
     EXPECT_EQ(dialogs().modals, QStringList{QStringLiteral("Form18")});
-}
-
-TEST_F(FrmSumTest, FirstViewersSwitchShowsTheBrowser)
-{
-    frmSum::registerSwitch();
-    Form2 &v = instance<Form2>();
-    v.Show();
-    ASSERT_TRUE(v.Command12.Enabled());
-    v.Command12_Click();
-    EXPECT_FALSE(v.Visible());
-    EXPECT_TRUE(instance<frmSum>().Visible());
-    EXPECT_EQ(stored("FormKind"), QStringLiteral("2"));
-    Form2::setBrowserOpener(nullptr);
 }
 
 TEST_F(FrmSumTest, CellCaptionsCountCharactersAndAddListIsReadTolerantly)

@@ -2,10 +2,9 @@
 
 #include "frmsum.h"
 #include "platform/forms/colors.h"
+#include "platform/core/userfileqt.h"
 #include "platform/system/system.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QSet>
 
@@ -95,12 +94,11 @@ QStringList addListFields(const QByteArray &bytes)
 
 void LoadAddList(QStringList &addList)
 {
-    QFile file(vx::joinPath(vx::AppPath(), QStringLiteral("add.dat")));
-    // Only a regular file: a FIFO or device there would never end.
-    if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
+    // Only a regular file of a sane size: a FIFO or device there would never end.
+    QByteArray bytes;
+    if (vx::readUserFile(vx::joinPath(vx::AppPath(), QStringLiteral("add.dat")), 16 << 20, bytes) !=
+        vx::UserFileStatus::Ok)
         return;
-    const QByteArray bytes = file.read(16 << 20);
-    file.close();
     QSet<QString> seen(addList.cbegin(), addList.cend());
     for (const QString &f : addListFields(bytes)) {
         // A key seen before or more than the collection holds ends the read.

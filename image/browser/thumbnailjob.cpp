@@ -7,26 +7,52 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <new>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace browser {
 
 namespace {
 
-// One pool for every build, its threads kept between builds.
+// One pool for every build, its threads kept between builds. One core stays
+// for the window thread.
 QThreadPool &pool()
 {
     static QThreadPool *p = [] {
         auto *tp = new QThreadPool;
-        tp->setMaxThreadCount(std::clamp(QThread::idealThreadCount(), 2, 8));
+        tp->setMaxThreadCount(thumbnailWorkerLimit());
         tp->setExpiryTimeout(30000);
         return tp;
     }();
     return *p;
 }
 
+// Qt's thread priorities do nothing under Linux's normal scheduling: the
+// worker's own nice value puts it below the window thread (a nice step is
+// about a quarter of the CPU share, so ten steps leave the workers a tenth
+// of what the window thread gets when both want a core).
+void lowerThisThread()
+{
+    thread_local bool lowered = false;
+    if (lowered)
+        return;
+    lowered = true;
+    errno = 0;
+    // The process id names the main thread, where the window runs.
+    const int windowNice = ::getpriority(PRIO_PROCESS, static_cast<id_t>(::getpid()));
+    if (errno != 0)
+        return;
+    (void)::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), std::min(windowNice + kWorkerNiceSteps, 19));
+}
+
 } // namespace
+
+int thumbnailWorkerLimit() { return std::max(1, QThread::idealThreadCount() - 1); }
 
 QRect thumbnailBox(QSize natural, int side)
 {
@@ -51,6 +77,7 @@ ThumbnailJob::ThumbnailJob(const QStringList &paths, int side)
         results_.push_back(promise->future());
         promise->start();
         pool().start([promise, path, side] {
+            lowerThisThread();
             vx::ReducedPicture out;
             if (!promise->isCanceled()) {
                 try {

@@ -31,6 +31,11 @@ private:
     std::vector<QFuture<vx::ReducedPicture>> results_;
 };
 
+// At most this many pictures decode at once (one core stays for the window
+// thread); the decoding threads run kWorkerNiceSteps nice steps below it.
+int thumbnailWorkerLimit();
+inline constexpr int kWorkerNiceSteps = 10;
+
 // The box a picture of `natural` size takes in a square of `side` pixels:
 // the long side fills the square, the short side is centred.
 QRect thumbnailBox(QSize natural, int side);

@@ -7,6 +7,7 @@
 #include "form14.h"
 #include "form28.h"
 #include "form32.h"
+#include "handover.h"
 #include "keys.h"
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
@@ -38,18 +39,7 @@ vx::Picture startupPicture()
             QStringLiteral("bmp"), {}};
 }
 
-std::function<void()> &browserOpener()
-{
-    static std::function<void()> show;
-    return show;
-}
-
 } // namespace
-
-void Form2::setBrowserOpener(std::function<void()> show)
-{
-    browserOpener() = std::move(show);
-}
 
 Form2::Form2() : vx::Form(QStringLiteral("Form2"))
 {
@@ -77,7 +67,7 @@ Form2::Form2() : vx::Form(QStringLiteral("Form2"))
     Image1.setPicture(startupPicture());
     CommonDialog2.FileName = QStringLiteral("noname.bmp");
     // Nothing to switch to while no browser was given.
-    Command12.setEnabled(static_cast<bool>(browserOpener()));
+    Command12.setEnabled(viewer::canOpenViewer(viewer::Viewer::Browser));
 
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
@@ -382,6 +372,5 @@ void Form2::Command12_Click()
 
 void Form2::showBrowser()
 {
-    if (browserOpener())
-        browserOpener()();
+    viewer::openViewer(viewer::Viewer::Browser);
 }

@@ -53,10 +53,6 @@ public:
     const vx::Picture &Picture() const { return picture_; }
     void setPicture(const vx::Picture &p);
 
-    // How the switch button shows the thumbnail browser, which lives in a
-    // library above this one (the program sets it; without it the switch is off).
-    static void setBrowserOpener(std::function<void()> show);
-
     // The folder list's path joined with the selected file name.
     QString shownFile() const;
 

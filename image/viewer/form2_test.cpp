@@ -3,12 +3,18 @@
 #include "form32.h"
 #include "platform/imaging/picture.h"
 #include "viewer_fixture_test.h"
+#include "platform/core/errors.h"
+#include "testing/capabilities.h"
+#include "testing/errors.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <unistd.h>
+
 using namespace vx;
+using vxtest::errorOf;
 
 namespace {
 
@@ -166,6 +172,40 @@ TEST_F(Form2Test, FileMenuOpensAndSavesAndCancelChangesNothing)
     v.IDMSave_Click();
     EXPECT_FALSE(QFile::exists(out));
     EXPECT_EQ(d.messages.size(), 1u);
+}
+
+// A save never replaces what the user may not write, nor a file that has
+// other names (they would keep the old picture): no success message, the
+// bytes stay.
+TEST_F(Form2Test, SaveLeavesReadOnlyAndMultiplyLinkedFilesAsTheyWere)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    Form2 &v = viewer();
+    v.File1.setListIndex(0);
+    auto &d = vxtest::dialogs();
+    const QString locked = path("locked.bmp");
+    const QString linked = path("linked.bmp");
+    const QString other = path("other-name.bmp");
+    for (const QString &p : {locked, linked}) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("the user's own bytes");
+    }
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    ASSERT_EQ(::link(QFile::encodeName(linked).constData(), QFile::encodeName(other).constData()), 0);
+    for (const QString &target : {locked, linked}) {
+        d.files = {QStringList{target}};
+        v.IDMSave_Click();
+    }
+    EXPECT_TRUE(d.messages.empty()) << d.messageTexts().join(QLatin1Char('|')).toStdString();
+    for (const QString &p : {locked, linked, other}) {
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), QByteArray("the user's own bytes")) << p.toStdString();
+    }
+    EXPECT_EQ(errorOf([&] { SavePicture(v.Image1.Picture(), locked); }), err::PermissionDenied);
+    EXPECT_EQ(errorOf([&] { SavePicture(v.Image1.Picture(), linked); }), err::PathFileAccess);
 }
 
 TEST_F(Form2Test, CopyAndPrintWorkOnTheShownPictureOnly)

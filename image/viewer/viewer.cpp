@@ -39,7 +39,9 @@ bool fits(double twips)
 
 void showPicture(vx::ImageBox &box, const QString &path, std::optional<double> ratio)
 {
-    showPicture(box, vx::LoadPicture(path), ratio);
+    // A large photo is painted while it decodes; anything that reads the
+    // box's picture waits for it whole.
+    showPicture(box, vx::LoadPictureWhileShown(path), ratio);
 }
 
 vx::Picture sharedPicture(const vx::Picture &held, const QString &path)

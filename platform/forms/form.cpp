@@ -34,6 +34,8 @@ Form::Form(const QString &name) : QWidget(nullptr), backColor_(syscolor::ButtonF
 
 Form::~Form()
 {
+    for (Menu *m : topMenus_)
+        m->formGone();
     FormRegistry::remove(this);
 }
 
@@ -267,25 +269,39 @@ void Form::layoutClient()
     client_->setGeometry(0, top, width(), std::max(0, height() - top));
 }
 
-QMenuBar *Form::menuBar()
+void Form::registerMenu(Menu *menu)
 {
+    topMenus_.push_back(menu);
+    if (menuBar_)
+        menuBar_->addAction(menu->action());
+    menuVisibilityChanged();
+}
+
+void Form::unregisterMenu(Menu *menu)
+{
+    std::erase(topMenus_, menu);
+}
+
+void Form::menuVisibilityChanged()
+{
+    // A bar with no visible entry is not shown (pop-up-only menus), and not
+    // built until one is.
+    bool any = false;
+    for (const Menu *m : topMenus_)
+        any = any || m->action()->isVisible();
     if (!menuBar_) {
+        if (!any)
+            return;
         menuBar_ = new QMenuBar(this);
         menuBar_->setObjectName(QStringLiteral("menuBar"));
         menuBar_->setNativeMenuBar(false);
         menuBar_->hide();
+        for (Menu *m : topMenus_) {
+            menuBar_->addAction(m->action());
+            m->barBuilt();
+        }
     }
-    return menuBar_;
-}
-
-void Form::registerMenu(Menu *menu)
-{
-    // A bar with no visible entry is not shown (pop-up-only menus).
-    (void)menu;
-    QMenuBar *bar = menuBar();
-    bool any = false;
-    for (QAction *a : bar->actions())
-        any = any || a->isVisible();
+    QMenuBar *bar = menuBar_;
     const int oldH = bar->isHidden() ? 0 : bar->sizeHint().height();
     bar->setVisible(any);
     const int newH = bar->isHidden() ? 0 : bar->sizeHint().height();

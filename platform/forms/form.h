@@ -97,8 +97,14 @@ public:
 
     // Client area: where controls live.
     QWidget *client() const { return client_; }
-    QMenuBar *menuBar();
+    // The menu bar, built when the first visible top-level entry needs it: a
+    // window whose menus only pop up never builds one.
+    QMenuBar *menuBar() const { return menuBar_; }
+    // Top-level entries, in order (the menu calls these).
     void registerMenu(Menu *menu);
+    void unregisterMenu(Menu *menu);
+    // A top-level entry's visibility changed.
+    void menuVisibilityChanged();
     // Shows a menu as a pop-up at the pointer.
     void PopupMenu(Menu &menu);
 
@@ -128,6 +134,7 @@ private:
 
     QWidget *client_ = nullptr;
     QMenuBar *menuBar_ = nullptr;
+    std::vector<Menu *> topMenus_;
     qint32 backColor_;
     int pointer_ = 0;
     bool unloaded_ = false;

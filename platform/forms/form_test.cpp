@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
@@ -247,6 +249,46 @@ TEST_F(FormModel, MenuCheckMarkIsTheProgramsAndLabelDoubleClickIsOneClick)
     send(QEvent::MouseButtonRelease);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(doubles, 1);
+}
+
+class PopupOnly : public Form {
+public:
+    PopupOnly() : Form(QStringLiteral("PopupOnly")) { setClientSize(3000, 300); }
+    Menu mnuMain{this, QStringLiteral("mnuMain"), QStringLiteral("メイン"), false};
+    Menu mnuHelp{&mnuMain, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ")};
+    Menu mnuLine{&mnuMain, QStringLiteral("mnuLine"), QStringLiteral("-")};
+    Menu mnuExit{&mnuMain, QStringLiteral("mnuExit"), QStringLiteral("終了")};
+};
+
+// What a window does not show is not built: a window whose menus only pop up
+// has no menu bar, and its pop-up is built when it first pops up, whole and
+// in order. A menu shown later brings the bar with its drop-downs.
+TEST_F(FormModel, MenusAreBuiltWhenFirstShown)
+{
+    PopupOnly &w = instance<PopupOnly>();
+    EXPECT_EQ(w.findChildren<QMenuBar *>().size(), 0);
+    EXPECT_EQ(w.mnuMain.action()->menu(), nullptr);
+    EXPECT_EQ(w.ScaleHeight(), 300);
+    QMenu *popup = w.mnuMain.subMenu();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_EQ(popup->actions().size(), 3);
+    EXPECT_EQ(popup->actions().at(0)->text(), QStringLiteral("ヘルプ"));
+    EXPECT_TRUE(popup->actions().at(1)->isSeparator());
+    int exits = 0;
+    w.mnuExit.Click = [&] { ++exits; };
+    popup->actions().at(2)->trigger();
+    EXPECT_EQ(exits, 1);
+
+    w.mnuMain.setVisible(true);
+    ASSERT_NE(w.menuBar(), nullptr);
+    EXPECT_FALSE(w.menuBar()->isHidden());
+    EXPECT_EQ(w.menuBar()->actions().at(0)->menu(), popup);
+    EXPECT_EQ(w.ScaleHeight(), 300) << "the client area keeps its size below the bar";
+
+    MenuProbe &m = instance<MenuProbe>();
+    ASSERT_NE(m.menuBar(), nullptr);
+    ASSERT_NE(m.mnuView.action()->menu(), nullptr) << "a drop-down of a shown bar";
+    EXPECT_EQ(m.mnuView.action()->menu()->actions().at(0), m.mnuBar.action());
 }
 
 TEST_F(FormModel, EditableComboKeepsItsListAndFiresChangeOnlyForNewText)

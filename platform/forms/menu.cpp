@@ -16,7 +16,6 @@ Menu::Menu(Form *form, const QString &name, const QString &caption, bool visible
     action_->setObjectName(name);
     action_->setVisible(visible);
     connect(action_, &QAction::triggered, this, [this] { triggered(); });
-    form->menuBar()->addAction(action_);
     form->registerMenu(this);
 }
 
@@ -24,19 +23,35 @@ Menu::Menu(Menu *parent, const QString &name, const QString &caption)
     : QObject(parent), form_(parent->form_), parent_(parent)
 {
     setObjectName(name);
-    QMenu *host = parent->subMenu();
-    if (caption == QLatin1String("-")) {
-        action_ = host->addSeparator();
-        action_->setObjectName(name);
-        return;
-    }
     action_ = new QAction(caption, this);
     action_->setObjectName(name);
-    host->addAction(action_);
-    connect(action_, &QAction::triggered, this, [this] { triggered(); });
+    if (caption == QLatin1String("-"))
+        action_->setSeparator(true);
+    else
+        connect(action_, &QAction::triggered, this, [this] { triggered(); });
+    parent->addChild(this);
 }
 
-Menu::~Menu() = default;
+Menu::~Menu()
+{
+    if (!parent_ && form_)
+        form_->unregisterMenu(this);
+}
+
+void Menu::addChild(Menu *child)
+{
+    children_.push_back(child);
+    if (menu_)
+        menu_->addAction(child->action_);
+    else if (parent_ ? parent_->menu_ != nullptr : form_ && form_->menuBar() != nullptr)
+        subMenu();
+}
+
+void Menu::barBuilt()
+{
+    if (!children_.empty())
+        subMenu();
+}
 
 QMenu *Menu::subMenu()
 {
@@ -44,7 +59,11 @@ QMenu *Menu::subMenu()
         menu_ = new QMenu(action_->text());
         menu_->setObjectName(objectName());
         connect(this, &QObject::destroyed, menu_, &QObject::deleteLater);
+        for (Menu *c : children_)
+            menu_->addAction(c->action_);
         action_->setMenu(menu_);
+        for (Menu *c : children_)
+            c->barBuilt();
     }
     return menu_;
 }
@@ -62,8 +81,8 @@ bool Menu::Visible() const { return action_->isVisible(); }
 void Menu::setVisible(bool on)
 {
     action_->setVisible(on);
-    if (!parent_)
-        form_->registerMenu(this);
+    if (!parent_ && form_)
+        form_->menuVisibilityChanged();
 }
 bool Menu::Checked() const { return checked_; }
 void Menu::setChecked(bool on)
@@ -78,7 +97,7 @@ void Menu::triggered()
     // The check mark is the program's to set: undo Qt's own toggle.
     if (action_->isCheckable())
         action_->setChecked(checked_);
-    if (!menu_)
+    if (children_.empty())
         dispatch([this] { click(); });
 }
 

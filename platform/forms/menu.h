@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -37,17 +38,25 @@ public:
     std::function<void()> Click;
 
     QAction *action() const { return action_; }
-    // The drop-down holding this entry's children (created on first child).
+    // The drop-down holding this entry's children. Built when it is first
+    // needed: a drop-down on a built menu bar, or a pop-up being shown.
     QMenu *subMenu();
     Form *form() const { return form_; }
 
+    // The window built its menu bar (the window calls it).
+    void barBuilt();
+    // The window is going (the window calls it).
+    void formGone() { form_ = nullptr; }
+
 private:
+    void addChild(Menu *child);
     void triggered();
     Form *form_ = nullptr;
     Menu *parent_ = nullptr;
     bool checked_ = false;
     QAction *action_ = nullptr;
     QMenu *menu_ = nullptr;
+    std::vector<Menu *> children_;
 };
 
 } // namespace vx

@@ -1,6 +1,7 @@
 #include "imagebox.h"
 
 #include "platform/core/errors.h"
+#include "platform/imaging/picturerows.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -51,8 +52,20 @@ ImageBox::ImageBox(Form *form, const QString &name, QWidget *container)
     applySize();
 }
 
+const vx::Picture &ImageBox::Picture() const
+{
+    WaitForPicture(picture_);
+    return picture_;
+}
+
 void ImageBox::setPicture(const vx::Picture &p)
 {
+    // A picture let go mid-decode stops decoding, and its memory is free
+    // (for the next picture) before this returns.
+    if (picture_.rows && picture_.rows != p.rows) {
+        picture_.rows->abandon();
+        picture_.rows->waitWorker();
+    }
     picture_ = p;
     shown_ = paintable(p.image);
     if (!stretch_) {
@@ -162,6 +175,9 @@ void ImageBox::paintEvent(QPaintEvent *e)
     const double sy = shown_.height() / target.height();
     const QRectF source((visible.left() - target.left()) * sx, (visible.top() - target.top()) * sy,
                         visible.width() * sx, visible.height() * sy);
+    // The rows painted (and the one below, which smooth scaling reads).
+    if (picture_.rows)
+        picture_.rows->waitFor(std::min(shown_.height(), static_cast<int>(std::ceil(source.bottom())) + 1));
     QPainter p(this);
     // Smooth only when shrinking: enlarging keeps crisp pixels and stays cheap.
     p.setRenderHint(QPainter::SmoothPixmapTransform, sx > 1.0 || sy > 1.0);

@@ -16,7 +16,10 @@ class ImageBox : public Control<QWidget> {
 public:
     ImageBox(Form *form, const QString &name, QWidget *container = nullptr);
 
-    const vx::Picture &Picture() const { return picture_; }
+    // The whole picture: one still decoding is waited for.
+    const vx::Picture &Picture() const;
+    // A picture still decoding (LoadPictureWhileShown) is painted row by row
+    // as it arrives; the box's size follows its natural size at once.
     void setPicture(const vx::Picture &p);
     bool Stretch() const { return stretch_; }
     // Turning stretch off sets the box to the picture's natural size.

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace vx {
 
@@ -17,10 +18,15 @@ struct PictureSource {
     bool operator==(const PictureSource &) const = default;
 };
 
+class PictureRows;
+
 struct Picture {
     QImage image;
     QString format; // lower-case source format: "bmp", "jpeg", "gif", "ico", "cur", "wmf", "emf", ...
     PictureSource source; // empty for pictures not loaded from a file
+    // Set while the pixels still arrive (LoadPictureWhileShown): only the
+    // rows it reports may be read until it is finished.
+    std::shared_ptr<PictureRows> rows = nullptr;
     bool isNull() const { return image.isNull(); }
     // Natural size in twips (15 per pixel).
     double widthTwips() const { return image.width() * 15.0; }
@@ -35,6 +41,15 @@ struct Picture {
 // raises 481, a picture above PictureMemoryLimit() raises 7. A long decode
 // shows the busy pointer.
 Picture LoadPicture(const QString &path);
+
+// LoadPicture for a picture that goes straight into an image box: the same
+// checks and errors, but a large photo (JPEG) returns once its size is known
+// and its rows decode on a worker thread, top first; the box paints each
+// row as it arrives and hands the picture out whole. Anything else loads as
+// LoadPicture does.
+Picture LoadPictureWhileShown(const QString &path);
+// Waits until every row of `picture` arrived (at once for a whole picture).
+void WaitForPicture(const Picture &picture);
 
 // True when `picture` was loaded from the file now at `path`, unchanged since:
 // showing it again needs no second decode.

@@ -1,5 +1,7 @@
 #include "platform/core/errors.h"
+#include "platform/imaging/imagebox.h"
 #include "platform/imaging/picture.h"
+#include "platform/forms/form.h"
 #include "testing/harness.h"
 #include "testing/errors.h"
 
@@ -12,6 +14,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using vxtest::errorOf;
 
@@ -111,6 +114,11 @@ TEST_F(PictureTest, LoadErrorsTellMissingFromUndecodable)
     EXPECT_EQ(errorOf([&] { LoadPicture(dir + "missing.jpg"); }), err::FileNotFound);
     EXPECT_EQ(errorOf([&] { LoadPicture(dir + "nodir/x.jpg"); }), err::PathNotFound);
     EXPECT_EQ(errorOf([&] { LoadPicture(dir + "folder.bmp"); }), err::PathFileAccess);
+    // Neither waits on a pipe nor reads a device without end.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir + "pipe.jpg").constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), dir + "zero.bmp"));
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "pipe.jpg"); }), err::InvalidPicture);
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "zero.bmp"); }), err::InvalidPicture);
     for (const char *bad : {"header.jpg", "noise.jpg", "empty.bmp", "zeros.bmp", "damaged.jpg", "drawing.wmf"})
         EXPECT_EQ(errorOf([&] { LoadPicture(dir + bad); }), err::InvalidPicture) << bad;
     // A JPEG cut after its first scan lines still shows what arrived.
@@ -257,4 +265,53 @@ TEST_F(PictureTest, LargePicturesReuseMemoryButNeverOneStillHeld)
     EXPECT_EQ(third.image.constBits(), firstBits) << "memory of the picture let go is reused";
     EXPECT_GT(third.image.pixelColor(5, 5).red(), 240);
     EXPECT_LT(second.image.pixelColor(5, 5).red(), 10) << "the other picture still untouched";
+}
+
+namespace {
+
+// Smooth colour areas with grain, like a photo: every decoding step matters.
+QImage photo(int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = qRgb((x * 255 / w + (x * y) % 7) & 255, (y * 255 / h + (x ^ y) % 5) & 255, ((x + y) / 9) & 255);
+    }
+    return img;
+}
+
+class BoxHolder : public Form {
+public:
+    BoxHolder() : Form(QStringLiteral("BoxHolder")) { setClientSize(9540, 7785); }
+    ImageBox Image1{this, QStringLiteral("Image1")};
+};
+
+} // namespace
+
+// A large photo shown in a box decodes while the window paints; what the box
+// then hands out, and what it paints, is the picture Qt's reader gives,
+// whole or cut short.
+TEST_F(PictureTest, ALargePhotoShownWhileItDecodesIsTheSamePicture)
+{
+    ASSERT_TRUE(photo(1800, 1300).save(dir + "photo.jpg", "JPEG", 90));
+    const QByteArray bytes = readAll(dir + "photo.jpg");
+    writeBytes(dir + "cut.jpg", bytes.left(bytes.size() / 2));
+    BoxHolder &holder = instance<BoxHolder>();
+    for (const char *name : {"photo.jpg", "cut.jpg"}) {
+        const Picture whole = LoadPicture(dir + name);
+        ASSERT_EQ(whole.image.size(), QSize(1800, 1300)) << name;
+        holder.Image1.setPicture(LoadPictureWhileShown(dir + name));
+        EXPECT_EQ(holder.Image1.Width(), 1800 * 15) << "the box takes the natural size at once";
+        const QImage shown = holder.Image1.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, whole.image.copy(0, 0, shown.width(), shown.height())) << name;
+        const Picture held = holder.Image1.Picture();
+        EXPECT_EQ(held.image, whole.image) << name;
+        EXPECT_EQ(held.format, QStringLiteral("jpeg"));
+        EXPECT_TRUE(IsPictureOf(held, dir + name));
+    }
+    // Let go while it decodes: the next picture shows, nothing is left waiting.
+    holder.Image1.setPicture(LoadPictureWhileShown(dir + "photo.jpg"));
+    holder.Image1.setPicture(LoadPicture(dir + "cut.jpg"));
+    EXPECT_EQ(holder.Image1.Picture().image, LoadPicture(dir + "cut.jpg").image);
 }
