@@ -35,7 +35,8 @@ TEST_F(VirtualListTest, ListTakesHalfAMillionEntriesInBatchesAndClicksOnIndex)
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(h.List.ListCount(), 500000);
-    EXPECT_LT(t.elapsed(), 10000);
+    // A bound that only quadratic insertion breaks, sanitizers and a busy machine included.
+    EXPECT_LT(t.elapsed(), 60000);
     EXPECT_EQ(h.List.List(499999), QStringLiteral("/tmp/folder/file499999"));
     EXPECT_EQ(h.List.List(5000), QStringLiteral("/tmp/folder/file5000"));
     EXPECT_EQ(h.List.List(4999), QStringLiteral("/tmp/folder/file4999"));

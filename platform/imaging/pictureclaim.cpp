@@ -120,6 +120,29 @@ PictureClaim pngClaim(const QByteArray &ihdrChunk, qint64 bytes)
     return claim(w, h, bytes * 1032 >= raw);
 }
 
+// Every chunk but IDAT against the bytes left: the reader takes an ancillary
+// chunk's claimed length in memory before reading it (a text chunk of 78
+// bytes can claim 2 GB). IDAT is read as it comes, so a file cut short in its
+// picture data still shows what arrived.
+bool pngChunksFit(Bytes &f)
+{
+    const qint64 total = f.total();
+    qint64 pos = 8;
+    while (pos + 8 <= total) {
+        const QByteArray head = f.at(pos, 8);
+        if (head.size() < 8)
+            return true;
+        const qint64 length = be32(head, 0);
+        const bool data = std::memcmp(head.constData() + 4, "IDAT", 4) == 0;
+        if (!data && length > total - pos - 12)
+            return false;
+        if (std::memcmp(head.constData() + 4, "IEND", 4) == 0)
+            return true;
+        pos += 12 + length;
+    }
+    return true;
+}
+
 PictureClaim gifClaim(Bytes &f)
 {
     const QByteArray head = f.at(0, 13);
@@ -241,8 +264,11 @@ PictureClaim ReadPictureClaim(QIODevice &device, const QString &format)
     Bytes f(device);
     if (format == QLatin1String("jpeg"))
         return jpegClaim(f);
-    if (format == QLatin1String("png"))
-        return pngClaim(f.at(8, 18), f.total());
+    if (format == QLatin1String("png")) {
+        PictureClaim c = pngClaim(f.at(8, 18), f.total());
+        c.plausible = c.plausible && pngChunksFit(f);
+        return c;
+    }
     if (format == QLatin1String("gif"))
         return gifClaim(f);
     if (format == QLatin1String("bmp"))

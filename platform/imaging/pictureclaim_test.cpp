@@ -198,6 +198,21 @@ TEST_F(PictureClaimTest, SmallFilesClaimingHugePicturesAreRefusedBeforeTheirMemo
         EXPECT_LT(statusMb("VmHWM:") - before, 64.0) << bomb.name;
     }
 
+    // A small picture whose last chunk claims 2 GB of text.
+    QImage small(8, 8, QImage::Format_Grayscale8);
+    small.fill(Qt::gray);
+    QByteArray text = encoded(small, "png");
+    text.chop(12); // IEND
+    text += QByteArray::fromHex("7fffffff") + "tEXt";
+    writeBytes(dir + "text.png", text);
+    ASSERT_TRUE(resetPeak());
+    const double before = statusMb("VmRSS:");
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(errorOf([&] { LoadPicture(dir + "text.png"); }), err::InvalidPicture);
+    EXPECT_LT(t.elapsed(), 1000);
+    EXPECT_LT(statusMb("VmHWM:") - before, 64.0);
+
     // The same headers with enough bytes behind them are pictures that load.
     QImage real(120, 80, QImage::Format_RGB32);
     real.fill(Qt::darkCyan);

@@ -235,7 +235,7 @@ TEST_F(StoreTest, ChangesLeaveOtherSectionsByteForByte)
 
 TEST_F(StoreTest, TwoProcessesWritingTheSameSectionLoseNothing)
 {
-    constexpr int count = 1000;
+    constexpr int count = 400;
     int gate[2];
     ASSERT_EQ(pipe(gate), 0);
     std::vector<pid_t> children;

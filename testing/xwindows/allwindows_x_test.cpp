@@ -90,32 +90,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Cases that freeze on this branch only because their area's mend is being
-// made on another branch; empty this list once those have landed.
-const std::map<QString, QString> kMendedElsewhere = {
-    // A PNG whose text chunk claims 2 GB: 2.3 GB and 20 s and more.
-    {QStringLiteral("Form2_Open_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form2_List_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form2_Drop_jpg_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form32_Drop_png_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form33_Drop_png_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("frmSum_List_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form14_Skin_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form18_Skin_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form7_Skin_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form21_Skin_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form16_Skin_Png"), QStringLiteral("the picture loading mend")},
-    {QStringLiteral("Form40_List_Png"), QStringLiteral("the picture loading mend")},
-    // A damaged MP3 holds the window for the media open's time-out.
-    {QStringLiteral("Form3_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("Form20_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("Form34_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("FormVX3_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("Form35_Drop_mp3_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("Form3_List_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("Form20_List_Mp3"), QStringLiteral("the media open time-out mend")},
-    {QStringLiteral("FormVX3_List_Mp3"), QStringLiteral("the media open time-out mend")},
-};
 
 // --- Measuring a step ---------------------------------------------------
 
@@ -692,12 +666,6 @@ class UserFilesX : public AllWindowsX, public ::testing::WithParamInterface<Case
 TEST_P(UserFilesX, AnswersAtOnce)
 {
     const Case &c = GetParam();
-    const auto pending = kMendedElsewhere.find(c.entry.name);
-    if (pending != kMendedElsewhere.end())
-        GTEST_SKIP() << "freezes until " << pending->second.toStdString() << " lands";
-    const auto pendingKind = kMendedElsewhere.find(c.name());
-    if (pendingKind != kMendedElsewhere.end())
-        GTEST_SKIP() << "freezes until " << pendingKind->second.toStdString() << " lands";
     g_kind = c.kind;
     step(c.name(), [&c] { c.entry.run(c.kind); });
 }
