@@ -52,25 +52,14 @@ FileListBox::FileListBox(Form *form, const QString &name, QWidget *container)
 
 void FileListBox::mousePressEvent(QMouseEvent *e)
 {
-    const int before = currentRow();
-    inInput_ = true;
-    Control::mousePressEvent(e);
-    inInput_ = false;
-    if (pressKeepsEntry(this, e, before))
+    if (pressKeepsEntry(this, e, inInput_, [&] { Control::mousePressEvent(e); }))
         fire(Click);
 }
 
 void FileListBox::keyPressEvent(QKeyEvent *e)
 {
-    const int before = currentRow();
-    inInput_ = true;
-    Control::keyPressEvent(e);
-    inInput_ = false;
-    if (keyClicksEntry(this, e, before)) {
-        if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Select)
-            e->accept();
+    if (keyClicksEntry(this, e, inInput_, [&] { Control::keyPressEvent(e); }))
         fire(Click);
-    }
 }
 
 void FileListBox::setPath(const QString &path)

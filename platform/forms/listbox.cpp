@@ -30,23 +30,35 @@ void followSelection(QListWidget *list, std::function<void()> reselected)
     });
 }
 
-bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, int rowBefore)
+bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, bool &inInput, const std::function<void()> &handle)
 {
+    const int rowBefore = list->currentRow();
+    inInput = true;
+    handle();
+    inInput = false;
     if (e->button() != Qt::LeftButton || rowBefore < 0 || list->currentRow() != rowBefore)
         return false;
     const QListWidgetItem *hit = list->itemAt(e->position().toPoint());
     return hit && list->row(hit) == rowBefore && hit->isSelected();
 }
 
-bool keyClicksEntry(QListWidget *list, QKeyEvent *e, int rowBefore)
+bool keyClicksEntry(QListWidget *list, QKeyEvent *e, bool &inInput, const std::function<void()> &handle)
 {
+    const int rowBefore = list->currentRow();
+    inInput = true;
+    handle();
+    inInput = false;
     const int key = e->key();
     if (key != Qt::Key_Space && key != Qt::Key_Select && key != Qt::Key_Return && key != Qt::Key_Enter)
         return false;
     if (e->isAutoRepeat() || e->modifiers() & ~Qt::KeypadModifier)
         return false;
-    return rowBefore >= 0 && list->currentRow() == rowBefore && list->currentItem()
-        && list->currentItem()->isSelected();
+    if (rowBefore < 0 || list->currentRow() != rowBefore || !list->currentItem()
+        || !list->currentItem()->isSelected())
+        return false;
+    if (key == Qt::Key_Space || key == Qt::Key_Select)
+        e->accept();
+    return true;
 }
 
 ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
@@ -71,28 +83,14 @@ ListBox::ListBox(Form *form, const QString &name, QWidget *container) : Control(
 
 void ListBox::mousePressEvent(QMouseEvent *e)
 {
-    const int before = currentRow();
-    inInput_ = true;
-    Control::mousePressEvent(e);
-    inInput_ = false;
-    if (pressKeepsEntry(this, e, before))
+    if (pressKeepsEntry(this, e, inInput_, [&] { Control::mousePressEvent(e); }))
         fire(Click);
 }
 
 void ListBox::keyPressEvent(QKeyEvent *e)
 {
-    const int before = currentRow();
-    inInput_ = true;
-    Control::keyPressEvent(e);
-    inInput_ = false;
-    // Space or Enter on the selected entry, as a click on it. Space in a
-    // single-choice list would otherwise do nothing; Enter still reaches the
-    // window's default button.
-    if (keyClicksEntry(this, e, before)) {
-        if (e->key() == Qt::Key_Space || e->key() == Qt::Key_Select)
-            e->accept();
+    if (keyClicksEntry(this, e, inInput_, [&] { Control::keyPressEvent(e); }))
         fire(Click);
-    }
 }
 
 void ListBox::AddItem(const QString &item)

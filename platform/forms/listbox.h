@@ -13,11 +13,14 @@ namespace vx {
 // it again: `reselected` runs then.
 void followSelection(QListWidget *list, std::function<void()> reselected = {});
 
-// Whether a mouse press or key press in `list` is a click on an entry that
+// Runs the list's own handling of a mouse press or key press (`handle`, with
+// `inInput` set meanwhile) and tells whether it was a click on an entry that
 // stays selected (the row did not change): the classic list raises Click for
-// every click on an entry, selected or not.
-bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, int rowBefore);
-bool keyClicksEntry(QListWidget *list, QKeyEvent *e, int rowBefore);
+// every click on an entry, selected or not. Space or Enter on the selected
+// entry is such a click; Space is then taken, Enter still reaches the
+// window's default button.
+bool pressKeepsEntry(QListWidget *list, QMouseEvent *e, bool &inInput, const std::function<void()> &handle);
+bool keyClicksEntry(QListWidget *list, QKeyEvent *e, bool &inInput, const std::function<void()> &handle);
 
 // A list of text items. Every click on an item (mouse, Space or Enter on it,
 // an assistive tool selecting it), and every selection from code, runs Click
