@@ -1,6 +1,5 @@
 #include "tarinput.h"
 
-
 namespace arc {
 
 la_ssize_t tarRead(struct archive *a, void *data, const void **buf)
