@@ -35,11 +35,20 @@ struct Decoded {
     QImage image;
 };
 
-Decoded decode(SpiGetPicture getPicture, const QByteArray &path)
+// The file `path` decoded from the file, or read whole and decoded from memory.
+Decoded decode(SpiGetPicture getPicture, const QByteArray &path, bool fromMemory = false)
 {
     Decoded d;
     SpiHandle info = nullptr, bits = nullptr;
-    d.code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+    QByteArray bytes;
+    if (fromMemory) {
+        QFile f(QFile::decodeName(path));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        bytes = f.readAll();
+        d.code = getPicture(bytes.constData(), int32_t(bytes.size()), SPI_INPUT_MEMORY, &info, &bits, nullptr, 0);
+    } else {
+        d.code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+    }
     if (d.code == 0 && info && bits) {
         const auto *h = static_cast<const SpiBitmapInfoHeader *>(LocalLock(info));
         const auto *rows = static_cast<const unsigned char *>(LocalLock(bits));
@@ -220,6 +229,64 @@ TEST(AnyMapFiles, DecodeToThePixelsAnotherReaderGives)
         const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
         ASSERT_EQ(got.code, 0) << qPrintable(file);
         EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// Tall raw maps whose rows run past the reader's buffer (one row cut by its
+// end) and past a batch of rows read at once: every row lands where it
+// belongs, from a file and from memory, padding and all.
+TEST(AnyMapFiles, TallMapsReadStraightIntoTheBitmapKeepEveryRowInPlace)
+{
+    const SpiGetPicture getPicture = entry("ifpnm.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Case {
+        char kind;
+        int width, height;
+    };
+    // 61 and 41 bytes a row: the first rows come from the buffer, a row
+    // straddles its end, and thousands are left for the batches.
+    for (const Case c : {Case{'5', 61, 6000}, Case{'6', 41, 3000}, Case{'4', 93, 25000}}) {
+        const int channels = c.kind == '6' ? 3 : 1;
+        const auto sample = [&](int x, int y, int ch) { return (x * 7 + y * 13 + ch * 101) & 255; };
+        QByteArray file = QStringLiteral("P%1\n%2 %3\n").arg(c.kind).arg(c.width).arg(c.height).toLatin1();
+        if (c.kind != '4')
+            file += "255\n";
+        QImage want(c.width, c.height, QImage::Format_ARGB32);
+        for (int y = 0; y < c.height; ++y) {
+            QByteArray row;
+            if (c.kind == '4') {
+                row.fill('\0', (c.width + 7) / 8);
+                for (int x = 0; x < c.width; ++x) {
+                    const bool black = sample(x, y, 0) & 16;
+                    if (black)
+                        row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+                    want.setPixel(x, y, black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+                }
+            } else {
+                for (int x = 0; x < c.width; ++x) {
+                    int v[3];
+                    for (int ch = 0; ch < channels; ++ch) {
+                        v[ch] = sample(x, y, ch);
+                        row += char(v[ch]);
+                    }
+                    want.setPixel(x, y, channels == 3 ? qRgb(v[0], v[1], v[2]) : qRgb(v[0], v[0], v[0]));
+                }
+            }
+            file += row;
+        }
+        const QString path = dir.filePath(QStringLiteral("tall.p%1m").arg(c.kind));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(file);
+        out.close();
+        for (const bool fromMemory : {false, true}) {
+            const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+            ASSERT_EQ(got.code, 0) << c.kind << (fromMemory ? " from memory" : " from the file");
+            EXPECT_EQ(differences(got.image, want).toStdString(), "")
+                << c.kind << (fromMemory ? " from memory" : " from the file");
+        }
     }
 }
 

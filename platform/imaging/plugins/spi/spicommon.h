@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -78,6 +79,51 @@ public:
         return true;
     }
 
+    // `rows` runs of `each` bytes at `at` into `first`, `first + step`, and
+    // so on (a bitmap's rows, top row first, have a negative step). A file
+    // is read by the kernel straight into the rows, a thousand rows a call.
+    bool readRows(uint64_t at, unsigned char *first, ptrdiff_t step, size_t rows, size_t each) const
+    {
+        if (at > size_ || (each && rows > (size_ - at) / each))
+            return false;
+        if (mem_) {
+            for (size_t i = 0; i < rows; ++i)
+                std::memcpy(first + ptrdiff_t(i) * step, mem_ + at + i * each, each);
+            return true;
+        }
+        constexpr size_t kBatch = 1024; // IOV_MAX on Linux
+        iovec v[kBatch];
+        size_t row = 0;
+        while (row < rows) {
+            const size_t n = std::min(kBatch, rows - row);
+            for (size_t i = 0; i < n; ++i)
+                v[i] = iovec{first + ptrdiff_t(row + i) * step, each};
+            iovec *next = v;
+            size_t left = n;
+            while (left > 0) {
+                const ssize_t got = ::preadv(file_.fd(), next, int(left), off_t(at));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    return false; // the file shrank under us
+                at += uint64_t(got);
+                // Past the rows read whole, into the one read in part.
+                size_t done = size_t(got);
+                while (left > 0 && done >= next->iov_len) {
+                    done -= next->iov_len;
+                    ++next;
+                    --left;
+                }
+                if (left > 0) {
+                    next->iov_base = static_cast<unsigned char *>(next->iov_base) + done;
+                    next->iov_len -= done;
+                }
+            }
+            row += n;
+        }
+        return true;
+    }
+
 private:
     vx::userfile::Handle file_;
     const unsigned char *mem_ = nullptr;
@@ -129,6 +175,23 @@ public:
         if (!src_.readAt(pos_, d, n))
             return false;
         pos_ += n;
+        return true;
+    }
+    // `rows` runs of `each` bytes into `first`, `first + step`, ... (see
+    // Source::readRows): what the buffer holds is copied, the rest read
+    // straight into the rows.
+    bool copyRows(unsigned char *first, ptrdiff_t step, size_t rows, size_t each)
+    {
+        size_t i = 0;
+        for (; i < rows && end_ > at_; ++i) {
+            if (!copy(first + ptrdiff_t(i) * step, each))
+                return false;
+        }
+        if (i == rows)
+            return true;
+        if (!src_.readRows(pos_, first + ptrdiff_t(i) * step, step, rows - i, each))
+            return false;
+        pos_ += uint64_t(rows - i) * each;
         return true;
     }
     bool skip(uint64_t n)
