@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -286,6 +288,121 @@ TEST(AnyMapFiles, TallMapsReadStraightIntoTheBitmapKeepEveryRowInPlace)
             ASSERT_EQ(got.code, 0) << c.kind << (fromMemory ? " from memory" : " from the file");
             EXPECT_EQ(differences(got.image, want).toStdString(), "")
                 << c.kind << (fromMemory ? " from memory" : " from the file");
+        }
+    }
+}
+
+namespace {
+
+// A baseline TIFF, little-endian, uncompressed: `samples` 1 (grey) or 3
+// (RGB), `perStrip` rows a strip, the strips stored last to first (readers
+// must follow the offsets); the last strip's byte count cut by `cutLast`.
+QByteArray uncompressedTiff(int width, int height, int samples, int perStrip, int cutLast,
+                            const std::function<int(int, int, int)> &sample)
+{
+    const int strips = (height + perStrip - 1) / perStrip;
+    std::vector<QByteArray> data(static_cast<size_t>(strips));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int ch = 0; ch < samples; ++ch)
+                data[size_t(y / perStrip)] += char(sample(x, y, ch));
+    QByteArray out("II*\0\0\0\0\0", 8);
+    std::vector<quint32> offsets(static_cast<size_t>(strips)), counts(static_cast<size_t>(strips));
+    for (int i = strips - 1; i >= 0; --i) {
+        offsets[size_t(i)] = quint32(out.size());
+        counts[size_t(i)] = quint32(data[size_t(i)].size() - (i == strips - 1 ? cutLast : 0));
+        out += data[size_t(i)];
+    }
+    auto le16 = [](QByteArray &b, quint32 v) { b += char(v & 0xFF); b += char(v >> 8 & 0xFF); };
+    auto le32 = [&](QByteArray &b, quint32 v) { le16(b, v & 0xFFFF); le16(b, v >> 16); };
+    const quint32 offsetsAt = quint32(out.size());
+    for (const quint32 o : offsets)
+        le32(out, o);
+    const quint32 countsAt = quint32(out.size());
+    for (const quint32 c : counts)
+        le32(out, c);
+    const quint32 bitsAt = quint32(out.size());
+    for (int ch = 0; ch < 3; ++ch)
+        le16(out, 8);
+    if (out.size() % 2)
+        out += '\0';
+    const quint32 ifd = quint32(out.size());
+    out[4] = char(ifd & 0xFF);
+    out[5] = char(ifd >> 8 & 0xFF);
+    out[6] = char(ifd >> 16 & 0xFF);
+    out[7] = char(ifd >> 24);
+    struct Entry {
+        quint16 tag, type;
+        quint32 count, value;
+    };
+    const std::vector<Entry> entries = {
+        {256, 4, 1, quint32(width)},
+        {257, 4, 1, quint32(height)},
+        {258, 3, quint32(samples), samples == 3 ? bitsAt : 8},
+        {259, 3, 1, 1},
+        {262, 3, 1, samples == 3 ? 2u : 1u},
+        {273, 4, quint32(strips), strips == 1 ? offsets[0] : offsetsAt},
+        {277, 3, 1, quint32(samples)},
+        {278, 4, 1, quint32(perStrip)},
+        {279, 4, quint32(strips), strips == 1 ? counts[0] : countsAt},
+    };
+    le16(out, quint32(entries.size()));
+    for (const Entry &e : entries) {
+        le16(out, e.tag);
+        le16(out, e.type);
+        le32(out, e.count);
+        if (e.type == 3 && e.count == 1) {
+            le16(out, e.value);
+            le16(out, 0);
+        } else {
+            le32(out, e.value);
+        }
+    }
+    le32(out, 0);
+    return out;
+}
+
+} // namespace
+
+// Uncompressed grey and RGB strips, the last one short of rows, stored out of
+// order, from a file and from memory: the pixels written; a strip whose byte
+// count is short of its rows is read as far as it goes, never past it.
+TEST(TiffFiles, UncompressedStripsDecodeToTheirPixels)
+{
+    const SpiGetPicture getPicture = entry("iftiff.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto sample = [](int x, int y, int ch) { return (x * 5 + y * 11 + ch * 77) & 255; };
+    for (const int samples : {1, 3}) {
+        const int width = 37, height = 20;
+        QImage want(width, height, QImage::Format_ARGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                want.setPixel(x, y, samples == 3 ? qRgb(sample(x, y, 0), sample(x, y, 1), sample(x, y, 2))
+                                                 : qRgb(sample(x, y, 0), sample(x, y, 0), sample(x, y, 0)));
+        const QString path = dir.filePath(QStringLiteral("strips%1.tif").arg(samples));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(uncompressedTiff(width, height, samples, 7, 0, sample));
+        out.close();
+        for (const bool fromMemory : {false, true}) {
+            const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+            ASSERT_EQ(got.code, 0) << samples << (fromMemory ? " from memory" : " from the file");
+            EXPECT_EQ(got.depth, samples == 3 ? 24 : 8);
+            EXPECT_EQ(differences(got.image, want).toStdString(), "")
+                << samples << (fromMemory ? " from memory" : " from the file");
+        }
+        // The last strip claims one row less than it should hold.
+        QFile cut(path);
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(uncompressedTiff(width, height, samples, 7, width * samples, sample));
+        cut.close();
+        const Decoded got = decode(getPicture, QFile::encodeName(path));
+        if (got.code == 0) {
+            for (int y = 0; y < height - 1; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(got.image.pixel(x, y), want.pixel(x, y)) << samples << " at " << x << "," << y;
         }
     }
 }
