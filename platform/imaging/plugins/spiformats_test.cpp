@@ -167,6 +167,70 @@ TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
     }
 }
 
+// Runs where a reader is likely to slip: a run's count as the last byte of
+// one read buffer and its value the first of the next, and a run going on
+// from one row into the next; from a file and from memory.
+TEST(PcxFiles, RunsCutByTheReadBufferOrARowEndDecodeWhole)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const int width = 1000, height = 300;
+    const int bufferEnd = 1 << 18; // the reader's buffer, counted from the pixels on
+    std::vector<unsigned char> px;
+    QByteArray coded;
+    auto runOf = [&](int n, unsigned char v) {
+        coded += char(0xC0 | n);
+        coded += char(v);
+        px.insert(px.end(), size_t(n), v);
+    };
+    while (px.size() < size_t(width) * height) {
+        const size_t i = px.size();
+        if (coded.size() == bufferEnd - 1)
+            runOf(5, 7);
+        else if (i == size_t(10 * width + width - 4))
+            runOf(10, 9);
+        else {
+            const unsigned char v = (unsigned char)((i * 7 + i / width) % 192);
+            coded += char(v);
+            px.push_back(v);
+        }
+    }
+    QByteArray file(128, '\0');
+    file[0] = 0x0A;
+    file[1] = 5;
+    file[2] = 1;
+    file[3] = 8;
+    file[8] = char((width - 1) & 0xFF);
+    file[9] = char((width - 1) >> 8);
+    file[10] = char((height - 1) & 0xFF);
+    file[11] = char((height - 1) >> 8);
+    file[65] = 1;
+    file[66] = char(width & 0xFF);
+    file[67] = char(width >> 8);
+    file += coded;
+    file += char(12);
+    for (int c = 0; c < 256; ++c)
+        file += char(c), file += char(255 - c), file += char(c / 2);
+    QImage want(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int c = px[size_t(y) * width + size_t(x)];
+            want.setPixel(x, y, qRgb(c, 255 - c, c / 2));
+        }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("runs.pcx"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+    for (const bool fromMemory : {false, true}) {
+        const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+        ASSERT_EQ(got.code, 0) << (fromMemory ? "from memory" : "from the file");
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << (fromMemory ? "from memory" : "from the file");
+    }
+}
+
 // The first frame of GIFs of 2 to 256 colours, plain and interlaced: the
 // pixels PIL gives.
 TEST(GifFiles, DecodeToThePixelsAnotherReaderGives)
