@@ -149,6 +149,48 @@ TEST(TargaFiles, DecodeToThePixelsAnotherReaderGives)
 // 1-bit pictures black and white unless the header's colours are plainly
 // meant; 2 and 4 bits a pixel in planes or packed; 8-bit grey and mapped;
 // 24-bit in three planes: the pixels PIL (or ImageMagick) gives.
+// Tall plain files whose rows are padded in the bitmap, stored either way up:
+// rows read a batch at a time land where they belong in every batch.
+TEST(TargaFiles, TallPlainFilesKeepEveryRowInPlace)
+{
+    const SpiGetPicture getPicture = entry("iftga.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const int width = 5, height = 40000;
+    const auto sample = [](int x, int y, int ch) { return (x * 31 + y * 3 + ch * 90) & 255; };
+    for (const int type : {2, 3}) {
+        for (const bool topDown : {false, true}) {
+            const int channels = type == 2 ? 3 : 1;
+            QByteArray file(18, '\0');
+            file[2] = char(type);
+            file[12] = char(width);
+            file[14] = char(height & 0xFF);
+            file[15] = char(height >> 8);
+            file[16] = char(channels * 8);
+            file[17] = char(topDown ? 0x20 : 0);
+            QImage want(width, height, QImage::Format_ARGB32);
+            for (int i = 0; i < height; ++i) {
+                const int y = topDown ? i : height - 1 - i;
+                for (int x = 0; x < width; ++x) {
+                    for (int ch = channels; ch-- > 0;) // blue first
+                        file += char(sample(x, y, ch));
+                    want.setPixel(x, y, channels == 3 ? qRgb(sample(x, y, 0), sample(x, y, 1), sample(x, y, 2))
+                                                      : qRgb(sample(x, y, 0), sample(x, y, 0), sample(x, y, 0)));
+                }
+            }
+            const QString path = dir.filePath(QStringLiteral("tall%1%2.tga").arg(type).arg(topDown));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(file);
+            out.close();
+            const Decoded got = decode(getPicture, QFile::encodeName(path));
+            ASSERT_EQ(got.code, 0) << type << " " << topDown;
+            EXPECT_EQ(differences(got.image, want).toStdString(), "") << type << " " << topDown;
+        }
+    }
+}
+
 TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
 {
     const SpiGetPicture getPicture = entry("ifpng.spi");

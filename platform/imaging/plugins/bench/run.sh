@@ -14,7 +14,9 @@
 # 4 KB pages on these machines.
 # With "instructions" each plug-in and its floor decode each file once under
 # valgrind's callgrind, which counts the instructions of the decode alone
-# (no load changes them): the pictures are then 1000 x 750.
+# (no load changes them): the pictures are then 1000 x 750. The kernel's
+# work is not counted: a decoder that has the kernel read the file straight
+# into its rows, or that touches fresh memory, shows none of that here.
 # Use a Release build without sanitizers, configured with -DVX_BENCH=ON.
 # Needs ImageMagick's convert and python3-pil (tools/packages.sh: bench).
 set -eu

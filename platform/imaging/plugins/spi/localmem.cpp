@@ -2,11 +2,13 @@
 // its length and a mark in front of its bytes, so a handle that is not one of
 // ours is refused instead of freed.
 //
-// Blocks of a few megabytes (decoded pictures) are mapped on their own in
-// 2 MB pages where the kernel offers them: on these machines touching fresh
-// memory in 4 KB pages costs a few milliseconds a megabyte, far more than
-// decoding into it, and in 2 MB pages well under a tenth of a millisecond.
-// A fresh mapping is already zero, so zeroing costs nothing either.
+// Blocks of a few megabytes (decoded pictures) ask for 2 MB pages where the
+// kernel offers them: on these machines touching fresh memory in 4 KB pages
+// costs a few milliseconds a megabyte, far more than decoding into it, and
+// in 2 MB pages a small part of that. Below the size from which the C
+// library maps every block afresh, blocks still come from it, so that a
+// block freed is reused by the next picture as the library reuses it for
+// everyone; from that size on they are mapped here, already zero.
 #include "platform/imaging/plugins/spiabi.h"
 
 #include <atomic>
@@ -30,8 +32,21 @@ struct alignas(16) Block {
 };
 
 constexpr size_t kHugePage = size_t(2) << 20;
-// From this size on, a block is mapped in large pages.
-constexpr size_t kMapFrom = 2 * kHugePage;
+// From this size on, a block asks for large pages.
+constexpr size_t kLargeFrom = 2 * kHugePage;
+// From this size on, the C library maps each block afresh (its largest
+// threshold); so does this file, aligned for large pages.
+constexpr size_t kMapFrom = size_t(32) << 20;
+
+// Large pages for the whole 2 MB stretches of a block not yet touched.
+void adviseLarge(void *p, size_t bytes)
+{
+    const uintptr_t start = reinterpret_cast<uintptr_t>(p);
+    const uintptr_t from = (start + kHugePage - 1) & ~uintptr_t(kHugePage - 1);
+    const uintptr_t to = (start + bytes) & ~uintptr_t(kHugePage - 1);
+    if (to > from)
+        madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
+}
 
 // A mapping of at least `bytes` starting on a large-page boundary (or null).
 void *mapLarge(size_t bytes, size_t &length)
@@ -77,6 +92,8 @@ __attribute__((visibility("default"))) SpiHandle LocalAlloc(uint32_t flags, size
                                                   : std::malloc(sizeof(Block) + bytes);
     if (!raw)
         return nullptr;
+    if (!mapped && sizeof(Block) + bytes >= kLargeFrom)
+        adviseLarge(raw, sizeof(Block) + bytes);
     Block *b = static_cast<Block *>(raw);
     b->mark = kMark;
     b->bytes = bytes;
