@@ -292,10 +292,33 @@ __attribute__((target("ssse3"))) inline size_t swapRedBlueWide(unsigned char *d,
     return done;
 }
 
+// The same with byte permutes across 64 bytes: 21 pixels a step.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline size_t swapRedBlueWider(unsigned char *d,
+                                                                                      const unsigned char *s, size_t n)
+{
+    typedef char v64 __attribute__((vector_size(64)));
+    v64 order;
+    for (int i = 0; i < 63; ++i)
+        order[i] = char(i - i % 3 + 2 - i % 3);
+    order[63] = 63;
+    size_t done = 0;
+    // Each step loads 64 bytes and keeps the 64th as it was.
+    for (; n - done >= 22; done += 21) {
+        v64 v;
+        std::memcpy(&v, s + done * 3, 64);
+        v = __builtin_ia32_permvarqi512_mask(v, order, v, ~0ull);
+        std::memcpy(d + done * 3, &v, 64);
+    }
+    return done;
+}
+
 inline void swapRedBlue(unsigned char *d, const unsigned char *s, size_t n)
 {
+    static const bool wider = __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
     static const bool wide = __builtin_cpu_supports("ssse3");
-    size_t x = wide && n >= 6 ? swapRedBlueWide(d, s, n) : 0;
+    size_t x = wider && n >= 22 ? swapRedBlueWider(d, s, n) : 0;
+    if (wide && n - x >= 6)
+        x += swapRedBlueWide(d + x * 3, s + x * 3, n - x);
     for (; x < n; ++x) {
         const unsigned char r = s[x * 3], g = s[x * 3 + 1], b = s[x * 3 + 2];
         d[x * 3] = b;
