@@ -402,9 +402,10 @@ namespace {
 
 // A baseline TIFF, little-endian, uncompressed: `samples` 1 (grey) or 3
 // (RGB), `perStrip` rows a strip, the strips stored last to first (readers
-// must follow the offsets); the last strip's byte count cut by `cutLast`.
+// must follow the offsets); the last strip's byte count cut by `cutLast`;
+// fill order 2 stores each byte's bits the other way round.
 QByteArray uncompressedTiff(int width, int height, int samples, int perStrip, int cutLast,
-                            const std::function<int(int, int, int)> &sample)
+                            const std::function<int(int, int, int)> &sample, int fillOrder = 1)
 {
     const int strips = (height + perStrip - 1) / perStrip;
     std::vector<QByteArray> data(static_cast<size_t>(strips));
@@ -447,6 +448,7 @@ QByteArray uncompressedTiff(int width, int height, int samples, int perStrip, in
         {258, 3, quint32(samples), samples == 3 ? bitsAt : 8},
         {259, 3, 1, 1},
         {262, 3, 1, samples == 3 ? 2u : 1u},
+        {266, 3, 1, quint32(fillOrder)},
         {273, 4, quint32(strips), strips == 1 ? offsets[0] : offsetsAt},
         {277, 3, 1, quint32(samples)},
         {278, 4, 1, quint32(perStrip)},
@@ -499,6 +501,26 @@ TEST(TiffFiles, UncompressedStripsDecodeToTheirPixels)
             EXPECT_EQ(differences(got.image, want).toStdString(), "")
                 << samples << (fromMemory ? " from memory" : " from the file");
         }
+        // Bits stored the other way round in each byte are turned back.
+        QFile reversed(path);
+        ASSERT_TRUE(reversed.open(QIODevice::WriteOnly));
+        reversed.write(uncompressedTiff(width, height, samples, 7, 0, sample, 2));
+        reversed.close();
+        QImage wantReversed = want;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                auto rev = [](int v) {
+                    int r = 0;
+                    for (int b = 0; b < 8; ++b)
+                        r |= ((v >> b) & 1) << (7 - b);
+                    return r;
+                };
+                const QRgb c = want.pixel(x, y);
+                wantReversed.setPixel(x, y, qRgb(rev(qRed(c)), rev(qGreen(c)), rev(qBlue(c))));
+            }
+        const Decoded turned = decode(getPicture, QFile::encodeName(path));
+        ASSERT_EQ(turned.code, 0) << samples << " fill order 2";
+        EXPECT_EQ(differences(turned.image, wantReversed).toStdString(), "") << samples << " fill order 2";
         // The last strip claims one row less than it should hold.
         QFile cut(path);
         ASSERT_TRUE(cut.open(QIODevice::WriteOnly));

@@ -125,13 +125,16 @@ bool plainLayout(TIFF *tif, bool &grey)
 // general path then reads what there is.
 bool readUncompressed(TIFF *tif, const spi::Source &src, spi::Dib &dib, bool grey)
 {
-    uint16_t compression = COMPRESSION_NONE;
+    uint16_t compression = COMPRESSION_NONE, fillOrder = FILLORDER_MSB2LSB;
     uint32_t perStrip = 0;
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &perStrip);
+    // libtiff turns the bits of each byte round for the other fill order.
+    TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
     const uint64_t line = uint64_t(TIFFScanlineSize64(tif));
     const uint32_t height = uint32_t(dib.height());
-    if (compression != COMPRESSION_NONE || perStrip == 0 || line == 0 || line > dib.stride())
+    if (compression != COMPRESSION_NONE || fillOrder != FILLORDER_MSB2LSB || perStrip == 0 || line == 0 ||
+        line > dib.stride())
         return false;
     perStrip = std::min(perStrip, height);
     const uint32_t strips = (height - 1) / perStrip + 1;
