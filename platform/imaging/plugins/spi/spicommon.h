@@ -6,11 +6,13 @@
 #include "platform/imaging/plugins/spiabi.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <ctime>
 #include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
@@ -244,9 +246,19 @@ private:
 };
 
 // Half of the memory available now (the kernel's estimate), or 1 GiB when it
-// cannot be read.
+// cannot be read. Read again at most every tenth of a second: on a busy
+// machine one read of the kernel's figures can take milliseconds, and each
+// decode asks more than once.
 inline uint64_t memoryAllowance()
 {
+    static std::atomic<uint64_t> cached{0};
+    static std::atomic<int64_t> readAt{0};
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    const uint64_t last = cached.load(std::memory_order_relaxed);
+    if (last && ms - readAt.load(std::memory_order_relaxed) < 100)
+        return last;
     uint64_t allowance = uint64_t(1) << 30;
     if (FILE *f = std::fopen("/proc/meminfo", "re")) {
         char line[128];
@@ -259,6 +271,8 @@ inline uint64_t memoryAllowance()
         }
         std::fclose(f);
     }
+    cached.store(allowance, std::memory_order_relaxed);
+    readAt.store(ms, std::memory_order_relaxed);
     return allowance;
 }
 
