@@ -35,10 +35,7 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
     Check2.Move(120, 2880, 6615, 375);
     Label3.Move(120, 3360, 2295, 255);
     Combo1.Move(120, 3600, 735, 300);
-    for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
-                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
-        Combo1.AddItem(QString::fromLatin1(ratio));
-    Combo1.setText(QStringLiteral("1.0"));
+    suite::listRates(Combo1);
     Label4.Move(960, 3660, 615, 255);
     Label2.Move(120, 4080, 6615, 255);
     Text1.Move(120, 4380, 855, 270);
