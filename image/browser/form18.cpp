@@ -8,15 +8,11 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "suite/colours.h"
+#include "suite/interval.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 
 namespace keys = browser::keys;
-
-namespace {
-constexpr int kMinSpeed = 1000;
-constexpr int kMaxSpeed = 30000;
-} // namespace
 
 Form18::Form18() : vx::Form(QStringLiteral("Form18"))
 {
@@ -39,13 +35,8 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
     Label4.Move(960, 3660, 615, 255);
     Label2.Move(120, 4080, 6615, 255);
     Text1.Move(120, 4380, 855, 270);
-    Text1.setText(QString::number(keys::SpeedDefault));
     HScroll1.Move(1080, 4380, 5655, 255);
-    HScroll1.setMin(kMinSpeed);
-    HScroll1.setMax(kMaxSpeed);
-    HScroll1.setSmallChange(1000);
-    HScroll1.setLargeChange(1000);
-    HScroll1.setValue(keys::SpeedDefault);
+    suite::setUpInterval(Text1, HScroll1, keys::SpeedDefault);
     Command10.Move(120, 5040, 3255, 375);
     Command8.Move(3480, 5040, 3255, 375);
 
@@ -64,8 +55,7 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
 
 int Form18::storedSpeed()
 {
-    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
-    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : keys::SpeedDefault;
+    return suite::storedInterval(keys::Section, keys::Speed, keys::SpeedDefault);
 }
 
 void Form18::Form_Load()
@@ -161,14 +151,9 @@ void Form18::HScroll1_Change()
     }
 }
 
-// Typing passes through texts such as "2" on the way to "2000": only a whole
-// number the scroll bar can take moves it.
 void Form18::Text1_Change()
 {
-    bool ok = false;
-    const int value = Text1.Text().trimmed().toInt(&ok);
-    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
-        HScroll1.setValue(value);
+    suite::followIntervalText(Text1, HScroll1);
 }
 
 void Form18::Command8_Click()
