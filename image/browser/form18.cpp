@@ -73,15 +73,7 @@ void Form18::Form_Unload(int &cancel)
     // The browser's keys only while it is there; touching it would load it.
     if (vx::isLoaded<frmSum>()) {
         frmSum &b = vx::instance<frmSum>();
-        const QFont font = b.File.font();
-        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(b.BackColor()));
-        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(b.Command3.BackColor()));
-        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
-        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
-        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
-        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(b.File.BackColor()));
-        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(b.Label1.BackColor()));
+        suite::saveListLook(keys::Section, b, b.Command3, b.File, b.Label1);
         suite::SaveSetting(keys::Section, keys::PicColor, QString::number(b.Picture4.ForeColor()));
         suite::SaveSetting(keys::Section, keys::PicBackColor, QString::number(b.Picture4.BackColor()));
         suite::SaveSetting(keys::Section, keys::SumColor, QString::number(b.Command1[0]->BackColor()));

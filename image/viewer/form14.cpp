@@ -63,15 +63,7 @@ void Form14::Form_Unload(int &cancel)
     // The viewer's keys only while it is there; touching it would load it.
     if (vx::isLoaded<Form2>()) {
         Form2 &viewer = vx::instance<Form2>();
-        const QFont font = viewer.File1.font();
-        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(viewer.BackColor()));
-        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(viewer.Command1.BackColor()));
-        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
-        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
-        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
-        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(viewer.File1.BackColor()));
-        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(viewer.Label1.BackColor()));
+        suite::saveListLook(keys::Section, viewer, viewer.Command1, viewer.File1, viewer.Label1);
     }
     suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
 }
