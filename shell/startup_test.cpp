@@ -1,5 +1,5 @@
 #include "media/midi/form22.h"
-#include "platform/media/lazylibs.h"
+#include "platform/core/lazylibs.h"
 #include "platform/media/midiports.h"
 #include "suite/settings.h"
 #include "shell/form1.h"
@@ -58,9 +58,10 @@ TEST_F(StartupTest, EmptyStoreOpensTheBarWindowAtTheTopLeft)
     EXPECT_FALSE(f.Topmost());
     EXPECT_TRUE(vxtest::dialogs().messages.empty());
     EXPECT_EQ(vx::FormRegistry::all().size(), 1u) << "the bar is the only window";
-    using vx::media::LazyLibrary;
-    for (LazyLibrary lib : {LazyLibrary::GStreamer, LazyLibrary::Alsa, LazyLibrary::Cdio})
-        EXPECT_FALSE(vx::media::lazyLibraryLoaded(lib)) << "nothing at start plays, mixes or reads a CD";
+    using vx::LazyLibrary;
+    for (LazyLibrary lib : {LazyLibrary::GStreamer, LazyLibrary::Alsa, LazyLibrary::Cdio, LazyLibrary::PrintSupport,
+                            LazyLibrary::Jpeg})
+        EXPECT_FALSE(vx::lazyLibraryLoaded(lib)) << "nothing at start plays, mixes, reads a CD, prints or decodes a photo";
 }
 
 TEST_F(StartupTest, StoredStyleOpensItsMainWindowOnly)

@@ -1,8 +1,7 @@
 #include "lazylibs.h"
 
-#include <atomic>
-#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include <dlfcn.h>
@@ -16,7 +15,7 @@ struct Library {
 };
 
 // In the order of LazyLibrary; the sonames come from the build.
-Library libraries[] = {{VX_LAZY_GSTREAMER}, {VX_LAZY_ALSA}, {VX_LAZY_CDIO}};
+Library libraries[] = {{VX_LAZY_GSTREAMER}, {VX_LAZY_ALSA}, {VX_LAZY_CDIO}, {VX_LAZY_PRINTSUPPORT}, {VX_LAZY_JPEG}};
 
 std::recursive_mutex &bindLock()
 {
@@ -30,8 +29,10 @@ void *open(Library &lib)
     if (!lib.tried) {
         lib.tried = true;
         lib.handle = ::dlopen(lib.soname, RTLD_NOW | RTLD_LOCAL);
-        if (!lib.handle)
+        if (!lib.handle) {
             std::fprintf(stderr, "%s\n", ::dlerror());
+            ::dlerror(); // frees the message
+        }
     }
     return lib.handle;
 }
@@ -63,20 +64,32 @@ __attribute__((visibility("hidden"))) void *vx_lazy_bind_slot(const LazyEntry *e
     if (!fn) {
         if (lib.handle)
             std::fprintf(stderr, "%s: no %s\n", lib.soname, e->name);
-        fn = e->library == long(vx::media::LazyLibrary::Alsa) ? reinterpret_cast<void *>(&vx_lazy_missing_alsa)
-                                                              : reinterpret_cast<void *>(&vx_lazy_missing_zero);
+        switch (vx::LazyLibrary(e->library)) {
+        case vx::LazyLibrary::Alsa: fn = reinterpret_cast<void *>(&vx_lazy_missing_alsa); break;
+        case vx::LazyLibrary::PrintSupport:
+        case vx::LazyLibrary::Jpeg:
+            // An object half made by a call that did nothing would crash later.
+            std::abort();
+        default: fn = reinterpret_cast<void *>(&vx_lazy_missing_zero); break;
+        }
     }
     __atomic_store_n(e->slot, fn, __ATOMIC_RELEASE);
     return fn;
 }
 }
 
-namespace vx::media {
+namespace vx {
 
 bool loadLazyLibrary(LazyLibrary lib)
 {
     std::lock_guard<std::recursive_mutex> lock(bindLock());
     return open(libraries[int(lib)]) != nullptr;
+}
+
+void setLazyLibraryFile(LazyLibrary lib, const char *soname)
+{
+    std::lock_guard<std::recursive_mutex> lock(bindLock());
+    libraries[int(lib)].soname = soname;
 }
 
 bool lazyLibraryLoaded(LazyLibrary lib)
@@ -85,4 +98,4 @@ bool lazyLibraryLoaded(LazyLibrary lib)
     return libraries[int(lib)].handle != nullptr;
 }
 
-} // namespace vx::media
+} // namespace vx

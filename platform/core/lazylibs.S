@@ -1,5 +1,5 @@
-// Jump slots for the names the program calls in GStreamer (and the GLib it
-// brings), ALSA and libcdio (lazylibs.h). Each name is a hidden function of
+// Jump slots for the names the program calls in the libraries it loads on
+// first use (lazylibs.h). Each name is a hidden function of
 // this program that jumps through its slot; a slot first points at a stub
 // that saves the argument registers, has vx_lazy_bind_slot load the library
 // and look the name up, and jumps to what it found. A name the program starts
@@ -183,5 +183,33 @@ vx_lazy_missing_alsa:
         LAZY cdio_open, 2
         LAZY cdio_open_cue, 2
         LAZY cdio_read_audio_sectors, 2
+
+// Qt's printing (C++ names: functions only; a type's vtable or typeinfo
+// cannot go through a slot)
+        LAZY _ZN12QPrintDialog4execEv, 3
+        LAZY _ZN12QPrintDialog9setOptionEN20QAbstractPrintDialog17PrintDialogOptionEb, 3
+        LAZY _ZN12QPrintDialogC1EP8QPrinterP7QWidget, 3
+        LAZY _ZN12QPrintDialogD1Ev, 3
+        LAZY _ZN12QPrinterInfo14defaultPrinterEv, 3
+        LAZY _ZN12QPrinterInfoD1Ev, 3
+        LAZY _ZN20QAbstractPrintDialog13setPrintRangeENS_10PrintRangeE, 3
+        LAZY _ZN8QPrinter14setPrinterNameERK7QString, 3
+        LAZY _ZN8QPrinter15setOutputFormatENS_12OutputFormatE, 3
+        LAZY _ZN8QPrinter17setOutputFileNameERK7QString, 3
+        LAZY _ZN8QPrinterC1ENS_11PrinterModeE, 3
+        LAZY _ZN8QPrinterD1Ev, 3
+        LAZY _ZNK12QPrinterInfo11printerNameEv, 3
+        LAZY _ZNK12QPrinterInfo6isNullEv, 3
+        LAZY _ZNK8QPrinter12printerStateEv, 3
+        LAZY _ZNK8QPrinter6metricEN12QPaintDevice17PaintDeviceMetricE, 3
+
+// libjpeg
+        LAZY jpeg_CreateDecompress, 4
+        LAZY jpeg_destroy_decompress, 4
+        LAZY jpeg_read_header, 4
+        LAZY jpeg_read_scanlines, 4
+        LAZY jpeg_start_decompress, 4
+        LAZY jpeg_std_error, 4
+        LAZY jpeg_stdio_src, 4
 
         .section .note.GNU-stack, "", @progbits
