@@ -49,7 +49,6 @@ GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
     }
 }
 
-
 // While the window thread waits for a device, timers that start handlers
 // (the windows' own, a button pressed through assistive technology) are held
 // back: a tick left unanswered comes again at its next interval, after the
@@ -73,7 +72,7 @@ protected:
 int g_waits = 0; // waits on the window thread's stack
 // How long the window thread waits as a plain call before it goes on
 // painting while it waits: a quick open ends within it.
-constexpr int kQuietWaitMs = 50;
+constexpr int kQuietWaitMs = 20;
 
 // Runs `work` on a worker and gives its result. On the window thread the
 // wait is a local event loop without user input (a handler run meanwhile
@@ -99,6 +98,17 @@ int waitOffWindow(const std::function<int()> &work, std::atomic<bool> &stop, con
         if (dispatcher)
             dispatcher->wakeUp();
     });
+    // Whatever leaves this function (an exception out of a handler run
+    // meanwhile too) ends the work first.
+    struct Join {
+        std::thread &worker;
+        std::atomic<bool> &stop;
+        ~Join()
+        {
+            stop = true;
+            worker.join();
+        }
+    } join{worker, stop};
     const auto isDone = [&] {
         const std::lock_guard<std::mutex> hold(lock);
         return done;
@@ -110,21 +120,26 @@ int waitOffWindow(const std::function<int()> &work, std::atomic<bool> &stop, con
                              [&done] { return done; });
     }
     if (!isDone()) {
+        struct Depth {
+            Depth() { ++g_waits; }
+            ~Depth() { --g_waits; }
+        };
         std::optional<HoldTimers> holding;
-        if (g_waits++ == 0)
+        if (g_waits == 0)
             holding.emplace();
+        const Depth depth;
         while (!isDone()) {
             if (cancel && *cancel)
                 stop = true;
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
         }
-        --g_waits;
     }
-    worker.join();
     if (cancel && *cancel)
         return mci::NotOpen;
+    const std::lock_guard<std::mutex> hold(lock);
     return result;
 }
+
 } // namespace
 
 struct PlaybackEngine::Impl {

@@ -106,7 +106,7 @@ protected:
         GuiTest::SetUp();
         slow_ = dir_.filePath(QStringLiteral("slow.mp3"));
         short_ = dir_.filePath(QStringLiteral("short.wav"));
-        ASSERT_TRUE(mediatest::writeSlowClip(slow_, 2));
+        ASSERT_TRUE(mediatest::writeSlowClip(slow_, 1));
         ASSERT_TRUE(mediatest::writeWav(short_, 300));
     }
     int send(const QString &command, QString *reply = nullptr)
