@@ -1,5 +1,6 @@
 // An open that can only be judged by waiting leaves the window answering,
 // and what runs meanwhile meets a defined device.
+#include "consoleplayer.h"
 #include "engine.h"
 #include "fixtures_test.h"
 #include "mci.h"
@@ -259,6 +260,38 @@ TEST_F(OpenWaitTest, ANewFileNameWhileTheControlOpensTakesItsPlace)
     EXPECT_EQ(p.PlayState(), MediaPlayer::Playing);
     EXPECT_TRUE(vxtest::waitUntil([&p] { return p.PlayState() == MediaPlayer::Stopped; }, 10000))
         << "the short clip plays to its end";
+}
+
+// The console player likewise: play while its file opens waits for that
+// file; a new source meanwhile takes the console, which then plays nothing
+// of the old one and names no failure.
+TEST_F(OpenWaitTest, ANewSourceWhileTheConsoleOpensTakesItsPlace)
+{
+    Host host;
+    ConsolePlayer c(&host, QStringLiteral("RealAudio1"), {});
+    c.setSource(slow_);
+    QString inner;
+    meanwhile([&] {
+        try {
+            c.DoPlay();
+            c.setSource(short_);
+        } catch (const RuntimeError &e) {
+            inner = e.description();
+        }
+    });
+    try {
+        c.DoPlay();
+        afterwards();
+    } catch (const RuntimeError &e) {
+        ADD_FAILURE() << e.description().toStdString();
+    }
+    EXPECT_EQ(inner, QString());
+    EXPECT_EQ(c.Source(), short_);
+    EXPECT_EQ(c.PlayState(), ConsolePlayer::Stopped);
+    EXPECT_FALSE(c.StatusText().contains(QStringLiteral("再生できません"))) << c.StatusText().toStdString();
+    c.DoPlay();
+    EXPECT_EQ(c.PlayState(), ConsolePlayer::Playing);
+    EXPECT_TRUE(vxtest::waitUntil([&c] { return c.PlayState() == ConsolePlayer::Stopped; }, 10000));
 }
 
 } // namespace
