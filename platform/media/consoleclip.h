@@ -62,6 +62,9 @@ inline QImage readStill(const QString &path)
 
 // The clip every control of one console name plays.
 struct ConsolePlayer::Console {
+    // openEntry: a newer call took the console while the file opened.
+    static constexpr int kGaveWay = -2;
+
     QString name;
     std::unique_ptr<MediaPlayerDriver> driver;
     std::vector<ConsolePlayer *> members;
@@ -71,6 +74,10 @@ struct ConsolePlayer::Console {
     bool open = false;      // the driver holds a clip
     bool opening = false;   // an address is being opened
     bool wantPlay = false;  // play once the address is open
+    // A file being opened (the window answers meanwhile); a close meanwhile
+    // counts up `closes`, and the open gives way.
+    bool fileOpening = false;
+    int closes = 0;
     QImage still;           // the entry is a still picture
     bool repeat = false;
     bool playedInPass = false; // an entry played since the list (re)started
@@ -100,8 +107,10 @@ struct ConsolePlayer::Console {
 
     void closeClip()
     {
-        if (open || opening)
+        ++closes;
+        if (open || opening || fileOpening)
             driver->close();
+        fileOpening = false;
         open = false;
         opening = false;
         wantPlay = false;
@@ -152,7 +161,14 @@ struct ConsolePlayer::Console {
         const QString playable = media::playablePath(path, midi);
         if (playable.isEmpty())
             return mci::CannotPlay;
-        if (const int e = driver->open(playable))
+        const int mine = closes;
+        fileOpening = true;
+        const int e = driver->open(playable);
+        // Another source or a stop took the console meanwhile.
+        if (mine != closes)
+            return kGaveWay;
+        fileOpening = false;
+        if (e)
             return e;
         open = true;
         attachVideo();
@@ -175,7 +191,7 @@ struct ConsolePlayer::Console {
         int error = mci::CannotPlay;
         for (int i = from; i < entries.size(); ++i) {
             error = openEntry(i);
-            if (error == mci::NoError)
+            if (error == mci::NoError || error == kGaveWay)
                 return error;
             note = failureNote(i);
         }
@@ -215,7 +231,10 @@ struct ConsolePlayer::Console {
             if (e == mci::NoError)
                 return e;
             note = failureNote(entry);
-            if (!advance()) {
+            const Next next = advance();
+            if (next == Next::GaveWay)
+                return mci::NoError;
+            if (next == Next::Ended) {
                 closeClip();
                 state = Stopped;
                 return e;
@@ -226,6 +245,9 @@ struct ConsolePlayer::Console {
     // 0, or the error a local source gives.
     int play()
     {
+        // The file being opened plays, or not, as its opener says.
+        if (fileOpening)
+            return mci::NoError;
         note.clear();
         if (opening) {
             wantPlay = true;
@@ -250,6 +272,8 @@ struct ConsolePlayer::Console {
         }
         playedInPass = false;
         int e = openFrom(0);
+        if (e == kGaveWay)
+            return mci::NoError;
         if (e == mci::NoError)
             e = go(true);
         if (e != mci::NoError) {
@@ -284,15 +308,17 @@ struct ConsolePlayer::Console {
     // The next entry of the list after the one that ended or failed; with
     // repeat the list starts again, unless a whole pass played nothing (it
     // would only fail again). false when nothing more plays.
-    bool advance()
+    enum class Next { Opened, Ended, GaveWay };
+    Next advance()
     {
-        if (openFrom(entry + 1) == mci::NoError)
-            return true;
-        if (repeat && playedInPass) {
+        int e = openFrom(entry + 1);
+        if (e == mci::NoError)
+            return Next::Opened;
+        if (e != kGaveWay && repeat && playedInPass) {
             playedInPass = false;
-            return openFrom(0) == mci::NoError;
+            e = openFrom(0);
         }
-        return false;
+        return e == mci::NoError ? Next::Opened : e == kGaveWay ? Next::GaveWay : Next::Ended;
     }
 
     void poll()
@@ -314,9 +340,10 @@ struct ConsolePlayer::Console {
                 // Refused, not found or no answer in time: the next entry.
                 driver->close();
                 note = failureNote(entry);
-                if (advance()) {
+                const Next next = advance();
+                if (next == Next::Opened) {
                     go(play);
-                } else {
+                } else if (next == Next::Ended) {
                     closeClip();
                     state = Stopped;
                 }
@@ -328,7 +355,8 @@ struct ConsolePlayer::Console {
             } else {
                 // An entry that played through clears what failed before it.
                 note.clear();
-                if (!advance() || go(true) != mci::NoError) {
+                const Next next = advance();
+                if (next == Next::Ended || (next == Next::Opened && go(true) != mci::NoError)) {
                     // Played through: the next play starts the list again.
                     closeClip();
                     state = Stopped;

@@ -10,13 +10,25 @@
 
 #include "platform/core/userfile.h"
 
+#include <QAbstractButton>
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
+#include <climits>
+#include <condition_variable>
 #include <cstdarg>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace vx::media {
 
@@ -35,6 +47,97 @@ GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
     default:
         return GST_BUS_DROP;
     }
+}
+
+// While the window thread waits for a device, timers that start handlers
+// (the windows' own, a button pressed through assistive technology) are held
+// back: a tick left unanswered comes again at its next interval, after the
+// wait. Painting, layout, the window system and assistive technology's
+// questions go on.
+class HoldTimers : public QObject {
+public:
+    HoldTimers() { QCoreApplication::instance()->installEventFilter(this); }
+    ~HoldTimers() override { QCoreApplication::instance()->removeEventFilter(this); }
+    HoldTimers(const HoldTimers &) = delete;
+    HoldTimers &operator=(const HoldTimers &) = delete;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        return event->type() == QEvent::Timer
+               && (qobject_cast<QTimer *>(watched) || qobject_cast<QAbstractButton *>(watched));
+    }
+};
+
+int g_waits = 0; // waits on the window thread's stack
+// How long the window thread waits as a plain call before it goes on
+// painting while it waits: a quick open ends within it.
+constexpr int kQuietWaitMs = 20;
+
+// Runs `work` on a worker and gives its result. On the window thread the
+// wait is a local event loop without user input (a handler run meanwhile
+// may set *cancel: `stop` then tells the work to give up); elsewhere a plain
+// wait.
+int waitOffWindow(const std::function<int()> &work, std::atomic<bool> &stop, const std::shared_ptr<bool> &cancel)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    QAbstractEventDispatcher *dispatcher =
+        app && QThread::currentThread() == app->thread() ? QAbstractEventDispatcher::instance() : nullptr;
+    std::mutex lock;
+    std::condition_variable doneChanged;
+    bool done = false;
+    int result = mci::NoError;
+    std::thread worker([&] {
+        const int r = work();
+        {
+            const std::lock_guard<std::mutex> hold(lock);
+            result = r;
+            done = true;
+        }
+        doneChanged.notify_all();
+        if (dispatcher)
+            dispatcher->wakeUp();
+    });
+    // Whatever leaves this function (an exception out of a handler run
+    // meanwhile too) ends the work first.
+    struct Join {
+        std::thread &worker;
+        std::atomic<bool> &stop;
+        ~Join()
+        {
+            stop = true;
+            worker.join();
+        }
+    } join{worker, stop};
+    const auto isDone = [&] {
+        const std::lock_guard<std::mutex> hold(lock);
+        return done;
+    };
+    {
+        // A quick open ends here, without a round of events.
+        std::unique_lock<std::mutex> hold(lock);
+        doneChanged.wait_for(hold, std::chrono::milliseconds(dispatcher ? kQuietWaitMs : INT_MAX),
+                             [&done] { return done; });
+    }
+    if (!isDone()) {
+        struct Depth {
+            Depth() { ++g_waits; }
+            ~Depth() { --g_waits; }
+        };
+        std::optional<HoldTimers> holding;
+        if (g_waits == 0)
+            holding.emplace();
+        const Depth depth;
+        while (!isDone()) {
+            if (cancel && *cancel)
+                stop = true;
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        }
+    }
+    if (cancel && *cancel)
+        return mci::NotOpen;
+    const std::lock_guard<std::mutex> hold(lock);
+    return result;
 }
 
 } // namespace
@@ -56,16 +159,23 @@ struct PlaybackEngine::Impl {
 
     ~Impl()
     {
+        release();
+        if (tags)
+            gst_tag_list_unref(tags);
+        delete window;
+    }
+
+    void release()
+    {
         if (pipeline) {
             // Joins the streaming threads: no picture arrives after this.
             gst_element_set_state(pipeline, GST_STATE_NULL);
             gst_object_unref(pipeline);
+            pipeline = nullptr;
         }
         if (bus)
             gst_object_unref(bus);
-        if (tags)
-            gst_tag_list_unref(tags);
-        delete window;
+        bus = nullptr;
     }
 
     void drainBus()
@@ -172,6 +282,74 @@ struct PlaybackEngine::Impl {
         gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
         return sink;
     }
+
+    // The pipeline for `uri`, on its way to ready: the error number of the
+    // start. GStreamer only: it may run off the window thread (the first
+    // start loads plug-ins, and a sound server may be slow to answer).
+    int build(const QByteArray &uri)
+    {
+        if (!gstreamerReady())
+            return mci::NoEngine;
+        pipeline = gst_element_factory_make("playbin", nullptr);
+        GstElement *audio = makeAudioSink();
+        if (!pipeline || !audio) {
+            if (audio)
+                gst_object_unref(audio);
+            return mci::NoEngine;
+        }
+        gst_object_ref_sink(pipeline);
+        GstElement *video = makeVideoSink();
+        g_object_set(pipeline, "uri", uri.constData(), "audio-sink", audio, nullptr);
+        if (video)
+            g_object_set(pipeline, "video-sink", video, nullptr);
+        gst_object_unref(audio);
+        bus = gst_element_get_bus(pipeline);
+        gst_bus_set_sync_handler(bus, keepWanted, nullptr, nullptr);
+        if (gst_element_set_state(pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
+            return mci::CannotPlay;
+        return mci::NoError;
+    }
+
+    // Until the first picture or sound is ready (or the engine says it cannot
+    // read the file), then until the length is known: the error number of the
+    // open. Touches only this clip and GStreamer: it runs off the window
+    // thread, and gives up when `stop` is set.
+    int settle(const std::atomic<bool> &stop)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            const GstStateChangeReturn r = gst_element_get_state(pipeline, nullptr, nullptr, 20 * GST_MSECOND);
+            drainBus();
+            if (failed || r == GST_STATE_CHANGE_FAILURE)
+                return mci::CannotPlay;
+            if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL)
+                break;
+            if (stop)
+                return mci::NotOpen;
+            if (clock.elapsed() > kReadyWaitMs)
+                return mci::Timeout;
+        }
+        // Most files know their length once ready; some tell it a moment
+        // later, some only while they play (the length follows then).
+        clock.restart();
+        while (!queryLength()) {
+            if (clock.elapsed() >= kLengthWaitMs) {
+                estimateLength();
+                break;
+            }
+            gst_element_get_state(pipeline, nullptr, nullptr, 20 * GST_MSECOND);
+            drainBus();
+            if (failed)
+                return mci::CannotPlay;
+            if (ended)
+                break;
+            if (stop)
+                return mci::NotOpen;
+            g_usleep(10000);
+        }
+        return mci::NoError;
+    }
 };
 
 PlaybackEngine::PlaybackEngine() : d(std::make_unique<Impl>()) {}
@@ -179,38 +357,14 @@ PlaybackEngine::~PlaybackEngine() = default;
 
 std::unique_ptr<PlaybackEngine> PlaybackEngine::create(const QByteArray &uri, const QString &title, int &error)
 {
-    if (!gstreamerReady()) {
-        error = mci::NoEngine;
-        return nullptr;
-    }
     std::unique_ptr<PlaybackEngine> engine(new PlaybackEngine());
-    Impl &d = *engine->d;
-    d.pipeline = gst_element_factory_make("playbin", nullptr);
-    GstElement *audio = makeAudioSink();
-    if (!d.pipeline || !audio) {
-        if (audio)
-            gst_object_unref(audio);
-        error = mci::NoEngine;
-        return nullptr;
-    }
-    gst_object_ref_sink(d.pipeline);
-    d.window = new VideoWindow(title);
-    GstElement *video = d.makeVideoSink();
-    g_object_set(d.pipeline, "uri", uri.constData(), "audio-sink", audio, nullptr);
-    if (video)
-        g_object_set(d.pipeline, "video-sink", video, nullptr);
-    gst_object_unref(audio);
-    d.bus = gst_element_get_bus(d.pipeline);
-    gst_bus_set_sync_handler(d.bus, keepWanted, nullptr, nullptr);
-    if (gst_element_set_state(d.pipeline, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
-        error = mci::CannotPlay;
-        return nullptr;
-    }
-    error = mci::NoError;
-    return engine;
+    engine->d->window = new VideoWindow(title);
+    error = engine->d->build(uri);
+    return error == mci::NoError ? std::move(engine) : nullptr;
 }
 
-std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error)
+std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &error,
+                                                     const std::shared_ptr<bool> &cancel)
 {
     const QFileInfo info(path);
     // Only a regular file goes to the engine: it would wait on a FIFO for
@@ -225,50 +379,26 @@ std::unique_ptr<PlaybackEngine> PlaybackEngine::open(const QString &path, int &e
         error = mci::CannotPlay;
         return nullptr;
     }
-    QElapsedTimer clock;
-    clock.start();
-    std::unique_ptr<PlaybackEngine> engine =
-        create(QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded(), info.fileName(), error);
-    if (!engine)
-        return nullptr;
+    std::unique_ptr<PlaybackEngine> engine(new PlaybackEngine());
     Impl &d = *engine->d;
+    d.window = new VideoWindow(info.fileName());
     d.bytes = file.size();
-    // Until the first picture or sound is ready, or the engine says it
-    // cannot read the file.
-    for (;;) {
-        const GstStateChangeReturn r = gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
-        d.drainBus();
-        if (d.failed || r == GST_STATE_CHANGE_FAILURE) {
-            error = mci::CannotPlay;
-            return nullptr;
-        }
-        if (r == GST_STATE_CHANGE_SUCCESS || r == GST_STATE_CHANGE_NO_PREROLL)
-            break;
-        if (clock.elapsed() > kReadyWaitMs) {
-            error = mci::Timeout;
-            return nullptr;
-        }
-    }
-    // Most files know their length once ready; some tell it a moment later,
-    // some only while they play (the length follows then).
-    clock.restart();
-    while (!d.queryLength()) {
-        if (clock.elapsed() >= kLengthWaitMs) {
-            d.estimateLength();
-            break;
-        }
-        gst_element_get_state(d.pipeline, nullptr, nullptr, 20 * GST_MSECOND);
-        d.drainBus();
-        if (d.failed) {
-            error = mci::CannotPlay;
-            return nullptr;
-        }
-        if (d.ended)
-            break;
-        g_usleep(10000);
-    }
-    error = mci::NoError;
-    return engine;
+    // Some streams can only be judged by waiting for them: the start and the
+    // waiting run on a worker while the window goes on painting and answering.
+    const QByteArray uri = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded();
+    std::atomic<bool> stop{false};
+    error = waitOffWindow(
+        [&d, &uri, &stop] {
+            int e = d.build(uri);
+            if (e == mci::NoError)
+                e = d.settle(stop);
+            // A stream still being read takes a moment to stop: not on the window thread.
+            if (e != mci::NoError)
+                d.release();
+            return e;
+        },
+        stop, cancel);
+    return error == mci::NoError ? std::move(engine) : nullptr;
 }
 
 std::unique_ptr<PlaybackEngine> PlaybackEngine::openAddress(const QString &uri, int &error)

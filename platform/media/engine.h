@@ -21,7 +21,12 @@ public:
     // an estimate from its bytes and bit rate, else 0 until it tells). A file
     // the engine cannot read fails as soon as the engine says so. nullptr and
     // `error` set on failure.
-    static std::unique_ptr<PlaybackEngine> open(const QString &path, int &error);
+    // Called on the window thread, the window keeps painting and answering
+    // assistive technology while the open waits; user input waits, and so do
+    // timer ticks and buttons pressed meanwhile. Whatever else runs meanwhile
+    // may set *cancel: the open then fails with mci::NotOpen.
+    static std::unique_ptr<PlaybackEngine> open(const QString &path, int &error,
+                                                const std::shared_ptr<bool> &cancel = {});
     // Starts opening a network address and returns at once; openProgress()
     // tells when it is ready or failed. nullptr and `error` set when no
     // stream can be made for it.

@@ -140,4 +140,18 @@ inline bool writeAvi(const QString &path, int pictures)
                   path);
 }
 
+// MPEG-1 video without a container: a sequence header (160 x 120, 25 a
+// second), a group, one picture with a slice of filler, then `kilobytes` of
+// zeros. The parser looks for the picture's end through all of them, longer
+// the more there are (seconds for a few megabytes): only waiting tells that
+// the clip is one picture of 40 ms.
+inline bool writeSlowClip(const QString &path, int kilobytes)
+{
+    const QByteArray head = QByteArray::fromHex("000001b30a007813ffffe080"
+                                                "000001b800080040"
+                                                "00000100000ffff800"
+                                                "000001010a00");
+    return writeFile(path, head + QByteArray(300, '\x55') + QByteArray(kilobytes << 10, '\0'));
+}
+
 } // namespace mediatest

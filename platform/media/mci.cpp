@@ -72,6 +72,17 @@ bool is(const QString &word, const char *keyword)
 
 class Interpreter : public MediaCommandDriver {
 public:
+    Interpreter() = default;
+    Interpreter(const Interpreter &) = delete;
+    Interpreter &operator=(const Interpreter &) = delete;
+    ~Interpreter() override
+    {
+        // An open still waiting (further up the stack) gives up.
+        *alive_ = false;
+        for (const auto &[name, cancel] : opening_)
+            *cancel = true;
+    }
+
     int send(const QString &command, QString &reply) override
     {
         reply.clear();
@@ -88,7 +99,8 @@ public:
             if (quoted[i] != (opensFile && i == 1))
                 return mci::BadArguments;
         int cdResult = mci::NoError;
-        if (cd_.handles(w, reply, cdResult, [this](const QString &name) { return devices_.count(name) > 0; }))
+        if (cd_.handles(w, reply, cdResult,
+                        [this](const QString &name) { return devices_.count(name) > 0 || opening_.count(name) > 0; }))
             return cdResult;
         const QString verb = w[0].toLower();
         if (verb == QLatin1String("open"))
@@ -101,6 +113,17 @@ public:
             return mci::UnknownCommand;
         if (w.size() < 2)
             return mci::BadArguments;
+        // A handler run while the device opens may close it: the open gives
+        // up. Any other command finds it not open yet.
+        if (const auto pending = opening_.find(w[1].toLower()); pending != opening_.end()) {
+            if (verb != QLatin1String("close"))
+                return mci::NotOpen;
+            if (w.size() != 2)
+                return mci::BadArguments;
+            *pending->second = true;
+            opening_.erase(pending);
+            return mci::NoError;
+        }
         const auto it = devices_.find(w[1].toLower());
         if (it == devices_.end())
             return mci::NotOpen;
@@ -163,10 +186,18 @@ private:
         if (w.size() != 4 || !is(w[2], "alias") || w[3].isEmpty())
             return mci::BadArguments;
         const QString name = w[3].toLower();
-        if (devices_.count(name) || cd_.hasAlias(name))
+        if (devices_.count(name) || opening_.count(name) || cd_.hasAlias(name))
             return mci::AliasInUse;
         int error = mci::NoError;
-        auto device = media::PlaybackEngine::open(w[1], error);
+        const auto cancel = std::make_shared<bool>(false);
+        opening_.emplace(name, cancel);
+        const auto alive = alive_;
+        auto device = media::PlaybackEngine::open(w[1], error, cancel);
+        // Closed while it opened, or the interpreter itself went meanwhile:
+        // the name may already be another device's.
+        if (!*alive || *cancel)
+            return mci::NotOpen;
+        opening_.erase(name);
         if (!device)
             return error;
         devices_.emplace(name, std::move(device));
@@ -174,6 +205,9 @@ private:
     }
 
     std::map<QString, std::unique_ptr<media::PlaybackEngine>> devices_;
+    // Names being opened, each with its open's cancel flag.
+    std::map<QString, std::shared_ptr<bool>> opening_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     cd::CdAudioDevices cd_; // devices of the type "cdaudio"
 };
 

@@ -110,9 +110,11 @@ MediaPlayer::~MediaPlayer()
 
 void MediaPlayer::closeClip()
 {
+    ++generation_;
     timer_->stop();
-    if (open_)
+    if (open_ || opening_)
         driver_->close();
+    opening_ = false;
     open_ = false;
     entry_ = -1;
     title_.clear();
@@ -129,7 +131,13 @@ bool MediaPlayer::openEntry(int index)
     const QString path = media::playablePath(entries_.value(index), midi_);
     if (path.isEmpty())
         return false;
-    if (driver_->open(path) != mci::NoError)
+    const int generation = generation_;
+    opening_ = true;
+    const int error = driver_->open(path);
+    if (generation != generation_)
+        return false;
+    opening_ = false;
+    if (error != mci::NoError)
         return false;
     open_ = true;
     entry_ = index;
@@ -144,9 +152,12 @@ bool MediaPlayer::openEntry(int index)
 
 bool MediaPlayer::openFrom(int from)
 {
+    const int generation = generation_;
     for (int i = from; i < entries_.size(); ++i) {
         if (openEntry(i))
             return true;
+        if (generation != generation_)
+            return false;
         note_ = QStringLiteral("再生できません: ") + entries_.at(i);
     }
     return false;
@@ -168,7 +179,11 @@ void MediaPlayer::setFileName(const QString &path)
         error = mci::FileNotFound;
     } else {
         entries_ = media::isPlaylistName(path) ? media::readPlaylist(path) : QStringList{path};
+        const int generation = generation_;
         error = openFrom(0) ? mci::NoError : mci::CannotPlay;
+        // Another file name took the control while this one opened.
+        if (generation != generation_)
+            return;
     }
     if (error != mci::NoError) {
         closeClip();
@@ -193,11 +208,18 @@ void MediaPlayer::setRate(double rate)
 
 void MediaPlayer::Play()
 {
+    // The clip being opened is the one to play (or not, as its opener says).
+    if (opening_)
+        return;
     if (!open_) {
         // A playlist that ran out starts again at its first entry.
         note_.clear();
-        if (!openFrom(0))
+        const int generation = generation_;
+        if (!openFrom(0)) {
+            if (generation != generation_)
+                return;
             raiseMediaError(fileName_.isEmpty() ? mci::FileNotFound : mci::CannotPlay, fileName_);
+        }
     }
     if (state_ == Stopped && driver_->lengthMs() > 0 && driver_->positionMs() >= driver_->lengthMs())
         driver_->seek(0);
@@ -279,11 +301,14 @@ void MediaPlayer::poll()
     // The next entry of a playlist goes on as part of the same clip; one
     // that played through clears what failed before it.
     note_.clear();
+    const int generation = generation_;
     for (int i = entry_ + 1; i < entries_.size(); ++i) {
         if (openEntry(i) && driver_->play() == mci::NoError) {
             refreshDisplay();
             return;
         }
+        if (generation != generation_)
+            return;
         note_ = QStringLiteral("再生できません: ") + entries_.at(i);
     }
     timer_->stop();

@@ -118,6 +118,10 @@ private:
     QStringList entries_;
     int entry_ = -1;
     bool open_ = false;
+    // A clip being opened (the window answers meanwhile); a new file name or
+    // a close meanwhile counts up `generation_`, and the older call gives way.
+    bool opening_ = false;
+    int generation_ = 0;
     double rate_ = 1.0;
     int volume_ = 0;
     bool muted_ = false;

@@ -9,15 +9,39 @@ namespace {
 
 class EngineDriver : public MediaPlayerDriver {
 public:
+    EngineDriver() = default;
+    EngineDriver(const EngineDriver &) = delete;
+    EngineDriver &operator=(const EngineDriver &) = delete;
+    ~EngineDriver() override
+    {
+        *alive_ = false;
+        if (cancel_)
+            *cancel_ = true;
+    }
+
     int open(const QString &path) override
     {
+        // One clip at a time: a second open while the first waits is refused.
+        if (cancel_)
+            return mci::DeviceFailed;
         close();
         int error = mci::NoError;
-        engine_ = media::PlaybackEngine::open(path, error);
+        const auto cancel = std::make_shared<bool>(false);
+        cancel_ = cancel;
+        const auto alive = alive_;
+        auto engine = media::PlaybackEngine::open(path, error, cancel);
+        // Closed while it opened (another clip may be open since), or the
+        // driver itself went meanwhile.
+        if (!*alive || *cancel)
+            return mci::NotOpen;
+        cancel_.reset();
+        engine_ = std::move(engine);
         return engine_ ? mci::NoError : error;
     }
     int openAddress(const QString &uri) override
     {
+        if (cancel_)
+            return mci::DeviceFailed;
         close();
         int error = mci::NoError;
         engine_ = media::PlaybackEngine::openAddress(uri, error);
@@ -32,6 +56,10 @@ public:
     }
     void close() override
     {
+        // A clip still opening gives up.
+        if (cancel_)
+            *cancel_ = true;
+        cancel_.reset();
         engine_.reset();
         playing_ = false;
     }
@@ -80,6 +108,8 @@ public:
 private:
     std::unique_ptr<media::PlaybackEngine> engine_;
     bool playing_ = false;
+    std::shared_ptr<bool> cancel_; // of the open that waits
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 } // namespace
