@@ -1,47 +1,104 @@
 #include "rtf_words.h"
 
+#include <array>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace vx::rtf {
 
 namespace {
-std::string_view view(QByteArrayView w) { return {w.data(), static_cast<size_t>(w.size())}; }
+
+struct Entry {
+    std::string_view name;
+    Word word;
+};
+
+constexpr Word S{Kw::Skipped, 0};
+
+constexpr Entry kWords[] = {
+    {"fonttbl", {Kw::Fonttbl}}, {"colortbl", {Kw::Colortbl}}, {"uc", {Kw::Uc}}, {"u", {Kw::U}},
+    {"ansicpg", {Kw::Ansicpg}}, {"deff", {Kw::Deff}}, {"red", {Kw::Red}}, {"green", {Kw::Green}},
+    {"blue", {Kw::Blue}}, {"fcharset", {Kw::Fcharset}}, {"cpg", {Kw::Cpg}}, {"bin", {Kw::Bin}},
+    {"par", {Kw::Par}}, {"line", {Kw::Line}}, {"row", {Kw::Row}}, {"sect", {Kw::Sect}}, {"cell", {Kw::Cell}},
+    {"nestcell", {Kw::Cell}}, {"tab", {Kw::Tab}}, {"pard", {Kw::Pard}}, {"ql", {Kw::Ql}}, {"qj", {Kw::Ql}},
+    {"qd", {Kw::Ql}}, {"qc", {Kw::Qc}}, {"qr", {Kw::Qr}}, {"plain", {Kw::Plain}}, {"f", {Kw::F}},
+    {"fs", {Kw::Fs}}, {"b", {Kw::B}}, {"i", {Kw::I}}, {"ul", {Kw::Ul}}, {"uld", {Kw::Ul}}, {"uldb", {Kw::Ul}},
+    {"ulth", {Kw::Ul}}, {"ulw", {Kw::Ul}}, {"uldash", {Kw::Ul}}, {"ulnone", {Kw::Ulnone}},
+    {"strike", {Kw::Strike}}, {"striked", {Kw::Strike}}, {"cf", {Kw::Cf}}, {"rtlch", {Kw::Rtlch}},
+    {"ltrch", {Kw::Ltrch}}, {"loch", {Kw::Loch}}, {"hich", {Kw::Hich}}, {"dbch", {Kw::Dbch}}, {"af", {Kw::Af}},
+    {"afs", {Kw::Afs}}, {"ab", {Kw::Ab}}, {"ai", {Kw::Ai}},
+    {"emdash", {Kw::Special, 0x2014}}, {"endash", {Kw::Special, 0x2013}}, {"bullet", {Kw::Special, 0x2022}},
+    {"lquote", {Kw::Special, 0x2018}}, {"rquote", {Kw::Special, 0x2019}}, {"ldblquote", {Kw::Special, 0x201C}},
+    {"rdblquote", {Kw::Special, 0x201D}}, {"emspace", {Kw::Special, 0x2003}}, {"enspace", {Kw::Special, 0x2002}},
+    {"qmspace", {Kw::Special, 0x2005}},
+    {"info", S}, {"stylesheet", S}, {"pict", S}, {"object", S}, {"header", S}, {"headerl", S}, {"headerr", S},
+    {"headerf", S}, {"footer", S}, {"footerl", S}, {"footerr", S}, {"footerf", S}, {"footnote", S},
+    {"fldinst", S}, {"xmlnstbl", S}, {"listtable", S}, {"listoverridetable", S}, {"revtbl", S}, {"rsidtbl", S},
+    {"generator", S}, {"themedata", S}, {"colorschememapping", S}, {"latentstyles", S}, {"datastore", S},
+    {"filetbl", S}, {"nonshppict", S}, {"shp", S}, {"shpinst", S}, {"annotation", S}, {"atnid", S},
+    {"atnauthor", S}, {"private", S}, {"template", S}, {"pgdsctbl", S}, {"bkmkstart", S}, {"bkmkend", S},
+    {"comment", S}, {"title", S}, {"author", S}, {"operator", S}, {"keywords", S}, {"subject", S},
+    {"doccomm", S}, {"userprops", S}, {"listpicture", S}, {"mmathPr", S}, {"ftnsep", S}, {"ftnsepc", S},
+    {"aftnsep", S}, {"aftnsepc", S}, {"txe", S}, {"xe", S}, {"tc", S},
+};
+
+constexpr std::size_t kMaxName = 20;
+constexpr std::size_t kSlots = 512; // a power of two, a quarter full
+
+constexpr std::uint32_t hashOf(const char *p, std::size_t n)
+{
+    std::uint32_t h = 2166136261u;
+    for (std::size_t k = 0; k < n; ++k)
+        h = (h ^ static_cast<unsigned char>(p[k])) * 16777619u;
+    return h;
+}
+
+struct Slot {
+    char name[kMaxName] = {};
+    std::uint8_t len = 0; // 0: empty
+    Word word;
+};
+
+constexpr std::array<Slot, kSlots> kTable = [] {
+    std::array<Slot, kSlots> t{};
+    for (const Entry &e : kWords) {
+        if (e.name.empty() || e.name.size() >= kMaxName)
+            throw "word too long for the table";
+        std::size_t s = hashOf(e.name.data(), e.name.size()) & (kSlots - 1);
+        while (t[s].len != 0) {
+            if (std::string_view(t[s].name, t[s].len) == e.name)
+                throw "a word listed twice";
+            s = (s + 1) & (kSlots - 1);
+        }
+        for (std::size_t k = 0; k < e.name.size(); ++k)
+            t[s].name[k] = e.name[k];
+        t[s].len = static_cast<std::uint8_t>(e.name.size());
+        t[s].word = e.word;
+    }
+    return t;
+}();
+
 } // namespace
 
-int hexDigit(char c)
+Word lookupWord(QByteArrayView name)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-bool skippedDestination(QByteArrayView word)
-{
-    static const std::unordered_set<std::string_view> names = {
-        "info", "stylesheet", "pict", "object", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-        "footerr", "footerf", "footnote", "fldinst", "xmlnstbl", "listtable", "listoverridetable", "revtbl",
-        "rsidtbl", "generator", "themedata", "colorschememapping", "latentstyles", "datastore", "filetbl",
-        "nonshppict", "shp", "shpinst", "annotation", "atnid", "atnauthor", "private", "template", "pgdsctbl",
-        "bkmkstart", "bkmkend", "comment", "title", "author", "operator", "keywords", "subject", "doccomm",
-        "userprops", "listpicture", "mmathPr", "ftnsep", "ftnsepc", "aftnsep", "aftnsepc", "txe", "xe", "tc",
-    };
-    return names.count(view(word)) != 0;
-}
-
-char16_t specialCharacter(QByteArrayView word)
-{
-    static const std::unordered_map<std::string_view, char16_t> chars = {
-        {"emdash", 0x2014}, {"endash", 0x2013}, {"bullet", 0x2022}, {"lquote", 0x2018}, {"rquote", 0x2019},
-        {"ldblquote", 0x201C}, {"rdblquote", 0x201D}, {"emspace", 0x2003}, {"enspace", 0x2002},
-        {"qmspace", 0x2005}};
-    const auto it = chars.find(view(word));
-    return it == chars.end() ? 0 : it->second;
+    const char *p = name.data();
+    const auto n = static_cast<std::size_t>(name.size());
+    if (n == 0 || n >= kMaxName)
+        return {};
+    std::size_t s = hashOf(p, n) & (kSlots - 1);
+    for (;;) {
+        const Slot &slot = kTable[s];
+        if (slot.len == 0)
+            return {};
+        if (slot.len == n) {
+            std::size_t k = 0;
+            while (k < n && slot.name[k] == p[k])
+                ++k;
+            if (k == n)
+                return slot.word;
+        }
+        s = (s + 1) & (kSlots - 1);
+    }
 }
 
 } // namespace vx::rtf

@@ -1,17 +1,46 @@
 #pragma once
-// Control words of rich text that the reader looks up by name.
+// Control words of rich text that the reader acts on, looked up by name.
 #include <QByteArrayView>
+
+#include <cstdint>
 
 namespace vx::rtf {
 
 inline bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // 0..15, or -1 for a character that is no hexadecimal digit.
-int hexDigit(char c);
+inline int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
 
-// Destinations whose text is not part of the document.
-bool skippedDestination(QByteArrayView word);
-// The character a symbol word stands for (\emdash, \lquote, ...); 0 for none.
-char16_t specialCharacter(QByteArrayView word);
+enum class Kw : std::uint8_t {
+    Unknown,
+    // Destinations: the tables, and those whose text is not part of the document.
+    Fonttbl, Colortbl, Skipped,
+    // Document and tables.
+    Uc, U, Ansicpg, Deff, Red, Green, Blue, Fcharset, Cpg, Bin,
+    // Characters.
+    Par, Line, Row, Sect, Cell, Tab, Special,
+    // Paragraph.
+    Pard, Ql, Qc, Qr,
+    // Character.
+    Plain, F, Fs, B, I, Ul, Ulnone, Strike, Cf, Rtlch, Ltrch, Loch, Hich, Dbch, Af, Afs, Ab, Ai,
+};
+
+struct Word {
+    Kw kw = Kw::Unknown;
+    char16_t ch = 0; // what a Kw::Special stands for (\emdash, \lquote, ...)
+};
+
+// One hash probe or two per word, no allocation: documents hold a control
+// word every few characters.
+Word lookupWord(QByteArrayView name);
 
 } // namespace vx::rtf
