@@ -5,6 +5,7 @@
 #include "codepage.h"
 #include "rtf_builder.h"
 #include "rtf_bytes.h"
+#include "rtf_state.h"
 #include "rtf_words.h"
 
 #include <QColor>
@@ -15,78 +16,16 @@
 #include <optional>
 #include <vector>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
 namespace vx::rtf {
 
 namespace {
 
 constexpr int kMaxDepth = 1000;
 
-enum class Dest { Text, Skip, FontTable, ColorTable };
-enum class Mode { None, Loch, Hich, Dbch };
-
-struct State {
-    Dest dest = Dest::Text;
-    // Regular character properties; -1 is "not given here".
-    int font = -1, halfPoints = -1, bold = -1, italic = -1;
-    // Associated ones (\af, \afs, \ab, \ai): what double-byte runs use.
-    int aFont = -1, aHalfPoints = -1, aBold = -1, aItalic = -1;
-    bool underline = false, strike = false;
-    int colour = 0;
-    Mode mode = Mode::None;
-    bool rtl = false; // after \rtlch the associated forms describe right-to-left text
-    int uc = 1;
-    int align = 0; // Qt alignment flags of the paragraph
-    bool starSeen = false;
-};
-
 struct FontEntry {
     QString name;
     int cp = 0; // 0: the document's code page
 };
-
-// The format of the text as numbers: comparing it is cheap, and the run's
-// format is built only when it changes. `tables` counts changes of the font
-// and colour tables, which the numbers point into.
-struct FormatKey {
-    int font = 0, halfPoints = 0, colour = 0;
-    bool bold = false, italic = false, underline = false, strike = false;
-    unsigned tables = 0;
-    bool operator==(const FormatKey &) const = default;
-};
-
-bool isPlainText(char c)
-{
-    const auto b = static_cast<unsigned char>(c);
-    return b < 0x80 && b != '\\' && b != '{' && b != '}' && b != '\r' && b != '\n' && b != '\0';
-}
-
-// The first byte from `p` on that is not plain ASCII text: most of a
-// document, taken sixteen bytes at a time.
-const char *plainEnd(const char *p, const char *end)
-{
-#ifdef __SSE2__
-    const __m128i backslash = _mm_set1_epi8('\\'), open = _mm_set1_epi8('{'), close = _mm_set1_epi8('}');
-    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
-    while (end - p >= 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, open));
-        const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, close), _mm_cmpeq_epi8(v, cr));
-        const __m128i c = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul));
-        // The high bit of v itself marks the bytes from 0x80 on.
-        const int stops = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, v)));
-        if (stops != 0)
-            return p + __builtin_ctz(static_cast<unsigned>(stops));
-        p += 16;
-    }
-#endif
-    while (p < end && isPlainText(*p))
-        ++p;
-    return p;
-}
 
 class Reader {
 public:
@@ -183,36 +122,14 @@ private:
             p += 2;
             return symbol(c, p, error);
         }
-        const char *name = p + 1;
-        const char *q = name;
-        while (q < end_ && isLetter(*q) && q - p <= 32)
-            ++q;
-        if (q - p > 32)
-            return fail(error, QStringLiteral("control word too long"));
-        const QByteArrayView nameView(name, q - name);
-        bool hasParam = false;
-        qint64 param = 0;
-        bool negative = false;
-        if (q < end_ && *q == '-' && q + 1 < end_ && isDigit(q[1])) {
-            negative = true;
-            ++q;
-        }
-        while (q < end_ && isDigit(*q)) {
-            hasParam = true;
-            param = param * 10 + (*q - '0');
-            // Parameters are signed 32-bit numbers: a longer one is damage.
-            if (param > 2147483648LL)
-                return fail(error, QStringLiteral("number out of range"));
-            ++q;
-        }
-        if (negative)
-            param = -param;
-        else if (param > 2147483647LL)
-            return fail(error, QStringLiteral("number out of range"));
-        if (q < end_ && *q == ' ')
-            ++q;
-        p = q;
-        const Word word = lookupWord(nameView);
+        ControlWord cw;
+        const char *why = nullptr;
+        const char *next = readControlWord(p + 1, end_, cw, why);
+        if (!next)
+            return fail(error, QString::fromLatin1(why));
+        p = next;
+        const Word word = cw.word;
+        const qint64 param = cw.param;
         if (word.kw == Kw::Bin) {
             // Raw bytes follow; they are never text here.
             flushBytes();
@@ -228,7 +145,7 @@ private:
             --skip_;
             return true;
         }
-        return keyword(word, hasParam, static_cast<int>(param));
+        return keyword(word, cw.hasParam, static_cast<int>(param));
     }
 
     bool symbol(char c, const char *&p, QString *error)
@@ -315,7 +232,6 @@ private:
                 colourB_ = std::clamp(p, 0, 255);
             return true;
         }
-        const int on = hasParam ? (p != 0 ? 1 : 0) : 1;
         switch (w.kw) {
         // The document.
         case Kw::U:
@@ -351,61 +267,7 @@ private:
         // its format again. (Destinations change only inside a group, whose
         // end does the same.)
         dirty_ = true;
-        switch (w.kw) {
-        // Paragraph.
-        case Kw::Pard:
-        case Kw::Ql: s.align = Qt::AlignLeft; break;
-        case Kw::Qc: s.align = Qt::AlignHCenter; break;
-        case Kw::Qr: s.align = Qt::AlignRight; break;
-        // Character.
-        case Kw::Plain: {
-            const Dest d = s.dest;
-            const int uc = s.uc, align = s.align;
-            s = State();
-            s.dest = d;
-            s.uc = uc;
-            s.align = align;
-            break;
-        }
-        case Kw::F: s.font = p; break;
-        case Kw::Fs:
-            if (hasParam && !halfPointsOk(p))
-                return false;
-            s.halfPoints = hasParam ? p : kDefaultHalfPoints;
-            break;
-        case Kw::B: s.bold = on; break;
-        case Kw::I: s.italic = on; break;
-        case Kw::Ul: s.underline = on; break;
-        case Kw::Ulnone: s.underline = false; break;
-        case Kw::Strike: s.strike = on; break;
-        case Kw::Cf: s.colour = p; break;
-        case Kw::Rtlch: s.rtl = true; break;
-        case Kw::Ltrch: s.rtl = false; break;
-        case Kw::Loch: s.mode = Mode::Loch; break;
-        case Kw::Hich: s.mode = Mode::Hich; break;
-        case Kw::Dbch: s.mode = Mode::Dbch; break;
-        // Right-to-left associated forms say nothing about the text read here.
-        case Kw::Af:
-            if (!s.rtl)
-                s.aFont = p;
-            break;
-        case Kw::Afs:
-            if (hasParam && !halfPointsOk(p))
-                return false;
-            if (!s.rtl)
-                s.aHalfPoints = hasParam ? p : kDefaultHalfPoints;
-            break;
-        case Kw::Ab:
-            if (!s.rtl)
-                s.aBold = on;
-            break;
-        case Kw::Ai:
-            if (!s.rtl)
-                s.aItalic = on;
-            break;
-        default: break;
-        }
-        return true;
+        return applyFormatWord(s, w.kw, hasParam, p);
     }
 
     bool fontTableWord(Kw w, int p)
@@ -428,10 +290,6 @@ private:
         }
         return true;
     }
-
-    // Font sizes in half points: 1 to 1638 points, as word processors take
-    // them. Zero, negative or larger sizes are a damaged document.
-    static bool halfPointsOk(int p) { return p >= 2 && p <= 3276; }
 
     // \uN: a signed 16-bit code unit (-32768..-1 stand for 32768..65535) or a
     // larger scalar value up to U+10FFFF. A surrogate must be one half of a
@@ -569,39 +427,12 @@ private:
             return;
         dirty_ = false;
         builder_.openPendingParagraph();
-        const FormatKey key = formatKey();
+        const FormatKey key = formatKeyOf(cur_, deff_, static_cast<int>(colours_.size()), tables_);
         if (haveKey_ && key == key_)
             return;
         key_ = key;
         haveKey_ = true;
         builder_.setFormat(format(key));
-    }
-
-    FormatKey formatKey() const
-    {
-        const State &s = cur_;
-        const bool assocFirst = s.mode == Mode::Dbch || s.mode == Mode::Hich;
-        // Single-byte runs after \\loch take only the regular forms.
-        const bool assocToo = s.mode != Mode::Loch;
-        auto pick = [assocFirst, assocToo](int regular, int assoc, int def) {
-            if (!assocToo)
-                assoc = -1;
-            const int first = assocFirst ? assoc : regular;
-            const int second = assocFirst ? regular : assoc;
-            return first >= 0 ? first : (second >= 0 ? second : def);
-        };
-        FormatKey k;
-        k.font = s.font >= 0 ? s.font : deff_;
-        if (assocFirst && s.aFont >= 0)
-            k.font = s.aFont;
-        k.halfPoints = pick(s.halfPoints, s.aHalfPoints, kDefaultHalfPoints);
-        k.bold = pick(s.bold, s.aBold, 0) != 0;
-        k.italic = pick(s.italic, s.aItalic, 0) != 0;
-        k.underline = s.underline;
-        k.strike = s.strike;
-        k.colour = s.colour > 0 && s.colour < static_cast<int>(colours_.size()) ? s.colour : 0;
-        k.tables = tables_;
-        return k;
     }
 
     RunFormat format(const FormatKey &k) const

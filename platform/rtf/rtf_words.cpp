@@ -3,6 +3,10 @@
 #include <array>
 #include <string_view>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace vx::rtf {
 
 namespace {
@@ -79,6 +83,28 @@ constexpr std::array<Slot, kSlots> kTable = [] {
 
 } // namespace
 
+const char *plainEnd(const char *p, const char *end)
+{
+#ifdef __SSE2__
+    const __m128i backslash = _mm_set1_epi8('\\'), open = _mm_set1_epi8('{'), close = _mm_set1_epi8('}');
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), nul = _mm_setzero_si128();
+    while (end - p >= 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i a = _mm_or_si128(_mm_cmpeq_epi8(v, backslash), _mm_cmpeq_epi8(v, open));
+        const __m128i b = _mm_or_si128(_mm_cmpeq_epi8(v, close), _mm_cmpeq_epi8(v, cr));
+        const __m128i c = _mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, nul));
+        // The high bit of v itself marks the bytes from 0x80 on.
+        const int stops = _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(a, b), _mm_or_si128(c, v)));
+        if (stops != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(stops));
+        p += 16;
+    }
+#endif
+    while (p < end && isPlainText(*p))
+        ++p;
+    return p;
+}
+
 Word lookupWord(QByteArrayView name)
 {
     const char *p = name.data();
@@ -99,6 +125,44 @@ Word lookupWord(QByteArrayView name)
         }
         s = (s + 1) & (kSlots - 1);
     }
+}
+
+const char *readControlWord(const char *p, const char *end, ControlWord &out, const char *&why)
+{
+    const char *q = p;
+    while (q < end && isLetter(*q) && q - p < 32)
+        ++q;
+    if (q - p >= 32) {
+        why = "control word too long";
+        return nullptr;
+    }
+    out.word = lookupWord(QByteArrayView(p, q - p));
+    bool negative = false;
+    if (q < end && *q == '-' && q + 1 < end && isDigit(q[1])) {
+        negative = true;
+        ++q;
+    }
+    qint64 param = 0;
+    while (q < end && isDigit(*q)) {
+        out.hasParam = true;
+        param = param * 10 + (*q - '0');
+        // Parameters are signed 32-bit numbers: a longer one is damage.
+        if (param > 2147483648LL) {
+            why = "number out of range";
+            return nullptr;
+        }
+        ++q;
+    }
+    if (negative) {
+        param = -param;
+    } else if (param > 2147483647LL) {
+        why = "number out of range";
+        return nullptr;
+    }
+    out.param = param;
+    if (q < end && *q == ' ')
+        ++q;
+    return q;
 }
 
 } // namespace vx::rtf

@@ -20,6 +20,15 @@ inline int hexDigit(char c)
     return -1;
 }
 
+inline bool isPlainText(char c)
+{
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x80 && b != '\\' && b != '{' && b != '}' && b != '\r' && b != '\n' && b != '\0';
+}
+// The first byte from `p` on that is not plain ASCII text: most of a
+// document, taken sixteen bytes at a time.
+const char *plainEnd(const char *p, const char *end);
+
 enum class Kw : std::uint8_t {
     Unknown,
     // Destinations: the tables, and those whose text is not part of the document.
@@ -42,5 +51,16 @@ struct Word {
 // One hash probe or two per word, no allocation: documents hold a control
 // word every few characters.
 Word lookupWord(QByteArrayView name);
+
+struct ControlWord {
+    Word word;
+    bool hasParam = false;
+    qint64 param = 0; // a signed 32-bit value
+};
+
+// Reads the control word whose name starts at `p` (after the backslash), its
+// parameter and the space that ends it: the position after them, or nullptr
+// with `why` set when the word is damage.
+const char *readControlWord(const char *p, const char *end, ControlWord &out, const char *&why);
 
 } // namespace vx::rtf
