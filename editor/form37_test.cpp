@@ -2,6 +2,8 @@
 #include "findreplace.h"
 #include "form37.h"
 
+#include <algorithm>
+
 
 using namespace vx;
 
@@ -102,6 +104,51 @@ TEST_F(EditorTest, ReplaceAllTellsAssistiveTechnologyOnce)
     EXPECT_EQ(changes, 1);
     EXPECT_LE(spanned, 2 * text.size());
     EXPECT_LE(cursorMoves, 1);
+}
+
+// With a screen reader on, that one change over a whole document would hand
+// it the document's text (megabytes over the bus, read out). Past a bounded
+// span no change signal carries that span; the window model still sees one
+// change, and one undo restores everything. (Offscreen, Qt never turns its
+// accessibility on: the test says it is on.)
+TEST_F(EditorTest, ReplaceAllOverALargeSpanDoesNotReadTheDocumentOut)
+{
+    Form4 &e = editorAt();
+    vx::RichTextBox &t = e.RichTextBox1;
+    QString text;
+    while (text.size() <= vx::RichTextBox::kQuietReplaceSpan)
+        text += QStringLiteral("fox a fox b fox c fox d fox\n");
+    t.setText(text);
+    t.setSelStart(0);
+    const auto wasActive = vx::RichTextBox::accessibilityActive;
+    vx::RichTextBox::accessibilityActive = [] { return true; };
+    qint64 longest = 0;
+    const auto c = QObject::connect(t.document(), &QTextDocument::contentsChange,
+                                    [&](int, int removed, int added) { longest = std::max<qint64>(longest, added + removed); });
+    int changes = 0;
+    const auto m = QObject::connect(&t, &QTextEdit::textChanged, [&] { ++changes; });
+    Form37 &r = instance<Form37>();
+
+    // A small span is told as it is.
+    r.Text1.setText(QStringLiteral("b fox c"));
+    r.Text2.setText(QStringLiteral("b 狐 c"));
+    r.Command2_Click();
+    EXPECT_GT(longest, 0) << "a small change is still told";
+
+    longest = 0;
+    changes = 0;
+    r.Text1.setText(QStringLiteral("fox"));
+    r.Text2.setText(QStringLiteral("狐"));
+    r.Command1_Click();
+    QObject::disconnect(c);
+    QObject::disconnect(m);
+    vx::RichTextBox::accessibilityActive = wasActive;
+
+    EXPECT_EQ(t.Text().count(QStringLiteral("fox")), 0);
+    EXPECT_LE(longest, 1000) << "the document's text went out as one change";
+    EXPECT_EQ(changes, 1) << "the window model sees the change once";
+    t.Undo();
+    EXPECT_EQ(t.Text().count(QStringLiteral("狐")), 1) << "one undo step";
 }
 
 } // namespace

@@ -30,16 +30,13 @@ Form19::Form19() : Window(QStringLiteral("Form19"), QStringLiteral("Velmora 2002
 
 void Form19::Form_Load()
 {
-    ms::loadStyle(Combo1);
-    Window::Form_Load();
+    loadWithStyle();
 }
 
 void Form19::Form_Unload(int &cancel)
 {
     (void)cancel;
-    ms::saveStyle(Combo1, ms::Words::Closing);
-    saveColours();
-    ms::savePointer(keys::MainForm::Section, *this);
+    storeAtClosing();
 }
 
 // Each colour goes to the live main window at once; a cancelled dialog

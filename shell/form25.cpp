@@ -22,16 +22,13 @@ Form25::Form25() : Window(QStringLiteral("Form25"), QStringLiteral("Velmora 2002
 
 void Form25::Form_Load()
 {
-    ms::loadStyle(Combo1);
-    Window::Form_Load();
+    loadWithStyle();
 }
 
 void Form25::Form_Unload(int &cancel)
 {
     (void)cancel;
-    ms::saveStyle(Combo1, ms::Words::Closing);
-    saveColours();
-    ms::savePointer(keys::MainForm::Section, *this);
+    storeAtClosing();
 }
 
 // The colour goes to the live main window at once; a cancelled dialog changes

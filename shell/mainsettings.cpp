@@ -144,4 +144,17 @@ void Window::closeStoringColours()
     Unload();
 }
 
+void Window::loadWithStyle()
+{
+    loadStyle(Combo1);
+    Window::Form_Load();
+}
+
+void Window::storeAtClosing()
+{
+    saveStyle(Combo1, Words::Closing);
+    saveColours();
+    savePointer(keys::MainForm::Section, *this);
+}
+
 } // namespace shell::mainsettings

@@ -65,6 +65,11 @@ protected:
     // The close button of the windows that store their colours between the
     // style and the pointer.
     void closeStoringColours();
+    // Load and close box of the button main windows' settings: the stored
+    // style in the box first; at closing the style, the colours and the
+    // pointer ("MainForm").
+    void loadWithStyle();
+    void storeAtClosing();
     virtual void saveColours() = 0;
 };
 

@@ -9,6 +9,10 @@
 
 #include <QApplication>
 
+#include <fontconfig/fontconfig.h>
+
+#include <thread>
+
 namespace shell {
 
 void startUp()
@@ -32,7 +36,11 @@ void prepare(QApplication &app)
 
 int run(int argc, char **argv)
 {
+    // Fontconfig reads its configuration (dozens of files) before the first
+    // text can be laid out: let it do so while Qt connects to the display.
+    std::thread fontconfig([] { FcInit(); });
     QApplication app(argc, argv);
+    fontconfig.join();
     prepare(app);
     startUp();
     return app.exec();

@@ -1,4 +1,5 @@
 #include "media/midi/form22.h"
+#include "platform/core/lazylibs.h"
 #include "platform/media/midiports.h"
 #include "suite/settings.h"
 #include "shell/form1.h"
@@ -57,6 +58,10 @@ TEST_F(StartupTest, EmptyStoreOpensTheBarWindowAtTheTopLeft)
     EXPECT_FALSE(f.Topmost());
     EXPECT_TRUE(vxtest::dialogs().messages.empty());
     EXPECT_EQ(vx::FormRegistry::all().size(), 1u) << "the bar is the only window";
+    using vx::LazyLibrary;
+    for (LazyLibrary lib : {LazyLibrary::GStreamer, LazyLibrary::Alsa, LazyLibrary::Cdio, LazyLibrary::PrintSupport,
+                            LazyLibrary::Jpeg})
+        EXPECT_FALSE(vx::lazyLibraryLoaded(lib)) << "nothing at start plays, mixes, reads a CD, prints or decodes a photo";
 }
 
 TEST_F(StartupTest, StoredStyleOpensItsMainWindowOnly)

@@ -22,6 +22,14 @@ inline constexpr QLatin1StringView FormLeft{"FormLeft"};
 inline constexpr QLatin1StringView FormTop{"FormTop"};
 inline constexpr QLatin1StringView BottonColor{"BottonColor"}; // back colour of a window's buttons
 inline constexpr qint32 BottonColorDefault = vx::syscolor::ActiveBorder;
+// A picture tool's look: its back colour, its file list's back colour and
+// font, and its count label's back colour.
+inline constexpr QLatin1StringView FormColor{"FormColor"};
+inline constexpr QLatin1StringView FileColor{"FileColor"};
+inline constexpr QLatin1StringView File2Color{"File2Color"};
+inline constexpr QLatin1StringView FontSize{"FontSize"};
+inline constexpr QLatin1StringView FontBold{"FontBold"};
+inline constexpr QLatin1StringView FontItalic{"FontItalic"};
 // Which variant of a tool family was open last (the launchers open that one).
 inline constexpr QLatin1StringView FormKind{"FormKind"};
 inline constexpr QLatin1StringView FormKindDefault{"1"};

@@ -3,6 +3,7 @@
 #include "keys.h"
 #include "platform/core/convert.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/filelists.h"
 #include "platform/forms/form.h"
 #include "platform/store/store.h"
 #include "platform/system/system.h"
@@ -98,6 +99,20 @@ void savePosition(const vx::Form &form, const QString &section)
 QString helpFilePath()
 {
     return vx::joinPath(vx::AppPath(), QStringLiteral("help.chm"));
+}
+
+void saveListLook(const QString &section, const vx::Form &tool, const vx::CommandButton &button,
+                  const vx::FileListBox &files, const vx::Label &count)
+{
+    const QFont font = files.font();
+    auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
+    SaveSetting(section, keys::FormColor, QString::number(tool.BackColor()));
+    SaveSetting(section, keys::BottonColor, QString::number(button.BackColor()));
+    SaveSetting(section, keys::FontSize, vx::numText(font.pointSizeF()));
+    SaveSetting(section, keys::FontBold, word(font.bold()));
+    SaveSetting(section, keys::FontItalic, word(font.italic()));
+    SaveSetting(section, keys::FileColor, QString::number(files.BackColor()));
+    SaveSetting(section, keys::File2Color, QString::number(count.BackColor()));
 }
 
 } // namespace suite

@@ -7,7 +7,9 @@
 
 namespace vx {
 class CommandButton;
+class FileListBox;
 class Form;
+class Label;
 } // namespace vx
 
 namespace suite {
@@ -41,6 +43,11 @@ void applyButtonColor(const QString &section, std::span<vx::CommandButton *const
 void restorePosition(vx::Form &form, const QString &section, const QString &def);
 // Writes the window's left and top to section/"FormLeft","FormTop".
 void savePosition(const vx::Form &form, const QString &section);
+// The look a picture tool's settings window stores at its unload: the tool's
+// back colour, `button`'s colour, the file list's font and back colour, and
+// `count`'s back colour.
+void saveListLook(const QString &section, const vx::Form &tool, const vx::CommandButton &button,
+                  const vx::FileListBox &files, const vx::Label &count);
 
 // The help file "help.chm" in the program folder.
 QString helpFilePath();

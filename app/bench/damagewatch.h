@@ -10,6 +10,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -17,6 +19,7 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +54,10 @@ struct Start {
     // The program writes a byte to descriptor 3 when what comes next is what
     // counts; drawings before it are not counted.
     bool armedByProgram = false;
+    // How the program is stopped once it drew: SIGTERM lets a tool it runs
+    // under (callgrind) write its figures. Programs under such a tool are slow.
+    int stopSignal = SIGKILL;
+    int deadlineSeconds = 30;
 };
 
 class Display {
@@ -88,8 +95,8 @@ public:
     }
 
     // Milliseconds from the fork to the program's first counted drawing in a
-    // mapped window of its own; -1 when none came within 30 s. The program is
-    // then killed.
+    // mapped window of its own; -1 when none came within the deadline. The
+    // program is then stopped.
     double timeFirstDrawing(const Start &s)
     {
         int pipeFds[2] = {-1, -1};
@@ -116,7 +123,7 @@ public:
         bool armed = !s.armedByProgram;
         std::set<xcb_window_t> mapped;
         double result = -1;
-        const auto deadline = start + std::chrono::seconds(30);
+        const auto deadline = start + std::chrono::seconds(s.deadlineSeconds);
         while (result < 0 && std::chrono::steady_clock::now() < deadline) {
             while (xcb_generic_event_t *e = xcb_poll_for_event(c_)) {
                 const uint8_t type = e->response_type & 0x7f;
@@ -156,7 +163,7 @@ public:
                 }
             }
         }
-        ::kill(pid, SIGKILL);
+        ::kill(pid, s.stopSignal);
         ::waitpid(pid, nullptr, 0);
         if (s.armedByProgram)
             ::close(pipeFds[0]);
@@ -177,5 +184,67 @@ private:
     xcb_window_t root_ = 0;
     uint8_t damageEvent_ = 0;
 };
+
+// One side of a race: its name in the figures, and its start given the empty
+// settings folder the round hands it.
+struct Racer {
+    std::string name;
+    std::function<Start(const std::string &config)> start;
+};
+
+// Starts ours and the peer alternately (which goes first alternates too),
+// `rounds` times, each start a fresh process with a fresh settings folder,
+// and prints every round, both medians, their ratio and the load around the
+// run. Returns the program's exit status: 2 without a usable display, 1 when
+// a start drew nothing within 30 s.
+inline int race(const Racer &ours, const Racer &peer, int rounds, const std::string &what)
+{
+    Display display;
+    std::string why;
+    if (!display.open(why)) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return 2;
+    }
+    std::string templ = (std::filesystem::temp_directory_path() / "race.XXXXXX").string();
+    if (!::mkdtemp(templ.data())) {
+        std::perror("mkdtemp");
+        return 1;
+    }
+    const std::string base = templ;
+    std::vector<double> a, b;
+    int status = 0;
+    std::printf("load before: %s\n", loadAverage().c_str());
+    for (int i = 0; i < rounds && status == 0; ++i) {
+        const std::string config = base + "/" + std::to_string(i);
+        ::mkdir(config.c_str(), 0700);
+        const Start so = ours.start(config), sp = peer.start(config);
+        double x = 0, y = 0;
+        if (i % 2 == 0) {
+            x = display.timeFirstDrawing(so);
+            y = display.timeFirstDrawing(sp);
+        } else {
+            y = display.timeFirstDrawing(sp);
+            x = display.timeFirstDrawing(so);
+        }
+        if (x < 0 || y < 0) {
+            std::fprintf(stderr, "round %d: %s drew nothing within 30 s\n", i + 1,
+                         (x < 0 ? ours : peer).name.c_str());
+            status = 1;
+            break;
+        }
+        a.push_back(x);
+        b.push_back(y);
+        std::printf("round %2d: %s %.1f ms, %s %.1f ms\n", i + 1, ours.name.c_str(), x, peer.name.c_str(), y);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(base, ignored);
+    if (status != 0)
+        return status;
+    const double ma = median(a), mb = median(b);
+    std::printf("%s, median of %d: %s %.1f ms, %s %.1f ms, ratio %.2f (best %.1f / %.1f ms)\n", what.c_str(),
+                rounds, ours.name.c_str(), ma, peer.name.c_str(), mb, mb > 0 ? ma / mb : 0, best(a), best(b));
+    std::printf("load after: %s\n", loadAverage().c_str());
+    return 0;
+}
 
 } // namespace damagewatch

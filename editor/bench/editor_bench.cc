@@ -10,14 +10,24 @@
 // editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]
 // editor_bench replace <MB> <plain|handler|atspi> [rounds]
 //   handler: an update handler that reads each event (needs no bus);
-//   atspi: the platform's bridge (xcb, QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1, a
-//   session bus with the accessibility bus: run.sh starts them).
+//   atspi: the platform's bridge (xcb, a session bus with the accessibility
+//   bus and its registry, a listener registered for events: run.sh starts
+//   them). Qt turns its bridge on only once org.a11y.Bus is on the session
+//   bus, and sends events only of kinds a listener registered for.
+// editor_bench listen
+//   the listener: registers for the events a screen reader follows, counts
+//   what arrives, says "listening" once registered.
 #include "editor/form37.h"
 #include "editor/form4.h"
 #include "platform/rtf/rtf.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QSocketNotifier>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -28,8 +38,11 @@
 #include <QTextEdit>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <vector>
+
+#include <unistd.h>
 
 // Under valgrind --tool=callgrind --collect-atstart=no only the measured
 // steps count: instruction counts, which the machine's load does not move.
@@ -208,6 +221,17 @@ int replace(int mb, const QString &mode, int rounds)
         });
         QAccessible::setActive(true);
     }
+    if (mode == QLatin1String("atspi")) {
+        // The bridge comes up through bus replies: wait for it.
+        QElapsedTimer up;
+        up.start();
+        while (!QAccessible::isActive() && up.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (!QAccessible::isActive()) {
+            std::fprintf(stderr, "the accessibility bridge did not come up\n");
+            return 1;
+        }
+    }
     std::vector<double> times;
     qsizetype replaced = 0;
     for (int r = 0; r < rounds; ++r) {
@@ -242,6 +266,79 @@ int replace(int mb, const QString &mode, int rounds)
     return 0;
 }
 
+// Counts the accessibility events it receives until SIGTERM.
+class Listener : public QObject {
+    Q_OBJECT
+public slots:
+    void event(const QDBusMessage &m)
+    {
+        ++count;
+        bytes += m.arguments().value(3).toString().size();
+    }
+
+public:
+    qint64 count = 0;
+    qint64 bytes = 0;
+};
+
+int termPipe[2];
+
+int listen()
+{
+    const QDBusMessage ask = QDBusMessage::createMethodCall(
+        QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"), QStringLiteral("org.a11y.Bus"),
+        QStringLiteral("GetAddress"));
+    const QDBusReply<QString> address = QDBusConnection::sessionBus().call(ask);
+    if (!address.isValid()) {
+        std::fprintf(stderr, "no accessibility bus: %s\n", qPrintable(address.error().message()));
+        return 1;
+    }
+    // As a screen reader announces itself: programs that start later turn
+    // their bridges on.
+    QDBusMessage on = QDBusMessage::createMethodCall(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
+                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                     QStringLiteral("Set"));
+    on << QStringLiteral("org.a11y.Status") << QStringLiteral("ScreenReaderEnabled")
+       << QVariant::fromValue(QDBusVariant(true));
+    const QDBusMessage onReply = QDBusConnection::sessionBus().call(on);
+    if (onReply.type() == QDBusMessage::ErrorMessage) {
+        std::fprintf(stderr, "cannot announce a screen reader: %s\n", qPrintable(onReply.errorMessage()));
+        return 1;
+    }
+    QDBusConnection bus = QDBusConnection::connectToBus(address.value(), QStringLiteral("a11y"));
+    Listener listener;
+    for (const char *member : {"TextChanged", "TextCaretMoved", "TextSelectionChanged", "StateChanged",
+                               "PropertyChange", "ChildrenChanged", "ActiveDescendantChanged", "SelectionChanged",
+                               "VisibleDataChanged", "TextAttributesChanged"})
+        bus.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), QLatin1String(member),
+                    &listener, SLOT(event(QDBusMessage)));
+    for (const char *event : {"object:text-changed", "object:text-caret-moved", "object:text-selection-changed",
+                              "object:state-changed", "object:property-change", "object:children-changed",
+                              "object:active-descendant-changed", "object:selection-changed", "focus:",
+                              "window:activate"}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("/org/a11y/atspi/registry"),
+            QStringLiteral("org.a11y.atspi.Registry"), QStringLiteral("RegisterEvent"));
+        m << QString::fromLatin1(event) << QStringList() << QString();
+        const QDBusMessage reply = bus.call(m);
+        if (reply.type() == QDBusMessage::ErrorMessage) {
+            std::fprintf(stderr, "the registry refused %s: %s\n", event, qPrintable(reply.errorMessage()));
+            return 1;
+        }
+    }
+    if (::pipe(termPipe) != 0)
+        return 1;
+    std::signal(SIGTERM, [](int) { (void)!::write(termPipe[1], "x", 1); });
+    QSocketNotifier term(termPipe[0], QSocketNotifier::Read);
+    QObject::connect(&term, &QSocketNotifier::activated, qApp, &QCoreApplication::quit);
+    std::printf("listening\n");
+    std::fflush(stdout);
+    QCoreApplication::exec();
+    std::printf("the listener received %lld events, %lld characters of text\n", static_cast<long long>(listener.count),
+                static_cast<long long>(listener.bytes));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -254,9 +351,14 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() >= 5 && args[1] == QLatin1String("open"))
         return open(args[2], args[3].toInt(), args[4], args.size() > 5 ? std::max(1, args[5].toInt()) : 3);
+    if (args.size() >= 2 && args[1] == QLatin1String("listen"))
+        return listen();
     if (args.size() >= 4 && args[1] == QLatin1String("replace"))
         return replace(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
     std::fprintf(stderr, "usage: editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]\n"
-                         "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n");
+                         "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n"
+                         "       editor_bench listen\n");
     return 2;
 }
+
+#include "editor_bench.moc"

@@ -8,15 +8,11 @@
 #include "platform/core/errors.h"
 #include "platform/imaging/picture.h"
 #include "suite/colours.h"
+#include "suite/interval.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 
 namespace keys = browser::keys;
-
-namespace {
-constexpr int kMinSpeed = 1000;
-constexpr int kMaxSpeed = 30000;
-} // namespace
 
 Form18::Form18() : vx::Form(QStringLiteral("Form18"))
 {
@@ -35,20 +31,12 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
     Check2.Move(120, 2880, 6615, 375);
     Label3.Move(120, 3360, 2295, 255);
     Combo1.Move(120, 3600, 735, 300);
-    for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
-                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
-        Combo1.AddItem(QString::fromLatin1(ratio));
-    Combo1.setText(QStringLiteral("1.0"));
+    suite::listRates(Combo1);
     Label4.Move(960, 3660, 615, 255);
     Label2.Move(120, 4080, 6615, 255);
     Text1.Move(120, 4380, 855, 270);
-    Text1.setText(QString::number(keys::SpeedDefault));
     HScroll1.Move(1080, 4380, 5655, 255);
-    HScroll1.setMin(kMinSpeed);
-    HScroll1.setMax(kMaxSpeed);
-    HScroll1.setSmallChange(1000);
-    HScroll1.setLargeChange(1000);
-    HScroll1.setValue(keys::SpeedDefault);
+    suite::setUpInterval(Text1, HScroll1, keys::SpeedDefault);
     Command10.Move(120, 5040, 3255, 375);
     Command8.Move(3480, 5040, 3255, 375);
 
@@ -67,8 +55,7 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
 
 int Form18::storedSpeed()
 {
-    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
-    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : keys::SpeedDefault;
+    return suite::storedInterval(keys::Section, keys::Speed, keys::SpeedDefault);
 }
 
 void Form18::Form_Load()
@@ -86,15 +73,7 @@ void Form18::Form_Unload(int &cancel)
     // The browser's keys only while it is there; touching it would load it.
     if (vx::isLoaded<frmSum>()) {
         frmSum &b = vx::instance<frmSum>();
-        const QFont font = b.File.font();
-        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(b.BackColor()));
-        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(b.Command3.BackColor()));
-        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
-        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
-        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
-        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(b.File.BackColor()));
-        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(b.Label1.BackColor()));
+        suite::saveListLook(keys::Section, b, b.Command3, b.File, b.Label1);
         suite::SaveSetting(keys::Section, keys::PicColor, QString::number(b.Picture4.ForeColor()));
         suite::SaveSetting(keys::Section, keys::PicBackColor, QString::number(b.Picture4.BackColor()));
         suite::SaveSetting(keys::Section, keys::SumColor, QString::number(b.Command1[0]->BackColor()));
@@ -164,14 +143,9 @@ void Form18::HScroll1_Change()
     }
 }
 
-// Typing passes through texts such as "2" on the way to "2000": only a whole
-// number the scroll bar can take moves it.
 void Form18::Text1_Change()
 {
-    bool ok = false;
-    const int value = Text1.Text().trimmed().toInt(&ok);
-    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
-        HScroll1.setValue(value);
+    suite::followIntervalText(Text1, HScroll1);
 }
 
 void Form18::Command8_Click()

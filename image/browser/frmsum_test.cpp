@@ -251,6 +251,22 @@ TEST_F(FrmSumTest, DecodingThreadsLeaveACoreAndRunBelowTheWindowThread)
         EXPECT_TRUE(nice > windowNice || windowNice >= 19) << nice << " " << windowNice;
 }
 
+// What the window thread gets per picture is already at the cell's size:
+// a large picture of a format read whole is reduced on the decoding thread,
+// so taking it into the grid costs the window the same whatever the file.
+TEST_F(FrmSumTest, PicturesReachTheWindowThreadAlreadyAtTheCellsSize)
+{
+    const QString dir = makePictures(1, 1600, 1000);
+    const int side = 97;
+    browser::ThumbnailJob job({dir + QStringLiteral("/p00.bmp")}, side);
+    QFuture<ReducedPicture> f = job.result(0);
+    f.waitForFinished();
+    ASSERT_EQ(f.resultCount(), 1);
+    const ReducedPicture picture = f.result();
+    EXPECT_EQ(picture.natural, QSize(1600, 1000));
+    EXPECT_EQ(picture.image.size(), browser::thumbnailBox(picture.natural, side).size());
+}
+
 TEST_F(FrmSumTest, CloseBoxMidBuildStopsTheBuildBeforeTheWindowGoes)
 {
     frmSum &b = browserAt(makePictures(6));

@@ -8,10 +8,10 @@
 namespace browser::keys {
 
 inline constexpr QLatin1StringView Section = suite::keys::sections::GraphicRondix2;
-inline constexpr QLatin1StringView FormColor{"FormColor"};
+using suite::keys::FormColor;
 inline constexpr qint32 FormColorDefault = vx::rgb(0, 0, 0);
 // The lists' back colour.
-inline constexpr QLatin1StringView FileColor{"FileColor"};
+using suite::keys::FileColor;
 inline constexpr qint32 FileColorDefault = vx::syscolor::WindowBackground;
 // The progress bar's colour and its back colour.
 inline constexpr QLatin1StringView PicColor{"PicColor"};
@@ -44,10 +44,10 @@ inline constexpr QLatin1StringView ZoomDefault{"0"};
 inline constexpr QLatin1StringView ZQV2FormLeft{"ZQV2FormLeft"};
 inline constexpr QLatin1StringView ZQV2FormTop{"ZQV2FormTop"};
 // Written at Form18's unload; nothing reads them.
-inline constexpr QLatin1StringView FontSize{"FontSize"};
-inline constexpr QLatin1StringView FontBold{"FontBold"};
-inline constexpr QLatin1StringView FontItalic{"FontItalic"};
-inline constexpr QLatin1StringView File2Color{"File2Color"};
+using suite::keys::File2Color;
+using suite::keys::FontBold;
+using suite::keys::FontItalic;
+using suite::keys::FontSize;
 // suite::keys::FormKind: which viewer was open last.
 inline constexpr QLatin1StringView KindViewer{"1"};  // Form2
 inline constexpr QLatin1StringView KindBrowser{"2"}; // frmSum

@@ -1,5 +1,6 @@
 #include "form14.h"
 
+#include "suite/interval.h"
 #include "suite/settings.h"
 #include "suite/windows/settingswindow.h"
 #include "form2.h"
@@ -11,11 +12,6 @@
 #include "viewer.h"
 
 namespace keys = viewer::keys::GraphicRondix;
-
-namespace {
-constexpr int kMinSpeed = 1000;
-constexpr int kMaxSpeed = 30000;
-} // namespace
 
 Form14::Form14() : vx::Form(QStringLiteral("Form14"))
 {
@@ -29,19 +25,11 @@ Form14::Form14() : vx::Form(QStringLiteral("Form14"))
     Check2.Move(120, 1920, 6615, 375);
     Label2.Move(120, 2400, 6375, 255);
     Text1.Move(120, 2640, 855, 270);
-    Text1.setText(QString::number(keys::SpeedDefault));
     HScroll1.Move(1080, 2640, 5655, 255);
-    HScroll1.setMin(kMinSpeed);
-    HScroll1.setMax(kMaxSpeed);
-    HScroll1.setSmallChange(1000);
-    HScroll1.setLargeChange(1000);
-    HScroll1.setValue(keys::SpeedDefault);
+    suite::setUpInterval(Text1, HScroll1, keys::SpeedDefault);
     Label3.Move(120, 3000, 2295, 255);
     Combo1.Move(120, 3240, 735, 300);
-    for (const char *ratio : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
-                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
-        Combo1.AddItem(QString::fromLatin1(ratio));
-    Combo1.setText(QStringLiteral("1.0"));
+    suite::listRates(Combo1);
     Label4.Move(960, 3360, 615, 255);
     Command4.Move(120, 3600, 3255, 375);
     Command8.Move(3480, 3600, 3255, 375);
@@ -58,8 +46,7 @@ Form14::Form14() : vx::Form(QStringLiteral("Form14"))
 
 int Form14::storedSpeed()
 {
-    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
-    return speed >= kMinSpeed && speed <= kMaxSpeed ? speed : keys::SpeedDefault;
+    return suite::storedInterval(keys::Section, keys::Speed, keys::SpeedDefault);
 }
 
 void Form14::Form_Load()
@@ -76,15 +63,7 @@ void Form14::Form_Unload(int &cancel)
     // The viewer's keys only while it is there; touching it would load it.
     if (vx::isLoaded<Form2>()) {
         Form2 &viewer = vx::instance<Form2>();
-        const QFont font = viewer.File1.font();
-        auto word = [](bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); };
-        suite::SaveSetting(keys::Section, keys::FormColor, QString::number(viewer.BackColor()));
-        suite::SaveSetting(keys::Section, suite::keys::BottonColor, QString::number(viewer.Command1.BackColor()));
-        suite::SaveSetting(keys::Section, keys::FontSize, vx::numText(font.pointSizeF()));
-        suite::SaveSetting(keys::Section, keys::FontBold, word(font.bold()));
-        suite::SaveSetting(keys::Section, keys::FontItalic, word(font.italic()));
-        suite::SaveSetting(keys::Section, keys::FileColor, QString::number(viewer.File1.BackColor()));
-        suite::SaveSetting(keys::Section, keys::File2Color, QString::number(viewer.Label1.BackColor()));
+        suite::saveListLook(keys::Section, viewer, viewer.Command1, viewer.File1, viewer.Label1);
     }
     suite::SaveSetting(keys::Section, keys::Speed, QString::number(HScroll1.Value()));
 }
@@ -166,12 +145,7 @@ void Form14::HScroll1_Change()
     }
 }
 
-// Typing passes through texts such as "2" on the way to "2000": only a whole
-// number the scroll bar can take moves it.
 void Form14::Text1_Change()
 {
-    bool ok = false;
-    const int value = Text1.Text().trimmed().toInt(&ok);
-    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
-        HScroll1.setValue(value);
+    suite::followIntervalText(Text1, HScroll1);
 }

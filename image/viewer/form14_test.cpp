@@ -31,6 +31,28 @@ TEST_F(Form14Test, CloseButtonSavesAndFixedZoomTakesEffectOnlyThen)
     EXPECT_EQ(v.Image1.Width(), 2 * tw(60));
 }
 
+TEST_F(Form14Test, TheCloseBoxStoresTheViewersLookKeyByKey)
+{
+    Form2 &v = viewer();
+    v.setBackColor(11);
+    v.Command1.setBackColor(22);
+    v.File1.setBackColor(33);
+    v.Label1.setBackColor(44);
+    QFont font = v.File1.font();
+    font.setPointSizeF(12.5);
+    font.setBold(true);
+    font.setItalic(false);
+    v.File1.setFont(font);
+    instance<Form14>().Unload();
+    EXPECT_EQ(stored("FormColor"), QStringLiteral("11"));
+    EXPECT_EQ(stored("BottonColor"), QStringLiteral("22"));
+    EXPECT_EQ(stored("FileColor"), QStringLiteral("33"));
+    EXPECT_EQ(stored("File2Color"), QStringLiteral("44"));
+    EXPECT_EQ(stored("FontSize"), QStringLiteral("12.5"));
+    EXPECT_EQ(stored("FontBold"), QStringLiteral("True"));
+    EXPECT_EQ(stored("FontItalic"), QStringLiteral("False"));
+}
+
 TEST_F(Form14Test, LoadTakesStoredZoomAndSpeedAndTheCloseBoxKeepsThem)
 {
     // From a store without "Speed": the default, and the close box stores it.

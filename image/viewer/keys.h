@@ -10,15 +10,15 @@ namespace viewer::keys {
 namespace GraphicRondix {
 inline constexpr QLatin1StringView Section = suite::keys::sections::GraphicRondix;
 inline constexpr QLatin1StringView PositionDefault{"1500"};
-inline constexpr QLatin1StringView FormColor{"FormColor"};
+using suite::keys::FormColor;
 inline constexpr qint32 FormColorDefault = vx::rgb(0, 0, 0);
 // The file lists' and the position label's back colour.
-inline constexpr QLatin1StringView FileColor{"FileColor"};
+using suite::keys::FileColor;
 inline constexpr qint32 FileColorDefault = vx::syscolor::WindowBackground;
-inline constexpr QLatin1StringView File2Color{"File2Color"};
-inline constexpr QLatin1StringView FontSize{"FontSize"};
-inline constexpr QLatin1StringView FontBold{"FontBold"};
-inline constexpr QLatin1StringView FontItalic{"FontItalic"};
+using suite::keys::File2Color;
+using suite::keys::FontBold;
+using suite::keys::FontItalic;
+using suite::keys::FontSize;
 // Slide show interval in milliseconds.
 inline constexpr QLatin1StringView Speed{"Speed"};
 inline constexpr int SpeedDefault = 5000;

@@ -22,11 +22,9 @@ inline constexpr QLatin1StringView FileColor{"FileColor"};
 inline constexpr qint32 ListColorDefault = vx::syscolor::WindowBackground;
 inline constexpr QLatin1StringView PicColor{"PicColor"};
 inline constexpr qint32 PicColorDefault = 0;
-// Slide show interval in milliseconds (Form17's slider range).
+// Slide show interval in milliseconds.
 inline constexpr QLatin1StringView Speed{"Speed"};
 inline constexpr int SpeedDefault = 5000;
-inline constexpr int SpeedMin = 1000;
-inline constexpr int SpeedMax = 30000;
 inline constexpr QLatin1StringView Dir{"Dir"};
 inline constexpr QLatin1StringView DirDefault{""};
 inline constexpr QLatin1StringView Drive{"Drive"};

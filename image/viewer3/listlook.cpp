@@ -3,6 +3,7 @@
 #include "platform/core/errors.h"
 
 #include "keys.h"
+#include "suite/interval.h"
 #include "suite/settings.h"
 
 namespace viewer3 {
@@ -43,8 +44,7 @@ void applyListFont(vx::DriveListBox &drive, vx::DirListBox &dir, vx::FileListBox
 
 int storedSpeed()
 {
-    const int speed = suite::GetInteger(keys::Section, keys::Speed, QString::number(keys::SpeedDefault));
-    return speed >= keys::SpeedMin && speed <= keys::SpeedMax ? speed : keys::SpeedDefault;
+    return suite::storedInterval(keys::Section, keys::Speed, keys::SpeedDefault);
 }
 
 QString flagWord(bool on)

@@ -11,6 +11,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/scrollbar.h"
 #include "platform/imaging/picture.h"
+#include "suite/interval.h"
 #include "suite/settings.h"
 
 namespace viewer3 {
@@ -77,13 +78,8 @@ LookSettings<Viewer>::LookSettings(const QString &name, const QString &caption, 
     Command5.Move(120, 1920, 6615, 375);
     Label2.Move(120, 2400, 6615, 255);
     Text1.Move(120, 2700, 855, 270);
-    Text1.setText(QString::number(viewer3::keys::SpeedDefault));
     HScroll1.Move(1080, 2700, 5655, 255);
-    HScroll1.setMin(viewer3::keys::SpeedMin);
-    HScroll1.setMax(viewer3::keys::SpeedMax);
-    HScroll1.setSmallChange(1000);
-    HScroll1.setLargeChange(1000);
-    HScroll1.setValue(viewer3::keys::SpeedDefault);
+    suite::setUpInterval(Text1, HScroll1, viewer3::keys::SpeedDefault);
     Command4.Move(120, 3120, 3255, 375);
     Command4.setToolTipText(QStringLiteral("初期設定に戻します"));
     Command8.Move(3480, 3120, 3255, 375);
@@ -249,15 +245,10 @@ void LookSettings<Viewer>::HScroll1_Change()
     }
 }
 
-// Typing passes through texts such as "2" on the way to "2000": only a whole
-// number the slider can take moves it.
 template <class Viewer>
 void LookSettings<Viewer>::Text1_Change()
 {
-    bool ok = false;
-    const int value = Text1.Text().trimmed().toInt(&ok);
-    if (ok && value >= HScroll1.Min() && value <= HScroll1.Max())
-        HScroll1.setValue(value);
+    suite::followIntervalText(Text1, HScroll1);
 }
 
 } // namespace viewer3

@@ -5,9 +5,9 @@
 
 #include "suite/colours.h"
 
-using suite::chooseColour;
-using suite::setBack;
-using suite::setFore;
+using suite::chooseBack;
+using suite::chooseFore;
+using P = Form8;
 
 namespace keys = cdplayer::keys;
 
@@ -38,55 +38,34 @@ Form16::Form16()
 
 void Form16::Command1_Click()
 {
-    chooseColour(CommonDialog1, [](qint32 c) { vx::instance<Form8>().Label1.setBackColor(c); });
+    chooseBack(CommonDialog1, &P::Label1);
 }
 
 void Form16::Command5_Click()
 {
-    chooseColour(CommonDialog5, [](qint32 c) { vx::instance<Form8>().Label1.setForeColor(c); });
+    chooseFore(CommonDialog5, &P::Label1);
 }
 
 void Form16::Command3_Click()
 {
-    chooseColour(CommonDialog3, [](qint32 c) {
-        Form8 &p = vx::instance<Form8>();
-        setBack(c, p.Drive2, p.Dir2, p.File2, p.Label4, p.Text1);
-    });
+    chooseBack(CommonDialog3, &P::Drive2, &P::Dir2, &P::File2, &P::Label4, &P::Text1);
 }
 
 void Form16::Command4_Click()
 {
-    chooseColour(CommonDialog4, [](qint32 c) {
-        Form8 &p = vx::instance<Form8>();
-        setFore(c, p.Drive2, p.Dir2, p.File2, p.Label4, p.Text1);
-    });
+    chooseFore(CommonDialog4, &P::Drive2, &P::Dir2, &P::File2, &P::Label4, &P::Text1);
 }
 
 void Form16::Command2_Click()
 {
-    chooseColour(CommonDialog2, [](qint32 c) {
-        Form8 &p = vx::instance<Form8>();
-        for (vx::CommandButton *b : {&p.Command1, &p.Command2, &p.Command3, &p.Command4, &p.Command5, &p.Command6,
-                                     &p.Command7, &p.Command8, &p.Command9, &p.Command10})
-            b->setBackColor(c);
-    });
+    chooseBack(CommonDialog2, &P::Command1, &P::Command2, &P::Command3, &P::Command4, &P::Command5, &P::Command6,
+               &P::Command7, &P::Command8, &P::Command9, &P::Command10);
 }
 
 void Form16::Command6_Click()
 {
     suite::chooseSkin(CommonDialog6, keys::Section, keys::Skin,
                       [](const vx::Picture &skin) { vx::instance<Form8>().Image2.setPicture(skin); });
-}
-
-void Form16::Command17_Click()
-{
-    reset();
-}
-
-void Form16::Command8_Click()
-{
-    store();
-    Unload();
 }
 
 void Form16::store()

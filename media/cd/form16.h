@@ -31,9 +31,9 @@ public:
     void Command4_Click();
     void Command2_Click();
     void Command6_Click();
-    void Command17_Click();
-    void Command8_Click();
 
 private:
     void store() override;
+    // The close button unloads this window.
+    void leave() override { Unload(); }
 };

@@ -8,9 +8,10 @@
 #include "suite/colours.h"
 #include "suite/settings.h"
 
+using suite::chooseBack;
 using suite::chooseColour;
-using suite::setBack;
-using suite::setFore;
+using suite::chooseFore;
+using P = Form3;
 
 namespace keys = player::keys;
 
@@ -54,53 +55,40 @@ Form7::Form7()
 
 void Form7::Command1_Click()
 {
-    chooseColour(CommonDialog1, [](qint32 c) {
-        Form3 &p = vx::instance<Form3>();
-        setBack(c, p.Label3, p.Label5);
-    });
+    chooseBack(CommonDialog1, &P::Label3, &P::Label5);
 }
 
 void Form7::Command9_Click()
 {
-    chooseColour(CommonDialog9, [](qint32 c) {
-        Form3 &p = vx::instance<Form3>();
-        setFore(c, p.Label3, p.Label5);
-    });
+    chooseFore(CommonDialog9, &P::Label3, &P::Label5);
 }
 
 void Form7::Command4_Click()
 {
-    chooseColour(CommonDialog4, [](qint32 c) { vx::instance<Form3>().Label1.setBackColor(c); });
+    chooseBack(CommonDialog4, &P::Label1);
 }
 
 void Form7::Command10_Click()
 {
-    chooseColour(CommonDialog10, [](qint32 c) { vx::instance<Form3>().Label1.setForeColor(c); });
+    chooseFore(CommonDialog10, &P::Label1);
 }
 
 void Form7::Command3_Click()
 {
-    chooseColour(CommonDialog3, [](qint32 c) {
-        Form3 &p = vx::instance<Form3>();
-        setBack(c, p.Drive1, p.Dir1, p.File1, p.Drive2, p.Dir2, p.File2, p.Label2, p.Label4, p.Text1);
-    });
+    chooseBack(CommonDialog3, &P::Drive1, &P::Dir1, &P::File1, &P::Drive2, &P::Dir2, &P::File2, &P::Label2, &P::Label4,
+               &P::Text1);
 }
 
 void Form7::Command5_Click()
 {
-    chooseColour(CommonDialog5, [](qint32 c) {
-        Form3 &p = vx::instance<Form3>();
-        setFore(c, p.Drive1, p.Dir1, p.File1, p.Drive2, p.Dir2, p.File2, p.Label2, p.Label4, p.Text1);
-    });
+    chooseFore(CommonDialog5, &P::Drive1, &P::Dir1, &P::File1, &P::Drive2, &P::Dir2, &P::File2, &P::Label2, &P::Label4,
+               &P::Text1);
 }
 
 void Form7::Command2_Click()
 {
-    chooseColour(CommonDialog2, [](qint32 c) {
-        Form3 &p = vx::instance<Form3>();
-        setBack(c, p.Command5, p.Command4, p.Command3, p.Command1, p.Command6, p.Command2, p.Command7, p.Command9,
-                p.Command8, p.Command10, p.Check1, p.Check2, p.Check3);
-    });
+    chooseBack(CommonDialog2, &P::Command5, &P::Command4, &P::Command3, &P::Command1, &P::Command6, &P::Command2,
+               &P::Command7, &P::Command9, &P::Command8, &P::Command10, &P::Check1, &P::Check2, &P::Check3);
 }
 
 void Form7::Command14_Click()
@@ -145,17 +133,6 @@ void Form7::Command6_Click()
 void Form7::Command7_Click()
 {
     vx::instance<Form22>().Show(1);
-}
-
-void Form7::Command17_Click()
-{
-    reset();
-}
-
-void Form7::Command8_Click()
-{
-    store();
-    Hide();
 }
 
 void Form7::store()

@@ -49,8 +49,6 @@ public:
     void Command16_Click();
     void Command6_Click();
     void Command7_Click();
-    void Command17_Click();
-    void Command8_Click();
 
 private:
     void store() override;

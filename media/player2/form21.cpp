@@ -7,9 +7,9 @@
 #include "suite/colours.h"
 #include "suite/settings.h"
 
-using suite::chooseColour;
-using suite::setBack;
-using suite::setFore;
+using suite::chooseBack;
+using suite::chooseFore;
+using P = Form20;
 
 namespace keys = player2::keys;
 
@@ -33,10 +33,7 @@ Form21::Form21()
     Command5.Move(2655, 3360, 4305, 375);
     Command17.Move(120, 3960, 3360, 375);
     Command8.Move(3600, 3960, 3360, 375);
-    for (const char *speed : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
-                              "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
-        Combo1.AddItem(QString::fromLatin1(speed));
-    Combo1.setText(QStringLiteral("1.0"));
+    suite::listRates(Combo1);
     Combo1.setAccessibleName(QStringLiteral("倍速"));
 
     Check1.Click = [this] { Check1_Click(); };
@@ -79,47 +76,38 @@ void Form21::Check1_Click()
 
 void Form21::Command13_Click()
 {
-    chooseColour(CommonDialog1, [](qint32 c) {
-        Form20 &p = vx::instance<Form20>();
-        setFore(c, p.Drive1, p.Dir1, p.File1, p.Text1, p.Label2);
-    });
+    chooseFore(CommonDialog1, &P::Drive1, &P::Dir1, &P::File1, &P::Text1, &P::Label2);
 }
 
 void Form21::Command3_Click()
 {
-    chooseColour(CommonDialog2, [](qint32 c) {
-        Form20 &p = vx::instance<Form20>();
-        setBack(c, p.Drive1, p.Dir1, p.File1, p.Text1, p.Label2);
-    });
+    chooseBack(CommonDialog2, &P::Drive1, &P::Dir1, &P::File1, &P::Text1, &P::Label2);
 }
 
 void Form21::Command2_Click()
 {
-    chooseColour(CommonDialog3, [](qint32 c) {
-        Form20 &p = vx::instance<Form20>();
-        setBack(c, p.Command1, p.Command2, p.Command3, p.Command4, p.Command5, p.Command6, p.Command7, p.Command8,
-                p.Command9, p.Check1, p.Check2, p.Check3);
-    });
+    chooseBack(CommonDialog3, &P::Command1, &P::Command2, &P::Command3, &P::Command4, &P::Command5, &P::Command6,
+               &P::Command7, &P::Command8, &P::Command9, &P::Check1, &P::Check2, &P::Check3);
 }
 
 void Form21::Command4_Click()
 {
-    chooseColour(CommonDialog4, [](qint32 c) { vx::instance<Form20>().Label1.setBackColor(c); });
+    chooseBack(CommonDialog4, &P::Label1);
 }
 
 void Form21::Command10_Click()
 {
-    chooseColour(CommonDialog5, [](qint32 c) { vx::instance<Form20>().Label1.setForeColor(c); });
+    chooseFore(CommonDialog5, &P::Label1);
 }
 
 void Form21::Command9_Click()
 {
-    chooseColour(CommonDialog6, [](qint32 c) { vx::instance<Form20>().Text2.setBackColor(c); });
+    chooseBack(CommonDialog6, &P::Text2);
 }
 
 void Form21::Command1_Click()
 {
-    chooseColour(CommonDialog7, [](qint32 c) { vx::instance<Form20>().Text2.setForeColor(c); });
+    chooseFore(CommonDialog7, &P::Text2);
 }
 
 void Form21::Command18_Click()
@@ -130,17 +118,6 @@ void Form21::Command18_Click()
 void Form21::Command5_Click()
 {
     vx::instance<Form22>().Show(1);
-}
-
-void Form21::Command17_Click()
-{
-    reset();
-}
-
-void Form21::Command8_Click()
-{
-    store();
-    Hide();
 }
 
 void Form21::store()

@@ -46,8 +46,6 @@ public:
     void Command1_Click();
     void Command18_Click();
     void Command5_Click();
-    void Command17_Click();
-    void Command8_Click();
 
 private:
     void store() override;

@@ -6,9 +6,9 @@
 #include "media/midi/form22.h"
 #include "suite/colours.h"
 
-using suite::chooseColour;
-using suite::setBack;
-using suite::setFore;
+using suite::chooseBack;
+using suite::chooseFore;
+using P = FormVX3;
 
 namespace keys = player3::keys;
 
@@ -56,37 +56,28 @@ void Form12::Check1_Click()
 
 void Form12::Command13_Click()
 {
-    chooseColour(CommonDialog1, [](qint32 c) {
-        FormVX3 &p = vx::instance<FormVX3>();
-        setFore(c, p.Drive1, p.Dir1, p.File1, p.Label2, p.Text1, p.Text2);
-    });
+    chooseFore(CommonDialog1, &P::Drive1, &P::Dir1, &P::File1, &P::Label2, &P::Text1, &P::Text2);
 }
 
 void Form12::Command3_Click()
 {
-    chooseColour(CommonDialog2, [](qint32 c) {
-        FormVX3 &p = vx::instance<FormVX3>();
-        setBack(c, p.Drive1, p.Dir1, p.File1, p.Label2, p.Text1, p.Text2);
-    });
+    chooseBack(CommonDialog2, &P::Drive1, &P::Dir1, &P::File1, &P::Label2, &P::Text1, &P::Text2);
 }
 
 void Form12::Command2_Click()
 {
-    chooseColour(CommonDialog3, [](qint32 c) {
-        FormVX3 &p = vx::instance<FormVX3>();
-        setBack(c, p.Command1, p.Command2, p.Command3, p.Command4, p.Command5, p.Command6, p.Command7, p.Command8,
-                p.Command9, p.Check1, p.Check2);
-    });
+    chooseBack(CommonDialog3, &P::Command1, &P::Command2, &P::Command3, &P::Command4, &P::Command5, &P::Command6,
+               &P::Command7, &P::Command8, &P::Command9, &P::Check1, &P::Check2);
 }
 
 void Form12::Command4_Click()
 {
-    chooseColour(CommonDialog4, [](qint32 c) { vx::instance<FormVX3>().Label1.setBackColor(c); });
+    chooseBack(CommonDialog4, &P::Label1);
 }
 
 void Form12::Command10_Click()
 {
-    chooseColour(CommonDialog5, [](qint32 c) { vx::instance<FormVX3>().Label1.setForeColor(c); });
+    chooseFore(CommonDialog5, &P::Label1);
 }
 
 void Form12::Command18_Click()
@@ -97,17 +88,6 @@ void Form12::Command18_Click()
 void Form12::Command1_Click()
 {
     vx::instance<Form22>().Show(1);
-}
-
-void Form12::Command17_Click()
-{
-    reset();
-}
-
-void Form12::Command8_Click()
-{
-    store();
-    Hide();
 }
 
 void Form12::store()

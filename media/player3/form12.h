@@ -35,8 +35,6 @@ public:
     void Command10_Click();
     void Command18_Click();
     void Command1_Click();
-    void Command17_Click();
-    void Command8_Click();
 
 private:
     void store() override;

@@ -5,7 +5,9 @@
 #include "platform/rtf/docfile.h"
 #include "platform/rtf/rtf.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
@@ -367,7 +369,31 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
         c.setPosition(at + length, QTextCursor::KeepAnchor);
         c.insertText(oneBreak(replacement), fmt);
     }
-    c.endEditBlock();
+    // Qt tells assistive technology of the edit block as one event carrying
+    // the whole span from the first edit to the last: over a large document,
+    // megabytes through the accessibility bus (three times the replace
+    // itself) and a screen reader handed the document to read out. Past a
+    // bounded span the document's end-of-edit signals are held back and
+    // given again without that event; the screen reader hears of the caret
+    // and reads the line there.
+    if (!accessibilityActive() || starts.back() - starts.front() <= kQuietReplaceSpan) {
+        c.endEditBlock();
+        return;
+    }
+    const int caret = textCursor().position();
+    const int blocks = d->blockCount();
+    {
+        const QSignalBlocker hold(d);
+        c.endEditBlock();
+    }
+    emit d->undoCommandAdded();
+    emit d->contentsChanged();
+    if (d->blockCount() != blocks)
+        emit d->blockCountChanged(d->blockCount());
+    if (textCursor().position() != caret)
+        emit d->cursorPositionChanged(textCursor());
+    QAccessibleTextCursorEvent moved(this, textCursor().position());
+    QAccessible::updateAccessibility(&moved);
 }
 
 void RichTextBox::keyPressEvent(QKeyEvent *e)

@@ -6,6 +6,7 @@
 #include "control.h"
 #include "platform/rtf/plaintext.h"
 
+#include <QAccessible>
 #include <QTextEdit>
 
 #include <functional>
@@ -94,6 +95,12 @@ public:
     // `starts` with `replacement`, in place and in one undo step: each
     // replacement takes the format of the text it replaces (read-only or not).
     void ReplaceRanges(const std::vector<qsizetype> &starts, int length, const QString &replacement);
+    // Replacements spanning more text than this are not read out to
+    // assistive technology as text (see ReplaceRanges).
+    static constexpr qsizetype kQuietReplaceSpan = 1 << 16;
+    // Whether assistive technology listens (QAccessible::isActive; tests
+    // running offscreen, where it never is, set their own).
+    static inline bool (*accessibilityActive)() = &QAccessible::isActive;
 
     // Character event: printable keys, Backspace (8), Enter (13), Ctrl+letter
     // (1..26) and committed input, before the text changes.

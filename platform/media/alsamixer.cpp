@@ -3,6 +3,7 @@
 // the speakers' volume is the playback volume of "Master", else "PCM".
 #include <alsa/asoundlib.h>
 
+#include "platform/core/lazylibs.h"
 #include "mixer.h"
 
 #include <cerrno>
@@ -51,6 +52,9 @@ public:
     int open(int deviceId, quint32 &handle) override
     {
         handle = 0;
+        // No ALSA library at all: as without a sound card.
+        if (!loadLazyLibrary(LazyLibrary::Alsa))
+            return mixer::NoDriver;
         const int cards = cardCount();
         if (deviceId < 0 || (cards > 0 && deviceId >= cards))
             return mixer::BadDeviceId;

@@ -40,6 +40,14 @@ bool resetSection(const QString &section)
     return true;
 }
 
+void listRates(vx::ComboBox &combo)
+{
+    for (const char *rate : {"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9", "1.0", "1.1", "1.2",
+                             "1.3", "1.4", "1.5", "1.6", "1.7", "1.8", "1.9", "2.0", "2.5", "3.0", "4.0", "5.0"})
+        combo.AddItem(QString::fromLatin1(rate));
+    combo.setText(QStringLiteral("1.0"));
+}
+
 PlayerSettingsWindow::PlayerSettingsWindow(const QString &name, const QString &caption, const QString &intro,
                                            int width, int height, Section section)
     : vx::Form(name), section_(section)
@@ -64,6 +72,12 @@ void PlayerSettingsWindow::Form_Unload(int &cancel)
 {
     (void)cancel;
     store();
+}
+
+void PlayerSettingsWindow::Command8_Click()
+{
+    store();
+    leave();
 }
 
 void PlayerSettingsWindow::chooseSkin(vx::CommonDialog &dialog,

@@ -48,6 +48,9 @@ public:
     // The pointer and the stored skin as preview.
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
+    // Reset and close: every player's settings window numbers them 17 and 8.
+    void Command17_Click() { reset(); }
+    void Command8_Click();
 
 protected:
     PlayerSettingsWindow(const QString &name, const QString &caption, const QString &intro, int width, int height,
@@ -61,9 +64,15 @@ protected:
     // The player's look as it is now, key by key in this order.
     void storeNumbers(std::initializer_list<std::pair<QLatin1StringView, qint32>> values) const;
     virtual void store() = 0;
+    // How the close button leaves, once the look is stored.
+    virtual void leave() { Hide(); }
 
     const Section section_;
 };
+
+// The play speed and picture ratio choices: tenths from 0.1 to 2.0, then 2.5,
+// 3.0, 4.0 and 5.0; "1.0" shown.
+void listRates(vx::ComboBox &combo);
 
 // The English or the Japanese caption, by the window's check box.
 inline auto captionPicker(bool english)

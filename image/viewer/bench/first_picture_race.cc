@@ -8,7 +8,6 @@
 #include "app/bench/damagewatch.h"
 
 #include <dirent.h>
-#include <sys/stat.h>
 
 int main(int argc, char **argv)
 {
@@ -33,44 +32,15 @@ int main(int argc, char **argv)
     }
     std::sort(names.begin(), names.end());
     const std::string first = folder + "/" + names.front();
-    damagewatch::Display display;
-    std::string why;
-    if (!display.open(why)) {
-        std::fprintf(stderr, "%s\n", why.c_str());
-        return 2;
-    }
-    char templ[] = "/tmp/first_picture_race.XXXXXX";
-    const char *base = ::mkdtemp(templ);
-    if (!base)
-        return 1;
-    std::vector<double> ours, feh;
-    std::printf("load before: %s\n", damagewatch::loadAverage().c_str());
-    for (int i = 0; i < rounds; ++i) {
-        const std::string config = std::string(base) + "/" + std::to_string(i);
-        ::mkdir(config.c_str(), 0700);
-        const damagewatch::Start vx{{argv[1], folder}, {{"XDG_CONFIG_HOME", config}}, true};
-        const damagewatch::Start peer{{"feh", first}, {{"XDG_CONFIG_HOME", config}}, false};
-        double a = 0, b = 0;
-        if (i % 2 == 0) {
-            a = display.timeFirstDrawing(vx);
-            b = display.timeFirstDrawing(peer);
-        } else {
-            b = display.timeFirstDrawing(peer);
-            a = display.timeFirstDrawing(vx);
-        }
-        if (a < 0 || b < 0) {
-            std::fprintf(stderr, "round %d: no picture within 30 s\n", i + 1);
-            return 1;
-        }
-        ours.push_back(a);
-        feh.push_back(b);
-        std::printf("round %2d: ours %.1f ms, feh %.1f ms\n", i + 1, a, b);
-    }
-    (void)std::system((std::string("rm -rf '") + base + "'").c_str());
-    const double mo = damagewatch::median(ours), mf = damagewatch::median(feh);
-    std::printf("start to first picture painted, median of %d: ours %.1f ms, feh %.1f ms, ratio %.2f "
-                "(best %.1f / %.1f ms)\n",
-                rounds, mo, mf, mf > 0 ? mo / mf : 0, damagewatch::best(ours), damagewatch::best(feh));
-    std::printf("load after: %s\n", damagewatch::loadAverage().c_str());
-    return 0;
+    const std::string app = argv[1];
+    return damagewatch::race(
+        {"ours",
+         [&](const std::string &config) {
+             return damagewatch::Start{{app, folder}, {{"XDG_CONFIG_HOME", config}}, true};
+         }},
+        {"feh",
+         [&](const std::string &config) {
+             return damagewatch::Start{{"feh", first}, {{"XDG_CONFIG_HOME", config}}, false};
+         }},
+        rounds, "start to first picture painted");
 }

@@ -8,36 +8,9 @@
 # Needs ImageMagick's convert and djpeg (libjpeg-turbo-progs).
 set -eu
 
-target=${1:-}
-count=${2:-5}
-rounds=${3:-3}
-if [ -z "$target" ]; then
-    echo "usage: $0 VIEWER_BENCH|BUILD_DIR [COUNT] [ROUNDS]" >&2
-    exit 2
-fi
-if [ -d "$target" ]; then
-    bench=$(find "$target" -name viewer_bench -type f -perm -u+x | head -n 1)
-else
-    bench=$target
-fi
-if [ -z "$bench" ] || [ ! -x "$bench" ]; then
-    echo "no viewer_bench in $target (configure with -DVX_BENCH=ON)" >&2
-    exit 2
-fi
-for tool in convert djpeg; do
-    command -v "$tool" >/dev/null || { echo "$tool is missing" >&2; exit 2; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT INT TERM
-
-# Photo-like content: smooth areas with grain, 6000x4000, quality 90.
-i=1
-while [ "$i" -le "$count" ]; do
-    convert -seed "$i" -size 1500x1000 plasma:fractal -resize '6000x4000!' \
-        -attenuate 0.4 +noise Gaussian -quality 90 "$work/photo$i.jpg"
-    i=$((i + 1))
-done
+. "$(dirname "$0")/../../benchsetup.sh"
+bench_setup viewer_bench 5 convert djpeg -- "$@"
+make_photos 6000 4000
 
 uptime
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bench" "$work" "$rounds"

@@ -10,6 +10,8 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 
+#include <cstring>
+
 using namespace vx;
 
 namespace {
@@ -215,4 +217,31 @@ TEST(DibConvert, SixteenBitAndMaskedPixels)
     bits[1] = 0x07; // 565 green
     EXPECT_EQ(ConvertDib(info, 52, bits, 4, 1 << 20).pixel(0, 0), qRgb(0, 255, 0));
     EXPECT_TRUE(ConvertDib(info, 40, bits, 4, 1 << 20).isNull()); // masks outside the block
+}
+
+// Blocks of every size, small ones and those of a picture's size (mapped on
+// their own): asked-for zeroes are zero, the whole length is writable, the
+// size reads back, and freeing one frees it once; a handle not ours is refused.
+TEST(LocalBlocks, SmallAndPictureSizedBlocksBehaveAlike)
+{
+    const qint64 live = LocalLiveBlocks();
+    for (const size_t bytes : {size_t(1), size_t(4096), (size_t(4) << 20) - 40, size_t(12000017), size_t(36) << 20}) {
+        SpiHandle h = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, bytes);
+        ASSERT_TRUE(h) << bytes;
+        EXPECT_EQ(LocalSize(h), bytes);
+        auto *p = static_cast<unsigned char *>(LocalLock(h));
+        ASSERT_TRUE(p);
+        size_t nonzero = 0;
+        for (size_t i = 0; i < bytes; i += 509)
+            nonzero += p[i] != 0;
+        EXPECT_EQ(nonzero + p[bytes - 1], 0u) << bytes;
+        std::memset(p, 0xA5, bytes);
+        EXPECT_EQ(LocalUnlock(h), 0);
+        EXPECT_EQ(LocalLiveBlocks(), live + 1);
+        EXPECT_EQ(LocalFree(h), nullptr);
+        EXPECT_EQ(LocalLiveBlocks(), live);
+    }
+    int notOurs[16] = {};
+    EXPECT_EQ(LocalFree(notOurs), static_cast<SpiHandle>(notOurs));
+    EXPECT_EQ(LocalSize(notOurs), 0u);
 }

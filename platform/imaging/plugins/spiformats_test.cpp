@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <vector>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,11 +37,20 @@ struct Decoded {
     QImage image;
 };
 
-Decoded decode(SpiGetPicture getPicture, const QByteArray &path)
+// The file `path` decoded from the file, or read whole and decoded from memory.
+Decoded decode(SpiGetPicture getPicture, const QByteArray &path, bool fromMemory = false)
 {
     Decoded d;
     SpiHandle info = nullptr, bits = nullptr;
-    d.code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+    QByteArray bytes;
+    if (fromMemory) {
+        QFile f(QFile::decodeName(path));
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        bytes = f.readAll();
+        d.code = getPicture(bytes.constData(), int32_t(bytes.size()), SPI_INPUT_MEMORY, &info, &bits, nullptr, 0);
+    } else {
+        d.code = getPicture(path.constData(), 0, SPI_INPUT_FILE, &info, &bits, nullptr, 0);
+    }
     if (d.code == 0 && info && bits) {
         const auto *h = static_cast<const SpiBitmapInfoHeader *>(LocalLock(info));
         const auto *rows = static_cast<const unsigned char *>(LocalLock(bits));
@@ -138,6 +149,48 @@ TEST(TargaFiles, DecodeToThePixelsAnotherReaderGives)
 // 1-bit pictures black and white unless the header's colours are plainly
 // meant; 2 and 4 bits a pixel in planes or packed; 8-bit grey and mapped;
 // 24-bit in three planes: the pixels PIL (or ImageMagick) gives.
+// Tall plain files whose rows are padded in the bitmap, stored either way up:
+// rows read a batch at a time land where they belong in every batch.
+TEST(TargaFiles, TallPlainFilesKeepEveryRowInPlace)
+{
+    const SpiGetPicture getPicture = entry("iftga.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const int width = 5, height = 40000;
+    const auto sample = [](int x, int y, int ch) { return (x * 31 + y * 3 + ch * 90) & 255; };
+    for (const int type : {2, 3}) {
+        for (const bool topDown : {false, true}) {
+            const int channels = type == 2 ? 3 : 1;
+            QByteArray file(18, '\0');
+            file[2] = char(type);
+            file[12] = char(width);
+            file[14] = char(height & 0xFF);
+            file[15] = char(height >> 8);
+            file[16] = char(channels * 8);
+            file[17] = char(topDown ? 0x20 : 0);
+            QImage want(width, height, QImage::Format_ARGB32);
+            for (int i = 0; i < height; ++i) {
+                const int y = topDown ? i : height - 1 - i;
+                for (int x = 0; x < width; ++x) {
+                    for (int ch = channels; ch-- > 0;) // blue first
+                        file += char(sample(x, y, ch));
+                    want.setPixel(x, y, channels == 3 ? qRgb(sample(x, y, 0), sample(x, y, 1), sample(x, y, 2))
+                                                      : qRgb(sample(x, y, 0), sample(x, y, 0), sample(x, y, 0)));
+                }
+            }
+            const QString path = dir.filePath(QStringLiteral("tall%1%2.tga").arg(type).arg(topDown));
+            QFile out(path);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(file);
+            out.close();
+            const Decoded got = decode(getPicture, QFile::encodeName(path));
+            ASSERT_EQ(got.code, 0) << type << " " << topDown;
+            EXPECT_EQ(differences(got.image, want).toStdString(), "") << type << " " << topDown;
+        }
+    }
+}
+
 TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
 {
     const SpiGetPicture getPicture = entry("ifpng.spi");
@@ -153,6 +206,70 @@ TEST(PcxFiles, DecodeToThePixelsAnotherReaderGives)
         const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
         ASSERT_EQ(got.code, 0) << qPrintable(file);
         EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// Runs where a reader is likely to slip: a run's count as the last byte of
+// one read buffer and its value the first of the next, and a run going on
+// from one row into the next; from a file and from memory.
+TEST(PcxFiles, RunsCutByTheReadBufferOrARowEndDecodeWhole)
+{
+    const SpiGetPicture getPicture = entry("ifpng.spi");
+    ASSERT_TRUE(getPicture);
+    const int width = 1000, height = 300;
+    const int bufferEnd = 1 << 18; // the reader's buffer, counted from the pixels on
+    std::vector<unsigned char> px;
+    QByteArray coded;
+    auto runOf = [&](int n, unsigned char v) {
+        coded += char(0xC0 | n);
+        coded += char(v);
+        px.insert(px.end(), size_t(n), v);
+    };
+    while (px.size() < size_t(width) * height) {
+        const size_t i = px.size();
+        if (coded.size() == bufferEnd - 1)
+            runOf(5, 7);
+        else if (i == size_t(10 * width + width - 4))
+            runOf(10, 9);
+        else {
+            const unsigned char v = (unsigned char)((i * 7 + i / width) % 192);
+            coded += char(v);
+            px.push_back(v);
+        }
+    }
+    QByteArray file(128, '\0');
+    file[0] = 0x0A;
+    file[1] = 5;
+    file[2] = 1;
+    file[3] = 8;
+    file[8] = char((width - 1) & 0xFF);
+    file[9] = char((width - 1) >> 8);
+    file[10] = char((height - 1) & 0xFF);
+    file[11] = char((height - 1) >> 8);
+    file[65] = 1;
+    file[66] = char(width & 0xFF);
+    file[67] = char(width >> 8);
+    file += coded;
+    file += char(12);
+    for (int c = 0; c < 256; ++c)
+        file += char(c), file += char(255 - c), file += char(c / 2);
+    QImage want(width, height, QImage::Format_ARGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int c = px[size_t(y) * width + size_t(x)];
+            want.setPixel(x, y, qRgb(c, 255 - c, c / 2));
+        }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("runs.pcx"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+    for (const bool fromMemory : {false, true}) {
+        const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+        ASSERT_EQ(got.code, 0) << (fromMemory ? "from memory" : "from the file");
+        EXPECT_EQ(differences(got.image, want).toStdString(), "") << (fromMemory ? "from memory" : "from the file");
     }
 }
 
@@ -220,6 +337,201 @@ TEST(AnyMapFiles, DecodeToThePixelsAnotherReaderGives)
         const Decoded got = decode(getPicture, QFile::encodeName(dir.filePath(file)));
         ASSERT_EQ(got.code, 0) << qPrintable(file);
         EXPECT_EQ(differences(got.image, want).toStdString(), "") << qPrintable(file);
+    }
+}
+
+// Tall raw maps whose rows run past the reader's buffer (one row cut by its
+// end) and past a batch of rows read at once: every row lands where it
+// belongs, from a file and from memory, padding and all.
+TEST(AnyMapFiles, TallMapsReadStraightIntoTheBitmapKeepEveryRowInPlace)
+{
+    const SpiGetPicture getPicture = entry("ifpnm.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    struct Case {
+        char kind;
+        int width, height;
+    };
+    // 61 and 41 bytes a row: the first rows come from the buffer, a row
+    // straddles its end, and thousands are left for the batches.
+    for (const Case c : {Case{'5', 61, 6000}, Case{'6', 41, 3000}, Case{'4', 93, 25000}}) {
+        const int channels = c.kind == '6' ? 3 : 1;
+        const auto sample = [&](int x, int y, int ch) { return (x * 7 + y * 13 + ch * 101) & 255; };
+        QByteArray file = QStringLiteral("P%1\n%2 %3\n").arg(c.kind).arg(c.width).arg(c.height).toLatin1();
+        if (c.kind != '4')
+            file += "255\n";
+        QImage want(c.width, c.height, QImage::Format_ARGB32);
+        for (int y = 0; y < c.height; ++y) {
+            QByteArray row;
+            if (c.kind == '4') {
+                row.fill('\0', (c.width + 7) / 8);
+                for (int x = 0; x < c.width; ++x) {
+                    const bool black = sample(x, y, 0) & 16;
+                    if (black)
+                        row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+                    want.setPixel(x, y, black ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+                }
+            } else {
+                for (int x = 0; x < c.width; ++x) {
+                    int v[3];
+                    for (int ch = 0; ch < channels; ++ch) {
+                        v[ch] = sample(x, y, ch);
+                        row += char(v[ch]);
+                    }
+                    want.setPixel(x, y, channels == 3 ? qRgb(v[0], v[1], v[2]) : qRgb(v[0], v[0], v[0]));
+                }
+            }
+            file += row;
+        }
+        const QString path = dir.filePath(QStringLiteral("tall.p%1m").arg(c.kind));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(file);
+        out.close();
+        for (const bool fromMemory : {false, true}) {
+            const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+            ASSERT_EQ(got.code, 0) << c.kind << (fromMemory ? " from memory" : " from the file");
+            EXPECT_EQ(differences(got.image, want).toStdString(), "")
+                << c.kind << (fromMemory ? " from memory" : " from the file");
+        }
+    }
+}
+
+namespace {
+
+// A baseline TIFF, little-endian, uncompressed: `samples` 1 (grey) or 3
+// (RGB), `perStrip` rows a strip, the strips stored last to first (readers
+// must follow the offsets); the last strip's byte count cut by `cutLast`;
+// fill order 2 stores each byte's bits the other way round.
+QByteArray uncompressedTiff(int width, int height, int samples, int perStrip, int cutLast,
+                            const std::function<int(int, int, int)> &sample, int fillOrder = 1)
+{
+    const int strips = (height + perStrip - 1) / perStrip;
+    std::vector<QByteArray> data(static_cast<size_t>(strips));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int ch = 0; ch < samples; ++ch)
+                data[size_t(y / perStrip)] += char(sample(x, y, ch));
+    QByteArray out("II*\0\0\0\0\0", 8);
+    std::vector<quint32> offsets(static_cast<size_t>(strips)), counts(static_cast<size_t>(strips));
+    for (int i = strips - 1; i >= 0; --i) {
+        offsets[size_t(i)] = quint32(out.size());
+        counts[size_t(i)] = quint32(data[size_t(i)].size() - (i == strips - 1 ? cutLast : 0));
+        out += data[size_t(i)];
+    }
+    auto le16 = [](QByteArray &b, quint32 v) { b += char(v & 0xFF); b += char(v >> 8 & 0xFF); };
+    auto le32 = [&](QByteArray &b, quint32 v) { le16(b, v & 0xFFFF); le16(b, v >> 16); };
+    const quint32 offsetsAt = quint32(out.size());
+    for (const quint32 o : offsets)
+        le32(out, o);
+    const quint32 countsAt = quint32(out.size());
+    for (const quint32 c : counts)
+        le32(out, c);
+    const quint32 bitsAt = quint32(out.size());
+    for (int ch = 0; ch < 3; ++ch)
+        le16(out, 8);
+    if (out.size() % 2)
+        out += '\0';
+    const quint32 ifd = quint32(out.size());
+    out[4] = char(ifd & 0xFF);
+    out[5] = char(ifd >> 8 & 0xFF);
+    out[6] = char(ifd >> 16 & 0xFF);
+    out[7] = char(ifd >> 24);
+    struct Entry {
+        quint16 tag, type;
+        quint32 count, value;
+    };
+    const std::vector<Entry> entries = {
+        {256, 4, 1, quint32(width)},
+        {257, 4, 1, quint32(height)},
+        {258, 3, quint32(samples), samples == 3 ? bitsAt : 8},
+        {259, 3, 1, 1},
+        {262, 3, 1, samples == 3 ? 2u : 1u},
+        {266, 3, 1, quint32(fillOrder)},
+        {273, 4, quint32(strips), strips == 1 ? offsets[0] : offsetsAt},
+        {277, 3, 1, quint32(samples)},
+        {278, 4, 1, quint32(perStrip)},
+        {279, 4, quint32(strips), strips == 1 ? counts[0] : countsAt},
+    };
+    le16(out, quint32(entries.size()));
+    for (const Entry &e : entries) {
+        le16(out, e.tag);
+        le16(out, e.type);
+        le32(out, e.count);
+        if (e.type == 3 && e.count == 1) {
+            le16(out, e.value);
+            le16(out, 0);
+        } else {
+            le32(out, e.value);
+        }
+    }
+    le32(out, 0);
+    return out;
+}
+
+} // namespace
+
+// Uncompressed grey and RGB strips, the last one short of rows, stored out of
+// order, from a file and from memory: the pixels written; a strip whose byte
+// count is short of its rows is read as far as it goes, never past it.
+TEST(TiffFiles, UncompressedStripsDecodeToTheirPixels)
+{
+    const SpiGetPicture getPicture = entry("iftiff.spi");
+    ASSERT_TRUE(getPicture);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto sample = [](int x, int y, int ch) { return (x * 5 + y * 11 + ch * 77) & 255; };
+    for (const int samples : {1, 3}) {
+        const int width = 37, height = 20;
+        QImage want(width, height, QImage::Format_ARGB32);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                want.setPixel(x, y, samples == 3 ? qRgb(sample(x, y, 0), sample(x, y, 1), sample(x, y, 2))
+                                                 : qRgb(sample(x, y, 0), sample(x, y, 0), sample(x, y, 0)));
+        const QString path = dir.filePath(QStringLiteral("strips%1.tif").arg(samples));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(uncompressedTiff(width, height, samples, 7, 0, sample));
+        out.close();
+        for (const bool fromMemory : {false, true}) {
+            const Decoded got = decode(getPicture, QFile::encodeName(path), fromMemory);
+            ASSERT_EQ(got.code, 0) << samples << (fromMemory ? " from memory" : " from the file");
+            EXPECT_EQ(got.depth, samples == 3 ? 24 : 8);
+            EXPECT_EQ(differences(got.image, want).toStdString(), "")
+                << samples << (fromMemory ? " from memory" : " from the file");
+        }
+        // Bits stored the other way round in each byte are turned back.
+        QFile reversed(path);
+        ASSERT_TRUE(reversed.open(QIODevice::WriteOnly));
+        reversed.write(uncompressedTiff(width, height, samples, 7, 0, sample, 2));
+        reversed.close();
+        QImage wantReversed = want;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                auto rev = [](int v) {
+                    int r = 0;
+                    for (int b = 0; b < 8; ++b)
+                        r |= ((v >> b) & 1) << (7 - b);
+                    return r;
+                };
+                const QRgb c = want.pixel(x, y);
+                wantReversed.setPixel(x, y, qRgb(rev(qRed(c)), rev(qGreen(c)), rev(qBlue(c))));
+            }
+        const Decoded turned = decode(getPicture, QFile::encodeName(path));
+        ASSERT_EQ(turned.code, 0) << samples << " fill order 2";
+        EXPECT_EQ(differences(turned.image, wantReversed).toStdString(), "") << samples << " fill order 2";
+        // The last strip claims one row less than it should hold.
+        QFile cut(path);
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(uncompressedTiff(width, height, samples, 7, width * samples, sample));
+        cut.close();
+        const Decoded got = decode(getPicture, QFile::encodeName(path));
+        if (got.code == 0) {
+            for (int y = 0; y < height - 1; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(got.image.pixel(x, y), want.pixel(x, y)) << samples << " at " << x << "," << y;
+        }
     }
 }
 

@@ -2,7 +2,8 @@
 // process, memory never touched before) and the later ones (median), in
 // milliseconds, and the memory the first decode touched for the first time
 // (minor page faults, in MB: at a few ms a MB it is much of the first
-// decode's time, and no load changes it), on one line: "first steady MB".
+// decode's time, and no load changes it) by the first decode and by a later
+// one (median), on one line: "first steady MB MB-steady".
 //   spi_bench plugin FILE.spi PICTURE ROUNDS   our plug-in's GetPicture
 //   spi_bench libtiff|libjpeg|qt|sdl PICTURE ROUNDS
 // The libraries decode the file the simplest fast way each offers, into a
@@ -157,7 +158,7 @@ int main(int argc, char **argv)
         getrusage(RUSAGE_SELF, &u);
         return u.ru_minflt;
     };
-    long touched = 0;
+    std::vector<long> touched;
     for (int i = 0; i < rounds; ++i) {
         const long before = faults();
         const auto t0 = std::chrono::steady_clock::now();
@@ -166,12 +167,15 @@ int main(int argc, char **argv)
             return 1;
         }
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
-        if (i == 0)
-            touched = faults() - before;
+        touched.push_back(faults() - before);
     }
     std::vector<double> later(times.begin() + 1, times.end());
     std::sort(later.begin(), later.end());
-    std::printf("%.1f %.1f %.1f\n", times[0], later.empty() ? times[0] : later[later.size() / 2],
-                double(touched) * double(sysconf(_SC_PAGESIZE)) / 1048576.0);
+    std::vector<long> laterTouched(touched.begin() + 1, touched.end());
+    std::sort(laterTouched.begin(), laterTouched.end());
+    const double mb = double(sysconf(_SC_PAGESIZE)) / 1048576.0;
+    std::printf("%.1f %.1f %.1f %.1f\n", times[0], later.empty() ? times[0] : later[later.size() / 2],
+                double(touched[0]) * mb,
+                double(laterTouched.empty() ? touched[0] : laterTouched[laterTouched.size() / 2]) * mb);
     return 0;
 }

@@ -58,10 +58,29 @@ bool skipBlocks(spi::Reader &r)
 class Sink {
 public:
     Sink(spi::Dib &dib, unsigned left, unsigned top, unsigned width, unsigned height, bool interlaced)
-        : dib_(dib), left_(left), top_(top), width_(width), height_(height), interlaced_(interlaced)
+        : dib_(dib), left_(left), top_(top), width_(width), height_(height), interlaced_(interlaced),
+          inside_(uint64_t(left) + width <= uint64_t(dib.width()) && uint64_t(top) + height <= uint64_t(dib.height()))
     {
     }
     bool done() const { return row_ >= height_; }
+    // Where `n` pixels go when they all fit in the current row and it lies
+    // wholly inside the picture (the caller writes them there at once), or
+    // null: then they go through put(). Only while not done().
+    unsigned char *claim(unsigned n)
+    {
+        if (n > width_ - x_ || !inside_)
+            return nullptr;
+        if (!rowStart_)
+            rowStart_ = dib_.row(int32_t(top_ + rowY())) + left_;
+        unsigned char *d = rowStart_ + x_;
+        x_ += n;
+        if (x_ == width_) {
+            x_ = 0;
+            ++row_;
+            rowStart_ = nullptr;
+        }
+        return d;
+    }
     void put(const unsigned char *s, size_t n)
     {
         while (n > 0 && !done()) {
@@ -77,6 +96,7 @@ public:
             if (x_ == width_) {
                 x_ = 0;
                 ++row_;
+                rowStart_ = nullptr;
             }
         }
     }
@@ -99,7 +119,64 @@ private:
     spi::Dib &dib_;
     unsigned left_, top_, width_, height_;
     bool interlaced_;
+    // The frame lies wholly inside the picture.
+    bool inside_;
     unsigned x_ = 0, row_ = 0;
+    unsigned char *rowStart_ = nullptr;
+};
+
+// The frame's code stream with the sub-blocks' lengths taken out, a chunk
+// at a time, so that a code is one load and a shift.
+class Codes {
+public:
+    explicit Codes(spi::Reader &r) : r_(r), buf_(kChunk + 8) {}
+    // The next code of `size` bits; false at the end of the stream.
+    bool next(unsigned size, unsigned &code)
+    {
+        if (at_ + size > have_ * 8 && !refill(size))
+            return false;
+        uint32_t v;
+        std::memcpy(&v, buf_.data() + at_ / 8, 4);
+        code = (v >> (at_ % 8)) & ((1u << size) - 1);
+        at_ += size;
+        return true;
+    }
+
+private:
+    static constexpr size_t kChunk = size_t(1) << 16;
+    bool refill(unsigned size)
+    {
+        const size_t from = at_ / 8;
+        std::memmove(buf_.data(), buf_.data() + from, have_ - from);
+        have_ -= from;
+        at_ %= 8;
+        while (have_ < kChunk && !ended_) {
+            if (blockLeft_ == 0) {
+                const unsigned char *n = r_.take(1);
+                if (!n || *n == 0) {
+                    ended_ = true;
+                    break;
+                }
+                blockLeft_ = *n;
+            }
+            size_t got = 0;
+            const unsigned char *p = r_.takeSome(std::min(blockLeft_, kChunk - have_), got);
+            if (!p) {
+                ended_ = true;
+                break;
+            }
+            std::memcpy(buf_.data() + have_, p, got);
+            have_ += got;
+            blockLeft_ -= got;
+        }
+        // The bytes past the stream read as zero, never as stale codes.
+        std::memset(buf_.data() + have_, 0, 4);
+        return at_ + size <= have_ * 8;
+    }
+    spi::Reader &r_;
+    std::vector<unsigned char> buf_;
+    size_t have_ = 0, at_ = 0, blockLeft_ = 0;
+    bool ended_ = false;
 };
 
 // The frame's LZW codes, read from its sub-blocks. A file cut short or a
@@ -123,26 +200,11 @@ void decodeLzw(spi::Reader &r, unsigned minSize, Sink &sink)
     }
     unsigned size = minSize + 1, next = clear + 2;
     int prev = -1;
-    uint32_t acc = 0;
-    unsigned bits = 0, blockAt = 0, blockLength = 0;
-    const unsigned char *block = nullptr;
+    Codes codes(r);
     for (;;) {
-        while (bits < size) {
-            if (blockAt == blockLength) {
-                const unsigned char *n = r.take(1);
-                if (!n || *n == 0)
-                    return;
-                blockLength = *n;
-                blockAt = 0;
-                if (!(block = r.take(blockLength)))
-                    return;
-            }
-            acc |= uint32_t(block[blockAt++]) << bits;
-            bits += 8;
-        }
-        const unsigned code = acc & ((1u << size) - 1);
-        acc >>= size;
-        bits -= size;
+        unsigned code;
+        if (!codes.next(size, code))
+            return;
         if (code == clear) {
             size = minSize + 1;
             next = clear + 2;
@@ -168,12 +230,19 @@ void decodeLzw(spi::Reader &r, unsigned minSize, Sink &sink)
         } else if (code >= next) {
             return;
         }
-        unsigned n = t->length[emit];
+        // The string is spelt backwards from its last pixel, straight into
+        // the row where it fits.
+        const unsigned n = t->length[emit];
+        unsigned char *d = sink.claim(n);
+        const bool direct = d != nullptr;
+        if (!direct)
+            d = t->out;
         for (unsigned i = n; i-- > 0;) {
-            t->out[i] = t->suffix[emit];
+            d[i] = t->suffix[emit];
             emit = t->prefix[emit];
         }
-        sink.put(t->out, n);
+        if (!direct)
+            sink.put(t->out, n);
         if (sink.done())
             return;
         prev = int(code);

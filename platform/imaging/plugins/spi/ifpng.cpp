@@ -119,31 +119,56 @@ int decodePcx(const spi::Source &src, SpiHandle *pInfo, SpiHandle *pBits)
 
     spi::Reader reader(src, 128);
     std::vector<unsigned char> line(static_cast<size_t>(lineBytes));
-    unsigned run = 0;
+    // The coded bytes are taken a buffer at a time and decoded in one tight
+    // loop; a run may go on into the next row, and a run's count may be the
+    // last byte of one buffer and its value the first of the next.
+    const unsigned char *in = nullptr;
+    size_t avail = 0;
+    size_t run = 0;
     unsigned char value = 0;
+    bool countOnly = false; // a run's count was taken, its value not yet
     for (int32_t y = 0; y < p.height; ++y) {
-        // One row of all planes.
-        size_t done = 0;
-        while (done < line.size()) {
-            if (run == 0) {
-                const unsigned char *b = reader.take(1);
-                if (!b)
-                    return SPI_BROKEN_DATA; // cut short
-                if ((b[0] & 0xC0) == 0xC0) {
-                    run = b[0] & 0x3Fu;
-                    const unsigned char *v = reader.take(1);
-                    if (!v)
-                        return SPI_BROKEN_DATA;
-                    value = v[0];
+        unsigned char *o = line.data();
+        unsigned char *const end = o + line.size();
+        while (o < end) {
+            if (countOnly) {
+                if (avail == 0 && !(in = reader.takeSome(spi::Reader::kBuffer, avail)))
+                    return SPI_BROKEN_DATA;
+                value = *in++;
+                --avail;
+                countOnly = false;
+            }
+            if (run > 0) {
+                const size_t n = std::min<size_t>(run, size_t(end - o));
+                std::memset(o, value, n);
+                o += n;
+                run -= n;
+                continue;
+            }
+            if (avail == 0 && !(in = reader.takeSome(spi::Reader::kBuffer, avail)))
+                return SPI_BROKEN_DATA; // cut short
+            while (avail > 0 && o < end) {
+                const unsigned char b = *in;
+                if (b < 0xC0) {
+                    *o++ = b;
+                    ++in;
+                    --avail;
+                } else if (avail < 2) {
+                    run = b & 0x3Fu;
+                    countOnly = true;
+                    ++in;
+                    --avail;
+                    break;
                 } else {
-                    run = 1;
-                    value = b[0];
+                    value = in[1];
+                    in += 2;
+                    avail -= 2;
+                    const size_t n = std::min<size_t>(b & 0x3Fu, size_t(end - o));
+                    std::memset(o, value, n);
+                    o += n;
+                    run = (b & 0x3Fu) - n;
                 }
             }
-            const size_t n = std::min<size_t>(run, line.size() - done);
-            std::memset(line.data() + done, value, n);
-            done += n;
-            run -= unsigned(n);
         }
         unsigned char *d = dib.row(y);
         const unsigned char *s = line.data();

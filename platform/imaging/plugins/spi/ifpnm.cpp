@@ -82,15 +82,20 @@ int decodeRaw(spi::Reader &r, const Header &h, SpiHandle *pInfo, SpiHandle *pBit
             dib.setColor(i, scale[i], scale[i], scale[i]);
     }
     const bool widen = bits == 24 && h.maxval != 255;
-    for (int32_t y = 0; y < dib.height(); ++y) {
-        unsigned char *d = dib.row(y);
-        if (!r.copy(d, size_t(rowBytes)))
+    // Rows are read a batch at a time straight into the bitmap, and colour
+    // rows turned into its order while the batch is still in the cache.
+    const size_t batch = std::max<size_t>(1, (size_t(1) << 18) / rowBytes);
+    const ptrdiff_t step = -ptrdiff_t(dib.stride());
+    for (int32_t y = 0; y < dib.height(); y += int32_t(batch)) {
+        const size_t n = std::min<size_t>(batch, size_t(dib.height() - y));
+        if (!r.copyRows(dib.row(y), step, n, size_t(rowBytes)))
             return SPI_BROKEN_DATA;
-        if (bits != 24)
-            continue;
-        spi::swapRedBlue(d, d, size_t(h.width));
-        for (size_t i = 0; widen && i < size_t(rowBytes); ++i)
-            d[i] = scale[d[i]];
+        for (size_t k = 0; bits == 24 && k < n; ++k) {
+            unsigned char *d = dib.row(y + int32_t(k));
+            spi::swapRedBlue(d, d, size_t(h.width));
+            for (size_t i = 0; widen && i < size_t(rowBytes); ++i)
+                d[i] = scale[d[i]];
+        }
     }
     dib.handOver(pInfo, pBits);
     return SPI_OK;

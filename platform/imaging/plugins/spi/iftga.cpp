@@ -170,7 +170,8 @@ void convertRow(const Plan &p, const unsigned char *s, unsigned char *d, unsigne
             std::memcpy(d, p.palette[s[x]], 4);
         break;
     case Out::Mono:
-        std::memcpy(d, s, (n + 7) / 8);
+        if (s != d)
+            std::memcpy(d, s, (n + 7) / 8);
         break;
     }
 }
@@ -278,16 +279,36 @@ int decode(spi::Source &src, SpiHandle *pInfo, SpiHandle *pBits)
     const bool inPlace = p.out == Out::Same || p.out == Out::Mono;
     if (!inPlace)
         line.resize(fileRow);
-    for (unsigned i = 0; i < h.height; ++i) {
-        const int32_t y = int32_t(p.topDown ? i : h.height - 1 - i);
-        unsigned char *d = dib.row(y);
-        unsigned char *s = inPlace ? d : line.data();
-        const bool ok = p.rle ? unpack.row(s, h.width) : reader.copy(s, fileRow);
-        if (!ok)
-            return SPI_BROKEN_DATA; // cut short
-        convertRow(p, s, d, h.width);
-        if (p.rightToLeft)
-            mirrorRow(p, d, h.width);
+    // Plain rows kept as they are come a batch at a time straight into the
+    // bitmap; plain rows to convert are converted from the read buffer.
+    const size_t batch = !p.rle && inPlace ? std::max<size_t>(1, (size_t(1) << 18) / fileRow) : 1;
+    const ptrdiff_t step = p.topDown ? -ptrdiff_t(dib.stride()) : ptrdiff_t(dib.stride());
+    for (unsigned i = 0; i < h.height;) {
+        const size_t n = std::min<size_t>(batch, h.height - i);
+        if (!p.rle && inPlace) {
+            if (!reader.copyRows(dib.row(int32_t(p.topDown ? i : h.height - 1 - i)), step, n, fileRow))
+                return SPI_BROKEN_DATA; // cut short
+        }
+        for (size_t k = 0; k < n; ++k, ++i) {
+            const int32_t y = int32_t(p.topDown ? i : h.height - 1 - i);
+            unsigned char *d = dib.row(y);
+            const unsigned char *s = d;
+            if (p.rle) {
+                if (!unpack.row(inPlace ? d : line.data(), h.width))
+                    return SPI_BROKEN_DATA;
+                s = inPlace ? d : line.data();
+            } else if (!inPlace) {
+                if (fileRow <= spi::Reader::kBuffer)
+                    s = reader.take(fileRow);
+                else
+                    s = reader.copy(line.data(), fileRow) ? line.data() : nullptr;
+                if (!s)
+                    return SPI_BROKEN_DATA;
+            }
+            convertRow(p, s, d, h.width);
+            if (p.rightToLeft)
+                mirrorRow(p, d, h.width);
+        }
     }
     dib.handOver(pInfo, pBits);
     return SPI_OK;

@@ -119,11 +119,58 @@ bool plainLayout(TIFF *tif, bool &grey)
     return !TIFFIsTiled(tif) && bits == 8 && orientation == ORIENTATION_TOPLEFT && (grey || rgb);
 }
 
-int readPlain(TIFF *tif, spi::Dib &dib, bool grey)
+// Uncompressed strips are read by the kernel straight into the bitmap's
+// rows (libtiff would read each strip into a buffer of its own and copy it
+// out row by row). False when a strip holds fewer rows than it should: the
+// general path then reads what there is.
+bool readUncompressed(TIFF *tif, const spi::Source &src, spi::Dib &dib, bool grey)
+{
+    uint16_t compression = COMPRESSION_NONE, fillOrder = FILLORDER_MSB2LSB;
+    uint32_t perStrip = 0;
+    TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+    TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &perStrip);
+    // libtiff turns the bits of each byte round for the other fill order.
+    TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fillOrder);
+    const uint64_t line = uint64_t(TIFFScanlineSize64(tif));
+    const uint32_t height = uint32_t(dib.height());
+    if (compression != COMPRESSION_NONE || fillOrder != FILLORDER_MSB2LSB || perStrip == 0 || line == 0 ||
+        line > dib.stride())
+        return false;
+    perStrip = std::min(perStrip, height);
+    const uint32_t strips = (height - 1) / perStrip + 1;
+    if (TIFFNumberOfStrips(tif) < strips)
+        return false;
+    for (uint32_t i = 0; i < strips; ++i) {
+        int err = 0;
+        const uint64_t bytes = TIFFGetStrileByteCountWithErr(tif, i, &err);
+        const uint32_t rows = std::min(perStrip, height - i * perStrip);
+        if (err || bytes < rows * line)
+            return false;
+    }
+    const ptrdiff_t step = -ptrdiff_t(dib.stride());
+    for (uint32_t i = 0; i < strips; ++i) {
+        int err = 0;
+        const uint64_t at = TIFFGetStrileOffsetWithErr(tif, i, &err);
+        const uint32_t y = i * perStrip, rows = std::min(perStrip, height - y);
+        // Strips are checked against the file's length already: a read that
+        // fails here is a file cut short under us.
+        if (!src.readRows(at, dib.row(int32_t(y)), step, rows, size_t(line)))
+            return false;
+        for (uint32_t k = 0; !grey && k < rows; ++k) {
+            unsigned char *d = dib.row(int32_t(y + k));
+            spi::swapRedBlue(d, d, uint32_t(dib.width()));
+        }
+    }
+    return true;
+}
+
+int readPlain(TIFF *tif, const spi::Source &src, spi::Dib &dib, bool grey)
 {
     const uint32_t width = uint32_t(dib.width());
     if (uint64_t(TIFFScanlineSize64(tif)) > dib.stride())
         return SPI_BROKEN_DATA;
+    if (readUncompressed(tif, src, dib, grey))
+        return SPI_OK;
     for (int32_t y = 0; y < dib.height(); ++y) {
         unsigned char *d = dib.row(y);
         if (TIFFReadScanline(tif, d, uint32_t(y), 0) < 0)
@@ -184,7 +231,7 @@ SPI_EXPORT int32_t GetPicture(const char *buf, int32_t len, uint32_t flag, SpiHa
         } else {
             for (int i = 0; grey && i < 256; ++i)
                 dib.setColor(i, unsigned(i), unsigned(i), unsigned(i));
-            code = readPlain(tif, dib, grey);
+            code = readPlain(tif, src, dib, grey);
         }
     } else if (!dib.create(int32_t(width), int32_t(height), 32)) {
         code = dib.code;

@@ -6,11 +6,14 @@
 #include "platform/imaging/plugins/spiabi.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <ctime>
+#include <sys/uio.h>
 #include <unistd.h>
 #include <vector>
 
@@ -78,6 +81,51 @@ public:
         return true;
     }
 
+    // `rows` runs of `each` bytes at `at` into `first`, `first + step`, and
+    // so on (a bitmap's rows, top row first, have a negative step). A file
+    // is read by the kernel straight into the rows, a thousand rows a call.
+    bool readRows(uint64_t at, unsigned char *first, ptrdiff_t step, size_t rows, size_t each) const
+    {
+        if (at > size_ || (each && rows > (size_ - at) / each))
+            return false;
+        if (mem_) {
+            for (size_t i = 0; i < rows; ++i)
+                std::memcpy(first + ptrdiff_t(i) * step, mem_ + at + i * each, each);
+            return true;
+        }
+        constexpr size_t kBatch = 1024; // IOV_MAX on Linux
+        iovec v[kBatch];
+        size_t row = 0;
+        while (row < rows) {
+            const size_t n = std::min(kBatch, rows - row);
+            for (size_t i = 0; i < n; ++i)
+                v[i] = iovec{first + ptrdiff_t(row + i) * step, each};
+            iovec *next = v;
+            size_t left = n;
+            while (left > 0) {
+                const ssize_t got = ::preadv(file_.fd(), next, int(left), off_t(at));
+                if (got < 0 && errno == EINTR)
+                    continue;
+                if (got <= 0)
+                    return false; // the file shrank under us
+                at += uint64_t(got);
+                // Past the rows read whole, into the one read in part.
+                size_t done = size_t(got);
+                while (left > 0 && done >= next->iov_len) {
+                    done -= next->iov_len;
+                    ++next;
+                    --left;
+                }
+                if (left > 0) {
+                    next->iov_base = static_cast<unsigned char *>(next->iov_base) + done;
+                    next->iov_len -= done;
+                }
+            }
+            row += n;
+        }
+        return true;
+    }
+
 private:
     vx::userfile::Handle file_;
     const unsigned char *mem_ = nullptr;
@@ -131,6 +179,23 @@ public:
         pos_ += n;
         return true;
     }
+    // `rows` runs of `each` bytes into `first`, `first + step`, ... (see
+    // Source::readRows): what the buffer holds is copied, the rest read
+    // straight into the rows.
+    bool copyRows(unsigned char *first, ptrdiff_t step, size_t rows, size_t each)
+    {
+        size_t i = 0;
+        for (; i < rows && end_ > at_; ++i) {
+            if (!copy(first + ptrdiff_t(i) * step, each))
+                return false;
+        }
+        if (i == rows)
+            return true;
+        if (!src_.readRows(pos_, first + ptrdiff_t(i) * step, step, rows - i, each))
+            return false;
+        pos_ += uint64_t(rows - i) * each;
+        return true;
+    }
     bool skip(uint64_t n)
     {
         const size_t have = size_t(std::min<uint64_t>(n, end_ - at_));
@@ -181,9 +246,19 @@ private:
 };
 
 // Half of the memory available now (the kernel's estimate), or 1 GiB when it
-// cannot be read.
+// cannot be read. Read again at most every tenth of a second: on a busy
+// machine one read of the kernel's figures can take milliseconds, and each
+// decode asks more than once.
 inline uint64_t memoryAllowance()
 {
+    static std::atomic<uint64_t> cached{0};
+    static std::atomic<int64_t> readAt{0};
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    const int64_t ms = int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+    const uint64_t last = cached.load(std::memory_order_relaxed);
+    if (last && ms - readAt.load(std::memory_order_relaxed) < 100)
+        return last;
     uint64_t allowance = uint64_t(1) << 30;
     if (FILE *f = std::fopen("/proc/meminfo", "re")) {
         char line[128];
@@ -196,6 +271,8 @@ inline uint64_t memoryAllowance()
         }
         std::fclose(f);
     }
+    cached.store(allowance, std::memory_order_relaxed);
+    readAt.store(ms, std::memory_order_relaxed);
     return allowance;
 }
 
@@ -229,10 +306,33 @@ __attribute__((target("ssse3"))) inline size_t swapRedBlueWide(unsigned char *d,
     return done;
 }
 
+// The same with byte permutes across 64 bytes: 21 pixels a step.
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) inline size_t swapRedBlueWider(unsigned char *d,
+                                                                                      const unsigned char *s, size_t n)
+{
+    typedef char v64 __attribute__((vector_size(64)));
+    v64 order;
+    for (int i = 0; i < 63; ++i)
+        order[i] = char(i - i % 3 + 2 - i % 3);
+    order[63] = 63;
+    size_t done = 0;
+    // Each step loads 64 bytes and keeps the 64th as it was.
+    for (; n - done >= 22; done += 21) {
+        v64 v;
+        std::memcpy(&v, s + done * 3, 64);
+        v = __builtin_ia32_permvarqi512_mask(v, order, v, ~0ull);
+        std::memcpy(d + done * 3, &v, 64);
+    }
+    return done;
+}
+
 inline void swapRedBlue(unsigned char *d, const unsigned char *s, size_t n)
 {
+    static const bool wider = __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512bw");
     static const bool wide = __builtin_cpu_supports("ssse3");
-    size_t x = wide && n >= 6 ? swapRedBlueWide(d, s, n) : 0;
+    size_t x = wider && n >= 22 ? swapRedBlueWider(d, s, n) : 0;
+    if (wide && n - x >= 6)
+        x += swapRedBlueWide(d + x * 3, s + x * 3, n - x);
     for (; x < n; ++x) {
         const unsigned char r = s[x * 3], g = s[x * 3 + 1], b = s[x * 3 + 2];
         d[x * 3] = b;

@@ -34,3 +34,8 @@ img.quantize(256).save("pil_noise.gif")  # long codes, full tables
 reference("pil_noise")
 img.quantize(7).save("pil_local.gif", interlace=False)
 reference("pil_local")
+# More codes than the decoder takes in at once, a chunk ending within a code
+# (its reference kept with the palette, to stay small).
+subprocess.run(["/usr/bin/convert", "-size", "420x250", "-seed", "5", "xc:", "+noise", "Random", "-colors", "256",
+                "im_noise_long.gif"], check=True)
+Image.open("im_noise_long.gif").save("im_noise_long.png")
