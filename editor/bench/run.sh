@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the editor benchmark in Release without sanitizers and runs it: each
 # open beside its floors, interleaved, one process per line (its first round
-# is the first use, the rest the steady state), the load before each size.
+# is the first use, the rest the steady state), the load beside each line.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$top/build-bench"
