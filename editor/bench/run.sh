@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Builds the editor benchmark in Release without sanitizers and runs it: each
 # open beside its floors, interleaved, one process per line (its first round
-# is the first use, the rest the steady state), the load before each size.
+# is the first use, the rest the steady state), the load beside each line.
 set -euo pipefail
 top="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$top/build-bench"
 cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVX_BENCH=ON >/dev/null
 cmake --build "$build" --target editor_bench -j4
 bench="$build/editor/bench/editor_bench"
+load() { uptime | sed 's/.*load average: //'; }
 if [ "${1:-}" = callgrind ]; then
     # Instructions of the measured steps only, first use: a busy machine does
-    # not move them.
-    for mb in 1 10; do
+    # not move them. Sizes in MB as the second argument ("1 10 50"); 50 MB
+    # takes a quarter of an hour per line under valgrind.
+    for mb in ${2:-1 10}; do
         for run in "txt $mb ours" "txt $mb textedit" "txt $mb plaintextedit" "rtf $mb ours" "rtf $mb cursor"; do
             out="$(mktemp)"
             # shellcheck disable=SC2086
@@ -22,17 +24,18 @@ if [ "${1:-}" = callgrind ]; then
     done
     exit 0
 fi
+# Each line with the load it ran under: the machine may be shared.
 rounds="${1:-4}"
-for mb in 1 10 50; do
-    echo "load: $(uptime | sed 's/.*load average: //')"
+for mb in ${2:-1 10 50}; do
     for who in ours textedit plaintextedit ours textedit plaintextedit; do
-        "$bench" open txt "$mb" "$who" "$rounds"
+        echo "$("$bench" open txt "$mb" "$who" "$rounds")  load $(load)"
     done
     for who in ours cursor ours cursor; do
-        "$bench" open rtf "$mb" "$who" "$rounds"
+        echo "$("$bench" open rtf "$mb" "$who" "$rounds")  load $(load)"
     done
 done
-echo "load: $(uptime | sed 's/.*load average: //')"
+[ -n "${2:-}" ] && exit 0
+echo "load: $(load)"
 for mode in plain handler plain handler; do
     "$bench" replace 10 "$mode" "$rounds"
 done

@@ -2,6 +2,8 @@
 
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace vx::rtf {
 
 // One edit for the whole load, and paragraph breaks carried inside the runs'
@@ -16,14 +18,6 @@ void DocumentBuilder::setFormat(RunFormat f)
         return;
     flushRun();
     run_ = std::move(f);
-}
-
-void DocumentBuilder::openPendingParagraph()
-{
-    if (!pending_)
-        return;
-    pending_ = false;
-    runText_.push_back(QChar::ParagraphSeparator);
 }
 
 void DocumentBuilder::paragraph(int align)
@@ -53,12 +47,23 @@ void DocumentBuilder::alignCurrent(int align)
     blockAlign_ = align; // the paragraphs that follow start with it
 }
 
+void DocumentBuilder::grow(qsizetype more)
+{
+    cap_ = std::max({cap_ * 2, len_ + more, qsizetype(4096)});
+    runText_.resize(cap_);
+    buf_ = reinterpret_cast<char16_t *>(runText_.data());
+}
+
 void DocumentBuilder::flushRun()
 {
-    if (runText_.empty())
+    if (len_ == 0)
         return;
-    cursor_.insertText(QString::fromUtf16(runText_.data(), qsizetype(runText_.size())), charFormat());
-    runText_.clear();
+    runText_.resize(len_); // within its capacity: nothing moves
+    cursor_.insertText(runText_, charFormat());
+    len_ = 0;
+    // Should the document have kept a reference, this copies; else it is free.
+    runText_.resize(cap_);
+    buf_ = reinterpret_cast<char16_t *>(runText_.data());
 }
 
 // Documents repeat a few formats many times: each is built once.

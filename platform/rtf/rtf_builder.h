@@ -33,16 +33,27 @@ public:
     void setFormat(RunFormat f);
     // Opens the paragraph a paragraph mark left pending (call before a
     // format change, so the break stays with the text before it).
-    void openPendingParagraph();
+    void openPendingParagraph()
+    {
+        if (pending_) {
+            pending_ = false;
+            put(QChar::ParagraphSeparator);
+        }
+    }
     void append(QChar ch)
     {
         openPendingParagraph();
-        runText_.push_back(ch.unicode());
+        put(ch.unicode());
     }
     void appendAscii(const char *bytes, qsizetype count)
     {
         openPendingParagraph();
-        runText_.insert(runText_.end(), bytes, bytes + count);
+        if (cap_ - len_ < count)
+            grow(count);
+        char16_t *out = buf_ + len_;
+        for (qsizetype k = 0; k < count; ++k)
+            out[k] = static_cast<unsigned char>(bytes[k]);
+        len_ += count;
     }
     // A paragraph mark: the current paragraph ends with `align` (Qt flags);
     // the next opens only when something follows, so the closing mark that
@@ -52,15 +63,24 @@ public:
     void finish(int align);
 
 private:
+    void put(char16_t c)
+    {
+        if (len_ == cap_)
+            grow(1);
+        buf_[len_++] = c;
+    }
+    void grow(qsizetype more);
     void flushRun();
     void alignCurrent(int align);
     const QTextCharFormat &charFormat();
 
     QTextCursor cursor_;
     RunFormat run_;
-    // A plain buffer: millions of characters are appended one at a time, and
-    // it keeps its memory from one run to the next.
-    std::vector<char16_t> runText_;
+    // The run's text is written straight into a string the document takes
+    // as it is: no copy per run, and its memory serves the next run.
+    QString runText_;
+    char16_t *buf_ = nullptr;
+    qsizetype len_ = 0, cap_ = 0;
     bool pending_ = false;
     int blockAlign_ = Qt::AlignLeft;
     std::vector<std::pair<RunFormat, QTextCharFormat>> formats_;

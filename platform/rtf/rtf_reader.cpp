@@ -4,18 +4,16 @@
 
 #include "codepage.h"
 #include "rtf_builder.h"
+#include "rtf_bytes.h"
+#include "rtf_state.h"
 #include "rtf_words.h"
 
 #include <QColor>
 #include <QHash>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <algorithm>
 #include <optional>
-#include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace vx::rtf {
@@ -24,87 +22,70 @@ namespace {
 
 constexpr int kMaxDepth = 1000;
 
-enum class Dest { Text, Skip, FontTable, ColorTable };
-enum class Mode { None, Loch, Hich, Dbch };
-
-struct State {
-    Dest dest = Dest::Text;
-    // Regular character properties; -1 is "not given here".
-    int font = -1, halfPoints = -1, bold = -1, italic = -1;
-    // Associated ones (\af, \afs, \ab, \ai): what double-byte runs use.
-    int aFont = -1, aHalfPoints = -1, aBold = -1, aItalic = -1;
-    bool underline = false, strike = false;
-    int colour = 0;
-    Mode mode = Mode::None;
-    bool rtl = false; // after \rtlch the associated forms describe right-to-left text
-    int uc = 1;
-    int align = 0; // Qt alignment flags of the paragraph
-    bool starSeen = false;
-};
-
 struct FontEntry {
     QString name;
     int cp = 0; // 0: the document's code page
 };
 
-
 class Reader {
 public:
-    Reader(const QByteArray &data, QTextDocument &doc) : data_(data), builder_(doc) {}
+    Reader(const QByteArray &data, QTextDocument &doc)
+        : begin_(data.constData()), end_(data.constData() + data.size()), builder_(doc)
+    {
+    }
 
     bool run(QString *error)
     {
-        if (!data_.startsWith("{\\rtf"))
+        if (!QByteArrayView(begin_, end_ - begin_).startsWith("{\\rtf"))
             return fail(error, QStringLiteral("not rich text"));
-        const qsizetype n = data_.size();
-        qsizetype i = 0;
+        const char *p = begin_;
         bool done = false;
-        while (i < n && !done) {
-            const char c = data_[i];
+        while (p < end_ && !done) {
+            const char c = *p;
             if (c == '{') {
                 flushBytes();
                 if (static_cast<int>(stack_.size()) >= kMaxDepth)
                     return fail(error, QStringLiteral("nested too deep"));
-                stack_.push_back(state());
+                stack_.push_back(cur_);
                 skip_ = 0;
-                ++i;
+                ++p;
             } else if (c == '}') {
                 flushBytes();
                 if (stack_.empty())
                     return fail(error, QStringLiteral("unbalanced braces"));
                 endGroup();
                 skip_ = 0;
-                ++i;
+                ++p;
                 if (stack_.empty())
                     done = true;
             } else if (c == '\\') {
-                if (!control(i, error))
+                if (!control(p, error))
                     return false;
             } else if (c == '\r' || c == '\n' || c == '\0') {
-                ++i;
-            } else {
-                if (stack_.empty())
-                    return fail(error, QStringLiteral("text outside the document"));
-                if (plainStretchFollows(c)) {
-                    // Most of a document: ASCII text between control words,
-                    // taken as one stretch instead of byte by byte.
-                    qsizetype j = i + 1;
-                    while (j < n && isPlainText(data_[j]))
-                        ++j;
-                    stretch(data_.constData() + i, j - i);
-                    i = j;
-                    continue;
+                ++p;
+            } else if (stack_.empty()) {
+                return fail(error, QStringLiteral("text outside the document"));
+            } else if (isPlainText(c) && skip_ == 0 && pending_.empty() && !highSurrogate_
+                       && (cur_.dest == Dest::Text || cur_.dest == Dest::Skip)) {
+                // What literal() would do with each byte of the stretch: append
+                // it, or drop it in a skipped destination.
+                const char *q = plainEnd(p + 1, end_);
+                if (cur_.dest == Dest::Text) {
+                    beginText();
+                    builder_.appendAscii(p, q - p);
                 }
+                p = q;
+            } else {
                 literal(static_cast<unsigned char>(c));
-                ++i;
+                ++p;
             }
         }
         if (!done)
             return fail(error, QStringLiteral("cut off"));
         if (damaged_ || highSurrogate_)
             return fail(error, QStringLiteral("lone surrogate"));
-        for (; i < n; ++i)
-            if (data_[i] != '\r' && data_[i] != '\n' && data_[i] != ' ' && data_[i] != '\0')
+        for (; p < end_; ++p)
+            if (*p != '\r' && *p != '\n' && *p != ' ' && *p != '\0')
                 return fail(error, QStringLiteral("unbalanced braces"));
         builder_.finish(cur_.align);
         return true;
@@ -118,12 +99,11 @@ private:
         return false;
     }
 
-    State &state() { return cur_; }
-
     void endGroup()
     {
         const Dest leaving = cur_.dest;
         dirty_ = true;
+        cp_ = 0;
         if (leaving == Dest::FontTable)
             commitFontName(false);
         cur_ = stack_.back();
@@ -132,83 +112,60 @@ private:
             fontId_ = -1;
     }
 
-    // One control word or symbol starting at data_[i] == '\\'.
-    bool control(qsizetype &i, QString *error)
+    // One control word or symbol starting at *p == '\\'.
+    bool control(const char *&p, QString *error)
     {
-        const qsizetype n = data_.size();
-        if (i + 1 >= n)
+        if (end_ - p < 2)
             return fail(error, QStringLiteral("cut off"));
-        const char c = data_[i + 1];
+        const char c = p[1];
         if (!isLetter(c)) {
-            i += 2;
-            return symbol(c, i, error);
+            p += 2;
+            return symbol(c, p, error);
         }
-        qsizetype j = i + 1;
-        while (j < n && isLetter(data_[j]) && j - i <= 32)
-            ++j;
-        if (j - i > 32)
-            return fail(error, QStringLiteral("control word too long"));
-        // A view into the input: no copy per control word.
-        const QByteArrayView word(data_.constData() + i + 1, j - i - 1);
-        bool hasParam = false;
-        qint64 param = 0;
-        bool negative = false;
-        if (j < n && data_[j] == '-' && j + 1 < n && isDigit(data_[j + 1])) {
-            negative = true;
-            ++j;
-        }
-        while (j < n && isDigit(data_[j])) {
-            hasParam = true;
-            param = param * 10 + (data_[j] - '0');
-            // Parameters are signed 32-bit numbers: a longer one is damage.
-            if (param > 2147483648LL)
-                return fail(error, QStringLiteral("number out of range"));
-            ++j;
-        }
-        if (negative)
-            param = -param;
-        else if (param > 2147483647LL)
-            return fail(error, QStringLiteral("number out of range"));
-        if (j < n && data_[j] == ' ')
-            ++j;
-        i = j;
-        if (word == "bin") {
+        ControlWord cw;
+        const char *why = nullptr;
+        const char *next = readControlWord(p + 1, end_, cw, why);
+        if (!next)
+            return fail(error, QString::fromLatin1(why));
+        p = next;
+        const Word word = cw.word;
+        const qint64 param = cw.param;
+        if (word.kw == Kw::Bin) {
             // Raw bytes follow; they are never text here.
             flushBytes();
-            if (param < 0 || param > n - i)
+            if (param < 0 || param > end_ - p)
                 return fail(error, QStringLiteral("cut off"));
-            i += param;
+            p += param;
             return true;
         }
         if (stack_.empty())
             return fail(error, QStringLiteral("text outside the document"));
-        if (skip_ > 0 && word != "u") {
+        if (skip_ > 0 && word.kw != Kw::U) {
             // A control word stands for one character of a \u fallback.
             --skip_;
             return true;
         }
-        return keyword(word, hasParam, static_cast<int>(param));
+        return keyword(word, cw.hasParam, static_cast<int>(param));
     }
 
-    bool symbol(char c, qsizetype &i, QString *error)
+    bool symbol(char c, const char *&p, QString *error)
     {
         if (stack_.empty())
             return fail(error, QStringLiteral("text outside the document"));
         switch (c) {
         case '\'': {
-            if (i + 2 > data_.size())
+            if (end_ - p < 2)
                 return fail(error, QStringLiteral("cut off"));
-            const int hi = hexDigit(data_[i]);
-            const int lo = hexDigit(data_[i + 1]);
-            i += 2;
+            const int hi = hexDigit(p[0]);
+            const int lo = hexDigit(p[1]);
+            p += 2;
             if (hi < 0 || lo < 0)
                 return true; // a malformed escape stands for nothing
-            const int b = hi * 16 + lo;
             if (skip_ > 0) {
                 --skip_;
                 return true;
             }
-            addByte(static_cast<unsigned char>(b));
+            addByte(static_cast<unsigned char>(hi * 16 + lo));
             return true;
         }
         case '*':
@@ -228,174 +185,104 @@ private:
                 --skip_;
                 return true;
             }
-            return keyword("par", false, 0);
+            return keyword({Kw::Par}, false, 0);
         default: return true;
         }
     }
 
-    bool keyword(QByteArrayView w, bool hasParam, int p)
+    bool keyword(Word w, bool hasParam, int p)
     {
         State &s = cur_;
-        dirty_ = true;
+        cp_ = 0; // the code page of escaped bytes is found again when needed
         const bool star = s.starSeen;
         s.starSeen = false;
         // Destinations.
-        if (w == "fonttbl") {
+        switch (w.kw) {
+        case Kw::Fonttbl:
             flushBytes();
             s.dest = Dest::FontTable;
             return true;
-        }
-        if (w == "colortbl") {
+        case Kw::Colortbl:
             flushBytes();
             s.dest = Dest::ColorTable;
             colourR_ = colourG_ = colourB_ = -1;
             return true;
+        default: break;
         }
         if (s.dest == Dest::Skip)
             return true;
-        if (skippedDestination(w) || (star && w != "u")) {
+        if (w.kw == Kw::Skipped || (star && w.kw != Kw::U)) {
             // {\*\unknown ...}: a destination this reader does not know.
-            if (star || skippedDestination(w)) {
-                flushBytes();
-                s.dest = Dest::Skip;
-                return true;
-            }
+            flushBytes();
+            s.dest = Dest::Skip;
+            return true;
         }
-        if (w == "uc") {
+        if (w.kw == Kw::Uc) {
             s.uc = std::clamp(p, 0, 10);
             return true;
         }
         if (s.dest == Dest::FontTable)
-            return fontTableWord(w, hasParam, p);
+            return fontTableWord(w.kw, p);
         if (s.dest == Dest::ColorTable) {
-            if (w == "red")
+            if (w.kw == Kw::Red)
                 colourR_ = std::clamp(p, 0, 255);
-            else if (w == "green")
+            else if (w.kw == Kw::Green)
                 colourG_ = std::clamp(p, 0, 255);
-            else if (w == "blue")
+            else if (w.kw == Kw::Blue)
                 colourB_ = std::clamp(p, 0, 255);
             return true;
         }
-        if (w == "u") {
-            if (skip_ > 0)
-                skip_ = 0;
+        switch (w.kw) {
+        // The document.
+        case Kw::U:
+            skip_ = 0;
             flushBytes();
             if (!unicode(p, [this](QChar ch) { character(ch); }))
                 return false;
             skip_ = s.uc;
             return true;
-        }
-        if (w == "ansicpg") {
+        case Kw::Ansicpg:
             if (text::decode(QByteArray("a"), p))
                 docCp_ = p;
             return true;
-        }
-        if (w == "deff") {
+        case Kw::Deff:
             deff_ = p;
+            dirty_ = true;
             return true;
-        }
         // Characters.
-        if (w == "par") {
+        case Kw::Par:
+        case Kw::Row:
+        case Kw::Sect:
             flushBytes();
             paragraph();
             return true;
-        }
-        if (w == "line") {
-            character(QChar(QChar::LineSeparator));
-            return true;
-        }
-        if (w == "row" || w == "sect") {
-            flushBytes();
-            paragraph();
-            return true;
-        }
-        if (w == "cell" || w == "nestcell") {
-            character(QLatin1Char('\t'));
-            return true;
-        }
-        if (w == "tab") {
-            character(QLatin1Char('\t'));
-            return true;
-        }
-        if (const char16_t special = specialCharacter(w)) {
-            character(QChar(special));
-            return true;
+        case Kw::Line: character(QChar(QChar::LineSeparator)); return true;
+        case Kw::Cell:
+        case Kw::Tab: character(QLatin1Char('\t')); return true;
+        case Kw::Special: character(QChar(w.ch)); return true;
+        default: break;
         }
         flushBytes();
-        const int on = hasParam ? (p != 0 ? 1 : 0) : 1;
-        // Paragraph.
-        if (w == "pard") {
-            s.align = Qt::AlignLeft;
-        } else if (w == "ql" || w == "qj" || w == "qd") {
-            s.align = Qt::AlignLeft;
-        } else if (w == "qc") {
-            s.align = Qt::AlignHCenter;
-        } else if (w == "qr") {
-            s.align = Qt::AlignRight;
-        }
-        // Character.
-        else if (w == "plain") {
-            const Dest d = s.dest;
-            const int uc = s.uc, align = s.align;
-            s = State();
-            s.dest = d;
-            s.uc = uc;
-            s.align = align;
-        } else if (w == "f") {
-            s.font = p;
-        } else if (w == "fs") {
-            if (hasParam && !halfPointsOk(p))
-                return false;
-            s.halfPoints = hasParam ? p : kDefaultHalfPoints;
-        } else if (w == "b") {
-            s.bold = on;
-        } else if (w == "i") {
-            s.italic = on;
-        } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulth" || w == "ulw" || w == "uldash") {
-            s.underline = on;
-        } else if (w == "ulnone") {
-            s.underline = false;
-        } else if (w == "strike" || w == "striked") {
-            s.strike = on;
-        } else if (w == "cf") {
-            s.colour = p;
-        } else if (w == "rtlch") {
-            s.rtl = true;
-        } else if (w == "ltrch") {
-            s.rtl = false;
-        } else if (w == "loch") {
-            s.mode = Mode::Loch;
-        } else if (w == "hich") {
-            s.mode = Mode::Hich;
-        } else if (w == "dbch") {
-            s.mode = Mode::Dbch;
-        } else if (!s.rtl && w == "af") {
-            s.aFont = p;
-        } else if (w == "afs" && hasParam && !halfPointsOk(p)) {
-            return false;
-        } else if (!s.rtl && w == "afs") {
-            s.aHalfPoints = hasParam ? p : kDefaultHalfPoints;
-        } else if (!s.rtl && w == "ab") {
-            s.aBold = on;
-        } else if (!s.rtl && w == "ai") {
-            s.aItalic = on;
-        }
-        return true;
+        // The words that follow change how text looks: the next text takes
+        // its format again. (Destinations change only inside a group, whose
+        // end does the same.)
+        dirty_ = true;
+        return applyFormatWord(s, w.kw, hasParam, p);
     }
 
-    bool fontTableWord(QByteArrayView w, bool, int p)
+    bool fontTableWord(Kw w, int p)
     {
-        if (w == "f") {
+        if (w == Kw::F) {
             commitFontName(false);
             fontId_ = p;
             fontCp_ = 0;
             fontName_.clear();
-        } else if (w == "fcharset") {
+        } else if (w == Kw::Fcharset) {
             fontCp_ = text::codePageOfCharset(p);
-        } else if (w == "cpg") {
+        } else if (w == Kw::Cpg) {
             if (text::decode(QByteArray("a"), p))
                 fontCp_ = p;
-        } else if (w == "u") {
+        } else if (w == Kw::U) {
             flushBytes();
             if (!unicode(p, [this](QChar ch) { fontName_.append(ch); }))
                 return false;
@@ -403,10 +290,6 @@ private:
         }
         return true;
     }
-
-    // Font sizes in half points: 1 to 1638 points, as word processors take
-    // them. Zero, negative or larger sizes are a damaged document.
-    static bool halfPointsOk(int p) { return p >= 2 && p <= 3276; }
 
     // \uN: a signed 16-bit code unit (-32768..-1 stand for 32768..65535) or a
     // larger scalar value up to U+10FFFF. A surrogate must be one half of a
@@ -445,25 +328,29 @@ private:
         if (fontId_ < 0 || (!fromSemicolon && fontName_.isEmpty()))
             return;
         QString name = fontName_.trimmed();
-        if (!fonts_.contains(fontId_) || !name.isEmpty())
+        if (!fonts_.contains(fontId_) || !name.isEmpty()) {
             fonts_.insert(fontId_, {name, fontCp_});
+            ++tables_;
+            dirty_ = true;
+            cp_ = 0;
+        }
         fontName_.clear();
         if (fromSemicolon)
             fontId_ = -1;
     }
 
-    int codePage() const
+    int codePage()
     {
+        if (cp_ != 0)
+            return cp_;
         const State &s = cur_;
         if (s.dest == Dest::FontTable)
-            return fontCp_ ? fontCp_ : docCp_;
+            return cp_ = fontCp_ ? fontCp_ : docCp_;
         int f = s.font >= 0 ? s.font : deff_;
         if ((s.mode == Mode::Dbch || s.mode == Mode::Hich) && s.aFont >= 0)
             f = s.aFont;
-        auto it = fonts_.find(f);
-        if (it != fonts_.end() && it->cp)
-            return it->cp;
-        return docCp_;
+        auto it = fonts_.constFind(f);
+        return cp_ = it != fonts_.cend() && it->cp ? it->cp : docCp_;
     }
 
     void addByte(unsigned char b)
@@ -471,25 +358,14 @@ private:
         if (cur_.dest == Dest::Skip)
             return;
         const int cp = codePage();
-        if (!pending_.isEmpty() && cp != pendingCp_)
+        if (!pending_.empty() && cp != pending_.codePage())
             flushBytes();
-        pendingCp_ = cp;
-        pending_.append(static_cast<char>(b));
+        pending_.add(b, cp);
     }
 
-    // Bytes waiting for their code page: a double-byte character spans two.
     void flushBytes()
     {
-        if (pending_.isEmpty())
-            return;
-        // ASCII is itself in every code page read here: no converter needed.
-        const bool ascii = std::all_of(pending_.cbegin(), pending_.cend(),
-                                       [](char b) { return static_cast<unsigned char>(b) < 0x80; });
-        const QString s = ascii ? QString::fromLatin1(pending_)
-                                : text::decode(pending_, pendingCp_).value_or(QString::fromLatin1(pending_));
-        pending_.resize(0); // keeps its memory for the next bytes
-        for (QChar ch : s)
-            character(ch, false);
+        pending_.flush([this](QChar ch) { character(ch, false); });
     }
 
     void literal(unsigned char b)
@@ -507,6 +383,8 @@ private:
                     colours_.push_back(std::nullopt);
                 else
                     colours_.push_back(QColor(std::max(colourR_, 0), std::max(colourG_, 0), std::max(colourB_, 0)));
+                ++tables_;
+                dirty_ = true;
                 colourR_ = colourG_ = colourB_ = -1;
             }
             return;
@@ -516,52 +394,12 @@ private:
             return;
         }
         // A trail byte written as itself after an escaped lead byte.
-        const bool trail = !pending_.isEmpty() && text::isLeadByte(static_cast<unsigned char>(pending_.back()), pendingCp_)
-                           && oddLead();
-        if (b >= 0x80 || trail) {
+        if (b >= 0x80 || pending_.waitingForTrail()) {
             addByte(b);
             return;
         }
         flushBytes();
         character(QChar(b), false);
-    }
-
-    static bool isPlainText(char c)
-    {
-        const auto b = static_cast<unsigned char>(c);
-        return b < 0x80 && b != '\\' && b != '{' && b != '}' && b != '\r' && b != '\n' && b != '\0';
-    }
-
-    // What literal() would do with each byte from `c` on is just appending it.
-    bool plainStretchFollows(char c) const
-    {
-        return isPlainText(c) && skip_ == 0 && pending_.isEmpty() && cur_.dest == Dest::Text && !highSurrogate_;
-    }
-
-    void stretch(const char *bytes, qsizetype count)
-    {
-        if (dirty_) {
-            builder_.openPendingParagraph();
-            builder_.setFormat(format());
-            dirty_ = false;
-        }
-        builder_.appendAscii(bytes, count);
-    }
-
-    // True when the pending bytes end in a lead byte still waiting for its trail.
-    bool oddLead() const
-    {
-        int k = 0;
-        while (k < pending_.size()) {
-            if (text::isLeadByte(static_cast<unsigned char>(pending_[k]), pendingCp_)) {
-                if (k + 1 >= pending_.size())
-                    return true;
-                k += 2;
-            } else {
-                ++k;
-            }
-        }
-        return false;
     }
 
     void character(QChar ch, bool flush = true)
@@ -578,40 +416,37 @@ private:
         }
         if (s.dest != Dest::Text)
             return;
-        if (dirty_) {
-            builder_.openPendingParagraph();
-            builder_.setFormat(format());
-            dirty_ = false;
-        }
+        beginText();
         builder_.append(ch);
     }
 
-    RunFormat format() const
+    // Before text: the builder takes the current format if it changed.
+    void beginText()
     {
-        const State &s = cur_;
-        const bool assocFirst = s.mode == Mode::Dbch || s.mode == Mode::Hich;
-        // Single-byte runs after \\loch take only the regular forms.
-        const bool assocToo = s.mode != Mode::Loch;
-        auto pick = [assocFirst, assocToo](int regular, int assoc, int def) {
-            if (!assocToo)
-                assoc = -1;
-            const int first = assocFirst ? assoc : regular;
-            const int second = assocFirst ? regular : assoc;
-            return first >= 0 ? first : (second >= 0 ? second : def);
-        };
+        if (!dirty_)
+            return;
+        dirty_ = false;
+        builder_.openPendingParagraph();
+        const FormatKey key = formatKeyOf(cur_, deff_, static_cast<int>(colours_.size()), tables_);
+        if (haveKey_ && key == key_)
+            return;
+        key_ = key;
+        haveKey_ = true;
+        builder_.setFormat(format(key));
+    }
+
+    RunFormat format(const FormatKey &k) const
+    {
         RunFormat f;
-        int font = s.font >= 0 ? s.font : deff_;
-        if (assocFirst && s.aFont >= 0)
-            font = s.aFont;
-        if (auto it = fonts_.find(font); it != fonts_.end())
+        if (auto it = fonts_.find(k.font); it != fonts_.end())
             f.family = it->name;
-        f.halfPoints = pick(s.halfPoints, s.aHalfPoints, kDefaultHalfPoints);
-        f.bold = pick(s.bold, s.aBold, 0) != 0;
-        f.italic = pick(s.italic, s.aItalic, 0) != 0;
-        f.underline = s.underline;
-        f.strike = s.strike;
-        if (s.colour > 0 && s.colour < static_cast<int>(colours_.size()))
-            f.colour = colours_[static_cast<size_t>(s.colour)];
+        f.halfPoints = k.halfPoints;
+        f.bold = k.bold;
+        f.italic = k.italic;
+        f.underline = k.underline;
+        f.strike = k.strike;
+        if (k.colour > 0)
+            f.colour = colours_[static_cast<size_t>(k.colour)];
         return f;
     }
 
@@ -621,22 +456,26 @@ private:
             builder_.paragraph(cur_.align);
     }
 
-    const QByteArray &data_;
+    const char *begin_;
+    const char *end_;
     DocumentBuilder builder_;
     State cur_;
     std::vector<State> stack_;
     int skip_ = 0;
     int docCp_ = 1252;
     int deff_ = 0;
+    int cp_ = 0; // the code page of escaped bytes here; 0: to be found again
     QHash<int, FontEntry> fonts_;
     int fontId_ = -1;
     int fontCp_ = 0;
     QString fontName_;
     std::vector<std::optional<QColor>> colours_;
     int colourR_ = -1, colourG_ = -1, colourB_ = -1;
-    QByteArray pending_;
-    int pendingCp_ = 1252;
+    unsigned tables_ = 0;
+    PendingBytes pending_;
     bool dirty_ = true;
+    FormatKey key_;
+    bool haveKey_ = false;
     bool highSurrogate_ = false; // a \u high surrogate waits for its low half
     bool damaged_ = false;
 };

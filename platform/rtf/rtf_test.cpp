@@ -2,6 +2,7 @@
 #include "plaintext.h"
 #include "rtf.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -209,6 +210,53 @@ TEST(Rtf, UnicodeFallbacksEscapesAndUnknownDestinations)
     EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}"), QStringLiteral("café"));
     // \ansicpg932 without fonts: double-byte pairs, a trail byte written as itself.
     EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg932 \\'83e\\'83X\\'83g\\'81\\'60}"), QStringLiteral("テスト～"));
+}
+
+// Formatting words between escaped characters, the same bytes in other code
+// pages, and tables that change after text used them.
+TEST(Rtf, FormatAndCodePageFollowEveryChange)
+{
+    QTextDocument doc;
+    ASSERT_TRUE(load("{\\rtf1\\ansi\\ansicpg1252 caf\\'e9\\b  bold\\'e9\\b0\\i  it\\'e9\\cf1  x}", doc));
+    EXPECT_EQ(doc.toPlainText(), QStringLiteral("café boldé ité x"));
+    EXPECT_FALSE(runAt(doc, QStringLiteral("caf")).bold);
+    EXPECT_TRUE(runAt(doc, QStringLiteral("bold")).bold);
+    const TextRun it = runAt(doc, QStringLiteral("it"));
+    EXPECT_TRUE(it.italic && !it.bold) << it;
+
+    // 0xE9 is é in code page 1252, й in 1251 and half of a character in 932.
+    EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 A;}{\\f1\\fcharset204 B;}{\\f2\\fcharset128 C;}}"
+                    "\\'e9{\\f1\\'e9}\\'e9{\\f2\\'e9\\'40}\\'e9}"),
+              QStringLiteral("éйé\u9871é"));
+
+    ASSERT_TRUE(load("{\\rtf1 {\\cf1 a}{\\colortbl;\\red255\\green0\\blue0;}{\\cf1 b}"
+                     "{\\f3 c}{\\fonttbl{\\f3 Later;}}{\\f3 d}}",
+                     doc));
+    EXPECT_EQ(runAt(doc, QStringLiteral("a")).colour, 0u);
+    EXPECT_EQ(runAt(doc, QStringLiteral("b")).colour, QColor(255, 0, 0).rgb());
+    EXPECT_NE(runAt(doc, QStringLiteral("c")).family, QStringLiteral("Later"));
+    EXPECT_EQ(runAt(doc, QStringLiteral("d")).family, QStringLiteral("Later"));
+}
+
+// Japanese text written as raw bytes, or as escaped lead bytes with their
+// trail bytes as themselves, beside a picture of half a megabyte: read in
+// time that grows with the size, not its square.
+TEST(Rtf, LargeEightBitTextAndPicturesReadQuickly)
+{
+    constexpr int count = 128 * 1024;
+    QByteArray b = "{\\rtf1\\ansi\\ansicpg932 {\\pict\\pngblip " + QByteArray(512 * 1024, 'a') + "}";
+    b.reserve(b.size() + 7 * count + 8);
+    for (int k = 0; k < count; ++k)
+        b += "\x82\xa0"; // あ
+    for (int k = 0; k < count; ++k)
+        b += "\\'83e"; // テ
+    b += "}";
+    QTextDocument doc;
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(load(b, doc));
+    EXPECT_LT(t.elapsed(), 10000) << "a second or less when it grows with the size";
+    EXPECT_EQ(doc.toPlainText(), QString(count, QChar(0x3042)) + QString(count, QChar(0x30C6)));
 }
 
 TEST(Rtf, DamagedInputFailsQuietly)
