@@ -155,6 +155,8 @@ public:
     void Command15_Click();
 
     bool Searching() const { return search_.running(); }
+    // The folder the search is reading.
+    QString SearchFolder() const { return search_.currentFolder(); }
     // Bytes the last memory clean-up filled (0 when it filled none).
     qint64 CleanedBytes() const { return cleaned_; }
 

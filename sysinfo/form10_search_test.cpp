@@ -28,11 +28,7 @@ protected:
     }
     static void waitForSearch(Form10 &f)
     {
-        QElapsedTimer t;
-        t.start();
-        while (f.Searching() && t.elapsed() < 60000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ASSERT_FALSE(f.Searching());
+        ASSERT_TRUE(vxtest::waitUntil([&] { return !f.Searching(); }, 60000));
         QCoreApplication::processEvents();
     }
     static QStringList listed(Form10 &f)
@@ -111,7 +107,7 @@ TEST_F(BigTree, NewSearchReplacesTheRunningOneAndClosingCancels)
     Form10 &f = searchIn(big, QString(), true);
     // The first search has sent its paths, but the window has not taken them
     // yet: nothing of it may mix into the second.
-    QThread::msleep(1500);
+    ASSERT_TRUE(vxtest::waitWithoutEvents([&] { return f.SearchFolder().endsWith(QLatin1String("/d099/")); }));
     f.Dir1.setPath(root + "/sub");
     f.cmdFind.click();
     waitForSearch(f);

@@ -61,14 +61,7 @@ protected:
         vx::setDesktopDriver(nullptr);
     }
     // Lets the search run to its end on the window's event loop.
-    static void waitForSearch(Form10 &f)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (f.Searching() && t.elapsed() < 30000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        ASSERT_FALSE(f.Searching());
-    }
+    static void waitForSearch(Form10 &f) { ASSERT_TRUE(vxtest::waitUntil([&] { return !f.Searching(); })); }
     RecordingDesktop *desktop = nullptr;
     QTemporaryDir tmp;
 };

@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTimer>
 #include <QImage>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
 
 namespace vxtest {
 
@@ -181,6 +184,18 @@ bool waitUntil(const std::function<bool()> &done, int limitMs)
         QEventLoop loop;
         QTimer::singleShot(5, &loop, &QEventLoop::quit);
         loop.exec();
+    }
+    return true;
+}
+
+bool waitWithoutEvents(const std::function<bool()> &done, int limitMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > limitMs)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
 }

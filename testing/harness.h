@@ -97,6 +97,9 @@ bool ends(const std::function<void()> &f);
 // Tests wait for what they need this way, never for a fixed time: the limit
 // is generous, since a loaded machine can be many times slower.
 bool waitUntil(const std::function<bool()> &done, int limitMs = 30000);
+// The same without handling events: for what other threads do while a test
+// holds the window thread on purpose.
+bool waitWithoutEvents(const std::function<bool()> &done, int limitMs = 30000);
 
 // Writes a small picture file (format from the suffix) for tests.
 void writeTestImage(const QString &path, int w, int h, Qt::GlobalColor colour = Qt::red);

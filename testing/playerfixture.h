@@ -1,12 +1,14 @@
 #pragma once
-// The fixture of the second and third players' tests: a recording command
-// interpreter, a fake mixer, a playlist folder of (empty) files, the player's
-// own section, and the checks their settings windows share.
+// The fixtures of the players' tests: a fake mixer and a folder of the test's
+// own for every media window; for the second and third players a recording
+// command interpreter, a playlist folder of (empty) files, the player's own
+// section, and the checks their settings windows share.
 #include "testing/harness.h"
 #include "testing/mediafakes.h"
 
 #include "platform/forms/form.h"
 #include "platform/imaging/imagebox.h"
+#include "platform/media/mediaplayer.h"
 #include "suite/players.h"
 #include "suite/settings.h"
 
@@ -23,8 +25,80 @@ QT_END_NAMESPACE
 
 namespace vxtest {
 
+// A media window's test: the fake mixer and a folder of the test's own; the
+// test puts in the command interpreter it needs with useMedia. The windows go
+// before the drivers they use.
+class MediaWindowTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        auto mixer = std::make_unique<FakeMixer>();
+        this->mixer = mixer.get();
+        vx::setMixerDriver(std::move(mixer));
+        folder = QDir::cleanPath(dir_.path());
+    }
+    void TearDown() override
+    {
+        vx::FormRegistry::reset();
+        vx::setMediaCommandDriver(nullptr);
+        vx::setMixerDriver(nullptr);
+        GuiTest::TearDown();
+    }
+    template <class Driver>
+    Driver *useMedia(std::unique_ptr<Driver> driver)
+    {
+        Driver *d = driver.get();
+        vx::setMediaCommandDriver(std::move(driver));
+        return d;
+    }
+    QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
+    // p.bmp (30 x 20, blue), q.jpg (20 x 30, green) and `notAPicture`, text.
+    void writePictures(const char *notAPicture)
+    {
+        writeTestImage(path("p.bmp"), 30, 20, Qt::blue);
+        writeTestImage(path("q.jpg"), 20, 30, Qt::green);
+        QFile bad(path(notAPicture));
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+        bad.write("not a picture");
+    }
+
+    // The reset button deletes the player's section once (with its message,
+    // hiding the window) and is silent when there is nothing to delete; the
+    // MIDI button, where there is one, shows the chooser modally. `storedKey`
+    // was stored before the player took its colour `playerColour` (255).
+    static void checkResetAndMidi(vx::Form &settings, QLatin1StringView section, QLatin1StringView storedKey,
+                                  const std::function<qint32()> &playerColour, const std::function<void()> &reset,
+                                  const std::function<void()> &midi)
+    {
+        settings.Show();
+        reset();
+        EXPECT_EQ(suite::GetSetting(section, storedKey, QStringLiteral("-")), QStringLiteral("-"));
+        EXPECT_EQ(dialogs().messageTexts(),
+                  QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
+        EXPECT_FALSE(settings.Visible());
+        EXPECT_EQ(playerColour(), 255) << "the player's look stays";
+        settings.Show();
+        reset();
+        EXPECT_EQ(dialogs().messages.size(), 1u) << "no section: silent";
+        EXPECT_TRUE(settings.Visible());
+        if (!midi)
+            return;
+        QString modal;
+        dialogs().modalScripts.push_back([&modal](vx::Form &f) { modal = f.Name(); });
+        midi();
+        EXPECT_EQ(modal, QStringLiteral("Form22"));
+    }
+
+    FakeMixer *mixer = nullptr;
+    QString folder;
+
+private:
+    QTemporaryDir dir_;
+};
+
 template <class Player>
-class PlaylistPlayerTest : public GuiTest {
+class PlaylistPlayerTest : public MediaWindowTest {
 protected:
     // `files` are made empty in the folder; `connect` sets the tool's hooks.
     PlaylistPlayerTest(QLatin1StringView section, std::initializer_list<const char *> files,
@@ -34,15 +108,9 @@ protected:
     }
     void SetUp() override
     {
-        GuiTest::SetUp();
-        auto media = std::make_unique<RecordingMedia>();
-        this->media = media.get();
-        vx::setMediaCommandDriver(std::move(media));
-        auto mixer = std::make_unique<FakeMixer>();
-        this->mixer = mixer.get();
-        vx::setMixerDriver(std::move(mixer));
+        MediaWindowTest::SetUp();
+        media = useMedia(std::make_unique<RecordingMedia>());
         connect_();
-        folder = QDir::cleanPath(dir_.path());
         for (const char *name : files_) {
             QFile f(path(name));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -54,11 +122,8 @@ protected:
         for (auto p : {suite::players::Player::First, suite::players::Player::Second, suite::players::Player::Third})
             suite::players::join(p, {});
         vx::setMediaPlayerDriverFactory({});
-        vx::setMediaCommandDriver(nullptr);
-        vx::setMixerDriver(nullptr);
-        GuiTest::TearDown();
+        MediaWindowTest::TearDown();
     }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
     // The player on the test folder.
     Player &showFolder()
     {
@@ -135,39 +200,18 @@ protected:
         store(skinKey, path("skin.bmp"));
     }
 
-    // The reset button deletes the section once (with its message, hiding the
-    // window) and is silent when there is nothing to delete; the MIDI button
-    // shows the chooser modally. `storedKey` was stored as "255" before the
-    // player's colour `playerColour` was read from it.
     void checkResetAndMidi(vx::Form &settings, QLatin1StringView storedKey, const std::function<qint32()> &playerColour,
                            const std::function<void()> &reset, const std::function<void()> &midi)
     {
-        settings.Show();
-        reset();
-        EXPECT_EQ(stored(storedKey), QStringLiteral("-"));
-        EXPECT_EQ(dialogs().messageTexts(),
-                  QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
-        EXPECT_FALSE(settings.Visible());
-        EXPECT_EQ(playerColour(), 255) << "the player's look stays";
-        settings.Show();
-        reset();
-        EXPECT_EQ(dialogs().messages.size(), 1u);
-        EXPECT_TRUE(settings.Visible());
-        QString modal;
-        dialogs().modalScripts.push_back([&modal](vx::Form &f) { modal = f.Name(); });
-        midi();
-        EXPECT_EQ(modal, QStringLiteral("Form22"));
+        MediaWindowTest::checkResetAndMidi(settings, section_, storedKey, playerColour, reset, midi);
     }
 
     RecordingMedia *media = nullptr;
-    FakeMixer *mixer = nullptr;
-    QString folder;
 
 private:
     QLatin1StringView section_;
     std::vector<const char *> files_;
     std::function<void()> connect_;
-    QTemporaryDir dir_;
 };
 
 } // namespace vxtest

@@ -48,18 +48,7 @@ protected:
         b.Dir.setPath(dir);
         return b;
     }
-    // Runs the event loop until `done` or five seconds passed.
-    static bool waitFor(const std::function<bool()> &done, int ms = 20000)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!done()) {
-            if (deadline.hasExpired())
-                return false;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            QThread::msleep(1);
-        }
-        return true;
-    }
+    static bool waitFor(const std::function<bool()> &done, int ms = 30000) { return vxtest::waitUntil(done, ms); }
     static bool build(frmSum &b)
     {
         b.cmdShow_Click();

@@ -9,12 +9,7 @@
 #include "platform/media/cdaudio.h"
 #include "platform/media/cdfake.h"
 #include "suite/settings.h"
-#include "testing/harness.h"
-#include "testing/mediafakes.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "testing/playerfixture.h"
 
 class CdLog : public vx::MediaCommandDriver {
 public:
@@ -44,12 +39,12 @@ public:
     }
 };
 
-class CdTest : public vxtest::GuiTest {
+class CdTest : public vxtest::MediaWindowTest {
 protected:
     static constexpr int kGenerousCallMs = 120000;
     void SetUp() override
     {
-        GuiTest::SetUp();
+        MediaWindowTest::SetUp();
         auto system = std::make_unique<vx::cd::FakeCdSystem>();
         drive = system.get();
         disc = system->medium;
@@ -59,29 +54,18 @@ protected:
         // then stand among the window's own.
         usualCallMs_ = vx::cd::CdAudioDevice::callTimeout();
         vx::cd::CdAudioDevice::setCallTimeout(kGenerousCallMs);
-        auto log = std::make_unique<CdLog>();
-        this->log = log.get();
-        vx::setMediaCommandDriver(std::move(log));
-        auto mixer = std::make_unique<FakeMixer>();
-        this->mixer = mixer.get();
-        vx::setMixerDriver(std::move(mixer));
-        folder = QDir::cleanPath(dir_.path());
-        vxtest::writeTestImage(path("p.bmp"), 30, 20, Qt::blue);
-        vxtest::writeTestImage(path("q.jpg"), 20, 30, Qt::green);
-        QFile bad(path("r.gif"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-        bad.write("not a picture");
+        log = useMedia(std::make_unique<CdLog>());
+        writePictures("r.gif");
     }
     void TearDown() override
     {
+        // The windows and the interpreter go before the drive they use.
         vx::FormRegistry::reset();
         vx::setMediaCommandDriver(nullptr);
-        vx::setMixerDriver(nullptr);
         vx::cd::setCdDriveSystem(nullptr);
         vx::cd::CdAudioDevice::setCallTimeout(usualCallMs_);
-        GuiTest::TearDown();
+        MediaWindowTest::TearDown();
     }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
     // The player loaded, its load's commands forgotten.
     Form8 &player()
     {
@@ -115,10 +99,7 @@ protected:
     vx::cd::FakeCdSystem *drive = nullptr;
     std::shared_ptr<vx::cd::FakeCdMedium> disc;
     CdLog *log = nullptr;
-    FakeMixer *mixer = nullptr;
-    QString folder;
 
 private:
-    QTemporaryDir dir_;
     int usualCallMs_ = 0;
 };

@@ -85,16 +85,8 @@ TEST_F(Form16Test, ResetDeletesTheSectionOnceAndAMissingSkinStillSetsThePointer)
     Form16 &s = instance<Form16>();
     EXPECT_EQ(s.MousePointer(), 11);
     EXPECT_TRUE(s.Image1.Picture().isNull());
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
-    EXPECT_FALSE(s.Visible());
-    EXPECT_EQ(stored(keys::Skin), QStringLiteral("-"));
-    EXPECT_EQ(p.Label1.BackColor(), 255) << "the player keeps its look";
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(messages().size(), 1) << "no section: silent";
-    EXPECT_TRUE(s.Visible());
+    checkResetAndMidi(s, keys::Section, keys::Skin, [&p] { return p.Label1.BackColor(); }, [&s] { s.Command17_Click(); },
+                      {});
 }
 
 TEST_F(Form16Test, SettingsButtonShowsTheWindowModally)

@@ -110,33 +110,14 @@ TEST_F(Form7Test, SkinIsShownInBothAndStoredButCancelAndNonPicturesChangeNothing
               QStringLiteral("画像ファイル(*.bmp,*.jpg,*.gif)|*.bmp;*.jpg;*.gif"));
 }
 
-TEST_F(Form7Test, MidiButtonShowsTheDeviceChooserModally)
-{
-    player();
-    Form7 &s = instance<Form7>();
-    QString modal;
-    vxtest::dialogs().modalScripts.push_back([&modal](Form &f) { modal = f.Name(); });
-    EXPECT_TRUE(s.Command7.isEnabled());
-    s.Command7_Click();
-    EXPECT_EQ(modal, QStringLiteral("Form22"));
-}
-
-TEST_F(Form7Test, ResetDeletesTheSectionOnceAndSaysSo)
+TEST_F(Form7Test, ResetDeletesTheSectionOnceAndTheMidiButtonShowsTheChooser)
 {
     store(keys::CrystalColor, QStringLiteral("255"));
     Form3 &p = player();
     Form7 &s = instance<Form7>();
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(stored(keys::CrystalColor), QStringLiteral("-"));
-    EXPECT_EQ(vxtest::dialogs().messageTexts(),
-              QStringList{QStringLiteral("初期化はアプリケーションを再起動したときに適用されます")});
-    EXPECT_FALSE(s.Visible());
-    EXPECT_EQ(p.Label3.BackColor(), 255) << "the player's look stays";
-    s.Show();
-    s.Command17_Click();
-    EXPECT_EQ(vxtest::dialogs().messages.size(), 1u);
-    EXPECT_TRUE(s.Visible());
+    EXPECT_TRUE(s.Command7.isEnabled());
+    checkResetAndMidi(s, keys::Section, keys::CrystalColor, [&p] { return p.Label3.BackColor(); },
+                      [&s] { s.Command17_Click(); }, [&s] { s.Command7_Click(); });
 }
 
 } // namespace

@@ -5,43 +5,22 @@
 #include "keys.h"
 
 #include "suite/settings.h"
-#include "testing/harness.h"
-#include "testing/mediafakes.h"
+#include "testing/playerfixture.h"
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
-class PlayerTest : public vxtest::GuiTest {
+class PlayerTest : public vxtest::MediaWindowTest {
 protected:
     void SetUp() override
     {
-        GuiTest::SetUp();
-        auto media = std::make_unique<RecordingMedia>();
-        this->media = media.get();
-        vx::setMediaCommandDriver(std::move(media));
-        auto mixer = std::make_unique<FakeMixer>();
-        this->mixer = mixer.get();
-        vx::setMixerDriver(std::move(mixer));
-        folder = QDir::cleanPath(dir_.path());
+        MediaWindowTest::SetUp();
+        media = useMedia(std::make_unique<RecordingMedia>());
         for (const char *name : {"a.wav", "b.mp3", "c.mid", "notes.txt"}) {
             QFile f(path(name));
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         }
-        vxtest::writeTestImage(path("p.bmp"), 30, 20, Qt::blue);
-        vxtest::writeTestImage(path("q.jpg"), 20, 30, Qt::green);
-        QFile bad(path("r.jpg"));
-        ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-        bad.write("not a picture");
+        writePictures("r.jpg");
     }
-    void TearDown() override
-    {
-        vx::FormRegistry::reset();
-        vx::setMediaCommandDriver(nullptr);
-        vx::setMixerDriver(nullptr);
-        GuiTest::TearDown();
-    }
-    QString path(const char *name) const { return folder + QLatin1Char('/') + QLatin1String(name); }
     // The player on the test folder, its commands so far forgotten.
     Form3 &player()
     {
@@ -64,9 +43,4 @@ protected:
     static QString playingCaption(const QString &file) { return Form3::kPlainCaption + QStringLiteral(" ★") + file + QStringLiteral("★"); }
 
     RecordingMedia *media = nullptr;
-    FakeMixer *mixer = nullptr;
-    QString folder;
-
-private:
-    QTemporaryDir dir_;
 };

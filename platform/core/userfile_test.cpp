@@ -3,6 +3,7 @@
 #include "platform/core/userfileqt.h"
 
 #include "testing/capabilities.h"
+#include "testing/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,10 +25,7 @@ namespace {
 
 QString write(const QDir &dir, const QString &name, const QByteArray &data)
 {
-    QFile f(dir.filePath(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-    return f.fileName();
+    return vxtest::writeIn(dir.path(), name, data);
 }
 
 TEST(UserFile, RegularFilesReadWithinTheirBound)

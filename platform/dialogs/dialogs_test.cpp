@@ -3,6 +3,7 @@
 #include "qttexts.h"
 
 #include "testing/harness.h"
+#include "testing/files.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -49,12 +50,7 @@ void whenShown(std::function<void(T &)> script)
     timer->start(10);
 }
 
-void write(const QString &path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-}
+void write(const QString &path) { vxtest::writeBytes(path, "x"); }
 
 QPushButton *acceptButton(QFileDialog &dlg)
 {
@@ -123,10 +119,7 @@ TEST_F(RealDialogs, FileTypesReadAsGivenAndATypedFileOpensWhateverTheyShow)
         english_ = english(shownTexts(dlg));
         // Once the list shows the folder, the typed name is a file it hides.
         auto *model = dlg.findChild<QFileSystemModel *>();
-        QElapsedTimer shown;
-        shown.start();
-        while (model->rowCount(model->index(dir.path())) < 1 && shown.elapsed() < 20000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        vxtest::waitUntil([&] { return model->rowCount(model->index(dir.path())) >= 1; });
         ASSERT_EQ(model->rowCount(model->index(dir.path())), 1);
         auto *name = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         name->setText(QStringLiteral("doc.rtf"));

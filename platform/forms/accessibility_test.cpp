@@ -46,8 +46,9 @@ QAccessibleInterface *a11y(QObject *o)
     return i;
 }
 
-// Runs an accessible action by name and lets deferred clicks arrive.
-void act(QObject *o, const QString &action)
+// Runs an accessible action by name and waits until what it does has
+// arrived (a pressed button reports its click after a short animation).
+void act(QObject *o, const QString &action, const std::function<bool()> &arrived)
 {
     QAccessibleInterface *i = a11y(o);
     ASSERT_NE(i, nullptr);
@@ -56,7 +57,7 @@ void act(QObject *o, const QString &action)
     ASSERT_TRUE(ai->actionNames().contains(action))
         << o->objectName().toStdString() << ": " << ai->actionNames().join(QLatin1Char(',')).toStdString();
     ai->doAction(action);
-    QTest::qWait(300); // a pressed button reports its click after a short animation
+    EXPECT_TRUE(vxtest::waitUntil(arrived)) << o->objectName().toStdString();
 }
 
 class Accessibility : public vxtest::GuiTest {
@@ -80,20 +81,20 @@ TEST_F(Accessibility, ButtonsChecksAndOptionsRunClickOncePerChange)
     p.Option1.Click = [&] { ++one; };
     p.Option2.Click = [&] { ++two; };
 
-    act(&p.Command1, QAccessibleActionInterface::pressAction());
+    act(&p.Command1, QAccessibleActionInterface::pressAction(), [&] { return button > 0; });
     EXPECT_EQ(button, 1);
 
-    act(&p.Check1, QAccessibleActionInterface::toggleAction());
+    act(&p.Check1, QAccessibleActionInterface::toggleAction(), [&] { return check > 0; });
     EXPECT_EQ(p.Check1.Value(), 1);
     EXPECT_EQ(check, 1);
-    act(&p.Check1, QAccessibleActionInterface::toggleAction());
+    act(&p.Check1, QAccessibleActionInterface::toggleAction(), [&] { return check > 1; });
     EXPECT_EQ(p.Check1.Value(), 0);
     EXPECT_EQ(check, 2);
 
-    act(&p.Option1, QAccessibleActionInterface::toggleAction());
+    act(&p.Option1, QAccessibleActionInterface::toggleAction(), [&] { return one > 0; });
     EXPECT_TRUE(p.Option1.Value());
     EXPECT_EQ(one, 1);
-    act(&p.Option2, QAccessibleActionInterface::toggleAction());
+    act(&p.Option2, QAccessibleActionInterface::toggleAction(), [&] { return two > 0; });
     EXPECT_TRUE(p.Option2.Value());
     EXPECT_FALSE(p.Option1.Value());
     EXPECT_EQ(two, 1);
@@ -161,8 +162,8 @@ TEST_F(Accessibility, ComboListsOpenThroughTheirActionAndChooseWithKeys)
     p.Combo1.Click = [&] { ++chosen; };
     // Qt's combo box has no accessible way to choose an item: the tool opens
     // its list through the "show menu" action and the keys choose.
-    act(&p.Combo1, QAccessibleActionInterface::showMenuAction());
     QAbstractItemView *view = p.Combo1.view();
+    act(&p.Combo1, QAccessibleActionInterface::showMenuAction(), [&] { return view->isVisible(); });
     ASSERT_TRUE(view->isVisible());
     QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Down);
@@ -284,7 +285,7 @@ TEST_F(Accessibility, DriveFolderFileListsAndMenusAnswerToo)
     ASSERT_NE(entry, nullptr);
     ASSERT_NE(entry->actionInterface(), nullptr);
     entry->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QTest::qWait(50);
+    vxtest::waitUntil([&] { return menus > 0; });
     EXPECT_EQ(menus, 1);
 
     // A folder is opened by selecting it and pressing Enter: the table cells

@@ -4,6 +4,7 @@
 #include "platform/rtf/rtf.h"
 #include "testing/errors.h"
 #include "testing/harness.h"
+#include "testing/files.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,12 +34,7 @@ QByteArray bytesOf(const QString &path)
     return f.readAll();
 }
 
-void writeBytes(const QString &path, const QByteArray &b)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
-}
+using vxtest::writeBytes;
 
 void key(QWidget *w, int k, const QString &text, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {

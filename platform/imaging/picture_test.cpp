@@ -4,6 +4,7 @@
 #include "platform/forms/form.h"
 #include "testing/harness.h"
 #include "testing/errors.h"
+#include "testing/files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,18 +23,8 @@ using namespace vx;
 
 namespace {
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
+using vxtest::readBytes;
+using vxtest::writeBytes;
 
 // Left half red, right half blue.
 Picture twoColours(int w, int h, const QString &format = QStringLiteral("bmp"))
@@ -72,7 +63,7 @@ TEST_F(PictureTest, FormatIsTakenFromTheContentNotTheName)
     QFile::copy(dir + "b.jpg", dir + "renamed.bmp");
     vxtest::writeTestImage(dir + "c.ico", 16, 16, Qt::green);
     // A cursor file is an icon file whose directory says type 2.
-    QByteArray cur = readAll(dir + "c.ico");
+    QByteArray cur = readBytes(dir + "c.ico");
     ASSERT_GE(cur.size(), 4);
     cur[2] = 2;
     writeBytes(dir + "c.cur", cur);
@@ -99,7 +90,7 @@ TEST_F(PictureTest, FormatIsTakenFromTheContentNotTheName)
 TEST_F(PictureTest, LoadErrorsTellMissingFromUndecodable)
 {
     vxtest::writeTestImage(dir + "big.jpg", 400, 300);
-    const QByteArray jpeg = readAll(dir + "big.jpg");
+    const QByteArray jpeg = readBytes(dir + "big.jpg");
     writeBytes(dir + "header.jpg", jpeg.left(200));
     writeBytes(dir + "half.jpg", jpeg.left(jpeg.size() / 2));
     writeBytes(dir + "noise.jpg", QByteArray(4000, '\x5a'));
@@ -128,7 +119,7 @@ TEST_F(PictureTest, LoadErrorsTellMissingFromUndecodable)
 TEST_F(PictureTest, SaveWritesBitmapsAndKeepsIcons)
 {
     SavePicture(twoColours(20, 10, QStringLiteral("jpeg")), dir + "out.bmp");
-    EXPECT_TRUE(readAll(dir + "out.bmp").startsWith("BM"));
+    EXPECT_TRUE(readBytes(dir + "out.bmp").startsWith("BM"));
     const Picture back = LoadPicture(dir + "out.bmp");
     EXPECT_EQ(back.format, QStringLiteral("bmp"));
     EXPECT_EQ(back.image.size(), QSize(20, 10));
@@ -136,7 +127,7 @@ TEST_F(PictureTest, SaveWritesBitmapsAndKeepsIcons)
     EXPECT_EQ(back.image.pixelColor(17, 8), QColor(Qt::blue));
 
     SavePicture(twoColours(16, 16, QStringLiteral("cur")), dir + "out.bmp");
-    EXPECT_TRUE(readAll(dir + "out.bmp").startsWith(QByteArray::fromHex("00000100"))) << "icon format kept";
+    EXPECT_TRUE(readBytes(dir + "out.bmp").startsWith(QByteArray::fromHex("00000100"))) << "icon format kept";
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"out.bmp"}) << "no temporary file left";
 
     EXPECT_EQ(errorOf([&] { SavePicture(Picture(), dir + "none.bmp"); }), err::InvalidPicture);
@@ -168,7 +159,7 @@ TEST_F(PictureTest, FailedSaveLeavesTheExistingFileIntact)
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_EQ(error, err::PathFileAccess);
-    EXPECT_EQ(readAll(target), QByteArray("the user's picture"));
+    EXPECT_EQ(readBytes(target), QByteArray("the user's picture"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"keep.bmp"}) << "the partial file is removed";
 }
 
@@ -191,7 +182,7 @@ TEST_F(PictureTest, PrintsToPdfAndReportsWhatIsMissing)
     EXPECT_FALSE(QFile::exists(pdf)) << "no job without a picture";
 
     EXPECT_EQ(PrintPicture(twoColours(40, 30)), QString());
-    const QByteArray bytes = readAll(pdf);
+    const QByteArray bytes = readBytes(pdf);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_TRUE(bytes.contains("/Width 40") && bytes.contains("/Height 30")) << "the picture's own pixels are sent";
 
@@ -295,7 +286,7 @@ public:
 TEST_F(PictureTest, ALargePhotoShownWhileItDecodesIsTheSamePicture)
 {
     ASSERT_TRUE(photo(1800, 1300).save(dir + "photo.jpg", "JPEG", 90));
-    const QByteArray bytes = readAll(dir + "photo.jpg");
+    const QByteArray bytes = readBytes(dir + "photo.jpg");
     writeBytes(dir + "cut.jpg", bytes.left(bytes.size() / 2));
     BoxHolder &holder = instance<BoxHolder>();
     for (const char *name : {"photo.jpg", "cut.jpg"}) {

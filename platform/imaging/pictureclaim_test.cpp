@@ -3,6 +3,7 @@
 #include "platform/imaging/pictureclaim.h"
 #include "testing/harness.h"
 #include "testing/errors.h"
+#include "testing/files.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -24,12 +25,7 @@ using namespace vx;
 
 namespace {
 
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
-    f.write(bytes);
-}
+using vxtest::writeBytes;
 
 // The process's memory from /proc/self/status, in MB.
 double statusMb(const char *key)
@@ -344,11 +340,7 @@ TEST_F(PictureClaimTest, SpareMemoryGoesWhenReleasedAndAfterAnIdleSecond)
     ASSERT_GT(SparePictureMemory(), 0);
     QElapsedTimer t;
     t.start();
-    while (SparePictureMemory() > 0 && t.elapsed() < 6000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(20);
-    }
-    EXPECT_EQ(SparePictureMemory(), 0);
+    EXPECT_TRUE(vxtest::waitUntil([] { return SparePictureMemory() == 0; }));
     EXPECT_GT(t.elapsed(), 700) << "kept a moment for the next picture";
 }
 
@@ -363,7 +355,6 @@ TEST_F(PictureClaimTest, APictureKnowsTheFileItCameFrom)
     EXPECT_FALSE(IsPictureOf(a, dir + "b.bmp"));
     EXPECT_FALSE(IsPictureOf(Picture{}, dir + "a.bmp"));
     img.fill(Qt::blue);
-    QThread::msleep(20);
     ASSERT_TRUE(img.scaled(30, 10).save(dir + "a.bmp"));
     EXPECT_FALSE(IsPictureOf(a, dir + "a.bmp")) << "changed since";
 }

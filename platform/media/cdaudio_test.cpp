@@ -5,10 +5,9 @@
 #include "cdfake.h"
 #include "mci.h"
 
-#include "testing/harness.h"
+#include "testing/mediacommands.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 
 using namespace vx;
 
@@ -34,25 +33,10 @@ protected:
     }
     static int send(const char *command) { return mciSendString(QString::fromUtf8(command)); }
     // The reply, or "error N".
-    static QString ask(const char *command)
-    {
-        QString reply;
-        const int e = mciSendString(QString::fromUtf8(command), reply);
-        return e ? QStringLiteral("error %1").arg(e) : reply;
-    }
+    static QString ask(const char *command) { return vxtest::mciAsk(QString::fromUtf8(command)); }
     void openCd() { ASSERT_EQ(send("open cdaudio alias cd wait shareable"), 0); }
-    // Polls until the mode leaves "playing"; the milliseconds it took, -1 past the limit.
-    static qint64 playToEnd(int limitMs = 5000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (ask("status cd mode") == QLatin1String("playing")) {
-            if (t.elapsed() > limitMs)
-                return -1;
-            QThread::msleep(20);
-        }
-        return t.elapsed();
-    }
+    static qint64 playToEnd() { return vxtest::playToEnd(QStringLiteral("cd")); }
+    static QString position() { return ask("status cd position"); }
 
     cd::FakeCdSystem *system = nullptr;
     std::shared_ptr<cd::FakeCdMedium> medium;
@@ -135,9 +119,7 @@ TEST_F(CdAudioTest, OpeningPreparesTheOutputInTheBackground)
     t.start();
     openCd();
     EXPECT_LT(t.elapsed(), 2000);
-    while (!media::audioOutputPrepared() && t.elapsed() < 20000)
-        QThread::msleep(10);
-    EXPECT_TRUE(media::audioOutputPrepared());
+    EXPECT_TRUE(vxtest::waitUntil([] { return media::audioOutputPrepared(); }));
 }
 
 TEST_F(CdAudioTest, PlayPauseResumeAndTheEndOfTheDiscInRealTime)
@@ -146,14 +128,13 @@ TEST_F(CdAudioTest, PlayPauseResumeAndTheEndOfTheDiscInRealTime)
     openCd();
     ASSERT_EQ(send("play cd from 2"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("playing"));
-    QThread::msleep(400);
+    ASSERT_TRUE(vxtest::waitUntil([] { return position().mid(9).toInt() > 10; })) << "the position moves while playing";
     ASSERT_EQ(send("pause cd"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("paused"));
-    const QString paused = ask("status cd position");
+    const QString paused = position();
     EXPECT_TRUE(paused.startsWith(QLatin1String("02:00:00:"))) << paused.toStdString();
-    EXPECT_GT(paused.mid(9).toInt(), 10) << "the position moved while playing";
-    QThread::msleep(200);
-    EXPECT_EQ(ask("status cd position"), paused) << "it holds while paused";
+    // The time allowed is what is tested: a quarter second would move a playing disc 18 frames.
+    EXPECT_FALSE(vxtest::waitUntil([&] { return position() != paused; }, 250)) << "it holds while paused";
     ASSERT_EQ(send("play cd"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("playing"));
     const qint64 ms = playToEnd();
@@ -165,10 +146,10 @@ TEST_F(CdAudioTest, PlayPauseResumeAndTheEndOfTheDiscInRealTime)
 
     // Stop keeps the place; a seek while playing leaves the disc stopped.
     ASSERT_EQ(send("play cd from 1"), 0);
-    QThread::msleep(150);
+    ASSERT_TRUE(vxtest::waitUntil([] { return position() != QLatin1String("01:00:00:00"); }));
     ASSERT_EQ(send("stop cd wait"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("stopped"));
-    EXPECT_NE(ask("status cd position"), QStringLiteral("01:00:00:00"));
+    EXPECT_NE(position(), QStringLiteral("01:00:00:00")) << "stop keeps the place";
     ASSERT_EQ(send("play cd"), 0);
     ASSERT_EQ(send("seek cd to 2"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("stopped"));
@@ -197,12 +178,13 @@ TEST_F(CdAudioTest, DoorStopsPlaybackFirstAndAChangedDiscStartsAtItsBeginning)
     medium->insertAudio(3, 2);
     openCd();
     ASSERT_EQ(send("play cd from 2"), 0);
-    QThread::msleep(100);
+    ASSERT_TRUE(vxtest::waitUntil([&] { return medium->reads > 0; }));
     ASSERT_EQ(send("set cd door open wait"), 0);
     EXPECT_TRUE(medium->trayIsOpen);
-    // A stream still going would ask for more within the second its queue holds.
-    QThread::msleep(1000);
-    EXPECT_EQ(medium->attempts, medium->attemptsAtDoor) << "playback stopped before the tray opened";
+    // The time allowed is what is tested: a stream still going would ask for
+    // more within the second its queue holds.
+    EXPECT_FALSE(vxtest::waitUntil([&] { return medium->attempts != medium->attemptsAtDoor; }, 1000))
+        << "playback stopped before the tray opened";
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("open"));
     EXPECT_EQ(ask("status cd media present"), QStringLiteral("false"));
     medium->insertAudio(5, 1);
@@ -234,8 +216,8 @@ TEST_F(CdAudioTest, DriveThatDoesNotAnswerGivesATimeoutNotAFrozenWindow)
     EXPECT_LT(t.elapsed(), 500);
     EXPECT_EQ(send("close cd"), 0);
     // The calls left behind finish and release the drive.
-    QThread::msleep(1500);
-    EXPECT_EQ(medium.use_count(), 2) << "held by the test and the fake system only";
+    EXPECT_TRUE(vxtest::waitUntil([&] { return medium.use_count() == 2; }))
+        << "held by the test and the fake system only";
 }
 
 } // namespace

@@ -2,14 +2,13 @@
 #include "fixtures_test.h"
 #include "mci.h"
 
-#include "testing/harness.h"
+#include "testing/mediacommands.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
 
 using namespace vx;
 
@@ -24,22 +23,9 @@ protected:
     }
     static QString status(const char *what, const char *alias = "Media")
     {
-        QString reply;
-        const int e = mciSendString(QStringLiteral("status %1 %2").arg(QLatin1String(alias), QLatin1String(what)), reply);
-        return e ? QStringLiteral("error %1").arg(e) : reply;
+        return vxtest::mciAsk(QStringLiteral("status %1 %2").arg(QLatin1String(alias), QLatin1String(what)));
     }
-    // Polls as the player does, but often: the milliseconds until "playing" ends.
-    static qint64 playToEnd(int limitMs = 5000)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (status("mode") == QLatin1String("playing")) {
-            if (t.elapsed() > limitMs)
-                return -1;
-            QThread::msleep(20);
-        }
-        return t.elapsed();
-    }
+    static qint64 playToEnd(int limitMs = 30000) { return vxtest::playToEnd(QStringLiteral("Media"), limitMs); }
     QTemporaryDir dir_;
 };
 
@@ -121,13 +107,13 @@ TEST_F(MciTest, PauseHoldsThePositionAndPlayResumes)
     ASSERT_TRUE(mediatest::writeWav(path("long.wav"), 1500));
     ASSERT_EQ(mciSendString(open(path("long.wav"))), 0);
     ASSERT_EQ(mciSendString(QStringLiteral("play Media")), 0);
-    QThread::msleep(300);
+    ASSERT_TRUE(vxtest::waitUntil([] { return status("position").toLongLong() > 100; }));
     ASSERT_EQ(mciSendString(QStringLiteral("pause Media")), 0);
     EXPECT_EQ(status("mode"), QStringLiteral("paused"));
     const qint64 at = status("position").toLongLong();
-    EXPECT_GT(at, 100);
-    QThread::msleep(300);
-    EXPECT_EQ(status("position").toLongLong(), at);
+    // The time allowed is what is tested: a playing clip would move 300 ms.
+    EXPECT_FALSE(vxtest::waitUntil([&] { return status("position").toLongLong() != at; }, 300))
+        << "the position holds while paused";
     ASSERT_EQ(mciSendString(QStringLiteral("play Media")), 0);
     EXPECT_EQ(status("mode"), QStringLiteral("playing"));
     ASSERT_EQ(mciSendString(QStringLiteral("stop Media")), 0);
@@ -235,10 +221,7 @@ TEST_F(MciTest, VideoShowsInAWindowOfItsOwnThatClosesWithTheClip)
     ASSERT_TRUE(clip) << error;
     EXPECT_EQ(clip->lengthMs(), 500);
     ASSERT_EQ(clip->play(), 0);
-    QElapsedTimer t;
-    t.start();
-    while (!clip->videoWindow() && t.elapsed() < 3000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    vxtest::waitUntil([&] { return clip->videoWindow() != nullptr; });
     QPointer<QWidget> window = clip->videoWindow();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->isVisible());

@@ -86,15 +86,12 @@ protected:
         return *p;
     }
     // Milliseconds until `p` raised EndOfStream (-1 when it did not in time).
-    qint64 untilEnd(MediaPlayer &p, int limitMs = 5000)
+    qint64 untilEnd(MediaPlayer &p, int limitMs = 30000)
     {
         QElapsedTimer t;
         t.start();
-        while (!ended_.contains(&p)) {
-            if (t.elapsed() > limitMs)
-                return -1;
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
+        if (!vxtest::waitUntil([&] { return ended_.contains(&p); }, limitMs))
+            return -1;
         ended_.removeOne(&p);
         return t.elapsed();
     }
@@ -250,12 +247,12 @@ TEST_F(MediaPlayerTest, PlaylistPlaysItsPlayableEntriesAsOneClip)
     QAccessibleInterface *a = QAccessible::queryAccessibleInterface(status);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->text(QAccessible::Name), status->text());
-    const qint64 took = untilEnd(p, 8000);
+    const qint64 took = untilEnd(p);
     EXPECT_GT(took, 450) << "both entries, one after the other";
     EXPECT_TRUE(ended_.isEmpty());
     // Play again starts from the first entry.
     p.Play();
-    EXPECT_GT(untilEnd(p, 8000), 450);
+    EXPECT_GT(untilEnd(p), 450);
     EXPECT_THROW(p.setFileName(path("none.wax")), RuntimeError);
 }
 
@@ -390,18 +387,15 @@ TEST_F(PlaylistTest, ListsThatAreNoRegularFileAreRefusedAtOnce)
         EXPECT_TRUE(media::playablePath(fifo, holder).isEmpty()) << "a FIFO is not handed to the engine";
         done = true;
     });
-    QElapsedTimer t;
-    t.start();
-    while (!done && t.elapsed() < 3000)
-        QThread::msleep(10);
+    const bool inTime = vxtest::waitUntil([&] { return done.load(); });
     // Let a reader held by a FIFO go before failing.
-    for (int round = 0; !done && round < 3; ++round) {
+    vxtest::waitUntil([&] {
         for (const QString &f : {fifo, asx})
             ::close(::open(QFile::encodeName(f).constData(), O_RDWR | O_NONBLOCK));
-        QThread::msleep(100);
-    }
+        return done.load();
+    });
     reader.join();
-    EXPECT_TRUE(done) << "a reader waited on a FIFO";
+    EXPECT_TRUE(inTime) << "a reader waited on a FIFO";
 }
 
 TEST_F(PlaylistTest, RiffMidiDataIsFoundOrRefused)

@@ -3,6 +3,7 @@
 
 #include "platform/core/errors.h"
 #include "testing/errors.h"
+#include "testing/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,18 +51,8 @@ protected:
     QByteArray oldXdg_, oldHome_;
 };
 
-QByteArray readRaw(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
+using vxtest::readBytes;
+using vxtest::writeBytes;
 
 // Error number thrown by fn, 0 when it returned normally.
 // Runs fn in a child process; only plain store calls belong in there.
@@ -128,7 +119,7 @@ TEST_F(StoreTest, RoundTripsAwkwardNamesAndValues)
                       values[i]) << qPrintable(section) << " " << i;
     }
 
-    const QByteArray raw = readRaw(StorePath(App));
+    const QByteArray raw = readBytes(StorePath(App));
     EXPECT_TRUE(wellFormed(raw));
     EXPECT_TRUE(raw.contains(QStringLiteral("[設定　画面]").toUtf8())); // readable UTF-8, not escaped
     EXPECT_EQ(GetSetting(App, names[0], QStringLiteral("nope"), QStringLiteral("def")), QStringLiteral("def"));
@@ -170,7 +161,7 @@ TEST_F(StoreTest, NamesIgnoreCaseAndKeepTheFirstSpelling)
     DeleteSection(App, QStringLiteral("OTHER"));
     EXPECT_EQ(Sections(App), QStringList({QStringLiteral("Window")}));
     // The blank line above [Other] is a line of [Window]: it stays.
-    EXPECT_EQ(readRaw(StorePath(App)), QByteArray("[Window]\nLeft=10\n\n"));
+    EXPECT_EQ(readBytes(StorePath(App)), QByteArray("[Window]\nLeft=10\n\n"));
 }
 
 TEST_F(StoreTest, DeletingWhatIsMissingThrowsInvalidCallAndChangesNothing)
@@ -181,11 +172,11 @@ TEST_F(StoreTest, DeletingWhatIsMissingThrowsInvalidCallAndChangesNothing)
     EXPECT_FALSE(QDir(path(QStringLiteral("config"))).exists()) << "a failed delete created the folder";
 
     SaveSetting(App, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
-    const QByteArray before = readRaw(StorePath(App));
+    const QByteArray before = readBytes(StorePath(App));
     EXPECT_EQ(errorOf([] { DeleteSetting(App, QStringLiteral("S"), QStringLiteral("nokey")); }), 5);
     EXPECT_EQ(errorOf([] { DeleteSetting(App, QStringLiteral("nosection"), QStringLiteral("k")); }), 5);
     EXPECT_EQ(errorOf([] { DeleteSection(App, QStringLiteral("nosection")); }), 5);
-    EXPECT_EQ(readRaw(StorePath(App)), before);
+    EXPECT_EQ(readBytes(StorePath(App)), before);
 
     // A section left empty still exists; once it is gone the application is too.
     DeleteSetting(App, QStringLiteral("S"), QStringLiteral("k"));
@@ -208,7 +199,7 @@ TEST_F(StoreTest, ChangesLeaveOtherSectionsByteForByte)
     const QByteArray top = "; written by hand\r\n\n[Colors]\n  Back Color = red  \n# keep me\nC:\\path=x\\y\n\n";
     const QByteArray middle = "; about fonts\n[Fonts]\nName=Mincho\n\n";
     const QByteArray bottom = "[Last]\nk = v";
-    writeRaw(StorePath(App), top + middle + bottom);
+    writeBytes(StorePath(App), top + middle + bottom);
 
     EXPECT_EQ(GetSetting(App, QStringLiteral("colors"), QStringLiteral("back color")), QStringLiteral("red"));
     EXPECT_EQ(GetSetting(App, QStringLiteral("Colors"), QStringLiteral("C:\\path")), QStringLiteral("x\\y"));
@@ -216,11 +207,11 @@ TEST_F(StoreTest, ChangesLeaveOtherSectionsByteForByte)
     // A section runs from its header to the next: the comment above [Fonts]
     // sits in [Colors] and stays.
     DeleteSection(App, QStringLiteral("Fonts"));
-    EXPECT_EQ(readRaw(StorePath(App)), top + "; about fonts\n" + bottom);
+    EXPECT_EQ(readBytes(StorePath(App)), top + "; about fonts\n" + bottom);
 
     SaveSetting(App, QStringLiteral("Colors"), QStringLiteral("Fore Color"), QStringLiteral("blue"));
     SaveSetting(App, QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("1"));
-    EXPECT_EQ(readRaw(StorePath(App)),
+    EXPECT_EQ(readBytes(StorePath(App)),
               "; written by hand\r\n\n[Colors]\n  Back Color = red  \n# keep me\nC:\\path=x\\y\nFore Color=blue\n\n"
               "; about fonts\n[Last]\nk = v\n\n[New]\na=1\n");
 
@@ -230,7 +221,7 @@ TEST_F(StoreTest, ChangesLeaveOtherSectionsByteForByte)
     ASSERT_TRUE(QFile::link(real, StorePath(App)));
     SaveSetting(App, QStringLiteral("New"), QStringLiteral("a"), QStringLiteral("2"));
     EXPECT_TRUE(QFileInfo(StorePath(App)).isSymLink());
-    EXPECT_TRUE(readRaw(real).endsWith("[New]\na=2\n"));
+    EXPECT_TRUE(readBytes(real).endsWith("[New]\na=2\n"));
 }
 
 TEST_F(StoreTest, TwoProcessesWritingTheSameSectionLoseNothing)
@@ -291,7 +282,7 @@ TEST_F(StoreTest, DeletedSectionIsNotRevivedByAConcurrentWriter)
     ASSERT_TRUE(exitedCleanly(writer));
     ASSERT_TRUE(exitedCleanly(deleter));
 
-    EXPECT_TRUE(wellFormed(readRaw(StorePath(App))));
+    EXPECT_TRUE(wellFormed(readBytes(StorePath(App))));
     EXPECT_EQ(Keys(App, QStringLiteral("Calm")).size(), count);
     // What survives is exactly the keys written after the second delete.
     const QStringList racy = Keys(App, QStringLiteral("Racy"));
@@ -310,11 +301,12 @@ TEST_F(StoreTest, KilledWriterLeavesAWholeStore)
             for (int i = 0;; ++i)
                 SaveSetting(App, section, key(i), QString::number(i));
         });
+        // The delay is the input: each round kills the writer at another point.
         usleep(useconds_t(20000 + 15000 * round));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
 
-        EXPECT_TRUE(wellFormed(readRaw(StorePath(App))));
+        EXPECT_TRUE(wellFormed(readBytes(StorePath(App))));
         EXPECT_EQ(GetSetting(App, QStringLiteral("Before"), QStringLiteral("k")), QStringLiteral("v"));
         const QStringList keys = Keys(App, section);
         for (int i = 0; i < keys.size(); ++i)
@@ -331,15 +323,15 @@ TEST_F(StoreTest, LeftoverTempFilesDoNotBreakTheStore)
 {
     SaveSetting(App, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
     const QString store = StorePath(App);
-    writeRaw(store + QStringLiteral(".tmp.99999"), "[S]\nk=trunc");
-    writeRaw(store + QStringLiteral(".tmp.1"), QByteArray());
+    writeBytes(store + QStringLiteral(".tmp.99999"), "[S]\nk=trunc");
+    writeBytes(store + QStringLiteral(".tmp.1"), QByteArray());
     // Belongs to another application whose name only starts like ours.
     const QString neighbour = path(QStringLiteral("config/Velmora 200X.ini.tmp.x.ini"));
-    writeRaw(neighbour, "[N]\nk=v\n");
+    writeBytes(neighbour, "[N]\nk=v\n");
 
     EXPECT_EQ(GetSetting(App, QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("v"));
     SaveSetting(App, QStringLiteral("S"), QStringLiteral("k2"), QStringLiteral("v2"));
-    EXPECT_EQ(readRaw(store), QByteArray("[S]\nk=v\nk2=v2\n"));
+    EXPECT_EQ(readBytes(store), QByteArray("[S]\nk=v\nk2=v2\n"));
     EXPECT_FALSE(QFile::exists(store + QStringLiteral(".tmp.99999")));
     EXPECT_FALSE(QFile::exists(store + QStringLiteral(".tmp.1")));
     EXPECT_TRUE(QFile::exists(neighbour));
@@ -347,7 +339,7 @@ TEST_F(StoreTest, LeftoverTempFilesDoNotBreakTheStore)
 
 TEST_F(StoreTest, UnwritableStoreThrowsNamingThePath)
 {
-    writeRaw(path(QStringLiteral("plain")), "not a folder");
+    writeBytes(path(QStringLiteral("plain")), "not a folder");
     setConfigDir(path(QStringLiteral("plain/config")));
     QString description;
     const int number =

@@ -4,6 +4,7 @@
 
 #include "platform/core/errors.h"
 #include "testing/errors.h"
+#include "testing/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,18 +55,8 @@ protected:
     QByteArray oldXdg_;
 };
 
-QByteArray readRaw(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
+using vxtest::readBytes;
+using vxtest::writeBytes;
 
 // Runs fn on another thread; false when it has not returned within 5 s.
 bool returnsAtOnce(const std::function<void()> &fn, const std::function<void()> &unblock)
@@ -112,7 +103,7 @@ TEST_F(StoreFileTest, AFifoOrDeviceInPlaceOfTheStoreAnswersAtOnce)
 TEST_F(StoreFileTest, AStoreBeyondSixteenMegabytesIsRefusedUnread)
 {
     const QString store = StorePath(App);
-    writeRaw(store, "[S]\nk=small\n");
+    writeBytes(store, "[S]\nk=small\n");
     ASSERT_EQ(::truncate(QFile::encodeName(store).constData(), (16 << 20) + 1), 0);
     EXPECT_EQ(GetSetting(App, S, K, QStringLiteral("def")), QStringLiteral("def"));
     QString why;
@@ -129,20 +120,20 @@ TEST_F(StoreFileTest, AStoreReachedThroughASymbolicLinkIsReplacedAtItsTarget)
     const QString store = StorePath(App);
     ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("dotfiles"))));
     const QString target = path(QStringLiteral("dotfiles/vx.ini"));
-    writeRaw(target, "[S]\nk=old\n");
+    writeBytes(target, "[S]\nk=old\n");
     // Relative, as dotfile managers make them.
     ASSERT_EQ(::symlink("../dotfiles/vx.ini", QFile::encodeName(store).constData()), 0);
 
     SaveSetting(App, S, K, QStringLiteral("new"));
     EXPECT_TRUE(QFileInfo(store).isSymLink());
-    EXPECT_EQ(readRaw(target), QByteArray("[S]\nk=new\n"));
+    EXPECT_EQ(readBytes(target), QByteArray("[S]\nk=new\n"));
     EXPECT_EQ(GetSetting(App, S, K), QStringLiteral("new"));
 
     // A link whose file is not there yet makes it there.
     ASSERT_TRUE(QFile::remove(target));
     SaveSetting(App, S, K, QStringLiteral("again"));
     EXPECT_TRUE(QFileInfo(store).isSymLink());
-    EXPECT_EQ(readRaw(target), QByteArray("[S]\nk=again\n"));
+    EXPECT_EQ(readBytes(target), QByteArray("[S]\nk=again\n"));
 
     // A link to a link.
     const QString middle = path(QStringLiteral("middle.ini"));
@@ -153,12 +144,12 @@ TEST_F(StoreFileTest, AStoreReachedThroughASymbolicLinkIsReplacedAtItsTarget)
     EXPECT_TRUE(QFileInfo(store).isSymLink());
     EXPECT_TRUE(QFileInfo(middle).isSymLink());
     EXPECT_TRUE(QFileInfo(target).exists());
-    EXPECT_TRUE(readRaw(target).isEmpty());
+    EXPECT_TRUE(readBytes(target).isEmpty());
 }
 
 TEST_F(StoreFileTest, ASaveInAReadOnlyFolderNamesThePermissionNotTheMissingLock)
 {
-    writeRaw(StorePath(App), "[S]\nk=v\n");
+    writeBytes(StorePath(App), "[S]\nk=v\n");
     ASSERT_FALSE(QFile::exists(StorePath(App) + QStringLiteral(".lock")));
     QFile::setPermissions(tmp_.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
                                            QFile::ExeOther);

@@ -1,4 +1,5 @@
 #include "platform/system/facts.h"
+#include "testing/files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,12 +13,7 @@
 
 namespace {
 
-void write(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
+void write(const QString &path, const QByteArray &text) { vxtest::writeBytes(path, text); }
 
 TEST(Facts, MemoryInSixtyFourBitsWithTheUsedShare)
 {

@@ -34,6 +34,7 @@ bool runChild(const std::function<void()> &save, qint64 delayUs)
         ::_exit(rc);
     }
     if (delayUs >= 0) {
+        // The delay is the input: each run kills the save at another point.
         ::usleep(static_cast<useconds_t>(delayUs));
         ::kill(pid, SIGKILL);
     }

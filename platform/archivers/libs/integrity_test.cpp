@@ -488,7 +488,9 @@ TEST(UserFiles, NoCheckOrExtractionBlocksOrReadsWithoutEnd)
             result = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             EXPECT_EQ(result, 0);
-            EXPECT_LT(secs, 2.0);
+            // Work done at once takes well under a second; an endless read
+            // meets the alarm. The bound leaves room for a loaded machine.
+            EXPECT_LT(secs, 10.0);
         }
         // RAR's own entry, and compression naming the file.
         EXPECT_EQ(inChild([&] {
