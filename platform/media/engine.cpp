@@ -1,34 +1,23 @@
 // GStreamer first: its headers use names that Qt defines as macros.
-#include <gst/app/gstappsink.h>
 #include <gst/gst.h>
 
 #include "engine.h"
 
 #include "audiosink.h"
+#include "framesink.h"
 #include "mci.h"
+#include "offwindow.h"
 #include "videowindow.h"
 
 #include "platform/core/userfile.h"
 
-#include <QAbstractButton>
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
-#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
 #include <atomic>
-#include <climits>
-#include <condition_variable>
-#include <cstdarg>
-#include <functional>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 namespace vx::media {
 
@@ -47,97 +36,6 @@ GstBusSyncReply keepWanted(GstBus *, GstMessage *msg, gpointer)
     default:
         return GST_BUS_DROP;
     }
-}
-
-// While the window thread waits for a device, timers that start handlers
-// (the windows' own, a button pressed through assistive technology) are held
-// back: a tick left unanswered comes again at its next interval, after the
-// wait. Painting, layout, the window system and assistive technology's
-// questions go on.
-class HoldTimers : public QObject {
-public:
-    HoldTimers() { QCoreApplication::instance()->installEventFilter(this); }
-    ~HoldTimers() override { QCoreApplication::instance()->removeEventFilter(this); }
-    HoldTimers(const HoldTimers &) = delete;
-    HoldTimers &operator=(const HoldTimers &) = delete;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        return event->type() == QEvent::Timer
-               && (qobject_cast<QTimer *>(watched) || qobject_cast<QAbstractButton *>(watched));
-    }
-};
-
-int g_waits = 0; // waits on the window thread's stack
-// How long the window thread waits as a plain call before it goes on
-// painting while it waits: a quick open ends within it.
-constexpr int kQuietWaitMs = 20;
-
-// Runs `work` on a worker and gives its result. On the window thread the
-// wait is a local event loop without user input (a handler run meanwhile
-// may set *cancel: `stop` then tells the work to give up); elsewhere a plain
-// wait.
-int waitOffWindow(const std::function<int()> &work, std::atomic<bool> &stop, const std::shared_ptr<bool> &cancel)
-{
-    QCoreApplication *app = QCoreApplication::instance();
-    QAbstractEventDispatcher *dispatcher =
-        app && QThread::currentThread() == app->thread() ? QAbstractEventDispatcher::instance() : nullptr;
-    std::mutex lock;
-    std::condition_variable doneChanged;
-    bool done = false;
-    int result = mci::NoError;
-    std::thread worker([&] {
-        const int r = work();
-        {
-            const std::lock_guard<std::mutex> hold(lock);
-            result = r;
-            done = true;
-        }
-        doneChanged.notify_all();
-        if (dispatcher)
-            dispatcher->wakeUp();
-    });
-    // Whatever leaves this function (an exception out of a handler run
-    // meanwhile too) ends the work first.
-    struct Join {
-        std::thread &worker;
-        std::atomic<bool> &stop;
-        ~Join()
-        {
-            stop = true;
-            worker.join();
-        }
-    } join{worker, stop};
-    const auto isDone = [&] {
-        const std::lock_guard<std::mutex> hold(lock);
-        return done;
-    };
-    {
-        // A quick open ends here, without a round of events.
-        std::unique_lock<std::mutex> hold(lock);
-        doneChanged.wait_for(hold, std::chrono::milliseconds(dispatcher ? kQuietWaitMs : INT_MAX),
-                             [&done] { return done; });
-    }
-    if (!isDone()) {
-        struct Depth {
-            Depth() { ++g_waits; }
-            ~Depth() { --g_waits; }
-        };
-        std::optional<HoldTimers> holding;
-        if (g_waits == 0)
-            holding.emplace();
-        const Depth depth;
-        while (!isDone()) {
-            if (cancel && *cancel)
-                stop = true;
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
-        }
-    }
-    if (cancel && *cancel)
-        return mci::NotOpen;
-    const std::lock_guard<std::mutex> hold(lock);
-    return result;
 }
 
 } // namespace
@@ -238,51 +136,6 @@ struct PlaybackEngine::Impl {
         return true;
     }
 
-    static GstFlowReturn onSample(GstAppSink *sink, gpointer self) { return deliver(sink, self, false); }
-    static GstFlowReturn onPreroll(GstAppSink *sink, gpointer self) { return deliver(sink, self, true); }
-
-    static GstFlowReturn deliver(GstAppSink *sink, gpointer self, bool preroll)
-    {
-        GstSample *sample = preroll ? gst_app_sink_pull_preroll(sink) : gst_app_sink_pull_sample(sink);
-        if (!sample)
-            return GST_FLOW_OK;
-        auto *impl = static_cast<Impl *>(self);
-        int width = 0;
-        int height = 0;
-        if (GstCaps *caps = gst_sample_get_caps(sample)) {
-            const GstStructure *s = gst_caps_get_structure(caps, 0);
-            gst_structure_get_int(s, "width", &width);
-            gst_structure_get_int(s, "height", &height);
-        }
-        GstBuffer *buffer = gst_sample_get_buffer(sample);
-        GstMapInfo map;
-        if (buffer && width > 0 && height > 0 && gst_buffer_map(buffer, &map, GST_MAP_READ)) {
-            const qsizetype stride = qsizetype(width) * 4;
-            if (map.size >= gsize(stride * height)) {
-                QImage frame(map.data, width, height, stride, QImage::Format_RGB32);
-                impl->window->offerFrame(frame.copy());
-            }
-            gst_buffer_unmap(buffer, &map);
-        }
-        gst_sample_unref(sample);
-        return GST_FLOW_OK;
-    }
-
-    GstElement *makeVideoSink()
-    {
-        GstElement *sink = gst_element_factory_make("appsink", nullptr);
-        if (!sink)
-            return nullptr;
-        GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", nullptr);
-        g_object_set(sink, "caps", caps, "max-buffers", 2, "drop", TRUE, "sync", TRUE, nullptr);
-        gst_caps_unref(caps);
-        GstAppSinkCallbacks callbacks{};
-        callbacks.new_sample = &Impl::onSample;
-        callbacks.new_preroll = &Impl::onPreroll;
-        gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, this, nullptr);
-        return sink;
-    }
-
     // The pipeline for `uri`, on its way to ready: the error number of the
     // start. GStreamer only: it may run off the window thread (the first
     // start loads plug-ins, and a sound server may be slow to answer).
@@ -298,7 +151,7 @@ struct PlaybackEngine::Impl {
             return mci::NoEngine;
         }
         gst_object_ref_sink(pipeline);
-        GstElement *video = makeVideoSink();
+        GstElement *video = makeFrameSink(window);
         g_object_set(pipeline, "uri", uri.constData(), "audio-sink", audio, nullptr);
         if (video)
             g_object_set(pipeline, "video-sink", video, nullptr);
