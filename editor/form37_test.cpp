@@ -137,12 +137,18 @@ TEST_F(EditorTest, ReplaceAllOverALargeSpanDoesNotReadTheDocumentOut)
 
     longest = 0;
     changes = 0;
+    t.document()->setModified(false);
+    bool toldModified = false;
+    const auto mod = QObject::connect(t.document(), &QTextDocument::modificationChanged,
+                                      [&](bool on) { toldModified = on; });
     r.Text1.setText(QStringLiteral("fox"));
     r.Text2.setText(QStringLiteral("狐"));
     r.Command1_Click();
     QObject::disconnect(c);
     QObject::disconnect(m);
+    QObject::disconnect(mod);
     vx::RichTextBox::accessibilityActive = wasActive;
+    EXPECT_TRUE(toldModified) << "the change is told as unsaved";
 
     EXPECT_EQ(t.Text().count(QStringLiteral("fox")), 0);
     EXPECT_LE(longest, 1000) << "the document's text went out as one change";

@@ -382,6 +382,9 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
     }
     const int caret = textCursor().position();
     const int blocks = d->blockCount();
+    const bool undo = d->isUndoAvailable();
+    const bool redo = d->isRedoAvailable();
+    const bool modified = d->isModified();
     {
         const QSignalBlocker hold(d);
         c.endEditBlock();
@@ -390,6 +393,12 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
     emit d->contentsChanged();
     if (d->blockCount() != blocks)
         emit d->blockCountChanged(d->blockCount());
+    if (d->isUndoAvailable() != undo)
+        emit d->undoAvailable(d->isUndoAvailable());
+    if (d->isRedoAvailable() != redo)
+        emit d->redoAvailable(d->isRedoAvailable());
+    if (d->isModified() != modified)
+        emit d->modificationChanged(d->isModified());
     if (textCursor().position() != caret)
         emit d->cursorPositionChanged(textCursor());
     QAccessibleTextCursorEvent moved(this, textCursor().position());
