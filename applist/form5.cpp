@@ -1,4 +1,5 @@
 #include "form5.h"
+#include "platform/forms/events.h"
 
 #include "applist/form6.h"
 #include "applist/keys.h"
@@ -53,28 +54,17 @@ Form5::Form5() : vx::Form(QStringLiteral("Form5"))
     setFixedSize(size());
 
     Label1.Move(120, 120, 7560, 255);
-    List1.Move(120, 480, 4920, 3675);
     List1.setToolTipText(QStringLiteral("現在登録されているアプリケーションの一覧です"));
-    Run.Move(5160, 480, 2520, 555);
-    AppAdd.Move(5160, 1200, 2520, 420);
     AppAdd.setToolTipText(QStringLiteral("新しく一覧に追加します"));
-    AppDel.Move(5160, 1680, 2520, 420);
     AppDel.setToolTipText(QStringLiteral("選択されているのを一覧から削除します"));
-    Command1.Move(5160, 2160, 2520, 420);
     Command1.setToolTipText(QStringLiteral("リストのフォントを変更します"));
-    Exit.Move(5160, 3735, 2520, 420);
     Exit.setToolTipText(QStringLiteral("Kinvokeを終わります"));
 
     // Registration appends to the list from the other window: the extent follows.
     connect(List1.model(), &QAbstractItemModel::rowsInserted, this, [this] { fitExtent(); });
     connect(List1.model(), &QAbstractItemModel::rowsRemoved, this, [this] { fitExtent(); });
 
-    List1.Click = [this] { List1_Click(); };
-    AppAdd.Click = [this] { AppAdd_Click(); };
-    AppDel.Click = [this] { AppDel_Click(); };
-    Run.Click = [this] { Run_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Exit.Click = [this] { Exit_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form5::Form_Load()

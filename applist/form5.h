@@ -28,12 +28,12 @@ public:
 
     vx::Label Label1{this, QStringLiteral("Label1"),
                      QStringLiteral("登録してあるすべてのアプリケーションを一度に起動する機能です。")};
-    vx::ListBox List1{this, QStringLiteral("List1")};
-    vx::CommandButton Run{this, QStringLiteral("Run"), QStringLiteral("アプリケーションの実行")};
-    vx::CommandButton AppAdd{this, QStringLiteral("AppAdd"), QStringLiteral("一覧に追加")};
-    vx::CommandButton AppDel{this, QStringLiteral("AppDel"), QStringLiteral("一覧から削除")};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("フォント設定")};
-    vx::CommandButton Exit{this, QStringLiteral("Exit"), QStringLiteral("閉じる")};
+    vx::Placed<vx::ListBox> List1{{120, 480, 4920, 3675}, this, QStringLiteral("List1")};
+    vx::Placed<vx::CommandButton> Run{{5160, 480, 2520, 555}, this, QStringLiteral("Run"), QStringLiteral("アプリケーションの実行")};
+    vx::Placed<vx::CommandButton> AppAdd{{5160, 1200, 2520, 420}, this, QStringLiteral("AppAdd"), QStringLiteral("一覧に追加")};
+    vx::Placed<vx::CommandButton> AppDel{{5160, 1680, 2520, 420}, this, QStringLiteral("AppDel"), QStringLiteral("一覧から削除")};
+    vx::Placed<vx::CommandButton> Command1{{5160, 2160, 2520, 420}, this, QStringLiteral("Command1"), QStringLiteral("フォント設定")};
+    vx::Placed<vx::CommandButton> Exit{{5160, 3735, 2520, 420}, this, QStringLiteral("Exit"), QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
 
     qint16 AppTotal = 0;
@@ -42,12 +42,12 @@ public:
     QString AppPaths[applist::kMaxApps + 1];
 
     void Form_Load() override;
-    void List1_Click();
-    void AppAdd_Click();
-    void AppDel_Click();
-    void Run_Click();
-    void Command1_Click();
-    void Exit_Click();
+    Q_SLOT void List1_Click();
+    Q_SLOT void AppAdd_Click();
+    Q_SLOT void AppDel_Click();
+    Q_SLOT void Run_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Exit_Click();
 
 private:
     // The list scrolls sideways as far as its longest path needs.

@@ -1,4 +1,5 @@
 #include "form6.h"
+#include "platform/forms/events.h"
 
 #include "applist/form5.h"
 #include "applist/keys.h"
@@ -16,25 +17,16 @@ Form6::Form6() : vx::Form(QStringLiteral("Form6"))
     setClientSize(6240, 4305);
     setFixedSize(size());
 
-    Drive1.Move(120, 120, 2880, 315);
     Drive1.setToolTipText(QStringLiteral("ドライブを選択してください"));
-    Dir1.Move(120, 540, 2880, 3600);
     Dir1.setToolTipText(QStringLiteral("フォルダを選択してください"));
-    File1.Move(3120, 120, 3000, 3435);
     File1.setToolTipText(QStringLiteral("追加するアプリケーションを選択してください"));
     // Programs here are the files the user may run, whatever their names.
     File1.setExecutablesOnly(true);
     File1.setPath(Dir1.Path());
-    AddProgram.Move(3120, 3720, 1440, 420);
     AddProgram.setToolTipText(QStringLiteral("選択したアプリケーションを追加します"));
-    BackBtn.Move(4680, 3720, 1440, 420);
     BackBtn.setToolTipText(QStringLiteral("前の画面に戻ります"));
 
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    AddProgram.Click = [this] { AddProgram_Click(); };
-    File1.DblClick = [this] { File1_DblClick(); };
-    BackBtn.Click = [this] { BackBtn_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form6::Form_Load()

@@ -10,20 +10,20 @@ class Form6 : public vx::Form {
 public:
     Form6();
 
-    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
-    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
-    vx::FileListBox File1{this, QStringLiteral("File1")};
-    vx::CommandButton AddProgram{this, QStringLiteral("AddProgram"), QStringLiteral("追加")};
-    vx::CommandButton BackBtn{this, QStringLiteral("BackBtn"), QStringLiteral("戻る")};
+    vx::Placed<vx::DriveListBox> Drive1{{120, 120, 2880, 315}, this, QStringLiteral("Drive1")};
+    vx::Placed<vx::DirListBox> Dir1{{120, 540, 2880, 3600}, this, QStringLiteral("Dir1")};
+    vx::Placed<vx::FileListBox> File1{{3120, 120, 3000, 3435}, this, QStringLiteral("File1")};
+    vx::Placed<vx::CommandButton> AddProgram{{3120, 3720, 1440, 420}, this, QStringLiteral("AddProgram"), QStringLiteral("追加")};
+    vx::Placed<vx::CommandButton> BackBtn{{4680, 3720, 1440, 420}, this, QStringLiteral("BackBtn"), QStringLiteral("戻る")};
 
     qint16 RegisteredCount = 0;
 
     void Form_Load() override;
-    void Drive1_Change();
-    void Dir1_Change();
-    void AddProgram_Click();
-    void File1_DblClick();
-    void BackBtn_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Dir1_Change();
+    Q_SLOT void AddProgram_Click();
+    Q_SLOT void File1_DblClick();
+    Q_SLOT void BackBtn_Click();
 
 private:
     void RegisterProgram();

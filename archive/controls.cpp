@@ -1,6 +1,7 @@
 #include "controls.h"
 
 #include "platform/forms/drops.h"
+#include "platform/forms/events.h"
 
 #include <QDragEnterEvent>
 #include <QPlainTextEdit>
@@ -20,6 +21,8 @@ QWidget *SSTab::page(int index) const { return widget(index); }
 
 DropBox::DropBox(vx::Form *form, const QString &name, QWidget *container) : TextBox(form, name, true, container)
 {
+    static const vx::ControlEvent kEvents[] = {{"OLEDragDrop", vx::eventOf<&DropBox::OLEDragDrop>}};
+    vx::addControlEvents(kEvents);
     setLocked(true);
     // The editor passes drops up to the box.
     editor()->setAcceptDrops(false);

@@ -1,4 +1,5 @@
 #include "form9.h"
+#include "platform/forms/events.h"
 
 #include "arcsmpcommon.h"
 #include "keys.h"
@@ -60,11 +61,8 @@ Form9::Form9() : vx::Form(QStringLiteral("Form9"))
 {
     setCaption(QStringLiteral("Cramlet＆Loosel Version4.1"));
     setClientSize(9720, 7440);
-    Label1_0.Move(120, 120, 6000, 300);
     SSTab1.Move(120, 480, 9480, 5640);
-    Check1.Move(120, 6240, 2400, 300);
     Label5.Move(2640, 6240, 5640, 495);
-    Command1.Move(8400, 6900, 1200, 375);
     Label1_0.setAccessibleName(Label1_0.Caption());
     layoutPanes();
     wireHandlers();
@@ -114,23 +112,9 @@ void Form9::layoutPanes()
                              : compresses(n) ? QStringLiteral("ファイルを選択(解凍専用)")
                                              : QStringLiteral("ファイルを選択"));
     }
-    Label1_7.Move(3480, 3900, 1320, 255);
-    Combo3.Move(4800, 3840, 2400, 300);
-    Label1_8.Move(3480, 4320, 1320, 255);
-    Combo2.Move(4800, 4260, 3000, 300);
-    Label1_1.Move(3480, 3900, 1320, 255);
-    Label1_3.Move(4800, 3900, 300, 255);
-    HScroll2.Move(5100, 3900, 2400, 255);
-    Label1_2.Move(7560, 3900, 300, 255);
     HScroll2.setMin(0);
     HScroll2.setMax(9);
     HScroll2.setAccessibleName(QStringLiteral("ZIP 圧縮レベル"));
-    Label19.Move(3480, 3900, 1320, 255);
-    Combo1.Move(4800, 3840, 2400, 300);
-    Label1_6.Move(3480, 4320, 1320, 255);
-    Label1_4.Move(4800, 4320, 300, 255);
-    HScroll1.Move(5100, 4320, 2400, 255);
-    Label1_5.Move(7560, 4320, 300, 255);
     HScroll1.setMin(0);
     HScroll1.setMax(9);
     HScroll1.setAccessibleName(QStringLiteral("TAR 圧縮レベル"));
@@ -141,10 +125,7 @@ void Form9::layoutPanes()
 
 void Form9::wireHandlers()
 {
-    Command1.Click = [this] { Command1_Click(); };
-    Combo1.Click = [this] { Combo1_Click(); };
-    Combo2.Click = [this] { Combo2_Click(); };
-    Combo3.Click = [this] { Combo3_Click(); };
+    vx::bindEvents(*this);
     for (int n = 1; n <= 8; ++n) {
         Pane p = pane(n);
         p.drive->Change = [this, n] { DriveChange(n); }; // Drive1_Change ... Drive8_Change
@@ -160,14 +141,6 @@ void Form9::wireHandlers()
                 FileClick(n);
         }));
     }
-    Text1.OLEDragDrop = [this](const QStringList &i) { Text1_OLEDragDrop(i); };
-    Text2.OLEDragDrop = [this](const QStringList &i) { Text2_OLEDragDrop(i); };
-    Text3.OLEDragDrop = [this](const QStringList &i) { Text3_OLEDragDrop(i); };
-    Text4.OLEDragDrop = [this](const QStringList &i) { Text4_OLEDragDrop(i); };
-    Text5.OLEDragDrop = [this](const QStringList &i) { Text5_OLEDragDrop(i); };
-    Text6.OLEDragDrop = [this](const QStringList &i) { Text6_OLEDragDrop(i); };
-    Text7.OLEDragDrop = [this](const QStringList &i) { Text7_OLEDragDrop(i); };
-    Text8.OLEDragDrop = [this](const QStringList &i) { Text8_OLEDragDrop(i); };
 }
 
 uint32_t Form9::ownHandle() const { return static_cast<uint32_t>(const_cast<Form9 *>(this)->winId()); }

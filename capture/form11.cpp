@@ -1,4 +1,5 @@
 #include "form11.h"
+#include "platform/forms/events.h"
 
 #include "capture/form29.h"
 #include "capture/keys.h"
@@ -37,27 +38,13 @@ Form11::Form11() : vx::Form(QStringLiteral("Form11"))
     Command1.setToolTipText(QStringLiteral("PrintScreenキーやAltキーを押してからクリックしてください"));
     Command2.setToolTipText(QStringLiteral("キャプチャした画像を保存します"));
     Command3.setToolTipText(QStringLiteral("表示をクリックしてからクリックしてください"));
-    Image1.Move(120, 1080, 10560, 9060);
     Image1.setAccessibleName(QStringLiteral("キャプチャした画像"));
     Image1.setStretch(true);
     Image1.setPicture(storedPicture());
     Image1.setWidth(10560);
     Image1.setHeight(9060);
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    Command12.Click = [this] { Command12_Click(); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Timer2.Tick = [this] { Timer2_Timer(); };
+    vx::bindEvents(*this);
 }
 
 vx::Picture Form11::storedPicture()

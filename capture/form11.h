@@ -28,7 +28,7 @@ public:
     vx::CommandButton Command11{this, QStringLiteral("Command11"), QStringLiteral("拡大")};
     vx::CommandButton Command12{this, QStringLiteral("Command12"), QStringLiteral("サイズ変更")};
     vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("閉じる")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+    vx::Placed<vx::ImageBox> Image1{{120, 1080, 10560, 9060}, this, QStringLiteral("Image1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 10000, false};
     vx::Timer Timer2{this, QStringLiteral("Timer2"), 10000, false};
     vx::CommonDialog CommonDialog1{this};
@@ -38,20 +38,20 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Command12_Click();
-    void Timer1_Timer();
-    void Timer2_Timer();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Command11_Click();
+    Q_SLOT void Command12_Click();
+    Q_SLOT void Timer1_Timer();
+    Q_SLOT void Timer2_Timer();
 
 private:
     void capture(vx::Timer &timer, bool activeWindow);

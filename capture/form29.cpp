@@ -1,4 +1,5 @@
 #include "form29.h"
+#include "platform/forms/events.h"
 
 #include "capture/form11.h"
 #include "suite/settings.h"
@@ -34,8 +35,7 @@ Form29::Form29() : vx::Form(QStringLiteral("Form29"))
     Label3.setBuddy(Text2.editor());
     Text1.setAccessibleName(QStringLiteral("縦の長さ"));
     Text2.setAccessibleName(QStringLiteral("横の長さ"));
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form29::Form_Load()

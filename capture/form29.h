@@ -17,6 +17,6 @@ public:
     vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
 
     void Form_Load() override;
-    void Command1_Click();
-    void Command2_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
 };

@@ -1,4 +1,5 @@
 #include "form37.h"
+#include "platform/forms/events.h"
 
 #include "findreplace.h"
 #include "form4.h"
@@ -9,18 +10,11 @@ Form37::Form37() : vx::Form(QStringLiteral("Form37"))
 {
     setCaption(QStringLiteral("置換"));
     setClientSize(4200, 1980);
-    Label1.Move(120, 120, 3960, 255);
-    Text1.Move(120, 420, 3960, 315);
-    Label2.Move(120, 810, 3960, 255);
-    Text2.Move(120, 1110, 3960, 315);
     Text1.setAccessibleName(Label1.Caption());
     Text2.setAccessibleName(Label2.Caption());
     Label1.setBuddy(Text1.editor());
     Label2.setBuddy(Text2.editor());
-    Command1.Move(120, 1530, 1935, 375);
-    Command2.Move(2145, 1530, 1935, 375);
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form37::Form_Load()

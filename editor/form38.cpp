@@ -1,4 +1,5 @@
 #include "form38.h"
+#include "platform/forms/events.h"
 
 #include "findreplace.h"
 #include "form4.h"
@@ -20,12 +21,9 @@ Form38::Form38() : vx::Form(QStringLiteral("Form38"))
 {
     setCaption(QStringLiteral("検索"));
     setClientSize(4200, 1260);
-    Label1.Move(120, 120, 3960, 255);
-    Text1.Move(120, 420, 3960, 315);
     Text1.setAccessibleName(Label1.Caption());
     Label1.setBuddy(Text1.editor());
-    Command1.Move(2820, 810, 1260, 375);
-    Command1.Click = [this] { Command1_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form38::Form_Load()

@@ -1,4 +1,5 @@
 #include "form4.h"
+#include "platform/forms/events.h"
 
 #include "form27.h"
 #include "form37.h"
@@ -111,7 +112,7 @@ Form4::Form4() : vx::Form(QStringLiteral("Form4"))
     CommonDialog1.FileName = QStringLiteral("noname.wri");
     CommonDialog7.FileName = QStringLiteral("noname.txt");
     layoutControls();
-    wire();
+    vx::bindEvents(*this);
 }
 
 void Form4::layoutControls()
@@ -136,76 +137,7 @@ void Form4::layoutControls()
         x += w.w + 15;
     }
     // The file pane on the left.
-    Drive1.Move(60, 540, 2580, 300);
-    Dir1.Move(60, 900, 2580, 1800);
-    File1.Move(60, 2760, 2580, 1800);
-    Label1.Move(60, 4620, 2580, 255);
-    Command21.Move(60, 4920, 1275, 360);
-    Command22.Move(1365, 4920, 1275, 360);
-    Check1.Move(60, 5340, 2580, 300);
-    Command18.Move(60, 5700, 2580, 360);
-    Command6.Move(60, 6120, 2580, 360);
-    Command17.Move(60, 6540, 2580, 360);
-    Command1.Move(60, 6960, 2580, 360);
-    RichTextBox1.Move(2700, 540, 9840, 6960);
     StatusBar1.Move(0, 7600, 12600, 320);
-}
-
-void Form4::wire()
-{
-    RichTextBox1.KeyPress = [this](int k) { RichTextBox1_KeyPress(k); };
-    RichTextBox1.Change = [this] { RichTextBox1_Change(); };
-    File1.Click = [this] { File1_Click(); };
-    File1.OLEDragDrop = [this](const QStringList &f) { File1_OLEDragDrop(f); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    Check1.Click = [this] { Check1_Click(); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Timer2.Tick = [this] { Timer2_Timer(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    Command12.Click = [this] { Command12_Click(); };
-    Command13.Click = [this] { Command13_Click(); };
-    Command14.Click = [this] { Command14_Click(); };
-    Command15.Click = [this] { Command15_Click(); };
-    Command160.Click = [this] { Command160_Click(); };
-    Command16.Click = [this] { Command16_Click(); };
-    Command17.Click = [this] { Command17_Click(); };
-    Command18.Click = [this] { Command18_Click(); };
-    Command19.Click = [this] { Command19_Click(); };
-    Command20.Click = [this] { Command20_Click(); };
-    Command21.Click = [this] { Command21_Click(); };
-    Command22.Click = [this] { Command22_Click(); };
-    Command23.Click = [this] { Command23_Click(); };
-    Command24.Click = [this] { Command24_Click(); };
-    Command25.Click = [this] { Command25_Click(); };
-    IDMNewfile.Click = [this] { IDMNewfile_Click(); };
-    IDMOpenFile.Click = [this] { IDMOpenFile_Click(); };
-    IDMNewsave.Click = [this] { IDMNewsave_Click(); };
-    IDMSave.Click = [this] { IDMSave_Click(); };
-    IDMRTF.Click = [this] { IDMRTF_Click(); };
-    IDMEnd.Click = [this] { IDMEnd_Click(); };
-    IDMTXTBACK.Click = [this] { IDMTXTBACK_Click(); };
-    IDMTXTCOPY.Click = [this] { IDMTXTCOPY_Click(); };
-    IDMTXTCUT.Click = [this] { IDMTXTCUT_Click(); };
-    IDMTXTPAST.Click = [this] { IDMTXTPAST_Click(); };
-    IDMALLSEL.Click = [this] { IDMALLSEL_Click(); };
-    IDMPrint.Click = [this] { IDMPrint_Click(); };
-    IDMFontSize.Click = [this] { IDMFontSize_Click(); };
-    IDMFontColor.Click = [this] { IDMFontColor_Click(); };
-    IDMPaperColor.Click = [this] { IDMPaperColor_Click(); };
-    IDMChange.Click = [this] { IDMChange_Click(); };
-    IDMRE.Click = [this] { IDMRE_Click(); };
-    IDMFirst.Click = [this] { IDMFirst_Click(); };
 }
 
 void Form4::Form_Load()

@@ -35,21 +35,21 @@ class Form4 : public vx::Form {
 public:
     Form4();
 
-    vx::RichTextBox RichTextBox1{this, QStringLiteral("RichTextBox1")};
+    vx::Placed<vx::RichTextBox> RichTextBox1{{2700, 540, 9840, 6960}, this, QStringLiteral("RichTextBox1")};
     vx::Control<QToolBar> Toolbar1{this, QStringLiteral("Toolbar1")};
-    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
-    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
-    vx::FileListBox File1{this, QStringLiteral("File1")};
-    vx::Label Label1{this, QStringLiteral("Label1")};
-    vx::CommandButton Command21{this, QStringLiteral("Command21"), QStringLiteral("前へ")};
-    vx::CommandButton Command22{this, QStringLiteral("Command22"), QStringLiteral("次へ")};
-    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("システムセーフティー機能")};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::DriveListBox> Drive1{{60, 540, 2580, 300}, this, QStringLiteral("Drive1")};
+    vx::Placed<vx::DirListBox> Dir1{{60, 900, 2580, 1800}, this, QStringLiteral("Dir1")};
+    vx::Placed<vx::FileListBox> File1{{60, 2760, 2580, 1800}, this, QStringLiteral("File1")};
+    vx::Placed<vx::Label> Label1{{60, 4620, 2580, 255}, this, QStringLiteral("Label1")};
+    vx::Placed<vx::CommandButton> Command21{{60, 4920, 1275, 360}, this, QStringLiteral("Command21"), QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command22{{1365, 4920, 1275, 360}, this, QStringLiteral("Command22"), QStringLiteral("次へ")};
+    vx::Placed<vx::CheckBox> Check1{{60, 5340, 2580, 300}, this, QStringLiteral("Check1"), QStringLiteral("システムセーフティー機能")};
+    vx::Placed<vx::CommandButton> Command1{{60, 6960, 2580, 360}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
     vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("IEで起動")};
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("切替")};
     vx::CommandButton Command4{this, QStringLiteral("Command4")};
     vx::CommandButton Command5{this, QStringLiteral("Command5")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("名前を付けて保存")};
+    vx::Placed<vx::CommandButton> Command6{{60, 6120, 2580, 360}, this, QStringLiteral("Command6"), QStringLiteral("名前を付けて保存")};
     vx::CommandButton Command7{this, QStringLiteral("Command7")};
     vx::CommandButton Command8{this, QStringLiteral("Command8")};
     vx::CommandButton Command9{this, QStringLiteral("Command9")};
@@ -61,8 +61,8 @@ public:
     vx::CommandButton Command15{this, QStringLiteral("Command15")};
     vx::CommandButton Command160{this, QStringLiteral("Command160")};
     vx::CommandButton Command16{this, QStringLiteral("Command16"), QStringLiteral("コントローラー")};
-    vx::CommandButton Command17{this, QStringLiteral("Command17"), QStringLiteral("リッチテキスト形式で保存")};
-    vx::CommandButton Command18{this, QStringLiteral("Command18"), QStringLiteral("上書き保存")};
+    vx::Placed<vx::CommandButton> Command17{{60, 6540, 2580, 360}, this, QStringLiteral("Command17"), QStringLiteral("リッチテキスト形式で保存")};
+    vx::Placed<vx::CommandButton> Command18{{60, 5700, 2580, 360}, this, QStringLiteral("Command18"), QStringLiteral("上書き保存")};
     vx::CommandButton Command19{this, QStringLiteral("Command19"), QStringLiteral("全選")};
     vx::CommandButton Command20{this, QStringLiteral("Command20")};
     vx::CommandButton Command23{this, QStringLiteral("Command23"), QStringLiteral("プロパティ")};
@@ -119,64 +119,63 @@ public:
     void Form_Resize() override;
 
     // Document and file pane (editor window and document state).
-    void RichTextBox1_KeyPress(int keyAscii);
-    void RichTextBox1_Change();
-    void Command3_Click();
-    void IDMChange_Click() { Command3_Click(); }
-    void File1_Click();
-    void Command21_Click();
-    void Command22_Click();
-    void IDMOpenFile_Click();
-    void File1_OLEDragDrop(const QStringList &files);
-    void Command18_Click();
-    void IDMSave_Click() { Command18_Click(); }
-    void Command6_Click();
-    void IDMNewsave_Click() { Command6_Click(); }
-    void Command17_Click();
-    void IDMRTF_Click() { Command17_Click(); }
-    void Command1_Click();
-    void IDMEnd_Click() { Command1_Click(); }
-    void Timer1_Timer();
-    void Timer2_Timer() { WriteBackupFile(); }
-    void Check1_Click();
-    void Drive1_Change();
-    void Dir1_Change();
+    Q_SLOT void RichTextBox1_KeyPress(int keyAscii);
+    Q_SLOT void RichTextBox1_Change();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void IDMChange_Click() { Command3_Click(); }
+    Q_SLOT void File1_Click();
+    Q_SLOT void Command21_Click();
+    Q_SLOT void Command22_Click();
+    Q_SLOT void IDMOpenFile_Click();
+    Q_SLOT void File1_OLEDragDrop(const QStringList &files);
+    Q_SLOT void Command18_Click();
+    Q_SLOT void IDMSave_Click() { Command18_Click(); }
+    Q_SLOT void Command6_Click();
+    Q_SLOT void IDMNewsave_Click() { Command6_Click(); }
+    Q_SLOT void Command17_Click();
+    Q_SLOT void IDMRTF_Click() { Command17_Click(); }
+    Q_SLOT void Command1_Click();
+    Q_SLOT void IDMEnd_Click() { Command1_Click(); }
+    Q_SLOT void Timer1_Timer();
+    Q_SLOT void Timer2_Timer() { WriteBackupFile(); }
+    Q_SLOT void Check1_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Dir1_Change();
 
     // Commands.
-    void Command10_Click();
-    void IDMTXTCOPY_Click() { Command10_Click(); }
-    void Command11_Click();
-    void IDMTXTPAST_Click() { Command11_Click(); }
-    void Command12_Click();
-    void IDMTXTCUT_Click() { Command12_Click(); }
-    void Command13_Click();
-    void IDMTXTBACK_Click() { Command13_Click(); }
-    void Command19_Click();
-    void IDMALLSEL_Click() { Command19_Click(); }
-    void Command14_Click();
-    void Command15_Click();
-    void Command160_Click();
-    void Command24_Click();
-    void Command4_Click();
-    void IDMFontSize_Click() { Command4_Click(); }
-    void Command9_Click();
-    void IDMFontColor_Click() { Command9_Click(); }
-    void Command7_Click();
-    void IDMPaperColor_Click() { Command7_Click(); }
-    void Command5_Click();
-    void IDMPrint_Click() { Command5_Click(); }
-    void Command8_Click();
-    void IDMNewfile_Click() { Command8_Click(); }
-    void Command2_Click();
-    void Command23_Click();
-    void Command16_Click();
-    void Command20_Click();
-    void Command25_Click();
-    void IDMRE_Click();
-    void IDMFirst_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void IDMTXTCOPY_Click() { Command10_Click(); }
+    Q_SLOT void Command11_Click();
+    Q_SLOT void IDMTXTPAST_Click() { Command11_Click(); }
+    Q_SLOT void Command12_Click();
+    Q_SLOT void IDMTXTCUT_Click() { Command12_Click(); }
+    Q_SLOT void Command13_Click();
+    Q_SLOT void IDMTXTBACK_Click() { Command13_Click(); }
+    Q_SLOT void Command19_Click();
+    Q_SLOT void IDMALLSEL_Click() { Command19_Click(); }
+    Q_SLOT void Command14_Click();
+    Q_SLOT void Command15_Click();
+    Q_SLOT void Command160_Click();
+    Q_SLOT void Command24_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void IDMFontSize_Click() { Command4_Click(); }
+    Q_SLOT void Command9_Click();
+    Q_SLOT void IDMFontColor_Click() { Command9_Click(); }
+    Q_SLOT void Command7_Click();
+    Q_SLOT void IDMPaperColor_Click() { Command7_Click(); }
+    Q_SLOT void Command5_Click();
+    Q_SLOT void IDMPrint_Click() { Command5_Click(); }
+    Q_SLOT void Command8_Click();
+    Q_SLOT void IDMNewfile_Click() { Command8_Click(); }
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command23_Click();
+    Q_SLOT void Command16_Click();
+    Q_SLOT void Command20_Click();
+    Q_SLOT void Command25_Click();
+    Q_SLOT void IDMRE_Click();
+    Q_SLOT void IDMFirst_Click();
 
 private:
-    void wire();
     void layoutControls();
     // The close steps of the close button, the menu and the unload; false
     // when the user asked to save and the save did not happen.

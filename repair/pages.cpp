@@ -1,4 +1,5 @@
 #include "pages.h"
+#include "platform/forms/events.h"
 
 #include "keys.h"
 #include "suite/settings.h"
@@ -57,8 +58,7 @@ Form01::Form01() : Page(QStringLiteral("Form01"))
     placeButton(Command1, Slot::Cancel);
     Command3.setEnabled(false);
     Command2.setDefault(true);
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form01::Form_Load() { placeFromSettings(); }
@@ -86,18 +86,7 @@ Form02::Form02() : Page(QStringLiteral("Form02"))
     placeButton(Command1, Slot::Cancel);
     Command2.setEnabled(false);
     Command2.setDefault(true);
-    Option1.Click = [this] { Option1_Click(); };
-    Option2.Click = [this] { Option2_Click(); };
-    Option3.Click = [this] { Option3_Click(); };
-    Option4.Click = [this] { Option4_Click(); };
-    Option5.Click = [this] { Option5_Click(); };
-    Option6.Click = [this] { Option6_Click(); };
-    Option7.Click = [this] { Option7_Click(); };
-    Option8.Click = [this] { Option8_Click(); };
-    Option9.Click = [this] { Option9_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form02::Form_Load() { placeFromSettings(); }
@@ -159,9 +148,7 @@ Form03::Form03() : Page(QStringLiteral("Form03"))
     placeButton(Command1, Slot::Cancel);
     Command2.setDefault(true);
     Command2.setFocus(); // not the read-only box
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form03::Form_Load()
@@ -195,7 +182,7 @@ Form04::Form04() : Page(QStringLiteral("Form04"))
     placeText(ProgressBar1, 1200, 300);
     ProgressBar1.setMin(0);
     ProgressBar1.setMax(100);
-    Timer1.Tick = [this] { Timer1_Timer(); };
+    vx::bindEvents(*this);
 }
 
 void Form04::Form_Load()
@@ -252,7 +239,7 @@ Form05::Form05() : Page(QStringLiteral("Form05"))
     placeText(Label2, 1080, 1200);
     placeButton(Command2, Slot::Next);
     Command2.setDefault(true);
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form05::Form_Load() { placeFromSettings(); }

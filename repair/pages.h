@@ -48,8 +48,8 @@ public:
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("< 戻る")};
 
     void Form_Load() override;
-    void Command1_Click();
-    void Command2_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
 };
 
 class Form02 : public Page {
@@ -73,18 +73,18 @@ public:
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("< 戻る")};
 
     void Form_Load() override;
-    void Option1_Click();
-    void Option2_Click();
-    void Option3_Click();
-    void Option4_Click();
-    void Option5_Click();
-    void Option6_Click();
-    void Option7_Click();
-    void Option8_Click();
-    void Option9_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    Q_SLOT void Option1_Click();
+    Q_SLOT void Option2_Click();
+    Q_SLOT void Option3_Click();
+    Q_SLOT void Option4_Click();
+    Q_SLOT void Option5_Click();
+    Q_SLOT void Option6_Click();
+    Q_SLOT void Option7_Click();
+    Q_SLOT void Option8_Click();
+    Q_SLOT void Option9_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
 
 private:
     // Top to bottom; the value stored for each is its place, 1 to 9, and its
@@ -108,9 +108,9 @@ public:
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("< 戻る")};
 
     void Form_Load() override;
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
 };
 
 class Form04 : public Page {
@@ -122,7 +122,7 @@ public:
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 1, false};
 
     void Form_Load() override;
-    void Timer1_Timer();
+    Q_SLOT void Timer1_Timer();
 
 protected:
     // The repair runs to its end by itself.
@@ -143,7 +143,7 @@ public:
     vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("完了")};
 
     void Form_Load() override;
-    void Command2_Click();
+    Q_SLOT void Command2_Click();
 
 protected:
     // The repair is done: closing is finishing.

@@ -1,4 +1,5 @@
 #include "form1.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "platform/dialogs/dialogs.h"
@@ -71,29 +72,7 @@ Form1::Form1() : vx::Form(QStringLiteral("Form1"))
     Picture7.setToolTipText(QStringLiteral("HTMLHelp Rondix(ヘルプを表示）"));
     Picture12.setToolTipText(QStringLiteral("終了します"));
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    Picture1.Click = [this] { Picture1_Click(); };
-    Picture2.Click = [this] { Picture2_Click(); };
-    Picture3.Click = [this] { Picture3_Click(); };
-    Picture4.Click = [this] { Picture4_Click(); };
-    Picture5.Click = [this] { Picture5_Click(); };
-    Picture6.Click = [this] { Picture6_Click(); };
-    Picture7.Click = [this] { Picture7_Click(); };
-    Picture8.Click = [this] { Picture8_Click(); };
-    Picture9.Click = [this] { Picture9_Click(); };
-    Picture10.Click = [this] { Picture10_Click(); };
-    Picture11.Click = [this] { Picture11_Click(); };
-    Picture12.Click = [this] { Picture12_Click(); };
+    vx::bindEvents(*this);
 }
 
 std::array<vx::CommandButton *, 11> Form1::buttons()

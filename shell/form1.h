@@ -43,29 +43,29 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Picture1_Click();
-    void Picture2_Click();
-    void Picture3_Click();
-    void Picture4_Click();
-    void Picture5_Click();
-    void Picture6_Click();
-    void Picture7_Click();
-    void Picture8_Click();
-    void Picture9_Click();
-    void Picture10_Click();
-    void Picture11_Click();
-    void Picture12_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Command11_Click();
+    Q_SLOT void Picture1_Click();
+    Q_SLOT void Picture2_Click();
+    Q_SLOT void Picture3_Click();
+    Q_SLOT void Picture4_Click();
+    Q_SLOT void Picture5_Click();
+    Q_SLOT void Picture6_Click();
+    Q_SLOT void Picture7_Click();
+    Q_SLOT void Picture8_Click();
+    Q_SLOT void Picture9_Click();
+    Q_SLOT void Picture10_Click();
+    Q_SLOT void Picture11_Click();
+    Q_SLOT void Picture12_Click();
 
 private:
     // Writes the memo; false (after saying why) when it could not be written.

@@ -1,4 +1,5 @@
 #include "form23.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "shell/icons.h"
@@ -42,18 +43,7 @@ Form23::Form23() : vx::Form(QStringLiteral("Form23"))
         all[i]->setToolTipText(QString::fromUtf8(faces[i].tip));
     }
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    Command12.Click = [this] { Command12_Click(); };
+    vx::bindEvents(*this);
 }
 
 std::array<vx::CommandButton *, 12> Form23::buttons()

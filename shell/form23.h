@@ -27,18 +27,18 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Command11_Click();
-    void Command12_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Command11_Click();
+    Q_SLOT void Command12_Click();
 
 private:
     // Returns only when the end was refused (unsaved work kept).

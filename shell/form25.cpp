@@ -1,4 +1,5 @@
 #include "form25.h"
+#include "platform/forms/events.h"
 
 #include "shell/keys.h"
 #include "suite/settings.h"
@@ -11,13 +12,8 @@ namespace ms = shell::mainsettings;
 
 Form25::Form25() : Window(QStringLiteral("Form25"), QStringLiteral("Velmora 2002 Setting For 小さいフォーム"), 2790)
 {
-    Command2.Move(120, 1830, 3240, 375);
-    Command4.Move(120, 2325, 3240, 375);
-    Command8.Move(3480, 2325, 3240, 375);
 
-    Command2.Click = [this] { Command2_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form25::Form_Load()

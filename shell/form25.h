@@ -10,16 +10,16 @@ class Form25 : public shell::mainsettings::Window {
 public:
     Form25();
 
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
+    vx::Placed<vx::CommandButton> Command4{{120, 2325, 3240, 375}, this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 2325, 3240, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command2_Click();
-    void Command4_Click();
-    void Command8_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command8_Click();
 
 private:
     void saveColours() override;

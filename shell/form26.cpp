@@ -1,4 +1,5 @@
 #include "form26.h"
+#include "platform/forms/events.h"
 
 #include "shell/keys.h"
 #include "suite/settings.h"
@@ -11,19 +12,8 @@ namespace ms = shell::mainsettings;
 
 Form26::Form26() : Window(QStringLiteral("Form26"), QStringLiteral("Velmora 2002 Setting For 次世代フォーム"), 3225)
 {
-    Command2.Move(120, 1830, 3240, 375);
-    Command7.Move(3480, 1830, 3240, 375);
-    Command3.Move(120, 2265, 3240, 375);
-    Command5.Move(3480, 2265, 3240, 375);
-    Command4.Move(120, 2760, 3240, 375);
-    Command8.Move(3480, 2760, 3240, 375);
 
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form26::Form_Unload(int &cancel)

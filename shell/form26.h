@@ -10,24 +10,24 @@ class Form26 : public shell::mainsettings::Window {
 public:
     Form26();
 
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("ボタンの色")};
-    vx::CommandButton Command7{this, QStringLiteral("Command7"), QStringLiteral("壁紙変更")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("コンボボックスの色")};
-    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("コンボボックスの文字色")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタンの色")};
+    vx::Placed<vx::CommandButton> Command7{{3480, 1830, 3240, 375}, this, QStringLiteral("Command7"), QStringLiteral("壁紙変更")};
+    vx::Placed<vx::CommandButton> Command3{{120, 2265, 3240, 375}, this, QStringLiteral("Command3"), QStringLiteral("コンボボックスの色")};
+    vx::Placed<vx::CommandButton> Command5{{3480, 2265, 3240, 375}, this, QStringLiteral("Command5"), QStringLiteral("コンボボックスの文字色")};
+    vx::Placed<vx::CommandButton> Command4{{120, 2760, 3240, 375}, this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 2760, 3240, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};
     vx::CommonDialog CommonDialog3{this};
     vx::CommonDialog CommonDialog4{this};
 
     void Form_Unload(int &cancel) override;
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command7_Click();
-    void Command8_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
 
 private:
     // Form30's four colours, as its load reads them.

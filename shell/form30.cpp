@@ -1,4 +1,5 @@
 #include "form30.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "platform/core/errors.h"
@@ -17,20 +18,13 @@ Form30::Form30() : vx::Form(QStringLiteral("Form30"))
     setBorderless(true);
     setClientSize(3360, 330);
 
-    Picture1.Move(30, 15, 300, 300);
     Picture1.setBorderStyle(0);
     Picture1.setContentsMargins(2, 2, 2, 2);
     Picture1.setPicture(shell::icons::grip());
-    Combo1.Move(360, 15, 2295, 300);
     for (const shell::ToolRow &row : shell::tools())
         Combo1.AddItem(row.listText);
-    Command1.Move(2685, 15, 645, 300);
 
-    Command1.Click = [this] { Command1_Click(); };
-    Picture1.MouseDown = [this](int button, int shift, float x, float y) { Picture1_MouseDown(button, shift, x, y); };
-    Picture1.DblClick = [this] { Picture1_DblClick(); };
-    mnuHelp.Click = [this] { mnuHelp_Click(); };
-    mnuExit.Click = [this] { mnuExit_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form30::Form_Load()
@@ -41,7 +35,7 @@ void Form30::Form_Load()
     setBackColor(wall);
     Picture1.setBackColor(wall);
     suite::applyPointer(*this);
-    suite::applyButtonColor(keys::Section, std::array{&Command1});
+    suite::applyButtonColor(keys::Section, std::array<vx::CommandButton *, 1>{&Command1});
     Combo1.setBackColor(suite::GetColor(keys::Section, keys::ComboColor, keys::ComboColorDefault));
     Combo1.setForeColor(suite::GetColor(keys::Section, keys::ComboFontColor, keys::ComboFontColorDefault));
     try {

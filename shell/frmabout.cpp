@@ -1,4 +1,5 @@
 #include "frmabout.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "platform/system/system.h"
@@ -85,10 +86,7 @@ frmAbout::frmAbout() : vx::Form(QStringLiteral("frmAbout"))
     cmdOK.Move(220 * kPx, 186 * kPx, 128 * kPx, 24 * kPx);
     cmdOK.setToolTipText(QStringLiteral("Version Rondixを終了します"));
 
-    cmdOK.Click = [this] { cmdOK_Click(); };
-    cmdSysInfo.Click = [this] { cmdSysInfo_Click(); };
-    Image2.Click = [this] { Image2_Click(); };
-    Label2.Click = [this] { Label2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void frmAbout::Form_Load() { suite::applyPointer(*this); }

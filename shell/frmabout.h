@@ -31,8 +31,8 @@ public:
     vx::CommandButton cmdOK{this, QStringLiteral("cmdOK"), QStringLiteral("閉じる")};
 
     void Form_Load() override;
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-    void Image2_Click();
-    void Label2_Click();
+    Q_SLOT void cmdOK_Click();
+    Q_SLOT void cmdSysInfo_Click();
+    Q_SLOT void Image2_Click();
+    Q_SLOT void Label2_Click();
 };

@@ -1,4 +1,5 @@
 #include "mainsettings.h"
+#include "platform/forms/events.h"
 
 #include "shell/keys.h"
 #include "suite/settings.h"
@@ -121,14 +122,10 @@ Window::Window(const QString &name, const QString &caption, int height) : vx::Fo
 {
     setCaption(caption);
     setClientSize(6840, height);
-    Label1.Move(120, 120, 6600, 255);
-    Label2.Move(120, 450, 3600, 255);
     Label2.setBuddy(&Combo1);
     Combo1.Move(120, 720, 3600, 315);
     fillStyleBox(Combo1);
-    Check1.Move(120, 1140, 6600, 285);
-    Check2.Move(120, 1440, 6600, 285);
-    Check1.Click = [this] { Check1_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Window::Form_Load() { loadChoices(*this, Check1, Check2); }

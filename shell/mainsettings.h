@@ -49,16 +49,17 @@ void reset(vx::Form &window, const QString &section, bool pointerToo);
 // and the two choices on top, laid out alike; each window lays out and lists
 // its own buttons below them.
 class Window : public vx::Form {
+    Q_OBJECT
 public:
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
-    vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("☆メインフォームの種類(大きさ)☆")};
+    vx::Placed<vx::Label> Label1{{120, 120, 6600, 255}, this, QStringLiteral("Label1"), QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
+    vx::Placed<vx::Label> Label2{{120, 450, 3600, 255}, this, QStringLiteral("Label2"), QStringLiteral("☆メインフォームの種類(大きさ)☆")};
     vx::ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
-    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("カーソルはやっぱ通常がいい")};
-    vx::CheckBox Check2{this, QStringLiteral("Check2"), QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
+    vx::Placed<vx::CheckBox> Check1{{120, 1140, 6600, 285}, this, QStringLiteral("Check1"), QStringLiteral("カーソルはやっぱ通常がいい")};
+    vx::Placed<vx::CheckBox> Check2{{120, 1440, 6600, 285}, this, QStringLiteral("Check2"), QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
 
     // The two choices as stored; the box keeps its first word.
     void Form_Load() override;
-    void Check1_Click();
+    Q_SLOT void Check1_Click();
 
 protected:
     Window(const QString &name, const QString &caption, int height);

@@ -1,4 +1,5 @@
 #include "form10.h"
+#include "platform/forms/events.h"
 
 #include "platform/dialogs/dialogs.h"
 #include "suite/settings.h"
@@ -53,26 +54,7 @@ Form10::Form10() : vx::Form(QStringLiteral("Form10"))
     // The search starts where the folder list is, on its drive.
     Drive1.setDrive(vx::driveOfPath(Dir1.Path()));
 
-    Command8.Click = [this] { Command8_Click(); };
-    Command12.Click = [this] { Command12_Click(); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command13.Click = [this] { Command13_Click(); };
-    Command14.Click = [this] { Command14_Click(); };
-    Command18.Click = [this] { Command18_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command16.Click = [this] { Command16_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    cmdFind.Click = [this] { cmdFind_Click(); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Command17.Click = [this] { Command17_Click(); };
-    Command15.Click = [this] { Command15_Click(); };
+    vx::bindEvents(*this);
 
     search_.Found = [this](vx::EntryBatch &&paths) { List2.AddItems(std::move(paths)); };
     search_.Finished = [this] { searchFinished(); };

@@ -132,27 +132,27 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command8_Click();
-    void Timer1_Timer();
-    void Command6_Click();
-    void Command13_Click();
-    void Command14_Click();
-    void Command18_Click();
-    void Command1_Click();
-    void Command9_Click();
-    void Command2_Click();
-    void Command7_Click();
-    void Command3_Click();
-    void Command16_Click();
-    void Command10_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command12_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Timer1_Timer();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command13_Click();
+    Q_SLOT void Command14_Click();
+    Q_SLOT void Command18_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command16_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command12_Click();
     // File search.
-    void cmdFind_Click();
-    void Drive1_Change();
-    void Command17_Click();
-    void Command15_Click();
+    Q_SLOT void cmdFind_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Command17_Click();
+    Q_SLOT void Command15_Click();
 
     bool Searching() const { return search_.running(); }
     // The folder the search is reading.

@@ -1,4 +1,5 @@
 #include "form18.h"
+#include "platform/forms/events.h"
 
 #include "form33.h"
 #include "frmfullscreen.h"
@@ -19,38 +20,10 @@ Form18::Form18() : vx::Form(QStringLiteral("Form18"))
     setCaption(QStringLiteral("Graphic Rondix Ⅱ Setting"));
     setClientSize(6825, 5595);
     setFixedSize(size());
-    Label1.Move(120, 120, 6615, 255);
-    Command7.Move(120, 480, 3255, 375);
-    Command6.Move(3480, 480, 3255, 375);
-    Command3.Move(120, 960, 3255, 375);
-    Command4.Move(3480, 960, 3255, 375);
-    Command5.Move(120, 1440, 3255, 375);
-    Command9.Move(3480, 1440, 3255, 375);
-    Command11.Move(120, 1920, 3255, 375);
-    Check1.Move(120, 2400, 6615, 375);
-    Check2.Move(120, 2880, 6615, 375);
-    Label3.Move(120, 3360, 2295, 255);
-    Combo1.Move(120, 3600, 735, 300);
     suite::listRates(Combo1);
-    Label4.Move(960, 3660, 615, 255);
-    Label2.Move(120, 4080, 6615, 255);
-    Text1.Move(120, 4380, 855, 270);
-    HScroll1.Move(1080, 4380, 5655, 255);
     suite::setUpInterval(Text1, HScroll1, keys::SpeedDefault);
-    Command10.Move(120, 5040, 3255, 375);
-    Command8.Move(3480, 5040, 3255, 375);
 
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    HScroll1.Change = [this] { HScroll1_Change(); };
-    Text1.Change = [this] { Text1_Change(); };
+    vx::bindEvents(*this);
 }
 
 int Form18::storedSpeed()

@@ -1,4 +1,5 @@
 #include "frmfullscreen.h"
+#include "platform/forms/events.h"
 
 #include "frmsum.h"
 #include "suite/settings.h"
@@ -29,13 +30,12 @@ frmFullScreen::frmFullScreen() : vx::Form(QStringLiteral("frmFullScreen"))
     setCaption(QString());
     setBorderless(true);
     setBackColor(0);
-    Picture1.Move(0, 0, 720, 675);
     Picture1.setFocusPolicy(Qt::StrongFocus);
     Picture1.setAccessibleName(QStringLiteral("Picture1"));
     Picture1.installEventFilter(this);
     client()->installEventFilter(this);
     installEventFilter(this);
-    Picture1.Click = [this] { Picture1_Click(); };
+    vx::bindEvents(*this);
 }
 
 // Always the whole screen, whatever sized the window while it was hidden.

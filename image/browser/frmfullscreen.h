@@ -10,7 +10,7 @@ class frmFullScreen : public vx::Form {
 public:
     frmFullScreen();
 
-    vx::ImageBox Picture1{this, QStringLiteral("Picture1")};
+    vx::Placed<vx::ImageBox> Picture1{{0, 0, 720, 675}, this, QStringLiteral("Picture1")};
 
     // Moves the picture box to the middle of the window (negative Left and
     // Top for a picture larger than the screen).
@@ -18,7 +18,7 @@ public:
 
     void Form_Load() override;
     void Form_Click();
-    void Picture1_Click() { Form_Click(); }
+    Q_SLOT void Picture1_Click() { Form_Click(); }
     void Picture1_KeyPress(int keyAscii);
     void Picture1_KeyUp(int keyCode);
 

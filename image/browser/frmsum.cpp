@@ -1,4 +1,5 @@
 #include "frmsum.h"
+#include "platform/forms/events.h"
 
 #include "form18.h"
 #include "form33.h"
@@ -31,11 +32,7 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
     setClientSize(12465, 9255);
     // A fixed single border: the user cannot resize the window.
     setFixedSize(size());
-    Drive.Move(120, 120, 2775, 300);
-    Dir.Move(120, 480, 2775, 2610);
-    File.Move(120, 3240, 2775, 5310);
     File.setPattern(QStringLiteral("*.bmp;*.jpg;*.ico;*.wmf;*.emf;*.dib;*.cur;*.jpeg"));
-    Picture1.Move(3000, 120, 9135, 8535);
     Picture1.setBackColor(0);
     Picture1.setBorderStyle(0);
     for (int i = 0; i < 25; ++i) {
@@ -47,13 +44,10 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
         cell->setFont(small);
         Command1[static_cast<size_t>(i)] = std::move(cell);
     }
-    Picture3.Move(0, 0, 1455, 1455);
     Picture3.setBorderStyle(0);
     Picture3.setVisible(false);
-    Picture2.Move(1800, 0, 690, 690);
     Picture2.setBorderStyle(0);
     Picture2.setVisible(false);
-    VScroll1.Move(12120, 120, 255, 8535);
     VScroll1.setMin(0);
     VScroll1.setMax(0);
     VScroll1.setSmallChange(1);
@@ -61,34 +55,13 @@ frmSum::frmSum() : vx::Form(QStringLiteral("frmSum"))
     Picture4.Move(120, 8760, 2775, 375);
     Picture4.setToolTipText(QStringLiteral("プログレスバー"));
     Picture4.setAccessibleName(QStringLiteral("プログレスバー"));
-    cmdShow.Move(3000, 8760, 1095, 375);
-    cmdCancel.Move(4095, 8760, 1095, 375);
-    Command5.Move(5190, 8760, 1335, 375);
-    Command4.Move(6525, 8760, 1095, 375);
-    Command8.Move(7620, 8760, 1095, 375);
-    Command3.Move(8715, 8760, 1335, 375);
-    Command2.Move(10050, 8760, 1215, 375);
-    Label1.Move(11400, 8760, 975, 375);
     Label1.setToolTipText(QStringLiteral("フォルダ内の表示できる画像ファイル数"));
     Label1.setBackColor(vx::syscolor::ButtonFace);
     Label1.setAlignment(Qt::AlignCenter);
     Label1.setFocusPolicy(Qt::StrongFocus);
     Label1.installEventFilter(this);
 
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    cmdShow.Click = [this] { cmdShow_Click(); };
-    cmdCancel.Click = [this] { cmdCancel_Click(); };
-    Drive.Change = [this] { Drive_Change(); };
-    Dir.Change = [this] { Dir_Change(); };
-    File.Click = [this] { File_Click(); };
-    Label1.Click = [this] { Label1_Click(); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    VScroll1.Change = [this] { VScroll1_Change(); };
-    VScroll1.Scroll = [this] { VScroll1_Scroll(); };
+    vx::bindEvents(*this);
     connect(&watcher_, &QFutureWatcherBase::finished, this, [this] { vx::dispatch([this] { takeResult(); }); });
 }
 

@@ -1,4 +1,5 @@
 #include "image/magnifier/form13.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "platform/imaging/picture.h"
@@ -16,14 +17,10 @@ Form13::Form13() : vx::Form(QStringLiteral("Form13"))
     setCaption(QString());
     setBorderless(true);
     setClientSize(2940, 1995);
-    Picture2.Move(0, 0, 2940, 1995);
     Picture2.setBorderStyle(0);
-    Picture1.Move(1680, 2040, 1350, 1000);
     Picture1.setBorderStyle(0);
 
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Picture2.MouseDown = [this](int button, int shift, float x, float y) { Picture2_MouseDown(button, shift, x, y); };
-    end.Click = [this] { end_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form13::Form_Load()

@@ -10,9 +10,9 @@ class Form13 : public vx::Form {
 public:
     Form13();
 
-    vx::PictureBox Picture2{this, QStringLiteral("Picture2")};
+    vx::Placed<vx::PictureBox> Picture2{{0, 0, 2940, 1995}, this, QStringLiteral("Picture2")};
     // Receives the raw copy; lies below the window's inner area, never seen.
-    vx::PictureBox Picture1{this, QStringLiteral("Picture1")};
+    vx::Placed<vx::PictureBox> Picture1{{1680, 2040, 1350, 1000}, this, QStringLiteral("Picture1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 100, true};
     vx::Menu Menu{this, QStringLiteral("Menu"), QStringLiteral("メニュー"), false};
     vx::Menu end{&Menu, QStringLiteral("end"), QStringLiteral("終了")};
@@ -21,7 +21,7 @@ public:
     QRect copyArea(const QPoint &cursor) const;
 
     void Form_Load() override;
-    void Timer1_Timer();
-    void Picture2_MouseDown(int button, int shift, float x, float y);
-    void end_Click();
+    Q_SLOT void Timer1_Timer();
+    Q_SLOT void Picture2_MouseDown(int button, int shift, float x, float y);
+    Q_SLOT void end_Click();
 };

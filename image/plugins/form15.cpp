@@ -1,4 +1,5 @@
 #include "form15.h"
+#include "platform/forms/events.h"
 
 #include "formslset.h"
 #include "image/viewer3/form17.h"
@@ -19,7 +20,7 @@ Form15::Form15() : BackdropForm(QStringLiteral("Form15"))
     Command3.setToolTipText(QStringLiteral("Susie Rondixを終わります"));
     Picture2.setVisible(false);
     Command2.setToolTipText(QStringLiteral("BMP形式で保存します"));
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 std::array<vx::CommandButton *, 10> Form15::colouredButtons()

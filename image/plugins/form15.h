@@ -59,7 +59,7 @@ public:
     void Timer1_Timer() { Command7_Click(); }
     void Command10_Click();
     void Command1_Click();
-    void Command2_Click();
+    Q_SLOT void Command2_Click();
     void Command8_Click();
     void Command4_Click();
     void Command5_Click();

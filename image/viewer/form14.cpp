@@ -1,4 +1,5 @@
 #include "form14.h"
+#include "platform/forms/events.h"
 
 #include "suite/interval.h"
 #include "suite/settings.h"
@@ -17,31 +18,10 @@ Form14::Form14() : vx::Form(QStringLiteral("Form14"))
 {
     setCaption(QStringLiteral("Grapic Rondix Setting"));
     setClientSize(6825, 4035);
-    Label1.Move(120, 120, 6615, 255);
-    Command6.Move(120, 480, 3255, 375);
-    Command7.Move(3480, 480, 3255, 375);
-    Command3.Move(120, 960, 6615, 375);
-    Check1.Move(120, 1440, 6615, 375);
-    Check2.Move(120, 1920, 6615, 375);
-    Label2.Move(120, 2400, 6375, 255);
-    Text1.Move(120, 2640, 855, 270);
-    HScroll1.Move(1080, 2640, 5655, 255);
     suite::setUpInterval(Text1, HScroll1, keys::SpeedDefault);
-    Label3.Move(120, 3000, 2295, 255);
-    Combo1.Move(120, 3240, 735, 300);
     suite::listRates(Combo1);
-    Label4.Move(960, 3360, 615, 255);
-    Command4.Move(120, 3600, 3255, 375);
-    Command8.Move(3480, 3600, 3255, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    HScroll1.Change = [this] { HScroll1_Change(); };
-    Text1.Change = [this] { Text1_Change(); };
+    vx::bindEvents(*this);
 }
 
 int Form14::storedSpeed()

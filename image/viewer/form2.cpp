@@ -1,4 +1,5 @@
 #include "form2.h"
+#include "platform/forms/events.h"
 
 #include "suite/artwork.h"
 #include "suite/folders.h"
@@ -45,59 +46,13 @@ Form2::Form2() : vx::Form(QStringLiteral("Form2"))
 {
     setCaption(QStringLiteral("Graphic Rondix Version5.1"));
     setClientSize(12255, 8520);
-    Command9.Move(120, 120, 1335, 375);
-    Command6.Move(1455, 120, 1335, 375);
-    Command13.Move(2790, 120, 1215, 375);
-    Command10.Move(4005, 120, 1335, 375);
-    Command2.Move(5340, 120, 855, 375);
-    Command3.Move(6195, 120, 855, 375);
-    Command4.Move(7050, 120, 855, 375);
-    Command5.Move(7905, 120, 855, 375);
-    Command7.Move(8760, 120, 855, 375);
-    Command11.Move(9615, 120, 1095, 375);
-    Command8.Move(10710, 120, 735, 375);
-    Command12.Move(11445, 120, 735, 375);
-    Drive1.Move(120, 600, 2415, 300);
-    Dir1.Move(120, 960, 2415, 2400);
-    File1.Move(120, 3480, 2415, 4050);
     File1.setPattern(QStringLiteral("*.bmp;*.jpg;*.ico;*.wmf;*.emf;*.dib;*.cur;*.jpeg;*.jpe"));
-    Label1.Move(120, 7680, 2415, 255);
-    Command1.Move(120, 8040, 2415, 375);
-    Image1.Move(2640, 600, 9540, 7785);
     Image1.setPicture(startupPicture());
     CommonDialog2.FileName = QStringLiteral("noname.bmp");
     // Nothing to switch to while no browser was given.
     Command12.setEnabled(viewer::canOpenViewer(viewer::Viewer::Browser));
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command11.Click = [this] { Command11_Click(); };
-    Command12.Click = [this] { Command12_Click(); };
-    Command13.Click = [this] { Command13_Click(); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    File1.Click = [this] { File1_Click(); };
-    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Image1.MouseDown = [this](int button, int shift, float x, float y) { Image1_MouseDown(button, shift, x, y); };
-    IDMOPEN.Click = [this] { IDMOPEN_Click(); };
-    IDMSave.Click = [this] { IDMSave_Click(); };
-    IDMPRO.Click = [this] { IDMPRO_Click(); };
-    IDMCOPY.Click = [this] { IDMCOPY_Click(); };
-    IDMPrint.Click = [this] { IDMPrint_Click(); };
-    IDMSRIDE.Click = [this] { IDMSRIDE_Click(); };
-    IDMSizeChange.Click = [this] { IDMSizeChange_Click(); };
-    IDMZOOM.Click = [this] { IDMZOOM_Click(); };
-    IDMSET.Click = [this] { IDMSET_Click(); };
-    BottonColor.Click = [this] { BottonColor_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form2::setPicture(const vx::Picture &p)

@@ -14,24 +14,24 @@ class Form2 : public vx::Form {
 public:
     Form2();
 
-    vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("次へ")};
-    vx::CommandButton Command13{this, QStringLiteral("Command13"), QStringLiteral("Viewer")};
-    vx::CommandButton Command10{this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("拡大")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("縮小")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("リセット")};
-    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("ズーム")};
-    vx::CommandButton Command7{this, QStringLiteral("Command7"), QStringLiteral("コピー")};
-    vx::CommandButton Command11{this, QStringLiteral("Command11"), QStringLiteral("プロパティ")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("設定")};
-    vx::CommandButton Command12{this, QStringLiteral("Command12"), QStringLiteral("ZQⅡ")};
-    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
-    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
-    vx::FileListBox File1{this, QStringLiteral("File1")};
-    vx::Label Label1{this, QStringLiteral("Label1")};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+    vx::Placed<vx::CommandButton> Command9{{120, 120, 1335, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command6{{1455, 120, 1335, 375}, this, QStringLiteral("Command6"), QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command13{{2790, 120, 1215, 375}, this, QStringLiteral("Command13"), QStringLiteral("Viewer")};
+    vx::Placed<vx::CommandButton> Command10{{4005, 120, 1335, 375}, this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
+    vx::Placed<vx::CommandButton> Command2{{5340, 120, 855, 375}, this, QStringLiteral("Command2"), QStringLiteral("拡大")};
+    vx::Placed<vx::CommandButton> Command3{{6195, 120, 855, 375}, this, QStringLiteral("Command3"), QStringLiteral("縮小")};
+    vx::Placed<vx::CommandButton> Command4{{7050, 120, 855, 375}, this, QStringLiteral("Command4"), QStringLiteral("リセット")};
+    vx::Placed<vx::CommandButton> Command5{{7905, 120, 855, 375}, this, QStringLiteral("Command5"), QStringLiteral("ズーム")};
+    vx::Placed<vx::CommandButton> Command7{{8760, 120, 855, 375}, this, QStringLiteral("Command7"), QStringLiteral("コピー")};
+    vx::Placed<vx::CommandButton> Command11{{9615, 120, 1095, 375}, this, QStringLiteral("Command11"), QStringLiteral("プロパティ")};
+    vx::Placed<vx::CommandButton> Command8{{10710, 120, 735, 375}, this, QStringLiteral("Command8"), QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command12{{11445, 120, 735, 375}, this, QStringLiteral("Command12"), QStringLiteral("ZQⅡ")};
+    vx::Placed<vx::DriveListBox> Drive1{{120, 600, 2415, 300}, this, QStringLiteral("Drive1")};
+    vx::Placed<vx::DirListBox> Dir1{{120, 960, 2415, 2400}, this, QStringLiteral("Dir1")};
+    vx::Placed<vx::FileListBox> File1{{120, 3480, 2415, 4050}, this, QStringLiteral("File1")};
+    vx::Placed<vx::Label> Label1{{120, 7680, 2415, 255}, this, QStringLiteral("Label1")};
+    vx::Placed<vx::CommandButton> Command1{{120, 8040, 2415, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::ImageBox> Image1{{2640, 600, 9540, 7785}, this, QStringLiteral("Image1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 5000, false};
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};
@@ -58,35 +58,35 @@ public:
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void Command6_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void IDMSRIDE_Click() { Command10_Click(); }
-    void Timer1_Timer();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void IDMZOOM_Click() { Command5_Click(); }
-    void Command13_Click();
-    void Command7_Click();
-    void IDMCOPY_Click() { Command7_Click(); }
-    void Command11_Click();
-    void IDMPRO_Click() { Command11_Click(); }
-    void IDMOPEN_Click();
-    void IDMSave_Click();
-    void IDMPrint_Click();
-    void File1_OLEDragDrop(const QStringList &files);
-    void Command8_Click();
-    void IDMSET_Click() { Command8_Click(); }
-    void IDMSizeChange_Click();
-    void BottonColor_Click();
-    void Image1_MouseDown(int button, int shift, float x, float y);
-    void Command12_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Dir1_Change();
+    Q_SLOT void File1_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void IDMSRIDE_Click() { Command10_Click(); }
+    Q_SLOT void Timer1_Timer();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void IDMZOOM_Click() { Command5_Click(); }
+    Q_SLOT void Command13_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void IDMCOPY_Click() { Command7_Click(); }
+    Q_SLOT void Command11_Click();
+    Q_SLOT void IDMPRO_Click() { Command11_Click(); }
+    Q_SLOT void IDMOPEN_Click();
+    Q_SLOT void IDMSave_Click();
+    Q_SLOT void IDMPrint_Click();
+    Q_SLOT void File1_OLEDragDrop(const QStringList &files);
+    Q_SLOT void Command8_Click();
+    Q_SLOT void IDMSET_Click() { Command8_Click(); }
+    Q_SLOT void IDMSizeChange_Click();
+    Q_SLOT void BottonColor_Click();
+    Q_SLOT void Image1_MouseDown(int button, int shift, float x, float y);
+    Q_SLOT void Command12_Click();
 
 protected:
     void paintEvent(QPaintEvent *e) override;

@@ -1,4 +1,5 @@
 #include "form28.h"
+#include "platform/forms/events.h"
 
 #include "suite/settings.h"
 #include "form2.h"
@@ -28,16 +29,12 @@ Form28::Form28() : vx::Form(QStringLiteral("Form28"))
     gothic.setPointSize(9);
     for (QWidget *w : std::initializer_list<QWidget *>{&Label2, &Text1, &Label3, &Text2})
         w->setFont(gothic);
-    Label1.Move(120, 120, 3015, 255);
     Label2.Move(240, 480, 975, 255);
     Text1.Move(1320, 405, 1695, 330);
     Label3.Move(240, 960, 1095, 255);
     Text2.Move(1320, 840, 1695, 360);
-    Command2.Move(120, 1320, 1335, 375);
-    Command1.Move(1680, 1320, 1335, 375);
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form28::Form_Load()

@@ -1,4 +1,5 @@
 #include "picturewindow.h"
+#include "platform/forms/events.h"
 
 #include "platform/core/errors.h"
 #include "platform/system/system.h"
@@ -12,22 +13,9 @@ PictureWindow::PictureWindow(const QString &name, const QString &caption) : vx::
 {
     setCaption(caption);
     setBackColor(0);
-    Command9.Move(0, 0, 615, 375);
-    Command6.Move(615, 0, 600, 375);
-    Command10.Move(1215, 0, 1215, 375);
-    Command2.Move(2430, 0, 615, 375);
-    Command3.Move(3045, 0, 615, 375);
-    Command4.Move(3660, 0, 735, 375);
-    Image1.Move(120, 480, 4215, 4335);
     setClientSize(4215 + 240, 4335 + 600);
 
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
+    vx::bindEvents(*this);
     OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
 }
 

@@ -20,26 +20,26 @@ class PictureWindow : public vx::Form {
 public:
     PictureWindow(const QString &name, const QString &caption);
 
-    vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("次へ")};
-    vx::CommandButton Command10{this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("拡大")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("縮小")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("リセット")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+    vx::Placed<vx::CommandButton> Command9{{0, 0, 615, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command6{{615, 0, 600, 375}, this, QStringLiteral("Command6"), QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command10{{1215, 0, 1215, 375}, this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
+    vx::Placed<vx::CommandButton> Command2{{2430, 0, 615, 375}, this, QStringLiteral("Command2"), QStringLiteral("拡大")};
+    vx::Placed<vx::CommandButton> Command3{{3045, 0, 615, 375}, this, QStringLiteral("Command3"), QStringLiteral("縮小")};
+    vx::Placed<vx::CommandButton> Command4{{3660, 0, 735, 375}, this, QStringLiteral("Command4"), QStringLiteral("リセット")};
+    vx::Placed<vx::ImageBox> Image1{{120, 480, 4215, 4335}, this, QStringLiteral("Image1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 0, false};
 
     // Shows the owner's selected entry (load, next, previous).
     void ShowCurrent();
 
     void Form_Activate() override;
-    void Command6_Click();
-    void Command9_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command10_Click();
-    void Timer1_Timer();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Timer1_Timer();
     void Form_OLEDragDrop(const QStringList &files);
 
 protected:

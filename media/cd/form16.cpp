@@ -1,4 +1,5 @@
 #include "form16.h"
+#include "platform/forms/events.h"
 
 #include "form8.h"
 #include "keys.h"
@@ -16,24 +17,9 @@ Form16::Form16()
                            QStringLiteral("AudioCD Rondixに関するすべての設定ができます。"), 7080, 3000,
                            {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    Command1.Move(2655, 480, 2100, 375);
-    Command5.Move(4860, 480, 2100, 375);
-    Command3.Move(2655, 960, 2100, 375);
-    Command4.Move(4860, 960, 2100, 375);
-    Command2.Move(2655, 1440, 2100, 375);
-    Command6.Move(4860, 1440, 2100, 375);
-    Command17.Move(120, 2460, 3360, 375);
-    Command8.Move(3600, 2460, 3360, 375);
     Command17.setToolTipText(QStringLiteral("初期設定に戻します"));
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command17.Click = [this] { Command17_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form16::Command1_Click()

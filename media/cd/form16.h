@@ -9,14 +9,14 @@ class Form16 : public suite::PlayerSettingsWindow {
 public:
     Form16();
 
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("ボリュームの背景色")};
-    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("ボリュームのフォント色")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("背景色")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("文字色")};
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("スキン変更")};
-    vx::CommandButton Command17{this, QStringLiteral("Command17"), QStringLiteral("設定の初期化")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command1{{2655, 480, 2100, 375}, this, QStringLiteral("Command1"), QStringLiteral("ボリュームの背景色")};
+    vx::Placed<vx::CommandButton> Command5{{4860, 480, 2100, 375}, this, QStringLiteral("Command5"), QStringLiteral("ボリュームのフォント色")};
+    vx::Placed<vx::CommandButton> Command3{{2655, 960, 2100, 375}, this, QStringLiteral("Command3"), QStringLiteral("背景色")};
+    vx::Placed<vx::CommandButton> Command4{{4860, 960, 2100, 375}, this, QStringLiteral("Command4"), QStringLiteral("文字色")};
+    vx::Placed<vx::CommandButton> Command2{{2655, 1440, 2100, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
+    vx::Placed<vx::CommandButton> Command6{{4860, 1440, 2100, 375}, this, QStringLiteral("Command6"), QStringLiteral("スキン変更")};
+    vx::Placed<vx::CommandButton> Command17{{120, 2460, 3360, 375}, this, QStringLiteral("Command17"), QStringLiteral("設定の初期化")};
+    vx::Placed<vx::CommandButton> Command8{{3600, 2460, 3360, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
     // One dialog per colour button and one for the skin: each keeps its last choice.
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};
@@ -25,12 +25,12 @@ public:
     vx::CommonDialog CommonDialog5{this};
     vx::CommonDialog CommonDialog6{this};
 
-    void Command1_Click();
-    void Command5_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command2_Click();
-    void Command6_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command6_Click();
 
 private:
     void store() override;

@@ -1,4 +1,5 @@
 #include "form8.h"
+#include "platform/forms/events.h"
 
 #include "form16.h"
 #include "keys.h"
@@ -46,7 +47,7 @@ vx::Picture paneDesignPicture()
 Form8::Form8() : vx::Form(QStringLiteral("Form8"))
 {
     setCaption(QStringLiteral("AudioCD Rondix Version3.0β"));
-    layOut();
+    setClientSize(9150, 5400);
     timeWindow.setFont(QFont(QStringLiteral("Arial"), 16));
     for (vx::Label *l : {&totalplay, &tracktime, &Label1, &Label4})
         l->setBackStyle(1);
@@ -67,48 +68,7 @@ Form8::Form8() : vx::Form(QStringLiteral("Form8"))
     totalplay.setAccessibleDescription(QStringLiteral("トラック数と全体の時間"));
     tracktime.setAccessibleDescription(QStringLiteral("トラックの時間"));
 
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Label1.Click = [this] { Label1_Click(); };
-    Text1.Change = [this] { Text1_Change(); };
-    Drive2.Change = [this] { Drive2_Change(); };
-    Dir2.Change = [this] { Dir2_Change(); };
-    File2.Click = [this] { File2_Click(); };
-    Label4.Click = [this] { Label4_Click(); };
-}
-
-void Form8::layOut()
-{
-    setClientSize(9150, 5400);
-    Image2.Move(0, 0, 9150, 5400);
-    timeWindow.Move(120, 120, 4380, 540);
-    totalplay.Move(120, 750, 4380, 285);
-    tracktime.Move(120, 1080, 4380, 285);
-    Command2.Move(120, 1470, 1440, 375);
-    Command3.Move(1590, 1470, 1440, 375);
-    Command4.Move(3060, 1470, 1440, 375);
-    Command8.Move(120, 1890, 1065, 375);
-    Command5.Move(1225, 1890, 1065, 375);
-    Command7.Move(2330, 1890, 1065, 375);
-    Command9.Move(3435, 1890, 1065, 375);
-    Command10.Move(120, 2310, 1440, 375);
-    Label1.Move(1590, 2355, 1050, 285);
-    Text1.Move(2700, 2355, 855, 285);
-    Command6.Move(120, 2730, 2160, 375);
-    Command1.Move(2340, 2730, 2160, 375);
-    Image1.Move(120, 3195, 4380, 2085);
-    Drive2.Move(4680, 120, 4350, 300);
-    Dir2.Move(4680, 480, 4350, 1995);
-    File2.Move(4680, 2535, 4350, 2400);
-    Label4.Move(4680, 4995, 4350, 285);
+    vx::bindEvents(*this);
 }
 
 std::vector<vx::CommandButton *> Form8::discButtons()

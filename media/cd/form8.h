@@ -15,27 +15,27 @@ class Form8 : public vx::Form {
 public:
     Form8();
 
-    vx::ImageBox Image2{this, QStringLiteral("Image2")};
-    vx::TextBox timeWindow{this, QStringLiteral("timeWindow")};
-    vx::Label totalplay{this, QStringLiteral("totalplay")};
-    vx::Label tracktime{this, QStringLiteral("tracktime")};
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("再生/再開")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("停止")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("一時停止")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("最初へ")};
-    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("戻る")};
-    vx::CommandButton Command7{this, QStringLiteral("Command7"), QStringLiteral("次へ")};
-    vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("最後へ")};
-    vx::CommandButton Command10{this, QStringLiteral("Command10"), QStringLiteral("CDの開閉")};
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral("ボリューム")};
-    vx::TextBox Text1{this, QStringLiteral("Text1")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("設定")};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
-    vx::DriveListBox Drive2{this, QStringLiteral("Drive2")};
-    vx::DirListBox Dir2{this, QStringLiteral("Dir2")};
-    vx::FileListBox File2{this, QStringLiteral("File2")};
-    vx::Label Label4{this, QStringLiteral("Label4")};
+    vx::Placed<vx::ImageBox> Image2{{0, 0, 9150, 5400}, this, QStringLiteral("Image2")};
+    vx::Placed<vx::TextBox> timeWindow{{120, 120, 4380, 540}, this, QStringLiteral("timeWindow")};
+    vx::Placed<vx::Label> totalplay{{120, 750, 4380, 285}, this, QStringLiteral("totalplay")};
+    vx::Placed<vx::Label> tracktime{{120, 1080, 4380, 285}, this, QStringLiteral("tracktime")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1470, 1440, 375}, this, QStringLiteral("Command2"), QStringLiteral("再生/再開")};
+    vx::Placed<vx::CommandButton> Command3{{1590, 1470, 1440, 375}, this, QStringLiteral("Command3"), QStringLiteral("停止")};
+    vx::Placed<vx::CommandButton> Command4{{3060, 1470, 1440, 375}, this, QStringLiteral("Command4"), QStringLiteral("一時停止")};
+    vx::Placed<vx::CommandButton> Command8{{120, 1890, 1065, 375}, this, QStringLiteral("Command8"), QStringLiteral("最初へ")};
+    vx::Placed<vx::CommandButton> Command5{{1225, 1890, 1065, 375}, this, QStringLiteral("Command5"), QStringLiteral("戻る")};
+    vx::Placed<vx::CommandButton> Command7{{2330, 1890, 1065, 375}, this, QStringLiteral("Command7"), QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command9{{3435, 1890, 1065, 375}, this, QStringLiteral("Command9"), QStringLiteral("最後へ")};
+    vx::Placed<vx::CommandButton> Command10{{120, 2310, 1440, 375}, this, QStringLiteral("Command10"), QStringLiteral("CDの開閉")};
+    vx::Placed<vx::Label> Label1{{1590, 2355, 1050, 285}, this, QStringLiteral("Label1"), QStringLiteral("ボリューム")};
+    vx::Placed<vx::TextBox> Text1{{2700, 2355, 855, 285}, this, QStringLiteral("Text1")};
+    vx::Placed<vx::CommandButton> Command6{{120, 2730, 2160, 375}, this, QStringLiteral("Command6"), QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command1{{2340, 2730, 2160, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::ImageBox> Image1{{120, 3195, 4380, 2085}, this, QStringLiteral("Image1")};
+    vx::Placed<vx::DriveListBox> Drive2{{4680, 120, 4350, 300}, this, QStringLiteral("Drive2")};
+    vx::Placed<vx::DirListBox> Dir2{{4680, 480, 4350, 1995}, this, QStringLiteral("Dir2")};
+    vx::Placed<vx::FileListBox> File2{{4680, 2535, 4350, 2400}, this, QStringLiteral("File2")};
+    vx::Placed<vx::Label> Label4{{4680, 4995, 4350, 285}, this, QStringLiteral("Label4")};
 
     bool Playing = false;
     bool MediaLoaded = false;
@@ -57,28 +57,27 @@ public:
     void Form_Unload(int &cancel) override;
     void SendCdCommand(const QString &command, bool showError, bool &ok);
     void RefreshCdStatus();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
-    void Label1_Click();
-    void Text1_Change();
-    void Drive2_Change();
-    void Dir2_Change();
-    void File2_Click();
-    void Label4_Click();
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Label1_Click();
+    Q_SLOT void Text1_Change();
+    Q_SLOT void Drive2_Change();
+    Q_SLOT void Dir2_Change();
+    Q_SLOT void File2_Click();
+    Q_SLOT void Label4_Click();
 
     // The buttons that drive the disc.
     std::vector<vx::CommandButton *> discButtons();
 
 private:
-    void layOut();
     void applySettings();
     // A status query sent directly: the reply up to its first NUL, at most `size` characters.
     QString query(const QString &command, int size = 30);

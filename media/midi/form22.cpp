@@ -1,4 +1,5 @@
 #include "form22.h"
+#include "platform/forms/events.h"
 
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/program.h"
@@ -12,11 +13,9 @@ Form22::Form22() : vx::Form(QStringLiteral("Form22"))
 {
     setCaption(QStringLiteral("Multimedia Rondix MIDI Device Changer Ver.1.0β"));
     setClientSize(4680, 1080);
-    Combo1.Move(120, 120, 4440, 300);
     Combo1.setText(QStringLiteral("MIDIデバイス一覧"));
     Combo1.setAccessibleName(QStringLiteral("MIDIデバイス一覧"));
-    Command1.Move(3240, 540, 1320, 375);
-    Command1.Click = [this] { Command1_Click(); };
+    vx::bindEvents(*this);
 }
 
 QString Form22::GetMidiDevName(int deviceId)

@@ -13,8 +13,8 @@ class Form22 : public vx::Form {
 public:
     Form22();
 
-    vx::ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("変更")};
+    vx::Placed<vx::ComboBox> Combo1{{120, 120, 4440, 300}, this, QStringLiteral("Combo1"), 0};
+    vx::Placed<vx::CommandButton> Command1{{3240, 540, 1320, 375}, this, QStringLiteral("Command1"), QStringLiteral("変更")};
 
     // Stops the second player's control, loading that player when need be
     // (set by the player; nothing when there is none).
@@ -23,7 +23,7 @@ public:
     static QString GetMidiDevName(int deviceId);
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
+    Q_SLOT void Command1_Click();
 
     // Opened by the start-up as the program's only window.
     void setStartWindow(bool on) { startWindow_ = on; }

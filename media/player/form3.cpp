@@ -1,4 +1,5 @@
 #include "form3.h"
+#include "platform/forms/events.h"
 
 #include "form7.h"
 #include "keys.h"
@@ -56,7 +57,7 @@ vx::Picture paneDesignPicture()
 Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}())
 {
     setCaption(kPlainCaption);
-    layOut();
+    setClientSize(10500, 6480);
     File1.setPattern(QStringLiteral("*.mid;*.wav;*.mp3;*.wma;*.avi;*.cda;*.mpg;*.mov;*.mpe;*.mpeg"));
     File1.setPath(Dir1.Path());
     File2.setPattern(QStringLiteral("*.bmp;*.jpg"));
@@ -92,66 +93,7 @@ Form3::Form3() : vx::Form(QStringLiteral("Form3")), random_(std::random_device{}
         edit->setTextMargins(1, 0, 0, 0);
     }
 
-    File1.Click = [this] { File1_Click(); };
-    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
-    Timer1.Tick = [this] { Timer1_Timer(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    Drive2.Change = [this] { Drive2_Change(); };
-    Dir2.Change = [this] { Dir2_Change(); };
-    File2.Click = [this] { File2_Click(); };
-    File2.OLEDragDrop = [this](const QStringList &files) { File2_OLEDragDrop(files); };
-    Label2.Click = [this] { Label2_Click(); };
-    Label4.Click = [this] { Label4_Click(); };
-    Label1.Click = [this] { Label1_Click(); };
-    Label1.DblClick = [this] { Label1_DblClick(); };
-    Text1.Change = [this] { Text1_Change(); };
-    Check1.Click = [this] { Check1_Click(); };
-    Check2.Click = [this] { Check2_Click(); };
-    Check3.Click = [this] { Check3_Click(); };
-}
-
-void Form3::layOut()
-{
-    setClientSize(10500, 6480);
-    Image2.Move(0, 0, 10500, 6480);
-    Drive1.Move(120, 120, 2895, 300);
-    Dir1.Move(120, 480, 2895, 1815);
-    File1.Move(120, 2355, 2895, 3645);
-    Label2.Move(120, 6060, 2895, 285);
-    Label3.Move(3135, 120, 4230, 375);
-    Label5.Move(3135, 495, 4230, 375);
-    ProgressBar1.Move(3135, 930, 4230, 255);
-    Command5.Move(3135, 1305, 1410, 375);
-    Command4.Move(4545, 1305, 1410, 375);
-    Command3.Move(5955, 1305, 1410, 375);
-    Command9.Move(3135, 1680, 1410, 375);
-    Command7.Move(4545, 1680, 1410, 375);
-    Command8.Move(5955, 1680, 1410, 375);
-    Check1.Move(3135, 2115, 1410, 300);
-    Check2.Move(4545, 2115, 1410, 300);
-    Check3.Move(5955, 2115, 1410, 300);
-    Label1.Move(3135, 2535, 1095, 285);
-    Text1.Move(4290, 2535, 735, 285);
-    Command6.Move(5145, 2490, 1110, 375);
-    Command1.Move(6255, 2490, 1110, 375);
-    Command10.Move(3135, 2925, 2115, 375);
-    Command2.Move(5250, 2925, 2115, 375);
-    Image1.Move(3135, 3420, 4230, 2925);
-    Drive2.Move(7485, 120, 2895, 300);
-    Dir2.Move(7485, 480, 2895, 1815);
-    File2.Move(7485, 2355, 2895, 3645);
-    Label4.Move(7485, 6060, 2895, 285);
+    vx::bindEvents(*this);
 }
 
 void Form3::Form_Load()

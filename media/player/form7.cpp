@@ -1,4 +1,5 @@
 #include "form7.h"
+#include "platform/forms/events.h"
 
 #include "form3.h"
 #include "keys.h"
@@ -20,37 +21,8 @@ Form7::Form7()
                            QStringLiteral("Multimedia Rondixに関するすべての設定ができます"), 6960, 4440,
                            {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    Check1.Move(120, 2400, 2415, 300);
-    Command1.Move(2655, 480, 2040, 375);
-    Command9.Move(4800, 480, 2040, 375);
-    Command4.Move(2655, 960, 2040, 375);
-    Command10.Move(4800, 960, 2040, 375);
-    Command3.Move(2655, 1440, 2040, 375);
-    Command5.Move(4800, 1440, 2040, 375);
-    Command2.Move(2655, 1920, 2040, 375);
-    Command16.Move(4800, 1920, 2040, 375);
-    Command14.Move(2655, 2400, 2040, 375);
-    Command15.Move(4800, 2400, 2040, 375);
-    Command6.Move(120, 2880, 2415, 375);
-    Command7.Move(2655, 2880, 4185, 375);
-    Command17.Move(120, 3480, 3300, 375);
-    Command8.Move(3540, 3480, 3300, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command14.Click = [this] { Command14_Click(); };
-    Command15.Click = [this] { Command15_Click(); };
-    Command16.Click = [this] { Command16_Click(); };
-    Command17.Click = [this] { Command17_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form7::Command1_Click()
@@ -111,18 +83,10 @@ void Form7::Check1_Click()
 {
     const auto pick = suite::captionPicker(Check1.Value() == 1);
     Form3 &p = vx::instance<Form3>();
-    p.Command1.setCaption(pick("CLOSE", "閉じる"));
+    suite::captionSharedPlayerWords(p, pick);
     p.Command3.setCaption(pick("STOP", "停止"));
     p.Command4.setCaption(pick("PAUSE", "一時停止"));
     p.Command5.setCaption(pick("PLAY", "再生"));
-    p.Command6.setCaption(pick("SET", "設定"));
-    p.Command7.setCaption(pick("NEXT", "次へ"));
-    p.Command8.setCaption(pick("DETAILS", "プロパティ"));
-    p.Command9.setCaption(pick("BACK", "前へ"));
-    p.Label1.setCaption(pick("VOLUME", "ボリューム"));
-    p.Check1.setCaption(pick("REPEAT", "繰り返し"));
-    p.Check2.setCaption(pick("ONECE", "1回"));
-    p.Check3.setCaption(pick("RANDOM", "ランダム"));
 }
 
 void Form7::Command6_Click()

@@ -1,4 +1,5 @@
 #include "form20.h"
+#include "platform/forms/events.h"
 
 #include "form21.h"
 #include "form34.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 
 namespace keys = player2::keys;
-
 
 const vx::MediaPlayerDesign Form20::kPlayerDesign{
     .autoStart = true,
@@ -85,7 +85,7 @@ double PlaySpeed()
 Form20::Form20() : vx::Form(QStringLiteral("Form20")), random_(std::random_device{}())
 {
     setCaption(QStringLiteral("Multimedia Rondix Ⅱ Version3.5"));
-    layOut();
+    setClientSize(9480, 6300);
     File1.setPattern(QStringLiteral("*.mid;*.wav;*.wma;*wax;*.avi;*.asf;*.asx;*.rmi;*.mp3;*.mpg;*.mpe;*.mpeg;*.qt;"
                                     "*.mpa;*.mp2;*.m1v;*.snd;*.au;*.aifc;*.aiff;*.aif;*.mov;*.dat;*.cda;*.vod"));
     File1.setPath(Dir1.Path());
@@ -117,57 +117,10 @@ Form20::Form20() : vx::Form(QStringLiteral("Form20")), random_(std::random_devic
         edit->setTextMargins(1, 0, 0, 0);
     }
 
-    File1.Click = [this] { File1_Click(); };
-    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
-    MediaPlayer1.EndOfStream = [this](int r) { MediaPlayer1_EndOfStream(r); };
-    MediaPlayer1.PlayStateChange = [this](int o, int n) { MediaPlayer1_PlayStateChange(o, n); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Label1.Click = [this] { Label1_Click(); };
-    Label1.DblClick = [this] { Label1_DblClick(); };
-    Label2.Click = [this] { Label2_Click(); };
-    Check1.Click = [this] { Check1_Click(); };
-    Check2.Click = [this] { Check2_Click(); };
-    Check3.Click = [this] { Check3_Click(); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    Text1.Change = [this] { Text1_Change(); };
+    vx::bindEvents(*this);
 }
 
 Form20::~Form20() = default;
-
-void Form20::layOut()
-{
-    setClientSize(9480, 6300);
-    Image1.Move(0, 0, 9480, 6300);
-    MediaPlayer1.Move(120, 120, 5400, 3735);
-    Text2.Move(120, 3960, 5400, 315);
-    Check1.Move(120, 4380, 1395, 300);
-    Check2.Move(1620, 4380, 1395, 300);
-    Check3.Move(3120, 4380, 1395, 300);
-    Command9.Move(120, 4785, 1335, 375);
-    Command7.Move(1470, 4785, 1335, 375);
-    Command8.Move(2820, 4785, 1335, 375);
-    Command3.Move(4170, 4785, 1350, 375);
-    Label1.Move(120, 5280, 1035, 285);
-    Text1.Move(1170, 5280, 855, 285);
-    Command6.Move(2820, 5235, 1335, 375);
-    Command1.Move(4170, 5235, 1350, 375);
-    Command4.Move(120, 5730, 1335, 375);
-    Command2.Move(1470, 5730, 1335, 375);
-    Command5.Move(2820, 5730, 2700, 375);
-    Drive1.Move(5640, 120, 3720, 300);
-    Dir1.Move(5640, 480, 3720, 1815);
-    File1.Move(5640, 2355, 3720, 3375);
-    Label2.Move(5640, 5820, 3720, 285);
-}
 
 void Form20::Form_Load()
 {

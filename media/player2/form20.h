@@ -27,54 +27,54 @@ public:
 
     static const vx::MediaPlayerDesign kPlayerDesign;
 
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
-    vx::MediaPlayer MediaPlayer1{this, QStringLiteral("MediaPlayer1"), kPlayerDesign};
-    vx::TextBox Text2{this, QStringLiteral("Text2")};
-    vx::CheckBox Check1{this, QStringLiteral("Check1"), QStringLiteral("繰り返し")};
-    vx::CheckBox Check2{this, QStringLiteral("Check2"), QStringLiteral("1回")};
-    vx::CheckBox Check3{this, QStringLiteral("Check3"), QStringLiteral("ランダム")};
-    vx::CommandButton Command9{this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::CommandButton Command7{this, QStringLiteral("Command7"), QStringLiteral("次へ")};
-    vx::CommandButton Command8{this, QStringLiteral("Command8"), QStringLiteral("プロパティ")};
-    vx::Label Label1{this, QStringLiteral("Label1"), QStringLiteral(" ボリューム")};
-    vx::TextBox Text1{this, QStringLiteral("Text1")};
-    vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("タグ")};
-    vx::CommandButton Command6{this, QStringLiteral("Command6"), QStringLiteral("設定")};
-    vx::CommandButton Command4{this, QStringLiteral("Command4"), QStringLiteral("VXⅠ")};
-    vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("VXⅢ")};
-    vx::CommandButton Command5{this, QStringLiteral("Command5"), QStringLiteral("Viewer")};
-    vx::CommandButton Command1{this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
-    vx::DriveListBox Drive1{this, QStringLiteral("Drive1")};
-    vx::DirListBox Dir1{this, QStringLiteral("Dir1")};
-    vx::FileListBox File1{this, QStringLiteral("File1")};
-    vx::Label Label2{this, QStringLiteral("Label2")};
+    vx::Placed<vx::ImageBox> Image1{{0, 0, 9480, 6300}, this, QStringLiteral("Image1")};
+    vx::Placed<vx::MediaPlayer> MediaPlayer1{{120, 120, 5400, 3735}, this, QStringLiteral("MediaPlayer1"), kPlayerDesign};
+    vx::Placed<vx::TextBox> Text2{{120, 3960, 5400, 315}, this, QStringLiteral("Text2")};
+    vx::Placed<vx::CheckBox> Check1{{120, 4380, 1395, 300}, this, QStringLiteral("Check1"), QStringLiteral("繰り返し")};
+    vx::Placed<vx::CheckBox> Check2{{1620, 4380, 1395, 300}, this, QStringLiteral("Check2"), QStringLiteral("1回")};
+    vx::Placed<vx::CheckBox> Check3{{3120, 4380, 1395, 300}, this, QStringLiteral("Check3"), QStringLiteral("ランダム")};
+    vx::Placed<vx::CommandButton> Command9{{120, 4785, 1335, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command7{{1470, 4785, 1335, 375}, this, QStringLiteral("Command7"), QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command8{{2820, 4785, 1335, 375}, this, QStringLiteral("Command8"), QStringLiteral("プロパティ")};
+    vx::Placed<vx::Label> Label1{{120, 5280, 1035, 285}, this, QStringLiteral("Label1"), QStringLiteral(" ボリューム")};
+    vx::Placed<vx::TextBox> Text1{{1170, 5280, 855, 285}, this, QStringLiteral("Text1")};
+    vx::Placed<vx::CommandButton> Command3{{4170, 4785, 1350, 375}, this, QStringLiteral("Command3"), QStringLiteral("タグ")};
+    vx::Placed<vx::CommandButton> Command6{{2820, 5235, 1335, 375}, this, QStringLiteral("Command6"), QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command4{{120, 5730, 1335, 375}, this, QStringLiteral("Command4"), QStringLiteral("VXⅠ")};
+    vx::Placed<vx::CommandButton> Command2{{1470, 5730, 1335, 375}, this, QStringLiteral("Command2"), QStringLiteral("VXⅢ")};
+    vx::Placed<vx::CommandButton> Command5{{2820, 5730, 2700, 375}, this, QStringLiteral("Command5"), QStringLiteral("Viewer")};
+    vx::Placed<vx::CommandButton> Command1{{4170, 5235, 1350, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::DriveListBox> Drive1{{5640, 120, 3720, 300}, this, QStringLiteral("Drive1")};
+    vx::Placed<vx::DirListBox> Dir1{{5640, 480, 3720, 1815}, this, QStringLiteral("Dir1")};
+    vx::Placed<vx::FileListBox> File1{{5640, 2355, 3720, 3375}, this, QStringLiteral("File1")};
+    vx::Placed<vx::Label> Label2{{5640, 5820, 3720, 285}, this, QStringLiteral("Label2")};
 
     mVolCtrl::VolumeState Volume;
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Label1_Click();
-    void Label1_DblClick();
-    void Label2_Click();
-    void Check1_Click();
-    void Check2_Click();
-    void Check3_Click();
-    void Drive1_Change();
-    void Dir1_Change();
-    void Text1_Change();
-    void File1_Click();
-    void File1_OLEDragDrop(const QStringList &files);
-    void MediaPlayer1_EndOfStream(int result);
-    void MediaPlayer1_PlayStateChange(int oldState, int newState);
+    Q_SLOT void Command1_Click();
+    Q_SLOT void Command2_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Label1_Click();
+    Q_SLOT void Label1_DblClick();
+    Q_SLOT void Label2_Click();
+    Q_SLOT void Check1_Click();
+    Q_SLOT void Check2_Click();
+    Q_SLOT void Check3_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Dir1_Change();
+    Q_SLOT void Text1_Change();
+    Q_SLOT void File1_Click();
+    Q_SLOT void File1_OLEDragDrop(const QStringList &files);
+    Q_SLOT void MediaPlayer1_EndOfStream(int result);
+    Q_SLOT void MediaPlayer1_PlayStateChange(int oldState, int newState);
 
     // The full path of the list's current entry.
     QString entryPath() const;
@@ -87,7 +87,6 @@ public:
     tags::TagPlayer &tagPlayer();
 
 private:
-    void layOut();
     // Step buttons and position label from the current entry.
     void showEntryState();
     // FileName, Rate, information box, Play: errors go to the caller.

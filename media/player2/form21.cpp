@@ -1,4 +1,5 @@
 #include "form21.h"
+#include "platform/forms/events.h"
 
 #include "form20.h"
 #include "keys.h"
@@ -18,36 +19,10 @@ Form21::Form21()
                            QStringLiteral("Multimedia Rondix Ⅱに関するすべての設定ができます"), 7080, 4920,
                            {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    Check1.Move(120, 2400, 2415, 300);
-    Command13.Move(2655, 480, 2145, 375);
-    Command3.Move(4815, 480, 2145, 375);
-    Command4.Move(2655, 960, 2145, 375);
-    Command10.Move(4815, 960, 2145, 375);
-    Command9.Move(2655, 1440, 2145, 375);
-    Command1.Move(4815, 1440, 2145, 375);
-    Command2.Move(2655, 1920, 2145, 375);
-    Label2.Move(2655, 2430, 4305, 255);
-    Combo1.Move(2655, 2760, 1200, 300);
-    Label4.Move(3960, 2805, 900, 255);
-    Command18.Move(120, 3360, 2415, 375);
-    Command5.Move(2655, 3360, 4305, 375);
-    Command17.Move(120, 3960, 3360, 375);
-    Command8.Move(3600, 3960, 3360, 375);
     suite::listRates(Combo1);
     Combo1.setAccessibleName(QStringLiteral("倍速"));
 
-    Check1.Click = [this] { Check1_Click(); };
-    Command13.Click = [this] { Command13_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command18.Click = [this] { Command18_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command17.Click = [this] { Command17_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form21::Form_Load()
@@ -62,16 +37,8 @@ void Form21::Check1_Click()
 {
     const auto pick = suite::captionPicker(Check1.Value() == 1);
     Form20 &p = vx::instance<Form20>();
-    p.Command1.setCaption(pick("CLOSE", "閉じる"));
-    p.Command6.setCaption(pick("SET", "設定"));
+    suite::captionSharedPlayerWords(p, pick);
     p.Command3.setCaption(pick("ID3TAG", "タグ"));
-    p.Command7.setCaption(pick("NEXT", "次へ"));
-    p.Command8.setCaption(pick("DETAILS", "プロパティ"));
-    p.Command9.setCaption(pick("BACK", "前へ"));
-    p.Label1.setCaption(pick("VOLUME", "ボリューム"));
-    p.Check1.setCaption(pick("REPEAT", "繰り返し"));
-    p.Check2.setCaption(pick("ONECE", "1回"));
-    p.Check3.setCaption(pick("RANDOM", "ランダム"));
 }
 
 void Form21::Command13_Click()

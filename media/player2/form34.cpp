@@ -1,4 +1,5 @@
 #include "form34.h"
+#include "platform/forms/events.h"
 
 #include "form20.h"
 
@@ -22,7 +23,7 @@ Form34::Form34() : vx::Form(QStringLiteral("Form34"))
     setClientSize(4800, 3600);
     setAcceptDrops(true);
     OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
-    MediaPlayer1.EndOfStream = [this](int r) { MediaPlayer1_EndOfStream(r); };
+    vx::bindEvents(*this);
 }
 
 void Form34::play(const QString &path)

@@ -18,7 +18,7 @@ public:
     void Form_Resize() override;
     void Form_Unload(int &cancel) override;
     void Form_OLEDragDrop(const QStringList &files);
-    void MediaPlayer1_EndOfStream(int result);
+    Q_SLOT void MediaPlayer1_EndOfStream(int result);
 
 private:
     void play(const QString &path);

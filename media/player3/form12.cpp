@@ -1,4 +1,5 @@
 #include "form12.h"
+#include "platform/forms/events.h"
 
 #include "formvx3.h"
 #include "keys.h"
@@ -17,27 +18,8 @@ Form12::Form12()
                            QStringLiteral("Multimedia Rondix Ⅲに関するすべての設定ができます"), 7080, 4440,
                            {keys::Section, keys::Skin, keys::SkinDefaultName})
 {
-    Check1.Move(120, 2400, 2415, 300);
-    Command13.Move(2655, 480, 2145, 375);
-    Command3.Move(4815, 480, 2145, 375);
-    Command4.Move(2655, 960, 2145, 375);
-    Command10.Move(4815, 960, 2145, 375);
-    Command2.Move(2655, 1440, 2145, 375);
-    Command18.Move(120, 2880, 2415, 375);
-    Command1.Move(2655, 2880, 4305, 375);
-    Command17.Move(120, 3480, 3360, 375);
-    Command8.Move(3600, 3480, 3360, 375);
 
-    Check1.Click = [this] { Check1_Click(); };
-    Command13.Click = [this] { Command13_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command10.Click = [this] { Command10_Click(); };
-    Command18.Click = [this] { Command18_Click(); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command17.Click = [this] { Command17_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
+    vx::bindEvents(*this);
 }
 
 void Form12::Check1_Click()

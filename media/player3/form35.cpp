@@ -14,7 +14,6 @@ Form35::Form35() : vx::Form(QStringLiteral("Form35"))
 {
     setCaption(QStringLiteral("Minivox RP for Multimedia Rondix Ⅲ"));
     setClientSize(4800, 3600);
-    RealAudio1.Move(0, 0, 4800, 3600);
     OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
 }
 

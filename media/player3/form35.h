@@ -11,7 +11,7 @@ public:
     Form35();
 
     static const vx::ConsoleDesign kDesign;
-    vx::ConsolePlayer RealAudio1{this, QStringLiteral("RealAudio1"), kDesign};
+    vx::Placed<vx::ConsolePlayer> RealAudio1{{0, 0, 4800, 3600}, this, QStringLiteral("RealAudio1"), kDesign};
 
     void Form_Load() override;
     void Form_Resize() override;

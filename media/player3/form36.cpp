@@ -15,7 +15,6 @@ Form36::Form36() : vx::Form(QStringLiteral("Form36"))
 {
     setCaption(QStringLiteral("Multimedia Rondix Viewer Ⅲ Controler"));
     setClientSize(4800, 1560);
-    RealAudio1.Move(0, 0, 4800, 1160);
 }
 
 void Form36::Form_Resize()

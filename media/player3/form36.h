@@ -10,7 +10,7 @@ public:
     Form36();
 
     static const vx::ConsoleDesign kDesign;
-    vx::ConsolePlayer RealAudio1{this, QStringLiteral("RealAudio1"), kDesign};
+    vx::Placed<vx::ConsolePlayer> RealAudio1{{0, 0, 4800, 1160}, this, QStringLiteral("RealAudio1"), kDesign};
 
     void Form_Resize() override;
     void Form_Unload(int &cancel) override;

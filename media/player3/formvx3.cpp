@@ -1,4 +1,5 @@
 #include "formvx3.h"
+#include "platform/forms/events.h"
 
 #include "form12.h"
 #include "form35.h"
@@ -28,7 +29,7 @@ const vx::ConsoleDesign FormVX3::kPanelDesign{
 FormVX3::FormVX3() : vx::Form(QStringLiteral("FormVX3"))
 {
     setCaption(QStringLiteral("Multimedia Rondix Ⅲ Version1.7"));
-    layOut();
+    setClientSize(9480, 6780);
     File1.setPattern(QStringLiteral("*.rm;*.ra;*.ram;*.mpg;*.mp3;*.rt;*.rp;*.png;*.gif;*.jpg;*.swf;*.smil;*.smi;"
                                     "*.wav;*.aiff;*.mpeg;*.avi;*.asf;*.mid;*.midi;*.rmi"));
     File1.setPath(Dir1.Path());
@@ -56,54 +57,10 @@ FormVX3::FormVX3() : vx::Form(QStringLiteral("FormVX3"))
         edit->setTextMargins(1, 0, 0, 0);
     }
 
-    File1.Click = [this] { File1_Click(); };
-    File1.OLEDragDrop = [this](const QStringList &files) { File1_OLEDragDrop(files); };
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Command3.Click = [this] { Command3_Click(); };
-    Command4.Click = [this] { Command4_Click(); };
-    Command5.Click = [this] { Command5_Click(); };
-    Command6.Click = [this] { Command6_Click(); };
-    Command7.Click = [this] { Command7_Click(); };
-    Command8.Click = [this] { Command8_Click(); };
-    Command9.Click = [this] { Command9_Click(); };
-    Check1.Click = [this] { Check1_Click(); };
-    Check2.Click = [this] { Check2_Click(); };
-    Label1.Click = [this] { Label1_Click(); };
-    Label1.DblClick = [this] { Label1_DblClick(); };
-    Label2.Click = [this] { Label2_Click(); };
-    Drive1.Change = [this] { Drive1_Change(); };
-    Dir1.Change = [this] { Dir1_Change(); };
-    Text1.Change = [this] { Text1_Change(); };
+    vx::bindEvents(*this);
 }
 
 FormVX3::~FormVX3() = default;
-
-void FormVX3::layOut()
-{
-    setClientSize(9480, 6780);
-    Image1.Move(0, 0, 9480, 6780);
-    RealAudio1.Move(120, 120, 5400, 3480);
-    RealAudio2.Move(120, 3660, 5400, 810);
-    Text2.Move(120, 4560, 4200, 315);
-    Command4.Move(4380, 4530, 1140, 375);
-    Check1.Move(120, 4995, 1800, 300);
-    Check2.Move(2040, 4995, 1560, 300);
-    Command8.Move(3720, 4965, 1800, 375);
-    Command9.Move(120, 5415, 1335, 375);
-    Command7.Move(1470, 5415, 1335, 375);
-    Label1.Move(2940, 5460, 1035, 285);
-    Text1.Move(4020, 5460, 855, 285);
-    Command3.Move(120, 5880, 1335, 375);
-    Command2.Move(1470, 5880, 1335, 375);
-    Command5.Move(2820, 5880, 1335, 375);
-    Command6.Move(4170, 5880, 1350, 375);
-    Drive1.Move(5640, 120, 3720, 300);
-    Dir1.Move(5640, 480, 3720, 1815);
-    File1.Move(5640, 2355, 3720, 3375);
-    Label2.Move(5640, 5820, 3720, 285);
-    Command1.Move(5640, 6300, 3720, 375);
-}
 
 void FormVX3::Form_Load()
 {

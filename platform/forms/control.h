@@ -84,4 +84,20 @@ protected:
     std::vector<QPalette::ColorRole> foreRoles_{QPalette::WindowText};
 };
 
+// Where a window's design puts a control, in twips.
+struct Place {
+    double left, top, width, height;
+};
+
+// A control placed by its declaration, as the window's design lists it.
+template <class T>
+class Placed : public T {
+public:
+    template <class... A>
+    explicit Placed(Place at, A &&...args) : T(std::forward<A>(args)...)
+    {
+        this->Move(at.left, at.top, at.width, at.height);
+    }
+};
+
 } // namespace vx

@@ -1,5 +1,7 @@
 #include "imagebox.h"
 
+#include "platform/forms/events.h"
+
 #include "platform/core/errors.h"
 #include "platform/imaging/picturerows.h"
 
@@ -44,6 +46,13 @@ QImage paintable(const QImage &image)
 ImageBox::ImageBox(Form *form, const QString &name, QWidget *container)
     : Control(form, name, container)
 {
+    static const ControlEvent kEvents[] = {
+        {"Click", eventOf<&ImageBox::Click>},
+        {"DblClick", eventOf<&ImageBox::DblClick>},
+        {"MouseDown", eventOf<&ImageBox::MouseDown>},
+        {"OLEDragDrop", eventOf<&ImageBox::OLEDragDrop>},
+    };
+    addControlEvents(kEvents);
     setAcceptDrops(true);
     left_ = toTwips(x());
     top_ = toTwips(y());

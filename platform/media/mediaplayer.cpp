@@ -1,5 +1,7 @@
 #include "mediaplayer.h"
 
+#include "platform/forms/events.h"
+
 #include "mci.h"
 #include "playlistfile.h"
 #include "transportbar.h"
@@ -54,6 +56,11 @@ std::unique_ptr<MediaPlayerDriver> makeMediaPlayerDriver(const QString &name)
 MediaPlayer::MediaPlayer(Form *form, const QString &name, const MediaPlayerDesign &design)
     : Control<QWidget>(form, name), design_(design), volume_(std::clamp(design.volume, -10000, 0))
 {
+    static const ControlEvent kEvents[] = {
+        {"EndOfStream", eventOf<&MediaPlayer::EndOfStream>},
+        {"PlayStateChange", eventOf<&MediaPlayer::PlayStateChange>},
+    };
+    addControlEvents(kEvents);
     const QString fullName = form->Name() + QLatin1Char('.') + name;
     driver_ = makeMediaPlayerDriver(fullName);
     setAccessibleName(QStringLiteral("メディア プレーヤー"));

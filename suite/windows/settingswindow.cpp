@@ -56,7 +56,6 @@ PlayerSettingsWindow::PlayerSettingsWindow(const QString &name, const QString &c
     setClientSize(width, height);
     Label1.setCaption(intro);
     Label1.Move(120, 120, width - 240, 255);
-    Image1.Move(120, 480, 2415, 1815);
     Image1.setStretch(true);
 }
 

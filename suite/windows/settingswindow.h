@@ -35,6 +35,7 @@ bool resetSection(const QString &section);
 // and a reset of the player's section. Each window lays out and lists its own
 // buttons below the preview.
 class PlayerSettingsWindow : public vx::Form {
+    Q_OBJECT
 public:
     struct Section {
         QLatin1StringView name;
@@ -43,14 +44,14 @@ public:
     };
 
     vx::Label Label1{this, QStringLiteral("Label1")};
-    vx::ImageBox Image1{this, QStringLiteral("Image1")};
+    vx::Placed<vx::ImageBox> Image1{{120, 480, 2415, 1815}, this, QStringLiteral("Image1")};
 
     // The pointer and the stored skin as preview.
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     // Reset and close: every player's settings window numbers them 17 and 8.
-    void Command17_Click() { reset(); }
-    void Command8_Click();
+    Q_SLOT void Command17_Click() { reset(); }
+    Q_SLOT void Command8_Click();
 
 protected:
     PlayerSettingsWindow(const QString &name, const QString &caption, const QString &intro, int width, int height,
@@ -78,6 +79,21 @@ void listRates(vx::ComboBox &combo);
 inline auto captionPicker(bool english)
 {
     return [english](const char *en, const char *ja) { return QString::fromUtf8(english ? en : ja); };
+}
+
+// The words the first and the second player share, on the same controls.
+template <class Player, class Pick>
+void captionSharedPlayerWords(Player &p, const Pick &pick)
+{
+    p.Command1.setCaption(pick("CLOSE", "閉じる"));
+    p.Command6.setCaption(pick("SET", "設定"));
+    p.Command7.setCaption(pick("NEXT", "次へ"));
+    p.Command8.setCaption(pick("DETAILS", "プロパティ"));
+    p.Command9.setCaption(pick("BACK", "前へ"));
+    p.Label1.setCaption(pick("VOLUME", "ボリューム"));
+    p.Check1.setCaption(pick("REPEAT", "繰り返し"));
+    p.Check2.setCaption(pick("ONECE", "1回"));
+    p.Check3.setCaption(pick("RANDOM", "ランダム"));
 }
 
 } // namespace suite

@@ -56,7 +56,7 @@ void Form31::Form_Load()
 
 void Form31::clearBoxes()
 {
-    for (vx::TextBox *box : {&TitleText, &ArtistText, &AlbumText, &YearText, &TrackText, &CommentText, &SeriesText,
+    for (vx::TextBox *box : std::initializer_list<vx::TextBox *>{&TitleText, &ArtistText, &AlbumText, &YearText, &TrackText, &CommentText, &SeriesText,
                              &TitleText2, &SubtitleText, &PerformerText, &BandText, &Conductortext, &RemixText,
                              &AlbumText2, &TrackText2, &TrackText3, &YearText2, &GenreText, &CommentText2,
                              &CommentText3})

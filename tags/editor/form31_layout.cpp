@@ -1,6 +1,7 @@
 // The tag editor's layout, genre list and handler wiring. Both field sets are
 // shown: the design size left the ID3v2 set out of reach.
 #include "form31.h"
+#include "platform/forms/events.h"
 
 #include "suite/ending.h"
 
@@ -56,22 +57,18 @@ Form31::Form31() : vx::Form(QStringLiteral("Form31"))
 void Form31::layout()
 {
     setClientSize(11280, 7800);
-    Image1.Move(0, 0, 11280, 7800);
     Image1.setStretch(true);
     Image1.lower();
     QFont title = Label6.font();
     title.setBold(true);
     Label6.setFont(title);
     Label6.Move(120, 120, 5265, 300);
-    Label1.Move(120, 570, 1100, 255);
-    VersionCombo.Move(1320, 510, 2000, 330);
     for (const char *item : {"ID3v1", "ID3v1.1", "ID3v2.2", "ID3v2.3"})
         VersionCombo.AddItem(QString::fromLatin1(item));
     VersionCombo.AddItem(QStringLiteral("タグなし"));
     name(Label1, VersionCombo);
 
     // ID3v1: label column, box column; rows 360 twips apart.
-    ID3v1Frame.Move(120, 960, 5265, 2760);
     struct Row {
         vx::Label *label;
         QWidget *box;
@@ -85,8 +82,6 @@ void Form31::layout()
         name(*r.label, *r.box);
     }
     YearText.setWidth(900);
-    TrackLabel.Move(2400, 1410, 1095, 255);
-    TrackText.Move(3500, 1380, 600, 300);
     name(TrackLabel, TrackText);
     maxLength(TitleText, 30);
     maxLength(ArtistText, 30);
@@ -97,7 +92,6 @@ void Form31::layout()
     for (const QString &g : genres())
         GenreCombo.AddItem(g);
 
-    ID3v2Frame.Move(5520, 120, 5640, 7560);
     const Row v2Rows[] = {{&Label10, &SeriesText, 300},    {&Label11, &TitleText2, 660},
                           {&Label12, &SubtitleText, 1020}, {&Label13, &PerformerText, 1380},
                           {&Label14, &BandText, 1860},     {&Label15, &Conductortext, 2340},
@@ -113,28 +107,20 @@ void Form31::layout()
     Label14.Move(120, 1860, 1680, 420);
     Label14.setWordWrap(true);
     TrackText2.setWidth(900);
-    TrackText3.Move(3600, 3420, 900, 300);
     TrackText3.setAccessibleName(QStringLiteral("トラック数"));
     YearText2.setWidth(900);
-    CommentText3.Move(2580, 4860, 2940, 1140);
     CommentText3.setAccessibleName(QStringLiteral("コメント本文"));
     UnsynchronisationCheck.Move(120, 6120, 2600, 300);
-    CompressCheck.Move(2880, 6120, 2600, 300);
-    EncodingFrame.Move(120, 6480, 5400, 900);
     // A frame inside a frame would be read by the outer one's caption.
     EncodingFrame.setAccessibleName(EncodingFrame.Caption());
     OptionUnicode.Move(120, 360, 2600, 300);
     OptionLatin.Move(2760, 360, 2500, 300);
     OptionLatin.setValue(true);
 
-    Label9.Move(120, 3840, 1095, 255);
-    FileNameText.Move(120, 4140, 5265, 1000);
     FileNameText.setWordWrap(true);
     FileNameText.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FileNameText.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     FileNameText.setAccessibleDescription(QStringLiteral("ファイル"));
-    Command2.Move(120, 5280, 2580, 450);
-    Command1.Move(2805, 5280, 2580, 450);
 
     Open.action()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     FileSave.action()->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -173,7 +159,7 @@ void Form31::wire()
         CommentText_Change();
         edited();
     };
-    for (vx::TextBox *box : {&YearText, &TrackText, &SeriesText, &TitleText2, &SubtitleText, &PerformerText,
+    for (vx::TextBox *box : std::initializer_list<vx::TextBox *>{&YearText, &TrackText, &SeriesText, &TitleText2, &SubtitleText, &PerformerText,
                              &BandText, &Conductortext, &RemixText, &AlbumText2, &TrackText2, &TrackText3,
                              &YearText2, &GenreText, &CommentText2, &CommentText3})
         box->Change = edited;
@@ -182,13 +168,5 @@ void Form31::wire()
     CompressCheck.Click = edited;
     OptionUnicode.Click = edited;
     OptionLatin.Click = edited;
-    Command1.Click = [this] { Command1_Click(); };
-    Command2.Click = [this] { Command2_Click(); };
-    Open.Click = [this] { Open_Click(); };
-    FileSave.Click = [this] { FileSave_Click(); };
-    FileSaveAs.Click = [this] { FileSaveAs_Click(); };
-    Quit.Click = [this] { Quit_Click(); };
-    Cut.Click = [this] { Cut_Click(); };
-    Copy.Click = [this] { Copy_Click(); };
-    Paste.Click = [this] { Paste_Click(); };
+    vx::bindEvents(*this);
 }
