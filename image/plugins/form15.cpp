@@ -20,7 +20,6 @@ Form15::Form15() : BackdropForm(QStringLiteral("Form15"))
     Command3.setToolTipText(QStringLiteral("Susie Rondixを終わります"));
     Picture2.setVisible(false);
     Command2.setToolTipText(QStringLiteral("BMP形式で保存します"));
-    vx::bindEvents(*this);
 }
 
 std::array<vx::CommandButton *, 10> Form15::colouredButtons()

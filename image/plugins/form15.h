@@ -50,22 +50,22 @@ public:
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
     void Form_Resize() override;
-    void Command3_Click();
-    void Drive1_Change();
-    void Dir1_Change();
-    void File1_Click();
-    void Command7_Click();
-    void Command9_Click();
-    void Timer1_Timer() { Command7_Click(); }
-    void Command10_Click();
-    void Command1_Click();
+    Q_SLOT void Command3_Click();
+    Q_SLOT void Drive1_Change();
+    Q_SLOT void Dir1_Change();
+    Q_SLOT void File1_Click();
+    Q_SLOT void Command7_Click();
+    Q_SLOT void Command9_Click();
+    Q_SLOT void Timer1_Timer() { Command7_Click(); }
+    Q_SLOT void Command10_Click();
+    Q_SLOT void Command1_Click();
     Q_SLOT void Command2_Click();
-    void Command8_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void VScroll1_Change();
-    void HScroll1_Change();
+    Q_SLOT void Command8_Click();
+    Q_SLOT void Command4_Click();
+    Q_SLOT void Command5_Click();
+    Q_SLOT void Command6_Click();
+    Q_SLOT void VScroll1_Change();
+    Q_SLOT void HScroll1_Change();
 
 private:
     void saveAndHide();

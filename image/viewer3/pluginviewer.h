@@ -11,6 +11,7 @@
 #include "image/magnifier/form13.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/forms/events.h"
 #include "platform/forms/form.h"
 #include "platform/imaging/picture.h"
 #include "platform/system/system.h"
@@ -85,21 +86,7 @@ void layOut(V &v, std::initializer_list<vx::CommandButton *> row, int buttonWidt
     v.Command7.setEnabled(false);
     v.Command10.setEnabled(false);
 
-    v.Command1.Click = [&v] { v.Command1_Click(); };
-    v.Command3.Click = [&v] { v.Command3_Click(); };
-    v.Command4.Click = [&v] { v.Command4_Click(); };
-    v.Command5.Click = [&v] { v.Command5_Click(); };
-    v.Command6.Click = [&v] { v.Command6_Click(); };
-    v.Command7.Click = [&v] { v.Command7_Click(); };
-    v.Command8.Click = [&v] { v.Command8_Click(); };
-    v.Command9.Click = [&v] { v.Command9_Click(); };
-    v.Command10.Click = [&v] { v.Command10_Click(); };
-    v.Drive1.Change = [&v] { v.Drive1_Change(); };
-    v.Dir1.Change = [&v] { v.Dir1_Change(); };
-    v.File1.Click = [&v] { v.File1_Click(); };
-    v.Timer1.Tick = [&v] { v.Timer1_Timer(); };
-    v.VScroll1.Change = [&v] { v.VScroll1_Change(); };
-    v.HScroll1.Change = [&v] { v.HScroll1_Change(); };
+    vx::bindEvents(v);
 }
 
 // The look stored in the viewers' section, the slide show's speed and the
