@@ -29,10 +29,14 @@ public:
     vx::Label Label1{this, QStringLiteral("Label1"),
                      QStringLiteral("登録してあるすべてのアプリケーションを一度に起動する機能です。")};
     vx::Placed<vx::ListBox> List1{{120, 480, 4920, 3675}, this, QStringLiteral("List1")};
-    vx::Placed<vx::CommandButton> Run{{5160, 480, 2520, 555}, this, QStringLiteral("Run"), QStringLiteral("アプリケーションの実行")};
-    vx::Placed<vx::CommandButton> AppAdd{{5160, 1200, 2520, 420}, this, QStringLiteral("AppAdd"), QStringLiteral("一覧に追加")};
-    vx::Placed<vx::CommandButton> AppDel{{5160, 1680, 2520, 420}, this, QStringLiteral("AppDel"), QStringLiteral("一覧から削除")};
-    vx::Placed<vx::CommandButton> Command1{{5160, 2160, 2520, 420}, this, QStringLiteral("Command1"), QStringLiteral("フォント設定")};
+    vx::Placed<vx::CommandButton> Run{{5160, 480, 2520, 555}, this, QStringLiteral("Run"),
+                                      QStringLiteral("アプリケーションの実行")};
+    vx::Placed<vx::CommandButton> AppAdd{{5160, 1200, 2520, 420}, this, QStringLiteral("AppAdd"),
+                                         QStringLiteral("一覧に追加")};
+    vx::Placed<vx::CommandButton> AppDel{{5160, 1680, 2520, 420}, this, QStringLiteral("AppDel"),
+                                         QStringLiteral("一覧から削除")};
+    vx::Placed<vx::CommandButton> Command1{{5160, 2160, 2520, 420}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("フォント設定")};
     vx::Placed<vx::CommandButton> Exit{{5160, 3735, 2520, 420}, this, QStringLiteral("Exit"), QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
 

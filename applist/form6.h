@@ -13,8 +13,10 @@ public:
     vx::Placed<vx::DriveListBox> Drive1{{120, 120, 2880, 315}, this, QStringLiteral("Drive1")};
     vx::Placed<vx::DirListBox> Dir1{{120, 540, 2880, 3600}, this, QStringLiteral("Dir1")};
     vx::Placed<vx::FileListBox> File1{{3120, 120, 3000, 3435}, this, QStringLiteral("File1")};
-    vx::Placed<vx::CommandButton> AddProgram{{3120, 3720, 1440, 420}, this, QStringLiteral("AddProgram"), QStringLiteral("追加")};
-    vx::Placed<vx::CommandButton> BackBtn{{4680, 3720, 1440, 420}, this, QStringLiteral("BackBtn"), QStringLiteral("戻る")};
+    vx::Placed<vx::CommandButton> AddProgram{{3120, 3720, 1440, 420}, this, QStringLiteral("AddProgram"),
+                                             QStringLiteral("追加")};
+    vx::Placed<vx::CommandButton> BackBtn{{4680, 3720, 1440, 420}, this, QStringLiteral("BackBtn"),
+                                          QStringLiteral("戻る")};
 
     qint16 RegisteredCount = 0;
 

@@ -18,14 +18,17 @@ class Form9 : public vx::Form {
 public:
     Form9();
 
-    vx::Placed<vx::Label> Label1_0{{120, 120, 6000, 300}, this, QStringLiteral("Label1(0)"), QStringLiteral("Cramlet＆Loosel Version4.1")};
+    vx::Placed<vx::Label> Label1_0{{120, 120, 6000, 300}, this, QStringLiteral("Label1(0)"),
+                                   QStringLiteral("Cramlet＆Loosel Version4.1")};
     archive::SSTab SSTab1{this, QStringLiteral("SSTab1"),
                           {QStringLiteral("LZH"), QStringLiteral("ZIP"), QStringLiteral("CAB"), QStringLiteral("GCA"),
                            QStringLiteral("ARJ"), QStringLiteral("RAR"), QStringLiteral("TAR"), QStringLiteral("YZ1")}};
-    vx::Placed<vx::CheckBox> Check1{{120, 6240, 2400, 300}, this, QStringLiteral("Check1"), QStringLiteral("デスクトップに解凍")};
+    vx::Placed<vx::CheckBox> Check1{{120, 6240, 2400, 300}, this, QStringLiteral("Check1"),
+                                    QStringLiteral("デスクトップに解凍")};
     vx::Label Label5{this, QStringLiteral("Label5"),
                      QStringLiteral("通常は処理したファイルは処理ファイルと同じ場所に処理ファイル名と同じ名前で作成されます。")};
-    vx::Placed<vx::CommandButton> Command1{{8400, 6900, 1200, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command1{{8400, 6900, 1200, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
 
     // Title labels of the panes.
     vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("LZH Cramlet＆Loosel Version3.0"), SSTab1.page(0)};
@@ -57,20 +60,31 @@ public:
 #undef VX_PANE
 
     // Compression options: LZH header and method, ZIP level, TAR format and level.
-    vx::Placed<vx::Label> Label1_7{{3480, 3900, 1320, 255}, this, QStringLiteral("Label1(7)"), QStringLiteral("ヘッダ形式："), SSTab1.page(0)};
+    vx::Placed<vx::Label> Label1_7{{3480, 3900, 1320, 255}, this, QStringLiteral("Label1(7)"),
+                                   QStringLiteral("ヘッダ形式："), SSTab1.page(0)};
     vx::Placed<vx::ComboBox> Combo3{{4800, 3840, 2400, 300}, this, QStringLiteral("Combo3"), 2, SSTab1.page(0)};
-    vx::Placed<vx::Label> Label1_8{{3480, 4320, 1320, 255}, this, QStringLiteral("Label1(8)"), QStringLiteral("圧縮レベル："), SSTab1.page(0)};
+    vx::Placed<vx::Label> Label1_8{{3480, 4320, 1320, 255}, this, QStringLiteral("Label1(8)"),
+                                   QStringLiteral("圧縮レベル："), SSTab1.page(0)};
     vx::Placed<vx::ComboBox> Combo2{{4800, 4260, 3000, 300}, this, QStringLiteral("Combo2"), 2, SSTab1.page(0)};
-    vx::Placed<vx::Label> Label1_1{{3480, 3900, 1320, 255}, this, QStringLiteral("Label1(1)"), QStringLiteral("圧縮レベル："), SSTab1.page(1)};
-    vx::Placed<vx::Label> Label1_3{{4800, 3900, 300, 255}, this, QStringLiteral("Label1(3)"), QStringLiteral("低"), SSTab1.page(1)};
-    vx::Placed<vx::HScrollBar> HScroll2{{5100, 3900, 2400, 255}, this, QStringLiteral("HScroll2"), Qt::Horizontal, SSTab1.page(1)};
-    vx::Placed<vx::Label> Label1_2{{7560, 3900, 300, 255}, this, QStringLiteral("Label1(2)"), QStringLiteral("高"), SSTab1.page(1)};
-    vx::Placed<vx::Label> Label19{{3480, 3900, 1320, 255}, this, QStringLiteral("Label19"), QStringLiteral("圧縮形式"), SSTab1.page(6)};
+    vx::Placed<vx::Label> Label1_1{{3480, 3900, 1320, 255}, this, QStringLiteral("Label1(1)"),
+                                   QStringLiteral("圧縮レベル："), SSTab1.page(1)};
+    vx::Placed<vx::Label> Label1_3{{4800, 3900, 300, 255}, this, QStringLiteral("Label1(3)"), QStringLiteral("低"),
+                                   SSTab1.page(1)};
+    vx::Placed<vx::HScrollBar> HScroll2{{5100, 3900, 2400, 255}, this, QStringLiteral("HScroll2"), Qt::Horizontal,
+                                        SSTab1.page(1)};
+    vx::Placed<vx::Label> Label1_2{{7560, 3900, 300, 255}, this, QStringLiteral("Label1(2)"), QStringLiteral("高"),
+                                   SSTab1.page(1)};
+    vx::Placed<vx::Label> Label19{{3480, 3900, 1320, 255}, this, QStringLiteral("Label19"), QStringLiteral("圧縮形式"),
+                                  SSTab1.page(6)};
     vx::Placed<vx::ComboBox> Combo1{{4800, 3840, 2400, 300}, this, QStringLiteral("Combo1"), 2, SSTab1.page(6)};
-    vx::Placed<vx::Label> Label1_6{{3480, 4320, 1320, 255}, this, QStringLiteral("Label1(6)"), QStringLiteral("圧縮レベル"), SSTab1.page(6)};
-    vx::Placed<vx::Label> Label1_4{{4800, 4320, 300, 255}, this, QStringLiteral("Label1(4)"), QStringLiteral("低"), SSTab1.page(6)};
-    vx::Placed<vx::HScrollBar> HScroll1{{5100, 4320, 2400, 255}, this, QStringLiteral("HScroll1"), Qt::Horizontal, SSTab1.page(6)};
-    vx::Placed<vx::Label> Label1_5{{7560, 4320, 300, 255}, this, QStringLiteral("Label1(5)"), QStringLiteral("高"), SSTab1.page(6)};
+    vx::Placed<vx::Label> Label1_6{{3480, 4320, 1320, 255}, this, QStringLiteral("Label1(6)"),
+                                   QStringLiteral("圧縮レベル"), SSTab1.page(6)};
+    vx::Placed<vx::Label> Label1_4{{4800, 4320, 300, 255}, this, QStringLiteral("Label1(4)"), QStringLiteral("低"),
+                                   SSTab1.page(6)};
+    vx::Placed<vx::HScrollBar> HScroll1{{5100, 4320, 2400, 255}, this, QStringLiteral("HScroll1"), Qt::Horizontal,
+                                        SSTab1.page(6)};
+    vx::Placed<vx::Label> Label1_5{{7560, 4320, 300, 255}, this, QStringLiteral("Label1(5)"), QStringLiteral("高"),
+                                   SSTab1.page(6)};
 
     // "" or "/" after the program's folder.
     QString ProgramFolderSeparator;

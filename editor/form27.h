@@ -14,15 +14,22 @@ public:
     Form27();
 
     vx::Placed<vx::ComboBox> Combo1{{120, 120, 3960, 315}, this, QStringLiteral("Combo1"), 0};
-    vx::Placed<vx::CommandButton> Command1{{120, 480, 1260, 375}, this, QStringLiteral("Command1"), QStringLiteral("挿入")};
-    vx::Placed<vx::CommandButton> Command3{{1470, 480, 1260, 375}, this, QStringLiteral("Command3"), QStringLiteral("コピー")};
-    vx::Placed<vx::CommandButton> Command8{{2820, 480, 1260, 375}, this, QStringLiteral("Command8"), QStringLiteral("説明")};
+    vx::Placed<vx::CommandButton> Command1{{120, 480, 1260, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("挿入")};
+    vx::Placed<vx::CommandButton> Command3{{1470, 480, 1260, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("コピー")};
+    vx::Placed<vx::CommandButton> Command8{{2820, 480, 1260, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("説明")};
     vx::Placed<vx::TextBox> Text1{{120, 900, 3960, 1500}, this, QStringLiteral("Text1"), true};
     vx::Placed<vx::ComboBox> Combo2{{120, 2520, 3960, 315}, this, QStringLiteral("Combo2"), 0};
-    vx::Placed<vx::CommandButton> Command5{{120, 2880, 1935, 375}, this, QStringLiteral("Command5"), QStringLiteral("挿入")};
-    vx::Placed<vx::CommandButton> Command4{{2145, 2880, 1935, 375}, this, QStringLiteral("Command4"), QStringLiteral("コピー")};
-    vx::Placed<vx::CommandButton> Command2{{120, 3420, 3960, 375}, this, QStringLiteral("Command2"), QStringLiteral("最終更新日を入れる ")};
-    vx::Placed<vx::CommandButton> Command7{{120, 3960, 3960, 375}, this, QStringLiteral("Command7"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command5{{120, 2880, 1935, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("挿入")};
+    vx::Placed<vx::CommandButton> Command4{{2145, 2880, 1935, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("コピー")};
+    vx::Placed<vx::CommandButton> Command2{{120, 3420, 3960, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("最終更新日を入れる ")};
+    vx::Placed<vx::CommandButton> Command7{{120, 3960, 3960, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("閉じる")};
 
     void Form_Load() override;
     Q_SLOT void Command1_Click();

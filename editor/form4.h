@@ -41,15 +41,20 @@ public:
     vx::Placed<vx::DirListBox> Dir1{{60, 900, 2580, 1800}, this, QStringLiteral("Dir1")};
     vx::Placed<vx::FileListBox> File1{{60, 2760, 2580, 1800}, this, QStringLiteral("File1")};
     vx::Placed<vx::Label> Label1{{60, 4620, 2580, 255}, this, QStringLiteral("Label1")};
-    vx::Placed<vx::CommandButton> Command21{{60, 4920, 1275, 360}, this, QStringLiteral("Command21"), QStringLiteral("前へ")};
-    vx::Placed<vx::CommandButton> Command22{{1365, 4920, 1275, 360}, this, QStringLiteral("Command22"), QStringLiteral("次へ")};
-    vx::Placed<vx::CheckBox> Check1{{60, 5340, 2580, 300}, this, QStringLiteral("Check1"), QStringLiteral("システムセーフティー機能")};
-    vx::Placed<vx::CommandButton> Command1{{60, 6960, 2580, 360}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command21{{60, 4920, 1275, 360}, this, QStringLiteral("Command21"),
+                                            QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command22{{1365, 4920, 1275, 360}, this, QStringLiteral("Command22"),
+                                            QStringLiteral("次へ")};
+    vx::Placed<vx::CheckBox> Check1{{60, 5340, 2580, 300}, this, QStringLiteral("Check1"),
+                                    QStringLiteral("システムセーフティー機能")};
+    vx::Placed<vx::CommandButton> Command1{{60, 6960, 2580, 360}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
     vx::CommandButton Command2{this, QStringLiteral("Command2"), QStringLiteral("IEで起動")};
     vx::CommandButton Command3{this, QStringLiteral("Command3"), QStringLiteral("切替")};
     vx::CommandButton Command4{this, QStringLiteral("Command4")};
     vx::CommandButton Command5{this, QStringLiteral("Command5")};
-    vx::Placed<vx::CommandButton> Command6{{60, 6120, 2580, 360}, this, QStringLiteral("Command6"), QStringLiteral("名前を付けて保存")};
+    vx::Placed<vx::CommandButton> Command6{{60, 6120, 2580, 360}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("名前を付けて保存")};
     vx::CommandButton Command7{this, QStringLiteral("Command7")};
     vx::CommandButton Command8{this, QStringLiteral("Command8")};
     vx::CommandButton Command9{this, QStringLiteral("Command9")};
@@ -61,8 +66,10 @@ public:
     vx::CommandButton Command15{this, QStringLiteral("Command15")};
     vx::CommandButton Command160{this, QStringLiteral("Command160")};
     vx::CommandButton Command16{this, QStringLiteral("Command16"), QStringLiteral("コントローラー")};
-    vx::Placed<vx::CommandButton> Command17{{60, 6540, 2580, 360}, this, QStringLiteral("Command17"), QStringLiteral("リッチテキスト形式で保存")};
-    vx::Placed<vx::CommandButton> Command18{{60, 5700, 2580, 360}, this, QStringLiteral("Command18"), QStringLiteral("上書き保存")};
+    vx::Placed<vx::CommandButton> Command17{{60, 6540, 2580, 360}, this, QStringLiteral("Command17"),
+                                            QStringLiteral("リッチテキスト形式で保存")};
+    vx::Placed<vx::CommandButton> Command18{{60, 5700, 2580, 360}, this, QStringLiteral("Command18"),
+                                            QStringLiteral("上書き保存")};
     vx::CommandButton Command19{this, QStringLiteral("Command19"), QStringLiteral("全選")};
     vx::CommandButton Command20{this, QStringLiteral("Command20")};
     vx::CommandButton Command23{this, QStringLiteral("Command23"), QStringLiteral("プロパティ")};

@@ -10,13 +10,20 @@ class Form19 : public shell::mainsettings::Window {
 public:
     Form19();
 
-    vx::Placed<vx::CommandButton> Command1{{120, 1830, 2130, 375}, this, QStringLiteral("Command1"), QStringLiteral("文字色")};
-    vx::Placed<vx::CommandButton> Command2{{2355, 1830, 2130, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
-    vx::Placed<vx::CommandButton> Command7{{4590, 1830, 2130, 375}, this, QStringLiteral("Command7"), QStringLiteral("壁紙変更")};
-    vx::Placed<vx::CommandButton> Command3{{120, 2265, 3240, 375}, this, QStringLiteral("Command3"), QStringLiteral("テキストボックスの色")};
-    vx::Placed<vx::CommandButton> Command5{{3480, 2265, 3240, 375}, this, QStringLiteral("Command5"), QStringLiteral("テキストボックスの文字色")};
-    vx::Placed<vx::CommandButton> Command4{{120, 2760, 3240, 375}, this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
-    vx::Placed<vx::CommandButton> Command8{{3480, 2760, 3240, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command1{{120, 1830, 2130, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("文字色")};
+    vx::Placed<vx::CommandButton> Command2{{2355, 1830, 2130, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("ボタン色")};
+    vx::Placed<vx::CommandButton> Command7{{4590, 1830, 2130, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("壁紙変更")};
+    vx::Placed<vx::CommandButton> Command3{{120, 2265, 3240, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("テキストボックスの色")};
+    vx::Placed<vx::CommandButton> Command5{{3480, 2265, 3240, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("テキストボックスの文字色")};
+    vx::Placed<vx::CommandButton> Command4{{120, 2760, 3240, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("初期状態に戻す")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 2760, 3240, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};
     vx::CommonDialog CommonDialog3{this};

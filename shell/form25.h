@@ -10,9 +10,12 @@ class Form25 : public shell::mainsettings::Window {
 public:
     Form25();
 
-    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
-    vx::Placed<vx::CommandButton> Command4{{120, 2325, 3240, 375}, this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
-    vx::Placed<vx::CommandButton> Command8{{3480, 2325, 3240, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("ボタン色")};
+    vx::Placed<vx::CommandButton> Command4{{120, 2325, 3240, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("初期状態に戻す")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 2325, 3240, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
 
     void Form_Load() override;

@@ -10,12 +10,18 @@ class Form26 : public shell::mainsettings::Window {
 public:
     Form26();
 
-    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタンの色")};
-    vx::Placed<vx::CommandButton> Command7{{3480, 1830, 3240, 375}, this, QStringLiteral("Command7"), QStringLiteral("壁紙変更")};
-    vx::Placed<vx::CommandButton> Command3{{120, 2265, 3240, 375}, this, QStringLiteral("Command3"), QStringLiteral("コンボボックスの色")};
-    vx::Placed<vx::CommandButton> Command5{{3480, 2265, 3240, 375}, this, QStringLiteral("Command5"), QStringLiteral("コンボボックスの文字色")};
-    vx::Placed<vx::CommandButton> Command4{{120, 2760, 3240, 375}, this, QStringLiteral("Command4"), QStringLiteral("初期状態に戻す")};
-    vx::Placed<vx::CommandButton> Command8{{3480, 2760, 3240, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1830, 3240, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("ボタンの色")};
+    vx::Placed<vx::CommandButton> Command7{{3480, 1830, 3240, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("壁紙変更")};
+    vx::Placed<vx::CommandButton> Command3{{120, 2265, 3240, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("コンボボックスの色")};
+    vx::Placed<vx::CommandButton> Command5{{3480, 2265, 3240, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("コンボボックスの文字色")};
+    vx::Placed<vx::CommandButton> Command4{{120, 2760, 3240, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("初期状態に戻す")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 2760, 3240, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};
     vx::CommonDialog CommonDialog3{this};

@@ -11,7 +11,8 @@ public:
 
     vx::Placed<vx::PictureBox> Picture1{{30, 15, 300, 300}, this, QStringLiteral("Picture1")};
     vx::Placed<vx::ComboBox> Combo1{{360, 15, 2295, 300}, this, QStringLiteral("Combo1"), 2};
-    vx::Placed<vx::CommandButton> Command1{{2685, 15, 645, 300}, this, QStringLiteral("Command1"), QStringLiteral("起動")};
+    vx::Placed<vx::CommandButton> Command1{{2685, 15, 645, 300}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("起動")};
     vx::Menu mnuMain{this, QStringLiteral("mnuMain"), QStringLiteral("メイン"), false};
     vx::Menu mnuHelp{&mnuMain, QStringLiteral("mnuHelp"), QStringLiteral("ヘルプ(&H)")};
     vx::Menu mnuExit{&mnuMain, QStringLiteral("mnuExit"), QStringLiteral("終了(&E)")};

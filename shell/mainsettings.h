@@ -51,11 +51,15 @@ void reset(vx::Form &window, const QString &section, bool pointerToo);
 class Window : public vx::Form {
     Q_OBJECT
 public:
-    vx::Placed<vx::Label> Label1{{120, 120, 6600, 255}, this, QStringLiteral("Label1"), QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
-    vx::Placed<vx::Label> Label2{{120, 450, 3600, 255}, this, QStringLiteral("Label2"), QStringLiteral("☆メインフォームの種類(大きさ)☆")};
+    vx::Placed<vx::Label> Label1{{120, 120, 6600, 255}, this, QStringLiteral("Label1"),
+                                 QStringLiteral("Velmora 2002メイン画面に関する設定ができます。")};
+    vx::Placed<vx::Label> Label2{{120, 450, 3600, 255}, this, QStringLiteral("Label2"),
+                                 QStringLiteral("☆メインフォームの種類(大きさ)☆")};
     vx::ComboBox Combo1{this, QStringLiteral("Combo1"), 0};
-    vx::Placed<vx::CheckBox> Check1{{120, 1140, 6600, 285}, this, QStringLiteral("Check1"), QStringLiteral("カーソルはやっぱ通常がいい")};
-    vx::Placed<vx::CheckBox> Check2{{120, 1440, 6600, 285}, this, QStringLiteral("Check2"), QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
+    vx::Placed<vx::CheckBox> Check1{{120, 1140, 6600, 285}, this, QStringLiteral("Check1"),
+                                    QStringLiteral("カーソルはやっぱ通常がいい")};
+    vx::Placed<vx::CheckBox> Check2{{120, 1440, 6600, 285}, this, QStringLiteral("Check2"),
+                                    QStringLiteral("メイン画面を常に手前に表示する(次回起動時有効)")};
 
     // The two choices as stored; the box keeps its first word.
     void Form_Load() override;

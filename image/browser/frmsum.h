@@ -51,13 +51,20 @@ public:
     vx::Placed<vx::ScrollBar> VScroll1{{12120, 120, 255, 8535}, this, QStringLiteral("VScroll1"), Qt::Vertical};
     vx::ImageList ImageList1{this, QStringLiteral("ImageList1")};
     browser::ProgressBox Picture4{this, QStringLiteral("Picture4")};
-    vx::Placed<vx::CommandButton> cmdShow{{3000, 8760, 1095, 375}, this, QStringLiteral("cmdShow"), QStringLiteral("作成")};
-    vx::Placed<vx::CommandButton> cmdCancel{{4095, 8760, 1095, 375}, this, QStringLiteral("cmdCancel"), QStringLiteral("中止")};
-    vx::Placed<vx::CommandButton> Command5{{5190, 8760, 1335, 375}, this, QStringLiteral("Command5"), QStringLiteral("スライドショー")};
-    vx::Placed<vx::CommandButton> Command4{{6525, 8760, 1095, 375}, this, QStringLiteral("Command4"), QStringLiteral("プロパティ")};
-    vx::Placed<vx::CommandButton> Command8{{7620, 8760, 1095, 375}, this, QStringLiteral("Command8"), QStringLiteral("設定")};
-    vx::Placed<vx::CommandButton> Command3{{8715, 8760, 1335, 375}, this, QStringLiteral("Command3"), QStringLiteral("ZQ起動")};
-    vx::Placed<vx::CommandButton> Command2{{10050, 8760, 1215, 375}, this, QStringLiteral("Command2"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> cmdShow{{3000, 8760, 1095, 375}, this, QStringLiteral("cmdShow"),
+                                          QStringLiteral("作成")};
+    vx::Placed<vx::CommandButton> cmdCancel{{4095, 8760, 1095, 375}, this, QStringLiteral("cmdCancel"),
+                                            QStringLiteral("中止")};
+    vx::Placed<vx::CommandButton> Command5{{5190, 8760, 1335, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("スライドショー")};
+    vx::Placed<vx::CommandButton> Command4{{6525, 8760, 1095, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("プロパティ")};
+    vx::Placed<vx::CommandButton> Command8{{7620, 8760, 1095, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command3{{8715, 8760, 1335, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("ZQ起動")};
+    vx::Placed<vx::CommandButton> Command2{{10050, 8760, 1215, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("閉じる")};
     vx::Placed<vx::Label> Label1{{11400, 8760, 975, 375}, this, QStringLiteral("Label1"), QStringLiteral("0")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 5000, false};
 

@@ -11,20 +11,30 @@ class Form14 : public vx::Form {
 public:
     Form14();
 
-    vx::Placed<vx::Label> Label1{{120, 120, 6615, 255}, this, QStringLiteral("Label1"), QStringLiteral("Graphic Rondixに関するすべての設定ができます。")};
-    vx::Placed<vx::CommandButton> Command6{{120, 480, 3255, 375}, this, QStringLiteral("Command6"), QStringLiteral("スキン変更")};
-    vx::Placed<vx::CommandButton> Command7{{3480, 480, 3255, 375}, this, QStringLiteral("Command7"), QStringLiteral("壁紙変更")};
-    vx::Placed<vx::CommandButton> Command3{{120, 960, 6615, 375}, this, QStringLiteral("Command3"), QStringLiteral("ファイルリストの背景色")};
-    vx::Placed<vx::CheckBox> Check1{{120, 1440, 6615, 375}, this, QStringLiteral("Check1"), QStringLiteral("英語表示機能")};
-    vx::Placed<vx::CheckBox> Check2{{120, 1920, 6615, 375}, this, QStringLiteral("Check2"), QStringLiteral("画像倍率固定機能")};
-    vx::Placed<vx::Label> Label2{{120, 2400, 6375, 255}, this, QStringLiteral("Label2"), QStringLiteral("■スライドショー機能の切替速度の設定(1000=約1秒)")};
+    vx::Placed<vx::Label> Label1{{120, 120, 6615, 255}, this, QStringLiteral("Label1"),
+                                 QStringLiteral("Graphic Rondixに関するすべての設定ができます。")};
+    vx::Placed<vx::CommandButton> Command6{{120, 480, 3255, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("スキン変更")};
+    vx::Placed<vx::CommandButton> Command7{{3480, 480, 3255, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("壁紙変更")};
+    vx::Placed<vx::CommandButton> Command3{{120, 960, 6615, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("ファイルリストの背景色")};
+    vx::Placed<vx::CheckBox> Check1{{120, 1440, 6615, 375}, this, QStringLiteral("Check1"),
+                                    QStringLiteral("英語表示機能")};
+    vx::Placed<vx::CheckBox> Check2{{120, 1920, 6615, 375}, this, QStringLiteral("Check2"),
+                                    QStringLiteral("画像倍率固定機能")};
+    vx::Placed<vx::Label> Label2{{120, 2400, 6375, 255}, this, QStringLiteral("Label2"),
+                                 QStringLiteral("■スライドショー機能の切替速度の設定(1000=約1秒)")};
     vx::Placed<vx::TextBox> Text1{{120, 2640, 855, 270}, this, QStringLiteral("Text1")};
     vx::Placed<vx::HScrollBar> HScroll1{{1080, 2640, 5655, 255}, this, QStringLiteral("HScroll1")};
-    vx::Placed<vx::Label> Label3{{120, 3000, 2295, 255}, this, QStringLiteral("Label3"), QStringLiteral("■画像の拡大倍率設定")};
+    vx::Placed<vx::Label> Label3{{120, 3000, 2295, 255}, this, QStringLiteral("Label3"),
+                                 QStringLiteral("■画像の拡大倍率設定")};
     vx::Placed<vx::ComboBox> Combo1{{120, 3240, 735, 300}, this, QStringLiteral("Combo1"), 2};
     vx::Placed<vx::Label> Label4{{960, 3360, 615, 255}, this, QStringLiteral("Label4"), QStringLiteral("倍")};
-    vx::Placed<vx::CommandButton> Command4{{120, 3600, 3255, 375}, this, QStringLiteral("Command4"), QStringLiteral("設定の初期化")};
-    vx::Placed<vx::CommandButton> Command8{{3480, 3600, 3255, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command4{{120, 3600, 3255, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("設定の初期化")};
+    vx::Placed<vx::CommandButton> Command8{{3480, 3600, 3255, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog7{this};
     vx::CommonDialog CommonDialog4{this};
     vx::CommonDialog CommonDialog1{this};

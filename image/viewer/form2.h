@@ -14,23 +14,36 @@ class Form2 : public vx::Form {
 public:
     Form2();
 
-    vx::Placed<vx::CommandButton> Command9{{120, 120, 1335, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::Placed<vx::CommandButton> Command6{{1455, 120, 1335, 375}, this, QStringLiteral("Command6"), QStringLiteral("次へ")};
-    vx::Placed<vx::CommandButton> Command13{{2790, 120, 1215, 375}, this, QStringLiteral("Command13"), QStringLiteral("Viewer")};
-    vx::Placed<vx::CommandButton> Command10{{4005, 120, 1335, 375}, this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
-    vx::Placed<vx::CommandButton> Command2{{5340, 120, 855, 375}, this, QStringLiteral("Command2"), QStringLiteral("拡大")};
-    vx::Placed<vx::CommandButton> Command3{{6195, 120, 855, 375}, this, QStringLiteral("Command3"), QStringLiteral("縮小")};
-    vx::Placed<vx::CommandButton> Command4{{7050, 120, 855, 375}, this, QStringLiteral("Command4"), QStringLiteral("リセット")};
-    vx::Placed<vx::CommandButton> Command5{{7905, 120, 855, 375}, this, QStringLiteral("Command5"), QStringLiteral("ズーム")};
-    vx::Placed<vx::CommandButton> Command7{{8760, 120, 855, 375}, this, QStringLiteral("Command7"), QStringLiteral("コピー")};
-    vx::Placed<vx::CommandButton> Command11{{9615, 120, 1095, 375}, this, QStringLiteral("Command11"), QStringLiteral("プロパティ")};
-    vx::Placed<vx::CommandButton> Command8{{10710, 120, 735, 375}, this, QStringLiteral("Command8"), QStringLiteral("設定")};
-    vx::Placed<vx::CommandButton> Command12{{11445, 120, 735, 375}, this, QStringLiteral("Command12"), QStringLiteral("ZQⅡ")};
+    vx::Placed<vx::CommandButton> Command9{{120, 120, 1335, 375}, this, QStringLiteral("Command9"),
+                                           QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command6{{1455, 120, 1335, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command13{{2790, 120, 1215, 375}, this, QStringLiteral("Command13"),
+                                            QStringLiteral("Viewer")};
+    vx::Placed<vx::CommandButton> Command10{{4005, 120, 1335, 375}, this, QStringLiteral("Command10"),
+                                            QStringLiteral("スライドショー")};
+    vx::Placed<vx::CommandButton> Command2{{5340, 120, 855, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("拡大")};
+    vx::Placed<vx::CommandButton> Command3{{6195, 120, 855, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("縮小")};
+    vx::Placed<vx::CommandButton> Command4{{7050, 120, 855, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("リセット")};
+    vx::Placed<vx::CommandButton> Command5{{7905, 120, 855, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("ズーム")};
+    vx::Placed<vx::CommandButton> Command7{{8760, 120, 855, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("コピー")};
+    vx::Placed<vx::CommandButton> Command11{{9615, 120, 1095, 375}, this, QStringLiteral("Command11"),
+                                            QStringLiteral("プロパティ")};
+    vx::Placed<vx::CommandButton> Command8{{10710, 120, 735, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command12{{11445, 120, 735, 375}, this, QStringLiteral("Command12"),
+                                            QStringLiteral("ZQⅡ")};
     vx::Placed<vx::DriveListBox> Drive1{{120, 600, 2415, 300}, this, QStringLiteral("Drive1")};
     vx::Placed<vx::DirListBox> Dir1{{120, 960, 2415, 2400}, this, QStringLiteral("Dir1")};
     vx::Placed<vx::FileListBox> File1{{120, 3480, 2415, 4050}, this, QStringLiteral("File1")};
     vx::Placed<vx::Label> Label1{{120, 7680, 2415, 255}, this, QStringLiteral("Label1")};
-    vx::Placed<vx::CommandButton> Command1{{120, 8040, 2415, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command1{{120, 8040, 2415, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
     vx::Placed<vx::ImageBox> Image1{{2640, 600, 9540, 7785}, this, QStringLiteral("Image1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 5000, false};
     vx::CommonDialog CommonDialog1{this};

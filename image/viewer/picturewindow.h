@@ -21,11 +21,16 @@ public:
     PictureWindow(const QString &name, const QString &caption);
 
     vx::Placed<vx::CommandButton> Command9{{0, 0, 615, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::Placed<vx::CommandButton> Command6{{615, 0, 600, 375}, this, QStringLiteral("Command6"), QStringLiteral("次へ")};
-    vx::Placed<vx::CommandButton> Command10{{1215, 0, 1215, 375}, this, QStringLiteral("Command10"), QStringLiteral("スライドショー")};
-    vx::Placed<vx::CommandButton> Command2{{2430, 0, 615, 375}, this, QStringLiteral("Command2"), QStringLiteral("拡大")};
-    vx::Placed<vx::CommandButton> Command3{{3045, 0, 615, 375}, this, QStringLiteral("Command3"), QStringLiteral("縮小")};
-    vx::Placed<vx::CommandButton> Command4{{3660, 0, 735, 375}, this, QStringLiteral("Command4"), QStringLiteral("リセット")};
+    vx::Placed<vx::CommandButton> Command6{{615, 0, 600, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command10{{1215, 0, 1215, 375}, this, QStringLiteral("Command10"),
+                                            QStringLiteral("スライドショー")};
+    vx::Placed<vx::CommandButton> Command2{{2430, 0, 615, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("拡大")};
+    vx::Placed<vx::CommandButton> Command3{{3045, 0, 615, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("縮小")};
+    vx::Placed<vx::CommandButton> Command4{{3660, 0, 735, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("リセット")};
     vx::Placed<vx::ImageBox> Image1{{120, 480, 4215, 4335}, this, QStringLiteral("Image1")};
     vx::Timer Timer1{this, QStringLiteral("Timer1"), 0, false};
 

@@ -9,14 +9,22 @@ class Form16 : public suite::PlayerSettingsWindow {
 public:
     Form16();
 
-    vx::Placed<vx::CommandButton> Command1{{2655, 480, 2100, 375}, this, QStringLiteral("Command1"), QStringLiteral("ボリュームの背景色")};
-    vx::Placed<vx::CommandButton> Command5{{4860, 480, 2100, 375}, this, QStringLiteral("Command5"), QStringLiteral("ボリュームのフォント色")};
-    vx::Placed<vx::CommandButton> Command3{{2655, 960, 2100, 375}, this, QStringLiteral("Command3"), QStringLiteral("背景色")};
-    vx::Placed<vx::CommandButton> Command4{{4860, 960, 2100, 375}, this, QStringLiteral("Command4"), QStringLiteral("文字色")};
-    vx::Placed<vx::CommandButton> Command2{{2655, 1440, 2100, 375}, this, QStringLiteral("Command2"), QStringLiteral("ボタン色")};
-    vx::Placed<vx::CommandButton> Command6{{4860, 1440, 2100, 375}, this, QStringLiteral("Command6"), QStringLiteral("スキン変更")};
-    vx::Placed<vx::CommandButton> Command17{{120, 2460, 3360, 375}, this, QStringLiteral("Command17"), QStringLiteral("設定の初期化")};
-    vx::Placed<vx::CommandButton> Command8{{3600, 2460, 3360, 375}, this, QStringLiteral("Command8"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command1{{2655, 480, 2100, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("ボリュームの背景色")};
+    vx::Placed<vx::CommandButton> Command5{{4860, 480, 2100, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("ボリュームのフォント色")};
+    vx::Placed<vx::CommandButton> Command3{{2655, 960, 2100, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("背景色")};
+    vx::Placed<vx::CommandButton> Command4{{4860, 960, 2100, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("文字色")};
+    vx::Placed<vx::CommandButton> Command2{{2655, 1440, 2100, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("ボタン色")};
+    vx::Placed<vx::CommandButton> Command6{{4860, 1440, 2100, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("スキン変更")};
+    vx::Placed<vx::CommandButton> Command17{{120, 2460, 3360, 375}, this, QStringLiteral("Command17"),
+                                            QStringLiteral("設定の初期化")};
+    vx::Placed<vx::CommandButton> Command8{{3600, 2460, 3360, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("閉じる")};
     // One dialog per colour button and one for the skin: each keeps its last choice.
     vx::CommonDialog CommonDialog1{this};
     vx::CommonDialog CommonDialog2{this};

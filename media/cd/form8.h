@@ -19,18 +19,28 @@ public:
     vx::Placed<vx::TextBox> timeWindow{{120, 120, 4380, 540}, this, QStringLiteral("timeWindow")};
     vx::Placed<vx::Label> totalplay{{120, 750, 4380, 285}, this, QStringLiteral("totalplay")};
     vx::Placed<vx::Label> tracktime{{120, 1080, 4380, 285}, this, QStringLiteral("tracktime")};
-    vx::Placed<vx::CommandButton> Command2{{120, 1470, 1440, 375}, this, QStringLiteral("Command2"), QStringLiteral("再生/再開")};
-    vx::Placed<vx::CommandButton> Command3{{1590, 1470, 1440, 375}, this, QStringLiteral("Command3"), QStringLiteral("停止")};
-    vx::Placed<vx::CommandButton> Command4{{3060, 1470, 1440, 375}, this, QStringLiteral("Command4"), QStringLiteral("一時停止")};
-    vx::Placed<vx::CommandButton> Command8{{120, 1890, 1065, 375}, this, QStringLiteral("Command8"), QStringLiteral("最初へ")};
-    vx::Placed<vx::CommandButton> Command5{{1225, 1890, 1065, 375}, this, QStringLiteral("Command5"), QStringLiteral("戻る")};
-    vx::Placed<vx::CommandButton> Command7{{2330, 1890, 1065, 375}, this, QStringLiteral("Command7"), QStringLiteral("次へ")};
-    vx::Placed<vx::CommandButton> Command9{{3435, 1890, 1065, 375}, this, QStringLiteral("Command9"), QStringLiteral("最後へ")};
-    vx::Placed<vx::CommandButton> Command10{{120, 2310, 1440, 375}, this, QStringLiteral("Command10"), QStringLiteral("CDの開閉")};
+    vx::Placed<vx::CommandButton> Command2{{120, 1470, 1440, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("再生/再開")};
+    vx::Placed<vx::CommandButton> Command3{{1590, 1470, 1440, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("停止")};
+    vx::Placed<vx::CommandButton> Command4{{3060, 1470, 1440, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("一時停止")};
+    vx::Placed<vx::CommandButton> Command8{{120, 1890, 1065, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("最初へ")};
+    vx::Placed<vx::CommandButton> Command5{{1225, 1890, 1065, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("戻る")};
+    vx::Placed<vx::CommandButton> Command7{{2330, 1890, 1065, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command9{{3435, 1890, 1065, 375}, this, QStringLiteral("Command9"),
+                                           QStringLiteral("最後へ")};
+    vx::Placed<vx::CommandButton> Command10{{120, 2310, 1440, 375}, this, QStringLiteral("Command10"),
+                                            QStringLiteral("CDの開閉")};
     vx::Placed<vx::Label> Label1{{1590, 2355, 1050, 285}, this, QStringLiteral("Label1"), QStringLiteral("ボリューム")};
     vx::Placed<vx::TextBox> Text1{{2700, 2355, 855, 285}, this, QStringLiteral("Text1")};
-    vx::Placed<vx::CommandButton> Command6{{120, 2730, 2160, 375}, this, QStringLiteral("Command6"), QStringLiteral("設定")};
-    vx::Placed<vx::CommandButton> Command1{{2340, 2730, 2160, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command6{{120, 2730, 2160, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command1{{2340, 2730, 2160, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
     vx::Placed<vx::ImageBox> Image1{{120, 3195, 4380, 2085}, this, QStringLiteral("Image1")};
     vx::Placed<vx::DriveListBox> Drive2{{4680, 120, 4350, 300}, this, QStringLiteral("Drive2")};
     vx::Placed<vx::DirListBox> Dir2{{4680, 480, 4350, 1995}, this, QStringLiteral("Dir2")};

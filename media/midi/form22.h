@@ -14,7 +14,8 @@ public:
     Form22();
 
     vx::Placed<vx::ComboBox> Combo1{{120, 120, 4440, 300}, this, QStringLiteral("Combo1"), 0};
-    vx::Placed<vx::CommandButton> Command1{{3240, 540, 1320, 375}, this, QStringLiteral("Command1"), QStringLiteral("変更")};
+    vx::Placed<vx::CommandButton> Command1{{3240, 540, 1320, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("変更")};
 
     // Stops the second player's control, loading that player when need be
     // (set by the player; nothing when there is none).

@@ -28,21 +28,34 @@ public:
     vx::Placed<vx::Label> Label3{{3135, 120, 4230, 375}, this, QStringLiteral("Label3")};
     vx::Placed<vx::Label> Label5{{3135, 495, 4230, 375}, this, QStringLiteral("Label5")};
     vx::Placed<vx::StyledProgressBar> ProgressBar1{{3135, 930, 4230, 255}, this, QStringLiteral("ProgressBar1")};
-    vx::Placed<vx::CommandButton> Command5{{3135, 1305, 1410, 375}, this, QStringLiteral("Command5"), QStringLiteral("再生")};
-    vx::Placed<vx::CommandButton> Command4{{4545, 1305, 1410, 375}, this, QStringLiteral("Command4"), QStringLiteral("一時停止")};
-    vx::Placed<vx::CommandButton> Command3{{5955, 1305, 1410, 375}, this, QStringLiteral("Command3"), QStringLiteral("停止")};
-    vx::Placed<vx::CommandButton> Command9{{3135, 1680, 1410, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::Placed<vx::CommandButton> Command7{{4545, 1680, 1410, 375}, this, QStringLiteral("Command7"), QStringLiteral("次へ")};
-    vx::Placed<vx::CommandButton> Command8{{5955, 1680, 1410, 375}, this, QStringLiteral("Command8"), QStringLiteral("プロパティ")};
-    vx::Placed<vx::CheckBox> Check1{{3135, 2115, 1410, 300}, this, QStringLiteral("Check1"), QStringLiteral("繰り返し")};
+    vx::Placed<vx::CommandButton> Command5{{3135, 1305, 1410, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("再生")};
+    vx::Placed<vx::CommandButton> Command4{{4545, 1305, 1410, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("一時停止")};
+    vx::Placed<vx::CommandButton> Command3{{5955, 1305, 1410, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("停止")};
+    vx::Placed<vx::CommandButton> Command9{{3135, 1680, 1410, 375}, this, QStringLiteral("Command9"),
+                                           QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command7{{4545, 1680, 1410, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command8{{5955, 1680, 1410, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("プロパティ")};
+    vx::Placed<vx::CheckBox> Check1{{3135, 2115, 1410, 300}, this, QStringLiteral("Check1"),
+                                    QStringLiteral("繰り返し")};
     vx::Placed<vx::CheckBox> Check2{{4545, 2115, 1410, 300}, this, QStringLiteral("Check2"), QStringLiteral("1回")};
-    vx::Placed<vx::CheckBox> Check3{{5955, 2115, 1410, 300}, this, QStringLiteral("Check3"), QStringLiteral("ランダム")};
-    vx::Placed<vx::Label> Label1{{3135, 2535, 1095, 285}, this, QStringLiteral("Label1"), QStringLiteral(" ボリューム")};
+    vx::Placed<vx::CheckBox> Check3{{5955, 2115, 1410, 300}, this, QStringLiteral("Check3"),
+                                    QStringLiteral("ランダム")};
+    vx::Placed<vx::Label> Label1{{3135, 2535, 1095, 285}, this, QStringLiteral("Label1"),
+                                 QStringLiteral(" ボリューム")};
     vx::Placed<vx::TextBox> Text1{{4290, 2535, 735, 285}, this, QStringLiteral("Text1")};
-    vx::Placed<vx::CommandButton> Command6{{5145, 2490, 1110, 375}, this, QStringLiteral("Command6"), QStringLiteral("設定")};
-    vx::Placed<vx::CommandButton> Command1{{6255, 2490, 1110, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
-    vx::Placed<vx::CommandButton> Command10{{3135, 2925, 2115, 375}, this, QStringLiteral("Command10"), QStringLiteral("Multimedia Rondix Ⅱ")};
-    vx::Placed<vx::CommandButton> Command2{{5250, 2925, 2115, 375}, this, QStringLiteral("Command2"), QStringLiteral("Multimedia Rondix Ⅲ")};
+    vx::Placed<vx::CommandButton> Command6{{5145, 2490, 1110, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command1{{6255, 2490, 1110, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command10{{3135, 2925, 2115, 375}, this, QStringLiteral("Command10"),
+                                            QStringLiteral("Multimedia Rondix Ⅱ")};
+    vx::Placed<vx::CommandButton> Command2{{5250, 2925, 2115, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("Multimedia Rondix Ⅲ")};
     vx::Placed<vx::ImageBox> Image1{{3135, 3420, 4230, 2925}, this, QStringLiteral("Image1")};
     vx::Placed<vx::DriveListBox> Drive2{{7485, 120, 2895, 300}, this, QStringLiteral("Drive2")};
     vx::Placed<vx::DirListBox> Dir2{{7485, 480, 2895, 1815}, this, QStringLiteral("Dir2")};

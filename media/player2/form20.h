@@ -28,22 +28,33 @@ public:
     static const vx::MediaPlayerDesign kPlayerDesign;
 
     vx::Placed<vx::ImageBox> Image1{{0, 0, 9480, 6300}, this, QStringLiteral("Image1")};
-    vx::Placed<vx::MediaPlayer> MediaPlayer1{{120, 120, 5400, 3735}, this, QStringLiteral("MediaPlayer1"), kPlayerDesign};
+    vx::Placed<vx::MediaPlayer> MediaPlayer1{{120, 120, 5400, 3735}, this, QStringLiteral("MediaPlayer1"),
+                                             kPlayerDesign};
     vx::Placed<vx::TextBox> Text2{{120, 3960, 5400, 315}, this, QStringLiteral("Text2")};
     vx::Placed<vx::CheckBox> Check1{{120, 4380, 1395, 300}, this, QStringLiteral("Check1"), QStringLiteral("繰り返し")};
     vx::Placed<vx::CheckBox> Check2{{1620, 4380, 1395, 300}, this, QStringLiteral("Check2"), QStringLiteral("1回")};
-    vx::Placed<vx::CheckBox> Check3{{3120, 4380, 1395, 300}, this, QStringLiteral("Check3"), QStringLiteral("ランダム")};
-    vx::Placed<vx::CommandButton> Command9{{120, 4785, 1335, 375}, this, QStringLiteral("Command9"), QStringLiteral("前へ")};
-    vx::Placed<vx::CommandButton> Command7{{1470, 4785, 1335, 375}, this, QStringLiteral("Command7"), QStringLiteral("次へ")};
-    vx::Placed<vx::CommandButton> Command8{{2820, 4785, 1335, 375}, this, QStringLiteral("Command8"), QStringLiteral("プロパティ")};
+    vx::Placed<vx::CheckBox> Check3{{3120, 4380, 1395, 300}, this, QStringLiteral("Check3"),
+                                    QStringLiteral("ランダム")};
+    vx::Placed<vx::CommandButton> Command9{{120, 4785, 1335, 375}, this, QStringLiteral("Command9"),
+                                           QStringLiteral("前へ")};
+    vx::Placed<vx::CommandButton> Command7{{1470, 4785, 1335, 375}, this, QStringLiteral("Command7"),
+                                           QStringLiteral("次へ")};
+    vx::Placed<vx::CommandButton> Command8{{2820, 4785, 1335, 375}, this, QStringLiteral("Command8"),
+                                           QStringLiteral("プロパティ")};
     vx::Placed<vx::Label> Label1{{120, 5280, 1035, 285}, this, QStringLiteral("Label1"), QStringLiteral(" ボリューム")};
     vx::Placed<vx::TextBox> Text1{{1170, 5280, 855, 285}, this, QStringLiteral("Text1")};
-    vx::Placed<vx::CommandButton> Command3{{4170, 4785, 1350, 375}, this, QStringLiteral("Command3"), QStringLiteral("タグ")};
-    vx::Placed<vx::CommandButton> Command6{{2820, 5235, 1335, 375}, this, QStringLiteral("Command6"), QStringLiteral("設定")};
-    vx::Placed<vx::CommandButton> Command4{{120, 5730, 1335, 375}, this, QStringLiteral("Command4"), QStringLiteral("VXⅠ")};
-    vx::Placed<vx::CommandButton> Command2{{1470, 5730, 1335, 375}, this, QStringLiteral("Command2"), QStringLiteral("VXⅢ")};
-    vx::Placed<vx::CommandButton> Command5{{2820, 5730, 2700, 375}, this, QStringLiteral("Command5"), QStringLiteral("Viewer")};
-    vx::Placed<vx::CommandButton> Command1{{4170, 5235, 1350, 375}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command3{{4170, 4785, 1350, 375}, this, QStringLiteral("Command3"),
+                                           QStringLiteral("タグ")};
+    vx::Placed<vx::CommandButton> Command6{{2820, 5235, 1335, 375}, this, QStringLiteral("Command6"),
+                                           QStringLiteral("設定")};
+    vx::Placed<vx::CommandButton> Command4{{120, 5730, 1335, 375}, this, QStringLiteral("Command4"),
+                                           QStringLiteral("VXⅠ")};
+    vx::Placed<vx::CommandButton> Command2{{1470, 5730, 1335, 375}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("VXⅢ")};
+    vx::Placed<vx::CommandButton> Command5{{2820, 5730, 2700, 375}, this, QStringLiteral("Command5"),
+                                           QStringLiteral("Viewer")};
+    vx::Placed<vx::CommandButton> Command1{{4170, 5235, 1350, 375}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
     vx::Placed<vx::DriveListBox> Drive1{{5640, 120, 3720, 300}, this, QStringLiteral("Drive1")};
     vx::Placed<vx::DirListBox> Dir1{{5640, 480, 3720, 1815}, this, QStringLiteral("Dir1")};
     vx::Placed<vx::FileListBox> File1{{5640, 2355, 3720, 3375}, this, QStringLiteral("File1")};

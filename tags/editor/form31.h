@@ -25,7 +25,8 @@ public:
     vx::Placed<vx::Label> Label1{{120, 570, 1100, 255}, this, QStringLiteral("Label1"), QStringLiteral("バージョン")};
     vx::Placed<vx::ComboBox> VersionCombo{{1320, 510, 2000, 330}, this, QStringLiteral("VersionCombo"), 2};
 
-    vx::Placed<vx::Frame> ID3v1Frame{{120, 960, 5265, 2760}, this, QStringLiteral("ID3v1Frame"), QStringLiteral("ID3v1")};
+    vx::Placed<vx::Frame> ID3v1Frame{{120, 960, 5265, 2760}, this, QStringLiteral("ID3v1Frame"),
+                                     QStringLiteral("ID3v1")};
     vx::Label Label3{this, QStringLiteral("Label3"), QStringLiteral("タイトル"), &ID3v1Frame};
     vx::TextBox TitleText{this, QStringLiteral("TitleText"), false, &ID3v1Frame};
     vx::Label Label2{this, QStringLiteral("Label2"), QStringLiteral("アーティスト"), &ID3v1Frame};
@@ -34,14 +35,16 @@ public:
     vx::TextBox AlbumText{this, QStringLiteral("AlbumText"), false, &ID3v1Frame};
     vx::Label Label5{this, QStringLiteral("Label5"), QStringLiteral("年"), &ID3v1Frame};
     vx::TextBox YearText{this, QStringLiteral("YearText"), false, &ID3v1Frame};
-    vx::Placed<vx::Label> TrackLabel{{2400, 1410, 1095, 255}, this, QStringLiteral("TrackLabel"), QStringLiteral("トラック"), &ID3v1Frame};
+    vx::Placed<vx::Label> TrackLabel{{2400, 1410, 1095, 255}, this, QStringLiteral("TrackLabel"),
+                                     QStringLiteral("トラック"), &ID3v1Frame};
     vx::Placed<vx::TextBox> TrackText{{3500, 1380, 600, 300}, this, QStringLiteral("TrackText"), false, &ID3v1Frame};
     vx::Label Label8{this, QStringLiteral("Label8"), QStringLiteral("ジャンル"), &ID3v1Frame};
     vx::ComboBox GenreCombo{this, QStringLiteral("GenreCombo"), 2, &ID3v1Frame};
     vx::Label Label7{this, QStringLiteral("Label7"), QStringLiteral("コメント"), &ID3v1Frame};
     vx::TextBox CommentText{this, QStringLiteral("CommentText"), false, &ID3v1Frame};
 
-    vx::Placed<vx::Frame> ID3v2Frame{{5520, 120, 5640, 7560}, this, QStringLiteral("ID3v2Frame"), QStringLiteral("ID3v2")};
+    vx::Placed<vx::Frame> ID3v2Frame{{5520, 120, 5640, 7560}, this, QStringLiteral("ID3v2Frame"),
+                                     QStringLiteral("ID3v2")};
     vx::Label Label10{this, QStringLiteral("Label10"), QStringLiteral("シリーズ"), &ID3v2Frame};
     vx::TextBox SeriesText{this, QStringLiteral("SeriesText"), false, &ID3v2Frame};
     vx::Label Label11{this, QStringLiteral("Label11"), QStringLiteral("タイトル"), &ID3v2Frame};
@@ -67,11 +70,14 @@ public:
     vx::TextBox GenreText{this, QStringLiteral("GenreText"), false, &ID3v2Frame};
     vx::Label Label20{this, QStringLiteral("Label20"), QStringLiteral("コメント"), &ID3v2Frame};
     vx::TextBox CommentText2{this, QStringLiteral("CommentText2"), false, &ID3v2Frame};
-    vx::Placed<vx::TextBox> CommentText3{{2580, 4860, 2940, 1140}, this, QStringLiteral("CommentText3"), true, &ID3v2Frame};
+    vx::Placed<vx::TextBox> CommentText3{{2580, 4860, 2940, 1140}, this, QStringLiteral("CommentText3"), true,
+                                         &ID3v2Frame};
     vx::CheckBox UnsynchronisationCheck{this, QStringLiteral("UnsynchronisationCheck"), QStringLiteral("非同期化"),
                                         &ID3v2Frame};
-    vx::Placed<vx::CheckBox> CompressCheck{{2880, 6120, 2600, 300}, this, QStringLiteral("CompressCheck"), QStringLiteral("フレームの圧縮"), &ID3v2Frame};
-    vx::Placed<vx::Frame> EncodingFrame{{120, 6480, 5400, 900}, this, QStringLiteral("EncodingFrame"), QStringLiteral("エンコード"), &ID3v2Frame};
+    vx::Placed<vx::CheckBox> CompressCheck{{2880, 6120, 2600, 300}, this, QStringLiteral("CompressCheck"),
+                                           QStringLiteral("フレームの圧縮"), &ID3v2Frame};
+    vx::Placed<vx::Frame> EncodingFrame{{120, 6480, 5400, 900}, this, QStringLiteral("EncodingFrame"),
+                                        QStringLiteral("エンコード"), &ID3v2Frame};
     vx::OptionButton OptionUnicode{this, QStringLiteral("OptionUnicode"), QStringLiteral("Unicode(ISO10646-1)"),
                                    &EncodingFrame};
     vx::OptionButton OptionLatin{this, QStringLiteral("OptionLatin"), QStringLiteral("Latin1(ISO8859-1)"),
@@ -79,8 +85,10 @@ public:
 
     vx::Placed<vx::Label> Label9{{120, 3840, 1095, 255}, this, QStringLiteral("Label9"), QStringLiteral("ファイル")};
     vx::Placed<vx::Label> FileNameText{{120, 4140, 5265, 1000}, this, QStringLiteral("FileNameText")};
-    vx::Placed<vx::CommandButton> Command2{{120, 5280, 2580, 450}, this, QStringLiteral("Command2"), QStringLiteral("編集内容を保存")};
-    vx::Placed<vx::CommandButton> Command1{{2805, 5280, 2580, 450}, this, QStringLiteral("Command1"), QStringLiteral("閉じる")};
+    vx::Placed<vx::CommandButton> Command2{{120, 5280, 2580, 450}, this, QStringLiteral("Command2"),
+                                           QStringLiteral("編集内容を保存")};
+    vx::Placed<vx::CommandButton> Command1{{2805, 5280, 2580, 450}, this, QStringLiteral("Command1"),
+                                           QStringLiteral("閉じる")};
     vx::CommonDialog CommonDialog1{this};
 
     vx::Menu File{this, QStringLiteral("File"), QStringLiteral("ファイル")};
