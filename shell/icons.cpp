@@ -76,7 +76,25 @@ QByteArray recolouredMascot(const QColor &body)
 
 QPixmap glyph(Glyph g, int size) { return draw(glyphFile(g), QSize(size, size)); }
 
-QPixmap grip() { return draw("grip.svg", QSize(16, 16)); }
+QPixmap grip()
+{
+    // Painted here rather than from a drawing: the bar window shows it at
+    // start, and drawings need Qt's SVG library, which loads on first use.
+    // Two columns of five dark dots, each with a light edge below and right.
+    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    const QColor light(0xFF, 0xFF, 0xFF), dark(0x60, 0x64, 0x6C);
+    for (int row = 0; row < 5; ++row) {
+        for (int x : {5, 9}) {
+            const int y = 2 + row * 3;
+            p.fillRect(x + 1, y + 1, 2, 2, light);
+            p.fillRect(x, y, 2, 2, dark);
+        }
+    }
+    p.end();
+    return QPixmap::fromImage(img);
+}
 
 QPixmap mascot(const QColor &body, int size)
 {

@@ -43,8 +43,24 @@ TEST(Icons, EveryGlyphIsDrawnAtTheAskedSize)
 
 TEST(Icons, AboutWindowPicturesAreDrawn)
 {
-    EXPECT_EQ(grip().size(), QSize(16, 16));
-    EXPECT_GT(covered(grip()), 10 * 4) << "ten dark dots with their light edges";
+    // the grip: ten dark dots, each with a light edge below and right, and
+    // nothing else (the bar window's wall shows around them)
+    const QImage g = grip().toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(g.size(), QSize(16, 16));
+    EXPECT_EQ(covered(grip()), 66);
+    for (int row = 0; row < 5; ++row) {
+        for (int x : {5, 9}) {
+            const int y = 2 + row * 3;
+            EXPECT_EQ(g.pixel(x, y), qRgb(0x60, 0x64, 0x6C)) << x << "," << y;
+            EXPECT_EQ(g.pixel(x + 1, y + 1), qRgb(0x60, 0x64, 0x6C)) << x << "," << y;
+            EXPECT_EQ(g.pixel(x + 2, y + 1), qRgb(0xFF, 0xFF, 0xFF)) << x << "," << y;
+            if (y + 2 < 16) {
+                EXPECT_EQ(g.pixel(x + 1, y + 2), qRgb(0xFF, 0xFF, 0xFF)) << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(qAlpha(g.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(g.pixel(15, 15)), 0);
     EXPECT_GT(covered(star(32)), 32 * 32 / 5);
     EXPECT_GT(covered(flower(32)), 32 * 32 / 3);
     // the banner's mark and the link's globe are drawings too; their texts are not

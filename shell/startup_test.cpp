@@ -60,8 +60,9 @@ TEST_F(StartupTest, EmptyStoreOpensTheBarWindowAtTheTopLeft)
     EXPECT_EQ(vx::FormRegistry::all().size(), 1u) << "the bar is the only window";
     using vx::LazyLibrary;
     for (LazyLibrary lib : {LazyLibrary::GStreamer, LazyLibrary::Alsa, LazyLibrary::Cdio, LazyLibrary::PrintSupport,
-                            LazyLibrary::Jpeg})
-        EXPECT_FALSE(vx::lazyLibraryLoaded(lib)) << "nothing at start plays, mixes, reads a CD, prints or decodes a photo";
+                            LazyLibrary::Jpeg, LazyLibrary::Svg})
+        EXPECT_FALSE(vx::lazyLibraryLoaded(lib))
+            << "nothing at start plays, mixes, reads a CD, prints, decodes a photo or draws an SVG picture";
 }
 
 TEST_F(StartupTest, StoredStyleOpensItsMainWindowOnly)

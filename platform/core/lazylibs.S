@@ -212,4 +212,11 @@ vx_lazy_missing_alsa:
         LAZY jpeg_std_error, 4
         LAZY jpeg_stdio_src, 4
 
+// Qt's SVG drawing (the suite's pictures)
+        LAZY _ZN12QSvgRenderer6renderEP8QPainterRK6QRectF, 5
+        LAZY _ZN12QSvgRendererC1ERK10QByteArrayP7QObject, 5
+        LAZY _ZN12QSvgRendererC1ERK7QStringP7QObject, 5
+        LAZY _ZN12QSvgRendererD1Ev, 5
+        LAZY _ZNK12QSvgRenderer7isValidEv, 5
+
         .section .note.GNU-stack, "", @progbits

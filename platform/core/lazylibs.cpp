@@ -15,7 +15,8 @@ struct Library {
 };
 
 // In the order of LazyLibrary; the sonames come from the build.
-Library libraries[] = {{VX_LAZY_GSTREAMER}, {VX_LAZY_ALSA}, {VX_LAZY_CDIO}, {VX_LAZY_PRINTSUPPORT}, {VX_LAZY_JPEG}};
+Library libraries[] = {{VX_LAZY_GSTREAMER}, {VX_LAZY_ALSA}, {VX_LAZY_CDIO}, {VX_LAZY_PRINTSUPPORT}, {VX_LAZY_JPEG},
+                       {VX_LAZY_SVG}};
 
 std::recursive_mutex &bindLock()
 {
@@ -68,6 +69,7 @@ __attribute__((visibility("hidden"))) void *vx_lazy_bind_slot(const LazyEntry *e
         case vx::LazyLibrary::Alsa: fn = reinterpret_cast<void *>(&vx_lazy_missing_alsa); break;
         case vx::LazyLibrary::PrintSupport:
         case vx::LazyLibrary::Jpeg:
+        case vx::LazyLibrary::Svg:
             // An object half made by a call that did nothing would crash later.
             std::abort();
         default: fn = reinterpret_cast<void *>(&vx_lazy_missing_zero); break;

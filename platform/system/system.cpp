@@ -1,5 +1,6 @@
 #include "system.h"
 
+#include "platform/core/instancelock.h"
 #include "platform/dialogs/dialogs.h"
 
 #include <QCoreApplication>
@@ -7,8 +8,9 @@
 #include <QDBusMessage>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QSysInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -24,9 +26,9 @@ QString &appPathStore()
     static QString p;
     return p;
 }
-std::unique_ptr<QLockFile> &lockStore()
+std::unique_ptr<InstanceLock> &lockStore()
 {
-    static std::unique_ptr<QLockFile> l;
+    static std::unique_ptr<InstanceLock> l;
     return l;
 }
 std::unique_ptr<ShellDriver> &shellStore()
@@ -144,14 +146,14 @@ bool PrevInstance(const QString &id)
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    auto lock = std::make_unique<QLockFile>(joinPath(dir, id + QStringLiteral(".lock")));
-    // Stale locks of dead processes are taken over by tryLock itself.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) {
-        if (lock->error() == QLockFile::LockFailedError)
-            return true;
-        // The lock folder cannot be used: run rather than refuse every start.
-        return false;
+    auto lock = std::make_unique<InstanceLock>();
+    switch (lock->take(QFile::encodeName(joinPath(dir, id + QStringLiteral(".lock"))).toStdString(),
+                       QCoreApplication::applicationName().toStdString(),
+                       QSysInfo::machineHostName().toStdString())) {
+    case InstanceLock::Result::Held: return true;
+    // The lock folder cannot be used: run rather than refuse every start.
+    case InstanceLock::Result::Failed: return false;
+    case InstanceLock::Result::Taken: break;
     }
     lockStore() = std::move(lock);
     return false;
