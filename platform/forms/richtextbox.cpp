@@ -278,11 +278,23 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
 {
     doc->setDefaultFont(document()->defaultFont());
     doc->setUndoRedoEnabled(true);
+    // Filling it marked it changed; as opened it holds nothing unsaved.
+    doc->setModified(false);
     // The document a previous load made goes with the next (Qt deletes only
     // the control's first one, when it is replaced).
     QTextDocument *old = document();
     const bool ours = old && old->parent() == this;
+    // Every full layout of a large document lays out its first pages again
+    // (a hundred lines or more, shaped afresh). Attaching with no page size
+    // skips the one the new layout would start with, and a vertical scroll
+    // bar already in place spares those its appearance would cause by
+    // narrowing the view: the control's own sizing lays them out once. A
+    // short text hides the bar again when the policy is given back.
+    doc->setPageSize(QSizeF(0, 0));
+    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setDocument(doc);
+    setVerticalScrollBarPolicy(policy);
     if (ours)
         old->deleteLater();
     moveCursor(QTextCursor::Start);

@@ -10,7 +10,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPdfWriter>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTextDocument>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +208,75 @@ TEST_F(RichTextBoxTest, LoadsPlainAndRichTextAndWritesThemBack)
     QTextDocument back;
     ASSERT_TRUE(rtf::read(bytesOf(out), back));
     EXPECT_EQ(back.toPlainText(), QStringLiteral("日x"));
+}
+
+// Passes of the document's layout over the first page while a file opens:
+// each one the text box's control announces with an update request.
+int layoutPassesDuring(RichTextBox &b, const std::function<void()> &f)
+{
+    QObject *control = nullptr;
+    for (QObject *c : b.children())
+        if (c->inherits("QWidgetTextControl"))
+            control = c;
+    if (!control)
+        return -1;
+    int passes = 0;
+    QSignalSpy spy(control, SIGNAL(updateRequest(QRectF)));
+    f();
+    for (const QList<QVariant> &args : spy)
+        if (args.value(0).toRectF().height() >= 1000)
+            ++passes; // a pass asks for all of it; a caret asks for its own line
+    return passes;
+}
+
+TEST_F(RichTextBoxTest, ALargePlainTextOpensAsAFreshEditableDocument)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes += "line " + QByteArray::number(i) + " \xe6\x97\xa5\xe6\x9c\xac\r\n";
+    const QString big = file("big.txt");
+    writeBytes(big, bytes);
+    const QString small = file("small.txt");
+    writeBytes(small, "one\r\ntwo");
+
+    // The first page is laid out once, not again for each step of the
+    // attaching and for the scroll bar that appears.
+    EXPECT_EQ(layoutPassesDuring(b, [&] { b.LoadFile(big); }), 1);
+    EXPECT_EQ(b.document()->blockCount(), 3001);
+    EXPECT_TRUE(b.Text().startsWith(QStringLiteral("line 0 日本\nline 1 ")));
+    EXPECT_EQ(b.SelStart(), 0) << "the caret at the start";
+    EXPECT_FALSE(b.CanUndo()) << "nothing to undo after an open";
+    EXPECT_FALSE(b.document()->isModified()) << "nothing unsaved after an open";
+    EXPECT_EQ(b.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_FALSE(b.verticalScrollBar()->parentWidget()->isHidden()) << "a long text has its scroll bar";
+
+    // The end can be reached: Ctrl+End puts the last line in view.
+    key(&b, Qt::Key_End, QString(), Qt::ControlModifier);
+    EXPECT_EQ(b.SelStart(), b.document()->characterCount() - 1);
+    EXPECT_GT(b.verticalScrollBar()->value(), 0);
+    EXPECT_LE(b.cursorRect().bottom(), b.viewport()->height());
+    EXPECT_GE(b.cursorRect().top(), 0);
+    key(&b, Qt::Key_Home, QString(), Qt::ControlModifier);
+    EXPECT_EQ(b.SelStart(), 0);
+    EXPECT_GE(b.cursorRect().top(), 0) << "and back to the first line";
+
+    // Still a rich text box: formatting works and is one undo step.
+    b.setSelStart(0);
+    b.setSelLength(4);
+    b.setSelBold(true);
+    EXPECT_TRUE(b.SelBold());
+    EXPECT_TRUE(b.CanUndo());
+    EXPECT_TRUE(b.TextRTF().contains("\\b"));
+    b.Undo();
+    EXPECT_FALSE(b.SelBold());
+
+    // A short text after it: no scroll bar left behind.
+    b.LoadFile(small);
+    EXPECT_EQ(b.Text(), QStringLiteral("one\ntwo"));
+    EXPECT_TRUE(b.verticalScrollBar()->parentWidget()->isHidden());
 }
 
 TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)
