@@ -319,6 +319,9 @@ void RichTextBox::LoadFile(const QString &path)
         text::TextFormat tf;
         // The document takes CR LF and CR as breaks itself.
         const auto s = text::decodePlain(bytes, &tf, true);
+        // Given back before the document grows: its text reuses the memory
+        // instead of touching as much fresh.
+        bytes = QByteArray();
         if (!s) {
             delete doc;
             throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
