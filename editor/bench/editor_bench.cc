@@ -241,13 +241,16 @@ int after(int mb, const QString &who, int seconds)
     }
     QElapsedTimer clock;
     clock.start();
-    qint64 last = 0, longest = 0, busy = 0, settled = 0;
+    qint64 last = 0, longest = 0, longestAt = 0, busy = 0, settled = 0;
     int longSteps = 0, range = bar->maximum();
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
         const qint64 gap = now - last;
-        longest = std::max(longest, gap);
+        if (gap > longest) {
+            longest = gap;
+            longestAt = last;
+        }
         if (gap > 2000000)
             busy += gap;
         if (gap > 50000000)
@@ -261,9 +264,9 @@ int after(int mb, const QString &who, int seconds)
     tick.start(1);
     while (clock.elapsed() < seconds * 1000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    std::printf("after open txt %3d MB %-13s longest stall %5.0f ms, %3d over 50 ms, busy %6.0f ms, scroll range last "
+    std::printf("after open txt %3d MB %-13s longest stall %5.0f ms (from %5.0f ms), %3d over 50 ms, busy %6.0f ms, scroll range last "
                 "changed at %5.0f ms (range %d)\n",
-                mb, qPrintable(who), ms(longest), longSteps, ms(busy), ms(settled), range);
+                mb, qPrintable(who), ms(longest), ms(longestAt), longSteps, ms(busy), ms(settled), range);
     return 0;
 }
 

@@ -12,6 +12,8 @@
 #include <QPdfWriter>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
+#include <QTimer>
 #include <QTextDocument>
 
 #include <functional>
@@ -277,6 +279,58 @@ TEST_F(RichTextBoxTest, ALargePlainTextOpensAsAFreshEditableDocument)
     b.LoadFile(small);
     EXPECT_EQ(b.Text(), QStringLiteral("one\ntwo"));
     EXPECT_TRUE(b.verticalScrollBar()->parentWidget()->isHidden());
+}
+
+// Blocks laid out so far (the layout goes from the start on).
+int laidBlocks(const QTextDocument *doc)
+{
+    int lo = 0;
+    int hi = doc->blockCount();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (doc->findBlockByNumber(mid).layout()->lineCount() > 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+TEST_F(RichTextBoxTest, TheRestOfALargeTextIsLaidOutInSmallStepsAndTheEndIsReachable)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    QByteArray bytes;
+    for (int i = 0; i < 12000; ++i)
+        bytes += "l" + QByteArray::number(i) + "\n";
+    const QString big = file("many.txt");
+    writeBytes(big, bytes);
+    b.LoadFile(big);
+    const QTextDocument *doc = b.document();
+
+    // Between two turns of the event loop the layout goes on by a few
+    // hundred lines at most (Qt's own steps reach thousands of these).
+    int before = laidBlocks(doc);
+    int largest = 0;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const int now = laidBlocks(doc);
+        largest = std::max(largest, now - before);
+        before = now;
+    });
+    turn.start(0);
+    ASSERT_TRUE(vxtest::waitUntil([&] { return before == doc->blockCount(); }, 120000));
+    turn.stop();
+    EXPECT_LT(largest, 2000);
+
+    // Laid out to the end, the scroll bar spans the whole document.
+    vxtest::waitUntil([&] { return b.verticalScrollBar()->maximum() >= int(doc->size().height()) - b.viewport()->height() - 1; },
+                      5000);
+    EXPECT_NEAR(b.verticalScrollBar()->maximum(), doc->size().height() - b.viewport()->height(), 1.0);
+    b.verticalScrollBar()->setValue(b.verticalScrollBar()->maximum());
+    EXPECT_EQ(b.cursorForPosition(QPoint(5, b.viewport()->height() - 8)).block().blockNumber(), doc->blockCount() - 1)
+        << "the last line shows at the bottom";
 }
 
 TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)
