@@ -90,13 +90,23 @@ private:
             return false;
         QElapsedTimer clock;
         clock.start();
+        QTextBlock last;
         do {
             layout_->blockBoundingRect(b); // lays out up to here (and on to its next check point)
             if (!laidOut(b))
                 return false;
-            while (b.isValid() && laidOut(b))
+            while (b.isValid() && laidOut(b)) {
+                last = b;
                 b = b.next();
+            }
         } while (b.isValid() && clock.elapsed() < kSliceMs);
+        // Qt reports the size as it goes only for a change under 5 % of the
+        // document, as its sum reckons it, which overflows past 21 million
+        // characters: the scroll bar would stay at the first page until the
+        // whole document is laid out. The text box measures the size itself.
+        if (b.isValid())
+            emit layout_->documentSizeChanged(
+                QSizeF(doc->pageSize().width(), layout_->blockBoundingRect(last).bottom()));
         return true;
     }
 

@@ -333,6 +333,23 @@ TEST_F(RichTextBoxTest, TheRestOfALargeTextIsLaidOutInSmallStepsAndTheEndIsReach
         << "the last line shows at the bottom";
 }
 
+TEST_F(RichTextBoxTest, TheScrollBarOfAHugeTextSpansItWhileItIsStillLaidOut)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    // Past 21 million characters, where Qt's own progress reports stop.
+    const QByteArray line = QByteArray("abcdefghi ").repeated(2000) + "\n";
+    const QString huge = file("huge.txt");
+    writeBytes(huge, line.repeated(1100));
+    b.LoadFile(huge);
+    const QTextDocument *doc = b.document();
+    const int firstPage = b.verticalScrollBar()->maximum();
+    ASSERT_TRUE(vxtest::waitUntil([&] { return b.verticalScrollBar()->maximum() > 20 * std::max(firstPage, 100); },
+                                  120000));
+    EXPECT_LT(laidBlocks(doc), doc->blockCount()) << "known before the layout is done";
+}
+
 TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)
 {
     RichTextBox &b = box();
