@@ -8,6 +8,8 @@
 // of the same process are the steady state. run.sh interleaves the processes.
 //
 // editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]
+// editor_bench after <MB> <ours|plaintextedit> [seconds]
+//   the longest stall of the window thread in the seconds after the open.
 // editor_bench replace <MB> <plain|handler|atspi> [rounds]
 //   handler: an update handler that reads each event (needs no bus);
 //   atspi: the platform's bridge (xcb, a session bus with the accessibility
@@ -31,6 +33,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -203,6 +207,69 @@ int open(const QString &kind, int mb, const QString &who, int rounds)
     return 0;
 }
 
+// The window thread after the open: the longest the event loop went without
+// turning over in the following seconds (a text box laying out the rest of
+// the document in the background holds it that long), beside QPlainTextEdit.
+int after(int mb, const QString &who, int seconds)
+{
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("big.txt")));
+        f.open(QIODevice::WriteOnly);
+        f.write(document(qint64(mb) * 1024 * 1024, false));
+    }
+    QPlainTextEdit pe;
+    QScrollBar *bar = nullptr;
+    if (who == QLatin1String("ours")) {
+        Form4 &e = vx::instance<Form4>();
+        e.Dir1.setPath(dir.path());
+        e.Show();
+        QApplication::processEvents();
+        e.File1.setListIndex(0);
+        e.RichTextBox1.viewport()->repaint();
+        bar = e.RichTextBox1.verticalScrollBar();
+    } else if (who == QLatin1String("plaintextedit")) {
+        pe.resize(600, 400);
+        pe.show();
+        QApplication::processEvents();
+        pe.setPlainText(QString::fromUtf8(readAll(dir.filePath(QStringLiteral("big.txt")))));
+        pe.viewport()->repaint();
+        bar = pe.verticalScrollBar();
+    } else {
+        std::fprintf(stderr, "unknown: %s\n", qPrintable(who));
+        return 2;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0, longestAt = 0, busy = 0, settled = 0;
+    int longSteps = 0, range = bar->maximum();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        const qint64 gap = now - last;
+        if (gap > longest) {
+            longest = gap;
+            longestAt = last;
+        }
+        if (gap > 2000000)
+            busy += gap;
+        if (gap > 50000000)
+            ++longSteps;
+        last = now;
+        if (bar->maximum() != range) {
+            range = bar->maximum();
+            settled = now;
+        }
+    });
+    tick.start(1);
+    while (clock.elapsed() < seconds * 1000)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    std::printf("after open txt %3d MB %-13s longest stall %5.0f ms (from %5.0f ms), %3d over 50 ms, busy %6.0f ms, scroll range last "
+                "changed at %5.0f ms (range %d)\n",
+                mb, qPrintable(who), ms(longest), ms(longestAt), longSteps, ms(busy), ms(settled), range);
+    return 0;
+}
+
 int replace(int mb, const QString &mode, int rounds)
 {
     QTemporaryDir dir;
@@ -353,9 +420,12 @@ int main(int argc, char **argv)
         return open(args[2], args[3].toInt(), args[4], args.size() > 5 ? std::max(1, args[5].toInt()) : 3);
     if (args.size() >= 2 && args[1] == QLatin1String("listen"))
         return listen();
+    if (args.size() >= 4 && args[1] == QLatin1String("after"))
+        return after(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 5);
     if (args.size() >= 4 && args[1] == QLatin1String("replace"))
         return replace(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
     std::fprintf(stderr, "usage: editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]\n"
+                         "       editor_bench after <MB> <ours|plaintextedit> [seconds]\n"
                          "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n"
                          "       editor_bench listen\n");
     return 2;

@@ -34,6 +34,12 @@ for mb in ${2:-1 10 50}; do
         echo "$("$bench" open rtf "$mb" "$who" "$rounds")  load $(load)"
     done
 done
+# The window thread in the seconds after the open: the longest stall.
+for mb in ${2:-1 10 50}; do
+    for who in ours plaintextedit ours plaintextedit; do
+        echo "$("$bench" after "$mb" "$who" 5)  load $(load)"
+    done
+done
 [ -n "${2:-}" ] && exit 0
 echo "load: $(load)"
 for mode in plain handler plain handler; do

@@ -10,7 +10,13 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPdfWriter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTimer>
 #include <QTextDocument>
+
+#include <functional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -204,6 +210,144 @@ TEST_F(RichTextBoxTest, LoadsPlainAndRichTextAndWritesThemBack)
     QTextDocument back;
     ASSERT_TRUE(rtf::read(bytesOf(out), back));
     EXPECT_EQ(back.toPlainText(), QStringLiteral("日x"));
+}
+
+// Passes of the document's layout over the first page while a file opens:
+// each one the text box's control announces with an update request.
+int layoutPassesDuring(RichTextBox &b, const std::function<void()> &f)
+{
+    QObject *control = nullptr;
+    for (QObject *c : b.children())
+        if (c->inherits("QWidgetTextControl"))
+            control = c;
+    if (!control)
+        return -1;
+    int passes = 0;
+    QSignalSpy spy(control, SIGNAL(updateRequest(QRectF)));
+    f();
+    for (const QList<QVariant> &args : spy)
+        if (args.value(0).toRectF().height() >= 1000)
+            ++passes; // a pass asks for all of it; a caret asks for its own line
+    return passes;
+}
+
+TEST_F(RichTextBoxTest, ALargePlainTextOpensAsAFreshEditableDocument)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    QByteArray bytes;
+    for (int i = 0; i < 3000; ++i)
+        bytes += "line " + QByteArray::number(i) + " \xe6\x97\xa5\xe6\x9c\xac\r\n";
+    const QString big = file("big.txt");
+    writeBytes(big, bytes);
+    const QString small = file("small.txt");
+    writeBytes(small, "one\r\ntwo");
+
+    // The first page is laid out once, not again for each step of the
+    // attaching and for the scroll bar that appears.
+    EXPECT_EQ(layoutPassesDuring(b, [&] { b.LoadFile(big); }), 1);
+    EXPECT_EQ(b.document()->blockCount(), 3001);
+    EXPECT_TRUE(b.Text().startsWith(QStringLiteral("line 0 日本\nline 1 ")));
+    EXPECT_EQ(b.SelStart(), 0) << "the caret at the start";
+    EXPECT_FALSE(b.CanUndo()) << "nothing to undo after an open";
+    EXPECT_FALSE(b.document()->isModified()) << "nothing unsaved after an open";
+    EXPECT_EQ(b.verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    EXPECT_FALSE(b.verticalScrollBar()->parentWidget()->isHidden()) << "a long text has its scroll bar";
+
+    // The end can be reached: Ctrl+End puts the last line in view.
+    key(&b, Qt::Key_End, QString(), Qt::ControlModifier);
+    EXPECT_EQ(b.SelStart(), b.document()->characterCount() - 1);
+    EXPECT_GT(b.verticalScrollBar()->value(), 0);
+    EXPECT_LE(b.cursorRect().bottom(), b.viewport()->height());
+    EXPECT_GE(b.cursorRect().top(), 0);
+    key(&b, Qt::Key_Home, QString(), Qt::ControlModifier);
+    EXPECT_EQ(b.SelStart(), 0);
+    EXPECT_GE(b.cursorRect().top(), 0) << "and back to the first line";
+
+    // Still a rich text box: formatting works and is one undo step.
+    b.setSelStart(0);
+    b.setSelLength(4);
+    b.setSelBold(true);
+    EXPECT_TRUE(b.SelBold());
+    EXPECT_TRUE(b.CanUndo());
+    EXPECT_TRUE(b.TextRTF().contains("\\b"));
+    b.Undo();
+    EXPECT_FALSE(b.SelBold());
+
+    // A short text after it: no scroll bar left behind.
+    b.LoadFile(small);
+    EXPECT_EQ(b.Text(), QStringLiteral("one\ntwo"));
+    EXPECT_TRUE(b.verticalScrollBar()->parentWidget()->isHidden());
+}
+
+// Blocks laid out so far (the layout goes from the start on).
+int laidBlocks(const QTextDocument *doc)
+{
+    int lo = 0;
+    int hi = doc->blockCount();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (doc->findBlockByNumber(mid).layout()->lineCount() > 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+TEST_F(RichTextBoxTest, TheRestOfALargeTextIsLaidOutInSmallStepsAndTheEndIsReachable)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    QByteArray bytes;
+    for (int i = 0; i < 12000; ++i)
+        bytes += "l" + QByteArray::number(i) + "\n";
+    const QString big = file("many.txt");
+    writeBytes(big, bytes);
+    b.LoadFile(big);
+    const QTextDocument *doc = b.document();
+
+    // Between two turns of the event loop the layout goes on by a few
+    // hundred lines at most (Qt's own steps reach thousands of these).
+    int before = laidBlocks(doc);
+    int largest = 0;
+    QTimer turn;
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const int now = laidBlocks(doc);
+        largest = std::max(largest, now - before);
+        before = now;
+    });
+    turn.start(0);
+    ASSERT_TRUE(vxtest::waitUntil([&] { return before == doc->blockCount(); }, 120000));
+    turn.stop();
+    EXPECT_LT(largest, 2000);
+
+    // Laid out to the end, the scroll bar spans the whole document.
+    vxtest::waitUntil([&] { return b.verticalScrollBar()->maximum() >= int(doc->size().height()) - b.viewport()->height() - 1; },
+                      5000);
+    EXPECT_NEAR(b.verticalScrollBar()->maximum(), doc->size().height() - b.viewport()->height(), 1.0);
+    b.verticalScrollBar()->setValue(b.verticalScrollBar()->maximum());
+    EXPECT_EQ(b.cursorForPosition(QPoint(5, b.viewport()->height() - 8)).block().blockNumber(), doc->blockCount() - 1)
+        << "the last line shows at the bottom";
+}
+
+TEST_F(RichTextBoxTest, TheScrollBarOfAHugeTextSpansItWhileItIsStillLaidOut)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    // Past 21 million characters, where Qt's own progress reports stop.
+    const QByteArray line = QByteArray("abcdefghi ").repeated(2000) + "\n";
+    const QString huge = file("huge.txt");
+    writeBytes(huge, line.repeated(1100));
+    b.LoadFile(huge);
+    const QTextDocument *doc = b.document();
+    const int firstPage = b.verticalScrollBar()->maximum();
+    ASSERT_TRUE(vxtest::waitUntil([&] { return b.verticalScrollBar()->maximum() > 20 * std::max(firstPage, 100); },
+                                  120000));
+    EXPECT_LT(laidBlocks(doc), doc->blockCount()) << "known before the layout is done";
 }
 
 TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)

@@ -39,12 +39,20 @@ std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format, 
         f.bom = true;
         body = body.sliced(3);
     }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString s = utf8.decode(body);
-    if (utf8.hasError()) {
+    // Qt's plain conversion is the quicker one and marks every invalid
+    // sequence with U+FFFD: only text holding that character (rarely valid
+    // UTF-8 that spells it) needs the strict decoder to tell which it is.
+    QString s = QString::fromUtf8(body);
+    bool valid = !s.contains(QChar::ReplacementCharacter);
+    if (!valid) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString strict = utf8.decode(body); // decodes only when taken as a string
+        valid = !utf8.hasError();
+    }
+    if (!valid) {
         if (f.bom)
             return std::nullopt;
-        auto cp = decodeStrict(body.toByteArray(), 932);
+        auto cp = decodeStrict(body.size() == bytes.size() ? bytes : body.toByteArray(), 932);
         if (!cp)
             return std::nullopt;
         s = *cp;

@@ -373,6 +373,17 @@ TEST(PlainText, EncodingsAndLineBreaksSurviveARoundTrip)
     EXPECT_EQ(text::encodePlain(QStringLiteral("é😀"), sjis), QStringLiteral("é😀").toUtf8());
     EXPECT_EQ(sjis.encoding, text::TextFormat::Utf8);
 
+    // UTF-8 that spells the replacement character is still UTF-8; a cut-off
+    // sequence is not, and reads as CP932.
+    s = text::decodePlain(QByteArray("\xEF\xBF\xBD\xE6\x97\xA5"), &f);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(*s, QStringLiteral("\uFFFD日"));
+    EXPECT_EQ(f.encoding, text::TextFormat::Utf8);
+    s = text::decodePlain(QByteArray("\xE6\x97\xA5\xE6\x97"), &f);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(f.encoding, text::TextFormat::Cp932);
+    EXPECT_FALSE(s->contains(QChar::ReplacementCharacter));
+
     // Neither UTF-8 nor CP932.
     EXPECT_FALSE(text::decodePlain(QByteArray("\x81\x20\xff\xfe"), &f));
     EXPECT_TRUE(text::isRichText("{\\rtf1 x}"));
