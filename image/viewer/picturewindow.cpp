@@ -16,7 +16,6 @@ PictureWindow::PictureWindow(const QString &name, const QString &caption) : vx::
     setClientSize(4215 + 240, 4335 + 600);
 
     vx::bindEvents(*this);
-    OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
 }
 
 QString PictureWindow::ownerFile()

@@ -45,7 +45,7 @@ public:
     Q_SLOT void Command4_Click();
     Q_SLOT void Command10_Click();
     Q_SLOT void Timer1_Timer();
-    void Form_OLEDragDrop(const QStringList &files);
+    Q_SLOT void Form_OLEDragDrop(const QStringList &files);
 
 protected:
     // The owner's file list and folder (touching them may load the owner).

@@ -22,7 +22,6 @@ Form34::Form34() : vx::Form(QStringLiteral("Form34"))
     setCaption(QStringLiteral("Minivox WMP for Multimedia Rondix Ⅱ"));
     setClientSize(4800, 3600);
     setAcceptDrops(true);
-    OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
     vx::bindEvents(*this);
 }
 

@@ -96,9 +96,9 @@ TEST_F(Form34Test, WithoutAnEntryItStaysSilentAndDropsPlayInTurn)
     EXPECT_EQ(m.MediaPlayer1.PlayState(), MediaPlayer::Closed);
     EXPECT_TRUE(vxtest::dialogs().messages.empty());
     clips.log.clear();
-    m.Form_OLEDragDrop({path("a.wav"), path("notes.txt"), path("c.mid")});
+    m.OLEDragDrop({path("a.wav"), path("notes.txt"), path("c.mid")});
     clips.refused.insert(QStringLiteral("notes.txt"));
-    m.Form_OLEDragDrop({path("a.wav"), path("notes.txt"), path("c.mid")});
+    m.OLEDragDrop({path("a.wav"), path("notes.txt"), path("c.mid")});
     EXPECT_EQ(vxtest::dialogs().messageTexts(),
               QStringList{QStringLiteral("対応しているメディアファイルをドロップしてください")});
     const QStringList log = clips.take();

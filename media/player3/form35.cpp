@@ -1,4 +1,5 @@
 #include "form35.h"
+#include "platform/forms/events.h"
 
 #include "form36.h"
 #include "formvx3.h"
@@ -14,7 +15,7 @@ Form35::Form35() : vx::Form(QStringLiteral("Form35"))
 {
     setCaption(QStringLiteral("Minivox RP for Multimedia Rondix Ⅲ"));
     setClientSize(4800, 3600);
-    OLEDragDrop = [this](const QStringList &files) { Form_OLEDragDrop(files); };
+    vx::bindEvents(*this);
 }
 
 void Form35::Form_Load()

@@ -16,7 +16,7 @@ public:
     void Form_Load() override;
     void Form_Resize() override;
     void Form_Unload(int &cancel) override;
-    void Form_OLEDragDrop(const QStringList &files);
+    Q_SLOT void Form_OLEDragDrop(const QStringList &files);
 };
 
 namespace player3 {
