@@ -40,7 +40,7 @@ QString reason(int e)
 {
     switch (e) {
     case ENAMETOOLONG: return QStringLiteral("名前が長すぎます（ファイル名は255バイトまでです）。");
-    case ENOENT: return QStringLiteral("フォルダーが見つかりません。");
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
     case ENOTDIR: return QStringLiteral("途中にフォルダーではないものがあります。");
     case ELOOP: return QStringLiteral("シンボリックリンクが多すぎるか、循環しています。");
     case EISDIR: return QStringLiteral("フォルダーです。");
