@@ -206,7 +206,7 @@ private:
     void DropTwoWay(int n, const QStringList &items);
     void RunLzhCompress(QString command, const QString &archivePath);
     void RunTarCompress(const QString &command, const QString &archivePath);
-    void RunCompress(archive::Lib lib, const QString &command);
+    void RunCompress(archive::Lib lib, const QString &command, const QString &archivePath);
     void RunReplacing(archive::Lib lib, const QString &command, const QString &archivePath, bool replace);
 
     std::array<QString, 4> lhaHeader_;

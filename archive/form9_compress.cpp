@@ -5,6 +5,7 @@
 #include "arcsmpcommon.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -149,8 +150,15 @@ void Form9::DropTwoWay(int n, const QStringList &items)
     }
 }
 
-void Form9::RunCompress(Lib lib, const QString &command)
+void Form9::RunCompress(Lib lib, const QString &command, const QString &archivePath)
 {
+    // A dropped name of nearly 255 bytes gives an archive name the file
+    // system cannot hold: said plainly rather than as a failed compression.
+    if (QFile::encodeName(QFileInfo(archivePath).fileName()).size() > qsizetype(vx::sidename::kNameMax)) {
+        vx::MsgBox(QStringLiteral("書庫の名前が長すぎるため圧縮できません。\r\n(名前は255バイトまでです)(T.T)"),
+                   vx::vbOKOnly | vx::vbCritical, QStringLiteral("失敗×"));
+        return;
+    }
     const auto r = ArchiverCall(lib, ownHandle(), command);
     if (!r) {
         const LibraryRow &row = library(lib);
@@ -167,18 +175,29 @@ namespace {
 
 const qint64 g_started = QDateTime::currentSecsSinceEpoch();
 
-// What an overwrite killed midway left: ".<name>.old-XXXXXXXX" beside the
-// archive, older than this process and locked by no one. With the archive
-// there, the new one was written and the old copy goes; without it, the old
-// archive comes back (the newest copy; the others go).
+// The old archive's name while an overwrite runs: ".<name>.old-XXXXXXXX",
+// the name cut so that the whole stays a name the file system takes.
+constexpr std::size_t kAsideUnique = 8;
+QByteArray asidePrefix(const QString &archivePath)
+{
+    const QByteArray name = QFile::encodeName(QFileInfo(archivePath).fileName());
+    const std::string p = vx::sidename::prefix(std::string_view(name.constData(), size_t(name.size())), "old-", kAsideUnique);
+    return QByteArray(p.data(), qsizetype(p.size()));
+}
+
+// What an overwrite killed midway left beside the archive, older than this
+// process and locked by no one. With the archive there, the new one was
+// written and the old copy goes; without it, the old archive comes back (the
+// newest copy; the others go).
 void SettleStaleAsides(const QString &archivePath)
 {
     const QFileInfo info(archivePath);
     QDir dir(info.absolutePath());
-    const QString prefix = QStringLiteral(".") + info.fileName() + QStringLiteral(".old-");
+    const QByteArray prefix = asidePrefix(archivePath);
     QFileInfoList found;
     for (const QFileInfo &f : dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Time)) {
-        if (!f.fileName().startsWith(prefix) || f.fileName().size() != prefix.size() + 8 || f.isSymLink())
+        const QByteArray name = QFile::encodeName(f.fileName());
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + qsizetype(kAsideUnique) || f.isSymLink())
             continue;
         struct stat st {};
         if (::lstat(QFile::encodeName(f.absoluteFilePath()).constData(), &st) != 0 || st.st_ctime >= g_started)
@@ -207,7 +226,7 @@ void SettleStaleAsides(const QString &archivePath)
 void Form9::RunReplacing(Lib lib, const QString &command, const QString &archivePath, bool replace)
 {
     if (!replace) {
-        RunCompress(lib, command);
+        RunCompress(lib, command, archivePath);
         return;
     }
     SettleStaleAsides(archivePath);
@@ -219,8 +238,8 @@ void Form9::RunReplacing(Lib lib, const QString &command, const QString &archive
         FailureReport(Operation::Compress);
         return;
     }
-    const QString aside = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".old-") +
-                          QUuid::createUuid().toString(QUuid::Id128).left(8);
+    const QString aside = info.absolutePath() + QLatin1Char('/') + QFile::decodeName(asidePrefix(archivePath)) +
+                          QUuid::createUuid().toString(QUuid::Id128).left(qsizetype(kAsideUnique));
     if (!QFile::rename(archivePath, aside)) {
         FailureReport(Operation::Compress);
         return;
@@ -256,13 +275,13 @@ void Form9::RunLzhCompress(QString command, const QString &archivePath)
             RunReplacing(Lib::Unlha32, command, archivePath, true);
         } else if (answer == vx::vbNo) {
             command[0] = QLatin1Char('u');
-            RunCompress(Lib::Unlha32, command);
+            RunCompress(Lib::Unlha32, command, archivePath);
         } else {
             vx::MsgBox(QStringLiteral("圧縮をキャンセルしました。"), vx::vbOKOnly | vx::vbCritical, QStringLiteral("Failed"));
         }
         return;
     }
-    RunCompress(Lib::Unlha32, command);
+    RunCompress(Lib::Unlha32, command, archivePath);
 }
 
 void Form9::RunTarCompress(const QString &command, const QString &archivePath)
@@ -277,7 +296,7 @@ void Form9::RunTarCompress(const QString &command, const QString &archivePath)
             vx::MsgBox(QStringLiteral("圧縮をキャンセルしました。"), vx::vbOKOnly | vx::vbCritical, QStringLiteral("Failed"));
         return;
     }
-    RunCompress(Lib::Tar32, command);
+    RunCompress(Lib::Tar32, command, archivePath);
 }
 
 // Each procedure refuses a name that could change the command line.
@@ -317,7 +336,8 @@ void Form9::CompressZipFolder(QString &d)
 {
     VX_REFUSE_UNSAFE(d)
     RunCompress(Lib::Zip32j, QStringLiteral("-r ") + GetZipLevelOption() + Q + d + ".zip" + Q + " " + Q + d + "/" + Q +
-                                 " " + "*.*");
+                                 " " + "*.*",
+                d + QStringLiteral(".zip"));
 }
 
 void Form9::CompressZipList(QString &first, QString &l)
@@ -328,7 +348,8 @@ void Form9::CompressZipList(QString &first, QString &l)
     const QString p = SplitArchivePath(first, base, file);
     // There are no short names here: the response file's path is its own.
     RunCompress(Lib::Zip32j, QStringLiteral("-r ") + GetZipLevelOption() + Q + first + ".zip" + Q + " " + Q + p + Q +
-                                 " @" + l);
+                                 " @" + l,
+                first + QStringLiteral(".zip"));
 }
 
 void Form9::CompressZipFile(QString &a)
@@ -338,13 +359,15 @@ void Form9::CompressZipFile(QString &a)
     QString base, file;
     const QString p = SplitArchivePath(a, base, file);
     RunCompress(Lib::Zip32j, QStringLiteral("-u ") + GetZipLevelOption() + Q + n + ".zip" + Q + " " + Q + p + Q + " " +
-                                 Q + file + Q);
+                                 Q + file + Q,
+                n + QStringLiteral(".zip"));
 }
 
 void Form9::CompressCabFolder(QString &d)
 {
     VX_REFUSE_UNSAFE(d)
-    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + d + ".cab" + Q + " " + Q + d + "/" + Q + " " + "*.*");
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + d + ".cab" + Q + " " + Q + d + "/" + Q + " " + "*.*",
+                d + QStringLiteral(".cab"));
 }
 
 void Form9::CompressCabList(QString &first, const QString &baseFolder, QString &l)
@@ -352,14 +375,15 @@ void Form9::CompressCabList(QString &first, const QString &baseFolder, QString &
     VX_REFUSE_UNSAFE(first)
     VX_REFUSE_UNSAFE(baseFolder)
     first = StripExtension(first);
-    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + first + ".cab" + Q + " " + Q + baseFolder + Q + " @" + l);
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + first + ".cab" + Q + " " + Q + baseFolder + Q + " @" + l,
+                first + QStringLiteral(".cab"));
 }
 
 void Form9::CompressCabFile(QString &a)
 {
     VX_REFUSE_UNSAFE(a)
     const QString n = StripExtension(a);
-    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + n + ".cab" + Q + " " + Q + a + Q);
+    RunCompress(Lib::Cab32, QStringLiteral("-a -r ") + Q + n + ".cab" + Q + " " + Q + a + Q, n + QStringLiteral(".cab"));
 }
 
 void Form9::CompressTarFolder(QString &d)
@@ -396,7 +420,7 @@ void Form9::CompressTarFile(QString &a)
 void Form9::CompressYz1Folder(QString &d)
 {
     VX_REFUSE_UNSAFE(d)
-    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + d + ".yz1" + Q + " " + Q + d + Q);
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + d + ".yz1" + Q + " " + Q + d + Q, d + QStringLiteral(".yz1"));
 }
 
 void Form9::CompressYz1List(QString &first, const QString &baseFolder, const QString &nameList)
@@ -404,12 +428,13 @@ void Form9::CompressYz1List(QString &first, const QString &baseFolder, const QSt
     VX_REFUSE_UNSAFE(first)
     VX_REFUSE_UNSAFE(baseFolder)
     first = StripExtension(first);
-    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + first + ".yz1" + Q + " " + Q + baseFolder + Q + " " + nameList);
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + first + ".yz1" + Q + " " + Q + baseFolder + Q + " " + nameList,
+                first + QStringLiteral(".yz1"));
 }
 
 void Form9::CompressYz1File(QString &a)
 {
     VX_REFUSE_UNSAFE(a)
     const QString n = StripExtension(a);
-    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + n + ".yz1" + Q + " " + Q + a + Q);
+    RunCompress(Lib::Yz1, QStringLiteral("c ") + Q + n + ".yz1" + Q + " " + Q + a + Q, n + QStringLiteral(".yz1"));
 }

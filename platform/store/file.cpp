@@ -1,6 +1,7 @@
 #include "file.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "platform/core/userfile.h"
 
 #include <algorithm>
@@ -35,6 +36,18 @@ QByteArray writeTarget(const QByteArray &path)
     return target;
 }
 
+QString reason(int e)
+{
+    switch (e) {
+    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます（ファイル名は255バイトまでです）。");
+    case ENOENT: return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
+    case ENOTDIR: return QStringLiteral("途中にフォルダーではないものがあります。");
+    case ELOOP: return QStringLiteral("シンボリックリンクが多すぎるか、循環しています。");
+    case EISDIR: return QStringLiteral("フォルダーです。");
+    default: return QStringLiteral("予期しないエラーです（エラー番号 %1）。").arg(e);
+    }
+}
+
 } // namespace
 
 [[noreturn]] void failErrno(int e, const QString &path)
@@ -49,8 +62,9 @@ QByteArray writeTarget(const QByteArray &path)
     case EDQUOT: number = err::DiskFull; break;
     case EIO: number = err::DeviceIO; break;
     default:
-        // The number alone would not say what went wrong.
-        raise(err::PathFileAccess, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
+        // The number alone would not say what went wrong (the system's own
+        // text would say it in English).
+        raise(err::PathFileAccess, path + QStringLiteral("：") + reason(e));
     }
     raise(number, path);
 }
@@ -179,10 +193,23 @@ QByteArray dirOf(const QByteArray &path)
     return slash <= 0 ? QByteArray("/") : path.left(slash);
 }
 
+namespace {
+// Our temporary file beside `target` is ".<name>.tmp.<pid>", the name cut so
+// that the whole stays within the file system's 255 bytes (a link may lead
+// to a file of any name).
+constexpr std::size_t kPidBytes = 10;
+QByteArray tempPrefix(const QByteArray &target)
+{
+    const QByteArray base = target.mid(target.lastIndexOf('/') + 1);
+    const std::string p = sidename::prefix(std::string_view(base.constData(), size_t(base.size())), "tmp.", kPidBytes);
+    return QByteArray(p.data(), qsizetype(p.size()));
+}
+} // namespace
+
 void replaceFile(const QByteArray &path, const QByteArray &data)
 {
     const QByteArray target = writeTarget(path);
-    const QByteArray tmp = target + ".tmp." + QByteArray::number(::getpid());
+    const QByteArray tmp = dirOf(target) + '/' + tempPrefix(target) + QByteArray::number(::getpid());
     const QString tmpName = QString::fromUtf8(tmp);
 
     ::unlink(tmp.constData());
@@ -219,17 +246,23 @@ void replaceFile(const QByteArray &path, const QByteArray &data)
 // Temp files of writers killed mid-write. Only lock holders write them, so
 // while we hold the lock every one left is stale, whatever its age; one that
 // someone still holds a lock on is left alone all the same.
-void removeStaleTemps(const QString &dir, const QString &file)
+void removeStaleTemps(const QByteArray &path)
 {
-    const QByteArray prefix = native(file) + ".tmp.";
-    DIR *d = ::opendir(native(dir).constData());
+    const QByteArray target = writeTarget(path);
+    // Older versions wrote "<name>.tmp.<pid>".
+    const QByteArray prefixes[] = {tempPrefix(target), target.mid(target.lastIndexOf('/') + 1) + ".tmp."};
+    DIR *d = ::opendir(dirOf(target).constData());
     if (!d)
         return;
     while (const dirent *e = ::readdir(d)) {
         const QByteArray name(e->d_name);
-        if (!name.startsWith(prefix) || name.size() == prefix.size())
+        const QByteArray *prefix = nullptr;
+        for (const QByteArray &p : prefixes)
+            if (name.startsWith(p) && name.size() > p.size())
+                prefix = &p;
+        if (!prefix)
             continue;
-        const QByteArray pid = name.mid(prefix.size());
+        const QByteArray pid = name.mid(prefix->size());
         if (!std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;
         Fd tmp(::openat(::dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));

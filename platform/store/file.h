@@ -50,7 +50,8 @@ QByteArray dirOf(const QByteArray &path);
 // path. A path that is a symbolic link keeps it: the file it leads to (even one
 // not there yet) is replaced.
 void replaceFile(const QByteArray &path, const QByteArray &data);
-// Temp files of writers killed mid-write (call with the lock held).
-void removeStaleTemps(const QString &dir, const QString &file);
+// Temp files of writers killed mid-write beside the file `path` leads to
+// (call with the lock held).
+void removeStaleTemps(const QByteArray &path);
 
 } // namespace vx::store::detail

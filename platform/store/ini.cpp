@@ -133,6 +133,12 @@ Doc Doc::parse(const QByteArray &data)
     else
         doc.lastLineOpen = true;
 
+    qsizetype withCr = 0;
+    for (qsizetype i = 0; i < raws.size() - (doc.lastLineOpen ? 1 : 0); ++i)
+        withCr += raws[i].endsWith('\r') ? 1 : 0;
+    const qsizetype ended = raws.size() - (doc.lastLineOpen ? 1 : 0);
+    doc.crlf = ended > 0 && 2 * withCr >= ended;
+
     bool inSection = false;
     doc.lines.reserve(raws.size());
     for (QByteArray &raw : raws) {
@@ -232,6 +238,20 @@ void Doc::removeLines(const QList<qsizetype> &sortedIndexes)
         lines.removeAt(sortedIndexes[k]);
 }
 
+Line Doc::ended(Line l, bool cr) const
+{
+    if (cr)
+        l.raw += '\r';
+    return l;
+}
+
+void Doc::closeLastLine()
+{
+    if (lastLineOpen && crlf && !lines.isEmpty() && !lines.last().raw.endsWith('\r'))
+        lines.last().raw += '\r';
+    lastLineOpen = false;
+}
+
 void Doc::set(const QString &section, const QString &key, const QString &value)
 {
     qsizetype found = -1;
@@ -246,7 +266,7 @@ void Doc::set(const QString &section, const QString &key, const QString &value)
     });
     if (found >= 0) {
         if (lines[found].value() != value)
-            lines[found] = keyLine(key, value, lines[found].name);
+            lines[found] = ended(keyLine(key, value, lines[found].name), lines[found].raw.endsWith('\r'));
         removeLines(duplicates);
         return;
     }
@@ -260,19 +280,19 @@ void Doc::set(const QString &section, const QString &key, const QString &value)
             if (lines[j].isKey())
                 at = j + 1;
         if (at == lines.size())
-            lastLineOpen = false;
-        lines.insert(at, keyLine(key, value, QString()));
+            closeLastLine();
+        lines.insert(at, ended(keyLine(key, value, QString()), crlf));
         return;
     }
+    closeLastLine();
     if (!lines.isEmpty() && !trimmed(lines.last().raw).isEmpty())
-        lines.append(Line{});
+        lines.append(ended(Line{}, crlf));
     Line header;
     header.raw = '[' + escape(section, true) + ']';
     header.kind = Line::Header;
     header.name = section;
-    lines.append(header);
-    lines.append(keyLine(key, value, QString()));
-    lastLineOpen = false;
+    lines.append(ended(header, crlf));
+    lines.append(ended(keyLine(key, value, QString()), crlf));
 }
 
 bool Doc::removeKey(const QString &section, const QString &key)

@@ -35,6 +35,9 @@ struct Doc {
     QList<Line> lines;
     // The file's last line had no newline; kept while that line stays last.
     bool lastLineOpen = false;
+    // Lines we write end in CR LF: most of the file's lines do (a tie counts
+    // as CR LF). A rewritten line keeps the ending it had.
+    bool crlf = false;
 
     static Doc parse(const QByteArray &data);
     QByteArray bytes() const;
@@ -55,6 +58,10 @@ struct Doc {
 
 private:
     void removeLines(const QList<qsizetype> &sortedIndexes);
+    // A line of ours, ending as the file's lines do.
+    Line ended(Line l, bool cr) const;
+    // The last line gets its newline (something now follows it).
+    void closeLastLine();
 };
 
 } // namespace vx::store::detail

@@ -90,7 +90,7 @@ void update(const QString &app, bool deleting, Change change)
     change(doc);
     const QByteArray next = doc.bytes();
 
-    removeStaleTemps(store.dir, fileName(app));
+    removeStaleTemps(path);
     if (next == old)
         return;
     // Replacing by rename would get round the file's protection and split its

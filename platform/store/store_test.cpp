@@ -315,7 +315,7 @@ TEST_F(StoreTest, KilledWriterLeavesAWholeStore)
         SaveSetting(App, section, QStringLiteral("after"), QStringLiteral("ok"));
         EXPECT_EQ(GetSetting(App, section, QStringLiteral("after")), QStringLiteral("ok"));
     }
-    const QStringList temps = QDir(path(QStringLiteral("config"))).entryList({QStringLiteral("*.tmp.*")});
+    const QStringList temps = QDir(path(QStringLiteral("config"))).entryList({QStringLiteral("*.tmp.*")}, QDir::Files | QDir::Hidden);
     EXPECT_TRUE(temps.isEmpty()) << qPrintable(temps.join(' '));
 }
 

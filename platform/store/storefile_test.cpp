@@ -3,6 +3,7 @@
 #include "platform/store/store.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "testing/errors.h"
 #include "testing/files.h"
 
@@ -145,6 +146,44 @@ TEST_F(StoreFileTest, AStoreReachedThroughASymbolicLinkIsReplacedAtItsTarget)
     EXPECT_TRUE(QFileInfo(middle).isSymLink());
     EXPECT_TRUE(QFileInfo(target).exists());
     EXPECT_TRUE(readBytes(target).isEmpty());
+}
+
+// A link may lead to a file named with the file system's full 255 bytes: our
+// temporary file beside it still gets a name, and what a killed save left
+// there goes at the next one.
+TEST_F(StoreFileTest, AStoreLinkedToAFileOf255BytesIsSavedAndItsLeftoversFound)
+{
+    QString name;
+    for (int i = 0; i < 85; ++i)
+        name += QChar(0x8A2D); // 設: 255 bytes in UTF-8
+    ASSERT_EQ(QFile::encodeName(name).size(), 255);
+    const QString target = path(name);
+    writeBytes(target, "[S]\nk=old\n");
+    ASSERT_TRUE(QFile::link(target, StorePath(App)));
+    SaveSetting(App, S, K, QStringLiteral("new"));
+    EXPECT_EQ(readBytes(target), QByteArray("[S]\nk=new\n"));
+    const QDir dir(tmp_.path());
+    ASSERT_EQ(dir.entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    // What a killed writer left: its name as this one's, another number.
+    const std::string prefix = vx::sidename::prefix(QFile::encodeName(name).toStdString(), "tmp.", 10);
+    const QString leftover = path(QFile::decodeName(QByteArray::fromStdString(prefix)) + QStringLiteral("999999"));
+    writeBytes(leftover, "[S]\nk=half");
+    SaveSetting(App, S, K, QStringLiteral("again"));
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden), QStringList{name});
+    EXPECT_EQ(GetSetting(App, S, K), QStringLiteral("again"));
+}
+
+// What the system refuses is said in Japanese, naming the path.
+TEST_F(StoreFileTest, ANameTheFileSystemRefusesIsSaidInJapanese)
+{
+    const QString tooLong = path(QString(86, QChar(0x8A2D))); // 258 bytes
+    qputenv("XDG_CONFIG_HOME", tooLong.toUtf8());
+    QString why;
+    EXPECT_EQ(errorOf([] { SaveSetting(App, S, K, QStringLiteral("w")); }, &why), vx::err::PathFileAccess);
+    EXPECT_TRUE(why.contains(QStringLiteral("名前が長すぎます"))) << qPrintable(why);
+    EXPECT_TRUE(why.contains(tooLong));
+    EXPECT_FALSE(why.contains(QLatin1String(std::strerror(ENAMETOOLONG)))) << qPrintable(why);
 }
 
 TEST_F(StoreFileTest, ASaveInAReadOnlyFolderNamesThePermissionNotTheMissingLock)

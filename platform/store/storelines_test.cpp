@@ -72,9 +72,9 @@ TEST_F(StoreLinesTest, AMissingLastNewlineStaysMissingWhileThatLineIsLast)
 {
     put("[A]\r\nx = 1\r\n[B]\r\ny=2");
     SaveSetting(App, QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("9"));
-    EXPECT_EQ(raw(), QByteArray("[A]\r\nx=9\n[B]\r\ny=2"));
+    EXPECT_EQ(raw(), QByteArray("[A]\r\nx=9\r\n[B]\r\ny=2"));
     SaveSetting(App, QStringLiteral("B"), QStringLiteral("z"), QStringLiteral("3"));
-    EXPECT_EQ(raw(), QByteArray("[A]\r\nx=9\n[B]\r\ny=2\nz=3\n"));
+    EXPECT_EQ(raw(), QByteArray("[A]\r\nx=9\r\n[B]\r\ny=2\r\nz=3\r\n"));
 }
 
 // One generated line and what the test knows of it.
@@ -258,6 +258,37 @@ TEST_F(StoreLinesTest, AHardLinkedStoreIsRefusedSayingWhy)
     ASSERT_TRUE(QFile::remove(other));
     SaveSetting(App, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("w"));
     EXPECT_EQ(raw(), QByteArray("[S]\nk=w\n"));
+}
+
+// A line the store writes ends as the file's lines do: CR LF in a file whose
+// lines end so, LF in a new file. In a mixed file a changed line keeps its
+// own ending and a new one takes the ending most lines have.
+TEST_F(StoreLinesTest, WrittenLinesEndAsTheFilesLinesDo)
+{
+    put("; by hand\r\n[S]\r\nk=v\r\nother=1\r\n\r\n[T]\r\nt=1");
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("w"));
+    EXPECT_EQ(raw(), QByteArray("; by hand\r\n[S]\r\nk=w\r\nother=1\r\n\r\n[T]\r\nt=1"));
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("new"), QStringLiteral("n"));
+    SaveSetting(App, QStringLiteral("T"), QStringLiteral("u"), QStringLiteral("2"));
+    SaveSetting(App, QStringLiteral("N"), QStringLiteral("x"), QStringLiteral("1"));
+    EXPECT_EQ(raw(), QByteArray("; by hand\r\n[S]\r\nk=w\r\nother=1\r\nnew=n\r\n\r\n[T]\r\nt=1\r\nu=2\r\n\r\n"
+                                "[N]\r\nx=1\r\n"));
+    EXPECT_EQ(GetSetting(App, QStringLiteral("S"), QStringLiteral("k")), QStringLiteral("w"));
+    // A new section after an open last line in CR LF.
+    put("[S]\r\nk=v");
+    SaveSetting(App, QStringLiteral("N"), QStringLiteral("x"), QStringLiteral("1"));
+    EXPECT_EQ(raw(), QByteArray("[S]\r\nk=v\r\n\r\n[N]\r\nx=1\r\n"));
+    ASSERT_TRUE(QFile::remove(StorePath(App)));
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(raw(), QByteArray("[S]\nk=v\n"));
+    put("[S]\r\na=1\nb=2\r\nc=3\r\n");
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("a"), QStringLiteral("9"));
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("d"), QStringLiteral("4"));
+    EXPECT_EQ(raw(), QByteArray("[S]\r\na=9\nb=2\r\nc=3\r\nd=4\r\n"));
+    put("[S]\na=1\r\nb=2\nc=3\n");
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("a"), QStringLiteral("9"));
+    SaveSetting(App, QStringLiteral("S"), QStringLiteral("d"), QStringLiteral("4"));
+    EXPECT_EQ(raw(), QByteArray("[S]\na=9\r\nb=2\nc=3\nd=4\n"));
 }
 
 TEST_F(StoreLinesTest, ALeftoverTempFileSomeoneHoldsIsLeftAlone)

@@ -1,5 +1,7 @@
 #include "fsutil.h"
 
+#include "platform/core/sidename.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -106,13 +108,19 @@ bool isSelfName(const std::string &name)
     return dot && name.find("..") == std::string::npos;
 }
 
-std::string makeStaging(const std::string &target)
+std::string tempTemplate(const std::string &target)
 {
     const std::string t = trimSlash(target);
     const std::string parent = parentOf(t);
-    if (!makeDirs(parent))
+    return (parent == "/" ? std::string() : parent) + "/" +
+           vx::sidename::prefix(baseName(t), kTempTag, kTempUnique) + std::string(kTempUnique, 'X');
+}
+
+std::string makeStaging(const std::string &target)
+{
+    if (!makeDirs(parentOf(trimSlash(target))))
         return {};
-    std::string tmpl = (parent == "/" ? std::string() : parent) + "/." + baseName(t) + ".vxtmp-XXXXXX";
+    const std::string tmpl = tempTemplate(target);
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     if (!::mkdtemp(buf.data()))
@@ -188,7 +196,7 @@ bool isStale(const std::string &path)
 void removeStale(const std::string &target)
 {
     const std::string t = trimSlash(target);
-    const std::string prefix = "." + baseName(t) + ".vxtmp-";
+    const std::string prefix = vx::sidename::prefix(baseName(t), kTempTag, kTempUnique);
     const std::string parent = parentOf(t);
     DIR *d = ::opendir(parent.c_str());
     if (!d)
@@ -196,7 +204,7 @@ void removeStale(const std::string &target)
     std::vector<std::string> found;
     while (dirent *e = ::readdir(d)) {
         const std::string n = e->d_name;
-        if (n.size() == prefix.size() + 6 && n.compare(0, prefix.size(), prefix) == 0)
+        if (n.size() == prefix.size() + kTempUnique && n.compare(0, prefix.size(), prefix) == 0)
             found.push_back((parent == "/" ? std::string() : parent) + "/" + n);
     }
     ::closedir(d);

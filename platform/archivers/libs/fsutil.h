@@ -1,5 +1,6 @@
 #pragma once
 // File-system helpers shared by the archiver libraries.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,14 @@ bool makeDirs(const std::string &path);
 // True for a name that is the folder itself ("./", "."): no entry of its own.
 bool isSelfName(const std::string &name);
 
-// A private folder beside `target` ("<parent>/.<name>.vxtmp-XXXXXX"); "" on failure.
+// Our files and folders beside `target`: "<parent>/.<name>.vxtmp-XXXXXX", the
+// name cut (whole characters, with a hash) so that the whole stays within the
+// file system's 255 bytes. The template for mkstemp and mkdtemp.
+inline constexpr const char *kTempTag = "vxtmp-";
+inline constexpr std::size_t kTempUnique = 6;
+std::string tempTemplate(const std::string &target);
+
+// A private folder beside `target` (tempTemplate); "" on failure.
 std::string makeStaging(const std::string &target);
 
 // A private folder beside `target`, locked while it lives (so that another
@@ -37,7 +45,7 @@ private:
 };
 
 // Removes what an interrupted save or extraction of `target` left beside it:
-// our ".<name>.vxtmp-XXXXXX" files and folders that are older than this
+// our tempTemplate files and folders that are older than this
 // process and not locked by another.
 void removeStale(const std::string &target);
 // True when `path` (ctime) is older than this process and no process holds its lock.

@@ -400,6 +400,52 @@ TEST(Leftovers, InterruptedSavesAreRemovedAtTheNextSave)
     ::close(lockFd);
 }
 
+// Beside names of 255 bytes the leftovers carry a cut name; the next save
+// finds them all the same, and leaves those of a name that only begins alike.
+TEST(Leftovers, LeftoversBesideTheLongestNamesAreFound)
+{
+    Scratch s;
+    std::string stem;
+    for (int i = 0; i < 83; ++i)
+        stem += "本";
+    stem += "x"; // 250 bytes: its archive is named 254
+    const std::string archive = s / ("w/" + stem + ".zip");
+    const std::string alike = s / ("w/" + stem + "2.zip");
+    writeFile(s / "w/a.txt", "a");
+    auto leftover = [](const std::string &target, bool folder) {
+        std::string name = arc::tempTemplate(target);
+        EXPECT_LE(arc::baseName(name).size(), 255u);
+        EXPECT_EQ(arc::parentOf(name), arc::parentOf(target));
+        if (folder) {
+            EXPECT_NE(::mkdtemp(name.data()), nullptr);
+            writeFile(name + "/part.txt", "half");
+        } else {
+            const int fd = ::mkstemp(name.data());
+            EXPECT_GE(fd, 0);
+            ::close(fd);
+        }
+        return name;
+    };
+    const std::string stale = leftover(archive, false);
+    const std::string notThis = leftover(alike, false);
+    const std::string staleDir = leftover(s / ("w/" + stem), true);
+    waitUntilOlder(staleDir);
+    EXPECT_EQ(inChild([&] {
+                  return call("zip32j.so", "Zip", "-u -9 " + Q + archive + Q + " " + Q + (s / "w/") + Q + " " + Q + "a.txt" + Q);
+              }),
+              0);
+    EXPECT_FALSE(exists(stale));
+    EXPECT_TRUE(exists(notThis));
+    EXPECT_TRUE(exists(staleDir));
+    EXPECT_EQ(inChild([&] {
+                  return call("unzip32.so", "UnZip",
+                              "-x -o -q " + Q + archive + Q + " " + Q + (s / ("w/" + stem)) + "/" + Q + " *.*");
+              }),
+              0);
+    EXPECT_FALSE(exists(staleDir));
+    EXPECT_EQ(readFile(s / ("w/" + stem + "/a.txt")), "a");
+}
+
 // An archive the user may not write, or one with a second name, is a failure
 // and stays as it was; a link to an archive updates the file it names.
 TEST(Leftovers, WriteProtectedAndHardLinkedArchivesAreRefused)

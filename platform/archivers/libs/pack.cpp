@@ -159,8 +159,7 @@ int prepareTarget(const std::string &archive, std::string &target, bool &exists)
 TempFile::TempFile(const std::string &archive)
 {
     removeStale(archive);
-    const std::string parent = parentOf(archive);
-    std::string tmpl = (parent == "/" ? std::string() : parent) + "/." + baseName(archive) + ".vxtmp-XXXXXX";
+    const std::string tmpl = tempTemplate(archive);
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     fd_ = ::mkostemp(buf.data(), O_CLOEXEC);

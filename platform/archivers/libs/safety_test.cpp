@@ -221,3 +221,24 @@ TEST(Rar, ALaterEntryOfTheSameNameReplacesTheFirst)
     EXPECT_NE(call("unrar32.so", "Unrar", "-x " + Q + (s / "h.rar") + Q + " " + Q + (s / "h/") + Q), 0);
     EXPECT_FALSE(exists(s / "h"));
 }
+
+// RAR and ARJ archives named 255 bytes extract into folders of 251 bytes, as
+// the window's drop boxes ask.
+TEST(LongNames, RarAndArjExtractIntoFoldersOfTheLongestNames)
+{
+    Scratch s;
+    std::string stem;
+    for (int i = 0; i < 83; ++i)
+        stem += "本";
+    stem += "xx"; // 251 bytes
+    writeFile(s / (stem + ".rar"), storedRar({{"a.txt", "rar"}}));
+    ASSERT_EQ(call("unrar32.so", "Unrar", "-x " + Q + (s / (stem + ".rar")) + Q + " " + Q + (s / stem) + "/" + Q), 0);
+    EXPECT_EQ(readFile(s / (stem + "/a.txt")), "rar");
+    if (!haveProgram("arj"))
+        GTEST_SKIP() << "arj is not installed";
+    writeFile(s / "src/b.txt", "arj");
+    ASSERT_EQ(runProgram({"timeout", "60", "arj", "a", "-y", s / "t.arj", "b.txt"}, s / "src"), 0);
+    ASSERT_EQ(::rename((s / "t.arj").c_str(), (s / (stem + ".arj")).c_str()), 0);
+    ASSERT_EQ(call("unarj32j.so", "Unarj", "x " + Q + (s / (stem + ".arj")) + Q + " " + Q + (s / stem) + "/" + Q + " *.*"), 0);
+    EXPECT_EQ(readFile(s / (stem + "/b.txt")), "arj");
+}
