@@ -165,6 +165,10 @@ TEST_F(EditorFilesTest, EveryEditMarksTheDocumentAndClosingAsks)
     e.Command9_Click();
     e.IDMRE.click();
     EXPECT_EQ(e.Caption(), kEditCaption);
+    // Nor is a new document.
+    e.Command8_Click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    r.setText(QStringLiteral("one two three"));
 
     const std::pair<const char *, std::function<void()>> edits[] = {
         {"Delete", [&] { r.setSelStart(0), key(e, Qt::Key_Delete); }},
