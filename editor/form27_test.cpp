@@ -44,7 +44,7 @@ TEST_F(PaletteTest, TagTemplatesInsertCopyAndExplain)
     ASSERT_EQ(lines.size(), 11);
     EXPECT_EQ(lines[3], QStringLiteral("<TITLE>ここにページのタイトルを書く</TITLE>"));
     EXPECT_EQ(lines.last(), QStringLiteral("</BODY>"));
-    EXPECT_EQ(e.Caption(), editor::kEditCaption) << "insertions do not set the marker";
+    EXPECT_EQ(e.Caption(), editor::kModifiedCaption) << "an insertion is an edit";
 
     p.Combo1.setListIndex(6);
     p.Command3_Click();

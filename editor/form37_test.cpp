@@ -24,7 +24,7 @@ TEST_F(EditorTest, ReplaceOneReplacesTheFirstMatchFromTheStart)
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("x x"));
     r.Command2_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{findreplace::kNotFound});
-    EXPECT_EQ(e.Caption(), editor::kEditCaption);
+    EXPECT_EQ(e.Caption(), editor::kModifiedCaption) << "a replacement is an edit";
 
     // Read mode: the match is selected but stays.
     e.RichTextBox1.setText(QStringLiteral("abc"));

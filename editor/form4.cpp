@@ -113,6 +113,11 @@ Form4::Form4() : vx::Form(QStringLiteral("Form4"))
     CommonDialog7.FileName = QStringLiteral("noname.txt");
     layoutControls();
     vx::bindEvents(*this);
+    // Every edit of the text marks the document, not only typed characters.
+    RichTextBox1.Edited = [this] {
+        if (Caption() == kEditCaption)
+            setCaption(kModifiedCaption);
+    };
 }
 
 void Form4::layoutControls()

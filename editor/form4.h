@@ -2,6 +2,7 @@
 // The text editor "Scrivolt": one document in a rich text box beside a drive,
 // folder and file pane. The caption carries the document state (edit mode,
 // edit mode with unsaved changes, read mode).
+#include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/filelists.h"
@@ -116,6 +117,9 @@ public:
 
     // The file the list points at: the folder, "/", the selected name.
     QString listPath() const;
+    // The file the shown text came from, which the overwrite save writes
+    // ("" for a new document).
+    const QString &shownPath() const { return shownPath_; }
     void LoadEditorFile();
     // True when the text was written.
     bool SaveEditorFile();
@@ -189,7 +193,14 @@ private:
     bool closeSteps();
     void storeFormatting();
     void storePlace();
-    void selectionChanged(bool resetCaption);
+    void selectionChanged();
+    // Loads `path` into the text; a failure is said, naming the file, and
+    // changes nothing. A modified caption becomes the edit caption when the
+    // load succeeded and `resetCaption` is set.
+    bool loadShown(const QString &path, bool resetCaption);
+    // A save that failed: says so, naming the file and the reason.
+    void saveFailed(const QString &path, const vx::RuntimeError &e);
+    QString shownPath_;
     // The text as a plain text save: the encoding and line breaks it came with,
     // a final line break added only when missing. Raises on failure.
     void writePlain(const QString &path);

@@ -103,8 +103,10 @@ void Form4::Command5_Click()
 void Form4::Command8_Click()
 {
     RichTextBox1.setText(QString());
-    // A new document is written as UTF-8 with CR LF line breaks.
+    // A new document is written as UTF-8 with CR LF line breaks, into a file
+    // the user names.
     RichTextBox1.setTextFormat(vx::text::TextFormat());
+    shownPath_.clear();
     try {
         File1.setListIndex(-1);
     } catch (const vx::RuntimeError &) {

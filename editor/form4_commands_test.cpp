@@ -59,7 +59,7 @@ TEST_F(EditorCommandsTest, ClipboardCommandsAndTheirMenuTwins)
     r.setSelLength(4);
     e.Command11_Click();
     EXPECT_EQ(r.Text(), QStringLiteral("two")) << "an empty clipboard still replaces the selection";
-    EXPECT_EQ(e.Caption(), kEditCaption) << "commands never set the marker";
+    EXPECT_EQ(e.Caption(), kModifiedCaption) << "a command that changes the text marks it";
 
     // Read mode: paste, cut and undo change nothing.
     e.Command3_Click();

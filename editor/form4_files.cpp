@@ -20,6 +20,20 @@ void writeFile(const QString &path, const QByteArray &bytes)
     // Never over a protected file; a failure at any moment leaves the old content.
     vx::text::writeDocument(path, bytes);
 }
+
+// Why a file did not open, in the user's words.
+QString openFailureReason(const vx::RuntimeError &e)
+{
+    switch (e.number()) {
+    case vx::err::FileNotFound: return QStringLiteral("ファイルが見つかりません。");
+    case vx::err::PermissionDenied: return QStringLiteral("読み込みが許可されていません。");
+    case vx::err::PathFileAccess: return QStringLiteral("通常のファイルでないか、大きすぎます。");
+    default: break;
+    }
+    // The reader's own description (a damaged rich text file), its first line.
+    const QString first = e.description().section(QLatin1Char('\n'), 0, 0);
+    return first.isEmpty() ? QStringLiteral("読み込み中にエラーが起きました。") : first;
+}
 } // namespace
 
 QString Form4::listPath() const { return vx::joinPath(Dir1.Path(), File1.FileName()); }
@@ -36,38 +50,56 @@ void Form4::writePlain(const QString &path)
     RichTextBox1.setTextFormat(format);
 }
 
-void Form4::LoadEditorFile()
+bool Form4::loadShown(const QString &path, bool resetCaption)
 {
     try {
-        RichTextBox1.LoadFile(listPath());
-    } catch (const vx::RuntimeError &) {
-        // The previous text stays.
+        RichTextBox1.LoadFile(path);
+    } catch (const vx::RuntimeError &e) {
+        // The text and its file stay as they were, and so does an unsaved marker.
+        vx::MsgBox(QStringLiteral("ファイルを開けませんでした。\n%1\n%2").arg(path, openFailureReason(e)),
+                   vx::vbExclamation);
+        return false;
     }
+    shownPath_ = path;
+    if (resetCaption && Caption() == kModifiedCaption)
+        setCaption(kEditCaption);
+    return true;
+}
+
+void Form4::LoadEditorFile() { loadShown(listPath(), true); }
+
+void Form4::saveFailed(const QString &path, const vx::RuntimeError &e)
+{
+    vx::MsgBox(QStringLiteral("保存できませんでした。\n%1\n%2").arg(path, e.description()), vx::vbExclamation);
 }
 
 bool Form4::SaveEditorFile()
 {
+    // Only where the shown text came from: a load that failed leaves that file.
     try {
-        if (File1.FileName().isEmpty())
+        if (shownPath_.isEmpty())
             vx::raise(vx::err::BadFileName);
-        writePlain(listPath());
+        writePlain(shownPath_);
         vx::MsgBox(kSaved);
         setCaption(kEditCaption);
         return true;
     } catch (const vx::RuntimeError &) {
     }
     vx::MsgBox(QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。"));
+    QString path;
     try {
-        const QString path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
+        path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
         if (path.isEmpty())
             return false;
         writePlain(path);
-        vx::MsgBox(kSaved);
-        setCaption(kEditCaption);
-        return true;
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        if (!path.isEmpty())
+            saveFailed(path, e);
         return false;
     }
+    vx::MsgBox(kSaved);
+    setCaption(kEditCaption);
+    return true;
 }
 
 void Form4::WriteBackupFile()
@@ -83,15 +115,13 @@ void Form4::WriteBackupFile()
     }
 }
 
-void Form4::selectionChanged(bool resetCaption)
+void Form4::selectionChanged()
 {
     const int index = File1.ListIndex();
     const int count = File1.ListCount();
     Command21.setEnabled(index != 0);
     Command22.setEnabled(index + 1 != count);
     Label1.setCaption(QStringLiteral("%1/%2").arg(index + 1).arg(count));
-    if (resetCaption && Caption() == kModifiedCaption)
-        setCaption(kEditCaption);
 }
 
 void Form4::File1_Click()
@@ -99,7 +129,7 @@ void Form4::File1_Click()
     // A cleared selection (the new command) chooses no file.
     if (File1.ListIndex() < 0)
         return;
-    selectionChanged(true);
+    selectionChanged();
     LoadEditorFile();
 }
 
@@ -122,11 +152,8 @@ void Form4::IDMOpenFile_Click()
     CommonDialog8.Filter = kOpenFilter;
     if (!CommonDialog8.ShowOpen())
         return;
-    selectionChanged(true);
-    try {
-        RichTextBox1.LoadFile(CommonDialog8.FileName);
-    } catch (const vx::RuntimeError &) {
-    }
+    selectionChanged();
+    loadShown(CommonDialog8.FileName, true);
 }
 
 void Form4::File1_OLEDragDrop(const QStringList &files)
@@ -138,6 +165,7 @@ void Form4::File1_OLEDragDrop(const QStringList &files)
             vx::MsgBox(QStringLiteral("対応しているテキストファイルをドロップしてください"));
             return;
         }
+        shownPath_ = f;
     }
 }
 
@@ -161,7 +189,8 @@ void Form4::Command6_Click()
         return;
     try {
         writePlain(CommonDialog7.FileName);
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        saveFailed(CommonDialog7.FileName, e);
     }
 }
 
@@ -171,7 +200,8 @@ void Form4::Command17_Click()
         return;
     try {
         RichTextBox1.SaveFile(CommonDialog1.FileName, 0);
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        saveFailed(CommonDialog1.FileName, e);
     }
 }
 

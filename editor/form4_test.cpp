@@ -46,13 +46,15 @@ TEST_F(EditorTest, CaptionFollowsTypingModeSwitchAndListSelection)
     EXPECT_EQ(e.Caption(), kEditCaption);
     EXPECT_FALSE(e.RichTextBox1.ReadOnly());
 
-    // Keys without a character and changes by command leave the caption alone.
+    // Keys that change nothing leave the caption alone (Delete at the end,
+    // arrows); a change by command marks it.
     QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QStringLiteral("\x7f"));
     QCoreApplication::sendEvent(&e.RichTextBox1, &del);
     QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
     QCoreApplication::sendEvent(&e.RichTextBox1, &left);
-    e.RichTextBox1.setSelText(QStringLiteral("pasted"));
     EXPECT_EQ(e.Caption(), kEditCaption);
+    e.RichTextBox1.setSelText(QStringLiteral("pasted"));
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
 
     // A modified document loses its marker (and text) to a list selection.
     type(e, QStringLiteral("q"));
@@ -103,7 +105,7 @@ TEST_F(EditorTest, ListSelectionLoadsAndSetsButtonsAndLabel)
     EXPECT_FALSE(e.Command22.isEnabled());
 }
 
-TEST_F(EditorTest, BadFilesLoadNothing)
+TEST_F(EditorTest, BadFilesLoadNothingAndSaySo)
 {
     Form4 &e = editorAt();
     write("e.txt", QByteArray("\x81\x20\xff\xfe", 4));
@@ -111,16 +113,25 @@ TEST_F(EditorTest, BadFilesLoadNothing)
     ASSERT_EQ(mkfifo(path("g.txt").toLocal8Bit().constData(), 0600), 0);
     e.File1.Refresh();
     e.RichTextBox1.setText(QStringLiteral("previous"));
-    for (const char *name : {"e.txt", "f.rtf", "g.txt"}) {
+    auto select = [&e](const char *name) {
         for (int i = 0; i < e.File1.ListCount(); ++i)
             if (e.File1.List(i) == QLatin1String(name))
                 e.File1.setListIndex(i);
+    };
+    for (const char *name : {"f.rtf", "g.txt"}) { // the list leaves out the FIFO
+        select(name);
         EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("previous")) << name;
     }
-    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+    EXPECT_EQ(vxtest::dialogs().messageTexts(),
+              QStringList{QStringLiteral("ファイルを開けませんでした。\n") + path("f.rtf") +
+                          QStringLiteral("\nファイル形式が不正です。")});
+    // Bytes that no encoding reads load as they are.
+    select("e.txt");
+    EXPECT_EQ(e.RichTextBox1.Text(), QString::fromUtf16(u"\uF781 \uF7FF\uF7FE"));
 
     // Dropped files: loaded in turn; the first failure says so and stops.
-    e.File1_OLEDragDrop({path("a.txt"), path("e.txt"), path("b.txt")});
+    vxtest::dialogs().messages.clear();
+    e.File1_OLEDragDrop({path("a.txt"), path("f.rtf"), path("b.txt")});
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("alpha\nsecond line\n"));
     EXPECT_EQ(vxtest::dialogs().messageTexts(),
               QStringList{QStringLiteral("対応しているテキストファイルをドロップしてください")});
@@ -363,12 +374,13 @@ TEST_F(EditorTest, AProtectedDocumentIsNeverReplaced)
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
     EXPECT_EQ(e.Caption(), kModifiedCaption);
-    // Save as and the rich text save onto it: quiet, nothing written.
+    // Save as and the rich text save onto it: said, nothing written.
     vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
     e.Command6_Click();
     vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
     e.Command17_Click();
-    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
+    const QString refused = QStringLiteral("保存できませんでした。\n") + path("a.txt") + QStringLiteral("\n書き込みが許可されていません。");
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{kHint, refused, refused}));
     EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
     EXPECT_EQ(QFileInfo(path("a.txt")).permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::ReadUser
                                                                    | QFileDevice::ReadGroup | QFileDevice::ReadOther);
@@ -408,8 +420,12 @@ TEST_F(EditorTest, FilesThatWouldBlockOrFloodFailAtOnce)
         EXPECT_LT(t.elapsed(), 2000) << name;
         EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("previous")) << name;
     }
-    EXPECT_EQ(vxtest::dialogs().messageTexts(),
-              QStringList(4, QStringLiteral("対応しているテキストファイルをドロップしてください")));
+    const QStringList said = vxtest::dialogs().messageTexts();
+    ASSERT_EQ(said.size(), 8);
+    for (int i = 0; i < 8; i += 2) {
+        EXPECT_TRUE(said[i].startsWith(QStringLiteral("ファイルを開けませんでした。"))) << i;
+        EXPECT_EQ(said[i + 1], QStringLiteral("対応しているテキストファイルをドロップしてください"));
+    }
 }
 
 TEST_F(EditorTest, DamagedRichTextChangesNothing)
@@ -423,8 +439,9 @@ TEST_F(EditorTest, DamagedRichTextChangesNothing)
         vxtest::dialogs().files.push_back(QStringList{path(name)});
         e.IDMOpenFile_Click();
         EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("previous")) << name;
+        EXPECT_EQ(vxtest::dialogs().messageTexts().last(),
+                  QStringLiteral("ファイルを開けませんでした。\n") + path(name) + QStringLiteral("\nファイル形式が不正です。"));
     }
-    EXPECT_TRUE(vxtest::dialogs().messages.empty());
     // The menu open takes a rich text file by name, whatever the filter lists.
     vxtest::dialogs().files.push_back(QStringList{path("c.rtf")});
     e.IDMOpenFile_Click();

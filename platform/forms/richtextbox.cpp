@@ -10,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -49,13 +50,24 @@ RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : 
     setTabChangesFocus(false);
     setRightMargin(rightMargin_);
     connect(this, &QTextEdit::textChanged, this, [this] { fire(Change); });
+    watchEdits(document());
     paceLayout(document());
+}
+
+void RichTextBox::watchEdits(QTextDocument *doc)
+{
+    // A change of format alone also reports its span as removed and added.
+    connect(doc, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (!quiet_ && (removed != 0 || added != 0))
+            fire(Edited);
+    });
 }
 
 QString RichTextBox::Text() const { return unifyBreaks(document()->toRawText()); }
 
 void RichTextBox::setText(const QString &t)
 {
+    const QScopedValueRollback quiet(quiet_, true);
     QTextCursor c(document());
     c.beginEditBlock();
     c.select(QTextCursor::Document);
@@ -112,7 +124,11 @@ QTextCharFormat RichTextBox::formatAtStart() const
     return c.charFormat();
 }
 
-void RichTextBox::merge(const QTextCharFormat &f) { mergeCurrentCharFormat(f); }
+void RichTextBox::merge(const QTextCharFormat &f)
+{
+    const QScopedValueRollback quiet(quiet_, true);
+    mergeCurrentCharFormat(f);
+}
 
 int RichTextBox::SelAlignment() const
 {
@@ -128,6 +144,7 @@ int RichTextBox::SelAlignment() const
 
 void RichTextBox::setSelAlignment(int a)
 {
+    const QScopedValueRollback quiet(quiet_, true);
     setAlignment(a == 2 ? Qt::AlignHCenter : a == 1 ? Qt::AlignRight : Qt::AlignLeft);
 }
 
@@ -209,6 +226,7 @@ void RichTextBox::setFontName(const QString &name)
 {
     QFont f = font();
     f.setFamilies({name});
+    const QScopedValueRollback quiet(quiet_, true);
     setFont(f);
     document()->setDefaultFont(f);
 }
@@ -298,6 +316,7 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setDocument(doc);
+    watchEdits(doc);
     setVerticalScrollBarPolicy(policy);
     paceLayout(doc);
     if (ours)
@@ -411,6 +430,7 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
     }
     emit d->undoCommandAdded();
     emit d->contentsChanged();
+    fire(Edited);
     if (d->blockCount() != blocks)
         emit d->blockCountChanged(d->blockCount());
     if (d->isUndoAvailable() != undo)

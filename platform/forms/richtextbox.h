@@ -106,6 +106,10 @@ public:
     // (1..26) and committed input, before the text changes.
     std::function<void(int keyAscii)> KeyPress;
     std::function<void()> Change;
+    // After the text itself changed by any means (keys, paste, cut, drops,
+    // undo and redo, the text members); not after LoadFile, setText or a
+    // format set through the members above.
+    std::function<void()> Edited;
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
@@ -115,6 +119,8 @@ private:
     QTextCharFormat formatAtStart() const;
     void merge(const QTextCharFormat &f);
     void replaceDocument(QTextDocument *doc);
+    void watchEdits(QTextDocument *doc);
+    bool quiet_ = false;
     double rightMargin_ = 108150;
     text::TextFormat format_;
 };

@@ -362,18 +362,22 @@ TEST_F(RichTextBoxTest, BadFilesLoadNothingAndFailedSavesKeepTheOldFile)
     const QString broken = file("broken.rtf");
     writeBytes(broken, "{\\rtf1\\ansi cut off");
     EXPECT_NE(errorOf([&] { b.LoadFile(broken); }), 0);
-    const QString binary = file("binary.txt");
-    writeBytes(binary, QByteArray("\x81\x20\xff\xfe\x00", 5));
-    EXPECT_NE(errorOf([&] { b.LoadFile(binary); }), 0);
     EXPECT_EQ(b.Text(), QStringLiteral("kept"));
+    // Bytes no encoding reads load, and are written back as they were.
+    const QString binary = file("binary.txt");
+    const QByteArray odd("\x81\x20\xff\xfe\x00\xe9t\x81", 8);
+    writeBytes(binary, odd);
+    EXPECT_EQ(errorOf([&] { b.LoadFile(binary); }), 0);
+    b.SaveFile(binary, 1);
+    EXPECT_EQ(bytesOf(binary), odd);
 
-    EXPECT_EQ(errorOf([&] { b.SaveFile(file("no/such/folder.txt"), 1); }), err::PathFileAccess);
+    EXPECT_EQ(errorOf([&] { b.SaveFile(file("no/such/folder.txt"), 1); }), err::PathNotFound);
     EXPECT_EQ(errorOf([&] { b.SaveFile(programDir(), 1); }), err::PathFileAccess);
     if (geteuid() != 0) { // permissions do not stop root
         const QString old = file("old.txt");
         writeBytes(old, "old");
         QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_EQ(errorOf([&] { b.SaveFile(old, 1); }), err::PathFileAccess);
+        EXPECT_EQ(errorOf([&] { b.SaveFile(old, 1); }), err::PermissionDenied);
         QFile::setPermissions(programDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         EXPECT_EQ(bytesOf(old), QByteArray("old"));
     }

@@ -3,9 +3,11 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vx::text {
 
@@ -99,7 +101,137 @@ std::optional<QString> toUnicode(const QByteArray &bytes, int cp, bool strict)
     return out;
 }
 
+// Appends `text` converted by `c` (from UTF-16LE) to `out`; false when a
+// character has no form there.
+bool appendEncoded(Converter &c, QStringView text, QByteArray &out)
+{
+    iconv(c.cd, nullptr, nullptr, nullptr, nullptr);
+    thread_local std::string buf(65536, '\0');
+    char *in = reinterpret_cast<char *>(const_cast<QChar *>(text.data()));
+    size_t inLeft = static_cast<size_t>(text.size()) * 2;
+    while (inLeft > 0) {
+        char *o = buf.data();
+        size_t oLeft = buf.size();
+        const size_t r = iconv(c.cd, &in, &inLeft, &o, &oLeft);
+        out.append(buf.data(), static_cast<qsizetype>(buf.size() - oLeft));
+        if (r == static_cast<size_t>(-1)) {
+            if (errno == E2BIG)
+                continue;
+            return false;
+        }
+    }
+    char *o = buf.data();
+    size_t oLeft = buf.size();
+    iconv(c.cd, nullptr, nullptr, &o, &oLeft);
+    out.append(buf.data(), static_cast<qsizetype>(buf.size() - oLeft));
+    return true;
+}
+
+constexpr char16_t kNone = 0xFFFF;
+constexpr char16_t kTwin = 0xFFFE;
+
+// What iconv's CP932 reads every byte (at its value) and every pair (at lead
+// * 256 + trail) as, when that is one character written back as the same
+// bytes; kTwin for a character it writes back as other bytes, kNone for the
+// others.
+const std::vector<char16_t> &cp932Table()
+{
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(65536, kNone);
+        Converter dec("UTF-16LE", "CP932");
+        Converter enc("CP932", "UTF-16LE");
+        if (!dec.ok() || !enc.ok())
+            return t;
+        auto one = [&](const unsigned char *bytes, size_t n) -> char16_t {
+            iconv(dec.cd, nullptr, nullptr, nullptr, nullptr);
+            iconv(enc.cd, nullptr, nullptr, nullptr, nullptr);
+            char16_t unit[4];
+            char *in = reinterpret_cast<char *>(const_cast<unsigned char *>(bytes));
+            size_t inLeft = n;
+            char *o = reinterpret_cast<char *>(unit);
+            size_t oLeft = sizeof unit;
+            if (iconv(dec.cd, &in, &inLeft, &o, &oLeft) == static_cast<size_t>(-1) || inLeft != 0 ||
+                sizeof unit - oLeft != 2)
+                return kNone;
+            unsigned char back[8];
+            char *u = reinterpret_cast<char *>(unit);
+            size_t uLeft = 2;
+            char *b = reinterpret_cast<char *>(back);
+            size_t bLeft = sizeof back;
+            if (iconv(enc.cd, &u, &uLeft, &b, &bLeft) == static_cast<size_t>(-1) || sizeof back - bLeft != n ||
+                std::memcmp(back, bytes, n) != 0)
+                return kTwin;
+            return unit[0];
+        };
+        for (int b = 0; b < 256; ++b) {
+            const unsigned char c = static_cast<unsigned char>(b);
+            if (!isLeadByte(c, 932))
+                t[size_t(b)] = one(&c, 1);
+        }
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLeadByte(static_cast<unsigned char>(lead), 932))
+                continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const unsigned char pair[2] = {static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)};
+                t[size_t(lead << 8 | trail)] = one(pair, 2);
+            }
+        }
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
+
+QString decodeCp932Keeping(const QByteArray &bytes, bool *raw)
+{
+    const std::vector<char16_t> &t = cp932Table();
+    QString out;
+    out.resize(bytes.size());
+    QChar *o = out.data();
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool any = false;
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char b = p[i];
+        if (isLeadByte(b, 932)) {
+            const char16_t c = i + 1 < n ? t[size_t(b << 8 | p[i + 1])] : kNone;
+            if (c == kTwin) {
+                // A character of its own: both bytes kept together.
+                *o++ = QChar(char16_t(kRawByteBase + b));
+                *o++ = QChar(char16_t(kRawByteBase + p[i + 1]));
+                any = true;
+                i += 2;
+                continue;
+            }
+            if (c != kNone) {
+                *o++ = QChar(c);
+                i += 2;
+                continue;
+            }
+        } else if (const char16_t c = t[b]; c != kNone && c != kTwin) {
+            *o++ = QChar(c);
+            ++i;
+            continue;
+        }
+        // Kept as it is; the byte after a lead byte is read on its own.
+        *o++ = QChar(char16_t(kRawByteBase + b));
+        any = true;
+        ++i;
+    }
+    out.truncate(o - out.constData());
+    if (raw)
+        *raw = any;
+    return out;
+}
+
+std::optional<QByteArray> encodeCp932Keeping(const QString &text)
+{
+    Converter c("CP932", "UTF-16LE");
+    if (!c.ok())
+        return std::nullopt;
+    return withRawBytes(text, [&c](QStringView run, QByteArray &out) { return appendEncoded(c, run, out); });
+}
 
 std::optional<QString> decode(const QByteArray &bytes, int cp) { return toUnicode(bytes, cp, false); }
 std::optional<QString> decodeStrict(const QByteArray &bytes, int cp) { return toUnicode(bytes, cp, true); }
@@ -112,28 +244,10 @@ std::optional<QByteArray> encode(const QString &text, int cp)
     if (text.isEmpty())
         return QByteArray();
     Converter c(name.constData(), "UTF-16LE");
-    if (!c.ok())
-        return std::nullopt;
     QByteArray out;
     out.reserve(text.size() * 2);
-    std::string buf(65536, '\0');
-    char *in = reinterpret_cast<char *>(const_cast<QChar *>(text.constData()));
-    size_t inLeft = static_cast<size_t>(text.size()) * 2;
-    while (inLeft > 0) {
-        char *o = buf.data();
-        size_t oLeft = buf.size();
-        const size_t r = iconv(c.cd, &in, &inLeft, &o, &oLeft);
-        out.append(buf.data(), static_cast<qsizetype>(buf.size() - oLeft));
-        if (r == static_cast<size_t>(-1)) {
-            if (errno == E2BIG)
-                continue;
-            return std::nullopt;
-        }
-    }
-    char *o = buf.data();
-    size_t oLeft = buf.size();
-    iconv(c.cd, nullptr, nullptr, &o, &oLeft);
-    out.append(buf.data(), static_cast<qsizetype>(buf.size() - oLeft));
+    if (!c.ok() || !appendEncoded(c, QStringView(text), out))
+        return std::nullopt;
     return out;
 }
 

@@ -16,6 +16,36 @@ std::optional<QString> decodeStrict(const QByteArray &bytes, int cp);
 // Encodes `text` in code page `cp`; nullopt when a character has no mapping.
 std::optional<QByteArray> encode(const QString &text, int cp);
 
+// CP932 text whose every byte survives a round trip: a byte, or a pair, that
+// stands for no character written back as the same bytes is held as the
+// character kRawByteBase + byte (a private-use character iconv's CP932 never
+// gives). `raw` tells whether any was.
+inline constexpr char16_t kRawByteBase = 0xF700;
+QString decodeCp932Keeping(const QByteArray &bytes, bool *raw);
+// The reverse: kRawByteBase + 0x00..0xFF give their byte back; nullopt when
+// another character has no CP932 form.
+std::optional<QByteArray> encodeCp932Keeping(const QString &text);
+inline bool isRawByte(QChar c) { return c.unicode() >= kRawByteBase && c.unicode() <= kRawByteBase + 0xFF; }
+// Appends `text` to `out`: kept bytes as their byte, each stretch between them
+// as `encodeRun(QStringView, QByteArray &out)` writes it (false stops: nullopt).
+template <typename EncodeRun>
+std::optional<QByteArray> withRawBytes(const QString &text, EncodeRun encodeRun)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isRawByte(text[i]))
+            continue;
+        if (i > from && !encodeRun(QStringView(text).sliced(from, i - from), out))
+            return std::nullopt;
+        if (i < text.size())
+            out += char(text[i].unicode() - kRawByteBase);
+        from = i + 1;
+    }
+    return out;
+}
+
 // True for a byte that starts a two-byte character in a double-byte code page.
 bool isLeadByte(unsigned char byte, int cp);
 

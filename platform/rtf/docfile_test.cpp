@@ -1,6 +1,7 @@
 #include "docfile.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "testing/capabilities.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 namespace {
@@ -30,14 +32,28 @@ void write(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-int errorOf(const QString &path, const QByteArray &bytes)
+int errorOf(const QString &path, const QByteArray &bytes, QString *reason = nullptr)
 {
     try {
         writeDocument(path, bytes);
     } catch (const vx::RuntimeError &e) {
+        if (reason)
+            *reason = e.description();
         return e.number();
     }
     return 0;
+}
+
+// A side file of ours beside `name`, as a killed save leaves it, an hour old.
+QString leftover(const QString &dir, const QString &name, const char *tag)
+{
+    const QString path = dir + QLatin1Char('/') +
+                         QString::fromStdString(vx::sidename::prefix(name.toStdString(), tag, 6)) +
+                         QStringLiteral("Ab12Cd");
+    write(path, "half");
+    const struct timeval old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ::utimes(QFile::encodeName(path).constData(), old);
+    return path;
 }
 
 QStringList leftovers(const QString &dir)
@@ -111,7 +127,7 @@ TEST(WriteDocument, AFailedInPlaceWriteLeavesTheOldContent)
     const int error = errorOf(b, QByteArray(4096, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(error, 75);
+    EXPECT_EQ(error, 61);
     EXPECT_EQ(read(a), QByteArray("old"));
     EXPECT_EQ(leftovers(tmp.path()), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
 }
@@ -132,6 +148,61 @@ TEST(WriteDocument, OnlyRegularFilesAreWritten)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST(WriteDocument, NamesOf255BytesAreReplacedAndTheirLeftoversFound)
+{
+    QTemporaryDir tmp;
+    // 83 Japanese characters, "ab" and ".txt": 255 bytes.
+    const QString name = QString(83, QChar(u'あ')) + QStringLiteral("ab.txt");
+    ASSERT_EQ(name.toUtf8().size(), 255);
+    const QString path = tmp.filePath(name);
+    write(path, "old");
+    const QString stale = leftover(tmp.path(), name, "vxtmp-");
+    EXPECT_EQ(errorOf(path, "new"), 0);
+    EXPECT_EQ(read(path), QByteArray("new"));
+    EXPECT_EQ(leftovers(tmp.path()), QStringList{name}) << "the killed save's file is gone";
+
+    // With a second name: rewritten in place, its copy beside it cut to fit too.
+    const QString twin = tmp.filePath(QStringLiteral("twin.txt"));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(twin).constData()), 0);
+    leftover(tmp.path(), name, "keep-");
+    EXPECT_EQ(errorOf(path, "again"), 0);
+    EXPECT_EQ(read(twin), QByteArray("again"));
+    EXPECT_EQ(leftovers(tmp.path()), (QStringList{QStringLiteral("twin.txt"), name}));
+
+    // A side file that a save running now may hold is left alone.
+    ASSERT_EQ(::unlink(QFile::encodeName(twin).constData()), 0);
+    const QString fresh = tmp.filePath(QString::fromStdString(vx::sidename::prefix(name.toStdString(), "vxtmp-", 6)) +
+                                       QStringLiteral("Zz9Zz9"));
+    write(fresh, "busy");
+    EXPECT_EQ(errorOf(path, "third"), 0);
+    EXPECT_TRUE(QFile::exists(fresh));
+    EXPECT_FALSE(QFile::exists(stale));
+}
+
+TEST(WriteDocument, AFailureSaysWhyInJapanese)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    QTemporaryDir tmp;
+    QString why;
+    EXPECT_EQ(errorOf(tmp.filePath(QStringLiteral("no/such.txt")), "x", &why), vx::err::PathNotFound);
+    EXPECT_EQ(why, QStringLiteral("保存先のフォルダーが見つかりません。"));
+    EXPECT_EQ(errorOf(tmp.filePath(QString(256, QLatin1Char('n'))), "x", &why), vx::err::BadFileName);
+    EXPECT_EQ(why, QStringLiteral("ファイル名が長すぎます。"));
+
+    // A folder that may not be written: neither a new file nor a replacement.
+    const QString sealed = tmp.filePath(QStringLiteral("sealed"));
+    ASSERT_TRUE(QDir().mkdir(sealed));
+    write(sealed + QStringLiteral("/in.txt"), "old");
+    ASSERT_EQ(::chmod(QFile::encodeName(sealed).constData(), 0555), 0);
+    EXPECT_EQ(errorOf(sealed + QStringLiteral("/new.txt"), "x", &why), vx::err::PermissionDenied);
+    EXPECT_EQ(why, QStringLiteral("書き込みが許可されていません。"));
+    EXPECT_EQ(errorOf(sealed + QStringLiteral("/in.txt"), "x", &why), vx::err::PermissionDenied);
+    EXPECT_EQ(read(sealed + QStringLiteral("/in.txt")), QByteArray("old"));
+    EXPECT_EQ(leftovers(sealed), QStringList{QStringLiteral("in.txt")});
+    ::chmod(QFile::encodeName(sealed).constData(), 0755);
 }
 
 } // namespace

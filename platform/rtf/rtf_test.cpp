@@ -384,8 +384,10 @@ TEST(PlainText, EncodingsAndLineBreaksSurviveARoundTrip)
     EXPECT_EQ(f.encoding, text::TextFormat::Cp932);
     EXPECT_FALSE(s->contains(QChar::ReplacementCharacter));
 
-    // Neither UTF-8 nor CP932.
-    EXPECT_FALSE(text::decodePlain(QByteArray("\x81\x20\xff\xfe"), &f));
+    // Neither UTF-8 nor CP932: read as CP932 with every byte kept.
+    s = text::decodePlain(QByteArray("\x81\x20\xff\xfe"), &f);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(text::encodePlain(*s, f), QByteArray("\x81\x20\xff\xfe"));
     EXPECT_TRUE(text::isRichText("{\\rtf1 x}"));
     EXPECT_FALSE(text::isRichText(" {\\rtf1 x}"));
 }

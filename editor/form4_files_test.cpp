@@ -1,0 +1,299 @@
+// Where the editor's text comes from and goes to, in which encoding, and
+// what it says when a file does not open or a save fails.
+#include "editor_fixture_test.h"
+#include "form27.h"
+#include "form37.h"
+
+#include "platform/core/sidename.h"
+#include "testing/capabilities.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
+
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+using namespace vx;
+using editor::kEditCaption;
+using editor::kModifiedCaption;
+
+namespace {
+
+const QString kSaved = QStringLiteral("保存されました(^o^)");
+const QString kHint = QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。");
+
+class EditorFilesTest : public EditorTest {
+protected:
+    // Selects the list entry `name` (the list loads it).
+    static void select(Form4 &e, const QString &name)
+    {
+        e.File1.Refresh();
+        for (int i = 0; i < e.File1.ListCount(); ++i)
+            if (e.File1.List(i) == name)
+                return e.File1.setListIndex(i);
+        ADD_FAILURE() << "not listed: " << name.toStdString();
+    }
+    static void key(Form4 &e, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier, const QString &text = {})
+    {
+        QKeyEvent press(QEvent::KeyPress, k, m, text);
+        QCoreApplication::sendEvent(&e.RichTextBox1, &press);
+    }
+    static QString failed(const QString &path, const QString &why)
+    {
+        return QStringLiteral("保存できませんでした。\n") + path + QLatin1Char('\n') + why;
+    }
+};
+
+TEST_F(EditorFilesTest, TheSaveGoesWhereTheShownTextCameFrom)
+{
+    Form4 &e = editorAt();
+    write("a_memo.txt", "\x83\x81\x83\x82" "A\r\n"); // "メモA" in CP932
+    write("b_broken.rtf", "{\\rtf1\\ansi cut off");
+    select(e, QStringLiteral("a_memo.txt"));
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("メモA\n"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("!"));
+
+    // A list entry that does not open: said, naming it; the text, its file
+    // and its unsaved marker stay, while the list shows the new entry.
+    select(e, QStringLiteral("b_broken.rtf"));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(),
+              QStringList{QStringLiteral("ファイルを開けませんでした。\n") + path("b_broken.rtf") +
+                          QStringLiteral("\nファイル形式が不正です。")});
+    EXPECT_EQ(e.Label1.Caption(), QStringLiteral("4/5"));
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
+    vxtest::dialogs().messages.clear();
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
+    EXPECT_EQ(read(path("a_memo.txt")), QByteArray("!\x83\x81\x83\x82" "A\r\n"));
+    EXPECT_EQ(read(path("b_broken.rtf")), QByteArray("{\\rtf1\\ansi cut off"));
+
+    // A file from the menu's dialog is saved, not the list's entry.
+    QTemporaryDir other;
+    const QString outside = other.path() + QStringLiteral("/x.txt");
+    {
+        QFile f(outside);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("outside\n");
+    }
+    select(e, QStringLiteral("a.txt"));
+    vxtest::dialogs().files.push_back(QStringList{outside});
+    e.IDMOpenFile.click();
+    EXPECT_EQ(e.shownPath(), outside);
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("1"));
+    e.Command18_Click();
+    EXPECT_EQ(read(outside), QByteArray("1outside\n"));
+    EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
+
+    // So is a dropped file.
+    e.File1_OLEDragDrop({path("b.txt")});
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("2"));
+    e.IDMSave.click();
+    EXPECT_EQ(read(path("b.txt")), QByteArray("2\x93\xfa\x96\x7b\x8c\xea\r\n\x81\x60\r\n"));
+    EXPECT_EQ(read(outside), QByteArray("1outside\n"));
+
+    // A new document belongs to no file, whatever the list showed.
+    select(e, QStringLiteral("a.txt"));
+    e.Command8_Click();
+    type(e, QStringLiteral("3"));
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().files.push_back(std::nullopt);
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
+    EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
+}
+
+TEST_F(EditorFilesTest, Utf16AndOtherBytesAreReadAndWrittenInTheirEncoding)
+{
+    Form4 &e = editorAt();
+    const QByteArray le("\xFF\xFE\xE6\x30\xCB\x30\xB3\x30\xFC\x30\xC9\x30\r\x00\n\x00", 16); // "ユニコード"
+    write("b_unicode.txt", le);
+    const QByteArray be("\xFE\xFF\x30\xE6\x30\xCB\x00\n", 8);
+    write("be.txt", be);
+    const QByteArray latin1("caf\xE9 cr\xE8me br\xFBl\xE9" "e\nna\xEFve\n");
+    write("latin1.txt", latin1);
+
+    select(e, QStringLiteral("a.txt"));
+    select(e, QStringLiteral("b_unicode.txt"));
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("ユニコード\n"));
+    // Saved unedited: the same bytes, each in its encoding.
+    for (const char *name : {"b_unicode.txt", "be.txt", "latin1.txt"}) {
+        select(e, QString::fromUtf8(name));
+        vxtest::dialogs().messages.clear();
+        e.Command18_Click();
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved}) << name;
+    }
+    EXPECT_EQ(read(path("b_unicode.txt")), le);
+    EXPECT_EQ(read(path("be.txt")), be);
+    EXPECT_EQ(read(path("latin1.txt")), latin1);
+
+    // Edited: the edit in the file's encoding, every other byte as it was.
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("x"));
+    e.Command18_Click();
+    EXPECT_EQ(read(path("latin1.txt")), "x" + latin1);
+    select(e, QStringLiteral("b_unicode.txt"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("新"));
+    e.Command18_Click();
+    EXPECT_EQ(read(path("b_unicode.txt")), QByteArray("\xFF\xFE\xB0\x65", 4) + le.mid(2));
+}
+
+TEST_F(EditorFilesTest, EveryEditMarksTheDocumentAndClosingAsks)
+{
+    Form4 &e = editorAt();
+    e.Show();
+    RichTextBox &r = e.RichTextBox1;
+    r.setText(QStringLiteral("one two three"));
+    auto unmarked = [&e] {
+        e.Command3_Click();
+        e.Command3_Click();
+        return e.Caption() == kEditCaption;
+    };
+    ASSERT_TRUE(unmarked());
+
+    // Formatting is no edit of the text.
+    r.setSelStart(0);
+    r.setSelLength(3);
+    e.Command15_Click();
+    vxtest::dialogs().colors.push_back(255);
+    e.Command9_Click();
+    e.IDMRE.click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    // Nor is a new document.
+    e.Command8_Click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    r.setText(QStringLiteral("one two three"));
+
+    const std::pair<const char *, std::function<void()>> edits[] = {
+        {"Delete", [&] { r.setSelStart(0), key(e, Qt::Key_Delete); }},
+        {"Backspace", [&] { r.setSelStart(3), key(e, Qt::Key_Backspace); }},
+        {"paste", [&] { QApplication::clipboard()->setText(QStringLiteral("p")), e.Command11_Click(); }},
+        {"cut", [&] { r.setSelStart(0), r.setSelLength(2), e.IDMTXTCUT.click(); }},
+        {"undo", [&] { e.Command13_Click(); }},
+        {"redo", [&] { r.redo(); }},
+        {"replace",
+         [&] {
+             Form37 &f = instance<Form37>();
+             f.Text1.setText(QStringLiteral("t"));
+             f.Text2.setText(QStringLiteral("T"));
+             f.Command2_Click();
+         }},
+        {"palette",
+         [&] {
+             Form27 &p = instance<Form27>();
+             p.Combo1.setListIndex(0);
+             p.Command1_Click();
+         }},
+        {"drop",
+         [&] {
+             QMimeData data;
+             data.setText(QStringLiteral("dropped"));
+             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(r.viewport(), &enter);
+             QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(r.viewport(), &move);
+             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(r.viewport(), &drop);
+         }},
+    };
+    for (const auto &[what, edit] : edits) {
+        const QString before = r.Text();
+        edit();
+        EXPECT_NE(r.Text(), before) << what;
+        EXPECT_EQ(e.Caption(), kModifiedCaption) << what;
+        ASSERT_TRUE(unmarked());
+    }
+
+    // Closing and ending ask after an edit that was no typed character.
+    r.setSelStart(0);
+    key(e, Qt::Key_Delete);
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().answers.push_back(vbNo);
+    EXPECT_TRUE(editor::confirmEnd());
+    vxtest::dialogs().answers.push_back(vbNo);
+    e.Command1_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList(2, QStringLiteral("変更を保存しますか?")));
+    EXPECT_FALSE(e.Visible());
+}
+
+TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
+{
+    // Permissions must hold as for any user: run without root's powers.
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    Form4 &e = editorAt();
+    const QString sealed = path("sealed");
+    ASSERT_TRUE(QDir().mkdir(sealed));
+    const QString inSealed = sealed + QStringLiteral("/in.txt");
+    {
+        QFile f(inSealed);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("sealed\n");
+    }
+    ASSERT_EQ(::chmod(QFile::encodeName(sealed).constData(), 0555), 0);
+    write("ro.wri", "read only");
+    ASSERT_EQ(::chmod(QFile::encodeName(path("ro.wri")).constData(), 0444), 0);
+    select(e, QStringLiteral("a.txt"));
+    type(e, QStringLiteral("x"));
+
+    const QString missing = path("gone/new.txt");
+    vxtest::dialogs().files.push_back(QStringList{missing});
+    e.Command6_Click();
+    vxtest::dialogs().files.push_back(QStringList{sealed + QStringLiteral("/new.txt")});
+    e.IDMNewsave.click();
+    vxtest::dialogs().files.push_back(QStringList{path("ro.wri")});
+    e.Command17_Click();
+    // The overwrite save: its own file refused, then the chosen one too.
+    ASSERT_EQ(::chmod(QFile::encodeName(path("a.txt")).constData(), 0444), 0);
+    vxtest::dialogs().files.push_back(QStringList{inSealed});
+    e.Command18_Click();
+    const QString denied = QStringLiteral("書き込みが許可されていません。");
+    EXPECT_EQ(vxtest::dialogs().messageTexts(),
+              (QStringList{failed(missing, QStringLiteral("保存先のフォルダーが見つかりません。")),
+                           failed(sealed + QStringLiteral("/new.txt"), denied), failed(path("ro.wri"), denied), kHint,
+                           failed(inSealed, denied)}));
+    for (const auto &m : vxtest::dialogs().messages)
+        EXPECT_EQ(m.icon(), m.text == kHint ? 0 : vbExclamation) << m.text.toStdString();
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
+    EXPECT_EQ(read(path("ro.wri")), QByteArray("read only"));
+    EXPECT_EQ(read(inSealed), QByteArray("sealed\n"));
+    EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
+    EXPECT_EQ(QDir(sealed).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("in.txt")});
+    ::chmod(QFile::encodeName(sealed).constData(), 0755);
+}
+
+TEST_F(EditorFilesTest, AFileWithA255ByteNameIsOverwritten)
+{
+    Form4 &e = editorAt();
+    // 83 Japanese characters, "ab" and ".txt": the longest name there is.
+    const QString name = QString(83, QChar(u'メ')) + QStringLiteral("ab.txt");
+    ASSERT_EQ(name.toUtf8().size(), 255);
+    write(name.toUtf8().constData(), "long");
+    // What a killed save left beside it, an hour ago.
+    const QString stale = folder + QLatin1Char('/') +
+                          QString::fromStdString(vx::sidename::prefix(name.toStdString(), "vxtmp-", 6)) +
+                          QStringLiteral("Ab12Cd");
+    {
+        QFile f(stale);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("half");
+    }
+    const struct timeval old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(stale).constData(), old), 0);
+
+    select(e, name);
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("long"));
+    type(e, QStringLiteral("x"));
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
+    EXPECT_EQ(read(folder + QLatin1Char('/') + name), QByteArray("xlong\r\n"));
+    EXPECT_FALSE(QFile::exists(stale));
+}
+
+} // namespace
