@@ -37,6 +37,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -276,10 +277,15 @@ void removeLeftovers(const QByteArray &dir, const std::string &prefix)
         const std::string_view name(e->d_name);
         if (name.size() != prefix.size() + kUniqueBytes || name.substr(0, prefix.size()) != prefix)
             continue;
+        // One that another save still holds is left to it.
         const QByteArray path = dir + '/' + e->d_name;
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
         struct stat st;
-        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
             ::unlink(path.constData());
+        ::close(fd);
     }
     ::closedir(d);
 }
@@ -316,6 +322,7 @@ void writeBeside(const QString &target, const QString &shown, const QImage &imag
     const int fd = createBeside(dir, prefix, temp);
     if (fd < 0)
         vx::raise(saveErrorNumber(errno), shown);
+    (void)::flock(fd, LOCK_EX | LOCK_NB);
     // The new file keeps the old one's permissions.
     struct stat st;
     if (::stat(QFile::encodeName(target).constData(), &st) == 0)

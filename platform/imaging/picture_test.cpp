@@ -15,6 +15,8 @@
 #include <QWidget>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -178,11 +180,18 @@ TEST_F(PictureTest, SaveTakesAFullLengthNameKeepsModesAndLinksAndClearsLeftovers
         dir + QFile::decodeName(QByteArray::fromStdString(
                   vx::sidename::prefix(std::string_view(encoded.constData(), encoded.size()), "vxtmp-", 6) + "Ab12Cd"));
     writeBytes(leftover, QByteArray("half a picture"));
+    // One another save is writing (it holds a lock on it) is left alone.
+    const QString held = leftover.chopped(6) + QStringLiteral("Ef34Gh");
+    writeBytes(held, QByteArray("being written"));
+    const int holder = ::open(QFile::encodeName(held).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
     SavePicture(twoColours(20, 10), target);
+    ::close(holder);
     EXPECT_EQ(LoadPicture(target).image.size(), QSize(20, 10));
     EXPECT_EQ(QFileInfo(target).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup)
         << "the old file's permissions";
-    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList{name}) << "no temporary file left";
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), (QStringList{held.mid(dir.size()), name}))
+        << "no temporary file of ours left";
 
     // A new file gets the permissions every new file gets; a link stays a
     // link to the file it names, which takes the picture.
