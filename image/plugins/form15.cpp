@@ -141,11 +141,15 @@ void Form15::Command2_Click()
     try {
         if (!takePicture2())
             return;
-        // Written to a temporary file and put in place once complete.
+        // Written to a temporary file and put in place once complete; a file
+        // the user may not write stays as it is.
         vx::SavePicture(vx::Picture{Picture2.Image(), QStringLiteral("bmp"), {}}, CommonDialog2.FileName);
-        vx::MsgBox(QStringLiteral("保存されました(^o^)"));
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        // The reason comes with the file's name.
+        vx::MsgBox(QStringLiteral("画像を保存できませんでした。\n") + e.description(), vx::vbExclamation);
+        return;
     }
+    vx::MsgBox(QStringLiteral("保存されました(^o^)"));
 }
 
 void Form15::Command8_Click()

@@ -3,6 +3,8 @@
 #include "image/viewer3/form17.h"
 #include "platform/imaging/plugins/spihost.h"
 #include "suite/settings.h"
+#include "testing/capabilities.h"
+#include "testing/files.h"
 #include "testing/harness.h"
 
 #include <QCoreApplication>
@@ -93,6 +95,36 @@ TEST_F(Form15Test, WithoutAnInfoPluginTheDecodedSizeServesRangesAndSave)
     v.Command8_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts().size(), 2);
     EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/none.bmp")));
+}
+
+// Root writes anywhere: the check runs again without the capabilities that let it.
+TEST_F(Form15Test, ASaveThatFailsSaysWhyAndLeavesTheFilesAsTheyWere)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    const QString locked = folder + QStringLiteral("/locked");
+    QDir().mkpath(locked);
+    const QString kept = vxtest::writeIn(locked, QStringLiteral("kept.bmp"), "the user's own bytes");
+    const QString readOnly = vxtest::writeIn(folder, QStringLiteral("read-only.bmp"), "the user's own bytes");
+    ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
+    Form15 &v = viewer();
+    v.File1.setListIndex(indexOf("f.tif"));
+    const QString added = locked + QStringLiteral("/new.bmp");
+    for (const QString &target : {added, kept, readOnly}) {
+        vxtest::dialogs().messages.clear();
+        vxtest::dialogs().files.push_back(QStringList{target});
+        v.Command2_Click();
+        ASSERT_EQ(vxtest::dialogs().messages.size(), 1u) << target.toStdString();
+        const vxtest::MessageRecord &said = vxtest::dialogs().messages.front();
+        EXPECT_EQ(said.text, QStringLiteral("画像を保存できませんでした。\n書き込みできません。\n") + target);
+        EXPECT_EQ(said.icon(), vx::vbExclamation);
+    }
+    EXPECT_FALSE(QFile::exists(added));
+    EXPECT_EQ(vxtest::readBytes(kept), QByteArray("the user's own bytes"));
+    EXPECT_EQ(vxtest::readBytes(readOnly), QByteArray("the user's own bytes"));
+    EXPECT_EQ(QDir(locked).entryList(QDir::Files), QStringList{QStringLiteral("kept.bmp")});
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(Form15Test, ScrollingMovesAndEnlargesTheBoxOverTheWholePicture)

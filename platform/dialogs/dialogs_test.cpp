@@ -6,6 +6,7 @@
 #include "testing/files.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -189,6 +191,137 @@ TEST_F(RealDialogs, ReplacingAFileIsAskedInJapanese)
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
     ASSERT_TRUE(chosen);
     EXPECT_EQ(*chosen, QStringList{existing});
+}
+
+// Answers every message box that shows while it lives with its escape
+// button, and keeps the texts.
+class BoxWatch {
+public:
+    BoxWatch()
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->escapeButton() ? box->escapeButton()->click() : box->reject();
+            }
+        });
+        timer_.start(10);
+    }
+    QStringList texts;
+
+private:
+    QTimer timer_;
+};
+
+// Types `text` into the name box as a user does and presses Enter; the
+// dialog's own state at that moment is left to `before`.
+void typeAndEnter(QFileDialog &dlg, const QString &text, const std::function<void(QFileDialog &)> &before = {})
+{
+    auto *name = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    // Typed with the focus in the box, as a user types: Qt's list follows
+    // the box then, and leaves its text alone.
+    dlg.activateWindow();
+    name->setFocus();
+    EXPECT_TRUE(vxtest::waitUntil([&] { return name->hasFocus(); }));
+    name->selectAll();
+    QTest::keyClick(name, Qt::Key_Backspace);
+    QTest::keyClicks(name, text);
+    if (before)
+        before(dlg);
+    QTest::keyClick(name, Qt::Key_Return);
+    if (dlg.isVisible())
+        dlg.reject();
+}
+
+TEST_F(RealDialogs, ATypedNameIsOneNameQuotesIncludedWhereOneFileIsChosen)
+{
+    for (const char *name : {"2", "hi", "draft", "memo \"draft\".txt", "\"only\".txt", "x\"y\".txt", "missing"})
+        vxtest::writeBytes(dir.filePath(QString::fromUtf8(name)), "the user's own bytes");
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    const QString sub = dir.filePath(QStringLiteral("sub"));
+    struct Case {
+        bool save;
+        QString typed;
+        QString chosen; // "" when nothing may be chosen
+        QString question;
+    };
+    const QString replace = vx::replaceQuestion(QStringLiteral("x\"y\".txt"));
+    const std::vector<Case> cases{
+        {true, QStringLiteral("memo\"2\".txt"), dir.filePath(QStringLiteral("memo\"2\".txt")), {}},
+        {true, QStringLiteral("He said \"hi\".txt"), dir.filePath(QStringLiteral("He said \"hi\".txt")), {}},
+        {true, sub + QStringLiteral("/a \"b\".txt"), sub + QStringLiteral("/a \"b\".txt"), {}},
+        {true, QStringLiteral("x\"y\".txt"), {}, replace}, // answered No: back in the dialog
+        {false, QStringLiteral("memo \"draft\".txt"), dir.filePath(QStringLiteral("memo \"draft\".txt")), {}},
+        {false, QStringLiteral("\"only\".txt"), dir.filePath(QStringLiteral("\"only\".txt")), {}},
+        {false, QStringLiteral("a \"missing\".txt"), {},
+         QStringLiteral("a \"missing\".txt\nファイルが見つかりません。\nファイル名を確かめてください。")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        vx::FileDialogRequest req;
+        req.save = c.save;
+        req.preview = !c.save; // as the suite's own open dialog shows it
+        req.initDir = dir.path();
+        req.filter = QStringLiteral("テキストファイル (*.txt)|*.txt");
+        BoxWatch boxes;
+        bool enabled = false;
+        whenShown<QFileDialog>([&](QFileDialog &dlg) {
+            auto *model = dlg.findChild<QFileSystemModel *>();
+            vxtest::waitUntil([&] { return model->rowCount(model->index(dir.path())) >= 4; });
+            typeAndEnter(dlg, c.typed, [&](QFileDialog &d) { enabled = acceptButton(d)->isEnabled(); });
+        });
+        const auto chosen = real->fileDialog(req);
+        EXPECT_EQ(boxes.texts, c.question.isEmpty() ? QStringList() : QStringList{c.question});
+        if (c.chosen.isEmpty()) {
+            EXPECT_FALSE(chosen);
+        } else {
+            EXPECT_TRUE(enabled);
+            ASSERT_TRUE(chosen);
+            EXPECT_EQ(*chosen, QStringList{c.chosen});
+        }
+        if (!c.save && c.chosen.isEmpty()) {
+            EXPECT_FALSE(enabled);
+        }
+    }
+    for (const char *name : {"2", "hi", "draft", "x\"y\".txt"})
+        EXPECT_EQ(vxtest::readBytes(dir.filePath(QString::fromUtf8(name))), QByteArray("the user's own bytes"));
+
+    // Assistive technology sets the text whole, the focus elsewhere, and
+    // presses the button; the list shows the file between the quotes.
+    vx::FileDialogRequest save;
+    save.save = true;
+    save.initDir = dir.path();
+    BoxWatch boxes;
+    whenShown<QFileDialog>([&](QFileDialog &dlg) {
+        auto *model = dlg.findChild<QFileSystemModel *>();
+        vxtest::waitUntil([&] { return model->rowCount(model->index(dir.path())) >= 8; });
+        auto *name = dlg.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QAccessible::queryAccessibleInterface(name)->setText(QAccessible::Value, QStringLiteral("He said \"hi\".txt"));
+        EXPECT_EQ(name->text(), QStringLiteral("He said \"hi\".txt"));
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(acceptButton(dlg));
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        // The press is animated: the click comes a moment later.
+        vxtest::waitUntil([&] { return !dlg.isVisible() || !boxes.texts.isEmpty(); }, 10000);
+        if (dlg.isVisible())
+            dlg.reject();
+    });
+    const auto said = real->fileDialog(save);
+    EXPECT_EQ(boxes.texts, QStringList());
+    ASSERT_TRUE(said);
+    EXPECT_EQ(*said, QStringList{dir.filePath(QStringLiteral("He said \"hi\".txt"))});
+
+    // Where several files may be chosen, quotes still mark them.
+    vx::FileDialogRequest several;
+    several.multiSelect = true;
+    several.initDir = dir.path();
+    whenShown<QFileDialog>([&](QFileDialog &dlg) {
+        auto *model = dlg.findChild<QFileSystemModel *>();
+        vxtest::waitUntil([&] { return model->rowCount(model->index(dir.path())) >= 8; });
+        typeAndEnter(dlg, QStringLiteral("\"2\" \"hi\""));
+    });
+    const auto both = real->fileDialog(several);
+    ASSERT_TRUE(both);
+    EXPECT_EQ(*both, (QStringList{dir.filePath(QStringLiteral("2")), dir.filePath(QStringLiteral("hi"))}));
 }
 
 TEST_F(RealDialogs, MessageColourAndFontDialogsShowNoEnglish)

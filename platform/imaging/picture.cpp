@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "platform/core/userfile.h"
 #include "platform/core/userfileqt.h"
 #include "pictureclaim.h"
@@ -22,7 +23,7 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QScreen>
 
 #include <QCursor>
@@ -31,8 +32,12 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <string_view>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -245,45 +250,136 @@ void setPictureDecodeHook(std::function<void()> hook)
     decodeHook() = std::move(hook);
 }
 
+namespace {
+
+constexpr std::string_view kTempTag = "vxtmp-";
+constexpr std::size_t kUniqueBytes = 6;
+
+int saveErrorNumber(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return err::PermissionDenied;
+    case ENOSPC:
+    case EDQUOT: return err::DiskFull;
+    default: return err::PathFileAccess;
+    }
+}
+
+// Temporaries of ours beside the file that an interrupted save left.
+void removeLeftovers(const QByteArray &dir, const std::string &prefix)
+{
+    DIR *d = ::opendir(dir.constData());
+    if (!d)
+        return;
+    while (const dirent *e = ::readdir(d)) {
+        const std::string_view name(e->d_name);
+        if (name.size() != prefix.size() + kUniqueBytes || name.substr(0, prefix.size()) != prefix)
+            continue;
+        // One that another save still holds is left to it.
+        const QByteArray path = dir + '/' + e->d_name;
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd < 0)
+            continue;
+        struct stat st;
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(d);
+}
+
+// A new file of ours beside `target`, with the permissions a new file gets;
+// -1 and errno when none can be made.
+int createBeside(const QByteArray &dir, const std::string &prefix, QByteArray &path)
+{
+    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        path = dir + '/' + QByteArray::fromStdString(prefix);
+        for (std::size_t i = 0; i < kUniqueBytes; ++i)
+            path += kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
+        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// Writes `image` to a temporary file beside `target` and renames it over
+// the target once it is complete: a failure at any moment leaves the old
+// file as it was. The temporary's name stays within the name limit however
+// long the target's is. Errors name `shown`, the path as the user gave it.
+void writeBeside(const QString &target, const QString &shown, const QImage &image, const char *format)
+{
+    const QFileInfo fi(target);
+    const QByteArray dir = QFile::encodeName(fi.absolutePath());
+    const QByteArray name = QFile::encodeName(fi.fileName());
+    const std::string prefix = sidename::prefix(std::string_view(name.constData(), name.size()), kTempTag, kUniqueBytes);
+    removeLeftovers(dir, prefix);
+    QByteArray temp;
+    const int fd = createBeside(dir, prefix, temp);
+    if (fd < 0)
+        vx::raise(saveErrorNumber(errno), shown);
+    (void)::flock(fd, LOCK_EX | LOCK_NB);
+    // The new file keeps the old one's permissions.
+    struct stat st;
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
+        ::fchmod(fd, st.st_mode & 0777);
+    int number = 0;
+    {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+            number = err::PathFileAccess;
+        else if (!QImageWriter(&file, format).write(image) || !file.flush())
+            number = file.error() == QFileDevice::ResourceError ? err::DiskFull : err::PathFileAccess;
+    }
+    if (number == 0 && ::fsync(fd) != 0)
+        number = saveErrorNumber(errno);
+    if (::close(fd) != 0 && number == 0)
+        number = saveErrorNumber(errno);
+    if (number == 0 && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
+        number = saveErrorNumber(errno);
+    if (number != 0) {
+        ::unlink(temp.constData());
+        vx::raise(number, shown);
+    }
+}
+
+} // namespace
+
 void SavePicture(const Picture &picture, const QString &path)
 {
     if (picture.isNull())
         vx::raise(err::InvalidPicture);
     if (path.isEmpty())
         vx::raise(err::BadFileName);
-    const QFileInfo fi(path);
+    // A link is followed: the file it names is replaced, the link stays.
+    QFileInfo fi(path);
+    for (int hops = 0; fi.isSymLink() && hops < 40; ++hops)
+        fi.setFile(fi.symLinkTarget());
+    const QString target = fi.absoluteFilePath();
     if (!QFileInfo(fi.absolutePath()).isDir())
         vx::raise(err::PathNotFound, path);
     if (fi.isDir())
         vx::raise(err::PathFileAccess, path);
     // The rename would replace a FIFO, or a device behind a link, with the bitmap.
-    const vx::UserFileStatus target = vx::checkSaveTarget(path);
-    if (target == vx::UserFileStatus::Denied)
+    const vx::UserFileStatus status = vx::checkSaveTarget(path);
+    if (status == vx::UserFileStatus::Denied)
         vx::raise(err::PermissionDenied, path);
-    if (target != vx::UserFileStatus::Ok)
+    if (status != vx::UserFileStatus::Ok)
         vx::raise(err::PathFileAccess, path);
     const bool icon = picture.format == QLatin1String("ico") || picture.format == QLatin1String("cur");
     // The new file replaces the old by a rename: one with other names stays
     // as it is (they would keep the old picture while this name showed the new one).
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
         if (S_ISREG(st.st_mode) && st.st_nlink > 1)
             vx::raise(err::PathFileAccess,
                       QStringLiteral("%1 (ほかの名前からも使われているファイルなので置き換えません)").arg(path));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const bool denied = file.error() == QFileDevice::PermissionsError ||
-                            (fi.exists() && !fi.isWritable()) || !QFileInfo(fi.absolutePath()).isWritable();
-        vx::raise(denied ? err::PermissionDenied : err::PathFileAccess, path);
-    }
-    QImageWriter writer(&file, icon ? "ico" : "bmp");
-    if (!writer.write(picture.image)) {
-        file.cancelWriting();
-        vx::raise(err::PathFileAccess, path);
-    }
-    if (!file.commit())
-        vx::raise(err::PathFileAccess, path);
+    writeBeside(target, path, picture.image, icon ? "ico" : "bmp");
 }
 
 bool CopyPictureToClipboard(const Picture &picture)

@@ -65,8 +65,9 @@ qint64 SparePictureMemory();
 void setPictureDecodeHook(std::function<void()> hook);
 
 // Writes the picture in bitmap format (an icon keeps its icon format). The
-// file is replaced only once the new one is complete. Raises 481 for an empty
-// picture, 75/76/70 when the file cannot be written.
+// file is replaced only once the new one is complete, and only when the user
+// may write it; a link is followed. Raises 481 for an empty picture, 75/76/70
+// when the file cannot be written, 61 when the disk is full.
 void SavePicture(const Picture &picture, const QString &path);
 
 // Puts the picture on the clipboard; false when there is no picture.

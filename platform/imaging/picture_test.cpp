@@ -1,4 +1,5 @@
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "platform/imaging/imagebox.h"
 #include "platform/imaging/picture.h"
 #include "platform/forms/form.h"
@@ -14,6 +15,8 @@
 #include <QWidget>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -161,6 +164,46 @@ TEST_F(PictureTest, FailedSaveLeavesTheExistingFileIntact)
     EXPECT_EQ(error, err::PathFileAccess);
     EXPECT_EQ(readBytes(target), QByteArray("the user's picture"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"keep.bmp"}) << "the partial file is removed";
+}
+
+TEST_F(PictureTest, SaveTakesAFullLengthNameKeepsModesAndLinksAndClearsLeftovers)
+{
+    // 83 three-byte characters and ".bmp": 253 bytes, a valid name with no
+    // room for anything added to it.
+    const QString name = QString(83, QChar(0x3042)) + QStringLiteral(".bmp");
+    const QString target = dir + name;
+    writeBytes(target, QByteArray("old"));
+    ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    // What a save cut short left beside it.
+    const QByteArray encoded = QFile::encodeName(name);
+    const QString leftover =
+        dir + QFile::decodeName(QByteArray::fromStdString(
+                  vx::sidename::prefix(std::string_view(encoded.constData(), encoded.size()), "vxtmp-", 6) + "Ab12Cd"));
+    writeBytes(leftover, QByteArray("half a picture"));
+    // One another save is writing (it holds a lock on it) is left alone.
+    const QString held = leftover.chopped(6) + QStringLiteral("Ef34Gh");
+    writeBytes(held, QByteArray("being written"));
+    const int holder = ::open(QFile::encodeName(held).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
+    SavePicture(twoColours(20, 10), target);
+    ::close(holder);
+    EXPECT_EQ(LoadPicture(target).image.size(), QSize(20, 10));
+    EXPECT_EQ(QFileInfo(target).permissions() & 0x0FFF, QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup)
+        << "the old file's permissions";
+    EXPECT_EQ(QDir(dir).entryList(QDir::Files | QDir::Hidden), (QStringList{held.mid(dir.size()), name}))
+        << "no temporary file of ours left";
+
+    // A new file gets the permissions every new file gets; a link stays a
+    // link to the file it names, which takes the picture.
+    const mode_t mask = ::umask(022);
+    SavePicture(twoColours(4, 4), dir + "new.bmp");
+    ::umask(mask);
+    EXPECT_EQ(QFileInfo(dir + "new.bmp").permissions() & 0x0FFF,
+              QFile::ReadUser | QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    ASSERT_TRUE(QFile::link(dir + "new.bmp", dir + "link.bmp"));
+    SavePicture(twoColours(6, 6), dir + "link.bmp");
+    EXPECT_TRUE(QFileInfo(dir + "link.bmp").isSymLink());
+    EXPECT_EQ(LoadPicture(dir + "new.bmp").image.size(), QSize(6, 6));
 }
 
 TEST_F(PictureTest, ClipboardRoundTrip)
