@@ -27,6 +27,8 @@ namespace {
 constexpr qint64 kMaxCueBytes = 1024 * 1024;
 // What a disc holds, and what the player's track count can show.
 constexpr int kMaxTracks = 99;
+// Far more than any disc; keeps times in milliseconds within 32 bits.
+constexpr qint32 kMaxDiscSectors = 100 * 3600 * kSectorsPerSecond;
 
 // What is wrong with a sheet: an error number and the text that says why.
 struct Refusal {
@@ -108,7 +110,7 @@ std::optional<std::pair<bool, int>> trackType(const QString &type)
 // "mm:ss:ff" in sectors.
 std::optional<qint32> msfTime(const QString &text)
 {
-    static const QRegularExpression msf(QStringLiteral("^(\\d{1,4}):(\\d{1,2}):(\\d{1,2})$"));
+    static const QRegularExpression msf(QStringLiteral("^(\\d{1,3}):(\\d{1,2}):(\\d{1,2})$"));
     const auto m = msf.match(text);
     if (!m.hasMatch())
         return std::nullopt;
@@ -180,6 +182,11 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
     const auto badLine = [&](int line) {
         return refuse(mci::BadCueSheet, QStringLiteral("CUEシート「%1」の%2行目を読めません。").arg(sheetName).arg(line));
     };
+    // A disc has at most 99 tracks, each in a file of its own at most.
+    const auto tooMany = [&] {
+        return refuse(mci::BadCueSheet,
+                      QStringLiteral("CUEシート「%1」のトラックかファイルが%2を超えています。").arg(sheetName).arg(kMaxTracks));
+    };
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     static const QRegularExpression blank(QStringLiteral("\\s"));
     const QStringList lines = text.split(lineBreak);
@@ -206,6 +213,8 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
             }
             if (name.isEmpty())
                 return badLine(n);
+            if (files.size() >= size_t(kMaxTracks))
+                return tooMany();
             DataFile file;
             file.name = name;
             file.path = dataPath(name, folder);
@@ -234,8 +243,7 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
             if (files.empty() || words.size() != 3 || !ok || !type)
                 return badLine(n);
             if (tracks.size() >= size_t(kMaxTracks))
-                return refuse(mci::BadCueSheet,
-                              QStringLiteral("CUEシート「%1」のトラックが%2を超えています。").arg(sheetName).arg(kMaxTracks));
+                return tooMany();
             std::tie(t.audio, t.sectorBytes) = *type;
             t.file = files.size() - 1;
             tracks.push_back(t);
@@ -289,6 +297,7 @@ void layOut(const std::vector<DataFile> &files, const std::vector<SheetTrack> &t
     qint32 at = 0; // disc sector
     std::vector<Track> kept;
     const auto add = [&](Piece p) {
+        p.count = std::min(p.count, kMaxDiscSectors - at);
         if (p.count <= 0)
             return;
         p.start = at;
@@ -313,17 +322,15 @@ void layOut(const std::vector<DataFile> &files, const std::vector<SheetTrack> &t
                 to = next.index0 >= t.index1 ? next.index0 : next.index1;
             }
             const qint64 there = std::max<qint64>(0, (size - offset) / t.sectorBytes);
-            const qint32 count = qint32(std::min<qint64>(to - from, there));
+            const qint64 room = qint64(kMaxDiscSectors) - at - t.pregap;
+            const qint32 count = qint32(std::max<qint64>(0, std::min<qint64>({to - from, there, room})));
             const bool hasData = t.index1 - from < count;
             if (hasData)
                 add({0, t.pregap, std::nullopt, 0, kSectorBytes, false});
             const qint32 stretch = at;
             add({0, count, f, offset, t.sectorBytes, files[f].bigEndian});
             if (hasData) {
-                const qint32 start = stretch + (t.index1 - from);
-                if (!kept.empty() && kept.back().start == start)
-                    kept.pop_back(); // left empty by this one
-                kept.push_back({start, 0, t.audio});
+                kept.push_back({stretch + (t.index1 - from), 0, t.audio});
                 add({0, t.postgap, std::nullopt, 0, kSectorBytes, false});
             }
             if (count < to - from)

@@ -34,7 +34,7 @@ protected:
             qputenv(cd::kDeviceVariable, saved_);
         GuiTest::TearDown();
     }
-    QString path(const char *name) const { return dir_.filePath(QLatin1String(name)); }
+    QString path(const char *name) const { return dir_.filePath(QString::fromUtf8(name)); }
     // Points the device at `cue` and opens it.
     static int openAt(const QString &cue)
     {
@@ -217,6 +217,16 @@ TEST_F(CdImageTest, TheFileLinesMakeTheDiscSectorBySector)
     QFile again(path("Mix.cue"));
     ASSERT_TRUE(again.open(QIODevice::ReadOnly));
     EXPECT_EQ(again.readAll(), sheet);
+
+    // A sheet in the Japanese code page, its folder written the other system's way.
+    ASSERT_TRUE(QDir(path("")).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(cdtest::writeBytes(path("sub/\xE6\xAD\x8C.bin"), cdtest::audioSectors(300)));
+    ASSERT_TRUE(cdtest::writeBytes(path("sjis.cue"), "FILE \"sub\\\x89\xCC.bin\" BINARY\n"
+                                                     "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                     "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n"));
+    ASSERT_EQ(openAt(path("sjis.cue")), 0);
+    EXPECT_EQ(ask("status cd length track 2"), QStringLiteral("00:03:00"));
+    ASSERT_EQ(send("close cd"), 0);
 }
 
 // A track that starts past the end of the data is left out and the one
