@@ -175,9 +175,8 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
     QByteArray bytes;
     if (readUserFile(path, kMaxCueBytes, bytes) != UserFileStatus::Ok)
         return refuse(mci::BadCueSheet, QStringLiteral("「%1」はCUEシートとして読めません。").arg(sheetName));
-    QString text = media::decodeText(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    // By a byte order mark, else UTF-8, else the Japanese code page.
+    const QString text = media::decodeText(bytes);
     const QDir folder = QFileInfo(path).absoluteDir();
     const auto badLine = [&](int line) {
         return refuse(mci::BadCueSheet, QStringLiteral("CUEシート「%1」の%2行目を読めません。").arg(sheetName).arg(line));
