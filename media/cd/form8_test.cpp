@@ -485,12 +485,13 @@ TEST_F(Form8SheetTest, TheBinTheSheetNamesPlaysWhateverItsName)
 {
     ASSERT_TRUE(cdtest::writeBytes(at("Album Disc.bin"), cdtest::audioSectors(900)));
     ASSERT_TRUE(cdtest::writeBytes(at("Album.bin"), cdtest::audioSectors(450)));
-    QByteArray sheet = "\xEF\xBB\xBFREM DATE 2002\r\nPERFORMER \"\xE6\xAD\x8C\"\r\n"
+    QByteArray sheet = "\xEF\xBB\xBF"
                        + tracksAt("Album Disc.bin", {"00:00:00", "00:02:00", "00:06:00"})
                              .replace("FILE", "file")
                              .replace("TRACK", "Track")
                              .replace("AUDIO", "audio")
-                             .replace("INDEX", "index");
+                             .replace("INDEX", "index")
+                       + "REM DATE 2002\r\nPERFORMER \"\xE6\xAD\x8C\"\r\n";
     Form8 &p = playerOn("Album.cue", sheet);
     ASSERT_TRUE(p.MediaLoaded);
     EXPECT_EQ(p.totalplay.Caption(), QStringLiteral("Tracks: 3  Total time: 00:12:00"));
