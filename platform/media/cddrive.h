@@ -85,7 +85,8 @@ void setCdDriveSystem(std::unique_ptr<CdDriveSystem> system);
 inline constexpr char kDeviceVariable[] = "VX_CDROM";
 QString devicePath();
 
-// The Linux drive (a block device) or, for a regular file, a CUE sheet with its BIN.
+// The Linux drive (a block device) or, for a regular file, a CUE sheet with
+// the files its FILE lines name.
 int openLinuxDrive(const QString &path, std::shared_ptr<CdMedium> &medium);
 int openCueImage(const QString &path, std::shared_ptr<CdMedium> &medium);
 // The door ioctls on the device at `path`, opened non-blocking.
