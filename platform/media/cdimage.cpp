@@ -69,7 +69,6 @@ struct DataFile {
 };
 
 struct SheetTrack {
-    int line = 0;
     int number = 0; // as the sheet numbers it
     bool audio = true;
     int sectorBytes = kSectorBytes;
@@ -236,7 +235,6 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
         if (keyword == QLatin1String("TRACK")) {
             bool ok = false;
             SheetTrack t;
-            t.line = n;
             t.number = words.value(1).toInt(&ok);
             const auto type = trackType(words.value(2));
             if (files.empty() || words.size() != 3 || !ok || !type)
