@@ -211,7 +211,14 @@ TEST_F(CdImageTest, TheFileLinesMakeTheDiscSectorBySector)
     EXPECT_EQ(ask("status cd length track 2"), QStringLiteral("00:02:50"));
     ASSERT_EQ(send("play cd from 2"), 0);
     EXPECT_EQ(ask("status cd mode"), QStringLiteral("playing"));
+    const auto holdsData = [&] {
+        const auto fds = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System);
+        return std::any_of(fds.begin(), fds.end(),
+                           [&](const QFileInfo &fd) { return fd.symLinkTarget() == path("part2.bin"); });
+    };
+    EXPECT_TRUE(holdsData());
     ASSERT_EQ(send("close cd"), 0);
+    EXPECT_TRUE(vxtest::waitUntil([&] { return !holdsData(); })) << "the data files are closed with the device";
     EXPECT_EQ(QDir(path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)
         << "nothing is written beside the user's files";
     QFile again(path("Mix.cue"));
