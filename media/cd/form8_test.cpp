@@ -441,4 +441,109 @@ TEST_F(Form8Test, RealImageWithADataTrackFirst)
     EXPECT_TRUE(p.MediaLoaded);
 }
 
+// Real drive layer on sheets as rippers write them: the player shows the
+// tracks of the BIN the FILE line names, never more time than the data holds,
+// and says why when a sheet makes no disc.
+class Form8SheetTest : public Form8Test {
+protected:
+    void SetUp() override
+    {
+        Form8Test::SetUp();
+        cd::setCdDriveSystem(nullptr);
+    }
+    void TearDown() override
+    {
+        qunsetenv(cd::kDeviceVariable);
+        Form8Test::TearDown();
+    }
+    QString at(const char *name) const { return dir_.filePath(QString::fromUtf8(name)); }
+    // The player loaded afresh on `sheet`, after its first refresh.
+    Form8 &playerOn(const char *sheet, const QByteArray &text)
+    {
+        if (isLoaded<Form8>())
+            instance<Form8>().Unload();
+        EXPECT_TRUE(cdtest::writeBytes(at(sheet), text));
+        qputenv(cd::kDeviceVariable, QFile::encodeName(at(sheet)));
+        Form8 &p = player();
+        p.Command3_Click();
+        return p;
+    }
+    static QByteArray tracksAt(const char *file, std::initializer_list<const char *> starts)
+    {
+        QByteArray sheet = QByteArray("FILE \"") + file + "\" BINARY\r\n";
+        int n = 0;
+        for (const char *start : starts)
+            sheet += QByteArray("  TRACK 0") + QByteArray::number(++n) + " AUDIO\r\n    INDEX 01 " + start + "\r\n";
+        return sheet;
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+TEST_F(Form8SheetTest, TheBinTheSheetNamesPlaysWhateverItsName)
+{
+    ASSERT_TRUE(cdtest::writeBytes(at("Album Disc.bin"), cdtest::audioSectors(900)));
+    ASSERT_TRUE(cdtest::writeBytes(at("Album.bin"), cdtest::audioSectors(450)));
+    QByteArray sheet = "\xEF\xBB\xBF"
+                       + tracksAt("Album Disc.bin", {"00:00:00", "00:02:00", "00:06:00"})
+                             .replace("FILE", "file")
+                             .replace("TRACK", "Track")
+                             .replace("AUDIO", "audio")
+                             .replace("INDEX", "index")
+                       + "REM DATE 2002\r\nPERFORMER \"\xE6\xAD\x8C\"\r\n";
+    Form8 &p = playerOn("Album.cue", sheet);
+    ASSERT_TRUE(p.MediaLoaded);
+    EXPECT_EQ(p.totalplay.Caption(), QStringLiteral("Tracks: 3  Total time: 00:12:00"));
+    EXPECT_EQ(p.TrackLengths, (QStringList{QStringLiteral("00:02:00"), QStringLiteral("00:04:00"),
+                                           QStringLiteral("00:06:00")}));
+    EXPECT_TRUE(messages().isEmpty());
+
+    // Two FILE lines play one after the other.
+    ASSERT_TRUE(cdtest::writeBytes(at("b.bin"), cdtest::audioSectors(450)));
+    sheet = tracksAt("Album Disc.bin", {"00:00:00", "00:04:00"}) + tracksAt("b.bin", {"00:00:00"}).replace("TRACK 01", "TRACK 03");
+    Form8 &two = playerOn("two.cue", sheet);
+    EXPECT_EQ(two.totalplay.Caption(), QStringLiteral("Tracks: 3  Total time: 00:18:00"));
+    EXPECT_EQ(two.TrackLengths.value(2), QStringLiteral("00:06:00"));
+    two.Command9_Click();
+    two.Command9_Click();
+    EXPECT_EQ(two.timeWindow.Text(), QStringLiteral("[03] 00:00"));
+    EXPECT_EQ(two.tracktime.Caption(), QStringLiteral("Track time: 00:06:00"));
+    two.Command2_Click();
+    ASSERT_TRUE(vxtest::waitUntil([&] { return position() >= QLatin1String("03:00:00:30"); }))
+        << "the second file plays";
+    two.Command4_Click();
+    EXPECT_TRUE(messages().isEmpty());
+
+    // A sheet that makes no disc says why at the first button.
+    Form8 &none = playerOn("gone.cue", tracksAt("Gone Disc.bin", {"00:00:00", "00:02:00"}));
+    EXPECT_FALSE(none.MediaLoaded);
+    EXPECT_TRUE(none.totalplay.Caption().isEmpty());
+    const QString why = QStringLiteral("CUEシートが指すファイル「Gone Disc.bin」が見つかりません。");
+    EXPECT_EQ(messages(), (QStringList{why, why})) << "stop and seek each say it";
+}
+
+TEST_F(Form8SheetTest, TimesAndSkipsNeverPassTheData)
+{
+    ASSERT_TRUE(cdtest::writeBytes(at("short.bin"), cdtest::audioSectors(900)));
+    Form8 &p = playerOn("short.cue", tracksAt("short.bin", {"00:00:00", "00:04:00", "10:00:00"}));
+    ASSERT_TRUE(p.MediaLoaded);
+    EXPECT_EQ(p.totalplay.Caption(), QStringLiteral("Tracks: 2  Total time: 00:12:00"));
+    p.Command9_Click();
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:00"));
+    EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 00:08:00"));
+    p.Command7_Click();
+    p.Command7_Click(); // 10 s into an 8 s track: refused, nothing moves
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:05"));
+    p.Command9_Click(); // after the last track: back to track 1
+    EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00"));
+    EXPECT_TRUE(messages().isEmpty());
+
+    // Two tracks at one place: the empty one goes, the sound after it stays.
+    Form8 &same = playerOn("same.cue", tracksAt("short.bin", {"00:00:00", "00:04:00", "00:04:00"}));
+    EXPECT_EQ(same.totalplay.Caption(), QStringLiteral("Tracks: 2  Total time: 00:12:00"));
+    EXPECT_EQ(same.TrackLengths.value(1), QStringLiteral("00:08:00"));
+    EXPECT_TRUE(messages().isEmpty());
+}
+
 } // namespace

@@ -132,6 +132,8 @@ int CdAudioDevice::readDisc()
     auto toc = std::make_shared<Toc>();
     if (const int r = call([toc](CdMedium &m) { return m.readToc(*toc); }))
         return r;
+    if (toc->refused)
+        setCdErrorText(toc->refused, toc->refusal);
     if (*toc != toc_) {
         stopStream();
         mode_ = Mode::Stopped;
@@ -176,7 +178,7 @@ int CdAudioDevice::command(const QString &verb, const QStringList &args, QString
     if (const int r = readDisc())
         return r;
     if (!toc_.present())
-        return mci::NoDisc;
+        return noDisc();
     settle();
     if (is(verb, "stop")) {
         stopStream();
@@ -221,7 +223,7 @@ int CdAudioDevice::status(const QStringList &args, QString &reply)
         return mci::NoError;
     }
     if (!toc_.present())
-        return mci::NoDisc;
+        return noDisc();
     const auto &tracks = toc_.tracks;
     if (item == QLatin1String("number of tracks")) {
         reply = QString::number(tracks.size());
@@ -277,7 +279,7 @@ int CdAudioDevice::seek(const QStringList &args)
     if (const int r = readDisc())
         return r;
     if (!toc_.present())
-        return mci::NoDisc;
+        return noDisc();
     qint32 lsn = 0;
     if (is(args[1], "start"))
         lsn = toc_.tracks.front().start;
@@ -297,7 +299,7 @@ int CdAudioDevice::play(const QStringList &args)
     if (const int r = readDisc())
         return r;
     if (!toc_.present())
-        return mci::NoDisc;
+        return noDisc();
     settle();
     qint32 start = 0;
     if (from) {

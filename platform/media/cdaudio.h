@@ -45,6 +45,8 @@ private:
     void settle();
     void stopStream();
     qint32 position();
+    // The error of a command that needs a disc when there is none.
+    int noDisc() const { return toc_.refused ? toc_.refused : mci::NoDisc; }
     qint32 discEnd() const { return toc_.tracks.back().end; }
     QString lengthText(qint64 sectors) const;
 

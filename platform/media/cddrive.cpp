@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <map>
+#include <mutex>
 #include <fcntl.h>
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
@@ -14,8 +16,34 @@
 
 namespace vx {
 
+namespace {
+
+std::mutex errorTextLock;
+
+std::map<int, QString> &errorTexts()
+{
+    static std::map<int, QString> texts;
+    return texts;
+}
+
+} // namespace
+
+void setCdErrorText(int error, const QString &text)
+{
+    std::lock_guard guard(errorTextLock);
+    if (text.isEmpty())
+        errorTexts().erase(error);
+    else
+        errorTexts()[error] = text;
+}
+
 QString cdErrorString(int error)
 {
+    {
+        std::lock_guard guard(errorTextLock);
+        if (const auto it = errorTexts().find(error); it != errorTexts().end())
+            return it->second;
+    }
     switch (error) {
     case mci::NoDrive: return QStringLiteral("CDドライブが見つかりません。");
     case mci::NoPermission: return QStringLiteral("CDドライブを使う権限がありません。");
@@ -24,6 +52,10 @@ QString cdErrorString(int error)
     case mci::OutOfRange: return QStringLiteral("指定された位置はCDの範囲外です。");
     case mci::NoDoor: return QStringLiteral("このデバイスはトレイを開閉できません。");
     case mci::NoAudioTrack: return QStringLiteral("この位置から先に音楽トラックがありません。");
+    case mci::BadCueSheet: return QStringLiteral("CUEシートを読めません。");
+    case mci::CueDataMissing: return QStringLiteral("CUEシートが指すファイルが見つかりません。");
+    case mci::CueDataUnreadable: return QStringLiteral("CUEシートが指すファイルを読めません。");
+    case mci::CueDataFormat: return QStringLiteral("CUEシートが指すファイルの形式は再生できません。");
     default: return QString();
     }
 }

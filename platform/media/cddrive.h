@@ -20,10 +20,17 @@ inline constexpr int NoDisc = 314;        // nothing to read in the drive
 inline constexpr int OutOfRange = 315;    // a track or time beyond the disc
 inline constexpr int NoDoor = 316;        // the device has no tray to move
 inline constexpr int NoAudioTrack = 317;  // no music from that place to the end of the disc
+inline constexpr int BadCueSheet = 318;   // the image's sheet does not make a disc
+inline constexpr int CueDataMissing = 319; // a data file of the sheet is not there
+inline constexpr int CueDataUnreadable = 320; // a data file of the sheet is no regular file, or not ours to read
+inline constexpr int CueDataFormat = 321; // a data file of a kind other than raw CD sound
 } // namespace mci
 
 // Text of the CD device's error numbers ("" for others).
 QString cdErrorString(int error);
+// The text cdErrorString gives for `error` from now on: what an image found
+// wrong, naming the sheet or file ("" restores the number's own text).
+void setCdErrorText(int error, const QString &text);
 
 namespace cd {
 
@@ -40,6 +47,10 @@ struct Track {
 // Table of contents; no tracks: no disc.
 struct Toc {
     std::vector<Track> tracks;
+    // Why there is no disc when something is in but cannot be played (an
+    // image refused): an error number and its text; 0 for an empty drive.
+    int refused = 0;
+    QString refusal;
     bool present() const { return !tracks.empty(); }
     bool operator==(const Toc &) const = default;
 };
@@ -74,7 +85,8 @@ void setCdDriveSystem(std::unique_ptr<CdDriveSystem> system);
 inline constexpr char kDeviceVariable[] = "VX_CDROM";
 QString devicePath();
 
-// The Linux drive (a block device) or, for a regular file, a CUE sheet with its BIN.
+// The Linux drive (a block device) or, for a regular file, a CUE sheet with
+// the files its FILE lines name.
 int openLinuxDrive(const QString &path, std::shared_ptr<CdMedium> &medium);
 int openCueImage(const QString &path, std::shared_ptr<CdMedium> &medium);
 // The door ioctls on the device at `path`, opened non-blocking.

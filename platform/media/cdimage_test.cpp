@@ -34,7 +34,7 @@ protected:
             qputenv(cd::kDeviceVariable, saved_);
         GuiTest::TearDown();
     }
-    QString path(const char *name) const { return dir_.filePath(QLatin1String(name)); }
+    QString path(const char *name) const { return dir_.filePath(QString::fromUtf8(name)); }
     // Points the device at `cue` and opens it.
     static int openAt(const QString &cue)
     {
@@ -159,6 +159,158 @@ TEST_F(CdImageTest, NoDriveAndADoorCommandOnAPlainFileFailWithTheirErrors)
     EXPECT_EQ(send("set cd door closed"), mci::NoDoor);
     EXPECT_EQ(mciGetErrorString(mci::NoDoor), QStringLiteral("このデバイスはトレイを開閉できません。"));
     EXPECT_EQ(cd::moveDoor(path("nothing/here"), true), mci::NoDrive);
+}
+
+// What a sheet makes, read straight from the image: the FILE lines name the
+// data whatever the sheet is called, files follow one another, gaps are
+// silence, MOTOROLA data is swapped, and nothing reads past the data.
+TEST_F(CdImageTest, TheFileLinesMakeTheDiscSectorBySector)
+{
+    ASSERT_TRUE(cdtest::writeBytes(path("one part.bin"), cdtest::markedSectors(1, 300, true)));
+    ASSERT_TRUE(cdtest::writeBytes(path("part2.bin"), cdtest::markedSectors(2, 200)));
+    // A file named as the sheet is, of another size, is not the data.
+    ASSERT_TRUE(cdtest::writeBytes(path("Mix.bin"), cdtest::markedSectors(3, 900)));
+    const QByteArray sheet = "\xEF\xBB\xBFREM GENRE Pop\r\n"
+                             "title \"\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88\"\r\n"
+                             "file \"one part.bin\" motorola\r\n"
+                             "  track 01 audio\r\n"
+                             "    index 01 00:00:00\r\n"
+                             "  Track 02 Audio\r\n"
+                             "    PreGap 00:00:10\r\n"
+                             "    Index 01 00:02:00\r\n"
+                             "FILE part2.bin BINARY\r\n"
+                             "  TRACK 03 AUDIO\r\n"
+                             "    INDEX 00 00:00:00\r\n"
+                             "    INDEX 01 00:00:50\r\n";
+    ASSERT_TRUE(cdtest::writeBytes(path("Mix.cue"), sheet));
+    const QStringList before = QDir(path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+
+    std::shared_ptr<cd::CdMedium> image;
+    ASSERT_EQ(cd::openCueImage(path("Mix.cue"), image), 0);
+    cd::Toc toc;
+    ASSERT_EQ(image->readToc(toc), 0);
+    EXPECT_EQ(toc.tracks, (std::vector<cd::Track>{{0, 160, true}, {160, 360, true}, {360, 510, true}}))
+        << "10 sectors of silence before track 2, the second file's pregap ends track 2";
+    EXPECT_EQ(toc.refused, 0);
+    const auto read = [&](qint32 lsn, int count) {
+        QByteArray b(count * cd::kSectorBytes, 'x');
+        return image->readAudio(lsn, count, b.data()) == 0 ? cdtest::sectorMarks(b) : std::vector<int>{};
+    };
+    EXPECT_EQ(read(0, 1), std::vector<int>{1000});
+    EXPECT_EQ(read(148, 4), (std::vector<int>{1148, 1149, 0, 0}));
+    EXPECT_EQ(read(158, 3), (std::vector<int>{0, 0, 1150}));
+    EXPECT_EQ(read(308, 3), (std::vector<int>{1298, 1299, 2000}));
+    EXPECT_EQ(read(509, 1), std::vector<int>{2199});
+    EXPECT_TRUE(read(509, 2).empty()) << "nothing past the data";
+
+    // The same through the device: three tracks, times from the named data.
+    image.reset();
+    ASSERT_EQ(openAt(path("Mix.cue")), 0);
+    EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("3"));
+    EXPECT_EQ(ask("status cd length"), QStringLiteral("00:06:60"));
+    EXPECT_EQ(ask("status cd length track 2"), QStringLiteral("00:02:50"));
+    ASSERT_EQ(send("play cd from 2"), 0);
+    EXPECT_EQ(ask("status cd mode"), QStringLiteral("playing"));
+    const auto holdsData = [&] {
+        const auto fds = QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System);
+        return std::any_of(fds.begin(), fds.end(),
+                           [&](const QFileInfo &fd) { return fd.symLinkTarget() == path("part2.bin"); });
+    };
+    EXPECT_TRUE(holdsData());
+    ASSERT_EQ(send("close cd"), 0);
+    EXPECT_TRUE(vxtest::waitUntil([&] { return !holdsData(); })) << "the data files are closed with the device";
+    EXPECT_EQ(QDir(path("")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before)
+        << "nothing is written beside the user's files";
+    QFile again(path("Mix.cue"));
+    ASSERT_TRUE(again.open(QIODevice::ReadOnly));
+    EXPECT_EQ(again.readAll(), sheet);
+
+    // A sheet in the Japanese code page, its folder written the other system's way.
+    ASSERT_TRUE(QDir(path("")).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(cdtest::writeBytes(path("sub/\xE6\xAD\x8C.bin"), cdtest::audioSectors(300)));
+    ASSERT_TRUE(cdtest::writeBytes(path("sjis.cue"), "FILE \"sub\\\x89\xCC.bin\" BINARY\n"
+                                                     "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                     "  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n"));
+    ASSERT_EQ(openAt(path("sjis.cue")), 0);
+    EXPECT_EQ(ask("status cd length track 2"), QStringLiteral("00:03:00"));
+    ASSERT_EQ(send("close cd"), 0);
+}
+
+// A track that starts past the end of the data is left out, the one before
+// ends with the data, and no seek passes it.
+TEST_F(CdImageTest, SeeksStopAtTheEndOfTheData)
+{
+    // 12 s of data; the sheet puts track 3 at ten minutes.
+    ASSERT_TRUE(cdtest::writeBytes(path("short.bin"), cdtest::audioSectors(900)));
+    ASSERT_TRUE(cdtest::writeBytes(path("short.cue"), "FILE \"short.bin\" BINARY\n"
+                                                      "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                      "  TRACK 02 AUDIO\n    INDEX 01 00:04:00\n"
+                                                      "  TRACK 03 AUDIO\n    INDEX 01 10:00:00\n"));
+    ASSERT_EQ(openAt(path("short.cue")), 0);
+    EXPECT_EQ(send("seek cd to 3"), mci::OutOfRange);
+    ASSERT_EQ(send("set cd time format milliseconds"), 0);
+    EXPECT_EQ(send("seek cd to 12001"), mci::OutOfRange);
+    ASSERT_EQ(send("seek cd to 12000"), 0);
+    EXPECT_EQ(ask("status cd position"), QStringLiteral("12000"));
+    ASSERT_EQ(send("close cd"), 0);
+}
+
+// A FILE line naming something that is not a file of raw sound, or a sheet
+// that makes no disc: no disc at once, and every command says why.
+TEST_F(CdImageTest, SheetsThatMakeNoDiscSayWhy)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bin")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(path("")).mkdir(QStringLiteral("folder.bin")));
+    ASSERT_TRUE(cdtest::writeBytes(path("ok.bin"), cdtest::audioSectors(150)));
+    const auto sheet = [](const char *file, const char *rest = "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n") {
+        return QByteArray("FILE ") + file + "\n" + rest;
+    };
+    const struct {
+        QByteArray sheet;
+        int error;
+        const char *text;
+    } cases[] = {
+        {sheet("\"Album Disc.bin\" BINARY"), mci::CueDataMissing,
+         "CUEシートが指すファイル「Album Disc.bin」が見つかりません。"},
+        {sheet("\"pipe.bin\" BINARY"), mci::CueDataUnreadable,
+         "CUEシートが指す「pipe.bin」はふつうのファイルではないため、読めません。"},
+        {sheet("\"/dev/zero\" BINARY"), mci::CueDataUnreadable,
+         "CUEシートが指す「/dev/zero」はふつうのファイルではないため、読めません。"},
+        {sheet("folder.bin BINARY"), mci::CueDataUnreadable,
+         "CUEシートが指す「folder.bin」はふつうのファイルではないため、読めません。"},
+        {sheet("\"ok.bin\" MP3"), mci::CueDataFormat,
+         "CUEシートが指すファイル「ok.bin」の形式(MP3)は再生できません。CDの音をそのまま収めたBINファイル(BINARY)だけを再生できます。"},
+        {sheet("\"ok.bin\" BINARY", ""), mci::BadCueSheet, "CUEシート「s.cue」にトラックがありません。"},
+        {sheet("\"ok.bin\" BINARY", "  TRACK 01 AUDIO\n    INDEX 01 00:61:00\n"), mci::BadCueSheet,
+         "CUEシート「s.cue」の3行目を読めません。"},
+        {sheet("\"ok.bin\" BINARY", "  TRACK 01 AUDIO\n    INDEX 01 00:02:00\n"), mci::BadCueSheet,
+         "CUEシート「s.cue」のトラックはどれも、ファイルのデータの終わりより後から始まっています。"},
+        {sheet("\"ok.bin\" BINARY", "  TRACK 01 AUDIO\n    INDEX 00 00:01:00\n"), mci::BadCueSheet,
+         "CUEシート「s.cue」のトラック1にINDEX 01がありません。"},
+        {sheet("\"ok.bin\" BINARY", "  TRACK 01 AUDIO\n    INDEX 01 00:01:00\n  TRACK 02 AUDIO\n    INDEX 01 00:00:10\n"),
+         mci::BadCueSheet, "CUEシート「s.cue」のトラック2の始まりが前の位置より前にあります。"},
+    };
+    cd::CdAudioDevice::setCallTimeout(2000);
+    for (const auto &c : cases) {
+        ASSERT_TRUE(cdtest::writeBytes(path("s.cue"), c.sheet));
+        ASSERT_EQ(openAt(path("s.cue")), 0);
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(ask("status cd media present"), QStringLiteral("false")) << c.text;
+        EXPECT_EQ(send("play cd"), c.error) << c.text;
+        EXPECT_EQ(mciGetErrorString(c.error), QString::fromUtf8(c.text));
+        EXPECT_LT(t.elapsed(), 1500);
+        ASSERT_EQ(send("close cd"), 0);
+    }
+    cd::CdAudioDevice::setCallTimeout(5000);
+
+    // The missing file put in place: the same sheet is a disc now.
+    ASSERT_TRUE(cdtest::writeBytes(path("s.cue"), sheet("\"Album Disc.bin\" BINARY")));
+    ASSERT_EQ(openAt(path("s.cue")), 0);
+    EXPECT_EQ(send("play cd"), mci::CueDataMissing);
+    ASSERT_TRUE(QFile::copy(path("ok.bin"), path("Album Disc.bin")));
+    EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("1"));
+    EXPECT_EQ(send("close cd"), 0);
 }
 
 } // namespace

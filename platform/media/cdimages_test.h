@@ -52,6 +52,42 @@ inline QString msfText(int sectors)
         .arg(sectors % 75, 2, 10, QLatin1Char('0'));
 }
 
+// Sectors whose every sample reads tag * 1000 + the sector's number, so that
+// a sector read back tells where it came from; MOTOROLA files are big-endian.
+inline QByteArray markedSectors(int tag, int count, bool bigEndian = false)
+{
+    QByteArray b(count * vx::cd::kSectorBytes, '\0');
+    auto *p = reinterpret_cast<uchar *>(b.data());
+    for (int i = 0; i < count * vx::cd::kSectorBytes / 2; ++i) {
+        const auto v = qint16(tag * 1000 + i * 2 / vx::cd::kSectorBytes);
+        if (bigEndian)
+            qToBigEndian(v, p + i * 2);
+        else
+            qToLittleEndian(v, p + i * 2);
+    }
+    return b;
+}
+
+// What markedSectors wrote into each sector read back (0: silence; -1: a
+// sector of mixed samples).
+inline std::vector<int> sectorMarks(const QByteArray &sectors)
+{
+    std::vector<int> marks;
+    for (qsizetype at = 0; at + vx::cd::kSectorBytes <= sectors.size(); at += vx::cd::kSectorBytes) {
+        const char *s = sectors.constData() + at;
+        const int first = qFromLittleEndian<qint16>(s);
+        const int last = qFromLittleEndian<qint16>(s + vx::cd::kSectorBytes - 2);
+        marks.push_back(first == last ? first : -1);
+    }
+    return marks;
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 // Writes `cue` and its BIN beside it; `cutBytes` leaves the BIN short by that much.
 inline bool writeImage(const QString &cue, const std::vector<TrackPlan> &tracks, qint64 cutBytes = 0)
 {

@@ -1,5 +1,5 @@
 #pragma once
-// What the drive and the image share of libcdio.
+// The drive's calls into libcdio (CUE images are read without it).
 #include "cddrive.h"
 
 #include <cdio/cdio.h>

@@ -16,6 +16,21 @@
 namespace vx::media {
 
 namespace {
+QString fromCp932(const QByteArray &bytes);
+} // namespace
+
+QString decodeText(const QByteArray &bytes)
+{
+    if (const auto bom = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*bom);
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? fromCp932(bytes) : text;
+}
+
+namespace {
 
 // A playlist is a few lines of text; more than this is not one.
 constexpr qint64 kMaxPlaylistBytes = 4 * 1024 * 1024;
@@ -44,16 +59,6 @@ QString fromCp932(const QByteArray &bytes)
     return QString::fromUtf8(out);
 }
 
-QString decodeText(const QByteArray &bytes)
-{
-    if (const auto bom = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*bom);
-        return decoder.decode(bytes);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? fromCp932(bytes) : text;
-}
 
 QString decodeEntities(QString text)
 {

@@ -25,6 +25,9 @@ QStringList parsePlaylist(const QByteArray &bytes, const QString &folder);
 bool isRamListName(const QString &path);
 QStringList readRamList(const QString &path);
 QStringList parseRamList(const QByteArray &bytes, const QString &folder);
+// Text of a list file: by its byte order mark, else UTF-8, else the
+// Japanese code page.
+QString decodeText(const QByteArray &bytes);
 // An address rather than a local path.
 bool isStreamAddress(const QString &text);
 
