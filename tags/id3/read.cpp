@@ -127,14 +127,7 @@ int DetectTagType(const QString &path)
     char head[3] = {};
     if (io::readAt(fd.get(), head, 3, 0, path) == 3 && head[0] == 'I' && head[1] == 'D' && head[2] == '3')
         return KindV22;
-    const qint64 length = io::sizeOf(fd.get(), path);
-    if (length >= 128) {
-        char tag[3] = {};
-        if (io::readAt(fd.get(), tag, 3, length - 128, path) == 3 && tag[0] == 'T' && tag[1] == 'A' &&
-            tag[2] == 'G')
-            return KindV1;
-    }
-    return KindNone;
+    return io::trailingTagAt(fd.get(), io::sizeOf(fd.get(), path), path) ? KindV1 : KindNone;
 }
 
 ID3v1TagRecord ReadID3v1Tag(const QString &path)

@@ -7,18 +7,11 @@
 
 #include "platform/core/errors.h"
 
+#include <QFile>
 
 namespace ID3Module {
 
 namespace {
-
-bool trailingBlockAt(int fd, qint64 length, const QString &path)
-{
-    if (length < 128)
-        return false;
-    char tag[3] = {};
-    return io::readAt(fd, tag, 3, length - 128, path) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G';
-}
 
 // Positions [from, end] of the source that hold its audio, as a 0-based
 // half-open range: from the audio start to the end, less a trailing ID3v1
@@ -27,7 +20,7 @@ std::pair<qint64, qint64> audioRange(int fd, qint64 length, qint64 audioStart, c
 {
     const qint64 from = std::max<qint64>(audioStart, 1) - 1;
     qint64 to = length;
-    if (length > 128 && trailingBlockAt(fd, length, path))
+    if (length > 128 && io::trailingTagAt(fd, length, path))
         to = length - 128;
     return {from, std::max(from, to)};
 }
@@ -116,10 +109,9 @@ QString MakeBackupName(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString dir = path.left(slash + 1);
-    const QString name = path.mid(slash + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dir + (dot < 0 ? name : name.left(dot)) + QStringLiteral("_old");
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
+    const io::BackupName name = io::backupName(io::native(path.mid(slash + 1)));
+    const QString base = dir + QFile::decodeName(name.stem);
+    const QString ext = QFile::decodeName(name.ext);
     if (!io::exists(base + ext))
         return base + ext;
     for (int n = 1; n <= 32767; ++n) {
@@ -253,7 +245,7 @@ void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int c
             if (currentKind == KindV22 || currentKind == KindV23 || audioStart > 1)
                 from = std::min(std::max<qint64>(audioStart, 1) - 1, length);
             // The old block is replaced, never a second one added.
-            if (length - from >= 128 && trailingBlockAt(src, length, source))
+            if (length - from >= 128 && io::trailingTagAt(src, length, source))
                 to = length - 128;
         }
         out.copyFrom(src, from, to, source);
