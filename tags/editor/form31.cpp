@@ -20,14 +20,26 @@ bool tags::confirmEnd()
 {
     if (!vx::isLoaded<Form31>())
         return true;
-    Form31 &f = vx::instance<Form31>();
-    if (!f.HasUnsavedChanges())
+    return vx::instance<Form31>().AskToSave();
+}
+
+bool Form31::AskToSave()
+{
+    if (!HasUnsavedChanges())
         return true;
     switch (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNoCancel)) {
-    case vx::vbYes: return f.SaveCurrentFile();
+    case vx::vbYes: return SaveCurrentFile();
     case vx::vbNo: return true;
     default: return false;
     }
+}
+
+// The close button, the close box and any other unload: edits are not lost
+// without the question the program's end asks.
+void Form31::Form_QueryUnload(int &cancel, int)
+{
+    if (!AskToSave())
+        cancel = 1;
 }
 
 void Form31::Form_Load()

@@ -115,6 +115,7 @@ public:
                       qint64 audioStart);
 
     void Form_Load() override;
+    void Form_QueryUnload(int &cancel, int unloadMode) override;
     void VersionCombo_Click();
     void TitleText_Change() { limitBytes(TitleText); }
     void ArtistText_Change() { limitBytes(ArtistText); }
@@ -135,6 +136,9 @@ public:
     bool HasUnsavedChanges() const { return !CurrentFile.isEmpty() && modified_; }
     // Saves in place as the save menu command does; false (after saying why) when it failed.
     bool SaveCurrentFile() { return save(CurrentFile); }
+    // With unsaved edits, asks whether to save them: true when they are saved
+    // or not wanted, false when the user cancels or the save failed.
+    bool AskToSave();
 
     // The genre list, item index = ID3v1 genre number.
     static const QStringList &genres();

@@ -403,6 +403,56 @@ TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
     EXPECT_FALSE(suite::toolsAgreeToEnd()) << "the tag editor is in the program's list";
 }
 
+TEST_F(Form31Test, ClosingWithUnsavedEditsAsksAsTheEndDoes)
+{
+    const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("Old"))) + audio;
+    const QString p = put("c.mp3", old);
+    const QString ask = QStringLiteral("変更を保存しますか?");
+    auto &d = vxtest::dialogs();
+    const auto edit = [&] {
+        Form31 &f = openOn({QStringLiteral("c.mp3")}, 0);
+        f.TitleText2.setText(QStringLiteral("New"));
+        return &f;
+    };
+    // Nothing edited: closes without a word.
+    openOn({QStringLiteral("c.mp3")}, 0).Command1.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_TRUE(messages().isEmpty());
+
+    // The close button and the close box: Cancel stays, No closes unsaved.
+    for (const bool box : {false, true}) {
+        Form31 *f = edit();
+        f->Show();
+        const auto close = [&] { box ? (void)f->close() : f->Command1.click(); };
+        d.answers = {vx::vbCancel};
+        close();
+        ASSERT_TRUE(isLoaded<Form31>()) << box;
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(messages().last(), ask);
+        EXPECT_EQ(d.messages.back().buttons(), vx::vbYesNoCancel);
+        d.answers = {vx::vbNo};
+        close();
+        EXPECT_FALSE(isLoaded<Form31>()) << box;
+        EXPECT_EQ(content(p), old);
+    }
+
+    // Yes closes only once the save went through.
+    Form31 *f = edit();
+    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
+    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    d.answers = {vx::vbYes, vx::vbOK};
+    f->Command1.click();
+    EXPECT_TRUE(isLoaded<Form31>());
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク")));
+    EXPECT_TRUE(f->HasUnsavedChanges());
+    ASSERT_TRUE(QFile::remove(twin));
+    d.answers = {vx::vbYes};
+    f->Command1.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("New"));
+    EXPECT_EQ(messages().count(ask), 6);
+}
+
 TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)
 {
     if (vxtest::rerunWithoutCapabilities())
