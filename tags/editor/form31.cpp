@@ -11,6 +11,7 @@
 #include "platform/system/system.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -86,12 +87,16 @@ void Form31::loadFile(const QString &file)
     int kind;
     ID3v1TagRecord v1;
     ID3v2TagRecord v2;
+    qint64 v2AudioStart = 0;
+    bool v1Behind = false;
     try {
         kind = DetectTagType(file);
         if (kind == KindV1)
             v1 = ReadID3v1Tag(file);
-        else if (kind == KindV22)
-            v2 = ReadID3v2Tag(file);
+        else if (kind == KindV22) {
+            v2 = ReadID3v2Tag(file, &v2AudioStart);
+            v1Behind = HasID3v1Block(file);
+        }
     } catch (const vx::RuntimeError &e) {
         CurrentFile.clear();
         FileNameText.setCaption(QString());
@@ -101,6 +106,7 @@ void Form31::loadFile(const QString &file)
     }
     CurrentFile = file;
     FileNameText.setCaption(file);
+    unreadTag_.clear();
     if (kind == KindV1) {
         CurrentTagKind = v1.IsV11 ? KindV11 : KindV1;
         AudioStart = 1;
@@ -118,7 +124,13 @@ void Form31::loadFile(const QString &file)
         // Versions the list cannot write (later ones keep only their header) load as "no tag".
         const bool known = v2.MajorVersion == KindV22 || v2.MajorVersion == KindV23;
         CurrentTagKind = known ? int(v2.MajorVersion) : int(KindNone);
-        AudioStart = qint64(v2.TagSize) + 11;
+        if (!known) {
+            unreadTag_ = QStringLiteral("ID3v2.%1").arg(v2.MajorVersion);
+            unreadV1Behind_ = v1Behind;
+        }
+        // Unknown (a size past the file's end, no audio found): left past the
+        // end, where the writer refuses to copy nothing.
+        AudioStart = v2AudioStart > 0 ? v2AudioStart : qint64(v2.TagSize) + 11;
         VersionCombo.setListIndex(CurrentTagKind);
         SeriesText.setText(v2.Series);
         TitleText2.setText(v2.Title);
@@ -173,6 +185,35 @@ void Form31::limitBytes(vx::TextBox &box)
     box.setSelStart(static_cast<int>(box.Text().size()));
 }
 
+namespace {
+
+// The year a box holds, as far as a tag can hold it: four digits.
+qint16 yearOf(const vx::TextBox &box)
+{
+    const double year = NumericValue(box.Text());
+    if (year < 0 || year > 9999)
+        throw vx::RuntimeError(vx::err::Overflow,
+                               QStringLiteral("年「%1」はタグに書けません。0 から 9999 までの数を入力してください。")
+                                   .arg(box.Text()));
+    return static_cast<qint16>(year);
+}
+
+void tellSaveFailed(const vx::RuntimeError &e)
+{
+    vx::MsgBox(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") + e.description(),
+               vx::vbExclamation);
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
 qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int version, int currentKind,
                           qint64 audioStart)
 {
@@ -190,7 +231,7 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
         const int genre = GenreCombo.ListIndex();
         r.Genre = genre >= 0 ? static_cast<quint8>(genre) : loadedGenre_;
         r.Track = NumericValue16(TrackText.Text());
-        r.Year = NumericValue16(YearText.Text());
+        r.Year = yearOf(YearText);
         WriteID3v1Tag(target, source, version == KindV11, currentKind, r, audioStart);
         return 1;
     }
@@ -210,7 +251,7 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
         r.Genre = GenreText.Text();
         r.Track = TrackText3.Text().isEmpty() ? TrackText2.Text()
                                               : TrackText2.Text() + QLatin1Char('/') + TrackText3.Text();
-        r.Year = NumericValue16(YearText2.Text());
+        r.Year = yearOf(YearText2);
         r.CommentDescription = CommentText2.Text();
         r.CommentBody = CommentText3.Text();
         r.Unsynchronisation = UnsynchronisationCheck.Value() == 1;
@@ -226,25 +267,59 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
     }
 }
 
-bool Form31::save(const QString &target)
+// What must hold before anything moves: a year the tag can take, and the
+// user's word before a tag this window could not read goes.
+bool Form31::readyToSave(const QString &target, int version)
 {
-    const int version = VersionCombo.ListIndex();
+    try {
+        if (version == KindV1 || version == KindV11)
+            yearOf(YearText);
+        else if (version == KindV22 || version == KindV23)
+            yearOf(YearText2);
+    } catch (const vx::RuntimeError &e) {
+        tellSaveFailed(e);
+        return false;
+    }
+    if (unreadTag_.isEmpty() || !sameFile(target, CurrentFile))
+        return true;
+    QString text = QStringLiteral("このファイルには、このエディタでは読めない %1 タグがあります。\n"
+                                  "保存すると、そのタグは削除されます。")
+                       .arg(unreadTag_);
+    if (unreadV1Behind_)
+        text += version == KindV1 || version == KindV11
+                    ? QStringLiteral("\nファイルの末尾の ID3v1 タグは、ここで入力した内容に置き換わります。")
+                    : QStringLiteral("\nファイルの末尾の ID3v1 タグも削除されます。");
+    text += QStringLiteral("\n保存しますか?");
+    return vx::MsgBox(text, vx::vbYesNo | vx::vbExclamation) == vx::vbYes;
+}
+
+bool Form31::write(const QString &target, int version)
+{
     try {
         AudioStart = SaveID3Tag(target, CurrentFile, version, CurrentTagKind, AudioStart);
     } catch (const vx::RuntimeError &e) {
-        vx::MsgBox(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") + e.description(),
-                   vx::vbExclamation);
+        tellSaveFailed(e);
         return false;
     }
     CurrentTagKind = version;
     modified_ = false;
+    unreadTag_.clear(); // replaced in place, or the file saved to has none
     return true;
 }
 
+bool Form31::save(const QString &target)
+{
+    const int version = VersionCombo.ListIndex();
+    return readyToSave(target, version) && write(target, version);
+}
+
 // Save and close: the player moves off the edited file to the next entry (when
-// there is one) before the file is rewritten.
+// there is one) before the file is rewritten, once nothing stands in the way.
 void Form31::Command2_Click()
 {
+    const int version = VersionCombo.ListIndex();
+    if (!readyToSave(CurrentFile, version))
+        return;
     if (tags::TagPlayer *p = tags::player()) {
         try {
             p->setStatusText(QString());
@@ -273,7 +348,7 @@ void Form31::Command2_Click()
             // The player's trouble is the player's: the edit is still saved.
         }
     }
-    if (save(CurrentFile))
+    if (write(CurrentFile, version))
         Unload();
 }
 

@@ -148,12 +148,19 @@ private:
     void wire();
     void loadFile(const QString &file);
     void clearBoxes();
-    // Saves to target; false (after saying why) when it failed.
+    // Saves to target; false (after saying why) when it failed or the user
+    // declined.
     bool save(const QString &target);
+    bool readyToSave(const QString &target, int version);
+    bool write(const QString &target, int version);
     static void limitBytes(vx::TextBox &box);
 
     // The genre byte of the loaded ID3v1 block, written back when the list
     // could not show it and the user chose none.
     quint8 loadedGenre_ = 0;
     bool modified_ = false;
+    // The ID3v2 tag of the file that this window does not read ("ID3v2.4"),
+    // and whether an ID3v1 block follows the audio: a save in place drops both.
+    QString unreadTag_;
+    bool unreadV1Behind_ = false;
 };

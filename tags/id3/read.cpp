@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "id3.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ID3Module {
@@ -79,6 +80,25 @@ TagBuffer readSpan(int fd, qint64 first, qint64 count, const QString &path)
     return buf;
 }
 
+bool frameIdChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// An MPEG audio or ADTS frame header at the 0-based index.
+bool audioFrameAt(const QByteArray &data, qint64 i)
+{
+    if (i < 0 || i + 3 > data.size())
+        return false;
+    const auto b1 = static_cast<unsigned char>(data[i + 1]);
+    const auto b2 = static_cast<unsigned char>(data[i + 2]);
+    if (static_cast<unsigned char>(data[i]) != 0xFF || (b1 & 0xE0) != 0xE0)
+        return false;
+    if ((b1 & 0x06) == 0) // layer bits 00: ADTS
+        return (b1 & 0xF6) == 0xF0;
+    return (b1 >> 3 & 3) != 1 && (b2 >> 4) != 15 && (b2 >> 2 & 3) != 3;
+}
+
 } // namespace
 
 int TagBuffer::at(qint64 pos) const
@@ -121,6 +141,13 @@ QByteArray ReadFileBytes(const TagBuffer &file, qint64 &pos, qint64 count, bool 
     return out;
 }
 
+bool HasID3v1Block(const QString &path)
+{
+    io::Fd fd(io::openRead(path));
+    const qint64 length = io::sizeOf(fd.get(), path);
+    return length > 128 && io::trailingTagAt(fd.get(), length, path);
+}
+
 int DetectTagType(const QString &path)
 {
     io::Fd fd(io::openRead(path));
@@ -153,9 +180,10 @@ ID3v1TagRecord ReadID3v1Tag(const QString &path)
     return r;
 }
 
-ID3v2TagRecord ReadID3v2Tag(const QString &path)
+ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
 {
     io::Fd fd(io::openRead(path));
+    const qint64 length = io::sizeOf(fd.get(), path);
     ID3v2TagRecord r;
     const TagBuffer header = readSpan(fd.get(), 1, 10, path);
     r.MajorVersion = static_cast<quint8>(header.at(4));
@@ -166,16 +194,20 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
     r.Experimental = IsBitSet(flags, 5);
     for (qint64 i = 7; i <= 10; ++i)
         r.TagSize = r.TagSize * 128 + (header.at(i) & 0x7F);
+    const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
+    // An ID3v2.4 footer repeats the header behind the tag.
+    const qint64 claimedStart = tagEnd + 1 + (r.MajorVersion == 4 && IsBitSet(flags, 4) ? 10 : 0);
+    if (audioStart)
+        *audioStart = claimedStart <= length + 1 ? claimedStart : 0;
     // Later versions lay their frames out otherwise: their header is all we read.
     if (r.MajorVersion >= 4)
         return r;
 
-    const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
     // A tag may claim 256 MB; what lies past the first 32 MB (cover pictures,
     // if anything real) is read as past the end, so a hostile size costs no more.
     constexpr qint64 kMaxTagBytes = qint64(32) << 20;
     const TagBuffer tag =
-        readSpan(fd.get(), 1, std::min({tagEnd, io::sizeOf(fd.get(), path), kMaxTagBytes}), path);
+        readSpan(fd.get(), 1, std::min({tagEnd, length, kMaxTagBytes}), path);
     fd.reset();
     const bool unsync = r.Unsynchronisation;
     qint64 pos = 11;
@@ -192,9 +224,13 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
     const bool v23 = r.MajorVersion == 3;
     const int idSize = v23 ? 4 : 3;
     const int headerSize = v23 ? 10 : 6;
+    // Where the frames end: at the first header whose ID is no frame ID.
+    qint64 framesEnd = 0;
     // A frame header that does not fit in the tag is not a frame.
     while (!tag.pastEnd && pos + headerSize - 1 <= tagEnd) {
         const QByteArray id = tag.data.mid(pos - 1, idSize);
+        if (!framesEnd && (id.size() < idSize || !std::all_of(id.begin(), id.end(), frameIdChar)))
+            framesEnd = pos;
         pos += idSize;
         qint64 size = bigEndian(ReadFileBytes(tag, pos, idSize, unsync, tagEnd));
         if (v23) {
@@ -222,6 +258,15 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
             store(r, field, payload);
         if (tag.pastEnd || id.isEmpty() || id[0] == '\0' || pos >= tagEnd - padding)
             break;
+    }
+    // A size that reaches past the file is damage: the audio is where the
+    // frames and their padding end, when an audio frame stands there.
+    if (audioStart && !*audioStart && framesEnd > 0) {
+        qint64 i = framesEnd - 1;
+        while (i < tag.data.size() && tag.data[i] == '\0')
+            ++i;
+        if (audioFrameAt(tag.data, i))
+            *audioStart = i + 1;
     }
     return r;
 }

@@ -91,11 +91,17 @@ void writeFrame(const QString &id, const ID3v2TagRecord &record, const QString &
 // (in place when they are the same file, however spelled). The temporary file
 // is the crash-safe copy: the name holds the old file or the new one, whole.
 template <class Body>
-void rewrite(const QString &target, const QString &source, Body &&body)
+void rewrite(const QString &target, const QString &source, qint64 audioStart, Body &&body)
 {
     const bool same = io::sameFile(target, source);
     io::Fd src(io::openRead(source));
     const qint64 length = io::sizeOf(src.get(), source);
+    // A start past the end (a damaged tag size taken at its word) would copy no audio at all.
+    if (audioStart > length + 1)
+        throw vx::RuntimeError(
+            vx::err::InvalidCall,
+            source + QStringLiteral("\nID3v2 タグの大きさがファイルの終わりを越えていて、音声データがどこから始まるか"
+                                    "わかりません。このまま保存すると音声が失われます。"));
     const QString written = same ? source : target;
     io::prepareRewrite(written);
     io::Replacement out(written, same ? source : (io::exists(target) ? target : QString()));
@@ -235,7 +241,7 @@ void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int c
                    const ID3v1TagRecord &record, qint64 audioStart)
 {
     const QByteArray block = BuildID3v1Block(record, v11);
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool same) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool same) {
         qint64 from = 0;
         qint64 to = length;
         if (!same) {
@@ -257,7 +263,7 @@ qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2Ta
                      qint64 audioStart)
 {
     const QByteArray tag = BuildID3v2Tag(record);
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
         out.write(tag);
         const auto [from, to] = audioRange(src, length, audioStart, source);
         out.copyFrom(src, from, to, source);
@@ -267,7 +273,7 @@ qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2Ta
 
 void RemoveTag(const QString &target, const QString &source, qint64 audioStart)
 {
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
         const auto [from, to] = audioRange(src, length, audioStart, source);
         out.copyFrom(src, from, to, source);
     });
