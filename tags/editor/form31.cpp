@@ -87,14 +87,14 @@ void Form31::loadFile(const QString &file)
     int kind;
     ID3v1TagRecord v1;
     ID3v2TagRecord v2;
-    qint64 v2AudioStart = 0;
+    ID3v2Extent extent;
     bool v1Behind = false;
     try {
         kind = DetectTagType(file);
         if (kind == KindV1)
             v1 = ReadID3v1Tag(file);
         else if (kind == KindV22) {
-            v2 = ReadID3v2Tag(file, &v2AudioStart);
+            v2 = ReadID3v2Tag(file, &extent);
             v1Behind = HasID3v1Block(file);
         }
     } catch (const vx::RuntimeError &e) {
@@ -106,7 +106,7 @@ void Form31::loadFile(const QString &file)
     }
     CurrentFile = file;
     FileNameText.setCaption(file);
-    unreadTag_.clear();
+    lossWarning_.clear();
     if (kind == KindV1) {
         CurrentTagKind = v1.IsV11 ? KindV11 : KindV1;
         AudioStart = 1;
@@ -124,13 +124,19 @@ void Form31::loadFile(const QString &file)
         // Versions the list cannot write (later ones keep only their header) load as "no tag".
         const bool known = v2.MajorVersion == KindV22 || v2.MajorVersion == KindV23;
         CurrentTagKind = known ? int(v2.MajorVersion) : int(KindNone);
-        if (!known) {
-            unreadTag_ = QStringLiteral("ID3v2.%1").arg(v2.MajorVersion);
-            unreadV1Behind_ = v1Behind;
-        }
+        const QString name = QStringLiteral("ID3v2.%1").arg(v2.MajorVersion);
+        if (!known)
+            lossWarning_ = QStringLiteral("このファイルには、このエディタでは読めない %1 タグがあります。\n"
+                                          "保存すると、そのタグは削除されます。")
+                               .arg(name);
+        else if (!extent.Whole && extent.AudioStart > 0) // else every save is refused
+            lossWarning_ = QStringLiteral("このファイルの %1 タグは壊れていて、一部しか読めませんでした。\n"
+                                          "保存すると、読めなかった部分は失われます。")
+                               .arg(name);
+        v1BehindTag_ = v1Behind;
         // Unknown (a size past the file's end, no audio found): left past the
         // end, where the writer refuses to copy nothing.
-        AudioStart = v2AudioStart > 0 ? v2AudioStart : qint64(v2.TagSize) + 11;
+        AudioStart = extent.AudioStart > 0 ? extent.AudioStart : qint64(v2.TagSize) + 11;
         VersionCombo.setListIndex(CurrentTagKind);
         SeriesText.setText(v2.Series);
         TitleText2.setText(v2.Title);
@@ -268,7 +274,7 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
 }
 
 // What must hold before anything moves: a year the tag can take, and the
-// user's word before a tag this window could not read goes.
+// user's word before a tag this window could not read (wholly) goes.
 bool Form31::readyToSave(const QString &target, int version)
 {
     try {
@@ -280,12 +286,10 @@ bool Form31::readyToSave(const QString &target, int version)
         tellSaveFailed(e);
         return false;
     }
-    if (unreadTag_.isEmpty() || !sameFile(target, CurrentFile))
+    if (lossWarning_.isEmpty() || !sameFile(target, CurrentFile))
         return true;
-    QString text = QStringLiteral("このファイルには、このエディタでは読めない %1 タグがあります。\n"
-                                  "保存すると、そのタグは削除されます。")
-                       .arg(unreadTag_);
-    if (unreadV1Behind_)
+    QString text = lossWarning_;
+    if (v1BehindTag_)
         text += version == KindV1 || version == KindV11
                     ? QStringLiteral("\nファイルの末尾の ID3v1 タグは、ここで入力した内容に置き換わります。")
                     : QStringLiteral("\nファイルの末尾の ID3v1 タグも削除されます。");
@@ -303,7 +307,7 @@ bool Form31::write(const QString &target, int version)
     }
     CurrentTagKind = version;
     modified_ = false;
-    unreadTag_.clear(); // replaced in place, or the file saved to has none
+    lossWarning_.clear(); // replaced in place, or the file saved to has none
     return true;
 }
 

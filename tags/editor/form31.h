@@ -159,8 +159,9 @@ private:
     // could not show it and the user chose none.
     quint8 loadedGenre_ = 0;
     bool modified_ = false;
-    // The ID3v2 tag of the file that this window does not read ("ID3v2.4"),
-    // and whether an ID3v1 block follows the audio: a save in place drops both.
-    QString unreadTag_;
-    bool unreadV1Behind_ = false;
+    // What a save in place would drop of a tag this window could not read
+    // (a later version, a damaged one): said before it goes. Whether an ID3v1
+    // block follows the audio behind that tag.
+    QString lossWarning_;
+    bool v1BehindTag_ = false;
 };

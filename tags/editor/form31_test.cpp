@@ -552,6 +552,32 @@ TEST_F(Form31Test, ATagItCannotReadGoesOnlyWithTheUsersWord)
     g.VersionCombo.setListIndex(KindV23);
     g.FileSave.click();
     EXPECT_EQ(messages().count(), asked + 1) << "asked once";
+    g.Unload();
+
+    // A tag read only in part (a frame runs past its end), and a header no version names.
+    const QByteArray broken = tagV2(3, 0, frame23("TIT2", latin("First")) + "TPE1" + be32(5000) + bytes({0, 0}) + "xx");
+    const QByteArray strange = tagV2(0xFF, 0, QByteArray(20, 'q'));
+    struct Case {
+        QByteArray tag;
+        QString says;
+    };
+    for (const Case &c : {Case{broken, QStringLiteral("ID3v2.3 タグは壊れていて")},
+                          Case{strange, QStringLiteral("読めない ID3v2.255 タグ")}}) {
+        const QString q = put("odd.mp3", c.tag + audio);
+        Form31 &h = openOn({QStringLiteral("odd.mp3")}, 0);
+        d.messages.clear();
+        d.answers = {vx::vbNo};
+        h.FileSave.click();
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_TRUE(messages().at(0).contains(c.says)) << qPrintable(messages().at(0));
+        EXPECT_FALSE(messages().at(0).contains(QStringLiteral("ID3v1")));
+        EXPECT_EQ(content(q), c.tag + audio);
+        d.answers = {vx::vbYes};
+        h.FileSave.click();
+        EXPECT_EQ(content(q).right(audio.size()), audio);
+        EXPECT_NE(content(q), c.tag + audio);
+        h.Unload();
+    }
 }
 
 TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)

@@ -58,11 +58,19 @@ struct ID3v2TagRecord {
 
 int DetectTagType(const QString &path);
 ID3v1TagRecord ReadID3v1Tag(const QString &path);
-// With `audioStart`: the position of the file's first audio byte, behind the
-// tag (and an ID3v2.4 footer). When the tag's size reaches past the file's
-// end, the audio frame that follows the frames and their padding; 0 when
-// there is none, and the audio's start is unknown.
-ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart = nullptr);
+// Where an ID3v2 tag's bytes lie, for saves that must keep the rest.
+struct ID3v2Extent {
+    // Position of the file's first audio byte: behind the tag (and an
+    // ID3v2.4 footer); when the tag's size reaches past the file's end, the
+    // audio frame that follows the frames and their padding; 0 when there is
+    // none, and where the audio starts is unknown.
+    qint64 AudioStart = 0;
+    // The frames were read to the tag's end: no frame ran past it and no
+    // bytes stood there that are neither frame nor padding (always true for
+    // versions whose frames are not read).
+    bool Whole = true;
+};
+ID3v2TagRecord ReadID3v2Tag(const QString &path, ID3v2Extent *extent = nullptr);
 // The file is longer than 128 bytes and ends in an ID3v1 block.
 bool HasID3v1Block(const QString &path);
 

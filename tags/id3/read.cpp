@@ -180,7 +180,7 @@ ID3v1TagRecord ReadID3v1Tag(const QString &path)
     return r;
 }
 
-ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
+ID3v2TagRecord ReadID3v2Tag(const QString &path, ID3v2Extent *extent)
 {
     io::Fd fd(io::openRead(path));
     const qint64 length = io::sizeOf(fd.get(), path);
@@ -197,8 +197,10 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
     const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
     // An ID3v2.4 footer repeats the header behind the tag.
     const qint64 claimedStart = tagEnd + 1 + (r.MajorVersion == 4 && IsBitSet(flags, 4) ? 10 : 0);
-    if (audioStart)
-        *audioStart = claimedStart <= length + 1 ? claimedStart : 0;
+    ID3v2Extent found;
+    found.AudioStart = claimedStart <= length + 1 ? claimedStart : 0;
+    if (extent)
+        *extent = found;
     // Later versions lay their frames out otherwise: their header is all we read.
     if (r.MajorVersion >= 4)
         return r;
@@ -208,6 +210,7 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
     constexpr qint64 kMaxTagBytes = qint64(32) << 20;
     const TagBuffer tag =
         readSpan(fd.get(), 1, std::min({tagEnd, length, kMaxTagBytes}), path);
+    const bool capped = tagEnd > kMaxTagBytes && length > kMaxTagBytes;
     fd.reset();
     const bool unsync = r.Unsynchronisation;
     qint64 pos = 11;
@@ -226,11 +229,14 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
     const int headerSize = v23 ? 10 : 6;
     // Where the frames end: at the first header whose ID is no frame ID.
     qint64 framesEnd = 0;
+    bool stray = false; // bytes that are neither a frame nor padding
     // A frame header that does not fit in the tag is not a frame.
     while (!tag.pastEnd && pos + headerSize - 1 <= tagEnd) {
         const QByteArray id = tag.data.mid(pos - 1, idSize);
-        if (!framesEnd && (id.size() < idSize || !std::all_of(id.begin(), id.end(), frameIdChar)))
+        if (!framesEnd && (id.size() < idSize || !std::all_of(id.begin(), id.end(), frameIdChar))) {
             framesEnd = pos;
+            stray = id.size() == idSize && id[0] != '\0';
+        }
         pos += idSize;
         qint64 size = bigEndian(ReadFileBytes(tag, pos, idSize, unsync, tagEnd));
         if (v23) {
@@ -259,15 +265,19 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path, qint64 *audioStart)
         if (tag.pastEnd || id.isEmpty() || id[0] == '\0' || pos >= tagEnd - padding)
             break;
     }
+    found.Whole = !stray && (!tag.pastEnd || capped);
     // A size that reaches past the file is damage: the audio is where the
     // frames and their padding end, when an audio frame stands there.
-    if (audioStart && !*audioStart && framesEnd > 0) {
+    if (!found.AudioStart) {
         qint64 i = framesEnd - 1;
-        while (i < tag.data.size() && tag.data[i] == '\0')
+        while (framesEnd > 0 && i < tag.data.size() && tag.data[i] == '\0')
             ++i;
-        if (audioFrameAt(tag.data, i))
-            *audioStart = i + 1;
+        found.Whole = framesEnd > 0 && audioFrameAt(tag.data, i);
+        if (found.Whole)
+            found.AudioStart = i + 1;
     }
+    if (extent)
+        *extent = found;
     return r;
 }
 

@@ -273,12 +273,25 @@ TEST_F(ReadTest, TheAudioStartsBehindTheTagOrBehindTheFramesOfAnOversizedOne)
         {"ID3v2.4 past the end", claiming(4, 1 << 20, QByteArray(40, '\0')) + audio, 0},
     };
     for (const Case &c : cases) {
-        qint64 start = -1;
-        const ID3v2TagRecord r = ReadID3v2Tag(put("a.mp3", c.file), &start);
-        EXPECT_EQ(start, c.start) << c.what;
+        ID3v2Extent e;
+        e.AudioStart = -1;
+        const ID3v2TagRecord r = ReadID3v2Tag(put("a.mp3", c.file), &e);
+        EXPECT_EQ(e.AudioStart, c.start) << c.what;
+        EXPECT_EQ(e.Whole, c.start > 0 || r.MajorVersion >= 4) << c.what;
         if (r.MajorVersion == 3 && c.start > 0) {
             EXPECT_EQ(r.Title, QStringLiteral("Title")) << c.what;
         }
+    }
+    // Inside the file, a frame that runs past the tag or bytes that are no
+    // frame leave it read in part.
+    const QByteArray overrun = tagV2(3, 0, frames + "TPE2" + be32(900) + bytes({0, 0}) + "xy");
+    const QByteArray stray = tagV2(3, 0, frames + "x!y?" + QByteArray(40, '\0'));
+    for (const QByteArray &t : {overrun, stray}) {
+        ID3v2Extent e;
+        const ID3v2TagRecord r = ReadID3v2Tag(put("part.mp3", t + audio), &e);
+        EXPECT_FALSE(e.Whole) << (t == stray);
+        EXPECT_EQ(e.AudioStart, t.size() + 1);
+        EXPECT_EQ(r.Title, QStringLiteral("Title"));
     }
 }
 
