@@ -154,7 +154,8 @@ void Form31::loadFile(const QString &file)
         } else {
             TrackText2.setText(v2.Track);
         }
-        YearText2.setText(QString::number(v2.Year));
+        // A year the record cannot hold is shown as written, never as 0 that a save would keep.
+        YearText2.setText(NumericValue(v2.YearText) == v2.Year ? QString::number(v2.Year) : v2.YearText.trimmed());
         CommentText2.setText(v2.CommentDescription);
         CommentText3.setText(v2.CommentBody);
         UnsynchronisationCheck.setValue(v2.Unsynchronisation ? 1 : 0);

@@ -616,6 +616,16 @@ TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
     f.FileSave.click();
     EXPECT_EQ(ReadID3v2Tag(p).Year, 9999);
     EXPECT_EQ(messages().size(), 1);
+    f.Unload();
+
+    // A year in the file that no tag of ours can hold shows as it is, and is not saved as 0000.
+    const QByteArray far = tagV2(3, 0, frame23("TYER", latin("70000"))) + audio;
+    put("far.mp3", far);
+    Form31 &g = openOn({QStringLiteral("far.mp3")}, 0);
+    EXPECT_EQ(g.YearText2.Text(), QStringLiteral("70000"));
+    g.FileSave.click();
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_EQ(content(dir.filePath(QStringLiteral("far.mp3"))), far);
 }
 
 TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)

@@ -47,6 +47,7 @@ struct ID3v2TagRecord {
     QString Remixer;
     QString Album;
     qint16 Year = 0;
+    QString YearText; // the frame's text, for a year that 16 bits cannot hold
     QString CommentDescription;
     QString CommentBody;
     QString Track;

@@ -54,7 +54,10 @@ void store(ID3v2TagRecord &r, Field field, const QByteArray &payload)
     case FConductor: r.Conductor = text; break;
     case FRemixer: r.Remixer = text; break;
     case FTrack: r.Track = text; break;
-    case FYear: r.Year = NumericValue16(text); break;
+    case FYear:
+        r.Year = NumericValue16(text);
+        r.YearText = text;
+        break;
     default: break;
     }
 }
