@@ -11,6 +11,7 @@
 #include "platform/system/system.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -20,14 +21,26 @@ bool tags::confirmEnd()
 {
     if (!vx::isLoaded<Form31>())
         return true;
-    Form31 &f = vx::instance<Form31>();
-    if (!f.HasUnsavedChanges())
+    return vx::instance<Form31>().AskToSave();
+}
+
+bool Form31::AskToSave()
+{
+    if (!HasUnsavedChanges())
         return true;
     switch (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNoCancel)) {
-    case vx::vbYes: return f.SaveCurrentFile();
+    case vx::vbYes: return SaveCurrentFile();
     case vx::vbNo: return true;
     default: return false;
     }
+}
+
+// The close button, the close box and any other unload: edits are not lost
+// without the question the program's end asks.
+void Form31::Form_QueryUnload(int &cancel, int)
+{
+    if (!AskToSave())
+        cancel = 1;
 }
 
 void Form31::Form_Load()
@@ -74,12 +87,16 @@ void Form31::loadFile(const QString &file)
     int kind;
     ID3v1TagRecord v1;
     ID3v2TagRecord v2;
+    ID3v2Extent extent;
+    bool v1Behind = false;
     try {
         kind = DetectTagType(file);
         if (kind == KindV1)
             v1 = ReadID3v1Tag(file);
-        else if (kind == KindV22)
-            v2 = ReadID3v2Tag(file);
+        else if (kind == KindV22) {
+            v2 = ReadID3v2Tag(file, &extent);
+            v1Behind = HasID3v1Block(file);
+        }
     } catch (const vx::RuntimeError &e) {
         CurrentFile.clear();
         FileNameText.setCaption(QString());
@@ -89,6 +106,7 @@ void Form31::loadFile(const QString &file)
     }
     CurrentFile = file;
     FileNameText.setCaption(file);
+    lossWarning_.clear();
     if (kind == KindV1) {
         CurrentTagKind = v1.IsV11 ? KindV11 : KindV1;
         AudioStart = 1;
@@ -106,7 +124,19 @@ void Form31::loadFile(const QString &file)
         // Versions the list cannot write (later ones keep only their header) load as "no tag".
         const bool known = v2.MajorVersion == KindV22 || v2.MajorVersion == KindV23;
         CurrentTagKind = known ? int(v2.MajorVersion) : int(KindNone);
-        AudioStart = qint64(v2.TagSize) + 11;
+        const QString name = QStringLiteral("ID3v2.%1").arg(v2.MajorVersion);
+        if (!known)
+            lossWarning_ = QStringLiteral("このファイルには、このエディタでは読めない %1 タグがあります。\n"
+                                          "保存すると、そのタグは削除されます。")
+                               .arg(name);
+        else if (!extent.Whole && extent.AudioStart > 0) // else every save is refused
+            lossWarning_ = QStringLiteral("このファイルの %1 タグは壊れていて、一部しか読めませんでした。\n"
+                                          "保存すると、読めなかった部分は失われます。")
+                               .arg(name);
+        v1BehindTag_ = v1Behind;
+        // Unknown (a size past the file's end, no audio found): left past the
+        // end, where the writer refuses to copy nothing.
+        AudioStart = extent.AudioStart > 0 ? extent.AudioStart : qint64(v2.TagSize) + 11;
         VersionCombo.setListIndex(CurrentTagKind);
         SeriesText.setText(v2.Series);
         TitleText2.setText(v2.Title);
@@ -124,7 +154,8 @@ void Form31::loadFile(const QString &file)
         } else {
             TrackText2.setText(v2.Track);
         }
-        YearText2.setText(QString::number(v2.Year));
+        // A year the record cannot hold is shown as written, never as 0 that a save would keep.
+        YearText2.setText(NumericValue(v2.YearText) == v2.Year ? QString::number(v2.Year) : v2.YearText.trimmed());
         CommentText2.setText(v2.CommentDescription);
         CommentText3.setText(v2.CommentBody);
         UnsynchronisationCheck.setValue(v2.Unsynchronisation ? 1 : 0);
@@ -161,6 +192,35 @@ void Form31::limitBytes(vx::TextBox &box)
     box.setSelStart(static_cast<int>(box.Text().size()));
 }
 
+namespace {
+
+// The year a box holds, as far as a tag can hold it: four digits.
+qint16 yearOf(const vx::TextBox &box)
+{
+    const double year = NumericValue(box.Text());
+    if (year < 0 || year > 9999)
+        throw vx::RuntimeError(vx::err::Overflow,
+                               QStringLiteral("年「%1」はタグに書けません。0 から 9999 までの数を入力してください。")
+                                   .arg(box.Text()));
+    return static_cast<qint16>(year);
+}
+
+void tellSaveFailed(const vx::RuntimeError &e)
+{
+    vx::MsgBox(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") + e.description(),
+               vx::vbExclamation);
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
+
 qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int version, int currentKind,
                           qint64 audioStart)
 {
@@ -178,7 +238,7 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
         const int genre = GenreCombo.ListIndex();
         r.Genre = genre >= 0 ? static_cast<quint8>(genre) : loadedGenre_;
         r.Track = NumericValue16(TrackText.Text());
-        r.Year = NumericValue16(YearText.Text());
+        r.Year = yearOf(YearText);
         WriteID3v1Tag(target, source, version == KindV11, currentKind, r, audioStart);
         return 1;
     }
@@ -198,7 +258,7 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
         r.Genre = GenreText.Text();
         r.Track = TrackText3.Text().isEmpty() ? TrackText2.Text()
                                               : TrackText2.Text() + QLatin1Char('/') + TrackText3.Text();
-        r.Year = NumericValue16(YearText2.Text());
+        r.Year = yearOf(YearText2);
         r.CommentDescription = CommentText2.Text();
         r.CommentBody = CommentText3.Text();
         r.Unsynchronisation = UnsynchronisationCheck.Value() == 1;
@@ -214,25 +274,57 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
     }
 }
 
-bool Form31::save(const QString &target)
+// What must hold before anything moves: a year the tag can take, and the
+// user's word before a tag this window could not read (wholly) goes.
+bool Form31::readyToSave(const QString &target, int version)
 {
-    const int version = VersionCombo.ListIndex();
+    try {
+        if (version == KindV1 || version == KindV11)
+            yearOf(YearText);
+        else if (version == KindV22 || version == KindV23)
+            yearOf(YearText2);
+    } catch (const vx::RuntimeError &e) {
+        tellSaveFailed(e);
+        return false;
+    }
+    if (lossWarning_.isEmpty() || !sameFile(target, CurrentFile))
+        return true;
+    QString text = lossWarning_;
+    if (v1BehindTag_)
+        text += version == KindV1 || version == KindV11
+                    ? QStringLiteral("\nファイルの末尾の ID3v1 タグは、ここで入力した内容に置き換わります。")
+                    : QStringLiteral("\nファイルの末尾の ID3v1 タグも削除されます。");
+    text += QStringLiteral("\n保存しますか?");
+    return vx::MsgBox(text, vx::vbYesNo | vx::vbExclamation) == vx::vbYes;
+}
+
+bool Form31::write(const QString &target, int version)
+{
     try {
         AudioStart = SaveID3Tag(target, CurrentFile, version, CurrentTagKind, AudioStart);
     } catch (const vx::RuntimeError &e) {
-        vx::MsgBox(QStringLiteral("タグを保存できませんでした。ファイルは元のままです。\n") + e.description(),
-                   vx::vbExclamation);
+        tellSaveFailed(e);
         return false;
     }
     CurrentTagKind = version;
     modified_ = false;
+    lossWarning_.clear(); // replaced in place, or the file saved to has none
     return true;
 }
 
+bool Form31::save(const QString &target)
+{
+    const int version = VersionCombo.ListIndex();
+    return readyToSave(target, version) && write(target, version);
+}
+
 // Save and close: the player moves off the edited file to the next entry (when
-// there is one) before the file is rewritten.
+// there is one) before the file is rewritten, once nothing stands in the way.
 void Form31::Command2_Click()
 {
+    const int version = VersionCombo.ListIndex();
+    if (!readyToSave(CurrentFile, version))
+        return;
     if (tags::TagPlayer *p = tags::player()) {
         try {
             p->setStatusText(QString());
@@ -261,7 +353,7 @@ void Form31::Command2_Click()
             // The player's trouble is the player's: the edit is still saved.
         }
     }
-    if (save(CurrentFile))
+    if (write(CurrentFile, version))
         Unload();
 }
 

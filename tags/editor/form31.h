@@ -115,6 +115,7 @@ public:
                       qint64 audioStart);
 
     void Form_Load() override;
+    void Form_QueryUnload(int &cancel, int unloadMode) override;
     void VersionCombo_Click();
     void TitleText_Change() { limitBytes(TitleText); }
     void ArtistText_Change() { limitBytes(ArtistText); }
@@ -135,6 +136,9 @@ public:
     bool HasUnsavedChanges() const { return !CurrentFile.isEmpty() && modified_; }
     // Saves in place as the save menu command does; false (after saying why) when it failed.
     bool SaveCurrentFile() { return save(CurrentFile); }
+    // With unsaved edits, asks whether to save them: true when they are saved
+    // or not wanted, false when the user cancels or the save failed.
+    bool AskToSave();
 
     // The genre list, item index = ID3v1 genre number.
     static const QStringList &genres();
@@ -144,12 +148,20 @@ private:
     void wire();
     void loadFile(const QString &file);
     void clearBoxes();
-    // Saves to target; false (after saying why) when it failed.
+    // Saves to target; false (after saying why) when it failed or the user
+    // declined.
     bool save(const QString &target);
+    bool readyToSave(const QString &target, int version);
+    bool write(const QString &target, int version);
     static void limitBytes(vx::TextBox &box);
 
     // The genre byte of the loaded ID3v1 block, written back when the list
     // could not show it and the user chose none.
     quint8 loadedGenre_ = 0;
     bool modified_ = false;
+    // What a save in place would drop of a tag this window could not read
+    // (a later version, a damaged one): said before it goes. Whether an ID3v1
+    // block follows the audio behind that tag.
+    QString lossWarning_;
+    bool v1BehindTag_ = false;
 };

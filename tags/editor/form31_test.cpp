@@ -261,6 +261,7 @@ TEST_F(Form31Test, ID3v2FieldsTrackSplitAndLaterVersions)
     EXPECT_EQ(g.AudioStart, v24.size() + 1);
     g.VersionCombo.setListIndex(3);
     g.TitleText2.setText(QStringLiteral("Replaced"));
+    vxtest::dialogs().answers = {vx::vbYes}; // the tag it could not read goes
     g.FileSave.click();
     EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("Replaced"));
     EXPECT_EQ(content(p).mid(ReadID3v2Tag(p).TagSize + 10), audio);
@@ -401,6 +402,230 @@ TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
     EXPECT_TRUE(f.HasUnsavedChanges());
     vxtest::dialogs().answers = {vx::vbCancel};
     EXPECT_FALSE(suite::toolsAgreeToEnd()) << "the tag editor is in the program's list";
+}
+
+TEST_F(Form31Test, ClosingWithUnsavedEditsAsksAsTheEndDoes)
+{
+    const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("Old"))) + audio;
+    const QString p = put("c.mp3", old);
+    const QString ask = QStringLiteral("変更を保存しますか?");
+    auto &d = vxtest::dialogs();
+    const auto edit = [&] {
+        Form31 &f = openOn({QStringLiteral("c.mp3")}, 0);
+        f.TitleText2.setText(QStringLiteral("New"));
+        return &f;
+    };
+    // Nothing edited: closes without a word.
+    openOn({QStringLiteral("c.mp3")}, 0).Command1.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_TRUE(messages().isEmpty());
+
+    // The close button and the close box: Cancel stays, No closes unsaved.
+    for (const bool box : {false, true}) {
+        Form31 *f = edit();
+        f->Show();
+        const auto close = [&] { box ? (void)f->close() : f->Command1.click(); };
+        d.answers = {vx::vbCancel};
+        close();
+        ASSERT_TRUE(isLoaded<Form31>()) << box;
+        EXPECT_TRUE(f->isVisible());
+        EXPECT_EQ(messages().last(), ask);
+        EXPECT_EQ(d.messages.back().buttons(), vx::vbYesNoCancel);
+        d.answers = {vx::vbNo};
+        close();
+        EXPECT_FALSE(isLoaded<Form31>()) << box;
+        EXPECT_EQ(content(p), old);
+    }
+
+    // Yes closes only once the save went through.
+    Form31 *f = edit();
+    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
+    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    d.answers = {vx::vbYes, vx::vbOK};
+    f->Command1.click();
+    EXPECT_TRUE(isLoaded<Form31>());
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク")));
+    EXPECT_TRUE(f->HasUnsavedChanges());
+    ASSERT_TRUE(QFile::remove(twin));
+    d.answers = {vx::vbYes};
+    f->Command1.click();
+    EXPECT_FALSE(isLoaded<Form31>());
+    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("New"));
+    EXPECT_EQ(messages().count(ask), 6);
+}
+
+TEST_F(Form31Test, ACodePageTitleCutByAnotherTaggerShowsAndSaves)
+{
+    const QString kana = QString(14, QChar(0x3042));
+    const QByteArray cut = "a" + ToCodePage(kana) + "\x82"; // 30 bytes, the last a lone first byte
+    const QString p = put("cut.mp3", audio + v1Block(cut, "", 3, 13));
+    Form31 &f = openOn({QStringLiteral("cut.mp3")}, 0);
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("a") + kana);
+    f.ArtistText.setText(QStringLiteral("歌手"));
+    f.FileSave.click();
+    EXPECT_TRUE(messages().isEmpty()) << qPrintable(messages().value(0));
+    const ID3v1TagRecord r = ReadID3v1Tag(p);
+    EXPECT_EQ(r.Title, QStringLiteral("a") + kana);
+    EXPECT_EQ(r.Artist, QStringLiteral("歌手"));
+    EXPECT_EQ(content(p).left(audio.size()), audio);
+}
+
+TEST_F(Form31Test, ATagSizePastTheFileEndNeverTakesTheAudio)
+{
+    const QByteArray frames = frame23("TIT2", latin("Old")) + frame23("TYER", latin("1999"));
+    const auto oversized = [&](const QByteArray &behind) {
+        return QByteArray("ID3\x03\0\0", 6) + syncsafe(1 << 20) + frames + QByteArray(32, '\0') + behind;
+    };
+    // The audio behind the frames is found and kept, a trailing ID3v1 block aside.
+    const QString p = put("over.mp3", oversized(audio));
+    Form31 &f = openOn({QStringLiteral("over.mp3")}, 0);
+    EXPECT_EQ(f.TitleText2.Text(), QStringLiteral("Old"));
+    f.TitleText2.setText(QStringLiteral("New"));
+    f.FileSave.click();
+    EXPECT_TRUE(messages().isEmpty()) << qPrintable(messages().value(0));
+    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("New"));
+    EXPECT_EQ(content(p).mid(ReadID3v2Tag(p).TagSize + 10), audio);
+    f.Unload();
+
+    // Nothing that looks like audio: every save is refused, saying why, and the file stays.
+    const QByteArray odd = oversized(QByteArray(3000, 'z'));
+    const QString q = put("odd.mp3", odd);
+    Form31 &g = openOn({QStringLiteral("odd.mp3")}, 0);
+    for (const int version : {KindV23, KindV1, KindNone}) {
+        g.VersionCombo.setListIndex(version);
+        g.FileSave.click();
+        ASSERT_FALSE(messages().isEmpty()) << version;
+        EXPECT_TRUE(messages().last().contains(QStringLiteral("音声データ"))) << qPrintable(messages().last());
+    }
+    EXPECT_EQ(messages().size(), 3);
+    EXPECT_EQ(content(q), odd);
+    EXPECT_TRUE(isLoaded<Form31>());
+}
+
+TEST_F(Form31Test, ATagItCannotReadGoesOnlyWithTheUsersWord)
+{
+    const QByteArray v24 = tagV2(4, 0, frame23("TIT2", bytes({3}) + "four"));
+    const QByteArray block = v1Block("Kept", "", 1, 2);
+    const QByteArray old = v24 + audio + block;
+    const QString p = put("v24.mp3", old);
+    put("next.mp3", audio);
+    Form31 &f = openOn({QStringLiteral("v24.mp3"), QStringLiteral("next.mp3")}, 0);
+    EXPECT_EQ(f.VersionCombo.ListIndex(), KindNone);
+    auto &d = vxtest::dialogs();
+    // A plain save (no tag) asks, naming both tags; No changes nothing.
+    d.answers = {vx::vbNo};
+    f.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("ID3v2.4"))) << qPrintable(messages().at(0));
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("ID3v1 タグも削除されます")));
+    EXPECT_EQ(d.messages.back().buttons(), vx::vbYesNo);
+    EXPECT_EQ(content(p), old);
+    // Save and close asks before the player moves.
+    d.answers = {vx::vbNo};
+    f.Command2.click();
+    EXPECT_TRUE(isLoaded<Form31>());
+    EXPECT_TRUE(player.calls.isEmpty());
+    EXPECT_EQ(content(p), old);
+    // Saved as ID3v1, the old block is replaced by the boxes.
+    f.VersionCombo.setListIndex(KindV1);
+    f.TitleText.setText(QStringLiteral("Mine"));
+    d.answers = {vx::vbNo};
+    f.FileSave.click();
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("置き換わります")));
+    EXPECT_EQ(content(p), old);
+    // Save as leaves the file itself alone: nothing to ask.
+    const QString copy = dir.filePath(QStringLiteral("copy.mp3"));
+    d.files = {QStringList{copy}};
+    const int asked = static_cast<int>(messages().size());
+    f.FileSaveAs.click();
+    EXPECT_EQ(messages().size(), asked);
+    EXPECT_EQ(content(copy), audio + content(copy).right(128));
+    EXPECT_EQ(content(p), old);
+
+    // Yes: the file then holds what the window shows.
+    f.Unload();
+    put("v24.mp3", old);
+    Form31 &g = openOn({QStringLiteral("v24.mp3")}, 0);
+    d.answers = {vx::vbYes};
+    g.FileSave.click();
+    EXPECT_EQ(content(p), audio);
+    g.VersionCombo.setListIndex(KindV23);
+    g.FileSave.click();
+    EXPECT_EQ(messages().count(), asked + 1) << "asked once";
+    g.Unload();
+
+    // A tag read only in part (a frame runs past its end), and a header no version names.
+    const QByteArray broken = tagV2(3, 0, frame23("TIT2", latin("First")) + "TPE1" + be32(5000) + bytes({0, 0}) + "xx");
+    const QByteArray strange = tagV2(0xFF, 0, QByteArray(20, 'q'));
+    struct Case {
+        QByteArray tag;
+        QString says;
+    };
+    for (const Case &c : {Case{broken, QStringLiteral("ID3v2.3 タグは壊れていて")},
+                          Case{strange, QStringLiteral("読めない ID3v2.255 タグ")}}) {
+        const QString q = put("odd.mp3", c.tag + audio);
+        Form31 &h = openOn({QStringLiteral("odd.mp3")}, 0);
+        d.messages.clear();
+        d.answers = {vx::vbNo};
+        h.FileSave.click();
+        ASSERT_EQ(messages().size(), 1);
+        EXPECT_TRUE(messages().at(0).contains(c.says)) << qPrintable(messages().at(0));
+        EXPECT_FALSE(messages().at(0).contains(QStringLiteral("ID3v1")));
+        EXPECT_EQ(content(q), c.tag + audio);
+        d.answers = {vx::vbYes};
+        h.FileSave.click();
+        EXPECT_EQ(content(q).right(audio.size()), audio);
+        EXPECT_NE(content(q), c.tag + audio);
+        h.Unload();
+    }
+}
+
+TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
+{
+    const QByteArray old = tagV2(3, 0, frame23("TYER", latin("1999"))) + audio;
+    const QString p = put("y.mp3", old);
+    put("z.mp3", audio);
+    Form31 &f = openOn({QStringLiteral("y.mp3"), QStringLiteral("z.mp3")}, 0);
+    for (const char *year : {"70000", "-1", "10000", "9999.5"}) {
+        f.YearText2.setText(QString::fromLatin1(year));
+        f.FileSave.click();
+        f.Command2.click();
+        ASSERT_EQ(messages().size(), 2) << year;
+        for (const QString &m : messages()) {
+            EXPECT_TRUE(m.contains(QStringLiteral("年「%1」").arg(QString::fromLatin1(year))) &&
+                        m.contains(QStringLiteral("0 から 9999")))
+                << qPrintable(m);
+        }
+        vxtest::dialogs().messages.clear();
+    }
+    EXPECT_TRUE(isLoaded<Form31>());
+    EXPECT_TRUE(player.calls.isEmpty());
+    EXPECT_EQ(content(p), old);
+    // The ID3v1 box too, and only the box of the tag being written counts.
+    f.VersionCombo.setListIndex(KindV1);
+    f.YearText.setText(QStringLiteral("-5"));
+    f.FileSave.click();
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(content(p), old);
+    f.YearText.setText(QString());
+    f.FileSave.click();
+    EXPECT_EQ(ReadID3v1Tag(p).Year, 0);
+    EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray("0000"));
+    f.VersionCombo.setListIndex(KindV23);
+    f.YearText2.setText(QStringLiteral("9999"));
+    f.FileSave.click();
+    EXPECT_EQ(ReadID3v2Tag(p).Year, 9999);
+    EXPECT_EQ(messages().size(), 1);
+    f.Unload();
+
+    // A year in the file that no tag of ours can hold shows as it is, and is not saved as 0000.
+    const QByteArray far = tagV2(3, 0, frame23("TYER", latin("70000"))) + audio;
+    put("far.mp3", far);
+    Form31 &g = openOn({QStringLiteral("far.mp3")}, 0);
+    EXPECT_EQ(g.YearText2.Text(), QStringLiteral("70000"));
+    g.FileSave.click();
+    EXPECT_EQ(messages().size(), 2);
+    EXPECT_EQ(content(dir.filePath(QStringLiteral("far.mp3"))), far);
 }
 
 TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)

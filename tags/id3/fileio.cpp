@@ -1,6 +1,7 @@
 #include "fileio.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidename.h"
 #include "platform/core/userfile.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <dirent.h>
@@ -42,6 +42,65 @@ QByteArray native(const QString &path)
     return QFile::encodeName(path);
 }
 
+namespace {
+
+// What the system said, in the user's language: strerror speaks English.
+QString systemText(int e)
+{
+    switch (e) {
+    case ENAMETOOLONG: return QStringLiteral("ファイル名またはパスが長すぎます。");
+    case ELOOP: return QStringLiteral("シンボリックリンクをたどりきれません（循環しているか、深すぎます）。");
+    case EISDIR: return QStringLiteral("ファイルではなくフォルダーです。");
+    case EEXIST: return QStringLiteral("同じ名前のファイルが既にあります。");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("開いているファイルが多すぎます。");
+    case EBUSY: return QStringLiteral("ファイルは使用中です。");
+    case EFBIG: return QStringLiteral("ファイルが大きすぎます。");
+    case ENOMEM: return QStringLiteral("メモリが不足しています。");
+    case EXDEV: return QStringLiteral("別のファイル システムへは移せません。");
+    case EMLINK: return QStringLiteral("リンクが多すぎます。");
+    case ENXIO:
+    case ENODEV: return QStringLiteral("デバイスがありません。");
+    case ESTALE: return QStringLiteral("ネットワーク上のファイルが見つからなくなりました。");
+    case EINVAL: return QStringLiteral("この名前または操作はこのファイル システムでは使えません。");
+    default: return QStringLiteral("システム エラー %1 が発生しました。").arg(e);
+    }
+}
+
+std::string_view view(const QByteArray &b)
+{
+    return {b.constData(), static_cast<std::size_t>(b.size())};
+}
+
+// The random part of a temporary name: a 32-bit number in base 36.
+constexpr std::size_t kTempUnique = 7;
+// The backup counter runs to 32767.
+constexpr std::size_t kBackupUnique = 4 + 5; // "_old" and the counter
+
+// ".NAME.vxtag-", NAME cut so that the whole temporary name fits.
+QByteArray tempPrefix(const QByteArray &fileName)
+{
+    return QByteArray::fromStdString(vx::sidename::prefix(view(fileName), "vxtag-", kTempUnique));
+}
+
+} // namespace
+
+BackupName backupName(const QByteArray &fileName)
+{
+    using vx::sidename::fitted;
+    using vx::sidename::kNameMax;
+    const qsizetype dot = fileName.lastIndexOf('.');
+    const QByteArray base = dot < 0 ? fileName : fileName.left(dot);
+    QByteArray ext = dot < 0 ? QByteArray() : fileName.mid(dot);
+    // An extension of hundreds of bytes leaves the name some room too.
+    constexpr std::size_t kMinStem = 16;
+    constexpr std::size_t kMaxExt = kNameMax - kBackupUnique - kMinStem;
+    if (static_cast<std::size_t>(ext.size()) > kMaxExt)
+        ext = "." + QByteArray::fromStdString(fitted(view(ext.mid(1)), kMaxExt - 1));
+    const std::size_t room = kNameMax - kBackupUnique - static_cast<std::size_t>(ext.size());
+    return {QByteArray::fromStdString(fitted(view(base), room)) + "_old", ext};
+}
+
 [[noreturn]] void fail(int e, const QString &path)
 {
     int number;
@@ -57,7 +116,7 @@ QByteArray native(const QString &path)
     case EIO: number = vx::err::DeviceIO; break;
     default:
         // The number alone would not say what went wrong.
-        vx::raise(vx::err::PathFileAccess, path + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(e)));
+        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：") + systemText(e));
     }
     vx::raise(number, path);
 }
@@ -134,6 +193,14 @@ void copyRange(int dst, int src, qint64 from, qint64 to, const QString &srcPath,
     }
 }
 
+bool trailingTagAt(int fd, qint64 length, const QString &path)
+{
+    if (length < 128)
+        return false;
+    char tag[3] = {};
+    return readAt(fd, tag, 3, length - 128, path) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G';
+}
+
 bool exists(const QString &path)
 {
     struct stat st;
@@ -201,10 +268,8 @@ void removeLeftovers(const QString &path)
     const QByteArray real = realTarget(native(path));
     const QByteArray dir = dirOf(real);
     const QByteArray base = real.mid(real.lastIndexOf('/') + 1);
-    const qsizetype dot = base.lastIndexOf('.');
-    const QByteArray oldPrefix = (dot < 0 ? base : base.left(dot)) + "_old";
-    const QByteArray ext = dot < 0 ? QByteArray() : base.mid(dot);
-    const QByteArray tempPrefix = "." + base + ".vxtag-";
+    const auto [oldPrefix, ext] = backupName(base);
+    const QByteArray temps = tempPrefix(base);
     struct stat self;
     const bool haveSelf = ::stat(real.constData(), &self) == 0;
 
@@ -213,8 +278,8 @@ void removeLeftovers(const QString &path)
         return;
     while (const dirent *e = ::readdir(d)) {
         const QByteArray name(e->d_name);
-        const bool temp = name.startsWith(tempPrefix) && name.size() > tempPrefix.size() &&
-                          allOf(name.mid(tempPrefix.size()), [](char c) { return std::isalnum(uchar(c)) != 0; });
+        const bool temp = name.startsWith(temps) && name.size() > temps.size() &&
+                          allOf(name.mid(temps.size()), [](char c) { return std::isalnum(uchar(c)) != 0; });
         const bool backup = name.startsWith(oldPrefix) && name.endsWith(ext) &&
                             name.size() >= oldPrefix.size() + ext.size() &&
                             allOf(name.mid(oldPrefix.size(), name.size() - oldPrefix.size() - ext.size()),
@@ -264,8 +329,7 @@ Replacement::Replacement(const QString &path, const QString &modeFrom) : path_(p
     const QByteArray dir = dirOf(target);
     const QByteArray base = target.mid(target.lastIndexOf('/') + 1);
     for (int attempt = 0; attempt < 100 && fd_.get() < 0; ++attempt) {
-        temp_ = dir + "/." + base + ".vxtag-" +
-                QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temp_ = dir + "/" + tempPrefix(base) + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         const int fd = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             fd_.reset(fd);

@@ -34,11 +34,21 @@ int openRead(const QString &path);
 qint64 sizeOf(int fd, const QString &path);
 // Reads up to count bytes at the 0-based offset; fewer at the end of the file.
 qint64 readAt(int fd, char *buf, qint64 count, qint64 offset, const QString &path);
+// "TAG" at the start of the file's last 128 bytes.
+bool trailingTagAt(int fd, qint64 length, const QString &path);
 void writeAll(int fd, const char *data, qint64 count, const QString &path);
 // Appends bytes [from, to) of src to dst with a fixed buffer.
 void copyRange(int dst, int src, qint64 from, qint64 to, const QString &srcPath, const QString &dstPath);
 
 bool exists(const QString &path);
+
+// The backup names of a file name (no folder): stem + counter + ext, the stem
+// ending in "_old"; a long name is cut so that every counter up to 32767 fits.
+struct BackupName {
+    QByteArray stem;
+    QByteArray ext;
+};
+BackupName backupName(const QByteArray &fileName);
 // Same file by another spelling (a link, "./", "//").
 bool sameFile(const QString &a, const QString &b);
 
@@ -48,8 +58,9 @@ bool sameFile(const QString &a, const QString &b);
 // the old content.
 void prepareRewrite(const QString &path);
 // Removes the leftovers of interrupted saves of `path`: our temporary files
-// (".NAME.vxtag-*") and backup links ("NAME_old*.EXT" that are the file
-// itself under another name) older than this process and locked by no one.
+// (".NAME.vxtag-*", NAME cut as a long name needs) and backup links (the
+// backup names that are the file itself under another name) older than this
+// process and locked by no one.
 void removeLeftovers(const QString &path);
 
 // A file written complete under a temporary name beside `path`, then flushed

@@ -47,6 +47,7 @@ struct ID3v2TagRecord {
     QString Remixer;
     QString Album;
     qint16 Year = 0;
+    QString YearText; // the frame's text, for a year that 16 bits cannot hold
     QString CommentDescription;
     QString CommentBody;
     QString Track;
@@ -58,7 +59,21 @@ struct ID3v2TagRecord {
 
 int DetectTagType(const QString &path);
 ID3v1TagRecord ReadID3v1Tag(const QString &path);
-ID3v2TagRecord ReadID3v2Tag(const QString &path);
+// Where an ID3v2 tag's bytes lie, for saves that must keep the rest.
+struct ID3v2Extent {
+    // Position of the file's first audio byte: behind the tag (and an
+    // ID3v2.4 footer); when the tag's size reaches past the file's end, the
+    // audio frame that follows the frames and their padding; 0 when there is
+    // none, and where the audio starts is unknown.
+    qint64 AudioStart = 0;
+    // The frames were read to the tag's end: no frame ran past it and no
+    // bytes stood there that are neither frame nor padding (always true for
+    // versions whose frames are not read).
+    bool Whole = true;
+};
+ID3v2TagRecord ReadID3v2Tag(const QString &path, ID3v2Extent *extent = nullptr);
+// The file is longer than 128 bytes and ends in an ID3v1 block.
+bool HasID3v1Block(const QString &path);
 
 // Part of a file held in memory: bytes at positions base .. base + data.size() - 1.
 // Positions outside it read as 0 and set `pastEnd`, which ends reading.
@@ -82,12 +97,15 @@ QByteArray GetBytesFromArray(const QByteArray &bytes, qint64 &index, qint64 coun
 QString DecodeFrameText(const QByteArray &payload, qint64 &index, int encoding);
 bool IsBitSet(quint8 flags, int bit);
 
-// Numeric value of the number at a text's start (leading blanks skipped); 0 when
-// there is none or it does not fit 16 bits.
+// Numeric value of the number at a text's start (leading blanks skipped),
+// rounded to a whole number; 0 when there is none.
+double NumericValue(const QString &text);
+// The same; 0 also when it does not fit 16 bits.
 qint16 NumericValue16(const QString &text);
 
-// CP932 text conversion. Decoding falls back to ISO-8859-1 for bytes that are
-// not CP932 (what the ID3 format itself names). Encoding raises error 5 naming
+// CP932 text conversion. Decoding drops the lone first byte of a character
+// cut at the text's end, and falls back to ISO-8859-1 for bytes that are not
+// CP932 (what the ID3 format itself names). Encoding raises error 5 naming
 // the text when a character has no CP932 form.
 QString FromCodePage(const QByteArray &bytes);
 QByteArray ToCodePage(const QString &text);

@@ -1,6 +1,7 @@
 // What the user owns stays as it is: write-protected and hard-linked files are
 // refused before anything is written, hostile names answer at once, and the
 // leftovers of interrupted saves go at the next save of that file only.
+#include "fileio.h"
 #include "fixture_test.h"
 
 #include "platform/core/errors.h"
@@ -15,6 +16,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ID3Module;
@@ -220,6 +222,102 @@ TEST_F(ProtectTest, LeftoversOfInterruptedSavesGoAtTheNextSaveOfThatFileOnly)
     for (const QString &f : {young, held, users, neighbours})
         EXPECT_TRUE(QFile::exists(f)) << qPrintable(f);
     ::close(lock);
+}
+
+QString repeated(const QString &s, int n)
+{
+    QString out;
+    for (int i = 0; i < n; ++i)
+        out += s;
+    return out;
+}
+
+// A save of `path` killed after it made its temporary file: what a crash leaves.
+void leaveTemporaryOf(const QString &path)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        try {
+            io::Replacement r(path, path);
+            r.write("half");
+            ::_exit(0); // no destructors: the temporary file stays
+        } catch (...) {
+            ::_exit(1);
+        }
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(ProtectTest, NamesOfTheLongestLengthSaveAndTheirLeftoversGoAtTheNextSave)
+{
+    const QString book = QStringLiteral("本");
+    const QStringList longest = {
+        QStringLiteral("ab") + repeated(book, 83) + QStringLiteral(".mp3"), // 255 bytes
+        repeated(book, 85),                                                 // 255 bytes, no extension
+        repeated(book, 80) + QStringLiteral(".mp3"),
+        QStringLiteral("a.") + repeated(book, 84),                          // an extension of 252 bytes
+    };
+    const QByteArray tag = tagV2(3, 0, frame23("TIT2", latin("old")));
+    const QByteArray audio = mpegFrames(3);
+    for (const QString &name : longest) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_LE(QFile::encodeName(name).size(), 255);
+        const QString p = path(name);
+        for (const auto &[kind, save] : saves(p, p, tag.size() + 1)) {
+            put(name, tag + audio + v1Block("old", "", 1, 1));
+            const Attempt a = attempt(save);
+            EXPECT_EQ(a.number, 0) << kind << " " << qPrintable(a.description);
+            EXPECT_EQ(names(), QStringList{name});
+        }
+        EXPECT_EQ(content(p), audio) << "the tags are gone, the audio stays";
+
+        // A backup name stays a name, and a taken one gives another.
+        const QString backup = MakeBackupName(p);
+        const QString file = QFileInfo(backup).fileName();
+        EXPECT_LE(QFile::encodeName(file).size(), 255);
+        EXPECT_TRUE(file.contains(QStringLiteral("_old")));
+        EXPECT_EQ(QFileInfo(backup).path(), QFileInfo(p).path());
+        if (name.endsWith(QStringLiteral(".mp3"))) {
+            EXPECT_TRUE(file.endsWith(QStringLiteral("_old.mp3")));
+        }
+        put(file, "the user's own");
+        const QString next = QFileInfo(MakeBackupName(p)).fileName();
+        EXPECT_NE(next, file);
+        EXPECT_LE(QFile::encodeName(next).size(), 255);
+        QFile::remove(backup);
+
+        // What a killed save left, and a backup link of the file, go at the next save.
+        leaveTemporaryOf(p);
+        ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(backup).constData()), 0);
+        ASSERT_EQ(names().size(), 3);
+        for (const QString &n : names())
+            age(path(n));
+        RemoveTag(p, p, 1);
+        EXPECT_EQ(names(), QStringList{name});
+        QFile::remove(p);
+    }
+}
+
+TEST_F(ProtectTest, WhatTheSystemRefusesIsSaidInJapanese)
+{
+    const QString tooLong = path(QString(256, QLatin1Char('x')));
+    const QString good = put("good.mp3", mpegFrames(2));
+    std::vector<std::pair<const char *, std::function<void()>>> calls = {
+        {"detect", [&] { DetectTagType(tooLong); }},
+        {"v2", [&] { ReadID3v2Tag(tooLong); }},
+    };
+    for (auto &s : saves(tooLong, good, 1))
+        calls.push_back(s);
+    for (const auto &[name, call] : calls) {
+        const Attempt a = attempt(call);
+        EXPECT_NE(a.number, 0) << name;
+        EXPECT_TRUE(a.description.contains(QStringLiteral("長すぎます"))) << name << qPrintable(a.description);
+        EXPECT_FALSE(a.description.contains(QStringLiteral("too long"), Qt::CaseInsensitive)) << name;
+    }
+    EXPECT_EQ(names(), QStringList{QStringLiteral("good.mp3")});
+    EXPECT_EQ(content(good), mpegFrames(2));
 }
 
 } // namespace

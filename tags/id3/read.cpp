@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "id3.h"
 
+#include <algorithm>
 #include <array>
 
 namespace ID3Module {
@@ -53,7 +54,10 @@ void store(ID3v2TagRecord &r, Field field, const QByteArray &payload)
     case FConductor: r.Conductor = text; break;
     case FRemixer: r.Remixer = text; break;
     case FTrack: r.Track = text; break;
-    case FYear: r.Year = NumericValue16(text); break;
+    case FYear:
+        r.Year = NumericValue16(text);
+        r.YearText = text;
+        break;
     default: break;
     }
 }
@@ -77,6 +81,25 @@ TagBuffer readSpan(int fd, qint64 first, qint64 count, const QString &path)
     const qint64 got = io::readAt(fd, buf.data.data(), count, first - 1, path);
     buf.data.resize(got);
     return buf;
+}
+
+bool frameIdChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// An MPEG audio or ADTS frame header at the 0-based index.
+bool audioFrameAt(const QByteArray &data, qint64 i)
+{
+    if (i < 0 || i + 3 > data.size())
+        return false;
+    const auto b1 = static_cast<unsigned char>(data[i + 1]);
+    const auto b2 = static_cast<unsigned char>(data[i + 2]);
+    if (static_cast<unsigned char>(data[i]) != 0xFF || (b1 & 0xE0) != 0xE0)
+        return false;
+    if ((b1 & 0x06) == 0) // layer bits 00: ADTS
+        return (b1 & 0xF6) == 0xF0;
+    return (b1 >> 3 & 3) != 1 && (b2 >> 4) != 15 && (b2 >> 2 & 3) != 3;
 }
 
 } // namespace
@@ -121,20 +144,20 @@ QByteArray ReadFileBytes(const TagBuffer &file, qint64 &pos, qint64 count, bool 
     return out;
 }
 
+bool HasID3v1Block(const QString &path)
+{
+    io::Fd fd(io::openRead(path));
+    const qint64 length = io::sizeOf(fd.get(), path);
+    return length > 128 && io::trailingTagAt(fd.get(), length, path);
+}
+
 int DetectTagType(const QString &path)
 {
     io::Fd fd(io::openRead(path));
     char head[3] = {};
     if (io::readAt(fd.get(), head, 3, 0, path) == 3 && head[0] == 'I' && head[1] == 'D' && head[2] == '3')
         return KindV22;
-    const qint64 length = io::sizeOf(fd.get(), path);
-    if (length >= 128) {
-        char tag[3] = {};
-        if (io::readAt(fd.get(), tag, 3, length - 128, path) == 3 && tag[0] == 'T' && tag[1] == 'A' &&
-            tag[2] == 'G')
-            return KindV1;
-    }
-    return KindNone;
+    return io::trailingTagAt(fd.get(), io::sizeOf(fd.get(), path), path) ? KindV1 : KindNone;
 }
 
 ID3v1TagRecord ReadID3v1Tag(const QString &path)
@@ -160,9 +183,10 @@ ID3v1TagRecord ReadID3v1Tag(const QString &path)
     return r;
 }
 
-ID3v2TagRecord ReadID3v2Tag(const QString &path)
+ID3v2TagRecord ReadID3v2Tag(const QString &path, ID3v2Extent *extent)
 {
     io::Fd fd(io::openRead(path));
+    const qint64 length = io::sizeOf(fd.get(), path);
     ID3v2TagRecord r;
     const TagBuffer header = readSpan(fd.get(), 1, 10, path);
     r.MajorVersion = static_cast<quint8>(header.at(4));
@@ -173,16 +197,23 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
     r.Experimental = IsBitSet(flags, 5);
     for (qint64 i = 7; i <= 10; ++i)
         r.TagSize = r.TagSize * 128 + (header.at(i) & 0x7F);
+    const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
+    // An ID3v2.4 footer repeats the header behind the tag.
+    const qint64 claimedStart = tagEnd + 1 + (r.MajorVersion == 4 && IsBitSet(flags, 4) ? 10 : 0);
+    ID3v2Extent found;
+    found.AudioStart = claimedStart <= length + 1 ? claimedStart : 0;
+    if (extent)
+        *extent = found;
     // Later versions lay their frames out otherwise: their header is all we read.
     if (r.MajorVersion >= 4)
         return r;
 
-    const qint64 tagEnd = qint64(r.TagSize) + 10; // last position of the tag
     // A tag may claim 256 MB; what lies past the first 32 MB (cover pictures,
     // if anything real) is read as past the end, so a hostile size costs no more.
     constexpr qint64 kMaxTagBytes = qint64(32) << 20;
     const TagBuffer tag =
-        readSpan(fd.get(), 1, std::min({tagEnd, io::sizeOf(fd.get(), path), kMaxTagBytes}), path);
+        readSpan(fd.get(), 1, std::min({tagEnd, length, kMaxTagBytes}), path);
+    const bool capped = tagEnd > kMaxTagBytes && length > kMaxTagBytes;
     fd.reset();
     const bool unsync = r.Unsynchronisation;
     qint64 pos = 11;
@@ -199,9 +230,16 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
     const bool v23 = r.MajorVersion == 3;
     const int idSize = v23 ? 4 : 3;
     const int headerSize = v23 ? 10 : 6;
+    // Where the frames end: at the first header whose ID is no frame ID.
+    qint64 framesEnd = 0;
+    bool stray = false; // bytes that are neither a frame nor padding
     // A frame header that does not fit in the tag is not a frame.
     while (!tag.pastEnd && pos + headerSize - 1 <= tagEnd) {
         const QByteArray id = tag.data.mid(pos - 1, idSize);
+        if (!framesEnd && (id.size() < idSize || !std::all_of(id.begin(), id.end(), frameIdChar))) {
+            framesEnd = pos;
+            stray = id.size() == idSize && id[0] != '\0';
+        }
         pos += idSize;
         qint64 size = bigEndian(ReadFileBytes(tag, pos, idSize, unsync, tagEnd));
         if (v23) {
@@ -230,6 +268,19 @@ ID3v2TagRecord ReadID3v2Tag(const QString &path)
         if (tag.pastEnd || id.isEmpty() || id[0] == '\0' || pos >= tagEnd - padding)
             break;
     }
+    found.Whole = !stray && (!tag.pastEnd || capped);
+    // A size that reaches past the file is damage: the audio is where the
+    // frames and their padding end, when an audio frame stands there.
+    if (!found.AudioStart) {
+        qint64 i = framesEnd - 1;
+        while (framesEnd > 0 && i < tag.data.size() && tag.data[i] == '\0')
+            ++i;
+        found.Whole = framesEnd > 0 && audioFrameAt(tag.data, i);
+        if (found.Whole)
+            found.AudioStart = i + 1;
+    }
+    if (extent)
+        *extent = found;
     return r;
 }
 

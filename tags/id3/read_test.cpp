@@ -221,4 +221,78 @@ TEST_F(ReadTest, RandomDamageNeverReadsOutsideTheTag)
     }
 }
 
+TEST_F(ReadTest, CodePageTextCutInsideItsLastCharacterKeepsItsWholeCharacters)
+{
+    const QString kana = QString(14, QChar(0x3042)); // あ: 82 A0
+    const QByteArray cut = "a" + ToCodePage(kana) + "\x82";  // 30 bytes, the last a lone first byte
+    ASSERT_EQ(cut.size(), 30);
+    const QByteArray kanjiCut = ToCodePage(QStringLiteral("夜明け")) + "\xE9"; // E9 begins 漁 and more
+    const ID3v1TagRecord r = ReadID3v1Tag(put("cut.mp3", mpegFrames(2) + v1Block(cut, kanjiCut, -1, 0)));
+    EXPECT_EQ(r.Title, QStringLiteral("a") + kana);
+    EXPECT_EQ(r.Comment, QStringLiteral("夜明け"));
+    EXPECT_EQ(ToCodePage(r.Title).size(), 29) << "what is shown can be saved";
+    // A lone byte that is a control code in ISO-8859-1 is no text in either.
+    EXPECT_EQ(FromCodePage(QByteArray(29, 'x') + "\x8C"), QString(29, QLatin1Char('x')));
+    // Beside plain letters, E9 is é; a broken character inside the text is no cut.
+    EXPECT_EQ(FromCodePage("Caf\xE9"), QStringLiteral("Café"));
+    EXPECT_EQ(FromCodePage("\x82\xA0\x82"), QStringLiteral("あ"));
+    EXPECT_EQ(FromCodePage("\xE9t\xE9"), QStringLiteral("été"));
+    // The same in an ID3v2 text frame.
+    const QString p = put("v2cut.mp3", tagV2(3, 0, frame23("TIT2", QByteArray(1, '\0') + cut)) + mpegFrames(1));
+    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("a") + kana);
+}
+
+TEST_F(ReadTest, TheAudioStartsBehindTheTagOrBehindTheFramesOfAnOversizedOne)
+{
+    const QByteArray audio = mpegFrames(3);
+    const QByteArray frames = frame23("TIT2", latin("Title")) + frame23("TPE1", latin("P"));
+    const auto claiming = [](int major, quint32 size, const QByteArray &body) {
+        return QByteArray("ID3", 3) + bytes({major, 0, 0}) + syncsafe(size) + body;
+    };
+    struct Case {
+        const char *what;
+        QByteArray file;
+        qint64 start;
+    };
+    const QByteArray tag = tagV2(3, 0, frames + QByteArray(100, '\0'));
+    const QByteArray v22 = frame22("TT2", latin("Title"));
+    const Case cases[] = {
+        {"sound", tag + audio, tag.size() + 1},
+        {"tag only", tag, tag.size() + 1},
+        {"past the end, padding", claiming(3, 1 << 20, frames + QByteArray(64, '\0')) + audio, 10 + frames.size() + 64 + 1},
+        {"past the end, no padding", claiming(3, 1 << 20, frames) + audio, 10 + frames.size() + 1},
+        {"ID3v2.2 past the end", claiming(2, 1 << 20, v22 + QByteArray(9, '\0')) + audio, 10 + v22.size() + 9 + 1},
+        {"AAC behind", claiming(3, 1 << 20, frames) + bytes({0xFF, 0xF1, 0x50, 0x80}) + QByteArray(200, 'a'),
+         10 + frames.size() + 1},
+        {"no audio behind", claiming(3, 1 << 20, frames + QByteArray(4, '\0')) + QByteArray(3000, 'z'), 0},
+        {"cut inside a frame", claiming(3, 1 << 20, frames.left(frames.size() - 3)), 0},
+        {"padding to the end", claiming(3, 1 << 20, frames + QByteArray(500, '\0')), 0},
+        {"ID3v2.4", claiming(4, 40, QByteArray(40, '\0')) + audio, 51},
+        {"ID3v2.4 with footer", claiming(4, 40, QByteArray(40, '\0')).replace(5, 1, "\x10") + "3DI" +
+                                    QByteArray(7, '\0') + audio, 61},
+        {"ID3v2.4 past the end", claiming(4, 1 << 20, QByteArray(40, '\0')) + audio, 0},
+    };
+    for (const Case &c : cases) {
+        ID3v2Extent e;
+        e.AudioStart = -1;
+        const ID3v2TagRecord r = ReadID3v2Tag(put("a.mp3", c.file), &e);
+        EXPECT_EQ(e.AudioStart, c.start) << c.what;
+        EXPECT_EQ(e.Whole, c.start > 0 || r.MajorVersion >= 4) << c.what;
+        if (r.MajorVersion == 3 && c.start > 0) {
+            EXPECT_EQ(r.Title, QStringLiteral("Title")) << c.what;
+        }
+    }
+    // Inside the file, a frame that runs past the tag or bytes that are no
+    // frame leave it read in part.
+    const QByteArray overrun = tagV2(3, 0, frames + "TPE2" + be32(900) + bytes({0, 0}) + "xy");
+    const QByteArray stray = tagV2(3, 0, frames + "x!y?" + QByteArray(40, '\0'));
+    for (const QByteArray &t : {overrun, stray}) {
+        ID3v2Extent e;
+        const ID3v2TagRecord r = ReadID3v2Tag(put("part.mp3", t + audio), &e);
+        EXPECT_FALSE(e.Whole) << (t == stray);
+        EXPECT_EQ(e.AudioStart, t.size() + 1);
+        EXPECT_EQ(r.Title, QStringLiteral("Title"));
+    }
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/core/errors.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <iconv.h>
@@ -93,8 +94,20 @@ QString FromCodePage(const QByteArray &bytes)
     if (isAscii(bytes))
         return QString::fromLatin1(bytes);
     QByteArray utf16;
+    const auto text = [&utf16] { return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2); };
     if (decoder().convert(bytes, utf16))
-        return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+        return text();
+    // A text another tagger cut at a byte count ends in the first byte of a
+    // double-byte character: the whole characters before it are the text.
+    // Bytes 81..9F are control codes in ISO-8859-1, never its text, so one of
+    // them tells CP932 from a Latin-1 letter (é is E9, a CP932 first byte).
+    const auto last = static_cast<unsigned char>(bytes.back());
+    const bool lead = (last >= 0x81 && last <= 0x9F) || (last >= 0xE0 && last <= 0xFC);
+    const bool cp932 = std::any_of(bytes.begin(), bytes.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0x9F;
+    });
+    if (lead && cp932 && decoder().convert(bytes.chopped(1), utf16))
+        return text();
     return QString::fromLatin1(bytes);
 }
 
@@ -212,7 +225,7 @@ bool IsBitSet(quint8 flags, int bit)
     return bit >= 0 && bit < 8 && (flags >> bit & 1) != 0;
 }
 
-qint16 NumericValue16(const QString &text)
+double NumericValue(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
@@ -223,10 +236,11 @@ qint16 NumericValue16(const QString &text)
     double value = 0;
     bool digits = false;
     while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9')) {
-        value = value * 10 + (text[i++].unicode() - '0');
+        // Past any range a caller takes, more digits change nothing.
+        if (value < 1e15)
+            value = value * 10 + (text[i].unicode() - '0');
+        ++i;
         digits = true;
-        if (value > 1e6)
-            return 0;
     }
     if (i < text.size() && text[i] == QLatin1Char('.')) {
         double scale = 0.1;
@@ -240,10 +254,13 @@ qint16 NumericValue16(const QString &text)
         return 0;
     if (negative)
         value = -value;
-    const double rounded = std::nearbyint(value); // halves to even, as the classic conversion
-    if (rounded < -32768 || rounded > 32767)
-        return 0;
-    return static_cast<qint16>(rounded);
+    return std::nearbyint(value); // halves to even, as the classic conversion
+}
+
+qint16 NumericValue16(const QString &text)
+{
+    const double value = NumericValue(text);
+    return value < -32768 || value > 32767 ? 0 : static_cast<qint16>(value);
 }
 
 } // namespace ID3Module

@@ -7,18 +7,11 @@
 
 #include "platform/core/errors.h"
 
+#include <QFile>
 
 namespace ID3Module {
 
 namespace {
-
-bool trailingBlockAt(int fd, qint64 length, const QString &path)
-{
-    if (length < 128)
-        return false;
-    char tag[3] = {};
-    return io::readAt(fd, tag, 3, length - 128, path) == 3 && tag[0] == 'T' && tag[1] == 'A' && tag[2] == 'G';
-}
 
 // Positions [from, end] of the source that hold its audio, as a 0-based
 // half-open range: from the audio start to the end, less a trailing ID3v1
@@ -27,7 +20,7 @@ std::pair<qint64, qint64> audioRange(int fd, qint64 length, qint64 audioStart, c
 {
     const qint64 from = std::max<qint64>(audioStart, 1) - 1;
     qint64 to = length;
-    if (length > 128 && trailingBlockAt(fd, length, path))
+    if (length > 128 && io::trailingTagAt(fd, length, path))
         to = length - 128;
     return {from, std::max(from, to)};
 }
@@ -98,11 +91,17 @@ void writeFrame(const QString &id, const ID3v2TagRecord &record, const QString &
 // (in place when they are the same file, however spelled). The temporary file
 // is the crash-safe copy: the name holds the old file or the new one, whole.
 template <class Body>
-void rewrite(const QString &target, const QString &source, Body &&body)
+void rewrite(const QString &target, const QString &source, qint64 audioStart, Body &&body)
 {
     const bool same = io::sameFile(target, source);
     io::Fd src(io::openRead(source));
     const qint64 length = io::sizeOf(src.get(), source);
+    // A start past the end (a damaged tag size taken at its word) would copy no audio at all.
+    if (audioStart > length + 1)
+        throw vx::RuntimeError(
+            vx::err::InvalidCall,
+            source + QStringLiteral("\nID3v2 タグの大きさがファイルの終わりを越えていて、音声データがどこから始まるか"
+                                    "わかりません。このまま保存すると音声が失われます。"));
     const QString written = same ? source : target;
     io::prepareRewrite(written);
     io::Replacement out(written, same ? source : (io::exists(target) ? target : QString()));
@@ -116,10 +115,9 @@ QString MakeBackupName(const QString &path)
 {
     const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
     const QString dir = path.left(slash + 1);
-    const QString name = path.mid(slash + 1);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString base = dir + (dot < 0 ? name : name.left(dot)) + QStringLiteral("_old");
-    const QString ext = dot < 0 ? QString() : name.mid(dot);
+    const io::BackupName name = io::backupName(io::native(path.mid(slash + 1)));
+    const QString base = dir + QFile::decodeName(name.stem);
+    const QString ext = QFile::decodeName(name.ext);
     if (!io::exists(base + ext))
         return base + ext;
     for (int n = 1; n <= 32767; ++n) {
@@ -243,7 +241,7 @@ void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int c
                    const ID3v1TagRecord &record, qint64 audioStart)
 {
     const QByteArray block = BuildID3v1Block(record, v11);
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool same) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool same) {
         qint64 from = 0;
         qint64 to = length;
         if (!same) {
@@ -253,7 +251,7 @@ void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int c
             if (currentKind == KindV22 || currentKind == KindV23 || audioStart > 1)
                 from = std::min(std::max<qint64>(audioStart, 1) - 1, length);
             // The old block is replaced, never a second one added.
-            if (length - from >= 128 && trailingBlockAt(src, length, source))
+            if (length - from >= 128 && io::trailingTagAt(src, length, source))
                 to = length - 128;
         }
         out.copyFrom(src, from, to, source);
@@ -265,7 +263,7 @@ qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2Ta
                      qint64 audioStart)
 {
     const QByteArray tag = BuildID3v2Tag(record);
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
         out.write(tag);
         const auto [from, to] = audioRange(src, length, audioStart, source);
         out.copyFrom(src, from, to, source);
@@ -275,7 +273,7 @@ qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2Ta
 
 void RemoveTag(const QString &target, const QString &source, qint64 audioStart)
 {
-    rewrite(target, source, [&](io::Replacement &out, int src, qint64 length, bool) {
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
         const auto [from, to] = audioRange(src, length, audioStart, source);
         out.copyFrom(src, from, to, source);
     });

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <functional>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -230,6 +231,37 @@ TEST_F(WriteTest, AFailedRewriteLeavesTheOriginalAndNoBackup)
     EXPECT_THROW(WriteID3v2Tag(p, path("missing.mp3"), v2(3), 1), vx::RuntimeError);
     EXPECT_THROW(WriteID3v2Tag(path("no/such/dir.mp3"), p, v2(3), 1), vx::RuntimeError);
     EXPECT_EQ(names(), QStringList{QStringLiteral("full.mp3")});
+}
+
+TEST_F(WriteTest, AnAudioStartPastTheEndIsRefusedAndChangesNothing)
+{
+    const QByteArray old = QByteArray("ID3\x03\0\0", 6) + syncsafe(1 << 20) + frame23("TIT2", latin("x")) +
+                           QByteArray(3000, 'z');
+    const QString p = put("damaged.mp3", old);
+    const qint64 claimed = (1 << 20) + 11;
+    ID3v1TagRecord v1;
+    const QString other = path("other.mp3");
+    const std::function<void()> saves[] = {
+        [&] { WriteID3v2Tag(p, p, v2(3), claimed); },
+        [&] { WriteID3v1Tag(p, p, true, KindV23, v1, claimed); },
+        [&] { RemoveTag(p, p, claimed); },
+        [&] { WriteID3v2Tag(other, p, v2(2), claimed); },
+    };
+    for (const auto &save : saves) {
+        try {
+            save();
+            ADD_FAILURE() << "saved";
+        } catch (const vx::RuntimeError &e) {
+            EXPECT_TRUE(e.description().contains(QStringLiteral("音声データ"))) << qPrintable(e.description());
+        }
+    }
+    EXPECT_EQ(content(p), old);
+    EXPECT_EQ(names(), QStringList{QStringLiteral("damaged.mp3")});
+    // One past the end is a tag with no audio behind it.
+    const QByteArray tagOnly = tagV2(3, 0, frame23("TIT2", latin("x")));
+    const QString t = put("tag.mp3", tagOnly);
+    RemoveTag(t, t, tagOnly.size() + 1);
+    EXPECT_EQ(content(t), QByteArray());
 }
 
 } // namespace
