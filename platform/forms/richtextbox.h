@@ -121,6 +121,8 @@ private:
     void replaceDocument(QTextDocument *doc);
     void watchEdits(QTextDocument *doc);
     bool quiet_ = false;
+    // Keeps the wrap mode fit for `doc`'s text as it changes.
+    void followWrap(QTextDocument *doc);
     double rightMargin_ = 108150;
     text::TextFormat format_;
 };

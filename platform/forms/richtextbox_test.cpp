@@ -7,6 +7,7 @@
 #include "testing/files.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPdfWriter>
@@ -393,6 +394,121 @@ TEST_F(RichTextBoxTest, SelPrintPrintsTheSelectionOrEverything)
         b.SelPrint(w);
     }
     EXPECT_TRUE(bytesOf(pdf).startsWith("%PDF"));
+}
+// `bytes` hex digits: one run without a line break opportunity.
+QByteArray hexRun(qsizetype bytes)
+{
+    QByteArray out(bytes, Qt::Uninitialized);
+    quint32 x = 7;
+    for (char &c : out) {
+        x = x * 1103515245u + 12345u;
+        c = "0123456789abcdef"[(x >> 16) & 15];
+    }
+    return out;
+}
+
+// The lines of block `n` as laid out.
+QStringList laidLines(const QTextDocument *doc, int n)
+{
+    const QTextBlock b = doc->findBlockByNumber(n);
+    QStringList out;
+    for (int k = 0; k < b.layout()->lineCount(); ++k) {
+        const QTextLine l = b.layout()->lineAt(k);
+        out << b.text().mid(l.textStart(), l.textLength());
+    }
+    return out;
+}
+
+qint64 msFor(const std::function<void()> &f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.elapsed();
+}
+
+// Qt's search for a word break goes through the whole rest of such a run for
+// every line it makes of it: seconds for a megabyte, with the window frozen.
+// Opening it, typing in it and pasting it cost about what a line as long with
+// break opportunities costs (measured alongside: the machine may be busy).
+TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryText)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    constexpr qsizetype kLine = 1 << 20;
+    QByteArray spaced = hexRun(kLine);
+    for (qsizetype k = 63; k < spaced.size(); k += 64)
+        spaced[k] = ' ';
+    struct Costs {
+        qint64 open, typed, pasted;
+    };
+    auto costs = [&](const QByteArray &line) {
+        Costs c{};
+        const QString path = file("line.txt");
+        writeBytes(path, "short line\r\n" + line + "\r\nafter");
+        c.open = msFor([&] {
+            b.LoadFile(path);
+            b.viewport()->repaint();
+        });
+        const QStringList lines = laidLines(b.document(), 1);
+        EXPECT_GT(lines.size(), 100) << "wrapped at the margin";
+        EXPECT_EQ(lines.join(QString()).size(), kLine);
+        b.setSelStart(b.document()->findBlockByNumber(1).position() + kLine / 2);
+        c.typed = msFor([&] {
+            key(&b, Qt::Key_A, QStringLiteral("a"));
+            b.viewport()->repaint();
+        });
+        EXPECT_EQ(b.document()->findBlockByNumber(1).length(), kLine + 2);
+        b.setText(QStringLiteral("ordinary text"));
+        b.setSelStart(8);
+        c.pasted = msFor([&] {
+            b.setSelText(QString::fromLatin1(line));
+            b.viewport()->repaint();
+        });
+        return c;
+    };
+    const Costs ordinary = costs(spaced);
+    const Costs unbroken = costs(hexRun(kLine));
+    EXPECT_LT(unbroken.open, 3 * ordinary.open + 100);
+    EXPECT_LT(unbroken.typed, 3 * ordinary.typed + 100);
+    EXPECT_LT(unbroken.pasted, 3 * ordinary.pasted + 100);
+}
+
+// Words, and Japanese text longer than any run without a break opportunity
+// that the box wraps anywhere, keep their breaks: at spaces, and never before
+// a full stop. So does text that follows such a run in a new document.
+TEST_F(RichTextBoxTest, OrdinaryTextStillWrapsAtWordBoundaries)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    b.setRightMargin(0);
+    QString words;
+    for (int k = 0; words.size() < 3000; ++k)
+        words += QStringLiteral("word%1 ").arg(k * 7919 % 100000);
+    const QString japanese = QStringLiteral("吾輩は猫である。名前はまだ無い。").repeated(1000);
+    auto check = [&] {
+        b.viewport()->repaint();
+        const QStringList first = laidLines(b.document(), 0);
+        ASSERT_GT(first.size(), 5);
+        for (int k = 0; k + 1 < first.size(); ++k)
+            EXPECT_TRUE(first[k].endsWith(QLatin1Char(' '))) << first[k].toStdString();
+        const QStringList second = laidLines(b.document(), 1);
+        ASSERT_GT(second.size(), 50);
+        for (const QString &l : second)
+            EXPECT_FALSE(l.startsWith(QChar(0x3002))) << l.toStdString();
+    };
+    b.setText(words + QLatin1Char('\n') + japanese);
+    check();
+    const QString path = file("hex.txt");
+    writeBytes(path, hexRun(100000));
+    b.LoadFile(path);
+    b.setText(words + QLatin1Char('\n') + japanese);
+    check();
+    writeBytes(path, (words + QLatin1Char('\n') + japanese).toUtf8());
+    b.LoadFile(path);
+    check();
 }
 
 } // namespace
