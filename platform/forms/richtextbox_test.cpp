@@ -11,11 +11,13 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTextDocument>
+#include <QTextImageFormat>
 
 #include <functional>
 
@@ -512,3 +514,61 @@ TEST_F(RichTextBoxTest, OrdinaryTextStillWrapsAtWordBoundaries)
 }
 
 } // namespace
+
+// Any character the box holds comes back from a rich text save: controls,
+// noncharacters, pairs of surrogates, CJK, the characters rich text escapes.
+TEST_F(RichTextBoxTest, RichTextSavesReopenWithEveryCharacter)
+{
+    RichTextBox &b = box();
+    const QString path = file("random.rtf");
+    auto pick = [](QRandomGenerator &rng) -> char32_t {
+        static const char32_t special[] = {'\\', '{', '}', ';', '?', '\t', '\n', '\r', '\f', 0, 0x7F, 0xA0,
+                                           0x2028, 0x2029, 0xFEFF, 0xFFFC, 0xFFFD, 0xFFFE, 0xFFFF, 0xFDD0, 0xFDEF};
+        switch (rng.bounded(8)) {
+        case 0: return rng.bounded(0x20u);                      // controls
+        case 1: return 0x20 + rng.bounded(0x60u);               // ASCII
+        case 2: return 0x4E00 + rng.bounded(0x5200u);           // CJK
+        case 3: return special[rng.bounded(quint32(std::size(special)))];
+        case 4: return 0x10000 + rng.bounded(0x100000u);        // beyond the BMP: a pair
+        case 5: return 0xFDD0 + rng.bounded(0x20u);             // noncharacters
+        case 6: return (rng.bounded(17u) << 16) | 0xFFFE | rng.bounded(2u);
+        default: {
+            char32_t c;
+            do
+                c = 0x80 + rng.bounded(0xFF80u);                // anywhere in the BMP
+            while (QChar::isSurrogate(c));
+            return c;
+        }
+        }
+    };
+    for (quint32 seed = 1; seed <= 200; ++seed) {
+        QRandomGenerator rng(seed);
+        QString text;
+        const int count = 1 + int(rng.bounded(60u));
+        for (int k = 0; k < count; ++k) {
+            const char32_t c = pick(rng);
+            text += QString::fromUcs4(&c, 1);
+        }
+        b.setText(text);
+        const QString held = b.Text();
+        b.SaveFile(path, 0);
+        try {
+            b.LoadFile(path);
+        } catch (const vx::RuntimeError &) {
+            ADD_FAILURE() << "seed " << seed << ": refused " << bytesOf(path).constData();
+            continue;
+        }
+        ASSERT_EQ(b.Text(), held) << "seed " << seed << ": " << bytesOf(path).constData();
+    }
+    // Half a pair is no character: it comes back as the replacement character,
+    // in a file that opens. A picture is left out, not turned into text.
+    b.setText(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00));
+    QTextCursor at = b.textCursor();
+    at.setPosition(1);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("x.png"));
+    at.insertImage(picture);
+    b.SaveFile(path, 0);
+    b.LoadFile(path);
+    EXPECT_EQ(b.Text(), QStringLiteral("a\uFFFDb\uFFFD"));
+}
