@@ -10,6 +10,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextBlock>
@@ -105,6 +106,21 @@ void RichTextBox::watchEdits(QTextDocument *doc)
     });
 }
 
+void RichTextBox::wrapForIncoming(QStringView text)
+{
+    // Switched before the text goes in, not after (when the document would
+    // be laid out again for the switch and then for the edit).
+    if (wordWrapMode() != QTextOption::WrapAnywhere && holdsLongRun(text))
+        setWordWrapMode(QTextOption::WrapAnywhere);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText())
+        wrapForIncoming(source->text());
+    QTextEdit::insertFromMimeData(source);
+}
+
 void RichTextBox::followWrap(QTextDocument *doc)
 {
     // Before the layout hears of the change: the new text is laid out once,
@@ -169,6 +185,7 @@ void RichTextBox::setSelText(const QString &t)
 {
     if (isReadOnly())
         return;
+    wrapForIncoming(t);
     QTextCursor c = textCursor();
     c.insertText(oneBreak(t));
     setTextCursor(c);

@@ -114,6 +114,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QTextCharFormat formatAtStart() const;
@@ -121,8 +122,10 @@ private:
     void replaceDocument(QTextDocument *doc);
     void watchEdits(QTextDocument *doc);
     bool quiet_ = false;
-    // Keeps the wrap mode fit for `doc`'s text as it changes.
+    // Keep the wrap mode fit for the text: `doc`'s as it changes, and text
+    // about to be inserted.
     void followWrap(QTextDocument *doc);
+    void wrapForIncoming(QStringView text);
     double rightMargin_ = 108150;
     text::TextFormat format_;
 };

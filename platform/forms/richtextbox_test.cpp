@@ -6,7 +6,9 @@
 #include "testing/harness.h"
 #include "testing/files.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
@@ -443,7 +445,7 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
     for (qsizetype k = 63; k < spaced.size(); k += 64)
         spaced[k] = ' ';
     struct Costs {
-        qint64 open, typed, pasted;
+        qint64 open, typed, inserted, pasted;
     };
     auto costs = [&](const QByteArray &line) {
         Costs c{};
@@ -464,17 +466,43 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
         EXPECT_EQ(b.document()->findBlockByNumber(1).length(), kLine + 2);
         b.setText(QStringLiteral("ordinary text"));
         b.setSelStart(8);
-        c.pasted = msFor([&] {
+        c.inserted = msFor([&] {
             b.setSelText(QString::fromLatin1(line));
             b.viewport()->repaint();
         });
+        b.setText(QStringLiteral("ordinary text"));
+        b.setSelStart(8);
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(line));
+        c.pasted = msFor([&] {
+            key(&b, Qt::Key_V, QString(), Qt::ControlModifier);
+            b.viewport()->repaint();
+        });
+        EXPECT_EQ(b.document()->characterCount(), kLine + 14);
         return c;
     };
     const Costs ordinary = costs(spaced);
     const Costs unbroken = costs(hexRun(kLine));
     EXPECT_LT(unbroken.open, 3 * ordinary.open + 100);
     EXPECT_LT(unbroken.typed, 3 * ordinary.typed + 100);
+    EXPECT_LT(unbroken.inserted, 3 * ordinary.inserted + 100);
     EXPECT_LT(unbroken.pasted, 3 * ordinary.pasted + 100);
+
+    // Replacing every space of the ordinary line with nothing makes it one run.
+    std::vector<qsizetype> spaces;
+    for (qsizetype k = 63; k < kLine; k += 64)
+        spaces.push_back(k);
+    auto replaced = [&](const QString &with) {
+        b.setText(QString::fromLatin1(spaced));
+        b.viewport()->repaint();
+        return msFor([&] {
+            b.ReplaceRanges(spaces, 1, with);
+            b.viewport()->repaint();
+        });
+    };
+    const qint64 kept = replaced(QStringLiteral(" "));
+    const qint64 joined = replaced(QString());
+    EXPECT_EQ(b.document()->characterCount(), kLine - qsizetype(spaces.size()) + 1);
+    EXPECT_LT(joined, 3 * kept + 100);
 }
 
 // Words, and Japanese text longer than any run without a break opportunity
