@@ -455,6 +455,8 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
             b.LoadFile(path);
             b.viewport()->repaint();
         });
+        EXPECT_EQ(b.SelStart(), 0);
+        EXPECT_EQ(b.verticalScrollBar()->value(), 0) << "the view at the start of what opened";
         const QStringList lines = laidLines(b.document(), 1);
         EXPECT_GT(lines.size(), 100) << "wrapped at the margin";
         EXPECT_EQ(lines.join(QString()).size(), kLine);
@@ -477,6 +479,7 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
             key(&b, Qt::Key_V, QString(), Qt::ControlModifier);
             b.viewport()->repaint();
         });
+        EXPECT_GT(b.verticalScrollBar()->value(), 0) << "the caret at the end of what was pasted";
         EXPECT_EQ(b.document()->characterCount(), kLine + 14);
         return c;
     };
