@@ -57,6 +57,8 @@ public:
     void setFontName(const QString &name);
 
     // Twips from the left edge where lines wrap; 0 wraps at the control's edge.
+    // Lines wrap between words; a document holding thousands of characters
+    // without a break opportunity (hex digits, say) wraps anywhere.
     double RightMargin() const { return rightMargin_; }
     void setRightMargin(double twips);
 
