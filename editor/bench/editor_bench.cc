@@ -10,6 +10,14 @@
 // editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]
 // editor_bench after <MB> <ours|plaintextedit> [seconds]
 //   the longest stall of the window thread in the seconds after the open.
+// editor_bench longopen <MB> <ours|plaintextedit> [rounds]
+//   a file of one line of hex digits (no break opportunity in it): the
+//   longest stall of the window thread from the open through the seconds
+//   after it, round by round (the first round is the first use).
+//   EDITOR_BENCH_SHOT=file.png saves a picture of the window after it.
+// editor_bench longkey <MB> <ours|plaintextedit> [keys]
+//   keys typed in the middle of such a line, each until it is painted; the
+//   first key apart from the rest, and the longest stall while typing.
 // editor_bench replace <MB> <plain|handler|atspi> [rounds]
 //   handler: an update handler that reads each event (needs no bus);
 //   atspi: the platform's bridge (xcb, a session bus with the accessibility
@@ -32,6 +40,7 @@
 #include <QSocketNotifier>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTimer>
@@ -44,6 +53,8 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include <unistd.h>
@@ -270,6 +281,154 @@ int after(int mb, const QString &who, int seconds)
     return 0;
 }
 
+// One line of hex digits, no break opportunity in it.
+QByteArray hexLine(int mb)
+{
+    QByteArray out(qint64(mb) * 1024 * 1024, Qt::Uninitialized);
+    quint32 x = 1;
+    for (char &c : out) {
+        x = x * 1103515245u + 12345u;
+        c = "0123456789abcdef"[(x >> 16) & 15];
+    }
+    return out;
+}
+
+// The longest time the window thread goes without turning over its event
+// loop while `during` runs, through `settle` ms after it.
+class StallClock {
+public:
+    StallClock()
+    {
+        QObject::connect(&tick_, &QTimer::timeout, [this] {
+            const qint64 now = clock_.nsecsElapsed();
+            longest_ = std::max(longest_, now - last_);
+            last_ = now;
+        });
+    }
+    double measure(const std::function<void()> &during, int settle)
+    {
+        longest_ = 0;
+        clock_.start();
+        last_ = 0;
+        tick_.start(1);
+        QTimer::singleShot(0, during);
+        while (clock_.elapsed() < settle)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        tick_.stop();
+        return ms(longest_);
+    }
+
+private:
+    QTimer tick_;
+    QElapsedTimer clock_;
+    qint64 last_ = 0, longest_ = 0;
+};
+
+// The open of a line of `mb` MB in the editor window or in a QPlainTextEdit
+// wrapping anywhere (its default search for a word break is no floor).
+struct LongLine {
+    QTemporaryDir dir;
+    QString path;
+    std::unique_ptr<QPlainTextEdit> pe;
+    explicit LongLine(int mb) : path(dir.filePath(QStringLiteral("line.txt")))
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(hexLine(mb));
+    }
+    QAbstractScrollArea *open(const QString &who)
+    {
+        if (who == QLatin1String("ours")) {
+            Form4 &e = vx::instance<Form4>();
+            if (e.Dir1.Path() != dir.path())
+                e.Dir1.setPath(dir.path());
+            e.File1.setListIndex(0);
+            e.RichTextBox1.viewport()->repaint();
+            return &e.RichTextBox1;
+        }
+        if (!pe) {
+            pe = std::make_unique<QPlainTextEdit>();
+            pe->setWordWrapMode(QTextOption::WrapAnywhere);
+            pe->resize(600, 400);
+            pe->show();
+        }
+        pe->setPlainText(QString::fromUtf8(readAll(path)));
+        pe->viewport()->repaint();
+        return pe.get();
+    }
+};
+
+int longOpen(int mb, const QString &who, int rounds)
+{
+    LongLine line(mb);
+    if (who == QLatin1String("ours")) {
+        vx::instance<Form4>().Dir1.setPath(line.dir.path());
+        vx::instance<Form4>().Show();
+    }
+    std::vector<double> stalls;
+    for (int r = 0; r < rounds; ++r) {
+        if (who == QLatin1String("ours")) {
+            vx::instance<Form4>().RichTextBox1.setText(QString());
+            vx::instance<Form4>().File1.setListIndex(-1);
+        }
+        stalls.push_back(StallClock().measure([&] { line.open(who); }, 3000));
+    }
+    std::vector<double> steady(stalls.begin() + 1, stalls.end());
+    std::sort(steady.begin(), steady.end());
+    // A picture of the window after the last open, to look at.
+    if (const QString shot = qEnvironmentVariable("EDITOR_BENCH_SHOT"); !shot.isEmpty()) {
+        QWidget *w = who == QLatin1String("ours") ? static_cast<QWidget *>(&vx::instance<Form4>()) : line.pe.get();
+        w->grab().save(shot);
+    }
+    std::printf("open of a %d MB line %-13s longest stall: first %6.0f ms  steady median %6.0f ms  worst %6.0f ms\n", mb,
+                qPrintable(who), stalls.front(), steady.empty() ? 0.0 : steady[steady.size() / 2],
+                steady.empty() ? 0.0 : steady.back());
+    return 0;
+}
+
+int longKey(int mb, const QString &who, int keys)
+{
+    LongLine line(mb);
+    if (who == QLatin1String("ours"))
+        vx::instance<Form4>().Show();
+    QAbstractScrollArea *area = line.open(who);
+    StallClock().measure([] {}, 3000); // the rest of the open settles
+    QWidget *target = area;
+    if (auto *te = qobject_cast<QTextEdit *>(area)) {
+        QTextCursor c = te->textCursor();
+        c.setPosition(te->document()->characterCount() / 2);
+        te->setTextCursor(c);
+    } else if (auto *pe = qobject_cast<QPlainTextEdit *>(area)) {
+        QTextCursor c = pe->textCursor();
+        c.setPosition(pe->document()->characterCount() / 2);
+        pe->setTextCursor(c);
+    }
+    target->setFocus();
+    std::vector<double> times;
+    double longest = StallClock().measure(
+        [&] {
+            for (int k = 0; k < keys; ++k) {
+                QElapsedTimer t;
+                t.start();
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                QApplication::sendEvent(target, &press);
+                QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                QApplication::sendEvent(target, &release);
+                area->viewport()->repaint();
+                QApplication::processEvents();
+                times.push_back(ms(t.nsecsElapsed()));
+            }
+        },
+        1000);
+    std::vector<double> steady(times.begin() + 1, times.end());
+    std::sort(steady.begin(), steady.end());
+    std::printf("key in a %d MB line %-13s first %6.0f ms  steady median %6.0f ms  worst %6.0f ms  (longest stall "
+                "%6.0f ms, %d keys)\n",
+                mb, qPrintable(who), times.front(), steady.empty() ? 0.0 : steady[steady.size() / 2],
+                steady.empty() ? 0.0 : steady.back(), longest, keys);
+    return 0;
+}
+
 int replace(int mb, const QString &mode, int rounds)
 {
     QTemporaryDir dir;
@@ -422,10 +581,16 @@ int main(int argc, char **argv)
         return listen();
     if (args.size() >= 4 && args[1] == QLatin1String("after"))
         return after(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 5);
+    if (args.size() >= 4 && args[1] == QLatin1String("longopen"))
+        return longOpen(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
+    if (args.size() >= 4 && args[1] == QLatin1String("longkey"))
+        return longKey(args[2].toInt(), args[3], args.size() > 4 ? std::max(2, args[4].toInt()) : 10);
     if (args.size() >= 4 && args[1] == QLatin1String("replace"))
         return replace(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
     std::fprintf(stderr, "usage: editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]\n"
                          "       editor_bench after <MB> <ours|plaintextedit> [seconds]\n"
+                         "       editor_bench longopen <MB> <ours|plaintextedit> [rounds]\n"
+                         "       editor_bench longkey <MB> <ours|plaintextedit> [keys]\n"
                          "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n"
                          "       editor_bench listen\n");
     return 2;

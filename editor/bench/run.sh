@@ -40,6 +40,12 @@ for mb in ${2:-1 10 50}; do
         echo "$("$bench" after "$mb" "$who" 5)  load $(load)"
     done
 done
+# A line without break points: the longest stall of opening 4 MB of it, and
+# each key typed inside 1 MB of it.
+for who in ours plaintextedit ours plaintextedit; do
+    echo "$("$bench" longopen 4 "$who" "$rounds")  load $(load)"
+    echo "$("$bench" longkey 1 "$who" 10)  load $(load)"
+done
 [ -n "${2:-}" ] && exit 0
 echo "load: $(load)"
 for mode in plain handler plain handler; do

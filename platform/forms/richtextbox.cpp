@@ -10,9 +10,11 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
@@ -39,6 +41,45 @@ QString unifyBreaks(QString s)
             c = QLatin1Char('\n');
     return s;
 }
+
+// Breaking at word boundaries with breaking anywhere as the fallback, Qt's
+// line layout searches the whole rest of a run without a break opportunity
+// for each line it makes of it: seconds for a megabyte of hex digits, growing
+// with the square of the run. A document holding a run longer than this
+// wraps anywhere instead; below it the search costs a few milliseconds.
+constexpr qsizetype kLongRun = 4096;
+
+bool holdsLongRun(QStringView text)
+{
+    // Window by window from the last break opportunity found: a long run is
+    // found in its first window, other text is looked at about once.
+    qsizetype from = 0;
+    while (text.size() - from > kLongRun) {
+        const QStringView window = text.mid(from, kLongRun + 1);
+        QTextBoundaryFinder f(QTextBoundaryFinder::Line, window.data(), window.size());
+        f.toEnd();
+        const qsizetype last = f.toPreviousBoundary();
+        if (last <= 0)
+            return true;
+        from += last;
+    }
+    return false;
+}
+
+bool holdsLongRun(const QTextBlock &b) { return b.length() > kLongRun + 1 && holdsLongRun(b.text()); }
+
+QTextOption::WrapMode wrapFor(bool longRun)
+{
+    return longRun ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+}
+
+bool anyLongRun(QTextBlock b, const QTextBlock &end)
+{
+    for (; b.isValid() && b != end; b = b.next())
+        if (holdsLongRun(b))
+            return true;
+    return false;
+}
 } // namespace
 
 RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : Control(form, name, container)
@@ -49,8 +90,10 @@ RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : 
     setAcceptRichText(true);
     setTabChangesFocus(false);
     setRightMargin(rightMargin_);
+    setWordWrapMode(wrapFor(false));
     connect(this, &QTextEdit::textChanged, this, [this] { fire(Change); });
     watchEdits(document());
+    followWrap(document());
     paceLayout(document());
 }
 
@@ -60,6 +103,39 @@ void RichTextBox::watchEdits(QTextDocument *doc)
     connect(doc, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
         if (!quiet_ && (removed != 0 || added != 0))
             fire(Edited);
+    });
+}
+
+void RichTextBox::wrapForIncoming(QStringView text)
+{
+    // Switched before the text goes in, not after (when the document would
+    // be laid out again for the switch and then for the edit).
+    if (wordWrapMode() != QTextOption::WrapAnywhere && holdsLongRun(text))
+        setWordWrapMode(QTextOption::WrapAnywhere);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData *source)
+{
+    if (source->hasText())
+        wrapForIncoming(source->text());
+    QTextEdit::insertFromMimeData(source);
+}
+
+void RichTextBox::followWrap(QTextDocument *doc)
+{
+    // Before the layout hears of the change: the new text is laid out once,
+    // in the mode it needs.
+    connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int, int added) {
+        if (doc != document())
+            return;
+        const bool whole = from == 0 && added >= doc->characterCount() - 1;
+        // Once wrapping anywhere, the document does until it is replaced:
+        // finding out that the long run went would take a search per edit.
+        if (!whole && wordWrapMode() == QTextOption::WrapAnywhere)
+            return;
+        const QTextBlock first = whole ? doc->begin() : doc->findBlock(from);
+        const QTextBlock end = whole ? QTextBlock() : doc->findBlock(from + added).next();
+        setWordWrapMode(wrapFor(anyLongRun(first, end)));
     });
 }
 
@@ -109,6 +185,7 @@ void RichTextBox::setSelText(const QString &t)
 {
     if (isReadOnly())
         return;
+    wrapForIncoming(t);
     QTextCursor c = textCursor();
     c.insertText(oneBreak(t));
     setTextCursor(c);
@@ -313,11 +390,19 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
     // narrowing the view: the control's own sizing lays them out once. A
     // short text hides the bar again when the policy is given back.
     doc->setPageSize(QSizeF(0, 0));
+    const QTextOption::WrapMode wrap = wrapFor(anyLongRun(doc->begin(), QTextBlock()));
+    if (wrap != wordWrapMode()) {
+        // The control applies its mode to the document it shows: the one
+        // going away is not laid out again for it.
+        old->setPageSize(QSizeF(0, 0));
+        setWordWrapMode(wrap);
+    }
     const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setDocument(doc);
     watchEdits(doc);
     setVerticalScrollBarPolicy(policy);
+    followWrap(doc);
     paceLayout(doc);
     if (ours)
         old->deleteLater();

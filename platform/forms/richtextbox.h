@@ -57,6 +57,8 @@ public:
     void setFontName(const QString &name);
 
     // Twips from the left edge where lines wrap; 0 wraps at the control's edge.
+    // Lines wrap between words; a document holding thousands of characters
+    // without a break opportunity (hex digits, say) wraps anywhere.
     double RightMargin() const { return rightMargin_; }
     void setRightMargin(double twips);
 
@@ -114,6 +116,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
+    void insertFromMimeData(const QMimeData *source) override;
 
 private:
     QTextCharFormat formatAtStart() const;
@@ -121,6 +124,10 @@ private:
     void replaceDocument(QTextDocument *doc);
     void watchEdits(QTextDocument *doc);
     bool quiet_ = false;
+    // Keep the wrap mode fit for the text: `doc`'s as it changes, and text
+    // about to be inserted.
+    void followWrap(QTextDocument *doc);
+    void wrapForIncoming(QStringView text);
     double rightMargin_ = 108150;
     text::TextFormat format_;
 };

@@ -7,14 +7,17 @@
 #include "testing/files.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPdfWriter>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTextDocument>
+#include <QTextImageFormat>
 
 #include <functional>
 
@@ -393,6 +396,192 @@ TEST_F(RichTextBoxTest, SelPrintPrintsTheSelectionOrEverything)
         b.SelPrint(w);
     }
     EXPECT_TRUE(bytesOf(pdf).startsWith("%PDF"));
+}
+
+// `bytes` hex digits: one run without a line break opportunity.
+QByteArray hexRun(qsizetype bytes)
+{
+    QByteArray out(bytes, Qt::Uninitialized);
+    quint32 x = 7;
+    for (char &c : out) {
+        x = x * 1103515245u + 12345u;
+        c = "0123456789abcdef"[(x >> 16) & 15];
+    }
+    return out;
+}
+
+// The lines of block `n` as laid out.
+QStringList laidLines(const QTextDocument *doc, int n)
+{
+    const QTextBlock b = doc->findBlockByNumber(n);
+    QStringList out;
+    for (int k = 0; k < b.layout()->lineCount(); ++k) {
+        const QTextLine l = b.layout()->lineAt(k);
+        out << b.text().mid(l.textStart(), l.textLength());
+    }
+    return out;
+}
+
+qint64 msFor(const std::function<void()> &f)
+{
+    QElapsedTimer t;
+    t.start();
+    f();
+    return t.elapsed();
+}
+
+// Qt's search for a word break goes through the whole rest of such a run for
+// every line it makes of it: seconds for a megabyte, with the window frozen.
+// Opening it, typing in it and making it by a replace cost about what a line
+// as long with break opportunities costs (measured alongside: the machine may
+// be busy).
+TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryText)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    constexpr qsizetype kLine = 1 << 20;
+    QByteArray spaced = hexRun(kLine);
+    for (qsizetype k = 63; k < spaced.size(); k += 64)
+        spaced[k] = ' ';
+    struct Costs {
+        qint64 open, typed;
+    };
+    auto costs = [&](const QByteArray &line) {
+        Costs c{};
+        const QString path = file("line.txt");
+        writeBytes(path, "short line\r\n" + line + "\r\nafter");
+        c.open = msFor([&] {
+            b.LoadFile(path);
+            b.viewport()->repaint();
+        });
+        const QStringList lines = laidLines(b.document(), 1);
+        EXPECT_GT(lines.size(), 100) << "wrapped at the margin";
+        EXPECT_EQ(lines.join(QString()).size(), kLine);
+        b.setSelStart(b.document()->findBlockByNumber(1).position() + kLine / 2);
+        c.typed = msFor([&] {
+            key(&b, Qt::Key_A, QStringLiteral("a"));
+            b.viewport()->repaint();
+        });
+        EXPECT_EQ(b.document()->findBlockByNumber(1).length(), kLine + 2);
+        return c;
+    };
+    const Costs ordinary = costs(spaced);
+    const Costs unbroken = costs(hexRun(kLine));
+    EXPECT_LT(unbroken.open, 3 * ordinary.open + 100);
+    EXPECT_LT(unbroken.typed, 3 * ordinary.typed + 100);
+
+    // Replacing every space of the ordinary line with nothing makes it one run.
+    std::vector<qsizetype> spaces;
+    for (qsizetype k = 63; k < kLine; k += 64)
+        spaces.push_back(k);
+    auto replaced = [&](const QString &with) {
+        b.setText(QString::fromLatin1(spaced));
+        b.viewport()->repaint();
+        return msFor([&] {
+            b.ReplaceRanges(spaces, 1, with);
+            b.viewport()->repaint();
+        });
+    };
+    const qint64 kept = replaced(QStringLiteral(" "));
+    const qint64 joined = replaced(QString());
+    EXPECT_EQ(b.document()->characterCount(), kLine - qsizetype(spaces.size()) + 1);
+    EXPECT_LT(joined, 3 * kept + 100);
+}
+
+// Words, and Japanese text longer than any run without a break opportunity
+// that the box wraps anywhere, keep their breaks: at spaces, and never before
+// a full stop. So does text that follows such a run in a new document.
+TEST_F(RichTextBoxTest, OrdinaryTextStillWrapsAtWordBoundaries)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    b.setRightMargin(0);
+    QString words;
+    for (int k = 0; words.size() < 3000; ++k)
+        words += QStringLiteral("word%1 ").arg(k * 7919 % 100000);
+    const QString japanese = QStringLiteral("吾輩は猫である。名前はまだ無い。").repeated(1000);
+    auto check = [&] {
+        b.viewport()->repaint();
+        const QStringList first = laidLines(b.document(), 0);
+        ASSERT_GT(first.size(), 5);
+        for (int k = 0; k + 1 < first.size(); ++k)
+            EXPECT_TRUE(first[k].endsWith(QLatin1Char(' '))) << first[k].toStdString();
+        const QStringList second = laidLines(b.document(), 1);
+        ASSERT_GT(second.size(), 50);
+        for (const QString &l : second)
+            EXPECT_FALSE(l.startsWith(QChar(0x3002))) << l.toStdString();
+    };
+    b.setText(words + QLatin1Char('\n') + japanese);
+    check();
+    const QString path = file("hex.txt");
+    writeBytes(path, hexRun(100000));
+    b.LoadFile(path);
+    b.setText(words + QLatin1Char('\n') + japanese);
+    check();
+    writeBytes(path, (words + QLatin1Char('\n') + japanese).toUtf8());
+    b.LoadFile(path);
+    check();
+}
+
+
+// Any character the box holds comes back from a rich text save: controls,
+// noncharacters, pairs of surrogates, CJK, the characters rich text escapes.
+TEST_F(RichTextBoxTest, RichTextSavesReopenWithEveryCharacter)
+{
+    RichTextBox &b = box();
+    const QString path = file("random.rtf");
+    auto pick = [](QRandomGenerator &rng) -> char32_t {
+        static const char32_t special[] = {'\\', '{', '}', ';', '?', '\t', '\n', '\r', '\f', 0, 0x7F, 0xA0,
+                                           0x2028, 0x2029, 0xFEFF, 0xFFFC, 0xFFFD, 0xFFFE, 0xFFFF, 0xFDD0, 0xFDEF};
+        switch (rng.bounded(8)) {
+        case 0: return rng.bounded(0x20u);                      // controls
+        case 1: return 0x20 + rng.bounded(0x60u);               // ASCII
+        case 2: return 0x4E00 + rng.bounded(0x5200u);           // CJK
+        case 3: return special[rng.bounded(quint32(std::size(special)))];
+        case 4: return 0x10000 + rng.bounded(0x100000u);        // beyond the BMP: a pair
+        case 5: return 0xFDD0 + rng.bounded(0x20u);             // noncharacters
+        case 6: return (rng.bounded(17u) << 16) | 0xFFFE | rng.bounded(2u);
+        default: {
+            char32_t c;
+            do
+                c = 0x80 + rng.bounded(0xFF80u);                // anywhere in the BMP
+            while (QChar::isSurrogate(c));
+            return c;
+        }
+        }
+    };
+    for (quint32 seed = 1; seed <= 200; ++seed) {
+        QRandomGenerator rng(seed);
+        QString text;
+        const int count = 1 + int(rng.bounded(60u));
+        for (int k = 0; k < count; ++k) {
+            const char32_t c = pick(rng);
+            text += QString::fromUcs4(&c, 1);
+        }
+        b.setText(text);
+        const QString held = b.Text();
+        b.SaveFile(path, 0);
+        try {
+            b.LoadFile(path);
+        } catch (const vx::RuntimeError &) {
+            ADD_FAILURE() << "seed " << seed << ": refused " << bytesOf(path).constData();
+            continue;
+        }
+        ASSERT_EQ(b.Text(), held) << "seed " << seed << ": " << bytesOf(path).constData();
+    }
+    // Half a pair is no character: it comes back as the replacement character,
+    // in a file that opens. A picture is left out, not turned into text.
+    b.setText(QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b") + QChar(0xDC00));
+    QTextCursor at = b.textCursor();
+    at.setPosition(1);
+    QTextImageFormat picture;
+    picture.setName(QStringLiteral("x.png"));
+    at.insertImage(picture);
+    b.SaveFile(path, 0);
+    b.LoadFile(path);
+    EXPECT_EQ(b.Text(), QStringLiteral("a\uFFFDb\uFFFD"));
 }
 
 } // namespace

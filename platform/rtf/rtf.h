@@ -15,7 +15,9 @@ namespace vx::rtf {
 bool read(const QByteArray &data, QTextDocument &doc, QString *error = nullptr);
 
 // `doc` (or the characters from `from` to `to` of it) as rich text: code page
-// 932, every non-ASCII character as \uN with its CP932 bytes as the fallback.
+// 932, every non-ASCII character as \uN with its CP932 bytes as the fallback,
+// a form feed as \page (read back as one), other controls as escaped bytes:
+// whatever the document holds, read() gives back.
 QByteArray write(const QTextDocument &doc, int from = 0, int to = -1);
 
 } // namespace vx::rtf

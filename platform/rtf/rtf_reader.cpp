@@ -293,16 +293,14 @@ private:
 
     // \uN: a signed 16-bit code unit (-32768..-1 stand for 32768..65535) or a
     // larger scalar value up to U+10FFFF. A surrogate must be one half of a
-    // pair written as two \u; anything else outside the scalar values, and the
-    // non-characters (U+FDD0..U+FDEF, U+xFFFE, U+xFFFF), are damage.
+    // pair written as two \u; anything else outside the scalar values is
+    // damage. Noncharacters (U+FFFF as \u-1) are text like any other.
     template <typename Put>
     bool unicode(int p, Put put)
     {
         if (p < -32768 || p > 0x10FFFF)
             return false;
         const char32_t code = static_cast<char32_t>(p < 0 ? p + 65536 : p);
-        if ((code >= 0xFDD0 && code <= 0xFDEF) || (code & 0xFFFE) == 0xFFFE)
-            return false;
         if (QChar::isHighSurrogate(code)) {
             if (highSurrogate_)
                 return false;

@@ -203,6 +203,9 @@ TEST(Rtf, UnicodeFallbacksEscapesAndUnknownDestinations)
     EXPECT_EQ(plain("{\\rtf1\\ansi {\\*\\unknown skip {nested} me}{\\pict\\pngblip 89504e47}"
                     "{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt shown}} \\'e9t\\'e9\\bin3 {}zx}"),
               QStringLiteral("shown étéx"));
+    // A page break is a form feed; escaped control bytes are themselves.
+    EXPECT_EQ(plain("{\\rtf1\\ansi\\ansicpg932 a\\page b\\'00\\'01\\'0b\\'1fc}"), QStringLiteral("a\fb") + QChar(0)
+              + QStringLiteral("\x01\x0b\x1f" "c"));
     // Table cells keep apart, rows end paragraphs.
     EXPECT_EQ(plain("{\\rtf1\\ansi \\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row c\\par}"),
               QStringLiteral("a\tb\t\nc"));
@@ -288,16 +291,11 @@ TEST(Rtf, DamagedInputFailsQuietly)
         "{\\rtf1 \\fs0 x}",
         "{\\rtf1 \\fs-10 x}",
         "{\\rtf1 \\afs4000 x}",
-        "{\\rtf1 a\\u-1?b}",           // U+FFFF
-        "{\\rtf1 a\\u65534?b}",        // U+FFFE
-        "{\\rtf1 a\\u64976?b}",        // U+FDD0
-        "{\\rtf1 a\\u131071?b}",       // U+1FFFF
         "{\\rtf1 c\\u-32769?d}",       // would wrap round to U+7FFF
         "{\\rtf1 c\\u1114112?d}",      // past U+10FFFF
         "{\\rtf1 c\\u-10174?d}",       // a high surrogate alone
         "{\\rtf1 c\\u-8265?d}",        // a low surrogate alone
         "{\\rtf1 c\\u-10174?\\u-10174?d}",
-        "{\\rtf1{\\fonttbl{\\f0 A\\u-1?;}} x}",
         "{\\rtf1{\\colortbl;\\red99999999999;} x}",
         "{\\rtf1 \\f-99999999999 x}",
         "{\\rtf1 \\uc4294967297 x}",
@@ -318,6 +316,11 @@ TEST(Rtf, DamagedInputFailsQuietly)
     EXPECT_EQ(at.charFormat().fontPointSize(), 1.0);
     at.setPosition(2);
     EXPECT_EQ(at.charFormat().fontPointSize(), 1638.0);
+    // Noncharacters are text, code units past 32767 written negative or not.
+    EXPECT_EQ(plain("{\\rtf1 a\\u-1?b\\u65534?c\\u-529?d\\u65007?e\\u131071?f\\uc0\\u-9217 \\u-8193 g}"),
+              QStringLiteral("a\uFFFFb\uFFFEc\uFDEFd\uFDEFe\U0001FFFFf\U0010FFFFg"));
+    EXPECT_TRUE(load("{\\rtf1 a\\u64976?b}", doc));
+    EXPECT_TRUE(load("{\\rtf1{\\fonttbl{\\f0 A\\u-1?;}} x}", doc));
     // Truncating a good file anywhere never crashes.
     QTextDocument src;
     QTextCursor(&src).insertText(QStringLiteral("日本語 text {x}\nline"));

@@ -33,7 +33,7 @@ constexpr Entry kWords[] = {
     {"emdash", {Kw::Special, 0x2014}}, {"endash", {Kw::Special, 0x2013}}, {"bullet", {Kw::Special, 0x2022}},
     {"lquote", {Kw::Special, 0x2018}}, {"rquote", {Kw::Special, 0x2019}}, {"ldblquote", {Kw::Special, 0x201C}},
     {"rdblquote", {Kw::Special, 0x201D}}, {"emspace", {Kw::Special, 0x2003}}, {"enspace", {Kw::Special, 0x2002}},
-    {"qmspace", {Kw::Special, 0x2005}},
+    {"qmspace", {Kw::Special, 0x2005}}, {"page", {Kw::Special, 0x000C}},
     {"info", S}, {"stylesheet", S}, {"pict", S}, {"object", S}, {"header", S}, {"headerl", S}, {"headerr", S},
     {"headerf", S}, {"footer", S}, {"footerl", S}, {"footerr", S}, {"footerf", S}, {"footnote", S},
     {"fldinst", S}, {"xmlnstbl", S}, {"listtable", S}, {"listoverridetable", S}, {"revtbl", S}, {"rsidtbl", S},

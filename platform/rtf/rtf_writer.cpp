@@ -54,6 +54,9 @@ public:
                 const int fe = std::min(frag.position() + frag.length(), to);
                 if (fe <= fs)
                     continue;
+                // Pictures and other objects are not written; a U+FFFC typed as text is.
+                if (frag.charFormat().objectType() != QTextFormat::NoObject)
+                    continue;
                 runGroup(body, frag.charFormat(), frag.text().mid(fs - frag.position(), fe - fs));
             }
             const bool last = !b.next().isValid() || b.next().position() > to;
@@ -128,7 +131,7 @@ private:
             }
         };
         for (qsizetype k = 0; k < text.size(); ++k) {
-            const char16_t c = text[k].unicode();
+            char16_t c = text[k].unicode();
             if (c < 0x80) {
                 switch (c) {
                 case '\\': out += "\\\\"; break;
@@ -136,9 +139,15 @@ private:
                 case '}': out += "\\}"; break;
                 case '\t': out += "\\tab "; break;
                 case '\n': out += "\\line "; break;
+                case '\f':
+                    if (!fontName)
+                        out += "\\page ";
+                    break;
                 default:
                     if (c >= 0x20 && !(fontName && c == ';'))
                         out += static_cast<char>(c);
+                    else if (c < 0x20 && !fontName)
+                        appendHex(out, QByteArray(1, static_cast<char>(c))); // the same byte in every code page
                 }
                 continue;
             }
@@ -146,14 +155,17 @@ private:
                 out += "\\line ";
                 continue;
             }
-            if (c == QChar::ParagraphSeparator || c == QChar::ObjectReplacementCharacter)
+            if (c == QChar::ParagraphSeparator)
                 continue;
-            const qint16 signedCode = static_cast<qint16>(c);
             if (QChar::isHighSurrogate(c) && k + 1 < text.size() && text[k + 1].isLowSurrogate()) {
                 setUc(0);
-                out += "\\u" + QByteArray::number(signedCode) + ' ';
+                out += "\\u" + QByteArray::number(static_cast<qint16>(c)) + ' ';
                 continue;
             }
+            // Half a pair is no character: readers refuse it.
+            if (QChar::isSurrogate(c) && !(QChar::isLowSurrogate(c) && k > 0 && text[k - 1].isHighSurrogate()))
+                c = QChar::ReplacementCharacter;
+            const qint16 signedCode = static_cast<qint16>(c);
             QByteArray fallback = cp932(c);
             if (fontName && fallback != "?") {
                 // Font names as writers for code page 932 put them: the bytes alone.
