@@ -1,7 +1,8 @@
 #include "picture.h"
 
 #include "platform/core/errors.h"
-#include "platform/core/sidename.h"
+#include "platform/core/fd.h"
+#include "platform/core/sidefile.h"
 #include "platform/core/userfile.h"
 #include "platform/core/userfileqt.h"
 #include "pictureclaim.h"
@@ -23,7 +24,6 @@
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRandomGenerator>
 #include <QScreen>
 
 #include <QCursor>
@@ -35,9 +35,7 @@
 #include <string>
 #include <string_view>
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -253,7 +251,6 @@ void setPictureDecodeHook(std::function<void()> hook)
 namespace {
 
 constexpr std::string_view kTempTag = "vxtmp-";
-constexpr std::size_t kUniqueBytes = 6;
 
 int saveErrorNumber(int error)
 {
@@ -267,62 +264,22 @@ int saveErrorNumber(int error)
     }
 }
 
-// Temporaries of ours beside the file that an interrupted save left.
-void removeLeftovers(const QByteArray &dir, const std::string &prefix)
-{
-    DIR *d = ::opendir(dir.constData());
-    if (!d)
-        return;
-    while (const dirent *e = ::readdir(d)) {
-        const std::string_view name(e->d_name);
-        if (name.size() != prefix.size() + kUniqueBytes || name.substr(0, prefix.size()) != prefix)
-            continue;
-        // One that another save still holds is left to it.
-        const QByteArray path = dir + '/' + e->d_name;
-        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0)
-            continue;
-        struct stat st;
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.constData());
-        ::close(fd);
-    }
-    ::closedir(d);
-}
-
-// A new file of ours beside `target`, with the permissions a new file gets;
-// -1 and errno when none can be made.
-int createBeside(const QByteArray &dir, const std::string &prefix, QByteArray &path)
-{
-    static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        path = dir + '/' + QByteArray::fromStdString(prefix);
-        for (std::size_t i = 0; i < kUniqueBytes; ++i)
-            path += kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))];
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
 // Writes `image` to a temporary file beside `target` and renames it over
 // the target once it is complete: a failure at any moment leaves the old
 // file as it was. The temporary's name stays within the name limit however
 // long the target's is. Errors name `shown`, the path as the user gave it.
 void writeBeside(const QString &target, const QString &shown, const QImage &image, const char *format)
 {
-    const QFileInfo fi(target);
-    const QByteArray dir = QFile::encodeName(fi.absolutePath());
-    const QByteArray name = QFile::encodeName(fi.fileName());
-    const std::string prefix = sidename::prefix(std::string_view(name.constData(), name.size()), kTempTag, kUniqueBytes);
-    removeLeftovers(dir, prefix);
-    QByteArray temp;
-    const int fd = createBeside(dir, prefix, temp);
-    if (fd < 0)
+    // One that another save still holds is left to it.
+    const SideFiles side(target, kTempTag);
+    side.removeLeftovers(SideFiles::Leftovers::Unheld);
+    std::string name;
+    Fd held = side.create(name, 0666);
+    if (!held.valid())
         vx::raise(saveErrorNumber(errno), shown);
-    (void)::flock(fd, LOCK_EX | LOCK_NB);
+    const QByteArray temp = side.path(name);
+    // Closed below, where a failed close (a write-back error) is seen.
+    const int fd = held.release();
     // The new file keeps the old one's permissions.
     struct stat st;
     if (::stat(QFile::encodeName(target).constData(), &st) == 0)

@@ -190,7 +190,7 @@ TEST(WriteDocument, AFailureSaysWhyInJapanese)
     EXPECT_EQ(errorOf(tmp.filePath(QStringLiteral("no/such.txt")), "x", &why), vx::err::PathNotFound);
     EXPECT_EQ(why, QStringLiteral("保存先のフォルダーが見つかりません。"));
     EXPECT_EQ(errorOf(tmp.filePath(QString(256, QLatin1Char('n'))), "x", &why), vx::err::BadFileName);
-    EXPECT_EQ(why, QStringLiteral("ファイル名が長すぎます。"));
+    EXPECT_EQ(why, QStringLiteral("ファイル名が長すぎます（255バイトまでです）。"));
 
     // A folder that may not be written: neither a new file nor a replacement.
     const QString sealed = tmp.filePath(QStringLiteral("sealed"));

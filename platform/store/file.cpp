@@ -2,6 +2,7 @@
 
 #include "platform/core/errors.h"
 #include "platform/core/sidename.h"
+#include "platform/core/syserror.h"
 #include "platform/core/userfile.h"
 
 #include <algorithm>
@@ -36,18 +37,6 @@ QByteArray writeTarget(const QByteArray &path)
     return target;
 }
 
-QString reason(int e)
-{
-    switch (e) {
-    case ENAMETOOLONG: return QStringLiteral("名前が長すぎます（ファイル名は255バイトまでです）。");
-    case ENOENT: return QStringLiteral("ファイルまたはフォルダーが見つかりません。");
-    case ENOTDIR: return QStringLiteral("途中にフォルダーではないものがあります。");
-    case ELOOP: return QStringLiteral("シンボリックリンクが多すぎるか、循環しています。");
-    case EISDIR: return QStringLiteral("フォルダーです。");
-    default: return QStringLiteral("予期しないエラーです（エラー番号 %1）。").arg(e);
-    }
-}
-
 } // namespace
 
 [[noreturn]] void failErrno(int e, const QString &path)
@@ -64,7 +53,7 @@ QString reason(int e)
     default:
         // The number alone would not say what went wrong (the system's own
         // text would say it in English).
-        raise(err::PathFileAccess, path + QStringLiteral("：") + reason(e));
+        raise(err::PathFileAccess, path + QStringLiteral("：") + systemReason(e));
     }
     raise(number, path);
 }
@@ -72,13 +61,6 @@ QString reason(int e)
 [[noreturn]] void failMissing(const QString &what)
 {
     raise(err::InvalidCall, what);
-}
-
-void Fd::reset(int fd)
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = fd;
 }
 
 QByteArray native(const QString &path)

@@ -2,6 +2,8 @@
 // The store's file work in plain POSIX calls: errors named as the classic run-time
 // errors, whole-file reads, and replacement by a flushed temporary file renamed
 // over the old one, so that a crash leaves the old or the new file.
+#include "platform/core/fd.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,21 +12,7 @@ namespace vx::store::detail {
 [[noreturn]] void failErrno(int e, const QString &path);
 [[noreturn]] void failMissing(const QString &what);
 
-// An owned file descriptor.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() { int fd = fd_; fd_ = -1; return fd; }
-    void reset(int fd = -1);
-
-private:
-    int fd_;
-};
+using vx::Fd;
 
 QByteArray native(const QString &path);
 // mkdir -p; new folders are private, as XDG asks.

@@ -181,7 +181,7 @@ TEST_F(StoreFileTest, ANameTheFileSystemRefusesIsSaidInJapanese)
     qputenv("XDG_CONFIG_HOME", tooLong.toUtf8());
     QString why;
     EXPECT_EQ(errorOf([] { SaveSetting(App, S, K, QStringLiteral("w")); }, &why), vx::err::PathFileAccess);
-    EXPECT_TRUE(why.contains(QStringLiteral("名前が長すぎます"))) << qPrintable(why);
+    EXPECT_TRUE(why.contains(QStringLiteral("ファイル名が長すぎます"))) << qPrintable(why);
     EXPECT_TRUE(why.contains(tooLong));
     EXPECT_FALSE(why.contains(QLatin1String(std::strerror(ENAMETOOLONG)))) << qPrintable(why);
 }
