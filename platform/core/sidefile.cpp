@@ -27,13 +27,13 @@ const struct timespec g_started = [] {
     return t;
 }();
 
-bool olderThanUs(const struct stat &st)
+} // namespace
+
+bool olderThanThisProgram(const struct stat &st)
 {
     return st.st_mtim.tv_sec < g_started.tv_sec ||
            (st.st_mtim.tv_sec == g_started.tv_sec && st.st_mtim.tv_nsec < g_started.tv_nsec);
 }
-
-} // namespace
 
 SideFiles::SideFiles(const QString &file, std::string_view tag)
 {
@@ -74,7 +74,7 @@ void SideFiles::removeLeftovers(Leftovers which) const
         struct stat st {};
         if (!fd.valid() || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
-        if (which == Leftovers::StaleAndUnheld && !olderThanUs(st))
+        if (which == Leftovers::StaleAndUnheld && !olderThanThisProgram(st))
             continue;
         if (which != Leftovers::All && ::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
             continue;

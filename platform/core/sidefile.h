@@ -11,7 +11,13 @@
 #include <string_view>
 #include <sys/types.h>
 
+struct stat;
+
 namespace vx {
+
+// Whether a file was last written before this program started: such a side
+// file is no save of ours in progress.
+bool olderThanThisProgram(const struct stat &st);
 
 class SideFiles {
 public:

@@ -1,7 +1,9 @@
 #include "fileio.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/sidefile.h"
 #include "platform/core/sidename.h"
+#include "platform/core/syserror.h"
 #include "platform/core/userfile.h"
 
 #include <QFile>
@@ -17,22 +19,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 namespace ID3Module::io {
 
-void Fd::reset(int fd)
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = fd;
-}
-
 void Fd::close(const QString &path)
 {
-    const int fd = fd_;
-    fd_ = -1;
+    const int fd = release();
     if (fd >= 0 && ::close(fd) != 0)
         fail(errno, path);
 }
@@ -43,29 +36,6 @@ QByteArray native(const QString &path)
 }
 
 namespace {
-
-// What the system said, in the user's language: strerror speaks English.
-QString systemText(int e)
-{
-    switch (e) {
-    case ENAMETOOLONG: return QStringLiteral("ファイル名またはパスが長すぎます。");
-    case ELOOP: return QStringLiteral("シンボリックリンクをたどりきれません（循環しているか、深すぎます）。");
-    case EISDIR: return QStringLiteral("ファイルではなくフォルダーです。");
-    case EEXIST: return QStringLiteral("同じ名前のファイルが既にあります。");
-    case EMFILE:
-    case ENFILE: return QStringLiteral("開いているファイルが多すぎます。");
-    case EBUSY: return QStringLiteral("ファイルは使用中です。");
-    case EFBIG: return QStringLiteral("ファイルが大きすぎます。");
-    case ENOMEM: return QStringLiteral("メモリが不足しています。");
-    case EXDEV: return QStringLiteral("別のファイル システムへは移せません。");
-    case EMLINK: return QStringLiteral("リンクが多すぎます。");
-    case ENXIO:
-    case ENODEV: return QStringLiteral("デバイスがありません。");
-    case ESTALE: return QStringLiteral("ネットワーク上のファイルが見つからなくなりました。");
-    case EINVAL: return QStringLiteral("この名前または操作はこのファイル システムでは使えません。");
-    default: return QStringLiteral("システム エラー %1 が発生しました。").arg(e);
-    }
-}
 
 std::string_view view(const QByteArray &b)
 {
@@ -116,7 +86,7 @@ BackupName backupName(const QByteArray &fileName)
     case EIO: number = vx::err::DeviceIO; break;
     default:
         // The number alone would not say what went wrong.
-        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：") + systemText(e));
+        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：") + vx::systemReason(e));
     }
     vx::raise(number, path);
 }
@@ -242,20 +212,6 @@ QByteArray dirOf(const QByteArray &path)
     return slash == 0 ? QByteArrayLiteral("/") : path.left(slash);
 }
 
-// When this process started: what is older than that is no save of ours in
-// progress.
-const struct timespec g_started = [] {
-    struct timespec t {};
-    ::clock_gettime(CLOCK_REALTIME, &t);
-    return t;
-}();
-
-bool olderThanProcess(const struct stat &st)
-{
-    return st.st_mtim.tv_sec < g_started.tv_sec ||
-           (st.st_mtim.tv_sec == g_started.tv_sec && st.st_mtim.tv_nsec < g_started.tv_nsec);
-}
-
 bool allOf(const QByteArray &s, bool (*pred)(char))
 {
     return std::all_of(s.begin(), s.end(), pred);
@@ -288,7 +244,7 @@ void removeLeftovers(const QString &path)
             continue;
         Fd fd(::openat(::dirfd(d), e->d_name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
         struct stat st;
-        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !olderThanProcess(st))
+        if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) || !vx::olderThanThisProgram(st))
             continue;
         // A backup name is ours only while it is the file itself (the link an
         // interrupted save made): a file of the user's that happens to carry

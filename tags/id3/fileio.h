@@ -1,24 +1,18 @@
 #pragma once
 // Plain POSIX file work for the tag module: errors as the classic run-time
 // errors, positioned reads, and the pieces of a crash-safe rewrite.
+#include "platform/core/fd.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace ID3Module::io {
 
-class Fd {
+class Fd : public vx::Fd {
 public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return fd_; }
-    void reset(int fd = -1);
+    using vx::Fd::Fd;
     // Closes and reports a failed close (a write-back error shows up there).
     void close(const QString &path);
-
-private:
-    int fd_;
 };
 
 QByteArray native(const QString &path);
