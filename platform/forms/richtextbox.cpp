@@ -1,9 +1,10 @@
 #include "richtextbox.h"
 
+#include "docload.h"
 #include "layoutpacer.h"
+#include "longruns.h"
+#include "textlines.h"
 
-#include "platform/core/errors.h"
-#include "platform/core/userfileqt.h"
 #include "platform/rtf/docfile.h"
 #include "platform/rtf/rtf.h"
 
@@ -14,16 +15,11 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextBlock>
-#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
-#include <QTextLayout>
 
 namespace vx {
 
 namespace {
-constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
-constexpr int kBadFormat = 321;
-
 // Text handed in with CR LF or CR line breaks: one break each.
 QString oneBreak(QString s)
 {
@@ -40,45 +36,6 @@ QString unifyBreaks(QString s)
         if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
             c = QLatin1Char('\n');
     return s;
-}
-
-// Breaking at word boundaries with breaking anywhere as the fallback, Qt's
-// line layout searches the whole rest of a run without a break opportunity
-// for each line it makes of it: seconds for a megabyte of hex digits, growing
-// with the square of the run. A document holding a run longer than this
-// wraps anywhere instead; below it the search costs a few milliseconds.
-constexpr qsizetype kLongRun = 4096;
-
-bool holdsLongRun(QStringView text)
-{
-    // Window by window from the last break opportunity found: a long run is
-    // found in its first window, other text is looked at about once.
-    qsizetype from = 0;
-    while (text.size() - from > kLongRun) {
-        const QStringView window = text.mid(from, kLongRun + 1);
-        QTextBoundaryFinder f(QTextBoundaryFinder::Line, window.data(), window.size());
-        f.toEnd();
-        const qsizetype last = f.toPreviousBoundary();
-        if (last <= 0)
-            return true;
-        from += last;
-    }
-    return false;
-}
-
-bool holdsLongRun(const QTextBlock &b) { return b.length() > kLongRun + 1 && holdsLongRun(b.text()); }
-
-QTextOption::WrapMode wrapFor(bool longRun)
-{
-    return longRun ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
-}
-
-bool anyLongRun(QTextBlock b, const QTextBlock &end)
-{
-    for (; b.isValid() && b != end; b = b.next())
-        if (holdsLongRun(b))
-            return true;
-    return false;
 }
 } // namespace
 
@@ -106,37 +63,11 @@ void RichTextBox::watchEdits(QTextDocument *doc)
     });
 }
 
-void RichTextBox::wrapForIncoming(QStringView text)
-{
-    // Switched before the text goes in, not after (when the document would
-    // be laid out again for the switch and then for the edit).
-    if (wordWrapMode() != QTextOption::WrapAnywhere && holdsLongRun(text))
-        setWordWrapMode(QTextOption::WrapAnywhere);
-}
-
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
     if (source->hasText())
         wrapForIncoming(source->text());
     QTextEdit::insertFromMimeData(source);
-}
-
-void RichTextBox::followWrap(QTextDocument *doc)
-{
-    // Before the layout hears of the change: the new text is laid out once,
-    // in the mode it needs.
-    connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int, int added) {
-        if (doc != document())
-            return;
-        const bool whole = from == 0 && added >= doc->characterCount() - 1;
-        // Once wrapping anywhere, the document does until it is replaced:
-        // finding out that the long run went would take a search per edit.
-        if (!whole && wordWrapMode() == QTextOption::WrapAnywhere)
-            return;
-        const QTextBlock first = whole ? doc->begin() : doc->findBlock(from);
-        const QTextBlock end = whole ? QTextBlock() : doc->findBlock(from + added).next();
-        setWordWrapMode(wrapFor(anyLongRun(first, end)));
-    });
 }
 
 QString RichTextBox::Text() const { return unifyBreaks(document()->toRawText()); }
@@ -330,48 +261,10 @@ int RichTextBox::Find(const QString &text, int start)
     return found.selectionStart();
 }
 
-namespace {
-// The laid-out line holding `pos`, when the block has been laid out.
-QTextLine lineAt(const QTextBlock &b, int pos)
-{
-    const QTextLayout *lay = b.layout();
-    if (!lay || lay->lineCount() == 0)
-        return QTextLine();
-    return lay->lineForTextPosition(pos - b.position());
-}
-} // namespace
-
-int RichTextBox::GetLineFromChar(int pos) const
-{
-    const QTextDocument *d = document();
-    QTextBlock b = d->findBlock(std::clamp(pos, 0, d->characterCount() - 1));
-    if (!b.isValid())
-        b = d->lastBlock();
-    const QTextLine l = lineAt(b, pos);
-    return b.firstLineNumber() + (l.isValid() ? l.lineNumber() : 0);
-}
-
+int RichTextBox::GetLineFromChar(int pos) const { return lineOfChar(*document(), pos); }
 int RichTextBox::LineCount() const { return document()->lineCount(); }
-
-int RichTextBox::CaretLineStart() const
-{
-    const int pos = textCursor().position();
-    const QTextBlock b = document()->findBlock(pos);
-    const QTextLine l = lineAt(b, pos);
-    return b.position() + (l.isValid() ? l.textStart() : 0);
-}
-
-int RichTextBox::LineLength(int charIndex) const
-{
-    const QTextBlock b = document()->findBlock(charIndex);
-    if (!b.isValid())
-        return 0;
-    const QTextLine l = lineAt(b, charIndex);
-    if (!l.isValid())
-        return b.length() - 1;
-    // A wrapped line's length without the break that ends the block.
-    return std::min(l.textLength(), b.length() - 1 - l.textStart());
-}
+int RichTextBox::CaretLineStart() const { return lineStartAt(*document(), textCursor().position()); }
+int RichTextBox::LineLength(int charIndex) const { return lineLengthAt(*document(), charIndex); }
 
 void RichTextBox::replaceDocument(QTextDocument *doc)
 {
@@ -412,33 +305,7 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
 
 void RichTextBox::LoadFile(const QString &path)
 {
-    // Regular files only, never a blocking open, within the bound.
-    QByteArray bytes;
-    vx::raiseForUserFile(vx::readUserFile(path, kMaxFileBytes, bytes), path);
-    auto *doc = new QTextDocument(this);
-    doc->setDefaultFont(document()->defaultFont());
-    doc->setUndoRedoEnabled(false);
-    if (text::isRichText(bytes)) {
-        if (!rtf::read(bytes, *doc)) {
-            delete doc;
-            throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
-        }
-        format_ = text::TextFormat();
-    } else {
-        text::TextFormat tf;
-        // The document takes CR LF and CR as breaks itself.
-        const auto s = text::decodePlain(bytes, &tf, true);
-        // Given back before the document grows: its text reuses the memory
-        // instead of touching as much fresh.
-        bytes = QByteArray();
-        if (!s) {
-            delete doc;
-            throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
-        }
-        doc->setPlainText(*s);
-        format_ = tf;
-    }
-    replaceDocument(doc);
+    replaceDocument(loadDocument(path, document()->defaultFont(), format_, this));
 }
 
 QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
