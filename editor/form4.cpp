@@ -55,7 +55,7 @@ bool editor::confirmEnd()
     Form4 &f = vx::instance<Form4>();
     if (!f.hasUnsavedChanges())
         return true;
-    if (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNo) != vx::vbYes)
+    if (vx::MsgBox(kAskSave, vx::vbYesNo) != vx::vbYes)
         return true;
     return f.SaveEditorFile();
 }
@@ -239,7 +239,7 @@ bool Form4::closeSteps()
     storeFormatting();
     bool ok = true;
     if (hasUnsavedChanges()) {
-        if (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNo) == vx::vbYes)
+        if (vx::MsgBox(kAskSave, vx::vbYesNo) == vx::vbYes)
             ok = SaveEditorFile();
         else
             Hide();

@@ -21,6 +21,8 @@ namespace editor {
 inline const QString kEditCaption = QStringLiteral("Scrivolt Version7.9(エディットモード)");
 inline const QString kModifiedCaption = kEditCaption + QStringLiteral("★変更有り★");
 inline const QString kReadCaption = QStringLiteral("Scrivolt Version7.9(リードモード)");
+// Asked before unsaved changes would go (closing, ending, replacing the text).
+inline const QString kAskSave = QStringLiteral("変更を保存しますか?");
 inline const QString kSafePattern = QStringLiteral("*.txt;*.html;*.htm;*.wri;*.csv;*.xml;*.mbox;*.rtf;*.doc");
 inline const QString kAllPattern =
     QStringLiteral("*.txt;*.ini;*.html;*.htm;*.log;*.inf;*.bat;*.mac;*.wri;*.csv;*.xml;*.mbox;*.dat;*.rtf;*.doc");

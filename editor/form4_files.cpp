@@ -72,7 +72,7 @@ bool Form4::mayReplaceText()
         return true;
     // The ending's question, with a way back. No discards only once the new
     // text is in: a load that fails keeps the changes and their marker.
-    switch (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNoCancel)) {
+    switch (vx::MsgBox(kAskSave, vx::vbYesNoCancel)) {
     case vx::vbYes: return SaveEditorFile();
     case vx::vbNo: return true;
     default: return false;
