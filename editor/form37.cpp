@@ -28,6 +28,9 @@ void Form37::Command1_Click()
     // Every exact match, replaced where it stands in one undoable step: the
     // formatting of the rest of the text stays.
     vx::RichTextBox &r = vx::instance<Form4>().RichTextBox1;
+    // Read mode changes no text, as for one replacement.
+    if (r.ReadOnly())
+        return;
     const QString find = Text1.Text();
     const auto hits = modStrReplace::ReplaceMatches(r.Text(), find, 1, -1, 0);
     r.ReplaceRanges(hits, static_cast<int>(find.size()), Text2.Text());

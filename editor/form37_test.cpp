@@ -62,11 +62,11 @@ TEST_F(EditorTest, ReplaceAllIsExactInPlaceAndOneUndoStep)
     EXPECT_EQ(t.Text(), QStringLiteral("abc Abc abc\nabcabc"));
     EXPECT_TRUE(vxtest::dialogs().messages.empty());
 
-    // Read mode: replace all still applies.
+    // Read mode: nothing is replaced.
     e.Command3_Click();
     r.Text1.setText(QStringLiteral("Abc"));
     r.Command1_Click();
-    EXPECT_EQ(t.Text(), QStringLiteral("abc xy abc\nabcabc"));
+    EXPECT_EQ(t.Text(), QStringLiteral("abc Abc abc\nabcabc"));
 }
 
 } // namespace

@@ -53,9 +53,9 @@ bool editor::confirmEnd()
     if (!vx::isLoaded<Form4>())
         return true;
     Form4 &f = vx::instance<Form4>();
-    if (f.Caption() != kModifiedCaption)
+    if (!f.hasUnsavedChanges())
         return true;
-    if (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNo) != vx::vbYes)
+    if (vx::MsgBox(kAskSave, vx::vbYesNo) != vx::vbYes)
         return true;
     return f.SaveEditorFile();
 }
@@ -185,11 +185,26 @@ void Form4::Command3_Click()
 {
     if (Caption() == kReadCaption) {
         RichTextBox1.setReadOnly(false);
-        setCaption(kEditCaption);
+        setCaption(markedInRead_ ? kModifiedCaption : kEditCaption);
+        markedInRead_ = false;
     } else {
+        // Read mode shows its own caption; the unsaved changes are still there.
+        markedInRead_ = Caption() == kModifiedCaption;
         RichTextBox1.setReadOnly(true);
         setCaption(kReadCaption);
     }
+}
+
+bool Form4::hasUnsavedChanges() const
+{
+    return Caption() == kModifiedCaption || (Caption() == kReadCaption && markedInRead_);
+}
+
+void Form4::clearMarker()
+{
+    markedInRead_ = false;
+    if (Caption() == kModifiedCaption)
+        setCaption(kEditCaption);
 }
 
 void Form4::Timer1_Timer()
@@ -223,8 +238,8 @@ bool Form4::closeSteps()
 {
     storeFormatting();
     bool ok = true;
-    if (Caption() == kModifiedCaption) {
-        if (vx::MsgBox(QStringLiteral("変更を保存しますか?"), vx::vbYesNo) == vx::vbYes)
+    if (hasUnsavedChanges()) {
+        if (vx::MsgBox(kAskSave, vx::vbYesNo) == vx::vbYes)
             ok = SaveEditorFile();
         else
             Hide();

@@ -21,6 +21,8 @@ namespace editor {
 inline const QString kEditCaption = QStringLiteral("Scrivolt Version7.9(エディットモード)");
 inline const QString kModifiedCaption = kEditCaption + QStringLiteral("★変更有り★");
 inline const QString kReadCaption = QStringLiteral("Scrivolt Version7.9(リードモード)");
+// Asked before unsaved changes would go (closing, ending, replacing the text).
+inline const QString kAskSave = QStringLiteral("変更を保存しますか?");
 inline const QString kSafePattern = QStringLiteral("*.txt;*.html;*.htm;*.wri;*.csv;*.xml;*.mbox;*.rtf;*.doc");
 inline const QString kAllPattern =
     QStringLiteral("*.txt;*.ini;*.html;*.htm;*.log;*.inf;*.bat;*.mac;*.wri;*.csv;*.xml;*.mbox;*.dat;*.rtf;*.doc");
@@ -120,6 +122,9 @@ public:
     // The file the shown text came from, which the overwrite save writes
     // ("" for a new document).
     const QString &shownPath() const { return shownPath_; }
+    // Whether the text holds changes not yet saved: the modified caption, or
+    // the marker it had when switched to read mode.
+    bool hasUnsavedChanges() const;
     void LoadEditorFile();
     // True when the text was written.
     bool SaveEditorFile();
@@ -200,7 +205,21 @@ private:
     bool loadShown(const QString &path, bool resetCaption);
     // A save that failed: says so, naming the file and the reason.
     void saveFailed(const QString &path, const vx::RuntimeError &e);
+    // Before a step replaces the shown text: with unsaved changes, asks
+    // whether to save them. False when the text must stay (cancelled, or the
+    // save did not happen).
+    bool mayReplaceText();
+    // The text now matches a file (saved, or replaced by a load): no marker.
+    void clearMarker();
+    // Puts the list's selection back on the entry it had before a selection
+    // the user cancelled, without loading it.
+    void restoreListEntry();
     QString shownPath_;
+    // The marker survives read mode here, out of the caption.
+    bool markedInRead_ = false;
+    // The list's entry as of the last selection that went through ("" none).
+    QString listEntry_;
+    bool restoringList_ = false;
     // The text as a plain text save: the encoding and line breaks it came with,
     // a final line break added only when missing. Raises on failure.
     void writePlain(const QString &path);

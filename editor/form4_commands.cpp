@@ -102,11 +102,14 @@ void Form4::Command5_Click()
 
 void Form4::Command8_Click()
 {
+    if (!mayReplaceText())
+        return;
     RichTextBox1.setText(QString());
     // A new document is written as UTF-8 with CR LF line breaks, into a file
     // the user names.
     RichTextBox1.setTextFormat(vx::text::TextFormat());
     shownPath_.clear();
+    clearMarker();
     try {
         File1.setListIndex(-1);
     } catch (const vx::RuntimeError &) {

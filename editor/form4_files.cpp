@@ -61,9 +61,22 @@ bool Form4::loadShown(const QString &path, bool resetCaption)
         return false;
     }
     shownPath_ = path;
-    if (resetCaption && Caption() == kModifiedCaption)
-        setCaption(kEditCaption);
+    if (resetCaption)
+        clearMarker();
     return true;
+}
+
+bool Form4::mayReplaceText()
+{
+    if (!hasUnsavedChanges())
+        return true;
+    // The ending's question, with a way back. No discards only once the new
+    // text is in: a load that fails keeps the changes and their marker.
+    switch (vx::MsgBox(kAskSave, vx::vbYesNoCancel)) {
+    case vx::vbYes: return SaveEditorFile();
+    case vx::vbNo: return true;
+    default: return false;
+    }
 }
 
 void Form4::LoadEditorFile() { loadShown(listPath(), true); }
@@ -81,7 +94,7 @@ bool Form4::SaveEditorFile()
             vx::raise(vx::err::BadFileName);
         writePlain(shownPath_);
         vx::MsgBox(kSaved);
-        setCaption(kEditCaption);
+        clearMarker();
         return true;
     } catch (const vx::RuntimeError &) {
     }
@@ -97,8 +110,10 @@ bool Form4::SaveEditorFile()
             saveFailed(path, e);
         return false;
     }
+    // The text is that file's now: the next overwrite save goes there.
+    shownPath_ = path;
     vx::MsgBox(kSaved);
-    setCaption(kEditCaption);
+    clearMarker();
     return true;
 }
 
@@ -126,11 +141,34 @@ void Form4::selectionChanged()
 
 void Form4::File1_Click()
 {
-    // A cleared selection (the new command) chooses no file.
-    if (File1.ListIndex() < 0)
+    if (restoringList_)
         return;
+    // A cleared selection (the new command) chooses no file.
+    if (File1.ListIndex() < 0) {
+        listEntry_.clear();
+        return;
+    }
+    if (!mayReplaceText()) {
+        restoreListEntry();
+        return;
+    }
+    listEntry_ = listPath();
     selectionChanged();
     LoadEditorFile();
+}
+
+void Form4::restoreListEntry()
+{
+    int index = -1;
+    for (int i = 0; i < File1.ListCount() && !listEntry_.isEmpty(); ++i)
+        if (vx::joinPath(Dir1.Path(), File1.List(i)) == listEntry_)
+            index = i;
+    restoringList_ = true;
+    try {
+        File1.setListIndex(index);
+    } catch (const vx::RuntimeError &) {
+    }
+    restoringList_ = false;
 }
 
 void Form4::Command21_Click()
@@ -150,7 +188,7 @@ void Form4::Command22_Click()
 void Form4::IDMOpenFile_Click()
 {
     CommonDialog8.Filter = kOpenFilter;
-    if (!CommonDialog8.ShowOpen())
+    if (!CommonDialog8.ShowOpen() || !mayReplaceText())
         return;
     selectionChanged();
     loadShown(CommonDialog8.FileName, true);
@@ -158,6 +196,8 @@ void Form4::IDMOpenFile_Click()
 
 void Form4::File1_OLEDragDrop(const QStringList &files)
 {
+    if (files.isEmpty() || !mayReplaceText())
+        return;
     for (const QString &f : files) {
         try {
             RichTextBox1.LoadFile(f);
@@ -166,6 +206,7 @@ void Form4::File1_OLEDragDrop(const QStringList &files)
             return;
         }
         shownPath_ = f;
+        clearMarker();
     }
 }
 
@@ -191,7 +232,12 @@ void Form4::Command6_Click()
         writePlain(CommonDialog7.FileName);
     } catch (const vx::RuntimeError &e) {
         saveFailed(CommonDialog7.FileName, e);
+        return;
     }
+    // The text is that file's now: the next overwrite save goes there, not
+    // to the file it came from.
+    shownPath_ = CommonDialog7.FileName;
+    clearMarker();
 }
 
 void Form4::Command17_Click()

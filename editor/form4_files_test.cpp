@@ -19,11 +19,13 @@
 using namespace vx;
 using editor::kEditCaption;
 using editor::kModifiedCaption;
+using editor::kReadCaption;
 
 namespace {
 
 const QString kSaved = QStringLiteral("保存されました(^o^)");
 const QString kHint = QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。");
+const QString kAsk = QStringLiteral("変更を保存しますか?");
 
 class EditorFilesTest : public EditorTest {
 protected:
@@ -58,11 +60,13 @@ TEST_F(EditorFilesTest, TheSaveGoesWhereTheShownTextCameFrom)
     type(e, QStringLiteral("!"));
 
     // A list entry that does not open: said, naming it; the text, its file
-    // and its unsaved marker stay, while the list shows the new entry.
+    // and its unsaved marker stay (No discards only what was replaced), while
+    // the list shows the new entry.
+    vxtest::dialogs().answers.push_back(vbNo);
     select(e, QStringLiteral("b_broken.rtf"));
     EXPECT_EQ(vxtest::dialogs().messageTexts(),
-              QStringList{QStringLiteral("ファイルを開けませんでした。\n") + path("b_broken.rtf") +
-                          QStringLiteral("\nファイル形式が不正です。")});
+              (QStringList{kAsk, QStringLiteral("ファイルを開けませんでした。\n") + path("b_broken.rtf") +
+                                     QStringLiteral("\nファイル形式が不正です。")}));
     EXPECT_EQ(e.Label1.Caption(), QStringLiteral("4/5"));
     EXPECT_EQ(e.Caption(), kModifiedCaption);
     vxtest::dialogs().messages.clear();
@@ -150,9 +154,10 @@ TEST_F(EditorFilesTest, EveryEditMarksTheDocumentAndClosingAsks)
     e.Show();
     RichTextBox &r = e.RichTextBox1;
     r.setText(QStringLiteral("one two three"));
-    auto unmarked = [&e] {
-        e.Command3_Click();
-        e.Command3_Click();
+    // Saved under another name: no marker.
+    auto unmarked = [this, &e] {
+        vxtest::dialogs().files.push_back(QStringList{path("saved.txt")});
+        e.Command6_Click();
         return e.Caption() == kEditCaption;
     };
     ASSERT_TRUE(unmarked());
@@ -294,6 +299,179 @@ TEST_F(EditorFilesTest, AFileWithA255ByteNameIsOverwritten)
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
     EXPECT_EQ(read(folder + QLatin1Char('/') + name), QByteArray("xlong\r\n"));
     EXPECT_FALSE(QFile::exists(stale));
+}
+
+TEST_F(EditorFilesTest, ReplacingChangedTextAsksFirst)
+{
+    QTemporaryDir other;
+    const QString outside = other.path() + QStringLiteral("/x.txt");
+    {
+        QFile f(outside);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("outside");
+    }
+    struct Step {
+        const char *what;
+        std::function<void(Form4 &)> run;
+        QString text;  // shown once the step went through
+        QString from;  // the file it came from
+    };
+    const Step steps[] = {
+        {"list", [this](Form4 &e) { select(e, QStringLiteral("a.txt")); }, QStringLiteral("alpha\nsecond line\n"),
+         path("a.txt")},
+        {"next", [](Form4 &e) { e.Command22_Click(); }, QStringLiteral("Title\nbody"), path("c.rtf")},
+        {"previous", [](Form4 &e) { e.Command21_Click(); }, QStringLiteral("alpha\nsecond line\n"), path("a.txt")},
+        {"open",
+         [&outside](Form4 &e) {
+             vxtest::dialogs().files.push_back(QStringList{outside});
+             e.IDMOpenFile.click();
+         },
+         QStringLiteral("outside"), outside},
+        {"new", [](Form4 &e) { e.IDMNewfile.click(); }, QString(), QString()},
+        {"drop", [this](Form4 &e) { e.File1_OLEDragDrop({path("a.txt")}); }, QStringLiteral("alpha\nsecond line\n"),
+         path("a.txt")},
+    };
+    for (const Step &step : steps) {
+        for (const int answer : {vbYes, vbNo, vbCancel}) {
+            const std::string row = std::string(step.what) + " answered " + std::to_string(answer);
+            // b.txt, the middle entry, shown and changed.
+            write("b.txt", "start\n");
+            Form4 &e = editorAt();
+            select(e, QStringLiteral("b.txt"));
+            e.RichTextBox1.setSelStart(0);
+            type(e, QStringLiteral("!"));
+            vxtest::dialogs().messages.clear();
+            vxtest::dialogs().answers.push_back(answer);
+            step.run(e);
+
+            const auto &asked = vxtest::dialogs().messages;
+            ASSERT_FALSE(asked.empty()) << row;
+            EXPECT_EQ(asked[0].text, kAsk) << row;
+            EXPECT_EQ(asked[0].buttons(), vbYesNoCancel) << row;
+            EXPECT_EQ(vxtest::dialogs().messageTexts(), (answer == vbYes ? QStringList{kAsk, kSaved} : QStringList{kAsk}))
+                << row;
+            EXPECT_EQ(read(path("b.txt")), answer == vbYes ? QByteArray("!start\n") : QByteArray("start\n")) << row;
+            if (answer == vbCancel) {
+                // Everything as it was: the text, its file, its marker, the list on its entry.
+                EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("!start\n")) << row;
+                EXPECT_EQ(e.Caption(), kModifiedCaption) << row;
+                EXPECT_EQ(e.shownPath(), path("b.txt")) << row;
+                EXPECT_EQ(e.File1.FileName(), QStringLiteral("b.txt")) << row;
+                EXPECT_EQ(e.Label1.Caption(), QStringLiteral("2/3")) << row;
+                vxtest::dialogs().messages.clear();
+                e.Command18_Click();
+                EXPECT_EQ(read(path("b.txt")), QByteArray("!start\n")) << row;
+            } else {
+                EXPECT_EQ(e.RichTextBox1.Text(), step.text) << row;
+                EXPECT_EQ(e.Caption(), kEditCaption) << row;
+                EXPECT_EQ(e.shownPath(), step.from) << row;
+            }
+            EXPECT_TRUE(vxtest::dialogs().answers.empty()) << row;
+            vxtest::dialogs().answers.clear();
+            vx::unload<Form4>();
+        }
+    }
+
+    // Yes whose save does not happen replaces nothing: a new document, its
+    // file dialog cancelled.
+    Form4 &e = editorAt();
+    type(e, QStringLiteral("n"));
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().answers.push_back(vbYes);
+    vxtest::dialogs().files.push_back(std::nullopt);
+    select(e, QStringLiteral("a.txt"));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{kAsk, kHint}));
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("n"));
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
+    EXPECT_EQ(e.File1.ListIndex(), -1);
+
+    // No discards the changes; without changes nothing is asked.
+    vxtest::dialogs().answers.push_back(vbNo);
+    e.Command8_Click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    vxtest::dialogs().messages.clear();
+    select(e, QStringLiteral("a.txt"));
+    e.Command22_Click();
+    e.File1_OLEDragDrop({path("a.txt")});
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("alpha\nsecond line\n"));
+}
+
+TEST_F(EditorFilesTest, ReadModeChangesNoTextAndKeepsTheMarker)
+{
+    Form4 &e = editorAt();
+    e.Show();
+    select(e, QStringLiteral("a.txt"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("!"));
+    e.Command3_Click();
+    ASSERT_EQ(e.Caption(), kReadCaption);
+
+    // Replace all is refused as one replacement is.
+    Form37 &r = instance<Form37>();
+    r.Text1.setText(QStringLiteral("alpha"));
+    r.Text2.setText(QStringLiteral("omega"));
+    r.Command1_Click();
+    r.Command2_Click();
+    EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("!alpha\nsecond line\n"));
+    EXPECT_EQ(e.Caption(), kReadCaption);
+
+    // The marker comes back with edit mode, and goes when saved.
+    e.IDMChange.click();
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
+    e.Command3_Click();
+    // Read mode still asks before the changes go: a list step, the end, closing.
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().answers.push_back(vbCancel);
+    select(e, QStringLiteral("b.txt"));
+    vxtest::dialogs().answers.push_back(vbNo);
+    EXPECT_TRUE(editor::confirmEnd());
+    vxtest::dialogs().answers.push_back(vbYes);
+    e.Command1_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{kAsk, kAsk, kAsk, kSaved}));
+    EXPECT_EQ(read(path("a.txt")), QByteArray("!alpha\nsecond line\n"));
+    EXPECT_EQ(e.Caption(), kReadCaption);
+    e.Command3_Click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    vxtest::dialogs().messages.clear();
+    e.Command1_Click();
+    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+}
+
+TEST_F(EditorFilesTest, AfterSaveAsTheDocumentIsTheNewFile)
+{
+    Form4 &e = editorAt();
+    select(e, QStringLiteral("a.txt"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("!"));
+
+    // Save as, from the button or the menu, and the overwrite save's own
+    // choice of a file when it has none.
+    const std::pair<const char *, std::function<void()>> saves[] = {
+        {"button", [&e] { e.Command6_Click(); }},
+        {"menu", [&e] { e.IDMNewsave.click(); }},
+        {"overwrite without a file",
+         [&e] {
+             e.Command8_Click();
+             type(e, QStringLiteral("!"));
+             e.Command18_Click();
+         }},
+    };
+    for (const auto &[what, save] : saves) {
+        const QString target = path(what) + QStringLiteral(".txt");
+        vxtest::dialogs().files.push_back(QStringList{target});
+        save();
+        EXPECT_EQ(e.Caption(), kEditCaption) << what;
+        EXPECT_EQ(e.shownPath(), target) << what;
+        e.RichTextBox1.setSelStart(0);
+        type(e, QStringLiteral("?"));
+        const QByteArray saved = read(target);
+        vxtest::dialogs().messages.clear();
+        e.Command18_Click();
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved}) << what;
+        EXPECT_EQ(read(target), "?" + saved) << what;
+    }
+    EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
 }
 
 } // namespace

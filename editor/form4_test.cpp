@@ -35,7 +35,8 @@ TEST_F(EditorTest, CaptionFollowsTypingModeSwitchAndListSelection)
     EXPECT_EQ(e.Caption(), kModifiedCaption);
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("xy"));
 
-    // Read mode drops the marker, refuses typing; back to the plain edit caption.
+    // Read mode refuses typing and shows its own caption; the marker comes back
+    // with edit mode.
     e.Command3_Click();
     EXPECT_EQ(e.Caption(), kReadCaption);
     EXPECT_TRUE(e.RichTextBox1.ReadOnly());
@@ -43,8 +44,12 @@ TEST_F(EditorTest, CaptionFollowsTypingModeSwitchAndListSelection)
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("xy"));
     EXPECT_EQ(e.Caption(), kReadCaption);
     e.IDMChange.click();
-    EXPECT_EQ(e.Caption(), kEditCaption);
+    EXPECT_EQ(e.Caption(), kModifiedCaption);
     EXPECT_FALSE(e.RichTextBox1.ReadOnly());
+    vxtest::dialogs().answers.push_back(vbNo);
+    e.Command8_Click();
+    EXPECT_EQ(e.Caption(), kEditCaption);
+    vxtest::dialogs().messages.clear();
 
     // Keys that change nothing leave the caption alone (Delete at the end,
     // arrows); a change by command marks it.
@@ -56,12 +61,13 @@ TEST_F(EditorTest, CaptionFollowsTypingModeSwitchAndListSelection)
     e.RichTextBox1.setSelText(QStringLiteral("pasted"));
     EXPECT_EQ(e.Caption(), kModifiedCaption);
 
-    // A modified document loses its marker (and text) to a list selection.
+    // A list selection asks first; No loads and drops the marker.
     type(e, QStringLiteral("q"));
+    vxtest::dialogs().answers.push_back(vbNo);
     e.File1.setListIndex(0);
     EXPECT_EQ(e.Caption(), kEditCaption);
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("alpha\nsecond line\n"));
-    EXPECT_TRUE(vxtest::dialogs().messages.empty());
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kAsk});
 }
 
 TEST_F(EditorTest, ListSelectionLoadsAndSetsButtonsAndLabel)
@@ -225,6 +231,7 @@ TEST_F(EditorTest, MenuOpenLoadsTheChosenFileAndKeepsTheList)
     }
     type(e, QStringLiteral("m"));
     vxtest::dialogs().files.push_back(QStringList{outside});
+    vxtest::dialogs().answers.push_back(vbNo);
     e.IDMOpenFile.click();
     EXPECT_EQ(e.RichTextBox1.Text(), QStringLiteral("outside"));
     EXPECT_EQ(e.File1.ListIndex(), 0);
