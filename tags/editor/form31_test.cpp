@@ -282,11 +282,14 @@ TEST_F(Form31Test, AudioStartFollowsEverySave)
     f.VersionCombo.setListIndex(3);
     f.FileSave.click();
     EXPECT_EQ(content(p).mid(int(f.AudioStart) - 1), audio) << "the second save copied from the new start";
+    // ID3v1 goes behind the audio; the ID3v2 tag before it stays.
+    const qint64 start = f.AudioStart;
+    const QByteArray tag = content(p).left(int(start) - 1);
     f.VersionCombo.setListIndex(0);
     f.TitleText.setText(QStringLiteral("One"));
     f.FileSave.click();
-    EXPECT_EQ(f.AudioStart, 1);
-    EXPECT_EQ(content(p), audio + content(p).right(128));
+    EXPECT_EQ(f.AudioStart, start);
+    EXPECT_EQ(content(p), tag + audio + content(p).right(128));
     f.VersionCombo.setListIndex(4);
     f.FileSave.click();
     EXPECT_EQ(content(p), audio);
@@ -526,21 +529,21 @@ TEST_F(Form31Test, ATagItCannotReadGoesOnlyWithTheUsersWord)
     EXPECT_TRUE(isLoaded<Form31>());
     EXPECT_TRUE(player.calls.isEmpty());
     EXPECT_EQ(content(p), old);
-    // Saved as ID3v1, the old block is replaced by the boxes.
+    // Saved as ID3v1 (the boxes show the old block), only the block changes: nothing to ask.
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("Kept"));
     f.VersionCombo.setListIndex(KindV1);
     f.TitleText.setText(QStringLiteral("Mine"));
-    d.answers = {vx::vbNo};
+    const int asked = static_cast<int>(messages().size());
     f.FileSave.click();
-    EXPECT_TRUE(messages().last().contains(QStringLiteral("置き換わります")));
-    EXPECT_EQ(content(p), old);
-    // Save as leaves the file itself alone: nothing to ask.
+    EXPECT_EQ(messages().size(), asked);
+    EXPECT_EQ(content(p), v24 + audio + content(p).right(128));
+    EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("Mine"));
+    // Save as leaves the file itself alone.
     const QString copy = dir.filePath(QStringLiteral("copy.mp3"));
     d.files = {QStringList{copy}};
-    const int asked = static_cast<int>(messages().size());
     f.FileSaveAs.click();
     EXPECT_EQ(messages().size(), asked);
-    EXPECT_EQ(content(copy), audio + content(copy).right(128));
-    EXPECT_EQ(content(p), old);
+    EXPECT_EQ(content(copy), content(p));
 
     // Yes: the file then holds what the window shows.
     f.Unload();
@@ -610,7 +613,7 @@ TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
     f.YearText.setText(QString());
     f.FileSave.click();
     EXPECT_EQ(ReadID3v1Tag(p).Year, 0);
-    EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray("0000"));
+    EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray(4, '\0')) << "no year typed, none written";
     f.VersionCombo.setListIndex(KindV23);
     f.YearText2.setText(QStringLiteral("9999"));
     f.FileSave.click();
@@ -618,14 +621,15 @@ TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
     EXPECT_EQ(messages().size(), 1);
     f.Unload();
 
-    // A year in the file that no tag of ours can hold shows as it is, and is not saved as 0000.
+    // A year in the file that no tag of ours can hold shows as it is, and stays as it is.
     const QByteArray far = tagV2(3, 0, frame23("TYER", latin("70000"))) + audio;
     put("far.mp3", far);
     Form31 &g = openOn({QStringLiteral("far.mp3")}, 0);
     EXPECT_EQ(g.YearText2.Text(), QStringLiteral("70000"));
+    g.TitleText2.setText(QStringLiteral("t"));
     g.FileSave.click();
-    EXPECT_EQ(messages().size(), 2);
-    EXPECT_EQ(content(dir.filePath(QStringLiteral("far.mp3"))), far);
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(ReadID3v2Tag(dir.filePath(QStringLiteral("far.mp3"))).YearText, QStringLiteral("70000"));
 }
 
 TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)

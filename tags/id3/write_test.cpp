@@ -37,9 +37,12 @@ TEST_F(WriteTest, PayloadsFramesAndTagLayout)
               bytes({1, 'j', 'p', 'n', 0xFF, 0xFE, 'd', 0, 0, 0, 0xFF, 0xFE, 'e', 0}));
     EXPECT_TRUE(BuildTextPayload(2, QStringLiteral("x")).isEmpty());
 
-    // Every text empty: the header and one frame, the year "0000".
-    EXPECT_EQ(BuildID3v2Tag(v2(3)), tagV2(3, 0, frame23("TYER", latin("0000") + QByteArray(1, '\0'))));
-    EXPECT_EQ(BuildID3v2Tag(v2(2)), tagV2(2, 0, frame22("TYE", latin("0000") + QByteArray(1, '\0'))));
+    // Every text empty: the header alone; a year 0 only when there is a year text.
+    EXPECT_EQ(BuildID3v2Tag(v2(3)), tagV2(3, 0, QByteArray()));
+    ID3v2TagRecord zero = v2(2);
+    zero.YearText = QStringLiteral("0");
+    EXPECT_EQ(BuildID3v2Tag(zero), tagV2(2, 0, frame22("TYE", latin("0000") + QByteArray(1, '\0'))));
+    EXPECT_EQ(BuildCommentPayload(0, QString(), QStringLiteral("c"), "eng"), QByteArray("\0eng\0c", 6));
 
     ID3v2TagRecord r = v2(3);
     r.Year = 1999;
@@ -112,7 +115,7 @@ TEST_F(WriteTest, ID3v1BlockFieldsLimitsAndCodePage)
     EXPECT_EQ(names(), QStringList{QStringLiteral("a.mp3")});
 }
 
-TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
+TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockAndTheID3v2TagBeforeTheAudio)
 {
     const QByteArray audio = mpegFrames(3);
     ID3v1TagRecord r;
@@ -131,12 +134,13 @@ TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
     for (bool trailing : {false, true}) {
         p = put("v2.mp3", tag + audio + (trailing ? v1Block("Old", "", 1, 2) : QByteArray()));
         WriteID3v1Tag(p, p, false, KindV23, r, tag.size() + 1);
-        EXPECT_EQ(content(p), audio + block) << trailing;
+        EXPECT_EQ(content(p), tag + audio + block) << trailing;
     }
-    // A later version's tag loaded as "no tag" still goes.
-    p = put("v24.mp3", tagV2(4, 0, frame23("TIT2", latin("x"))) + audio);
+    // A later version's tag loaded as "no tag" stays too.
+    const QByteArray v24 = tagV2(4, 0, frame23("TIT2", latin("x")));
+    p = put("v24.mp3", v24 + audio);
     WriteID3v1Tag(p, p, false, KindNone, r, tag.size() + 1);
-    EXPECT_EQ(content(p), audio + block);
+    EXPECT_EQ(content(p), v24 + audio + block);
     // A file claimed to hold a block that is not there keeps all its audio.
     p = put("gone.mp3", audio);
     WriteID3v1Tag(p, p, false, KindV1, r, 1);
@@ -144,7 +148,7 @@ TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
     EXPECT_EQ(names().size(), 5) << names().join(QLatin1Char(' ')).toStdString();
 }
 
-TEST_F(WriteTest, ID3v2AndRemovalDropOldTagsAndReturnTheAudioStart)
+TEST_F(WriteTest, ID3v2KeepsTheID3v1BlockRemovalDropsBothAndTheAudioStartIsReturned)
 {
     const QByteArray audio = mpegFrames(3);
     const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("old")));
@@ -153,7 +157,7 @@ TEST_F(WriteTest, ID3v2AndRemovalDropOldTagsAndReturnTheAudioStart)
     QString p = put("s.mp3", old + audio + v1Block("x", "", 0, 0));
     const qint64 start = WriteID3v2Tag(p, p, r, old.size() + 1);
     const QByteArray tag = BuildID3v2Tag(r);
-    EXPECT_EQ(content(p), tag + audio);
+    EXPECT_EQ(content(p), tag + audio + v1Block("x", "", 0, 0));
     EXPECT_EQ(start, ReadID3v2Tag(p).TagSize + 11);
 
     RemoveTag(p, p, start);
@@ -204,7 +208,7 @@ TEST_F(WriteTest, SavesKeepPermissionsReplaceOtherFilesAndFindTheSameFile)
     const QString other = put("other.mp3", QByteArray(5000, 'z'));
     ID3v1TagRecord v1;
     WriteID3v1Tag(other, p, true, KindV23, v1, start);
-    EXPECT_EQ(content(other), audio + BuildID3v1Block(v1, true));
+    EXPECT_EQ(content(other), BuildID3v2Tag(r) + audio + BuildID3v1Block(v1, true));
     EXPECT_EQ(content(p), BuildID3v2Tag(r) + audio);
     EXPECT_EQ(names().size(), 3);
 }
