@@ -733,4 +733,137 @@ TEST_F(Form31Test, EditMenuWorksOnTheFocusedBox)
     EXPECT_EQ(f.TitleText.Text(), QStringLiteral("clipclip"));
 }
 
+// Files tagged by common taggers: a save of one edited title keeps every other
+// frame as stored, the comments' language, an ID3v1 block behind the audio,
+// the audio; a save with no edit keeps even frames nobody can read here.
+TEST_F(Form31Test, ASaveChangesOnlyTheFieldTheUserEdited)
+{
+    const QByteArray block = v1Block("Old v1", "", 3, 17, "    ");
+    const auto joined = [](const QList<QByteArray> &frames) { return frames.join(); };
+    const QByteArray compressed = frame23("TIT2", qCompress(wide(QStringLiteral("圧縮された題"))), 0x80);
+    const QList<QByteArray> sealedFrames{compressed, frame23("TPE1", wide(QStringLiteral("山田太郎")))};
+    struct Case {
+        const char *name;
+        QByteArray tag;
+        QByteArray trailing;
+        bool edit;
+    };
+    const Case cases[] = {
+        {"v2.3 UTF-16", tagV2(3, 0, joined(richFrames(3))), {}, true},
+        {"v2.3 unsynchronised", tagV2(3, 0x80, unsynced(joined(richFrames(3)))), {}, true},
+        {"v2.2", tagV2(2, 0, joined(richFrames(2))), {}, true},
+        {"v2.3 and ID3v1", tagV2(3, 0, joined(richFrames(3))), block, true},
+        {"v2.3 compressed title, no edit", tagV2(3, 0, joined(sealedFrames)), block, false},
+    };
+    for (const Case &c : cases) {
+        const QByteArray old = c.tag + audio + c.trailing;
+        const QString p = put("rich.mp3", old);
+        Form31 &f = openOn({QStringLiteral("rich.mp3")}, 0);
+        EXPECT_TRUE(f.OptionUnicode.Value()) << c.name << ": the encoding follows the tag";
+        EXPECT_EQ(f.YearText2.Text(), QString()) << c.name;
+        if (c.edit)
+            f.TitleText2.setText(QStringLiteral("朝の歌"));
+        f.FileSave.click();
+        EXPECT_TRUE(messages().isEmpty()) << c.name << ": nothing to ask";
+        QList<QByteArray> expected = framesOf(c.tag);
+        if (c.edit)
+            expected[0] = c.tag[3] == 3 ? frame23("TIT2", wide(QStringLiteral("朝の歌")))
+                                        : frame22("TT2", wide(QStringLiteral("朝の歌")));
+        const QByteArray now = content(p);
+        EXPECT_EQ(framesOf(now), expected) << c.name;
+        EXPECT_EQ(now[5], c.tag[5]) << c.name << ": unsynchronisation as read";
+        EXPECT_TRUE(now.endsWith(audio + c.trailing)) << c.name;
+        if (!c.edit)
+            EXPECT_EQ(now, old) << c.name;
+        EXPECT_EQ(ReadID3v2Tag(p).Performer, QStringLiteral("山田太郎")) << c.name;
+        f.Unload();
+    }
+}
+
+// Another version (or no tag) cannot keep everything: the save names what
+// goes first, and No leaves the file as it was.
+TEST_F(Form31Test, WhatAnotherVersionCannotHoldIsNamedBeforeItGoes)
+{
+    const QByteArray old = tagV2(3, 0, richFrames(3).join()) + audio;
+    const QString p = put("rich.mp3", old);
+    Form31 &f = openOn({QStringLiteral("rich.mp3")}, 0);
+    auto &d = vxtest::dialogs();
+    f.VersionCombo.setListIndex(KindV22);
+    d.answers = {vx::vbNo};
+    f.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    const QString asked = messages().at(0);
+    EXPECT_TRUE(asked.contains(QStringLiteral("APIC（画像）")) && asked.contains(QStringLiteral("PRIV")) &&
+                asked.contains(QStringLiteral("ID3v2.2")))
+        << qPrintable(asked);
+    EXPECT_FALSE(asked.contains(QStringLiteral("TCOM"))) << "ID3v2.2 has a composer frame";
+    EXPECT_EQ(content(p), old);
+    d.answers = {vx::vbYes};
+    f.FileSave.click();
+    QStringList ids;
+    for (const QByteArray &frame : framesOf(content(p)))
+        ids << QString::fromLatin1(frame.left(3));
+    EXPECT_EQ(ids, QStringList({"TT2", "TP1", "TAL", "COM", "ULT", "TCM", "TPA", "TBP", "TXX", "COM"}));
+    EXPECT_EQ(framesOf(content(p)).at(5), frame22("TCM", wide(QStringLiteral("作曲家"))));
+    EXPECT_TRUE(content(p).endsWith(audio));
+    f.Unload();
+
+    // No tag: what no box shows is named; the shown fields go unnamed.
+    put("rich.mp3", old);
+    Form31 &g = openOn({QStringLiteral("rich.mp3")}, 0);
+    d.messages.clear();
+    g.VersionCombo.setListIndex(KindNone);
+    d.answers = {vx::vbNo};
+    g.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("USLT（歌詞）"))) << qPrintable(messages().at(0));
+    EXPECT_FALSE(messages().at(0).contains(QStringLiteral("TIT2")));
+    EXPECT_EQ(content(p), old);
+}
+
+// Years as typed: full-width digits are digits; anything else is refused
+// before the file moves; an empty box writes no year.
+TEST_F(Form31Test, YearsAreTakenAsTyped)
+{
+    struct Case {
+        const char16_t *typed;
+        const char *written; // nullptr: refused; "": no year
+    };
+    const Case cases[] = {
+        {u"２００１", "2001"}, {u" 99", "0099"}, {u"12", "0012"}, {u"0", "0000"}, {u"", ""},
+        {u"平成13", nullptr},  {u"abc", nullptr},   {u"20O1", nullptr}, {u"13年", nullptr},
+    };
+    const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("t"))) + audio;
+    for (const Case &c : cases) {
+        const QString typed = QString::fromUtf16(c.typed);
+        for (int version : {KindV1, KindV23}) {
+            const QString p = put("y.mp3", old);
+            Form31 &f = openOn({QStringLiteral("y.mp3")}, 0);
+            f.VersionCombo.setListIndex(version);
+            (version == KindV1 ? f.YearText : f.YearText2).setText(typed);
+            f.FileSave.click();
+            const std::string what = typed.toStdString() + " v" + std::to_string(version);
+            if (!c.written) {
+                ASSERT_EQ(messages().size(), 1) << what;
+                EXPECT_TRUE(messages().at(0).contains(QStringLiteral("年「%1」").arg(typed))) << what;
+                EXPECT_EQ(content(p), old) << what;
+                vxtest::dialogs().answers = {vx::vbNo}; // the edit not saved: closing asks
+            } else if (version == KindV1) {
+                EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray(c.written).leftJustified(4, '\0')) << what;
+            } else {
+                EXPECT_EQ(ReadID3v2Tag(p).YearText, QString::fromLatin1(c.written)) << what;
+                EXPECT_EQ(content(p).contains("TYER"), *c.written != 0) << what;
+            }
+            f.Unload();
+            vxtest::dialogs().messages.clear();
+        }
+    }
+    // A blank year field of an ID3v1 block loads empty and stays blank.
+    const QString p = put("v1.mp3", audio + v1Block("T", "", 1, 2, "    "));
+    Form31 &f = openOn({QStringLiteral("v1.mp3")}, 0);
+    EXPECT_EQ(f.YearText.Text(), QString());
+    f.FileSave.click();
+    EXPECT_EQ(content(p), audio + v1Block("T", "", 1, 2, QByteArray(4, '\0')));
+}
+
 } // namespace
