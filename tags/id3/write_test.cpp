@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <functional>
+#include <random>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -266,6 +267,118 @@ TEST_F(WriteTest, AnAudioStartPastTheEndIsRefusedAndChangesNothing)
     const QString t = put("tag.mp3", tagOnly);
     RemoveTag(t, t, tagOnly.size() + 1);
     EXPECT_EQ(content(t), QByteArray());
+}
+
+// "TAG" 128 bytes before the end of a tiny file stands inside the ID3v2 tag:
+// no save takes it for an ID3v1 block, and the audio stays.
+TEST_F(WriteTest, TagBytesInsideTheID3v2TagAreNoID3v1Block)
+{
+    const QByteArray audio = bytes({0xFF, 0xFB, 0x90, 0x44}) + QByteArray(40, '\0');
+    QByteArray tag = tagV2(3, 0, frame23("TXXX", latin("x") + QByteArray(200, 'p')));
+    const qsizetype at = tag.size() + audio.size() - 128;
+    ASSERT_TRUE(at > 30 && at + 3 < tag.size());
+    tag.replace(at, 3, "TAG");
+    const QByteArray old = tag + audio;
+    const qint64 start = tag.size() + 1;
+    ID3v2TagRecord r = v2(3);
+    r.Title = QStringLiteral("T");
+    ID3v1TagRecord v1;
+    struct Case {
+        const char *name;
+        std::function<void(const QString &)> save;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"ID3v2", [&](const QString &p) { WriteID3v2Tag(p, p, r, start); },
+         tagV2(3, 0, framesOf(tag).at(0) + frame23("TIT2", latin("T") + QByteArray(1, '\0'))) + audio},
+        {"ID3v1", [&](const QString &p) { WriteID3v1Tag(p, p, false, KindV23, v1, start); },
+         old + BuildID3v1Block(v1, false)},
+        {"no tag", [&](const QString &p) { RemoveTag(p, p, start); }, audio},
+    };
+    for (const Case &c : cases) {
+        const QString p = put("tiny.mp3", old);
+        EXPECT_TRUE(ReadID3v1Bytes(p, start).isEmpty()) << c.name;
+        c.save(p);
+        EXPECT_EQ(content(p), c.expected) << c.name;
+    }
+}
+
+// A random tag, one field edited: every other frame reads back byte for byte
+// and in its place; the edited one holds the new value where the old stood.
+TEST_F(WriteTest, RandomTagsKeepEveryFrameButTheEditedOne)
+{
+    std::mt19937 rng(20261210);
+    const auto random = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const char *const ids[2][17] = {
+        {"TT2", "TP1", "TAL", "TCO", "TRK", "TYE", "COM", "PIC", "ULT", "TCM", "TPA", "TBP", "TXX", "TT1", "TP2", "TT3",
+         "XYZ"},
+        {"TIT2", "TPE1", "TALB", "TCON", "TRCK", "TYER", "COMM", "APIC", "USLT", "TCOM", "TPOS", "TBPM", "TXXX", "TIT1",
+         "TPE2", "TIT3", "PRIV"}};
+    // The editor's fields: the frame index in `ids` (TALB, TCON, TIT1, TIT2, TIT3, TPE1, TPE2, TRCK, TYER, COMM).
+    const int fields[] = {2, 3, 13, 0, 15, 1, 14, 4, 5, 6};
+    const QByteArray audio = mpegFrames(2);
+    for (int round = 0; round < 300; ++round) {
+        const int major = 2 + random(2);
+        const bool v23 = major == 3;
+        const bool unsync = random(2);
+        QList<QByteArray> frames;
+        for (int n = 1 + random(8); n > 0; --n) {
+            const char *id = ids[major - 2][random(17)];
+            QByteArray payload(1, static_cast<char>(random(2)));
+            for (int k = random(30); k > 0; --k)
+                payload.append(static_cast<char>(random(4) == 0 ? 0xFF : random(256)));
+            const int flags = v23 && random(5) == 0 ? 0x80 : 0; // compressed: nobody here reads it
+            frames.append(v23 ? frame23(id, flags ? be32(99) + payload : payload, flags) : frame22(id, payload));
+        }
+        const QByteArray body = frames.join();
+        const QByteArray tag = tagV2(major, unsync ? 0x80 : 0, unsync ? unsynced(body) : body);
+        const QString p = put("r.mp3", tag + audio);
+        const ID3v2TagRecord shown = ReadID3v2Tag(p);
+        ID3v2TagRecord edited = shown;
+        edited.Encoding = static_cast<quint8>(random(2));
+        const int field = fields[random(10)];
+        const QString value = QStringLiteral("新%1").arg(round);
+        QString ID3v2TagRecord::*texts[] = {&ID3v2TagRecord::Title, &ID3v2TagRecord::Performer, &ID3v2TagRecord::Album,
+                                            &ID3v2TagRecord::Genre, &ID3v2TagRecord::Track};
+        if (field == 5) {
+            edited.Year = static_cast<qint16>(1000 + round);
+            edited.YearText = QString::number(edited.Year);
+        } else if (field == 6) {
+            edited.CommentBody = value;
+            edited.Encoding = 1; // the description as read may have no CP932 form
+        } else if (field <= 4) {
+            edited.*texts[field] = value;
+        } else {
+            (field == 13 ? edited.Series : field == 14 ? edited.Band : edited.Subtitle) = value;
+        }
+        WriteID3v2Tag(p, p, edited, tag.size() + 1, &shown);
+
+        const QByteArray id(ids[major - 2][field]);
+        qsizetype last = -1;
+        for (qsizetype i = 0; i < frames.size(); ++i)
+            if (frames[i].startsWith(id))
+                last = i;
+        const QList<QByteArray> after = framesOf(content(p));
+        const std::string what = "round " + std::to_string(round);
+        ASSERT_EQ(after.size(), frames.size() + (last < 0 ? 1 : 0)) << what;
+        const qsizetype at = last < 0 ? frames.size() : last;
+        for (qsizetype i = 0; i < frames.size(); ++i)
+            if (i != at)
+                EXPECT_EQ(after[i], frames[i]) << what << " frame " << i;
+        const int head = v23 ? 10 : 6;
+        EXPECT_TRUE(after[at].startsWith(id)) << what;
+        EXPECT_EQ(after[at][head], char(edited.Encoding)) << what;
+        if (field == 6 && last >= 0 && !(v23 && frames[last][9]))
+            EXPECT_EQ(after[at].mid(head + 1, 3), frames[last].mid(head + 1, 3)) << what << ": the language stays";
+        const ID3v2TagRecord back = ReadID3v2Tag(p);
+        EXPECT_EQ(back.Year, edited.Year) << what;
+        EXPECT_EQ(back.CommentBody, edited.CommentBody) << what;
+        EXPECT_EQ(back.Title, edited.Title) << what;
+        EXPECT_EQ(back.Subtitle, edited.Subtitle) << what;
+        EXPECT_EQ(back.Track, edited.Track) << what;
+        EXPECT_EQ(content(p).at(5), tag.at(5)) << what;
+        EXPECT_TRUE(content(p).endsWith(audio)) << what;
+    }
 }
 
 } // namespace
