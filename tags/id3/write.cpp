@@ -11,6 +11,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <limits>
 #include <tuple>
 
 namespace ID3Module {
@@ -116,8 +117,9 @@ bool frameIdChar(char c)
 
 // The ID3v2.2/2.3 tag at the file's start, up to the audio start: its frames
 // up to the padding or the first one that does not fit (a damaged tag, which
-// the editor has asked about already).
-StoredTag storedTag(int fd, qint64 length, qint64 audioStart, const QString &path)
+// the editor has asked about already), or past `cap` bytes.
+StoredTag storedTag(int fd, qint64 length, qint64 audioStart, const QString &path,
+                    qint64 cap = std::numeric_limits<qint64>::max())
 {
     StoredTag tag;
     if (audioStart <= 11)
@@ -128,7 +130,7 @@ StoredTag storedTag(int fd, qint64 length, qint64 audioStart, const QString &pat
     qint64 size = 0;
     for (int i = 6; i < 10; ++i)
         size = size * 128 + (head[i] & 0x7F);
-    const qint64 end = std::min({size + 10, audioStart - 1, length});
+    const qint64 end = std::min({size + 10, audioStart - 1, length, cap});
     QByteArray data(std::max<qint64>(end - 10, 0), '\0');
     data.resize(io::readAt(fd, data.data(), data.size(), 10, path));
     const auto flags = static_cast<quint8>(head[5]);
@@ -314,35 +316,32 @@ ID3v2Plan plan(const StoredTag &old, const ID3v2TagRecord &r, const ID3v2TagReco
     const bool writes = major == 2 || major == 3;
     ID3v2Plan out;
     QList<Frame> frames;
+    const auto add = [&frames](Frame f) {
+        if (f.id.isEmpty())
+            return false;
+        frames.append(std::move(f));
+        return true;
+    };
     for (qsizetype i = 0; i < old.frames.size(); ++i) {
         const Frame &f = old.frames[i];
         const int field = fieldOf(f.id, old.major);
         const bool shownHere = field >= 0 && last[field] == i;
         if (shownHere && changed[field]) {
             if (writes)
-                if (Frame n = fieldFrame(r, field, major, languageOf(f)); !n.id.isEmpty())
-                    frames.append(n);
+                add(fieldFrame(r, field, major, languageOf(f)));
             continue;
         }
-        if (writes && major == old.major) {
-            frames.append(f);
+        if (writes && add(major == old.major ? f : converted(f, major)))
             continue;
-        }
-        if (writes)
-            if (Frame c = converted(f, major); !c.id.isEmpty()) {
-                frames.append(c);
-                continue;
-            }
         // What the user sees in a box goes with the tag without naming it.
-        if (!(shownHere && !sealed(f)))
+        if (!shownHere || sealed(f))
             out.lost.append(frameName(f.id));
     }
     if (!writes)
         return out;
     for (int field = 0; field < kFieldCount; ++field)
         if (last[field] < 0 && changed[field])
-            if (Frame n = fieldFrame(r, field, major, QByteArrayLiteral("jpn")); !n.id.isEmpty())
-                frames.append(n);
+            add(fieldFrame(r, field, major, QByteArrayLiteral("jpn")));
     out.tag = assemble(r, frames, major);
     return out;
 }
@@ -518,8 +517,10 @@ QByteArray ReadID3v1Bytes(const QString &path, qint64 audioStart)
 
 int TagTextEncoding(const QString &path, qint64 audioStart)
 {
+    // What the reader reads of a tag: a hostile size costs no more here.
+    constexpr qint64 kMaxTagBytes = qint64(32) << 20;
     io::Fd fd(io::openRead(path));
-    const StoredTag tag = storedTag(fd.get(), io::sizeOf(fd.get(), path), audioStart, path);
+    const StoredTag tag = storedTag(fd.get(), io::sizeOf(fd.get(), path), audioStart, path, kMaxTagBytes);
     int encoding = -1;
     for (const Frame &f : tag.frames) {
         const int at = payloadOffset(f);
