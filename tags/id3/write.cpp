@@ -181,16 +181,35 @@ constexpr std::pair<const char *, const char *> kSameFrames[] = {
     {"EQUA", "EQU"}, {"MLLT", "MLL"}, {"SYTC", "STC"}, {"RVRB", "REV"},
 };
 
+// A picture in the other version: ID3v2.2 names the image format in three
+// letters where ID3v2.3 has a MIME type. None for a format not named here.
+Frame convertedPicture(const Frame &f, int to)
+{
+    static const std::pair<const char *, const char *> kFormats[] = {
+        {"JPG", "image/jpeg"}, {"PNG", "image/png"}, {"GIF", "image/gif"}, {"BMP", "image/bmp"}};
+    if (to == 3 && f.id == "PIC" && f.body.size() >= 4) {
+        for (const auto &[format, mime] : kFormats)
+            if (f.body.mid(1, 3).toUpper() == format)
+                return {QByteArray("APIC"), QByteArray(2, '\0'), f.body.left(1) + mime + '\0' + f.body.mid(4)};
+    } else if (to == 2 && f.id == "APIC") {
+        const qsizetype end = f.body.indexOf('\0', 1);
+        for (const auto &[format, mime] : kFormats)
+            if (end > 0 && f.body.mid(1, end - 1).toLower() == mime)
+                return {QByteArray("PIC"), QByteArray(), f.body.left(1) + format + f.body.mid(end + 1)};
+    }
+    return {};
+}
+
 // The frame in the other version, or one with no ID where it has no place
 // there (another layout, or flags ID3v2.2 cannot hold).
 Frame converted(const Frame &f, int to)
 {
-    if (sealed(f) || flags2(f) != 0)
+    if (flags2(f) != 0)
         return {};
     for (const auto &[v23, v22] : kSameFrames)
         if (f.id == (to == 3 ? v22 : v23))
             return {QByteArray(to == 3 ? v23 : v22), to == 3 ? QByteArray(2, '\0') : QByteArray(), f.body};
-    return {};
+    return convertedPicture(f, to);
 }
 
 // What a user knows a frame as, for the question before it goes.

@@ -362,14 +362,17 @@ TEST_F(WriteTest, RandomTagsKeepEveryFrameButTheEditedOne)
         const std::string what = "round " + std::to_string(round);
         ASSERT_EQ(after.size(), frames.size() + (last < 0 ? 1 : 0)) << what;
         const qsizetype at = last < 0 ? frames.size() : last;
-        for (qsizetype i = 0; i < frames.size(); ++i)
-            if (i != at)
+        for (qsizetype i = 0; i < frames.size(); ++i) {
+            if (i != at) {
                 EXPECT_EQ(after[i], frames[i]) << what << " frame " << i;
+            }
+        }
         const int head = v23 ? 10 : 6;
         EXPECT_TRUE(after[at].startsWith(id)) << what;
         EXPECT_EQ(after[at][head], char(edited.Encoding)) << what;
-        if (field == 6 && last >= 0 && !(v23 && frames[last][9]))
+        if (field == 6 && last >= 0 && !(v23 && frames[last][9])) {
             EXPECT_EQ(after[at].mid(head + 1, 3), frames[last].mid(head + 1, 3)) << what << ": the language stays";
+        }
         const ID3v2TagRecord back = ReadID3v2Tag(p);
         EXPECT_EQ(back.Year, edited.Year) << what;
         EXPECT_EQ(back.CommentBody, edited.CommentBody) << what;
