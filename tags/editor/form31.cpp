@@ -11,12 +11,12 @@
 #include "platform/system/system.h"
 
 #include <QApplication>
-
-#include <algorithm>
-#include <optional>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <algorithm>
+#include <optional>
 
 using namespace ID3Module;
 

@@ -2,6 +2,11 @@
 // rewrite builds the new file complete under a temporary name beside the old
 // one and renames it over it, so no backup file is needed: a failure at any
 // moment leaves the old file whole under its name.
+//
+// A save changes only what the user changed: an ID3v2 save starts from the
+// frames of the tag in the file (read here, as stored, not through the
+// reader), and an ID3v1 block and an ID3v2 tag each stay when the other is
+// written.
 #include "fileio.h"
 #include "id3.h"
 
