@@ -384,4 +384,22 @@ TEST_F(WriteTest, RandomTagsKeepEveryFrameButTheEditedOne)
     }
 }
 
+// Behind an extended header (with or without a CRC) the frames are found and
+// kept; the header itself is not written again (its CRC would be wrong).
+TEST_F(WriteTest, FramesBehindAnExtendedHeaderAreKept)
+{
+    const QByteArray artist = frame23("TPE1", wide(QStringLiteral("山田太郎")));
+    const QByteArray frames = artist + frame23("TIT2", latin("old"));
+    const QByteArray audio = mpegFrames(2);
+    for (bool crc : {false, true}) {
+        const QByteArray ext = crc ? be32(10) + bytes({0x80, 0}) + be32(0) + be32(0x12345678) : be32(6) + bytes({0, 0}) + be32(0);
+        const QString p = put("ext.mp3", tagV2(3, 0x40, ext + frames) + audio);
+        const ID3v2TagRecord shown = ReadID3v2Tag(p);
+        ID3v2TagRecord edited = shown;
+        edited.Title = QStringLiteral("new");
+        WriteID3v2Tag(p, p, edited, shown.TagSize + 11, &shown);
+        EXPECT_EQ(content(p), tagV2(3, 0, artist + frame23("TIT2", latin("new") + QByteArray(1, '\0'))) + audio) << crc;
+    }
+}
+
 } // namespace
