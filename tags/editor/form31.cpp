@@ -15,6 +15,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+#include <optional>
+
 using namespace ID3Module;
 
 bool tags::confirmEnd()
@@ -88,14 +91,20 @@ void Form31::loadFile(const QString &file)
     ID3v1TagRecord v1;
     ID3v2TagRecord v2;
     ID3v2Extent extent;
-    bool v1Behind = false;
+    QByteArray block; // the ID3v1 block behind the audio, if any
+    int encoding = -1;
     try {
         kind = DetectTagType(file);
-        if (kind == KindV1)
+        if (kind == KindV1) {
             v1 = ReadID3v1Tag(file);
-        else if (kind == KindV22) {
+            block = ReadID3v1Bytes(file, 1);
+        } else if (kind == KindV22) {
             v2 = ReadID3v2Tag(file, &extent);
-            v1Behind = HasID3v1Block(file);
+            const qint64 start = extent.AudioStart > 0 ? extent.AudioStart : qint64(v2.TagSize) + 11;
+            block = ReadID3v1Bytes(file, start);
+            if (!block.isEmpty())
+                v1 = ReadID3v1Tag(file);
+            encoding = TagTextEncoding(file, start);
         }
     } catch (const vx::RuntimeError &e) {
         CurrentFile.clear();
@@ -107,19 +116,12 @@ void Form31::loadFile(const QString &file)
     CurrentFile = file;
     FileNameText.setCaption(file);
     lossWarning_.clear();
+    v1BehindTag_ = false;
     if (kind == KindV1) {
         CurrentTagKind = v1.IsV11 ? KindV11 : KindV1;
         AudioStart = 1;
         VersionCombo.setListIndex(CurrentTagKind);
-        TitleText.setText(v1.Title);
-        ArtistText.setText(v1.Artist);
-        AlbumText.setText(v1.Album);
-        TrackText.setText(QString::number(v1.Track));
-        YearText.setText(QString::number(v1.Year));
-        // Genres past the list (255 is common) show none and are kept as they were.
-        loadedGenre_ = v1.Genre;
-        GenreCombo.setListIndex(v1.Genre < GenreCombo.ListCount() ? v1.Genre : -1);
-        CommentText.setText(v1.Comment);
+        fillV1(v1, block);
     } else if (kind == KindV22) {
         // Versions the list cannot write (later ones keep only their header) load as "no tag".
         const bool known = v2.MajorVersion == KindV22 || v2.MajorVersion == KindV23;
@@ -133,7 +135,7 @@ void Form31::loadFile(const QString &file)
             lossWarning_ = QStringLiteral("このファイルの %1 タグは壊れていて、一部しか読めませんでした。\n"
                                           "保存すると、読めなかった部分は失われます。")
                                .arg(name);
-        v1BehindTag_ = v1Behind;
+        v1BehindTag_ = !block.isEmpty();
         // Unknown (a size past the file's end, no audio found): left past the
         // end, where the writer refuses to copy nothing.
         AudioStart = extent.AudioStart > 0 ? extent.AudioStart : qint64(v2.TagSize) + 11;
@@ -154,17 +156,46 @@ void Form31::loadFile(const QString &file)
         } else {
             TrackText2.setText(v2.Track);
         }
-        // A year the record cannot hold is shown as written, never as 0 that a save would keep.
-        YearText2.setText(NumericValue(v2.YearText) == v2.Year ? QString::number(v2.Year) : v2.YearText.trimmed());
+        // No frame, no year; a year the record cannot hold, or text with no
+        // number, is shown as written, never as 0 that a save would keep.
+        const QString year = v2.YearText.trimmed();
+        const bool number = NumericValue(v2.YearText) == v2.Year &&
+                            (v2.Year != 0 || std::any_of(year.begin(), year.end(), [](QChar c) { return c.isDigit(); }));
+        YearText2.setText(year.isEmpty() || !number ? year : QString::number(v2.Year));
         CommentText2.setText(v2.CommentDescription);
         CommentText3.setText(v2.CommentBody);
         UnsynchronisationCheck.setValue(v2.Unsynchronisation ? 1 : 0);
+        // Edits are written in the encoding the tag's texts have.
+        if (encoding == 1)
+            OptionUnicode.setValue(true);
+        else if (encoding == 0)
+            OptionLatin.setValue(true);
+        if (!block.isEmpty())
+            fillV1(v1, block);
     } else {
         CurrentTagKind = KindNone;
         AudioStart = 1;
         VersionCombo.setListIndex(KindNone);
     }
+    shownV2_ = v2FromBoxes(false);
     modified_ = false;
+}
+
+// The ID3v1 boxes from a block; a year field with no digit (blank) shows
+// empty, so that a save keeps it blank.
+void Form31::fillV1(const ID3v1TagRecord &v1, const QByteArray &block)
+{
+    TitleText.setText(v1.Title);
+    ArtistText.setText(v1.Artist);
+    AlbumText.setText(v1.Album);
+    TrackText.setText(QString::number(v1.Track));
+    const QByteArray year = block.mid(93, 4);
+    const bool blank = v1.Year == 0 && std::none_of(year.begin(), year.end(), [](char c) { return c >= '0' && c <= '9'; });
+    YearText.setText(blank ? QString() : QString::number(v1.Year));
+    // Genres past the list (255 is common) show none and are kept as they were.
+    loadedGenre_ = v1.Genre;
+    GenreCombo.setListIndex(v1.Genre < GenreCombo.ListCount() ? v1.Genre : -1);
+    CommentText.setText(v1.Comment);
 }
 
 // Enabled, not visible: both sets stay in sight, the one that will not be
@@ -194,14 +225,33 @@ void Form31::limitBytes(vx::TextBox &box)
 
 namespace {
 
-// The year a box holds, as far as a tag can hold it: four digits.
-qint16 yearOf(const vx::TextBox &box)
+// The year a box holds, as far as a tag can hold it: none for an empty box,
+// else digits (full-width ones, as a Japanese input method types them, too)
+// for 0 to 9999. Anything else is no year and refused.
+std::optional<qint16> yearOf(const QString &typed)
 {
-    const double year = NumericValue(box.Text());
-    if (year < 0 || year > 9999)
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    int year = 0;
+    bool digits = true;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        const int d = u >= u'0' && u <= u'9' ? u - u'0' : u >= u'０' && u <= u'９' ? u - u'０' : -1;
+        if (d < 0) {
+            digits = false;
+            break;
+        }
+        year = std::min(year * 10 + d, 10000);
+    }
+    if (!digits)
+        throw vx::RuntimeError(vx::err::TypeMismatch,
+                               QStringLiteral("年「%1」は年として読めません。0 から 9999 までの数を数字で入力してください。")
+                                   .arg(typed));
+    if (year > 9999)
         throw vx::RuntimeError(vx::err::Overflow,
                                QStringLiteral("年「%1」はタグに書けません。0 から 9999 までの数を入力してください。")
-                                   .arg(box.Text()));
+                                   .arg(typed));
     return static_cast<qint16>(year);
 }
 
@@ -221,6 +271,27 @@ bool sameFile(const QString &a, const QString &b)
 
 } // namespace
 
+ID3v2TagRecord Form31::v2FromBoxes(bool checkYear) const
+{
+    ID3v2TagRecord r;
+    r.Series = SeriesText.Text();
+    r.Title = TitleText2.Text();
+    r.Subtitle = SubtitleText.Text();
+    r.Performer = PerformerText.Text();
+    r.Band = BandText.Text();
+    r.Conductor = Conductortext.Text();
+    r.Remixer = RemixText.Text();
+    r.Album = AlbumText2.Text();
+    r.Genre = GenreText.Text();
+    r.Track = TrackText3.Text().isEmpty() ? TrackText2.Text()
+                                          : TrackText2.Text() + QLatin1Char('/') + TrackText3.Text();
+    r.YearText = YearText2.Text();
+    r.Year = checkYear ? yearOf(r.YearText).value_or(0) : NumericValue16(r.YearText);
+    r.CommentDescription = CommentText2.Text();
+    r.CommentBody = CommentText3.Text();
+    return r;
+}
+
 qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int version, int currentKind,
                           qint64 audioStart)
 {
@@ -238,33 +309,22 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
         const int genre = GenreCombo.ListIndex();
         r.Genre = genre >= 0 ? static_cast<quint8>(genre) : loadedGenre_;
         r.Track = NumericValue16(TrackText.Text());
-        r.Year = yearOf(YearText);
+        const std::optional<qint16> year = yearOf(YearText.Text());
+        r.Year = year.value_or(0);
+        r.NoYear = !year;
         WriteID3v1Tag(target, source, version == KindV11, currentKind, r, audioStart);
-        return 1;
+        return audioStart; // an ID3v2 tag before the audio stays
     }
     case KindV22:
     case KindV23: {
-        ID3v2TagRecord r;
+        // A year left as it was is not checked: its frame stays as it is.
+        ID3v2TagRecord r = v2FromBoxes(YearText2.Text() != shownV2_.YearText);
         r.MajorVersion = static_cast<quint8>(version);
         r.Revision = 0;
-        r.Series = SeriesText.Text();
-        r.Title = TitleText2.Text();
-        r.Subtitle = SubtitleText.Text();
-        r.Performer = PerformerText.Text();
-        r.Band = BandText.Text();
-        r.Conductor = Conductortext.Text();
-        r.Remixer = RemixText.Text();
-        r.Album = AlbumText2.Text();
-        r.Genre = GenreText.Text();
-        r.Track = TrackText3.Text().isEmpty() ? TrackText2.Text()
-                                              : TrackText2.Text() + QLatin1Char('/') + TrackText3.Text();
-        r.Year = yearOf(YearText2);
-        r.CommentDescription = CommentText2.Text();
-        r.CommentBody = CommentText3.Text();
         r.Unsynchronisation = UnsynchronisationCheck.Value() == 1;
         r.Compression = CompressCheck.Value() == 1;
         r.Encoding = OptionUnicode.Value() ? 1 : 0;
-        return WriteID3v2Tag(target, source, r, audioStart);
+        return WriteID3v2Tag(target, source, r, audioStart, &shownV2_);
     }
     case KindNone:
         RemoveTag(target, source, audioStart);
@@ -275,25 +335,42 @@ qint64 Form31::SaveID3Tag(const QString &target, const QString &source, int vers
 }
 
 // What must hold before anything moves: a year the tag can take, and the
-// user's word before a tag this window could not read (wholly) goes.
+// user's word before anything the boxes do not show goes: a tag this window
+// could not read (wholly), frames another version has no place for.
 bool Form31::readyToSave(const QString &target, int version)
 {
+    const bool v2 = version == KindV22 || version == KindV23;
+    QStringList lost;
     try {
         if (version == KindV1 || version == KindV11)
-            yearOf(YearText);
-        else if (version == KindV22 || version == KindV23)
-            yearOf(YearText2);
+            yearOf(YearText.Text());
+        else if (v2 && YearText2.Text() != shownV2_.YearText)
+            yearOf(YearText2.Text());
+        if (v2 || version == KindNone) {
+            ID3v2TagRecord r = v2FromBoxes(false);
+            r.MajorVersion = static_cast<quint8>(v2 ? version : 0);
+            r.Encoding = OptionUnicode.Value() ? 1 : 0;
+            lost = PlanID3v2Tag(CurrentFile, std::max<qint64>(AudioStart, 1), r, &shownV2_).lost;
+        }
     } catch (const vx::RuntimeError &e) {
         tellSaveFailed(e);
         return false;
     }
-    if (lossWarning_.isEmpty() || !sameFile(target, CurrentFile))
+    QString text;
+    if (!lossWarning_.isEmpty() && sameFile(target, CurrentFile) && (v2 || version == KindNone))
+        text = lossWarning_;
+    if (!lost.isEmpty()) {
+        lost.removeDuplicates();
+        if (!text.isEmpty())
+            text += QLatin1Char('\n');
+        text += (v2 ? QStringLiteral("ID3v2.%1 タグには入らないため、次の情報は保存されません。\n").arg(version)
+                    : QStringLiteral("タグを削除すると、画面に表示されていない次の情報も失われます。\n")) +
+                lost.join(QStringLiteral("、"));
+    }
+    if (text.isEmpty())
         return true;
-    QString text = lossWarning_;
-    if (v1BehindTag_)
-        text += version == KindV1 || version == KindV11
-                    ? QStringLiteral("\nファイルの末尾の ID3v1 タグは、ここで入力した内容に置き換わります。")
-                    : QStringLiteral("\nファイルの末尾の ID3v1 タグも削除されます。");
+    if (v1BehindTag_ && version == KindNone)
+        text += QStringLiteral("\nファイルの末尾の ID3v1 タグも削除されます。");
     text += QStringLiteral("\n保存しますか?");
     return vx::MsgBox(text, vx::vbYesNo | vx::vbExclamation) == vx::vbYes;
 }
@@ -308,7 +385,16 @@ bool Form31::write(const QString &target, int version)
     }
     CurrentTagKind = version;
     modified_ = false;
-    lossWarning_.clear(); // replaced in place, or the file saved to has none
+    if (version == KindV22 || version == KindV23) {
+        shownV2_ = v2FromBoxes(false);
+        lossWarning_.clear(); // replaced
+    } else if (version == KindNone) {
+        shownV2_ = ID3v2TagRecord(); // no tag: every box that holds text is new
+        lossWarning_.clear();
+        v1BehindTag_ = false;
+    } else {
+        v1BehindTag_ = AudioStart > 1; // the ID3v2 tag and what was said of it stay
+    }
     return true;
 }
 

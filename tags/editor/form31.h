@@ -7,6 +7,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/menu.h"
 #include "platform/imaging/imagebox.h"
+#include "tags/id3/id3.h"
 
 namespace tags {
 // Before the program ends: when the tag editor holds changes not yet saved,
@@ -152,6 +153,10 @@ private:
     // declined.
     bool save(const QString &target);
     bool readyToSave(const QString &target, int version);
+    // The ID3v2 fields as the boxes hold them; the year as typed, its value
+    // only when `checkYear` (else the loose number).
+    ID3Module::ID3v2TagRecord v2FromBoxes(bool checkYear) const;
+    void fillV1(const ID3Module::ID3v1TagRecord &v1, const QByteArray &block);
     bool write(const QString &target, int version);
     static void limitBytes(vx::TextBox &box);
 
@@ -164,4 +169,7 @@ private:
     // block follows the audio behind that tag.
     QString lossWarning_;
     bool v1BehindTag_ = false;
+    // The ID3v2 fields as the file's tag has them (as loaded or last saved):
+    // a field still equal keeps its frame as it is.
+    ID3Module::ID3v2TagRecord shownV2_;
 };

@@ -282,11 +282,14 @@ TEST_F(Form31Test, AudioStartFollowsEverySave)
     f.VersionCombo.setListIndex(3);
     f.FileSave.click();
     EXPECT_EQ(content(p).mid(int(f.AudioStart) - 1), audio) << "the second save copied from the new start";
+    // ID3v1 goes behind the audio; the ID3v2 tag before it stays.
+    const qint64 start = f.AudioStart;
+    const QByteArray tag = content(p).left(int(start) - 1);
     f.VersionCombo.setListIndex(0);
     f.TitleText.setText(QStringLiteral("One"));
     f.FileSave.click();
-    EXPECT_EQ(f.AudioStart, 1);
-    EXPECT_EQ(content(p), audio + content(p).right(128));
+    EXPECT_EQ(f.AudioStart, start);
+    EXPECT_EQ(content(p), tag + audio + content(p).right(128));
     f.VersionCombo.setListIndex(4);
     f.FileSave.click();
     EXPECT_EQ(content(p), audio);
@@ -526,21 +529,21 @@ TEST_F(Form31Test, ATagItCannotReadGoesOnlyWithTheUsersWord)
     EXPECT_TRUE(isLoaded<Form31>());
     EXPECT_TRUE(player.calls.isEmpty());
     EXPECT_EQ(content(p), old);
-    // Saved as ID3v1, the old block is replaced by the boxes.
+    // Saved as ID3v1 (the boxes show the old block), only the block changes: nothing to ask.
+    EXPECT_EQ(f.TitleText.Text(), QStringLiteral("Kept"));
     f.VersionCombo.setListIndex(KindV1);
     f.TitleText.setText(QStringLiteral("Mine"));
-    d.answers = {vx::vbNo};
+    const int asked = static_cast<int>(messages().size());
     f.FileSave.click();
-    EXPECT_TRUE(messages().last().contains(QStringLiteral("置き換わります")));
-    EXPECT_EQ(content(p), old);
-    // Save as leaves the file itself alone: nothing to ask.
+    EXPECT_EQ(messages().size(), asked);
+    EXPECT_EQ(content(p), v24 + audio + content(p).right(128));
+    EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("Mine"));
+    // Save as leaves the file itself alone.
     const QString copy = dir.filePath(QStringLiteral("copy.mp3"));
     d.files = {QStringList{copy}};
-    const int asked = static_cast<int>(messages().size());
     f.FileSaveAs.click();
     EXPECT_EQ(messages().size(), asked);
-    EXPECT_EQ(content(copy), audio + content(copy).right(128));
-    EXPECT_EQ(content(p), old);
+    EXPECT_EQ(content(copy), content(p));
 
     // Yes: the file then holds what the window shows.
     f.Unload();
@@ -610,7 +613,7 @@ TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
     f.YearText.setText(QString());
     f.FileSave.click();
     EXPECT_EQ(ReadID3v1Tag(p).Year, 0);
-    EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray("0000"));
+    EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray(4, '\0')) << "no year typed, none written";
     f.VersionCombo.setListIndex(KindV23);
     f.YearText2.setText(QStringLiteral("9999"));
     f.FileSave.click();
@@ -618,14 +621,15 @@ TEST_F(Form31Test, AYearTheTagCannotHoldIsRefusedBeforeAnythingMoves)
     EXPECT_EQ(messages().size(), 1);
     f.Unload();
 
-    // A year in the file that no tag of ours can hold shows as it is, and is not saved as 0000.
+    // A year in the file that no tag of ours can hold shows as it is, and stays as it is.
     const QByteArray far = tagV2(3, 0, frame23("TYER", latin("70000"))) + audio;
     put("far.mp3", far);
     Form31 &g = openOn({QStringLiteral("far.mp3")}, 0);
     EXPECT_EQ(g.YearText2.Text(), QStringLiteral("70000"));
+    g.TitleText2.setText(QStringLiteral("t"));
     g.FileSave.click();
-    EXPECT_EQ(messages().size(), 2);
-    EXPECT_EQ(content(dir.filePath(QStringLiteral("far.mp3"))), far);
+    EXPECT_EQ(messages().size(), 1);
+    EXPECT_EQ(ReadID3v2Tag(dir.filePath(QStringLiteral("far.mp3"))).YearText, QStringLiteral("70000"));
 }
 
 TEST_F(Form31Test, AProtectedFileSaysItCannotBeWrittenAndStays)
@@ -727,6 +731,145 @@ TEST_F(Form31Test, EditMenuWorksOnTheFocusedBox)
     f.Paste.click();
     f.Paste.click();
     EXPECT_EQ(f.TitleText.Text(), QStringLiteral("clipclip"));
+}
+
+// Files tagged by common taggers: a save of one edited title keeps every other
+// frame as stored, the comments' language, an ID3v1 block behind the audio,
+// the audio; a save with no edit keeps even frames nobody can read here.
+TEST_F(Form31Test, ASaveChangesOnlyTheFieldTheUserEdited)
+{
+    const QByteArray block = v1Block("Old v1", "", 3, 17, "    ");
+    const auto joined = [](const QList<QByteArray> &frames) { return frames.join(); };
+    const QByteArray compressed = frame23("TIT2", qCompress(wide(QStringLiteral("圧縮された題"))), 0x80);
+    const QList<QByteArray> sealedFrames{compressed, frame23("TPE1", wide(QStringLiteral("山田太郎")))};
+    struct Case {
+        const char *name;
+        QByteArray tag;
+        QByteArray trailing;
+        bool edit;
+    };
+    const Case cases[] = {
+        {"v2.3 UTF-16", tagV2(3, 0, joined(richFrames(3))), {}, true},
+        {"v2.3 unsynchronised", tagV2(3, 0x80, unsynced(joined(richFrames(3)))), {}, true},
+        {"v2.2", tagV2(2, 0, joined(richFrames(2))), {}, true},
+        {"v2.3 and ID3v1", tagV2(3, 0, joined(richFrames(3))), block, true},
+        {"v2.3 compressed title, no edit", tagV2(3, 0, joined(sealedFrames)), block, false},
+    };
+    for (const Case &c : cases) {
+        const QByteArray old = c.tag + audio + c.trailing;
+        const QString p = put("rich.mp3", old);
+        Form31 &f = openOn({QStringLiteral("rich.mp3")}, 0);
+        EXPECT_TRUE(f.OptionUnicode.Value()) << c.name << ": the encoding follows the tag";
+        EXPECT_EQ(f.YearText2.Text(), QString()) << c.name;
+        if (c.edit)
+            f.TitleText2.setText(QStringLiteral("朝の歌"));
+        f.FileSave.click();
+        EXPECT_TRUE(messages().isEmpty()) << c.name << ": nothing to ask";
+        QList<QByteArray> expected = framesOf(c.tag);
+        if (c.edit)
+            expected[0] = c.tag[3] == 3 ? frame23("TIT2", wide(QStringLiteral("朝の歌")))
+                                        : frame22("TT2", wide(QStringLiteral("朝の歌")));
+        const QByteArray now = content(p);
+        EXPECT_EQ(framesOf(now), expected) << c.name;
+        EXPECT_EQ(now[5], c.tag[5]) << c.name << ": unsynchronisation as read";
+        EXPECT_TRUE(now.endsWith(audio + c.trailing)) << c.name;
+        if (!c.edit) {
+            EXPECT_EQ(now, old) << c.name;
+        }
+        EXPECT_EQ(ReadID3v2Tag(p).Performer, QStringLiteral("山田太郎")) << c.name;
+        f.Unload();
+    }
+}
+
+// Another version (or no tag) cannot keep everything: the save names what
+// goes first, and No leaves the file as it was.
+TEST_F(Form31Test, WhatAnotherVersionCannotHoldIsNamedBeforeItGoes)
+{
+    const QByteArray old = tagV2(3, 0, richFrames(3).join()) + audio;
+    const QString p = put("rich.mp3", old);
+    Form31 &f = openOn({QStringLiteral("rich.mp3")}, 0);
+    auto &d = vxtest::dialogs();
+    f.VersionCombo.setListIndex(KindV22);
+    d.answers = {vx::vbNo};
+    f.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    const QString asked = messages().at(0);
+    EXPECT_TRUE(asked.contains(QStringLiteral("PRIV（プライベートデータ）")) && asked.contains(QStringLiteral("ID3v2.2")))
+        << qPrintable(asked);
+    EXPECT_FALSE(asked.contains(QStringLiteral("APIC")) || asked.contains(QStringLiteral("TCOM")))
+        << "ID3v2.2 has a picture and a composer frame";
+    EXPECT_EQ(content(p), old);
+    // Yes: every frame but the private one, as ID3v2.2 has it.
+    d.answers = {vx::vbYes};
+    f.FileSave.click();
+    EXPECT_EQ(framesOf(content(p)), richFrames(2));
+    EXPECT_TRUE(content(p).endsWith(audio));
+    // And back: ID3v2.3 has a place for everything.
+    d.messages.clear();
+    f.VersionCombo.setListIndex(KindV23);
+    f.FileSave.click();
+    EXPECT_TRUE(messages().isEmpty());
+    QList<QByteArray> back = richFrames(3);
+    back.removeIf([](const QByteArray &frame) { return frame.startsWith("PRIV"); });
+    EXPECT_EQ(framesOf(content(p)), back);
+    f.Unload();
+
+    // No tag: what no box shows is named; the shown fields go unnamed.
+    put("rich.mp3", old);
+    Form31 &g = openOn({QStringLiteral("rich.mp3")}, 0);
+    d.messages.clear();
+    g.VersionCombo.setListIndex(KindNone);
+    d.answers = {vx::vbNo};
+    g.FileSave.click();
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_TRUE(messages().at(0).contains(QStringLiteral("USLT（歌詞）"))) << qPrintable(messages().at(0));
+    EXPECT_FALSE(messages().at(0).contains(QStringLiteral("TIT2")));
+    EXPECT_EQ(content(p), old);
+}
+
+// Years as typed: full-width digits are digits; anything else is refused
+// before the file moves; an empty box writes no year.
+TEST_F(Form31Test, YearsAreTakenAsTyped)
+{
+    struct Case {
+        const char16_t *typed;
+        const char *written; // nullptr: refused; "": no year
+    };
+    const Case cases[] = {
+        {u"２００１", "2001"}, {u" 99", "0099"}, {u"12", "0012"}, {u"0", "0000"}, {u"", ""},
+        {u"平成13", nullptr},  {u"abc", nullptr},   {u"20O1", nullptr}, {u"13年", nullptr},
+    };
+    const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("t"))) + audio;
+    for (const Case &c : cases) {
+        const QString typed = QString::fromUtf16(c.typed);
+        for (int version : {KindV1, KindV23}) {
+            const QString p = put("y.mp3", old);
+            Form31 &f = openOn({QStringLiteral("y.mp3")}, 0);
+            f.VersionCombo.setListIndex(version);
+            (version == KindV1 ? f.YearText : f.YearText2).setText(typed);
+            f.FileSave.click();
+            const std::string what = typed.toStdString() + " v" + std::to_string(version);
+            if (!c.written) {
+                ASSERT_EQ(messages().size(), 1) << what;
+                EXPECT_TRUE(messages().at(0).contains(QStringLiteral("年「%1」").arg(typed))) << what;
+                EXPECT_EQ(content(p), old) << what;
+                vxtest::dialogs().answers = {vx::vbNo}; // the edit not saved: closing asks
+            } else if (version == KindV1) {
+                EXPECT_EQ(content(p).right(128).mid(93, 4), QByteArray(c.written).leftJustified(4, '\0')) << what;
+            } else {
+                EXPECT_EQ(ReadID3v2Tag(p).YearText, QString::fromLatin1(c.written)) << what;
+                EXPECT_EQ(content(p).contains("TYER"), *c.written != 0) << what;
+            }
+            f.Unload();
+            vxtest::dialogs().messages.clear();
+        }
+    }
+    // A blank year field of an ID3v1 block loads empty and stays blank.
+    const QString p = put("v1.mp3", audio + v1Block("T", "", 1, 2, "    "));
+    Form31 &f = openOn({QStringLiteral("v1.mp3")}, 0);
+    EXPECT_EQ(f.YearText.Text(), QString());
+    f.FileSave.click();
+    EXPECT_EQ(content(p), audio + v1Block("T", "", 1, 2, QByteArray(4, '\0')));
 }
 
 } // namespace

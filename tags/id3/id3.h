@@ -9,6 +9,7 @@
 // cannot hold or a name that has no free backup name).
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -26,6 +27,7 @@ struct ID3v1TagRecord {
     QString Comment;
     qint16 Track = 0;
     quint8 Genre = 0;
+    bool NoYear = false; // writing: the year field stays blank (never set by reading)
 };
 
 struct ID3v2TagRecord {
@@ -114,26 +116,47 @@ int CodePageLength(const QString &text);
 
 // ---- writing ----
 
+// Writes the block as the file's last 128 bytes: it replaces a block that
+// stands behind the audio start, and everything before it (an ID3v2 tag
+// included) is kept. `currentKind` is not needed for that and not used.
 void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int currentKind,
                    const ID3v1TagRecord &record, qint64 audioStart);
-// Returns the audio start of the written file.
+// An ID3v2 tag for `record` and what it could not keep of the source's tag.
+// With `shown` (the fields as the editor showed them), a field that still
+// equals it keeps the source's frames; without it every field is rewritten.
+// Every frame no field stands for is kept byte for byte when the version is
+// the source's, converted where the other version has the same frame, and
+// else named in `lost`. A version other than 2 and 3 builds no tag: then
+// `lost` names what the fields do not show.
+struct ID3v2Plan {
+    QByteArray tag;
+    QStringList lost;
+};
+ID3v2Plan PlanID3v2Tag(const QString &source, qint64 audioStart, const ID3v2TagRecord &record,
+                       const ID3v2TagRecord *shown);
+// Writes the planned tag before the audio (and any ID3v1 block behind it);
+// returns the audio start of the written file.
 qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2TagRecord &record,
-                     qint64 audioStart);
+                     qint64 audioStart, const ID3v2TagRecord *shown = nullptr);
 void RemoveTag(const QString &target, const QString &source, qint64 audioStart);
+// The 128 bytes of the file's ID3v1 block; empty when its last 128 bytes are
+// none or do not lie behind the audio start (then "TAG" is inside a tag).
+QByteArray ReadID3v1Bytes(const QString &path, qint64 audioStart);
+// The text encoding of the ID3v2 tag before the audio: 1 when a text or
+// comment frame is UTF-16, else 0 when there is one, -1 without any.
+int TagTextEncoding(const QString &path, qint64 audioStart);
 
 // A free backup name beside the file: "song_old.mp3", then "song_old1.mp3", ...
 QString MakeBackupName(const QString &path);
 
 // Building blocks of the writer, on the bytes of the tag being built.
 QByteArray BuildTextPayload(int encoding, const QString &text);
-QByteArray BuildCommentPayload(int encoding, const QString &description, const QString &text);
-void PutStringAdvance(const QString &text, QByteArray &out);
+QByteArray BuildCommentPayload(int encoding, const QString &description, const QString &text,
+                               const QByteArray &language = QByteArrayLiteral("jpn"));
 // Size big-endian in `width` bytes, unsynchronised after `previous`; returns
 // the last byte written.
 quint8 WriteFrameSize(quint32 size, int width, QByteArray &out, bool unsync, quint8 previous);
-void WriteFrameV22(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out);
-void WriteFrameV23(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out);
-// The whole tag (header and frames) as WriteID3v2Tag puts it before the audio.
+// The whole tag (header and frames) for the record alone.
 QByteArray BuildID3v2Tag(const ID3v2TagRecord &record);
 // The 128-byte ID3v1 block.
 QByteArray BuildID3v1Block(const ID3v1TagRecord &record, bool v11);

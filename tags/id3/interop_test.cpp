@@ -6,12 +6,15 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <taglib/attachedpictureframe.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2framefactory.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/privateframe.h>
 #include <taglib/textidentificationframe.h>
+#include <taglib/unsynchronizedlyricsframe.h>
 
 using namespace ID3Module;
 using namespace id3test;
@@ -247,6 +250,63 @@ TEST_F(InteropTest, TagLibAndMutagenID3v23TagsReadByOurs)
         EXPECT_EQ(r.CommentDescription, QStringLiteral("d"));
         EXPECT_EQ(r.CommentBody, body);
         EXPECT_EQ(ReadID3v2Tag(m).TagSize + 11, content(m).indexOf(audio.left(4)) + 1);
+    }
+}
+
+// A tag as common taggers write it, its title edited: TagLib and mutagen read
+// the new title, and every frame it did not touch as before.
+TEST_F(InteropTest, AnEditedTitleLeavesTheRestOfTheirTagsAsTheyReadIt)
+{
+    const QByteArray audio = mpegFrames(10);
+    for (int flags : {0, 0x80}) {
+        const QByteArray body = richFrames(3).join();
+        const QString p = put(QStringLiteral("rich%1.mp3").arg(flags), tagV2(3, flags, flags ? unsynced(body) : body) + audio);
+        const ID3v2TagRecord shown = ReadID3v2Tag(p);
+        ID3v2TagRecord edited = shown;
+        edited.Title = QStringLiteral("朝の歌");
+        edited.Encoding = 1;
+        WriteID3v2Tag(p, p, edited, ReadID3v2Tag(p).TagSize + 11, &shown);
+
+        TagLib::MPEG::File f(QFile::encodeName(p).constData(), false);
+        TagLib::ID3v2::Tag *tag = f.ID3v2Tag();
+        ASSERT_TRUE(tag);
+        EXPECT_EQ(fromTag(tag->title()), QStringLiteral("朝の歌"));
+        EXPECT_EQ(fromTag(tag->artist()), QStringLiteral("山田太郎"));
+        EXPECT_EQ(frameText(tag, "TCOM"), QStringLiteral("作曲家"));
+        EXPECT_EQ(frameText(tag, "TPOS"), QStringLiteral("1/2"));
+        EXPECT_EQ(frameText(tag, "TBPM"), QStringLiteral("120"));
+        EXPECT_TRUE(tag->frameListMap()["TYER"].isEmpty()) << "no year added";
+        const auto *picture = dynamic_cast<TagLib::ID3v2::AttachedPictureFrame *>(tag->frameListMap()["APIC"].front());
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->picture().size(), 19u);
+        EXPECT_EQ(picture->mimeType(), TagLib::String("image/jpeg"));
+        const auto *lyrics = dynamic_cast<TagLib::ID3v2::UnsynchronizedLyricsFrame *>(tag->frameListMap()["USLT"].front());
+        ASSERT_TRUE(lyrics);
+        EXPECT_EQ(fromTag(lyrics->text()), QStringLiteral("一行目\n二行目"));
+        ASSERT_EQ(tag->frameListMap()["COMM"].size(), 2u);
+        for (TagLib::ID3v2::Frame *frame : tag->frameListMap()["COMM"])
+            EXPECT_EQ(dynamic_cast<TagLib::ID3v2::CommentsFrame *>(frame)->language(), TagLib::ByteVector("eng"));
+        EXPECT_EQ(tag->frameListMap()["PRIV"].size(), 1u);
+
+        static const char *script = R"(
+import json, sys
+from mutagen.id3 import ID3
+t = ID3(sys.argv[1])
+print(json.dumps({'TIT2': str(t['TIT2']), 'TPE1': str(t['TPE1']), 'TXXX': str(t['TXXX:REPLAYGAIN_TRACK_GAIN']),
+                  'langs': sorted(c.lang for c in t.getall('COMM')), 'APIC': len(t.getall('APIC')[0].data),
+                  'PRIV': t.getall('PRIV')[0].owner}))
+)";
+        QProcess py;
+        py.start(kPython, {QStringLiteral("-c"), QString::fromUtf8(script), p});
+        ASSERT_TRUE(py.waitForFinished(20000));
+        ASSERT_EQ(py.exitCode(), 0) << py.readAllStandardError().toStdString();
+        const QJsonObject m = QJsonDocument::fromJson(py.readAllStandardOutput()).object();
+        EXPECT_EQ(m[QStringLiteral("TIT2")].toString(), QStringLiteral("朝の歌"));
+        EXPECT_EQ(m[QStringLiteral("TPE1")].toString(), QStringLiteral("山田太郎"));
+        EXPECT_EQ(m[QStringLiteral("TXXX")].toString(), QStringLiteral("-6.50 dB"));
+        EXPECT_EQ(m[QStringLiteral("langs")].toArray(), QJsonArray({QStringLiteral("eng"), QStringLiteral("eng")}));
+        EXPECT_EQ(m[QStringLiteral("APIC")].toInt(), 19);
+        EXPECT_EQ(m[QStringLiteral("PRIV")].toString(), QStringLiteral("WM/MediaClassPrimaryID"));
     }
 }
 

@@ -2,27 +2,36 @@
 // rewrite builds the new file complete under a temporary name beside the old
 // one and renames it over it, so no backup file is needed: a failure at any
 // moment leaves the old file whole under its name.
+//
+// A save changes only what the user changed: an ID3v2 save starts from the
+// frames of the tag in the file (read here, as stored, not through the
+// reader), and an ID3v1 block and an ID3v2 tag each stay when the other is
+// written.
 #include "fileio.h"
 #include "id3.h"
 
 #include "platform/core/errors.h"
 
 #include <QFile>
+#include <QList>
+
+#include <algorithm>
+#include <limits>
+#include <tuple>
 
 namespace ID3Module {
 
 namespace {
 
-// Positions [from, end] of the source that hold its audio, as a 0-based
-// half-open range: from the audio start to the end, less a trailing ID3v1
-// block (recognised only in a file longer than 128 bytes).
-std::pair<qint64, qint64> audioRange(int fd, qint64 length, qint64 audioStart, const QString &path)
+// Where the ID3v1 block of a file of `length` bytes starts (0-based), or
+// `length` when it has none: "TAG" in the last 128 bytes counts only behind
+// the audio start, since inside an ID3v2 tag those bytes are the tag's.
+qint64 blockStart(int fd, qint64 length, qint64 audioStart, const QString &path)
 {
     const qint64 from = std::max<qint64>(audioStart, 1) - 1;
-    qint64 to = length;
-    if (length > 128 && io::trailingTagAt(fd, length, path))
-        to = length - 128;
-    return {from, std::max(from, to)};
+    if (length - 128 >= from && io::trailingTagAt(fd, length, path))
+        return length - 128;
+    return length;
 }
 
 // The text's longest start that fits `limit` bytes of CP932, whole characters only.
@@ -65,26 +74,300 @@ quint8 putBytes(const QByteArray &bytes, QByteArray &out, bool unsync, quint8 pr
     return previous;
 }
 
-void writeFrame(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out, bool v23)
+quint32 bigEndian(const QByteArray &b)
+{
+    quint32 v = 0;
+    for (char c : b)
+        v = v << 8 | static_cast<unsigned char>(c);
+    return v;
+}
+
+// ---- the frames of a stored tag ----
+
+// One frame as stored, unsynchronisation undone: `flags` holds the two flag
+// bytes of ID3v2.3 (none in ID3v2.2), `body` everything behind the header.
+struct Frame {
+    QByteArray id;
+    QByteArray flags;
+    QByteArray body;
+};
+
+struct StoredTag {
+    int major = 0; // 0: no ID3v2.2/2.3 tag whose frames could be read
+    QList<Frame> frames;
+};
+
+quint8 flags2(const Frame &f)
+{
+    return f.flags.size() == 2 ? static_cast<quint8>(f.flags[1]) : 0;
+}
+
+// Compressed or encrypted: our reader sees no text in it.
+bool sealed(const Frame &f)
+{
+    return flags2(f) & 0xC0;
+}
+
+// Where the payload starts in the body: behind the added fields of the flags.
+int payloadOffset(const Frame &f)
+{
+    const quint8 b = flags2(f);
+    return (b & 0x80 ? 4 : 0) + (b & 0x40 ? 1 : 0) + (b & 0x20 ? 1 : 0);
+}
+
+bool frameIdChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// The ID3v2.2/2.3 tag at the file's start, up to the audio start: its frames
+// up to the padding or the first one that does not fit (a damaged tag, which
+// the editor has asked about already), or past `cap` bytes.
+StoredTag storedTag(int fd, qint64 length, qint64 audioStart, const QString &path,
+                    qint64 cap = std::numeric_limits<qint64>::max())
+{
+    StoredTag tag;
+    if (audioStart <= 11)
+        return tag;
+    char head[10] = {};
+    if (io::readAt(fd, head, 10, 0, path) != 10 || QByteArray(head, 3) != "ID3" || (head[3] != 2 && head[3] != 3))
+        return tag;
+    qint64 size = 0;
+    for (int i = 6; i < 10; ++i)
+        size = size * 128 + (head[i] & 0x7F);
+    const qint64 end = std::min({size + 10, audioStart - 1, length, cap});
+    QByteArray data(std::max<qint64>(end - 10, 0), '\0');
+    data.resize(io::readAt(fd, data.data(), data.size(), 10, path));
+    const auto flags = static_cast<quint8>(head[5]);
+    if (flags & 0x80) {
+        QByteArray plain;
+        plain.reserve(data.size());
+        for (qsizetype i = 0; i < data.size(); ++i) {
+            plain.append(data[i]);
+            if (data[i] == '\xFF' && i + 1 < data.size() && data[i + 1] == '\0')
+                ++i;
+        }
+        data = plain;
+    }
+    tag.major = head[3];
+    const bool v23 = tag.major == 3;
+    qsizetype pos = 0;
+    if (v23 && flags & 0x40) // size, flags (CRC bit), padding size, CRC
+        pos = data.size() >= 6 && (static_cast<quint8>(data[4]) & 0x80) ? 14 : 10;
+    const int idSize = v23 ? 4 : 3;
+    const int headerSize = v23 ? 10 : 6;
+    while (pos + headerSize <= data.size()) {
+        Frame f;
+        f.id = data.mid(pos, idSize);
+        if (!std::all_of(f.id.begin(), f.id.end(), frameIdChar))
+            break;
+        const qint64 bodySize = bigEndian(data.mid(pos + idSize, idSize));
+        if (pos + headerSize + bodySize > data.size())
+            break;
+        f.flags = data.mid(pos + 2 * idSize, headerSize - 2 * idSize);
+        f.body = data.mid(pos + headerSize, bodySize);
+        tag.frames.append(f);
+        pos += headerSize + bodySize;
+    }
+    return tag;
+}
+
+// Frames laid out alike in both versions: the pairs of IDs.
+constexpr std::pair<const char *, const char *> kSameFrames[] = {
+    {"TALB", "TAL"}, {"TBPM", "TBP"}, {"TCOM", "TCM"}, {"TCON", "TCO"}, {"TCOP", "TCR"}, {"TDAT", "TDA"},
+    {"TDLY", "TDY"}, {"TENC", "TEN"}, {"TEXT", "TXT"}, {"TFLT", "TFT"}, {"TIME", "TIM"}, {"TIT1", "TT1"},
+    {"TIT2", "TT2"}, {"TIT3", "TT3"}, {"TKEY", "TKE"}, {"TLAN", "TLA"}, {"TLEN", "TLE"}, {"TMED", "TMT"},
+    {"TOAL", "TOT"}, {"TOFN", "TOF"}, {"TOLY", "TOL"}, {"TOPE", "TOA"}, {"TORY", "TOR"}, {"TPE1", "TP1"},
+    {"TPE2", "TP2"}, {"TPE3", "TP3"}, {"TPE4", "TP4"}, {"TPOS", "TPA"}, {"TPUB", "TPB"}, {"TRCK", "TRK"},
+    {"TRDA", "TRD"}, {"TSIZ", "TSI"}, {"TSRC", "TRC"}, {"TSSE", "TSS"}, {"TYER", "TYE"}, {"TXXX", "TXX"},
+    {"WCOM", "WCM"}, {"WCOP", "WCP"}, {"WOAF", "WAF"}, {"WOAR", "WAR"}, {"WOAS", "WAS"}, {"WPUB", "WPB"},
+    {"WXXX", "WXX"}, {"COMM", "COM"}, {"USLT", "ULT"}, {"SYLT", "SLT"}, {"UFID", "UFI"}, {"PCNT", "CNT"},
+    {"POPM", "POP"}, {"GEOB", "GEO"}, {"MCDI", "MCI"}, {"ETCO", "ETC"}, {"IPLS", "IPL"}, {"RVAD", "RVA"},
+    {"EQUA", "EQU"}, {"MLLT", "MLL"}, {"SYTC", "STC"}, {"RVRB", "REV"},
+};
+
+// A picture in the other version: ID3v2.2 names the image format in three
+// letters where ID3v2.3 has a MIME type. None for a format not named here.
+Frame convertedPicture(const Frame &f, int to)
+{
+    static const std::pair<const char *, const char *> kFormats[] = {
+        {"JPG", "image/jpeg"}, {"PNG", "image/png"}, {"GIF", "image/gif"}, {"BMP", "image/bmp"}};
+    if (to == 3 && f.id == "PIC" && f.body.size() >= 4) {
+        for (const auto &[format, mime] : kFormats)
+            if (f.body.mid(1, 3).toUpper() == format)
+                return {QByteArray("APIC"), QByteArray(2, '\0'), f.body.left(1) + mime + '\0' + f.body.mid(4)};
+    } else if (to == 2 && f.id == "APIC") {
+        const qsizetype end = f.body.indexOf('\0', 1);
+        for (const auto &[format, mime] : kFormats)
+            if (end > 0 && f.body.mid(1, end - 1).toLower() == mime)
+                return {QByteArray("PIC"), QByteArray(), f.body.left(1) + format + f.body.mid(end + 1)};
+    }
+    return {};
+}
+
+// The frame in the other version, or one with no ID where it has no place
+// there (another layout, or flags ID3v2.2 cannot hold).
+Frame converted(const Frame &f, int to)
+{
+    if (flags2(f) != 0)
+        return {};
+    for (const auto &[v23, v22] : kSameFrames)
+        if (f.id == (to == 3 ? v22 : v23))
+            return {QByteArray(to == 3 ? v23 : v22), to == 3 ? QByteArray(2, '\0') : QByteArray(), f.body};
+    return convertedPicture(f, to);
+}
+
+// What a user knows a frame as, for the question before it goes.
+QString frameName(const QByteArray &id)
+{
+    static const std::tuple<const char *, const char *, const char *> names[] = {
+        {"APIC", "PIC", "画像"},           {"USLT", "ULT", "歌詞"},          {"SYLT", "SLT", "同期歌詞"},
+        {"TCOM", "TCM", "作曲者"},         {"TPOS", "TPA", "ディスク番号"},  {"TBPM", "TBP", "BPM"},
+        {"TXXX", "TXX", "ユーザー定義テキスト"}, {"PRIV", "", "プライベートデータ"}, {"COMM", "COM", "コメント"},
+        {"TEXT", "TXT", "作詞者"},         {"TENC", "TEN", "エンコードした人"}, {"TSSE", "TSS", "エンコード設定"},
+        {"TLEN", "TLE", "長さ"},           {"TCOP", "TCR", "著作権"},        {"WXXX", "WXX", "URL"},
+        {"GEOB", "GEO", "埋め込みファイル"}, {"UFID", "UFI", "ファイル識別子"}, {"POPM", "POP", "評価"},
+        {"PCNT", "CNT", "再生回数"},        {"RVAD", "RVA", "音量調整"},       {"RVA2", "", "音量調整"},
+    };
+    const QString raw = QString::fromLatin1(id);
+    for (const auto &[v23, v22, name] : names)
+        if (id == v23 || (*v22 && id == v22))
+            return raw + QStringLiteral("（") + QString::fromUtf8(name) + QStringLiteral("）");
+    return raw;
+}
+
+// ---- the editor's fields ----
+
+constexpr int kFieldCount = 12;
+constexpr int kYear = 10;
+constexpr int kComment = 11;
+constexpr std::pair<const char *, const char *> kFieldIds[kFieldCount] = {
+    {"TALB", "TAL"}, {"TCON", "TCO"}, {"TIT1", "TT1"}, {"TIT2", "TT2"}, {"TIT3", "TT3"}, {"TPE1", "TP1"},
+    {"TPE2", "TP2"}, {"TPE3", "TP3"}, {"TPE4", "TP4"}, {"TRCK", "TRK"}, {"TYER", "TYE"}, {"COMM", "COM"},
+};
+constexpr QString ID3v2TagRecord::*kFieldTexts[kYear] = {
+    &ID3v2TagRecord::Album,     &ID3v2TagRecord::Genre,     &ID3v2TagRecord::Series,    &ID3v2TagRecord::Title,
+    &ID3v2TagRecord::Subtitle,  &ID3v2TagRecord::Performer, &ID3v2TagRecord::Band,      &ID3v2TagRecord::Conductor,
+    &ID3v2TagRecord::Remixer,   &ID3v2TagRecord::Track,
+};
+
+int fieldOf(const QByteArray &id, int major)
+{
+    for (int f = 0; f < kFieldCount; ++f)
+        if (id == (major == 3 ? kFieldIds[f].first : kFieldIds[f].second))
+            return f;
+    return -1;
+}
+
+QStringList valueOf(const ID3v2TagRecord &r, int field)
+{
+    if (field == kYear)
+        return {r.YearText, QString::number(r.Year)};
+    if (field == kComment)
+        return {r.CommentDescription, r.CommentBody};
+    return {r.*kFieldTexts[field]};
+}
+
+// The field's frame for the record; none for an empty field. A year is
+// written when the record has one: a year text or a year other than 0.
+Frame fieldFrame(const ID3v2TagRecord &r, int field, int major, const QByteArray &language)
 {
     QByteArray payload;
-    if (id.startsWith(QLatin1Char('T'))) {
-        if (text.isEmpty())
-            return;
-        payload = BuildTextPayload(record.Encoding, text);
-    } else if (id == QLatin1String(v23 ? "COMM" : "COM")) {
-        if (record.CommentDescription.isEmpty() && record.CommentBody.isEmpty())
-            return;
-        payload = BuildCommentPayload(record.Encoding, record.CommentDescription, record.CommentBody);
-    } else {
-        return;
+    if (field == kComment) {
+        if (!r.CommentDescription.isEmpty() || !r.CommentBody.isEmpty())
+            payload = BuildCommentPayload(r.Encoding, r.CommentDescription, r.CommentBody, language);
+    } else if (field == kYear) {
+        if (r.Year != 0 || !r.YearText.isEmpty())
+            payload = BuildTextPayload(r.Encoding, yearText(r.Year));
+    } else if (!(r.*kFieldTexts[field]).isEmpty()) {
+        payload = BuildTextPayload(r.Encoding, r.*kFieldTexts[field]);
     }
-    PutStringAdvance(id, out);
-    quint8 last = WriteFrameSize(static_cast<quint32>(payload.size()), v23 ? 4 : 3, out,
-                                 record.Unsynchronisation, static_cast<quint8>(out.back()));
-    if (v23)
-        last = putBytes(QByteArray(2, '\0'), out, record.Unsynchronisation, last);
-    putBytes(payload, out, record.Unsynchronisation, last);
+    if (payload.isEmpty())
+        return {};
+    return {QByteArray(major == 3 ? kFieldIds[field].first : kFieldIds[field].second),
+            major == 3 ? QByteArray(2, '\0') : QByteArray(), payload};
+}
+
+// A comment keeps the language it was written in.
+QByteArray languageOf(const Frame &f)
+{
+    const int at = payloadOffset(f) + 1;
+    if (sealed(f) || f.body.size() < at + 3)
+        return QByteArrayLiteral("jpn");
+    return f.body.mid(at, 3);
+}
+
+QByteArray assemble(const ID3v2TagRecord &r, const QList<Frame> &frames, int major)
+{
+    QByteArray body;
+    for (const Frame &f : frames) {
+        body.append(f.id);
+        WriteFrameSize(static_cast<quint32>(f.body.size()), major == 3 ? 4 : 3, body, false, 0);
+        body.append(f.flags);
+        body.append(f.body);
+    }
+    QByteArray tag("ID3", 3);
+    tag.append(static_cast<char>(major));
+    tag.append(static_cast<char>(r.Revision));
+    tag.append(r.Unsynchronisation ? '\x80' : '\0');
+    tag.append(4, '\0');
+    putBytes(body, tag, r.Unsynchronisation, 0);
+    // Readers take a final 0xFF and the audio's first byte for a pair.
+    if (r.Unsynchronisation && static_cast<quint8>(tag.back()) == 0xFF)
+        tag.append('\0');
+    const quint32 size = static_cast<quint32>(tag.size() - 10);
+    if (tag.size() - 10 >= (qint64(1) << 28))
+        vx::raise(vx::err::Overflow);
+    for (int i = 0; i < 4; ++i)
+        tag[6 + i] = static_cast<char>(size >> (7 * (3 - i)) & 0x7F);
+    return tag;
+}
+
+// The tag of version `major` (none for another value) from the stored tag
+// and the record: see PlanID3v2Tag.
+ID3v2Plan plan(const StoredTag &old, const ID3v2TagRecord &r, const ID3v2TagRecord *shown, int major)
+{
+    bool changed[kFieldCount];
+    int last[kFieldCount];
+    for (int f = 0; f < kFieldCount; ++f) {
+        changed[f] = !shown || valueOf(r, f) != valueOf(*shown, f);
+        last[f] = -1;
+    }
+    // The editor shows a field's last frame, as the reader keeps the last.
+    for (qsizetype i = 0; i < old.frames.size(); ++i)
+        if (const int f = fieldOf(old.frames[i].id, old.major); f >= 0)
+            last[f] = int(i);
+    const bool writes = major == 2 || major == 3;
+    ID3v2Plan out;
+    QList<Frame> frames;
+    const auto add = [&frames](Frame f) {
+        if (f.id.isEmpty())
+            return false;
+        frames.append(std::move(f));
+        return true;
+    };
+    for (qsizetype i = 0; i < old.frames.size(); ++i) {
+        const Frame &f = old.frames[i];
+        const int field = fieldOf(f.id, old.major);
+        const bool shownHere = field >= 0 && last[field] == i;
+        if (shownHere && changed[field]) {
+            if (writes)
+                add(fieldFrame(r, field, major, languageOf(f)));
+            continue;
+        }
+        if (writes && add(major == old.major ? f : converted(f, major)))
+            continue;
+        // What the user sees in a box goes with the tag without naming it.
+        if (!shownHere || sealed(f))
+            out.lost.append(frameName(f.id));
+    }
+    if (!writes)
+        return out;
+    for (int field = 0; field < kFieldCount; ++field)
+        if (last[field] < 0 && changed[field])
+            add(fieldFrame(r, field, major, QByteArrayLiteral("jpn")));
+    out.tag = assemble(r, frames, major);
+    return out;
 }
 
 // Rewrites `target` from `source` through a temporary file renamed over it
@@ -105,7 +388,7 @@ void rewrite(const QString &target, const QString &source, qint64 audioStart, Bo
     const QString written = same ? source : target;
     io::prepareRewrite(written);
     io::Replacement out(written, same ? source : (io::exists(target) ? target : QString()));
-    body(out, src.get(), length, same);
+    body(out, src.get(), length);
     out.commit();
 }
 
@@ -143,28 +426,28 @@ QByteArray BuildTextPayload(int encoding, const QString &text)
     return out;
 }
 
-QByteArray BuildCommentPayload(int encoding, const QString &description, const QString &text)
+QByteArray BuildCommentPayload(int encoding, const QString &description, const QString &text,
+                               const QByteArray &language)
 {
+    const QByteArray lang = language.leftJustified(3, ' ', true);
     QString body = text;
     body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QByteArray out;
     if (encoding == 0) {
-        out.append("\0jpn", 4);
+        out.append('\0');
+        out.append(lang);
         out.append(ToCodePage(description));
         out.append('\0');
         out.append(ToCodePage(body));
     } else if (encoding == 1) {
-        out.append("\x01jpn\xFF\xFE", 6);
+        out.append('\x01');
+        out.append(lang);
+        out.append("\xFF\xFE", 2);
         out.append(utf16le(description));
         out.append("\0\0\xFF\xFE", 4);
         out.append(utf16le(body));
     }
     return out;
-}
-
-void PutStringAdvance(const QString &text, QByteArray &out)
-{
-    out.append(ToCodePage(text));
 }
 
 quint8 WriteFrameSize(quint32 size, int width, QByteArray &out, bool unsync, quint8 previous)
@@ -177,44 +460,9 @@ quint8 WriteFrameSize(quint32 size, int width, QByteArray &out, bool unsync, qui
     return putBytes(bytes, out, unsync, previous);
 }
 
-void WriteFrameV22(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out)
+QByteArray BuildID3v2Tag(const ID3v2TagRecord &record)
 {
-    writeFrame(id, record, text, out, false);
-}
-
-void WriteFrameV23(const QString &id, const ID3v2TagRecord &record, const QString &text, QByteArray &out)
-{
-    writeFrame(id, record, text, out, true);
-}
-
-QByteArray BuildID3v2Tag(const ID3v2TagRecord &r)
-{
-    QByteArray tag("ID3", 3);
-    tag.append(static_cast<char>(r.MajorVersion));
-    tag.append(static_cast<char>(r.Revision));
-    tag.append(r.Unsynchronisation ? '\x80' : '\0');
-    tag.append(4, '\0');
-    const bool v23 = r.MajorVersion == 3;
-    const QString year = yearText(r.Year);
-    const std::pair<const char *, const QString *> frames[] = {
-        {v23 ? "TALB" : "TAL", &r.Album},     {v23 ? "TCON" : "TCO", &r.Genre},
-        {v23 ? "TIT1" : "TT1", &r.Series},    {v23 ? "TIT2" : "TT2", &r.Title},
-        {v23 ? "TIT3" : "TT3", &r.Subtitle},  {v23 ? "TPE1" : "TP1", &r.Performer},
-        {v23 ? "TPE2" : "TP2", &r.Band},      {v23 ? "TPE3" : "TP3", &r.Conductor},
-        {v23 ? "TPE4" : "TP4", &r.Remixer},   {v23 ? "TRCK" : "TRK", &r.Track},
-        {v23 ? "TYER" : "TYE", &year},        {v23 ? "COMM" : "COM", nullptr},
-    };
-    for (const auto &[id, text] : frames)
-        writeFrame(QString::fromLatin1(id), r, text ? *text : QString(), tag, v23);
-    // Readers take a final 0xFF and the audio's first byte for a pair.
-    if (r.Unsynchronisation && static_cast<quint8>(tag.back()) == 0xFF)
-        tag.append('\0');
-    quint32 size = static_cast<quint32>(tag.size() - 10);
-    if (size >= (1u << 28))
-        vx::raise(vx::err::Overflow);
-    for (int i = 0; i < 4; ++i)
-        tag[6 + i] = static_cast<char>(size >> (7 * (3 - i)) & 0x7F);
-    return tag;
+    return plan({}, record, nullptr, record.MajorVersion == 3 ? 3 : 2).tag;
 }
 
 QByteArray BuildID3v1Block(const ID3v1TagRecord &r, bool v11)
@@ -227,7 +475,8 @@ QByteArray BuildID3v1Block(const ID3v1TagRecord &r, bool v11)
     put(3, fitted(r.Title, 30));
     put(33, fitted(r.Artist, 30));
     put(63, fitted(r.Album, 30));
-    put(93, yearText(r.Year).toLatin1().left(4));
+    if (!r.NoYear)
+        put(93, yearText(r.Year).toLatin1().left(4));
     put(97, fitted(r.Comment, v11 ? 28 : 30));
     if (v11) {
         block[125] = '\0';
@@ -237,46 +486,77 @@ QByteArray BuildID3v1Block(const ID3v1TagRecord &r, bool v11)
     return block;
 }
 
-void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int currentKind,
+void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int,
                    const ID3v1TagRecord &record, qint64 audioStart)
 {
     const QByteArray block = BuildID3v1Block(record, v11);
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool same) {
-        qint64 from = 0;
-        qint64 to = length;
-        if (!same) {
-            std::tie(from, to) = audioRange(src, length, audioStart, source);
-        } else {
-            // An ID3v2 tag before the audio goes: one kind of tag per file.
-            if (currentKind == KindV22 || currentKind == KindV23 || audioStart > 1)
-                from = std::min(std::max<qint64>(audioStart, 1) - 1, length);
-            // The old block is replaced, never a second one added.
-            if (length - from >= 128 && io::trailingTagAt(src, length, source))
-                to = length - 128;
-        }
-        out.copyFrom(src, from, to, source);
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
+        out.copyFrom(src, 0, blockStart(src, length, audioStart, source), source);
         out.write(block);
     });
 }
 
-qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2TagRecord &record,
-                     qint64 audioStart)
+ID3v2Plan PlanID3v2Tag(const QString &source, qint64 audioStart, const ID3v2TagRecord &record,
+                       const ID3v2TagRecord *shown)
 {
-    const QByteArray tag = BuildID3v2Tag(record);
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
+    io::Fd src(io::openRead(source));
+    const StoredTag old = storedTag(src.get(), io::sizeOf(src.get(), source), audioStart, source);
+    src.reset();
+    return plan(old, record, shown, record.MajorVersion);
+}
+
+qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2TagRecord &record,
+                     qint64 audioStart, const ID3v2TagRecord *shown)
+{
+    ID3v2TagRecord r = record;
+    r.MajorVersion = record.MajorVersion == 3 ? 3 : 2;
+    const QByteArray tag = PlanID3v2Tag(source, audioStart, r, shown).tag;
+    // The audio and an ID3v1 block behind it stay as they are.
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
         out.write(tag);
-        const auto [from, to] = audioRange(src, length, audioStart, source);
-        out.copyFrom(src, from, to, source);
+        out.copyFrom(src, std::max<qint64>(audioStart, 1) - 1, length, source);
     });
     return tag.size() + 1;
 }
 
 void RemoveTag(const QString &target, const QString &source, qint64 audioStart)
 {
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length, bool) {
-        const auto [from, to] = audioRange(src, length, audioStart, source);
-        out.copyFrom(src, from, to, source);
+    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
+        // A file of just 128 bytes is audio, whatever it starts with.
+        const qint64 to = length > 128 ? blockStart(src, length, audioStart, source) : length;
+        out.copyFrom(src, std::max<qint64>(audioStart, 1) - 1, to, source);
     });
+}
+
+QByteArray ReadID3v1Bytes(const QString &path, qint64 audioStart)
+{
+    io::Fd fd(io::openRead(path));
+    const qint64 length = io::sizeOf(fd.get(), path);
+    if (blockStart(fd.get(), length, audioStart, path) == length)
+        return {};
+    QByteArray block(128, '\0');
+    block.resize(io::readAt(fd.get(), block.data(), 128, length - 128, path));
+    return block;
+}
+
+int TagTextEncoding(const QString &path, qint64 audioStart)
+{
+    // What the reader reads of a tag: a hostile size costs no more here.
+    constexpr qint64 kMaxTagBytes = qint64(32) << 20;
+    io::Fd fd(io::openRead(path));
+    const StoredTag tag = storedTag(fd.get(), io::sizeOf(fd.get(), path), audioStart, path, kMaxTagBytes);
+    int encoding = -1;
+    for (const Frame &f : tag.frames) {
+        const int at = payloadOffset(f);
+        if (sealed(f) || f.body.size() <= at || !(f.id.startsWith('T') || fieldOf(f.id, tag.major) == kComment))
+            continue;
+        const int e = static_cast<unsigned char>(f.body[at]);
+        if (e == 1)
+            return 1;
+        if (e == 0)
+            encoding = 0;
+    }
+    return encoding;
 }
 
 } // namespace ID3Module

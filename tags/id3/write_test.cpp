@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <functional>
+#include <random>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -37,9 +38,12 @@ TEST_F(WriteTest, PayloadsFramesAndTagLayout)
               bytes({1, 'j', 'p', 'n', 0xFF, 0xFE, 'd', 0, 0, 0, 0xFF, 0xFE, 'e', 0}));
     EXPECT_TRUE(BuildTextPayload(2, QStringLiteral("x")).isEmpty());
 
-    // Every text empty: the header and one frame, the year "0000".
-    EXPECT_EQ(BuildID3v2Tag(v2(3)), tagV2(3, 0, frame23("TYER", latin("0000") + QByteArray(1, '\0'))));
-    EXPECT_EQ(BuildID3v2Tag(v2(2)), tagV2(2, 0, frame22("TYE", latin("0000") + QByteArray(1, '\0'))));
+    // Every text empty: the header alone; a year 0 only when there is a year text.
+    EXPECT_EQ(BuildID3v2Tag(v2(3)), tagV2(3, 0, QByteArray()));
+    ID3v2TagRecord zero = v2(2);
+    zero.YearText = QStringLiteral("0");
+    EXPECT_EQ(BuildID3v2Tag(zero), tagV2(2, 0, frame22("TYE", latin("0000") + QByteArray(1, '\0'))));
+    EXPECT_EQ(BuildCommentPayload(0, QString(), QStringLiteral("c"), "eng"), QByteArray("\0eng\0c", 6));
 
     ID3v2TagRecord r = v2(3);
     r.Year = 1999;
@@ -112,7 +116,7 @@ TEST_F(WriteTest, ID3v1BlockFieldsLimitsAndCodePage)
     EXPECT_EQ(names(), QStringList{QStringLiteral("a.mp3")});
 }
 
-TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
+TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockAndTheID3v2TagBeforeTheAudio)
 {
     const QByteArray audio = mpegFrames(3);
     ID3v1TagRecord r;
@@ -131,12 +135,13 @@ TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
     for (bool trailing : {false, true}) {
         p = put("v2.mp3", tag + audio + (trailing ? v1Block("Old", "", 1, 2) : QByteArray()));
         WriteID3v1Tag(p, p, false, KindV23, r, tag.size() + 1);
-        EXPECT_EQ(content(p), audio + block) << trailing;
+        EXPECT_EQ(content(p), tag + audio + block) << trailing;
     }
-    // A later version's tag loaded as "no tag" still goes.
-    p = put("v24.mp3", tagV2(4, 0, frame23("TIT2", latin("x"))) + audio);
+    // A later version's tag loaded as "no tag" stays too.
+    const QByteArray v24 = tagV2(4, 0, frame23("TIT2", latin("x")));
+    p = put("v24.mp3", v24 + audio);
     WriteID3v1Tag(p, p, false, KindNone, r, tag.size() + 1);
-    EXPECT_EQ(content(p), audio + block);
+    EXPECT_EQ(content(p), v24 + audio + block);
     // A file claimed to hold a block that is not there keeps all its audio.
     p = put("gone.mp3", audio);
     WriteID3v1Tag(p, p, false, KindV1, r, 1);
@@ -144,7 +149,7 @@ TEST_F(WriteTest, ID3v1InPlaceKeepsOneBlockWhateverTheFileHad)
     EXPECT_EQ(names().size(), 5) << names().join(QLatin1Char(' ')).toStdString();
 }
 
-TEST_F(WriteTest, ID3v2AndRemovalDropOldTagsAndReturnTheAudioStart)
+TEST_F(WriteTest, ID3v2KeepsTheID3v1BlockRemovalDropsBothAndTheAudioStartIsReturned)
 {
     const QByteArray audio = mpegFrames(3);
     const QByteArray old = tagV2(3, 0, frame23("TIT2", latin("old")));
@@ -153,7 +158,7 @@ TEST_F(WriteTest, ID3v2AndRemovalDropOldTagsAndReturnTheAudioStart)
     QString p = put("s.mp3", old + audio + v1Block("x", "", 0, 0));
     const qint64 start = WriteID3v2Tag(p, p, r, old.size() + 1);
     const QByteArray tag = BuildID3v2Tag(r);
-    EXPECT_EQ(content(p), tag + audio);
+    EXPECT_EQ(content(p), tag + audio + v1Block("x", "", 0, 0));
     EXPECT_EQ(start, ReadID3v2Tag(p).TagSize + 11);
 
     RemoveTag(p, p, start);
@@ -204,7 +209,7 @@ TEST_F(WriteTest, SavesKeepPermissionsReplaceOtherFilesAndFindTheSameFile)
     const QString other = put("other.mp3", QByteArray(5000, 'z'));
     ID3v1TagRecord v1;
     WriteID3v1Tag(other, p, true, KindV23, v1, start);
-    EXPECT_EQ(content(other), audio + BuildID3v1Block(v1, true));
+    EXPECT_EQ(content(other), BuildID3v2Tag(r) + audio + BuildID3v1Block(v1, true));
     EXPECT_EQ(content(p), BuildID3v2Tag(r) + audio);
     EXPECT_EQ(names().size(), 3);
 }
@@ -262,6 +267,139 @@ TEST_F(WriteTest, AnAudioStartPastTheEndIsRefusedAndChangesNothing)
     const QString t = put("tag.mp3", tagOnly);
     RemoveTag(t, t, tagOnly.size() + 1);
     EXPECT_EQ(content(t), QByteArray());
+}
+
+// "TAG" 128 bytes before the end of a tiny file stands inside the ID3v2 tag:
+// no save takes it for an ID3v1 block, and the audio stays.
+TEST_F(WriteTest, TagBytesInsideTheID3v2TagAreNoID3v1Block)
+{
+    const QByteArray audio = bytes({0xFF, 0xFB, 0x90, 0x44}) + QByteArray(40, '\0');
+    QByteArray tag = tagV2(3, 0, frame23("TXXX", latin("x") + QByteArray(200, 'p')));
+    const qsizetype at = tag.size() + audio.size() - 128;
+    ASSERT_TRUE(at > 30 && at + 3 < tag.size());
+    tag.replace(at, 3, "TAG");
+    const QByteArray old = tag + audio;
+    const qint64 start = tag.size() + 1;
+    ID3v2TagRecord r = v2(3);
+    r.Title = QStringLiteral("T");
+    ID3v1TagRecord v1;
+    struct Case {
+        const char *name;
+        std::function<void(const QString &)> save;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {"ID3v2", [&](const QString &p) { WriteID3v2Tag(p, p, r, start); },
+         tagV2(3, 0, framesOf(tag).at(0) + frame23("TIT2", latin("T") + QByteArray(1, '\0'))) + audio},
+        {"ID3v1", [&](const QString &p) { WriteID3v1Tag(p, p, false, KindV23, v1, start); },
+         old + BuildID3v1Block(v1, false)},
+        {"no tag", [&](const QString &p) { RemoveTag(p, p, start); }, audio},
+    };
+    for (const Case &c : cases) {
+        const QString p = put("tiny.mp3", old);
+        EXPECT_TRUE(ReadID3v1Bytes(p, start).isEmpty()) << c.name;
+        c.save(p);
+        EXPECT_EQ(content(p), c.expected) << c.name;
+    }
+}
+
+// A random tag, one field edited: every other frame reads back byte for byte
+// and in its place; the edited one holds the new value where the old stood.
+TEST_F(WriteTest, RandomTagsKeepEveryFrameButTheEditedOne)
+{
+    std::mt19937 rng(20261210);
+    const auto random = [&rng](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    const char *const ids[2][17] = {
+        {"TT2", "TP1", "TAL", "TCO", "TRK", "TYE", "COM", "PIC", "ULT", "TCM", "TPA", "TBP", "TXX", "TT1", "TP2", "TT3",
+         "XYZ"},
+        {"TIT2", "TPE1", "TALB", "TCON", "TRCK", "TYER", "COMM", "APIC", "USLT", "TCOM", "TPOS", "TBPM", "TXXX", "TIT1",
+         "TPE2", "TIT3", "PRIV"}};
+    // The editor's fields: the frame index in `ids` (TALB, TCON, TIT1, TIT2, TIT3, TPE1, TPE2, TRCK, TYER, COMM).
+    const int fields[] = {2, 3, 13, 0, 15, 1, 14, 4, 5, 6};
+    const QByteArray audio = mpegFrames(2);
+    for (int round = 0; round < 300; ++round) {
+        const int major = 2 + random(2);
+        const bool v23 = major == 3;
+        const bool unsync = random(2);
+        QList<QByteArray> frames;
+        for (int n = 1 + random(8); n > 0; --n) {
+            const char *id = ids[major - 2][random(17)];
+            QByteArray payload(1, static_cast<char>(random(2)));
+            for (int k = random(30); k > 0; --k)
+                payload.append(static_cast<char>(random(4) == 0 ? 0xFF : random(256)));
+            const int flags = v23 && random(5) == 0 ? 0x80 : 0; // compressed: nobody here reads it
+            frames.append(v23 ? frame23(id, flags ? be32(99) + payload : payload, flags) : frame22(id, payload));
+        }
+        const QByteArray body = frames.join();
+        const QByteArray tag = tagV2(major, unsync ? 0x80 : 0, unsync ? unsynced(body) : body);
+        const QString p = put("r.mp3", tag + audio);
+        const ID3v2TagRecord shown = ReadID3v2Tag(p);
+        ID3v2TagRecord edited = shown;
+        edited.Encoding = static_cast<quint8>(random(2));
+        const int field = fields[random(10)];
+        const QString value = QStringLiteral("新%1").arg(round);
+        QString ID3v2TagRecord::*texts[] = {&ID3v2TagRecord::Title, &ID3v2TagRecord::Performer, &ID3v2TagRecord::Album,
+                                            &ID3v2TagRecord::Genre, &ID3v2TagRecord::Track};
+        if (field == 5) {
+            edited.Year = static_cast<qint16>(1000 + round);
+            edited.YearText = QString::number(edited.Year);
+        } else if (field == 6) {
+            edited.CommentBody = value;
+            edited.Encoding = 1; // the description as read may have no CP932 form
+        } else if (field <= 4) {
+            edited.*texts[field] = value;
+        } else {
+            (field == 13 ? edited.Series : field == 14 ? edited.Band : edited.Subtitle) = value;
+        }
+        WriteID3v2Tag(p, p, edited, tag.size() + 1, &shown);
+
+        const QByteArray id(ids[major - 2][field]);
+        qsizetype last = -1;
+        for (qsizetype i = 0; i < frames.size(); ++i)
+            if (frames[i].startsWith(id))
+                last = i;
+        const QList<QByteArray> after = framesOf(content(p));
+        const std::string what = "round " + std::to_string(round);
+        ASSERT_EQ(after.size(), frames.size() + (last < 0 ? 1 : 0)) << what;
+        const qsizetype at = last < 0 ? frames.size() : last;
+        for (qsizetype i = 0; i < frames.size(); ++i) {
+            if (i != at) {
+                EXPECT_EQ(after[i], frames[i]) << what << " frame " << i;
+            }
+        }
+        const int head = v23 ? 10 : 6;
+        EXPECT_TRUE(after[at].startsWith(id)) << what;
+        EXPECT_EQ(after[at][head], char(edited.Encoding)) << what;
+        if (field == 6 && last >= 0 && !(v23 && frames[last][9])) {
+            EXPECT_EQ(after[at].mid(head + 1, 3), frames[last].mid(head + 1, 3)) << what << ": the language stays";
+        }
+        const ID3v2TagRecord back = ReadID3v2Tag(p);
+        EXPECT_EQ(back.Year, edited.Year) << what;
+        EXPECT_EQ(back.CommentBody, edited.CommentBody) << what;
+        EXPECT_EQ(back.Title, edited.Title) << what;
+        EXPECT_EQ(back.Subtitle, edited.Subtitle) << what;
+        EXPECT_EQ(back.Track, edited.Track) << what;
+        EXPECT_EQ(content(p).at(5), tag.at(5)) << what;
+        EXPECT_TRUE(content(p).endsWith(audio)) << what;
+    }
+}
+
+// Behind an extended header (with or without a CRC) the frames are found and
+// kept; the header itself is not written again (its CRC would be wrong).
+TEST_F(WriteTest, FramesBehindAnExtendedHeaderAreKept)
+{
+    const QByteArray artist = frame23("TPE1", wide(QStringLiteral("山田太郎")));
+    const QByteArray frames = artist + frame23("TIT2", latin("old"));
+    const QByteArray audio = mpegFrames(2);
+    for (bool crc : {false, true}) {
+        const QByteArray ext = crc ? be32(10) + bytes({0x80, 0}) + be32(0) + be32(0x12345678) : be32(6) + bytes({0, 0}) + be32(0);
+        const QString p = put("ext.mp3", tagV2(3, 0x40, ext + frames) + audio);
+        const ID3v2TagRecord shown = ReadID3v2Tag(p);
+        ID3v2TagRecord edited = shown;
+        edited.Title = QStringLiteral("new");
+        WriteID3v2Tag(p, p, edited, shown.TagSize + 11, &shown);
+        EXPECT_EQ(content(p), tagV2(3, 0, artist + frame23("TIT2", latin("new") + QByteArray(1, '\0'))) + audio) << crc;
+    }
 }
 
 } // namespace
