@@ -167,6 +167,8 @@ int CdAudioDevice::command(const QString &verb, const QStringList &args, QString
             return door(is(args[1], "open"));
         return mci::BadArguments;
     }
+    if (is(verb, "info"))
+        return info(args, reply);
     if (is(verb, "seek"))
         return seek(args);
     if (is(verb, "play"))
@@ -249,6 +251,33 @@ int CdAudioDevice::status(const QStringList &args, QString &reply)
             reply = twoDigits(qint64(i + 1)) + QLatin1Char(':') + msf(std::max<qint64>(0, lsn - tracks[i].start));
         }
     }
+    return mci::NoError;
+}
+
+// "identity": a number of the disc's own, from its table of contents (and,
+// for an image, from which reading of it this is); another disc has another.
+int CdAudioDevice::info(const QStringList &args, QString &reply)
+{
+    if (args.size() != 1 || !is(args[0], "identity"))
+        return mci::BadArguments;
+    if (const int r = readDisc())
+        return r;
+    if (!toc_.present())
+        return noDisc();
+    quint64 hash = 14695981039346656037ULL;
+    const auto mix = [&hash](quint64 value) {
+        for (int i = 0; i < 8; ++i) {
+            hash ^= (value >> (8 * i)) & 0xFF;
+            hash *= 1099511628211ULL;
+        }
+    };
+    for (const Track &t : toc_.tracks) {
+        mix(quint64(t.start));
+        mix(quint64(t.end));
+        mix(t.audio);
+    }
+    mix(toc_.disc);
+    reply = QString::number(hash);
     return mci::NoError;
 }
 
