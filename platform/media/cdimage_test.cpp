@@ -3,6 +3,7 @@
 // on a plain file.
 #include "cdaudio.h"
 #include "cdimages_test.h"
+#include "cuesheet.h"
 #include "mci.h"
 
 #include "testing/mediacommands.h"
@@ -319,6 +320,16 @@ TEST_F(CdImageTest, SheetsThatMakeNoDiscSayWhy)
     EXPECT_EQ(send("play cd"), mci::CueDataMissing);
     ASSERT_TRUE(QFile::copy(path("ok.bin"), path("Album Disc.bin")));
     EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("1"));
+    EXPECT_EQ(send("close cd"), 0);
+
+    // A folder too large to look through: a name in other letter case is
+    // not looked for there.
+    const int usual = cd::setFolderLookLimit(3);
+    ASSERT_TRUE(cdtest::writeBytes(path("s.cue"), sheet("\"ALBUM DISC.BIN\" BINARY")));
+    ASSERT_EQ(openAt(path("s.cue")), 0);
+    EXPECT_EQ(send("play cd"), mci::CueDataMissing);
+    cd::setFolderLookLimit(usual);
+    EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("1")) << "a folder it looks through";
     EXPECT_EQ(send("close cd"), 0);
 }
 

@@ -62,6 +62,10 @@ struct SheetTrack {
     qint32 postgap = 0;
 };
 
+// How many entries of a folder are looked through, at most, for a data file
+// named in other letter case (tests lower it); returns the bound before.
+int setFolderLookLimit(int entries);
+
 // The text of the sheet at `path`.
 Refusal readSheetText(const QString &path, QByteArray &bytes);
 // The sheet (its text in `bytes`, read from `path`): its FILE and TRACK
