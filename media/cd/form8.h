@@ -94,8 +94,8 @@ private:
     // A status query sent directly: the reply up to its first NUL, at most `size` characters.
     QString query(const QString &command, int size = 30);
     void skip(qint32 deltaMs);
-    // Before a button that moves by the track table: a disc other than the
-    // loaded one (a sheet edited) is loaded first.
+    // Before a button that plays or moves: a disc other than the loaded one
+    // (a sheet edited) is loaded first.
     void followDisc();
     void positionCommand(int target);
 };

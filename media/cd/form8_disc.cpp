@@ -137,6 +137,7 @@ void Form8::Command10_Click()
 
 void Form8::Command2_Click()
 {
+    followDisc();
     bool ok = false;
     SendCdCommand(QStringLiteral("play cd"), true, ok);
     Playing = true;
@@ -163,6 +164,7 @@ void Form8::Command4_Click()
 
 void Form8::skip(qint32 deltaMs)
 {
+    followDisc();
     bool ok = false;
     SendCdCommand(QStringLiteral("set cd time format milliseconds"), true, ok);
     // An unreadable position moves nothing.

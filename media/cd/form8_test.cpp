@@ -84,7 +84,7 @@ TEST_F(Form8Test, PlayPreviousAndNextWrapAsTheButtonsSay)
     ASSERT_TRUE(p.MediaLoaded);
     log->take();
     p.Command2_Click();
-    EXPECT_EQ(log->take(), QStringList{QStringLiteral("play cd")});
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("play cd")}));
     EXPECT_TRUE(p.Playing);
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00")) << "play does not refresh";
 
@@ -102,7 +102,8 @@ TEST_F(Form8Test, PlayPreviousAndNextWrapAsTheButtonsSay)
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00"));
     p.Command2_Click();
     p.Command9_Click(); // on the last track
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("play cd"), identity(), QStringLiteral("seek cd to 1")} + refresh()));
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("play cd"), identity(), QStringLiteral("seek cd to 1")}
+                            + refresh()));
     EXPECT_FALSE(p.Playing) << "stopped at track 1";
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00"));
     p.Command8_Click();
@@ -128,14 +129,14 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     p.Command3_Click();
     log->take();
     p.Command7_Click();
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                         QStringLiteral("status cd position wait"), QStringLiteral("seek cd to 5000"),
                                         QStringLiteral("set cd time format tmsf")}
                             + refresh()));
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:05"));
     p.Command5_Click();
     p.Command5_Click(); // before the start: refused
-    EXPECT_EQ(log->take().mid(0, 4), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take().mid(0, 5), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                                   QStringLiteral("status cd position wait"),
                                                   QStringLiteral("seek cd to 0"),
                                                   QStringLiteral("set cd time format tmsf")}));
@@ -145,7 +146,7 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     // A position that is no number moves nothing, and tmsf still comes back.
     log->replies[QStringLiteral("status cd position wait")] = QStringLiteral("garbage");
     p.Command7_Click();
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                         QStringLiteral("status cd position wait"),
                                         QStringLiteral("set cd time format tmsf")}
                             + refresh()));
@@ -159,7 +160,7 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     p.Command2_Click();
     log->take();
     p.Command7_Click();
-    EXPECT_TRUE(log->take().value(2).startsWith(QLatin1String("play cd from 5")));
+    EXPECT_TRUE(log->take().value(3).startsWith(QLatin1String("play cd from 5")));
     EXPECT_TRUE(p.Playing);
 }
 
@@ -569,6 +570,10 @@ TEST_F(Form8SheetTest, AnEditedSheetIsAnotherDiscAtTheNextButton)
         {"three tracks to five, then next",
          tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}), &Form8::Command9_Click, 5,
          "Tracks: 5  Total time: 00:12:00", "[02] 00:00", 3, "[05] 00:00"},
+        {"three tracks to two, then five seconds on", tracksAt("e.bin", {"00:00:00", "00:06:00"}),
+         &Form8::Command7_Click, 2, "Tracks: 2  Total time: 00:12:00", "[01] 00:05", 1, "[02] 00:00"},
+        {"three tracks to five, then play", tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}),
+         &Form8::Command2_Click, 5, "Tracks: 5  Total time: 00:12:00", "[01] 00:00", 0, "[01] 00:00"},
         {"three tracks to five, then previous",
          tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}), &Form8::Command8_Click, 5,
          "Tracks: 5  Total time: 00:12:00", "[05] 00:00", 0, "[05] 00:00"},
