@@ -143,6 +143,13 @@ int CdAudioDevice::readDisc()
     return mci::NoError;
 }
 
+int CdAudioDevice::needDisc()
+{
+    if (const int r = readDisc())
+        return r;
+    return toc_.present() ? mci::NoError : noDisc();
+}
+
 QString CdAudioDevice::lengthText(qint64 sectors) const
 {
     return milliseconds_ ? QString::number(toMs(sectors)) : msf(sectors);
@@ -177,10 +184,8 @@ int CdAudioDevice::command(const QString &verb, const QStringList &args, QString
         return mci::UnknownCommand;
     if (!args.isEmpty())
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     settle();
     if (is(verb, "stop")) {
         stopStream();
@@ -260,10 +265,8 @@ int CdAudioDevice::info(const QStringList &args, QString &reply)
 {
     if (args.size() != 1 || !is(args[0], "identity"))
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     quint64 hash = 14695981039346656037ULL;
     const auto mix = [&hash](quint64 value) {
         for (int i = 0; i < 8; ++i) {
@@ -305,10 +308,8 @@ int CdAudioDevice::seek(const QStringList &args)
 {
     if (args.size() != 2 || !is(args[0], "to"))
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     qint32 lsn = 0;
     if (is(args[1], "start"))
         lsn = toc_.tracks.front().start;
@@ -325,10 +326,8 @@ int CdAudioDevice::play(const QStringList &args)
     const bool from = args.size() == 2 && is(args[0], "from");
     if (!args.isEmpty() && !from)
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     settle();
     qint32 start = 0;
     if (from) {

@@ -38,6 +38,8 @@ private:
     CdAudioDevice() = default;
     int call(std::function<int(CdMedium &)> job);
     int readDisc();
+    // readDisc, and the error of a command that needs a disc when there is none.
+    int needDisc();
     int status(const QStringList &args, QString &reply);
     int info(const QStringList &args, QString &reply);
     int target(const QString &text, qint32 &lsn) const;

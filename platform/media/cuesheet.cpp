@@ -11,6 +11,7 @@
 
 #include <dirent.h>
 
+#include <atomic>
 #include <optional>
 #include <tuple>
 
@@ -73,9 +74,9 @@ QStringList wordsOf(const QString &line)
     return words;
 }
 
-// A folder holds at most this many entries to look through for a name
-// written in other letter case, and they are looked through this long at most.
-constexpr int kMaxFolderEntries = 50000;
+// A folder is looked through for a name written in other letter case up to
+// so many entries and so long: a larger one is not looked through.
+std::atomic<int> folderLookLimit{50000};
 constexpr qint64 kMaxFolderLookMs = 500;
 
 // The one entry beside `path` whose name is its name but for letter case
@@ -94,7 +95,7 @@ QString caselessMatch(const QString &path)
     int matches = 0;
     int seen = 0;
     while (const dirent *entry = ::readdir(dir)) {
-        if (++seen > kMaxFolderEntries || (seen % 256 == 0 && clock.elapsed() > kMaxFolderLookMs)) {
+        if (++seen > folderLookLimit || (seen % 256 == 0 && clock.elapsed() > kMaxFolderLookMs)) {
             matches = 0;
             break;
         }
@@ -159,6 +160,8 @@ Refusal openData(DataFile &file)
 }
 
 } // namespace
+
+int setFolderLookLimit(int entries) { return folderLookLimit.exchange(entries); }
 
 Refusal readSheetText(const QString &path, QByteArray &bytes)
 {
