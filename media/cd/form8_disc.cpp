@@ -73,6 +73,7 @@ void Form8::RefreshCdStatus()
     if (MediaLoaded && !identity.isEmpty() && identity != DiscIdentity) {
         MediaLoaded = false;
         TrackLengths.clear();
+        CurrentTrack = CurrentMinute = CurrentSecond = 0;
         totalplay.setCaption(QString());
         tracktime.setCaption(QString());
         timeWindow.setText(QString());
