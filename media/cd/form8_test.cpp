@@ -10,6 +10,8 @@
 #include <QAccessibleInterface>
 #include <QThread>
 
+#include <cstdio>
+
 using namespace vx;
 namespace keys = cdplayer::keys;
 
@@ -562,6 +564,7 @@ TEST_F(Form8SheetTest, AnEditedSheetIsAnotherDiscAtTheNextButton)
         const char *shows; // after the button
         int nexts;         // then next this many times
         const char *lands;
+        bool newBin = false; // the BIN put in anew beside the sheet
     } cases[] = {
         {"three tracks to two, then stop", tracksAt("e.bin", {"00:00:00", "00:06:00"}), &Form8::Command3_Click, 2,
          "Tracks: 2  Total time: 00:12:00", "[01] 00:00", 1, "[02] 00:00"},
@@ -576,6 +579,10 @@ TEST_F(Form8SheetTest, AnEditedSheetIsAnotherDiscAtTheNextButton)
          &Form8::Command7_Click, 2, "Tracks: 2  Total time: 00:12:00", "[01] 00:05", 1, "[02] 00:00"},
         {"three tracks to five, then play", tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}),
          &Form8::Command2_Click, 5, "Tracks: 5  Total time: 00:12:00", "[01] 00:00", 0, "[01] 00:00"},
+        {"a time moved, the sheet's size the same, then next", tracksAt("e.bin", {"00:00:00", "00:05:00", "00:08:00"}),
+         &Form8::Command9_Click, 3, "Tracks: 3  Total time: 00:12:00", "[02] 00:00", 0, "[02] 00:00"},
+        {"the sheet as it was, its BIN put in anew, then next", tracksAt("e.bin", {"00:00:00", "00:04:00", "00:08:00"}),
+         &Form8::Command9_Click, 3, "Tracks: 3  Total time: 00:12:00", "[02] 00:00", 0, "[02] 00:00", true},
         {"three tracks to five, then previous",
          tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}), &Form8::Command8_Click, 5,
          "Tracks: 5  Total time: 00:12:00", "[05] 00:00", 0, "[05] 00:00"},
@@ -587,6 +594,10 @@ TEST_F(Form8SheetTest, AnEditedSheetIsAnotherDiscAtTheNextButton)
         p.Command9_Click();
         ASSERT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00")) << c.what;
         ASSERT_TRUE(cdtest::writeBytes(at("e.cue"), c.edited)) << c.what;
+        if (c.newBin) {
+            ASSERT_TRUE(cdtest::writeBytes(at("n.bin"), cdtest::audioSectors(900)));
+            ASSERT_EQ(::rename(QFile::encodeName(at("n.bin")).constData(), QFile::encodeName(at("e.bin")).constData()), 0);
+        }
         (p.*c.button)();
         EXPECT_EQ(messages(), QStringList()) << c.what;
         EXPECT_EQ(p.NumTracks, c.tracks) << c.what;

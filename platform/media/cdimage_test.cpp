@@ -14,8 +14,6 @@
 
 #include <sys/stat.h>
 
-#include <functional>
-
 using namespace vx;
 
 namespace {
@@ -408,63 +406,6 @@ TEST_F(CdImageTest, SheetsAsRippersWriteThemMakeTheirDisc)
             EXPECT_EQ(read ? cdtest::sectorMarks(b) : std::vector<int>{}, r.marks) << c.what << " at " << r.lsn;
         }
     }
-}
-
-// A sheet edited, or a BIN put in anew, while the device is open: the next
-// command reads another disc, stopped at its start.
-TEST_F(CdImageTest, AnEditedSheetOrANewBinIsAnotherDisc)
-{
-    ASSERT_TRUE(cdtest::writeBytes(path("a.bin"), cdtest::audioSectors(600)));
-    const auto sheet = [](std::initializer_list<const char *> starts) {
-        QByteArray s = "FILE \"a.bin\" BINARY\n";
-        int n = 0;
-        for (const char *start : starts)
-            s += "  TRACK 0" + QByteArray::number(++n) + " AUDIO\n    INDEX 01 " + start + "\n";
-        return s;
-    };
-    ASSERT_TRUE(cdtest::writeBytes(path("a.cue"), sheet({"00:00:00", "00:02:00", "00:04:00"})));
-    ASSERT_EQ(openAt(path("a.cue")), 0);
-    ASSERT_EQ(ask("status cd number of tracks"), QStringLiteral("3"));
-    QString identity = ask("info cd identity");
-    ASSERT_FALSE(identity.isEmpty());
-    const struct {
-        const char *what;
-        std::function<bool()> change;
-        const char *tracks;
-        const char *firstLength;
-    } cases[] = {
-        {"three tracks to two", [&] { return cdtest::writeBytes(path("a.cue"), sheet({"00:00:00", "00:04:00"})); }, "2",
-         "00:04:00"},
-        {"two to five",
-         [&] {
-             return cdtest::writeBytes(path("a.cue"), sheet({"00:00:00", "00:01:00", "00:02:00", "00:03:00", "00:04:00"}));
-         },
-         "5", "00:01:00"},
-        {"a time changed, the size not",
-         [&] {
-             return cdtest::writeBytes(path("a.cue"), sheet({"00:00:00", "00:01:00", "00:02:00", "00:03:00", "00:05:00"}));
-         },
-         "5", "00:01:00"},
-        {"a BIN of the same size put in its place",
-         [&] {
-             return cdtest::writeBytes(path("b.bin"), cdtest::audioSectors(600))
-                    && ::rename(QFile::encodeName(path("b.bin")).constData(), QFile::encodeName(path("a.bin")).constData()) == 0;
-         },
-         "5", "00:01:00"},
-    };
-    for (const auto &c : cases) {
-        ASSERT_EQ(send("play cd from 2"), 0) << c.what;
-        ASSERT_TRUE(c.change()) << c.what;
-        const QString now = ask("info cd identity");
-        EXPECT_NE(now, identity) << c.what;
-        identity = now;
-        EXPECT_EQ(ask("status cd mode"), QStringLiteral("stopped")) << c.what;
-        EXPECT_EQ(ask("status cd position"), QStringLiteral("01:00:00:00")) << c.what;
-        EXPECT_EQ(ask("status cd number of tracks"), QString::fromUtf8(c.tracks)) << c.what;
-        EXPECT_EQ(ask("status cd length track 1"), QString::fromUtf8(c.firstLength)) << c.what;
-        EXPECT_EQ(ask("info cd identity"), identity) << c.what << ": the same disc while nothing changes";
-    }
-    EXPECT_EQ(send("close cd"), 0);
 }
 
 } // namespace
