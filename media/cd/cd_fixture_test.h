@@ -89,10 +89,12 @@ protected:
         log->real->send(QStringLiteral("status cd position"), reply);
         return reply;
     }
+    // The query that tells one disc from another.
+    static QString identity() { return QStringLiteral("info cd identity"); }
     // The commands of a refresh that finds the loaded disc.
     static QStringList refresh()
     {
-        return {QStringLiteral("status cd media present"), QStringLiteral("status cd position"),
+        return {QStringLiteral("status cd media present"), identity(), QStringLiteral("status cd position"),
                 QStringLiteral("status cd mode")};
     }
 

@@ -62,6 +62,8 @@ public:
     mVolCtrl::VolumeState Volume;
     // The alias "cd" opened at this load.
     bool DeviceOpen = false;
+    // The identity of the loaded disc: another one is loaded afresh.
+    QString DiscIdentity;
 
     void Form_Load() override;
     void Form_Unload(int &cancel) override;
@@ -92,5 +94,8 @@ private:
     // A status query sent directly: the reply up to its first NUL, at most `size` characters.
     QString query(const QString &command, int size = 30);
     void skip(qint32 deltaMs);
+    // Before a button that plays or moves: a disc other than the loaded one
+    // (a sheet edited) is loaded first.
+    void followDisc();
     void positionCommand(int target);
 };

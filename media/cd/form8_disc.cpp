@@ -67,7 +67,19 @@ void Form8::RefreshCdStatus()
     }
     if (present.compare(QLatin1String("true"), Qt::CaseInsensitive) != 0)
         return;
+    // Another disc than the loaded one (no empty drive seen between them) is
+    // loaded afresh; an identity not told changes nothing.
+    const QString identity = query(QStringLiteral("info cd identity")).trimmed();
+    if (MediaLoaded && !identity.isEmpty() && identity != DiscIdentity) {
+        MediaLoaded = false;
+        TrackLengths.clear();
+        CurrentTrack = CurrentMinute = CurrentSecond = 0;
+        totalplay.setCaption(QString());
+        tracktime.setCaption(QString());
+        timeWindow.setText(QString());
+    }
     if (!MediaLoaded) {
+        DiscIdentity = identity;
         StatusReply = query(QStringLiteral("status cd number of tracks wait"));
         // Empty, not a number or no tracks: as a one-track disc, nothing loaded.
         NumTracks = qint16(std::clamp(number(StatusReply.left(2)).value_or(1), 0, 99));
@@ -106,6 +118,15 @@ void Form8::RefreshCdStatus()
     Playing = StatusReply.left(7) == QLatin1String("playing");
 }
 
+void Form8::followDisc()
+{
+    if (!DeviceOpen || !MediaLoaded)
+        return;
+    const QString identity = query(QStringLiteral("info cd identity")).trimmed();
+    if (!identity.isEmpty() && identity != DiscIdentity)
+        RefreshCdStatus();
+}
+
 void Form8::Command10_Click()
 {
     bool ok = false;
@@ -117,6 +138,7 @@ void Form8::Command10_Click()
 
 void Form8::Command2_Click()
 {
+    followDisc();
     bool ok = false;
     SendCdCommand(QStringLiteral("play cd"), true, ok);
     Playing = true;
@@ -124,6 +146,7 @@ void Form8::Command2_Click()
 
 void Form8::Command3_Click()
 {
+    followDisc();
     bool ok = false;
     SendCdCommand(QStringLiteral("stop cd wait"), true, ok);
     CommandString = QStringLiteral("seek cd to %1").arg(CurrentTrack);
@@ -142,6 +165,7 @@ void Form8::Command4_Click()
 
 void Form8::skip(qint32 deltaMs)
 {
+    followDisc();
     bool ok = false;
     SendCdCommand(QStringLiteral("set cd time format milliseconds"), true, ok);
     // An unreadable position moves nothing.
@@ -167,6 +191,7 @@ void Form8::positionCommand(int target)
 
 void Form8::Command8_Click()
 {
+    followDisc();
     int target = CurrentTrack;
     if (CurrentMinute == 0 && CurrentSecond == 0)
         target = CurrentTrack < 2 ? NumTracks : CurrentTrack - 1;
@@ -176,6 +201,7 @@ void Form8::Command8_Click()
 
 void Form8::Command9_Click()
 {
+    followDisc();
     bool ok = false;
     if (CurrentTrack < NumTracks)
         positionCommand(CurrentTrack + 1);

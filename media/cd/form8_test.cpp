@@ -10,6 +10,8 @@
 #include <QAccessibleInterface>
 #include <QThread>
 
+#include <cstdio>
+
 using namespace vx;
 namespace keys = cdplayer::keys;
 
@@ -46,7 +48,7 @@ TEST_F(Form8Test, LoadOpensTheDeviceAndTheFirstRefreshLoadsATwelveTrackDisc)
     EXPECT_TRUE(messages().isEmpty());
 
     p.Command4_Click();
-    QStringList expected{QStringLiteral("pause cd"), QStringLiteral("status cd media present"),
+    QStringList expected{QStringLiteral("pause cd"), QStringLiteral("status cd media present"), identity(),
                          QStringLiteral("status cd number of tracks wait"), QStringLiteral("status cd length wait")};
     expected << lengthsOf(12) << QStringLiteral("seek cd to 1") << QStringLiteral("status cd position")
              << QStringLiteral("status cd mode");
@@ -60,7 +62,7 @@ TEST_F(Form8Test, LoadOpensTheDeviceAndTheFirstRefreshLoadsATwelveTrackDisc)
 
     // Next while stopped seeks; the displays follow at the refresh.
     p.Command9_Click();
-    EXPECT_EQ(log->take(), QStringList{QStringLiteral("seek cd to 2")} + refresh());
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("seek cd to 2")} + refresh()));
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[02] 00:00"));
     EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 01:00:02"));
     EXPECT_TRUE(messages().isEmpty());
@@ -84,12 +86,12 @@ TEST_F(Form8Test, PlayPreviousAndNextWrapAsTheButtonsSay)
     ASSERT_TRUE(p.MediaLoaded);
     log->take();
     p.Command2_Click();
-    EXPECT_EQ(log->take(), QStringList{QStringLiteral("play cd")});
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("play cd")}));
     EXPECT_TRUE(p.Playing);
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00")) << "play does not refresh";
 
     p.Command8_Click(); // at 00:00 of track 1 (as last refreshed)
-    EXPECT_EQ(log->take(), QStringList{QStringLiteral("play cd from 3")} + refresh());
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("play cd from 3")} + refresh()));
     EXPECT_EQ(p.CurrentTrack, 3);
     EXPECT_TRUE(p.Playing);
     ASSERT_TRUE(vxtest::waitUntil([&] { return position() >= QLatin1String("03:00:01:00"); }));
@@ -98,22 +100,24 @@ TEST_F(Form8Test, PlayPreviousAndNextWrapAsTheButtonsSay)
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] ") + position().mid(3, 5)) << "where it paused";
     log->take();
     p.Command8_Click(); // within the track: back to its start
-    EXPECT_EQ(log->take(), QStringList{QStringLiteral("seek cd to 3")} + refresh());
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("seek cd to 3")} + refresh()));
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00"));
     p.Command2_Click();
     p.Command9_Click(); // on the last track
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("play cd"), QStringLiteral("seek cd to 1")} + refresh()));
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("play cd"), identity(), QStringLiteral("seek cd to 1")}
+                            + refresh()));
     EXPECT_FALSE(p.Playing) << "stopped at track 1";
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:00"));
     p.Command8_Click();
-    EXPECT_EQ(log->take().value(0), QStringLiteral("seek cd to 3"));
+    EXPECT_EQ(log->take().value(1), QStringLiteral("seek cd to 3"));
 
     // Stop goes back to the start of the current track.
     p.Command9_Click();
     p.Command2_Click();
     log->take();
     p.Command3_Click();
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("stop cd wait"), QStringLiteral("seek cd to 1")} + refresh()));
+    EXPECT_EQ(log->take(),
+              (QStringList{identity(), QStringLiteral("stop cd wait"), QStringLiteral("seek cd to 1")} + refresh()));
     EXPECT_FALSE(p.Playing);
     EXPECT_TRUE(messages().isEmpty());
 }
@@ -127,14 +131,14 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     p.Command3_Click();
     log->take();
     p.Command7_Click();
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                         QStringLiteral("status cd position wait"), QStringLiteral("seek cd to 5000"),
                                         QStringLiteral("set cd time format tmsf")}
                             + refresh()));
     EXPECT_EQ(p.timeWindow.Text(), QStringLiteral("[01] 00:05"));
     p.Command5_Click();
     p.Command5_Click(); // before the start: refused
-    EXPECT_EQ(log->take().mid(0, 4), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take().mid(0, 5), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                                   QStringLiteral("status cd position wait"),
                                                   QStringLiteral("seek cd to 0"),
                                                   QStringLiteral("set cd time format tmsf")}));
@@ -144,7 +148,7 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     // A position that is no number moves nothing, and tmsf still comes back.
     log->replies[QStringLiteral("status cd position wait")] = QStringLiteral("garbage");
     p.Command7_Click();
-    EXPECT_EQ(log->take(), (QStringList{QStringLiteral("set cd time format milliseconds"),
+    EXPECT_EQ(log->take(), (QStringList{identity(), QStringLiteral("set cd time format milliseconds"),
                                         QStringLiteral("status cd position wait"),
                                         QStringLiteral("set cd time format tmsf")}
                             + refresh()));
@@ -158,7 +162,7 @@ TEST_F(Form8Test, SkipsMoveFiveSecondsAndAlwaysSetTmsfBack)
     p.Command2_Click();
     log->take();
     p.Command7_Click();
-    EXPECT_TRUE(log->take().value(2).startsWith(QLatin1String("play cd from 5")));
+    EXPECT_TRUE(log->take().value(3).startsWith(QLatin1String("play cd from 5")));
     EXPECT_TRUE(p.Playing);
 }
 
@@ -179,7 +183,7 @@ TEST_F(Form8Test, NoDiscOneTrackAndGarbageCountsLoadNothing)
     log->take();
     p.Command4_Click();
     EXPECT_EQ(log->take(), (QStringList{QStringLiteral("pause cd"), QStringLiteral("status cd media present"),
-                                        QStringLiteral("status cd number of tracks wait")}));
+                                        identity(), QStringLiteral("status cd number of tracks wait")}));
     EXPECT_EQ(p.NumTracks, 1);
     EXPECT_FALSE(p.MediaLoaded);
     EXPECT_TRUE(p.timeWindow.Text().isEmpty());
@@ -199,8 +203,7 @@ TEST_F(Form8Test, NoDiscOneTrackAndGarbageCountsLoadNothing)
 }
 
 // Fake drive: the tray button opens and closes; the empty drive unloads the
-// disc; the next disc loads afresh. A disc swapped between two refreshes that
-// both see a disc keeps the old table.
+// disc; the next disc loads afresh, also when no refresh saw the drive empty.
 TEST_F(Form8Test, DoorOpensAndClosesAndTheNextDiscLoads)
 {
     disc->insertAudio(3, 2);
@@ -232,8 +235,9 @@ TEST_F(Form8Test, DoorOpensAndClosesAndTheNextDiscLoads)
 
     disc->insertAudio(2, 7);
     p.Command3_Click();
-    EXPECT_EQ(p.NumTracks, 5) << "the old table stays";
-    EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 00:01:00"));
+    EXPECT_EQ(p.NumTracks, 2) << "another disc, another table";
+    EXPECT_EQ(p.tracktime.Caption(), QStringLiteral("Track time: 00:07:00"));
+    EXPECT_TRUE(messages().isEmpty());
 
     // A door that does not move: its error, and the refresh still runs.
     disc->doorResult = mci::NoDoor;
@@ -544,6 +548,67 @@ TEST_F(Form8SheetTest, TimesAndSkipsNeverPassTheData)
     EXPECT_EQ(same.totalplay.Caption(), QStringLiteral("Tracks: 2  Total time: 00:12:00"));
     EXPECT_EQ(same.TrackLengths.value(1), QStringLiteral("00:08:00"));
     EXPECT_TRUE(messages().isEmpty());
+}
+
+// A sheet edited while the window is open: the next button or refresh reads
+// the disc it now makes; the table, the displays and the track buttons follow.
+TEST_F(Form8SheetTest, AnEditedSheetIsAnotherDiscAtTheNextButton)
+{
+    ASSERT_TRUE(cdtest::writeBytes(at("e.bin"), cdtest::audioSectors(900)));
+    const struct {
+        const char *what;
+        QByteArray edited;
+        void (Form8::*button)();
+        int tracks;
+        const char *total;
+        const char *shows; // after the button
+        int nexts;         // then next this many times
+        const char *lands;
+        bool newBin = false; // the BIN put in anew beside the sheet
+    } cases[] = {
+        {"three tracks to two, then stop", tracksAt("e.bin", {"00:00:00", "00:06:00"}), &Form8::Command3_Click, 2,
+         "Tracks: 2  Total time: 00:12:00", "[01] 00:00", 1, "[02] 00:00"},
+        // One track is no table: the place within the old one goes with it.
+        {"three tracks to one, then stop", tracksAt("e.bin", {"00:00:00"}), &Form8::Command3_Click, 1, "", "", 0, ""},
+        {"three tracks to two, then pause", tracksAt("e.bin", {"00:00:00", "00:06:00"}), &Form8::Command4_Click, 2,
+         "Tracks: 2  Total time: 00:12:00", "[01] 00:00", 1, "[02] 00:00"},
+        {"three tracks to five, then next",
+         tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}), &Form8::Command9_Click, 5,
+         "Tracks: 5  Total time: 00:12:00", "[02] 00:00", 3, "[05] 00:00"},
+        {"three tracks to two, then five seconds on", tracksAt("e.bin", {"00:00:00", "00:06:00"}),
+         &Form8::Command7_Click, 2, "Tracks: 2  Total time: 00:12:00", "[01] 00:05", 1, "[02] 00:00"},
+        {"three tracks to five, then play", tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}),
+         &Form8::Command2_Click, 5, "Tracks: 5  Total time: 00:12:00", "[01] 00:00", 0, "[01] 00:00"},
+        {"a time moved, the sheet's size the same, then next", tracksAt("e.bin", {"00:00:00", "00:05:00", "00:08:00"}),
+         &Form8::Command9_Click, 3, "Tracks: 3  Total time: 00:12:00", "[02] 00:00", 0, "[02] 00:00"},
+        {"the sheet as it was, its BIN put in anew, then next", tracksAt("e.bin", {"00:00:00", "00:04:00", "00:08:00"}),
+         &Form8::Command9_Click, 3, "Tracks: 3  Total time: 00:12:00", "[02] 00:00", 0, "[02] 00:00", true},
+        {"three tracks to five, then previous",
+         tracksAt("e.bin", {"00:00:00", "00:02:00", "00:04:00", "00:06:00", "00:08:00"}), &Form8::Command8_Click, 5,
+         "Tracks: 5  Total time: 00:12:00", "[05] 00:00", 0, "[05] 00:00"},
+    };
+    for (const auto &c : cases) {
+        Form8 &p = playerOn("e.cue", tracksAt("e.bin", {"00:00:00", "00:04:00", "00:08:00"}));
+        ASSERT_EQ(p.NumTracks, 3) << c.what;
+        p.Command9_Click();
+        p.Command9_Click();
+        ASSERT_EQ(p.timeWindow.Text(), QStringLiteral("[03] 00:00")) << c.what;
+        ASSERT_TRUE(cdtest::writeBytes(at("e.cue"), c.edited)) << c.what;
+        if (c.newBin) {
+            ASSERT_TRUE(cdtest::writeBytes(at("n.bin"), cdtest::audioSectors(900)));
+            ASSERT_EQ(::rename(QFile::encodeName(at("n.bin")).constData(), QFile::encodeName(at("e.bin")).constData()), 0);
+        }
+        (p.*c.button)();
+        EXPECT_EQ(messages(), QStringList()) << c.what;
+        EXPECT_EQ(p.NumTracks, c.tracks) << c.what;
+        EXPECT_EQ(p.TrackLengths.size(), c.tracks > 1 ? c.tracks : 0) << c.what;
+        EXPECT_EQ(p.totalplay.Caption(), QString::fromUtf8(c.total)) << c.what;
+        EXPECT_EQ(p.timeWindow.Text(), QString::fromUtf8(c.shows)) << c.what;
+        for (int i = 0; i < c.nexts; ++i)
+            p.Command9_Click();
+        EXPECT_EQ(p.timeWindow.Text(), QString::fromUtf8(c.lands)) << c.what;
+        EXPECT_EQ(messages(), QStringList()) << c.what;
+    }
 }
 
 } // namespace

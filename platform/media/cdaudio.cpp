@@ -143,6 +143,13 @@ int CdAudioDevice::readDisc()
     return mci::NoError;
 }
 
+int CdAudioDevice::needDisc()
+{
+    if (const int r = readDisc())
+        return r;
+    return toc_.present() ? mci::NoError : noDisc();
+}
+
 QString CdAudioDevice::lengthText(qint64 sectors) const
 {
     return milliseconds_ ? QString::number(toMs(sectors)) : msf(sectors);
@@ -167,6 +174,8 @@ int CdAudioDevice::command(const QString &verb, const QStringList &args, QString
             return door(is(args[1], "open"));
         return mci::BadArguments;
     }
+    if (is(verb, "info"))
+        return info(args, reply);
     if (is(verb, "seek"))
         return seek(args);
     if (is(verb, "play"))
@@ -175,10 +184,8 @@ int CdAudioDevice::command(const QString &verb, const QStringList &args, QString
         return mci::UnknownCommand;
     if (!args.isEmpty())
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     settle();
     if (is(verb, "stop")) {
         stopStream();
@@ -252,6 +259,31 @@ int CdAudioDevice::status(const QStringList &args, QString &reply)
     return mci::NoError;
 }
 
+// "identity": a number of the disc's own, from its table of contents (and,
+// for an image, from which reading of it this is); another disc has another.
+int CdAudioDevice::info(const QStringList &args, QString &reply)
+{
+    if (args.size() != 1 || !is(args[0], "identity"))
+        return mci::BadArguments;
+    if (const int r = needDisc())
+        return r;
+    quint64 hash = 14695981039346656037ULL;
+    const auto mix = [&hash](quint64 value) {
+        for (int i = 0; i < 8; ++i) {
+            hash ^= (value >> (8 * i)) & 0xFF;
+            hash *= 1099511628211ULL;
+        }
+    };
+    for (const Track &t : toc_.tracks) {
+        mix(quint64(t.start));
+        mix(quint64(t.end));
+        mix(t.audio);
+    }
+    mix(toc_.disc);
+    reply = QString::number(hash);
+    return mci::NoError;
+}
+
 // The sector a number names in the time format now set.
 int CdAudioDevice::target(const QString &text, qint32 &lsn) const
 {
@@ -276,10 +308,8 @@ int CdAudioDevice::seek(const QStringList &args)
 {
     if (args.size() != 2 || !is(args[0], "to"))
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     qint32 lsn = 0;
     if (is(args[1], "start"))
         lsn = toc_.tracks.front().start;
@@ -296,10 +326,8 @@ int CdAudioDevice::play(const QStringList &args)
     const bool from = args.size() == 2 && is(args[0], "from");
     if (!args.isEmpty() && !from)
         return mci::BadArguments;
-    if (const int r = readDisc())
+    if (const int r = needDisc())
         return r;
-    if (!toc_.present())
-        return noDisc();
     settle();
     qint32 start = 0;
     if (from) {

@@ -3,7 +3,8 @@
 // named by cd::devicePath(), opened under an alias and driven by commands such
 // as `status cd position` or `play cd from 3`. Times read and write in tmsf
 // (a number is a track, 0 the start of the disc; lengths "mm:ss:ff",
-// positions "tt:mm:ss:ff") or in milliseconds from the start of track 1.
+// positions "tt:mm:ss:ff") or in milliseconds from the start of track 1;
+// `info cd identity` tells one disc from another.
 // Every call to the drive waits a bounded time.
 #include "cddrive.h"
 
@@ -37,7 +38,10 @@ private:
     CdAudioDevice() = default;
     int call(std::function<int(CdMedium &)> job);
     int readDisc();
+    // readDisc, and the error of a command that needs a disc when there is none.
+    int needDisc();
     int status(const QStringList &args, QString &reply);
+    int info(const QStringList &args, QString &reply);
     int target(const QString &text, qint32 &lsn) const;
     int seek(const QStringList &args);
     int play(const QStringList &args);

@@ -51,6 +51,9 @@ struct Toc {
     // image refused): an error number and its text; 0 for an empty drive.
     int refused = 0;
     QString refusal;
+    // Which disc, where the medium tells more than its tracks do: an image
+    // read afresh is another disc even with the same tracks.
+    quint64 disc = 0;
     bool present() const { return !tracks.empty(); }
     bool operator==(const Toc &) const = default;
 };

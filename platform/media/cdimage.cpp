@@ -36,13 +36,29 @@ struct Piece {
     qint64 offset = 0; // of its first sector in the file
     int sectorBytes = kSectorBytes;
     bool bigEndian = false;
+    bool audio = true; // sectors of a data track are no sound
 };
 
+// Where a track's stretch of the data begins: at its INDEX 00 when that is
+// not before the INDEX 01 ahead of it, else at its INDEX 01; the first track
+// whose stretch begins in a file also takes the data before it there.
+SheetPlace leadOf(const std::vector<SheetTrack> &tracks, size_t i)
+{
+    const SheetTrack &t = tracks[i];
+    SheetPlace lead = t.index1;
+    if (t.index0.sector >= 0 && (i == 0 || t.index0 >= tracks[i - 1].index1))
+        lead = t.index0;
+    if (i == 0 || tracks[i - 1].index1.file < lead.file)
+        lead.sector = 0;
+    return lead;
+}
+
 // The disc the sheet makes: its files one after the other, the gaps as
-// silence. A track is only as long as the data there is: one that starts at
-// or past the end of its file's data is left out, as is one that two tracks
-// starting at the same place leave empty; its sound stays with the track
-// before it.
+// silence. A track's stretch runs from where it begins to where the next one
+// does, across the end of a file (a gap appended to the file before its own).
+// A track is only as long as the data there is: one whose INDEX 01 is not in
+// the data is left out, as is one that two tracks starting at the same place
+// leave empty; its sound stays with the track before it, its data goes with it.
 void layOut(const std::vector<DataFile> &files, const std::vector<SheetTrack> &tracks, Toc &toc,
             std::vector<Piece> &pieces)
 {
@@ -56,39 +72,43 @@ void layOut(const std::vector<DataFile> &files, const std::vector<SheetTrack> &t
         at += p.count;
         pieces.push_back(p);
     };
-    for (size_t f = 0; f < files.size(); ++f) {
-        const qint64 size = files[f].data.size();
-        std::vector<const SheetTrack *> own;
-        for (const SheetTrack &t : tracks)
-            if (t.file == f)
-                own.push_back(&t);
-        qint64 offset = 0; // bytes of the file laid out so far
-        qint32 from = 0;   // file sector where the next stretch starts
-        for (size_t i = 0; i < own.size(); ++i) {
-            const SheetTrack &t = *own[i];
-            // The stretch of the file that is this track's: from its first
-            // index (or the file's start) to the next track's first index.
-            qint32 to = std::numeric_limits<qint32>::max();
-            if (i + 1 < own.size()) {
-                const SheetTrack &next = *own[i + 1];
-                to = next.index0 >= t.index1 ? next.index0 : next.index1;
+    // Where the data is read next: a file, its sector and its byte.
+    size_t file = tracks.empty() ? files.size() : leadOf(tracks, 0).file;
+    qint32 sector = 0;
+    qint64 offset = 0;
+    for (size_t i = 0; i < tracks.size(); ++i) {
+        const SheetTrack &t = tracks[i];
+        const SheetPlace to = i + 1 < tracks.size() ? leadOf(tracks, i + 1) : SheetPlace{files.size(), 0};
+        const qint64 room = qint64(kMaxDiscSectors) - at - t.pregap;
+        std::vector<Piece> stretch; // starts counted from the track's stretch
+        qint32 length = 0;
+        std::optional<qint32> index1; // in the stretch
+        for (; file < files.size(); ++file, sector = 0, offset = 0) {
+            const bool last = file == to.file;
+            const qint64 want = last ? qint64(to.sector) - sector : std::numeric_limits<qint32>::max();
+            const qint64 there = std::max<qint64>(0, (files[file].data.size() - offset) / t.sectorBytes);
+            const auto count = qint32(std::max<qint64>(0, std::min<qint64>({want, there, room - length})));
+            if (count > 0) {
+                if (t.index1.file == file && t.index1.sector >= sector && t.index1.sector - sector < count)
+                    index1 = length + (t.index1.sector - sector);
+                stretch.push_back({length, count, file, offset, t.sectorBytes, files[file].bigEndian, t.audio});
+                length += count;
+                sector += count;
+                offset += qint64(count) * t.sectorBytes;
             }
-            const qint64 there = std::max<qint64>(0, (size - offset) / t.sectorBytes);
-            const qint64 room = qint64(kMaxDiscSectors) - at - t.pregap;
-            const qint32 count = qint32(std::max<qint64>(0, std::min<qint64>({to - from, there, room})));
-            const bool hasData = t.index1 - from < count;
-            if (hasData)
-                add({0, t.pregap, std::nullopt, 0, kSectorBytes, false});
-            const qint32 stretch = at;
-            add({0, count, f, offset, t.sectorBytes, files[f].bigEndian});
-            if (hasData) {
-                kept.push_back({stretch + (t.index1 - from), 0, t.audio});
-                add({0, t.postgap, std::nullopt, 0, kSectorBytes, false});
-            }
-            if (count < to - from)
-                break; // the file ends here
-            offset += qint64(count) * t.sectorBytes;
-            from = to;
+            if (last)
+                break; // the next track begins in this file
+        }
+        if (!index1 && !t.audio)
+            continue;
+        if (index1)
+            add({0, t.pregap, std::nullopt, 0, kSectorBytes, false, true});
+        const qint32 first = at;
+        for (const Piece &p : stretch)
+            add(p);
+        if (index1) {
+            kept.push_back({first + *index1, 0, t.audio});
+            add({0, t.postgap, std::nullopt, 0, kSectorBytes, false, true});
         }
     }
     for (size_t i = 0; i < kept.size(); ++i)
@@ -96,14 +116,16 @@ void layOut(const std::vector<DataFile> &files, const std::vector<SheetTrack> &t
     toc.tracks = std::move(kept);
 }
 
-// Sectors of a data file, as CD sound (16-bit samples, low byte first).
+// Sectors of a data file, as CD sound (16-bit samples, low byte first); each
+// sector read at its own size, sound being its first 2352 bytes.
 bool readSectors(const DataFile &file, const Piece &p, qint32 first, int count, char *out)
 {
-    // Raw sectors come in one read; sectors with subcode one at a time.
+    // Raw sectors come in one read; others one at a time.
     const int per = p.sectorBytes == kSectorBytes ? count : 1;
+    const int take = std::min(p.sectorBytes, kSectorBytes);
     for (int done = 0; done < count; done += per) {
         char *to = out + qint64(done) * kSectorBytes;
-        const qint64 bytes = qint64(per) * kSectorBytes;
+        const qint64 bytes = qint64(per) * take;
         qint64 got = 0;
         const qint64 from = p.offset + qint64(first + done) * p.sectorBytes;
         while (got < bytes) {
@@ -114,6 +136,7 @@ bool readSectors(const DataFile &file, const Piece &p, qint32 first, int count, 
                 return false; // the file was cut since it was read
             got += n;
         }
+        std::memset(to + bytes, 0, size_t(qint64(per) * kSectorBytes - bytes));
     }
     if (p.bigEndian)
         for (qint64 i = 0; i + 1 < qint64(count) * kSectorBytes; i += 2)
@@ -125,8 +148,8 @@ class CueImage : public CdMedium {
 public:
     explicit CueImage(const QString &path) : path_(path) {}
 
-    // The sheet is read again when it or a file it names changed: a new image
-    // is a new disc. A sheet that makes no disc is read again at every look.
+    // The sheet is read again when its text or a file it names changed: a new
+    // image is a new disc. A sheet that makes no disc is read again at every look.
     int readToc(Toc &toc) override
     {
         toc = {};
@@ -134,11 +157,13 @@ public:
             drop();
             return mci::NoError;
         }
-        if (!toc_.present() || changed()) {
+        QByteArray text;
+        Refusal r = readSheetText(path_, text);
+        if (r.error || !toc_.present() || changed(text)) {
             drop();
-            sheetStamp_ = stampAt(path_);
             std::vector<SheetTrack> tracks;
-            Refusal r = readSheet(path_, files_, tracks);
+            if (!r.error)
+                r = readSheet(path_, text, files_, tracks);
             if (!r.error) {
                 layOut(files_, tracks, toc_, pieces_);
                 if (!toc_.present())
@@ -152,6 +177,8 @@ public:
                 toc.refusal = r.text;
                 return mci::NoError;
             }
+            sheet_ = text;
+            toc_.disc = ++discs_;
         }
         toc = toc_;
         return mci::NoError;
@@ -166,7 +193,7 @@ public:
                 return pieces_.empty() ? mci::NoDisc : mci::DeviceFailed;
             const Piece &piece = *std::prev(p);
             const int n = std::min(count, piece.start + piece.count - lsn);
-            if (!piece.file)
+            if (!piece.file || !piece.audio)
                 std::memset(buffer, 0, size_t(n) * kSectorBytes);
             else if (!readSectors(files_[*piece.file], piece, lsn - piece.start, n, buffer))
                 return mci::DeviceFailed;
@@ -187,9 +214,9 @@ public:
     }
 
 private:
-    bool changed() const
+    bool changed(const QByteArray &text) const
     {
-        if (stampAt(path_) != sheetStamp_)
+        if (text != sheet_)
             return true;
         return std::any_of(files_.begin(), files_.end(), [](const DataFile &f) { return stampAt(f.path) != f.stamp; });
     }
@@ -197,13 +224,15 @@ private:
     // The data files are closed with the disc.
     void drop()
     {
+        sheet_.clear();
         files_.clear();
         pieces_.clear();
         toc_ = {};
     }
 
     QString path_;
-    Stamp sheetStamp_;
+    QByteArray sheet_;
+    quint64 discs_ = 0; // discs the sheet made so far
     std::vector<DataFile> files_;
     std::vector<Piece> pieces_;
     Toc toc_;

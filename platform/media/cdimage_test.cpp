@@ -3,6 +3,7 @@
 // on a plain file.
 #include "cdaudio.h"
 #include "cdimages_test.h"
+#include "cuesheet.h"
 #include "mci.h"
 
 #include "testing/mediacommands.h"
@@ -262,7 +263,9 @@ TEST_F(CdImageTest, SheetsThatMakeNoDiscSayWhy)
     ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.bin")).constData(), 0600), 0);
     ASSERT_TRUE(QDir(path("")).mkdir(QStringLiteral("folder.bin")));
     ASSERT_TRUE(cdtest::writeBytes(path("ok.bin"), cdtest::audioSectors(150)));
-    const auto sheet = [](const char *file, const char *rest = "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n") {
+    ASSERT_TRUE(cdtest::writeBytes(path("Twin.bin"), cdtest::audioSectors(75)));
+    ASSERT_TRUE(cdtest::writeBytes(path("TWIN.bin"), cdtest::audioSectors(75)));
+    const auto sheet = [](const QByteArray &file, const char *rest = "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n") {
         return QByteArray("FILE ") + file + "\n" + rest;
     };
     const struct {
@@ -272,6 +275,11 @@ TEST_F(CdImageTest, SheetsThatMakeNoDiscSayWhy)
     } cases[] = {
         {sheet("\"Album Disc.bin\" BINARY"), mci::CueDataMissing,
          "CUEシートが指すファイル「Album Disc.bin」が見つかりません。"},
+        // Two files match but for letter case: neither is taken.
+        {sheet("\"twin.BIN\" BINARY"), mci::CueDataMissing, "CUEシートが指すファイル「twin.BIN」が見つかりません。"},
+        {sheet("\"PIPE.BIN\" BINARY"), mci::CueDataUnreadable,
+         "CUEシートが指す「PIPE.BIN」はふつうのファイルではないため、読めません。"},
+        {sheet(QByteArray("\"ok.bin\0x\" BINARY", 17)), mci::BadCueSheet, "CUEシート「s.cue」の1行目を読めません。"},
         {sheet("\"pipe.bin\" BINARY"), mci::CueDataUnreadable,
          "CUEシートが指す「pipe.bin」はふつうのファイルではないため、読めません。"},
         {sheet("\"/dev/zero\" BINARY"), mci::CueDataUnreadable,
@@ -311,6 +319,93 @@ TEST_F(CdImageTest, SheetsThatMakeNoDiscSayWhy)
     ASSERT_TRUE(QFile::copy(path("ok.bin"), path("Album Disc.bin")));
     EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("1"));
     EXPECT_EQ(send("close cd"), 0);
+
+    // A folder too large to look through: a name in other letter case is
+    // not looked for there.
+    const int usual = cd::setFolderLookLimit(3);
+    ASSERT_TRUE(cdtest::writeBytes(path("s.cue"), sheet("\"ALBUM DISC.BIN\" BINARY")));
+    ASSERT_EQ(openAt(path("s.cue")), 0);
+    EXPECT_EQ(send("play cd"), mci::CueDataMissing);
+    cd::setFolderLookLimit(usual);
+    EXPECT_EQ(ask("status cd number of tracks"), QStringLiteral("1")) << "a folder it looks through";
+    EXPECT_EQ(send("close cd"), 0);
+}
+
+// Sheets as rippers write them, each read straight from the image: the disc
+// it makes and what chosen sectors read (the marks of markedSectors; 0 for
+// silence, which is also what every sector of a data track reads).
+TEST_F(CdImageTest, SheetsAsRippersWriteThemMakeTheirDisc)
+{
+    const auto data = [](int count, int bytes, char fill) { return QByteArray(qsizetype(count) * bytes, fill); };
+    const auto marked = [](int tag, int count) { return cdtest::markedSectors(tag, count); };
+    struct Read {
+        qint32 lsn;
+        int count;
+        std::vector<int> marks; // empty: the read fails
+    };
+    const struct {
+        const char *what;
+        std::vector<std::pair<const char *, QByteArray>> files;
+        QByteArray sheet;
+        std::vector<cd::Track> tracks;
+        std::vector<Read> reads;
+    } cases[] = {
+        {"gaps appended to the file before, one BIN per track",
+         {{"01.bin", marked(1, 300)}, {"02.bin", marked(2, 200)}},
+         "REM DISCID 00000000\nFILE \"01.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+         "  TRACK 02 AUDIO\n    INDEX 00 00:03:00\nFILE \"02.bin\" BINARY\n    INDEX 01 00:00:00\n",
+         {{0, 300, true}, {300, 500, true}},
+         {{224, 2, {1224, 1225}}, {299, 2, {1299, 2000}}, {499, 1, {2199}}, {500, 1, {}}}},
+        {"the gap of a data track, appended to the sound before it, is its own",
+         {{"01.bin", marked(1, 225) + data(75, 2048, 0x11)}, {"02.bin", data(100, 2048, 0x11)}},
+         "FILE \"01.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+         "  TRACK 02 MODE1/2048\n    INDEX 00 00:03:00\nFILE \"02.bin\" BINARY\n    INDEX 01 00:00:00\n",
+         {{0, 300, true}, {300, 400, false}},
+         {{224, 2, {1224, 0}}, {299, 2, {0, 0}}, {399, 1, {0}}}},
+        {"sectors of 2048, 2324 and 2336 bytes, each read at its size",
+         {{"mixed.bin", marked(1, 150) + data(100, 2048, 0x11) + marked(3, 150) + data(30, 2324, 0x22)
+                            + data(20, 2336, 0x33)}},
+         "FILE \"mixed.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 MODE1/2048\n    INDEX 01 00:02:00\n"
+         "  TRACK 03 AUDIO\n    INDEX 01 00:03:25\n  TRACK 04 MODE2/2324\n    INDEX 01 00:05:25\n"
+         "  TRACK 05 MODE2/2336\n    INDEX 01 00:05:55\n",
+         {{0, 150, true}, {150, 250, false}, {250, 400, true}, {400, 430, false}, {430, 450, false}},
+         {{149, 2, {1149, 0}}, {248, 3, {0, 0, 3000}}, {399, 2, {3149, 0}}, {448, 2, {0, 0}}, {450, 1, {}}}},
+        {"a data track whose INDEX 01 is past the data goes, its data with it",
+         {{"cut.bin", marked(1, 150) + data(100, 2048, 0x11)}},
+         "FILE \"cut.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+         "  TRACK 02 MODE1/2048\n    INDEX 00 00:02:00\n    INDEX 01 00:04:00\n",
+         {{0, 150, true}},
+         {{149, 1, {1149}}, {150, 1, {}}}},
+        {"a name written in other letter case",
+         {{"CaseDisc.BIN", marked(1, 150)}},
+         "FILE \"casedisc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n",
+         {{0, 75, true}, {75, 150, true}},
+         {{149, 1, {1149}}}},
+        {"a name in another system's folder, in other letter case",
+         {{"sub/Track 1.Bin", marked(1, 150)}},
+         "FILE \"sub\\TRACK 1.BIN\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+         {{0, 150, true}},
+         {{0, 1, {1000}}}},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        for (const auto &[name, bytes] : c.files)
+            ASSERT_TRUE(cdtest::writeBytes(dir.filePath(QString::fromUtf8(name)), bytes)) << c.what;
+        const QString cue = dir.filePath(QStringLiteral("disc.cue"));
+        ASSERT_TRUE(cdtest::writeBytes(cue, c.sheet));
+        std::shared_ptr<cd::CdMedium> image;
+        ASSERT_EQ(cd::openCueImage(cue, image), 0) << c.what;
+        cd::Toc toc;
+        ASSERT_EQ(image->readToc(toc), 0) << c.what;
+        EXPECT_EQ(toc.refusal, QString()) << c.what;
+        EXPECT_EQ(toc.tracks, c.tracks) << c.what;
+        for (const Read &r : c.reads) {
+            QByteArray b(r.count * cd::kSectorBytes, 'x');
+            const bool read = image->readAudio(r.lsn, r.count, b.data()) == 0;
+            EXPECT_EQ(read ? cdtest::sectorMarks(b) : std::vector<int>{}, r.marks) << c.what << " at " << r.lsn;
+        }
+    }
 }
 
 } // namespace

@@ -5,9 +5,13 @@
 #include "platform/core/userfileqt.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <dirent.h>
+
+#include <atomic>
 #include <optional>
 #include <tuple>
 
@@ -70,20 +74,71 @@ QStringList wordsOf(const QString &line)
     return words;
 }
 
+// A folder is looked through for a name written in other letter case up to
+// so many entries and so long: a larger one is not looked through.
+std::atomic<int> folderLookLimit{50000};
+constexpr qint64 kMaxFolderLookMs = 500;
+
+// The one entry beside `path` whose name is its name but for letter case
+// (a sheet written on another system); none when there are several, or when
+// the folder is too large to look through.
+QString caselessMatch(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    DIR *dir = ::opendir(QFile::encodeName(info.absolutePath()).constData());
+    if (!dir)
+        return {};
+    QElapsedTimer clock;
+    clock.start();
+    QString found;
+    int matches = 0;
+    int seen = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (++seen > folderLookLimit || (seen % 256 == 0 && clock.elapsed() > kMaxFolderLookMs)) {
+            matches = 0;
+            break;
+        }
+        if (entry->d_type == DT_DIR)
+            continue;
+        const QString candidate = QFile::decodeName(entry->d_name);
+        if (candidate.compare(name, Qt::CaseInsensitive) == 0) {
+            found = candidate;
+            ++matches;
+        }
+    }
+    ::closedir(dir);
+    return matches == 1 ? info.absoluteDir().filePath(found) : QString();
+}
+
+bool isThere(const QString &path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
 // The file a FILE line names, relative to the sheet's folder. A name that
 // is not there as written is also looked for with its backslashes read as
-// folder separators, and a name with another system's drive beside the sheet.
+// folder separators, a name with another system's drive beside the sheet,
+// and then in other letter case.
 QString dataPath(const QString &name, const QDir &folder)
 {
     const QString plain = folder.absoluteFilePath(name);
-    if (!name.contains(QLatin1Char('\\')) || QFileInfo::exists(plain))
+    if (isThere(plain))
         return plain;
-    QString slashed = name;
-    slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:/"));
-    if (drive.match(slashed).hasMatch())
-        return folder.absoluteFilePath(slashed.mid(slashed.lastIndexOf(QLatin1Char('/')) + 1));
-    return folder.absoluteFilePath(slashed);
+    QString path = plain;
+    if (name.contains(QLatin1Char('\\'))) {
+        QString slashed = name;
+        slashed.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:/"));
+        if (drive.match(slashed).hasMatch())
+            slashed = slashed.mid(slashed.lastIndexOf(QLatin1Char('/')) + 1);
+        path = folder.absoluteFilePath(slashed);
+        if (isThere(path))
+            return path;
+    }
+    const QString other = caselessMatch(path);
+    return other.isEmpty() ? path : other;
 }
 
 Refusal openData(DataFile &file)
@@ -106,12 +161,20 @@ Refusal openData(DataFile &file)
 
 } // namespace
 
-Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector<SheetTrack> &tracks)
+int setFolderLookLimit(int entries) { return folderLookLimit.exchange(entries); }
+
+Refusal readSheetText(const QString &path, QByteArray &bytes)
+{
+    if (readUserFile(path, kMaxCueBytes, bytes) != UserFileStatus::Ok)
+        return refuse(mci::BadCueSheet,
+                      QStringLiteral("「%1」はCUEシートとして読めません。").arg(QFileInfo(path).fileName()));
+    return {};
+}
+
+Refusal readSheet(const QString &path, const QByteArray &bytes, std::vector<DataFile> &files,
+                  std::vector<SheetTrack> &tracks)
 {
     const QString sheetName = QFileInfo(path).fileName();
-    QByteArray bytes;
-    if (readUserFile(path, kMaxCueBytes, bytes) != UserFileStatus::Ok)
-        return refuse(mci::BadCueSheet, QStringLiteral("「%1」はCUEシートとして読めません。").arg(sheetName));
     // By a byte order mark, else UTF-8, else the Japanese code page.
     const QString text = media::decodeText(bytes);
     const QDir folder = QFileInfo(path).absoluteDir();
@@ -147,7 +210,8 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
             } else {
                 name = rest;
             }
-            if (name.isEmpty())
+            // A NUL would end the name where the system reads it.
+            if (name.isEmpty() || name.contains(QChar(0)))
                 return badLine(n);
             if (files.size() >= size_t(kMaxTracks))
                 return tooMany();
@@ -180,14 +244,13 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
             if (tracks.size() >= size_t(kMaxTracks))
                 return tooMany();
             std::tie(t.audio, t.sectorBytes) = *type;
-            t.file = files.size() - 1;
             tracks.push_back(t);
             continue;
         }
-        // INDEX, PREGAP and POSTGAP belong to the last TRACK, in its file.
+        // INDEX, PREGAP and POSTGAP belong to the last TRACK, in the file last
+        // named: a gap may end one file and the track start the next.
         const auto time = msfTime(words.value(keyword == QLatin1String("INDEX") ? 2 : 1));
-        if (tracks.empty() || tracks.back().file + 1 != files.size() || !time
-            || words.size() != (keyword == QLatin1String("INDEX") ? 3 : 2))
+        if (tracks.empty() || !time || words.size() != (keyword == QLatin1String("INDEX") ? 3 : 2))
             return badLine(n);
         SheetTrack &t = tracks.back();
         if (keyword == QLatin1String("PREGAP")) {
@@ -200,20 +263,19 @@ Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector
             if (!ok || index < 0 || index > 99)
                 return badLine(n);
             if (index == 0)
-                t.index0 = *time;
+                t.index0 = {files.size() - 1, *time};
             else if (index == 1)
-                t.index1 = *time;
+                t.index1 = {files.size() - 1, *time};
         }
     }
     if (tracks.empty())
         return refuse(mci::BadCueSheet, QStringLiteral("CUEシート「%1」にトラックがありません。").arg(sheetName));
     for (size_t i = 0; i < tracks.size(); ++i) {
         const SheetTrack &t = tracks[i];
-        if (t.index1 < 0)
+        if (t.index1.sector < 0)
             return refuse(mci::BadCueSheet,
                           QStringLiteral("CUEシート「%1」のトラック%2にINDEX 01がありません。").arg(sheetName).arg(t.number));
-        const bool after = i > 0 && tracks[i - 1].file == t.file;
-        if ((t.index0 > t.index1) || (after && t.index1 < tracks[i - 1].index1))
+        if ((t.index0.sector >= 0 && t.index0 > t.index1) || (i > 0 && t.index1 < tracks[i - 1].index1))
             return refuse(mci::BadCueSheet, QStringLiteral("CUEシート「%1」のトラック%2の始まりが前の位置より前にあります。")
                                                 .arg(sheetName)
                                                 .arg(t.number));

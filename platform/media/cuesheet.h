@@ -43,19 +43,34 @@ struct DataFile {
     Stamp stamp;
 };
 
+// A place in the data: a sector of one of the files, counted from its start.
+struct SheetPlace {
+    size_t file = 0;
+    qint32 sector = -1; // -1: not given
+    auto operator<=>(const SheetPlace &) const = default;
+};
+
 struct SheetTrack {
     int number = 0; // as the sheet numbers it
     bool audio = true;
     int sectorBytes = kSectorBytes;
-    size_t file = 0;
-    // Sectors from the start of the file; -1 when not given.
-    qint32 index0 = -1;
-    qint32 index1 = -1;
+    // Its INDEX 00 may lie in the file before its INDEX 01 (gaps appended
+    // to the previous track's file).
+    SheetPlace index0;
+    SheetPlace index1;
     qint32 pregap = 0; // silence before the track, not in the file
     qint32 postgap = 0;
 };
 
-// The sheet's FILE and TRACK lines; the data files are opened.
-Refusal readSheet(const QString &path, std::vector<DataFile> &files, std::vector<SheetTrack> &tracks);
+// How many entries of a folder are looked through, at most, for a data file
+// named in other letter case (tests lower it); returns the bound before.
+int setFolderLookLimit(int entries);
+
+// The text of the sheet at `path`.
+Refusal readSheetText(const QString &path, QByteArray &bytes);
+// The sheet (its text in `bytes`, read from `path`): its FILE and TRACK
+// lines; the data files are opened.
+Refusal readSheet(const QString &path, const QByteArray &bytes, std::vector<DataFile> &files,
+                  std::vector<SheetTrack> &tracks);
 
 } // namespace vx::cd
