@@ -182,9 +182,8 @@ TEST_F(Form2Test, SaveSaysWhyItFailedAndSavesAWritableFileWhereverItLies)
 {
     if (vxtest::rerunWithoutCapabilities())
         return;
+    // Without a file system of its own to fill, the full disk is left out.
     vxtest::SmallDisk disk(512 * 1024);
-    if (!disk.ok())
-        GTEST_SKIP() << "no small file system to fill: " << disk.why().toStdString();
     Form2 &v = viewer();
     v.File1.setListIndex(0);
     auto &d = vxtest::dialogs();
@@ -196,7 +195,8 @@ TEST_F(Form2Test, SaveSaysWhyItFailedAndSavesAWritableFileWhereverItLies)
     ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner));
     const QString linked = vxtest::writeIn(folder, QStringLiteral("linked.bmp"), "the user's own bytes");
     ASSERT_EQ(::link(QFile::encodeName(linked).constData(), QFile::encodeName(path("other-name.bmp")).constData()), 0);
-    const QString onDisk = vxtest::writeIn(disk.path(), QStringLiteral("full.bmp"), "the user's own bytes");
+    const QString onDisk =
+        disk.ok() ? vxtest::writeIn(disk.path(), QStringLiteral("full.bmp"), "the user's own bytes") : QString();
 
     const struct {
         const char *what;
@@ -213,7 +213,9 @@ TEST_F(Form2Test, SaveSaysWhyItFailedAndSavesAWritableFileWhereverItLies)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(disk.leaveFree(0));
+        if (c.target.isEmpty())
+            continue;
+        ASSERT_TRUE(!disk.ok() || disk.leaveFree(0));
         d.messages.clear();
         d.files = {QStringList{c.target}};
         v.IDMSave_Click();
@@ -234,8 +236,10 @@ TEST_F(Form2Test, SaveSaysWhyItFailedAndSavesAWritableFileWhereverItLies)
     }
     EXPECT_FALSE(QFile::exists(sealed + "/new.bmp"));
     EXPECT_EQ(QDir(sealed).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("in.bmp")});
-    EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("full.bmp")})
-        << "no temporary file left";
+    if (disk.ok()) {
+        EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("full.bmp")})
+            << "no temporary file left";
+    }
     QFile::setPermissions(sealed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,8 +117,6 @@ TEST(SaveUserFile, AFailureLeavesTheOldFileWholeNoSideFileAndSaysItsTrueReason)
         return;
     // 256 KB with 8 KB left: enough for the side files, not for the content.
     vxtest::SmallDisk disk(256 * 1024);
-    if (!disk.ok())
-        GTEST_SKIP() << "no small file system to fill: " << disk.why().toStdString();
     const QByteArray big(64 * 1024, 'n');
     const QString full = QStringLiteral("ディスクの空き容量が不足しています。");
     enum class Kind { Existing, New, Fifo };
@@ -142,6 +141,10 @@ TEST(SaveUserFile, AFailureLeavesTheOldFileWholeNoSideFileAndSaysItsTrueReason)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
+        if (c.onFullDisk && !disk.ok()) {
+            std::cerr << "skipped, no small file system to fill: " << disk.why().toStdString() << "\n";
+            continue;
+        }
         QTemporaryDir tmp;
         const QString root = c.onFullDisk ? disk.path() + QStringLiteral("/case") : tmp.path();
         QDir(root).removeRecursively();
