@@ -1,7 +1,8 @@
 #pragma once
 // The steps every rewrite of a user's file shares, whatever builds the new
 // content: writing it whole (a short write is the disk's refusal, with its
-// reason in errno) and giving the new file the old one's mode and group.
+// reason in errno), reading the old content whole, and giving the new file
+// the old one's mode, owner and group.
 //
 // Plain POSIX and header-only: the archiver libraries link no Qt.
 #include <cerrno>
@@ -13,18 +14,19 @@
 
 namespace vx::replace {
 
-// Writes `size` bytes at `offset`. False with errno set when the disk took
-// fewer: a write that stops short without an error is a full disk.
-inline bool writeAt(int fd, const void *data, std::size_t size, off_t offset = 0)
+namespace detail {
+// Moves `size` bytes at `offset` through `io` (pread or pwrite), however many
+// calls it takes. One that moves nothing fails with `stopped` in errno.
+template <class Io>
+bool whole(Io io, char *p, std::size_t size, off_t offset, int stopped)
 {
-    const char *p = static_cast<const char *>(data);
     while (size > 0) {
-        const ssize_t n = ::pwrite(fd, p, size, offset);
+        const ssize_t n = io(p, size, offset);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
             if (n == 0)
-                errno = ENOSPC;
+                errno = stopped;
             return false;
         }
         p += n;
@@ -32,6 +34,22 @@ inline bool writeAt(int fd, const void *data, std::size_t size, off_t offset = 0
         offset += n;
     }
     return true;
+}
+} // namespace detail
+
+// Writes `size` bytes at `offset`. False with errno set when the disk took
+// fewer: a write that stops short without an error is a full disk.
+inline bool writeAt(int fd, const void *data, std::size_t size, off_t offset = 0)
+{
+    return detail::whole([fd](char *p, std::size_t n, off_t at) { return ::pwrite(fd, p, n, at); },
+                         const_cast<char *>(static_cast<const char *>(data)), size, offset, ENOSPC);
+}
+
+// Reads `size` bytes at `offset`; a file that ends sooner is an I/O error.
+inline bool readAt(int fd, void *data, std::size_t size, off_t offset = 0)
+{
+    return detail::whole([fd](char *p, std::size_t n, off_t at) { return ::pread(fd, p, n, at); },
+                         static_cast<char *>(data), size, offset, EIO);
 }
 
 // Claims the room for `size` bytes before anything is written, so that a

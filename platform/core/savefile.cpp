@@ -26,24 +26,6 @@ using Failed = SaveResult::Failed;
 
 SaveResult failure(Failed where, int error) { return SaveResult{where, error}; }
 
-bool readAll(int fd, qint64 size, QByteArray &out)
-{
-    out.resize(size);
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, out.data() + done, size_t(size - done), done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        done += n;
-    }
-    return true;
-}
-
 // The whole content at the start of `fd`, cut to its length and on the disk.
 bool putContent(int fd, const QByteArray &bytes)
 {
@@ -77,7 +59,8 @@ SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes)
     // leaves for the user; a folder the user may not write takes none, and
     // then memory is all there is.
     QByteArray old;
-    if (!readAll(fd.get(), st.st_size, old))
+    old.resize(st.st_size);
+    if (!replace::readAt(fd.get(), old.data(), size_t(old.size())))
         return failure(Failed::File, errno);
     const SideFiles keep(target, kKeepTag);
     std::string copyName;
