@@ -5,6 +5,7 @@
 #include "arcsmpcommon.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/replacecore.h"
 #include "platform/core/sidename.h"
 
 #include <QDateTime>
@@ -250,6 +251,12 @@ void Form9::RunReplacing(Lib lib, const QString &command, const QString &archive
         ::flock(lock, LOCK_EX | LOCK_NB);
     const auto r = ArchiverCall(lib, ownHandle(), command);
     if (r && *r == 0) {
+        // The new archive stands for the old one: same mode, owner and group.
+        const int made = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (made >= 0) {
+            vx::replace::keepModeAndOwner(made, st);
+            ::close(made);
+        }
         QFile::remove(aside);
     } else {
         QFile::remove(archivePath);

@@ -457,6 +457,52 @@ TEST_F(Form9Test, RealLibrariesThroughTheWindow)
     EXPECT_EQ(dialogs().messages.size(), 4u);
 }
 
+// The archive a drop overwrites or adds to keeps its mode and group; the
+// first one follows the umask.
+TEST_F(Form9Test, AnArchiveOverwrittenOrAddedToKeepsItsMode)
+{
+    vx::archivers::setBackend(nullptr);
+    if (vx::archivers::searchLibrary("unlha32.so").empty() || vx::archivers::searchLibrary("tar32.so").empty())
+        GTEST_SKIP() << "the archiver libraries are not beside the tests";
+    touch(QStringLiteral("m/a.txt"), "alpha");
+    Form9 &w = window();
+    const auto modeOf = [&](const QString &p) {
+        struct stat st {};
+        EXPECT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
+        return st.st_mode & 07777;
+    };
+    const struct {
+        const char *what;
+        void (Form9::*drop)(const QStringList &);
+        const char *archive;
+        int answer;
+    } cases[] = {
+        {"LZH overwritten", &Form9::Text1_OLEDragDrop, "m/a.lzh", vx::vbYes},
+        {"LZH added to", &Form9::Text1_OLEDragDrop, "m/a.lzh", vx::vbNo},
+        {"TAR overwritten", &Form9::Text7_OLEDragDrop, "m/a.tar", vx::vbYes},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString archive = path(c.archive);
+        if (!QFileInfo::exists(archive)) {
+            const mode_t mask = ::umask(027);
+            (w.*c.drop)({path("m/a.txt")});
+            ::umask(mask);
+            ASSERT_TRUE(QFileInfo(archive).isFile());
+            EXPECT_EQ(modeOf(archive), 0640u) << "a new archive";
+        }
+        ASSERT_EQ(::chmod(QFile::encodeName(archive).constData(), 0600), 0);
+        ASSERT_EQ(::chown(QFile::encodeName(archive).constData(), uid_t(-1), 4321), 0);
+        dialogs().answers = {c.answer};
+        (w.*c.drop)({path("m/a.txt")});
+        EXPECT_EQ(lastMessage().title, QStringLiteral("成功○")) << lastMessage().text.toStdString();
+        EXPECT_EQ(modeOf(archive), 0600u);
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(archive).constData(), &st), 0);
+        EXPECT_EQ(st.st_gid, 4321u);
+    }
+}
+
 TEST_F(Form9Test, BrowsingChainFollowsDrivesAndFoldersAndRefreshes)
 {
     touch(QStringLiteral("b/one.zip"));

@@ -2,9 +2,12 @@
 #include "capture/screen.h"
 #include "image/magnifier/form13.h"
 #include "suite/settings.h"
+#include "testing/files.h"
 #include "testing/harness.h"
+#include "testing/smalldisk.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -143,6 +146,41 @@ TEST_F(Form11Test, SaveWritesABitmapAndCancelWritesNothing)
     f.Command2.click();
     EXPECT_TRUE(vxtest::dialogs().messageTexts().last().startsWith(QStringLiteral("保存出来ませんでした。")));
     EXPECT_FLOAT_EQ(f.Image1.Width(), 5000);
+}
+
+// A disk that fills part-way through the bitmap, or is full from the start,
+// gives the system's reason; the old file stays and no temporary one is left.
+TEST_F(Form11Test, ASaveOnAFullDiskSaysSo)
+{
+    vxtest::SmallDisk disk(1024 * 1024);
+    if (!disk.ok())
+        GTEST_SKIP() << "no small file system to fill: " << disk.why().toStdString();
+    Form11 &f = vx::instance<Form11>();
+    QImage big(400, 300, QImage::Format_RGB32); // a bitmap of about 352 KB
+    big.fill(Qt::red);
+    f.Image1.setPicture(vx::Picture{big, QStringLiteral("bmp"), {}});
+    const QString old = disk.path() + QStringLiteral("/old.bmp");
+    ASSERT_TRUE(vxtest::writeBytes(old, "the user's own bytes"));
+    const struct {
+        const char *what;
+        qint64 left;
+        QString target;
+    } cases[] = {
+        {"a little room left, new file", 64 * 1024, disk.path() + QStringLiteral("/new.bmp")},
+        {"a little room left, over a file", 64 * 1024, old},
+        {"no room left", 0, disk.path() + QStringLiteral("/new.bmp")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(disk.leaveFree(c.left));
+        vxtest::dialogs().messages.clear();
+        vxtest::dialogs().files.push_back(QStringList{c.target});
+        f.Command2.click();
+        EXPECT_EQ(vxtest::dialogs().messageTexts(),
+                  QStringList{QStringLiteral("保存出来ませんでした。\nディスクの空き容量が不足しています。\n") + c.target});
+        EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("old.bmp")});
+        EXPECT_EQ(vxtest::readBytes(old), QByteArray("the user's own bytes"));
+    }
 }
 
 TEST_F(Form11Test, ZoomAndReset)

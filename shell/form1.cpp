@@ -2,6 +2,7 @@
 #include "platform/forms/events.h"
 
 #include "suite/settings.h"
+#include "platform/core/savefile.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "shell/icons.h"
@@ -10,7 +11,6 @@
 #include "shell/mainform.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 using shell::Launcher;
 using shell::Tool;
@@ -144,16 +144,15 @@ bool Form1::SaveMemo()
 {
     const QString path = vx::joinPath(vx::AppPath(), QStringLiteral("メモ.txt"));
     // Plain text in the locale's encoding, which is UTF-8 here, with the box's
-    // line breaks as CR LF like the final one. QSaveFile replaces the old memo
-    // only once the new one is complete.
+    // line breaks as CR LF like the final one. The old memo is replaced only
+    // once the new one is complete.
     QString text = Text1.Text();
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     const QByteArray data = (text + QStringLiteral("\r\n")).toUtf8();
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit())
+    const vx::SaveResult saved = vx::saveUserFile(path, data);
+    if (saved.ok())
         return true;
-    vx::MsgBox(QStringLiteral("メモを保存できませんでした。\n%1\n%2")
-                   .arg(QDir::toNativeSeparators(path), file.errorString()),
+    vx::MsgBox(QStringLiteral("メモを保存できませんでした。\n%1\n%2").arg(QDir::toNativeSeparators(path), saved.reason()),
                vx::vbExclamation);
     return false;
 }

@@ -1,8 +1,11 @@
 #include "suite/settings.h"
 #include "shell/form1.h"
 #include "shell/frmabout.h"
+#include "testing/capabilities.h"
+#include "testing/files.h"
 #include "testing/harness.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace {
@@ -85,22 +88,53 @@ TEST_F(Form1Test, MemoIsWrittenAndOverwritten)
     EXPECT_EQ(vxtest::dialogs().messages.size(), 3u);
 }
 
-TEST_F(Form1Test, MemoThatCannotBeWrittenIsReportedAndKept)
+// A memo that cannot be written says why in Japanese and the text stays; a
+// writable memo in a program folder that takes no new file is saved.
+// Root writes anywhere: the check runs again without the powers that let it.
+TEST_F(Form1Test, MemoThatCannotBeWrittenIsReportedInJapaneseAndKept)
 {
-    QFile blocker(programDir() + QStringLiteral("/blocker"));
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    const QString base = programDir();
+    QFile blocker(base + QStringLiteral("/blocker"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    vx::setAppPath(programDir() + QStringLiteral("/blocker/sub"));
-    Form1 &f = vx::instance<Form1>();
-    f.Show();
-    f.Text1.setText(QStringLiteral("大事なメモ"));
-    f.Command8.click();
-    ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
-    EXPECT_EQ(vxtest::dialogs().messages[0].icon(), vx::vbExclamation);
-    EXPECT_TRUE(vxtest::dialogs().messages[0].text.contains(QStringLiteral("メモ.txt")));
-    EXPECT_FALSE(vxtest::dialogs().messages[0].text.contains(QStringLiteral("(^o^)")));
-    EXPECT_TRUE(f.Visible());
-    EXPECT_EQ(f.Text1.Text(), QStringLiteral("大事なメモ"));
+    QDir().mkpath(base + QStringLiteral("/locked"));
+    QDir().mkpath(base + QStringLiteral("/sealed"));
+    ASSERT_TRUE(vxtest::writeBytes(base + QStringLiteral("/locked/メモ.txt"), "old"));
+    ASSERT_TRUE(QFile::setPermissions(base + QStringLiteral("/locked/メモ.txt"), QFile::ReadOwner));
+    ASSERT_TRUE(vxtest::writeBytes(base + QStringLiteral("/sealed/メモ.txt"), "old"));
+    ASSERT_TRUE(QFile::setPermissions(base + QStringLiteral("/sealed"), QFile::ReadOwner | QFile::ExeOwner));
+    const struct {
+        const char *folder;
+        QString reason; // "" for a memo that is saved
+    } cases[] = {
+        {"/blocker/sub", QStringLiteral("保存先のフォルダーが見つかりません。")},
+        {"/locked", QStringLiteral("書き込みが許可されていません。")},
+        {"/sealed", {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.folder);
+        const QString folder = base + QLatin1String(c.folder);
+        vx::setAppPath(folder);
+        Form1 &f = vx::instance<Form1>();
+        f.Show();
+        vxtest::dialogs().messages.clear();
+        f.Text1.setText(QStringLiteral("大事なメモ"));
+        f.Command8.click();
+        if (c.reason.isEmpty()) {
+            EXPECT_EQ(vxtest::readBytes(folder + QStringLiteral("/メモ.txt")), QStringLiteral("大事なメモ\r\n").toUtf8());
+            continue;
+        }
+        ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
+        EXPECT_EQ(vxtest::dialogs().messages[0].icon(), vx::vbExclamation);
+        EXPECT_EQ(vxtest::dialogs().messages[0].text,
+                  QStringLiteral("メモを保存できませんでした。\n") + folder + QStringLiteral("/メモ.txt\n") + c.reason);
+        EXPECT_TRUE(f.Visible());
+        EXPECT_EQ(f.Text1.Text(), QStringLiteral("大事なメモ"));
+    }
+    EXPECT_EQ(vxtest::readBytes(base + QStringLiteral("/locked/メモ.txt")), QByteArray("old"));
+    QFile::setPermissions(base + QStringLiteral("/sealed"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(Form1Test, ExitSavesThePositionClosesHelpAndEnds)

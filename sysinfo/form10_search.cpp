@@ -2,12 +2,11 @@
 #include "form10.h"
 
 #include "platform/core/errors.h"
-#include "platform/core/userfileqt.h"
+#include "platform/core/savefile.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 #include "suite/filedialogs.h"
 
-#include <QSaveFile>
 
 void Form10::cmdFind_Click()
 {
@@ -77,25 +76,15 @@ void Form10::Command15_Click()
         this, QStringLiteral("テキストファイル(*.txt)") + QChar(0) + QStringLiteral("*.txt") + QChar(0));
     if (path.isEmpty())
         return;
-    // Written beside the target and renamed over it once complete; a FIFO or a
+    // The old file is replaced only once the new one is complete; a FIFO or a
     // device behind a link is never replaced.
-    QSaveFile f(path);
-    bool ok = vx::checkSaveTarget(path) == vx::UserFileStatus::Ok && f.open(QIODevice::WriteOnly);
-    QByteArray chunk;
-    for (int i = 0; ok && i < List2.ListCount(); ++i) {
-        chunk += List2.List(i).toUtf8();
-        chunk += "\r\n";
-        if (chunk.size() >= (1 << 20)) {
-            ok = f.write(chunk) == chunk.size();
-            chunk.clear();
-        }
+    QByteArray bytes;
+    for (int i = 0; i < List2.ListCount(); ++i) {
+        bytes += List2.List(i).toUtf8();
+        bytes += "\r\n";
     }
-    if (ok && !chunk.isEmpty())
-        ok = f.write(chunk) == chunk.size();
-    if (ok)
-        ok = f.commit();
-    else
-        f.cancelWriting();
-    if (!ok)
-        vx::MsgBox(QStringLiteral("一覧を保存出来ませんでした。\n") + path, vx::vbExclamation);
+    const vx::SaveResult saved = vx::saveUserFile(path, bytes);
+    if (!saved.ok())
+        vx::MsgBox(QStringLiteral("一覧を保存出来ませんでした。\n") + path + QLatin1Char('\n') + saved.reason(),
+                   vx::vbExclamation);
 }

@@ -141,14 +141,11 @@ void Form15::Command2_Click()
     try {
         if (!takePicture2())
             return;
-        // Written to a temporary file and put in place once complete; a file
-        // the user may not write stays as it is.
-        vx::SavePicture(vx::Picture{Picture2.Image(), QStringLiteral("bmp"), {}}, CommonDialog2.FileName);
-    } catch (const vx::RuntimeError &e) {
-        // The reason comes with the file's name.
-        vx::MsgBox(QStringLiteral("画像を保存できませんでした。\n") + e.description(), vx::vbExclamation);
+    } catch (const vx::RuntimeError &) {
         return;
     }
+    if (!vx::SavePictureSayingWhy(vx::Picture{Picture2.Image(), QStringLiteral("bmp"), {}}, CommonDialog2.FileName))
+        return;
     vx::MsgBox(QStringLiteral("保存されました(^o^)"));
 }
 

@@ -264,11 +264,10 @@ void Form2::IDMSave_Click()
     CommonDialog2.Filter = QStringLiteral("BMPファイル (*.bmp)|*.bmp");
     if (!CommonDialog2.ShowSave())
         return;
-    try {
-        vx::SavePicture(Image1.Picture(), CommonDialog2.FileName);
-        vx::MsgBox(QStringLiteral("保存されました(^o^)"));
-    } catch (const vx::RuntimeError &) {
-    }
+    // No picture, nothing to save; a failed save says why.
+    if (Image1.Picture().isNull() || !vx::SavePictureSayingWhy(Image1.Picture(), CommonDialog2.FileName))
+        return;
+    vx::MsgBox(QStringLiteral("保存されました(^o^)"));
 }
 
 void Form2::IDMPrint_Click()

@@ -5,16 +5,17 @@
 #include "viewer_fixture_test.h"
 #include "platform/core/errors.h"
 #include "testing/capabilities.h"
-#include "testing/errors.h"
+#include "testing/files.h"
+#include "testing/smalldisk.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <unistd.h>
 
 using namespace vx;
-using vxtest::errorOf;
 
 namespace {
 
@@ -174,38 +175,72 @@ TEST_F(Form2Test, FileMenuOpensAndSavesAndCancelChangesNothing)
     EXPECT_EQ(d.messages.size(), 1u);
 }
 
-// A save never replaces what the user may not write, nor a file that has
-// other names (they would keep the old picture): no success message, the
-// bytes stay.
-TEST_F(Form2Test, SaveLeavesReadOnlyAndMultiplyLinkedFilesAsTheyWere)
+// A failed save says which file and why, writes nothing and claims no
+// success; a writable file is saved wherever it lies, with every name of it.
+// Root writes anywhere: the check runs again without the powers that let it.
+TEST_F(Form2Test, SaveSaysWhyItFailedAndSavesAWritableFileWhereverItLies)
 {
     if (vxtest::rerunWithoutCapabilities())
         return;
+    // Without a file system of its own to fill, the full disk is left out.
+    vxtest::SmallDisk disk(512 * 1024);
     Form2 &v = viewer();
     v.File1.setListIndex(0);
     auto &d = vxtest::dialogs();
-    const QString locked = path("locked.bmp");
-    const QString linked = path("linked.bmp");
-    const QString other = path("other-name.bmp");
-    for (const QString &p : {locked, linked}) {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("the user's own bytes");
-    }
-    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    ASSERT_EQ(::link(QFile::encodeName(linked).constData(), QFile::encodeName(other).constData()), 0);
-    for (const QString &target : {locked, linked}) {
-        d.files = {QStringList{target}};
+    const QString sealed = path("sealed");
+    ASSERT_TRUE(QDir().mkdir(sealed));
+    const QString inSealed = vxtest::writeIn(sealed, QStringLiteral("in.bmp"), "the user's own bytes");
+    ASSERT_TRUE(QFile::setPermissions(sealed, QFile::ReadOwner | QFile::ExeOwner));
+    const QString locked = vxtest::writeIn(folder, QStringLiteral("locked.bmp"), "the user's own bytes");
+    ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner));
+    const QString linked = vxtest::writeIn(folder, QStringLiteral("linked.bmp"), "the user's own bytes");
+    ASSERT_EQ(::link(QFile::encodeName(linked).constData(), QFile::encodeName(path("other-name.bmp")).constData()), 0);
+    const QString onDisk =
+        disk.ok() ? vxtest::writeIn(disk.path(), QStringLiteral("full.bmp"), "the user's own bytes") : QString();
+
+    const struct {
+        const char *what;
+        QString target;
+        QString reason; // "" for a save that succeeds
+        QString alsoNamed;
+    } cases[] = {
+        {"a new file in a read-only folder", sealed + "/new.bmp", "保存先のフォルダーへの書き込みが許可されていません。", {}},
+        {"a missing folder", path("gone/new.bmp"), "保存先のフォルダーが見つかりません。", {}},
+        {"over a read-only file", locked, "書き込みが許可されていません。", {}},
+        {"a full disk", onDisk, "ディスクの空き容量が不足しています。", {}},
+        {"a writable file in a read-only folder", inSealed, {}, {}},
+        {"a file with a second name", linked, {}, path("other-name.bmp")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.target.isEmpty())
+            continue;
+        ASSERT_TRUE(!disk.ok() || disk.leaveFree(0));
+        d.messages.clear();
+        d.files = {QStringList{c.target}};
         v.IDMSave_Click();
+        ASSERT_EQ(d.messages.size(), 1u);
+        if (c.reason.isEmpty()) {
+            EXPECT_EQ(d.messages.front().text, QStringLiteral("保存されました(^o^)"));
+            EXPECT_EQ(LoadPicture(c.target).image.size(), QSize(40, 30));
+            if (!c.alsoNamed.isEmpty()) {
+                EXPECT_EQ(LoadPicture(c.alsoNamed).image.size(), QSize(40, 30));
+            }
+            continue;
+        }
+        EXPECT_EQ(d.messages.front().text, QStringLiteral("画像を保存できませんでした。\n") + c.reason + "\n" + c.target);
+        EXPECT_EQ(d.messages.front().icon(), vbExclamation);
+        if (QFileInfo(c.target).exists()) {
+            EXPECT_EQ(vxtest::readBytes(c.target), QByteArray("the user's own bytes"));
+        }
     }
-    EXPECT_TRUE(d.messages.empty()) << d.messageTexts().join(QLatin1Char('|')).toStdString();
-    for (const QString &p : {locked, linked, other}) {
-        QFile f(p);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        EXPECT_EQ(f.readAll(), QByteArray("the user's own bytes")) << p.toStdString();
+    EXPECT_FALSE(QFile::exists(sealed + "/new.bmp"));
+    EXPECT_EQ(QDir(sealed).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("in.bmp")});
+    if (disk.ok()) {
+        EXPECT_EQ(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("full.bmp")})
+            << "no temporary file left";
     }
-    EXPECT_EQ(errorOf([&] { SavePicture(v.Image1.Picture(), locked); }), err::PermissionDenied);
-    EXPECT_EQ(errorOf([&] { SavePicture(v.Image1.Picture(), linked); }), err::PathFileAccess);
+    QFile::setPermissions(sealed, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(Form2Test, CopyAndPrintWorkOnTheShownPictureOnly)

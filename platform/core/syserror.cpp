@@ -1,6 +1,7 @@
 #include "syserror.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace vx {
 
@@ -31,8 +32,25 @@ QString systemReason(int e)
     case EIO: return QStringLiteral("ディスクの読み書きに失敗しました。");
     case ESTALE: return QStringLiteral("ネットワーク上のファイルが見つからなくなりました。");
     case EINVAL: return QStringLiteral("この名前または操作はこのファイル システムでは使えません。");
+    case ENOEXEC: return QStringLiteral("実行できる形式のファイルではありません。");
     default: return QStringLiteral("システム エラー %1 が発生しました。").arg(e);
     }
+}
+
+QString systemReasonOfText(const QString &text)
+{
+    static const int known[] = {EACCES, EPERM,  EROFS, ENOENT, ENOTDIR, ENOSPC, EDQUOT, EFBIG, ENAMETOOLONG, ELOOP,
+                                EISDIR, EEXIST, EMFILE, ENFILE, EBUSY,   ETXTBSY, ENOMEM, EXDEV, EMLINK, ENXIO,
+                                ENODEV, EIO,    ESTALE, ENOEXEC, EINVAL};
+    for (const int e : known) {
+        // The C library's untranslated text and the one in the locale's words.
+        for (const char *said : {::strerrordesc_np(e), static_cast<const char *>(std::strerror(e))}) {
+            const QString words = QString::fromLocal8Bit(said);
+            if (!words.isEmpty() && text.contains(words, Qt::CaseInsensitive))
+                return systemReason(e);
+        }
+    }
+    return QStringLiteral("システムのエラーで失敗しました。");
 }
 
 } // namespace vx

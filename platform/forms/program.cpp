@@ -1,6 +1,7 @@
 #include "program.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/syserror.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
 
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 #include <new>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
@@ -72,7 +74,13 @@ void dispatch(const std::function<void()> &handler)
     } catch (const std::bad_alloc &) {
         MsgBox(errorText(err::OutOfMemory), vbCritical);
     } catch (const std::exception &e) {
-        MsgBox(QStringLiteral("実行時エラーです。\n%1").arg(QString::fromLocal8Bit(e.what())), vbCritical);
+        // A system error's own text (strerror) would speak English.
+        const auto *sys = dynamic_cast<const std::system_error *>(&e);
+        const bool errnoCode = sys && (sys->code().category() == std::generic_category() ||
+                                       sys->code().category() == std::system_category());
+        MsgBox(QStringLiteral("実行時エラーです。\n%1")
+                   .arg(errnoCode ? systemReason(sys->code().value()) : QString::fromLocal8Bit(e.what())),
+               vbCritical);
     }
 }
 

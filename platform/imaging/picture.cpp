@@ -2,7 +2,8 @@
 
 #include "platform/core/errors.h"
 #include "platform/core/fd.h"
-#include "platform/core/sidefile.h"
+#include "platform/core/savefile.h"
+#include "platform/dialogs/dialogs.h"
 #include "platform/core/userfile.h"
 #include "platform/core/userfileqt.h"
 #include "pictureclaim.h"
@@ -250,57 +251,22 @@ void setPictureDecodeHook(std::function<void()> hook)
 
 namespace {
 
-constexpr std::string_view kTempTag = "vxtmp-";
-
-int saveErrorNumber(int error)
+// The error number callers tell failures apart by.
+int saveErrorNumber(const SaveResult &r)
 {
-    switch (error) {
+    if (r.failed == SaveResult::Failed::NotRegular)
+        return err::PathFileAccess;
+    switch (r.error) {
     case EACCES:
     case EPERM:
     case EROFS: return err::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR: return r.failed == SaveResult::Failed::Folder ? err::PathNotFound : err::PathFileAccess;
     case ENOSPC:
-    case EDQUOT: return err::DiskFull;
+    case EDQUOT:
+    case EFBIG: return err::DiskFull;
+    case EIO: return err::DeviceIO;
     default: return err::PathFileAccess;
-    }
-}
-
-// Writes `image` to a temporary file beside `target` and renames it over
-// the target once it is complete: a failure at any moment leaves the old
-// file as it was. The temporary's name stays within the name limit however
-// long the target's is. Errors name `shown`, the path as the user gave it.
-void writeBeside(const QString &target, const QString &shown, const QImage &image, const char *format)
-{
-    // One that another save still holds is left to it.
-    const SideFiles side(target, kTempTag);
-    side.removeLeftovers(SideFiles::Leftovers::Unheld);
-    std::string name;
-    Fd held = side.create(name, 0666);
-    if (!held.valid())
-        vx::raise(saveErrorNumber(errno), shown);
-    const QByteArray temp = side.path(name);
-    // Closed below, where a failed close (a write-back error) is seen.
-    const int fd = held.release();
-    // The new file keeps the old one's permissions.
-    struct stat st;
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0)
-        ::fchmod(fd, st.st_mode & 0777);
-    int number = 0;
-    {
-        QFile file;
-        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
-            number = err::PathFileAccess;
-        else if (!QImageWriter(&file, format).write(image) || !file.flush())
-            number = file.error() == QFileDevice::ResourceError ? err::DiskFull : err::PathFileAccess;
-    }
-    if (number == 0 && ::fsync(fd) != 0)
-        number = saveErrorNumber(errno);
-    if (::close(fd) != 0 && number == 0)
-        number = saveErrorNumber(errno);
-    if (number == 0 && ::rename(temp.constData(), QFile::encodeName(target).constData()) != 0)
-        number = saveErrorNumber(errno);
-    if (number != 0) {
-        ::unlink(temp.constData());
-        vx::raise(number, shown);
     }
 }
 
@@ -312,31 +278,31 @@ void SavePicture(const Picture &picture, const QString &path)
         vx::raise(err::InvalidPicture);
     if (path.isEmpty())
         vx::raise(err::BadFileName);
-    // A link is followed: the file it names is replaced, the link stays.
-    QFileInfo fi(path);
-    for (int hops = 0; fi.isSymLink() && hops < 40; ++hops)
-        fi.setFile(fi.symLinkTarget());
-    const QString target = fi.absoluteFilePath();
-    if (!QFileInfo(fi.absolutePath()).isDir())
-        vx::raise(err::PathNotFound, path);
-    if (fi.isDir())
-        vx::raise(err::PathFileAccess, path);
-    // The rename would replace a FIFO, or a device behind a link, with the bitmap.
-    const vx::UserFileStatus status = vx::checkSaveTarget(path);
-    if (status == vx::UserFileStatus::Denied)
-        vx::raise(err::PermissionDenied, path);
-    if (status != vx::UserFileStatus::Ok)
-        vx::raise(err::PathFileAccess, path);
     const bool icon = picture.format == QLatin1String("ico") || picture.format == QLatin1String("cur");
-    // The new file replaces the old by a rename: one with other names stays
-    // as it is (they would keep the old picture while this name showed the new one).
-    struct stat st;
-    if (::stat(QFile::encodeName(target).constData(), &st) == 0) {
-        if (S_ISREG(st.st_mode) && st.st_nlink > 1)
-            vx::raise(err::PathFileAccess,
-                      QStringLiteral("%1 (ほかの名前からも使われているファイルなので置き換えません)").arg(path));
+    // Encoded whole first: the disk then sees one write whose refusal
+    // carries the system's reason.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&buffer, icon ? "ico" : "bmp").write(picture.image))
+            vx::raise(err::InvalidPicture, path);
     }
-    writeBeside(target, path, picture.image, icon ? "ico" : "bmp");
+    const SaveResult r = saveUserFile(path, bytes);
+    if (!r.ok())
+        throw RuntimeError(saveErrorNumber(r), r.reason() + QLatin1Char('\n') + path);
+}
+
+bool SavePictureSayingWhy(const Picture &picture, const QString &path)
+{
+    try {
+        SavePicture(picture, path);
+        return true;
+    } catch (const RuntimeError &e) {
+        // The reason comes with the file's name.
+        MsgBox(QStringLiteral("画像を保存できませんでした。\n") + e.description(), vbExclamation);
+        return false;
+    }
 }
 
 bool CopyPictureToClipboard(const Picture &picture)

@@ -64,11 +64,16 @@ qint64 SparePictureMemory();
 // Run just before pixels are decoded (for tests).
 void setPictureDecodeHook(std::function<void()> hook);
 
-// Writes the picture in bitmap format (an icon keeps its icon format). The
-// file is replaced only once the new one is complete, and only when the user
-// may write it; a link is followed. Raises 481 for an empty picture, 75/76/70
-// when the file cannot be written, 61 when the disk is full.
+// Writes the picture in bitmap format (an icon keeps its icon format)
+// through the suite's one save step (platform/core/savefile.h): the old file
+// stays whole on failure, a protected one is never written. Raises 481 for
+// an empty picture, 75/76/70 when the file cannot be written, 61 when the
+// disk is full; the description is the reason in the user's words, a line
+// break and the path.
 void SavePicture(const Picture &picture, const QString &path);
+// SavePicture, with a failure told to the user ("画像を保存できませんでした。",
+// the reason and the file). False when it failed.
+bool SavePictureSayingWhy(const Picture &picture, const QString &path);
 
 // Puts the picture on the clipboard; false when there is no picture.
 bool CopyPictureToClipboard(const Picture &picture);

@@ -19,6 +19,7 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 
 using vxtest::errorOf;
 
@@ -161,7 +162,7 @@ TEST_F(PictureTest, FailedSaveLeavesTheExistingFileIntact)
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_EQ(error, err::PathFileAccess);
+    EXPECT_EQ(error, err::DiskFull) << "the system's reason, not an invalid path";
     EXPECT_EQ(readBytes(target), QByteArray("the user's picture"));
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{"keep.bmp"}) << "the partial file is removed";
 }
@@ -180,6 +181,8 @@ TEST_F(PictureTest, SaveTakesAFullLengthNameKeepsModesAndLinksAndClearsLeftovers
         dir + QFile::decodeName(QByteArray::fromStdString(
                   vx::sidename::prefix(std::string_view(encoded.constData(), encoded.size()), "vxtmp-", 6) + "Ab12Cd"));
     writeBytes(leftover, QByteArray("half a picture"));
+    const struct timeval hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimes(QFile::encodeName(leftover).constData(), hourAgo), 0);
     // One another save is writing (it holds a lock on it) is left alone.
     const QString held = leftover.chopped(6) + QStringLiteral("Ef34Gh");
     writeBytes(held, QByteArray("being written"));

@@ -1,6 +1,7 @@
 #include "file.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/replacecore.h"
 #include "platform/core/sidename.h"
 #include "platform/core/syserror.h"
 #include "platform/core/userfile.h"
@@ -143,23 +144,6 @@ void checkReplaceable(const QByteArray &path, const QString &name)
     failErrno(problem, path);
 }
 
-bool writeAll(int fd, const QByteArray &data)
-{
-    const char *p = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
-}
-
 // Best effort: the rename or unlink it follows has taken effect already, so a
 // failure here must not report the change as failed.
 void syncDir(const QByteArray &dir)
@@ -210,12 +194,11 @@ void replaceFile(const QByteArray &path, const QByteArray &data)
         }
     } guard{tmp};
 
-    // Keep a private store private.
+    // Keep a private store private (and its group, where the system allows).
     struct stat st;
-    if (::stat(target.constData(), &st) == 0 && ::fchmod(fd.get(), st.st_mode & 07777) != 0) {
-        // Best effort: the default mode is still usable.
-    }
-    if (!writeAll(fd.get(), data) || ::fsync(fd.get()) != 0)
+    if (::stat(target.constData(), &st) == 0)
+        replace::keepModeAndOwner(fd.get(), st);
+    if (!replace::writeAt(fd.get(), data.constData(), size_t(data.size())) || ::fsync(fd.get()) != 0)
         failErrno(errno, tmpName);
     if (::close(fd.release()) != 0)
         failErrno(errno, tmpName);

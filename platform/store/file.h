@@ -31,7 +31,6 @@ int readFile(const QByteArray &path, QByteArray &out, bool &exists);
 void checkReplaceable(const QByteArray &path, const QString &name);
 // Raises the run-time error for what readFile returned.
 [[noreturn]] void failRead(int problem, const QString &path);
-bool writeAll(int fd, const QByteArray &data);
 void syncDir(const QByteArray &dir);
 QByteArray dirOf(const QByteArray &path);
 // Writes data to a temporary file beside path, flushes it and renames it over

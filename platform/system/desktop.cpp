@@ -1,12 +1,12 @@
 #include "desktop.h"
 
+#include "platform/core/savefile.h"
 #include "platform/core/userfileqt.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
@@ -215,15 +215,14 @@ QString clearRecentlyUsed(const QString &xbelPath)
 {
     if (!QFileInfo::exists(xbelPath))
         return QString();
-    QSaveFile f(xbelPath);
-    if (!f.open(QIODevice::WriteOnly))
-        return xbelPath;
-    f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-            "<xbel version=\"1.0\"\n"
-            "      xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"\n"
-            "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
-            "></xbel>\n");
-    return f.commit() ? QString() : xbelPath;
+    // Replaced through the one save step: the list keeps its mode, and a
+    // failure leaves it whole.
+    const SaveResult r = saveUserFile(xbelPath, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                                "<xbel version=\"1.0\"\n"
+                                                "      xmlns:bookmark=\"http://www.freedesktop.org/standards/desktop-bookmarks\"\n"
+                                                "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
+                                                "></xbel>\n");
+    return r.ok() ? QString() : xbelPath;
 }
 
 bool recentlyUsedHasEntries(const QString &xbelPath)

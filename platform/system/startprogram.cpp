@@ -1,5 +1,7 @@
 #include "startprogram.h"
 
+#include "platform/core/syserror.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -36,7 +38,7 @@ bool startProgram(const QString &path, QString *why)
         process.setArguments({});
         if (process.startDetached())
             return true;
-        failure = reason(path, process.errorString());
+        failure = reason(path, systemReasonOfText(process.errorString()));
     }
     if (why)
         *why = failure;

@@ -1,6 +1,7 @@
 #include "fileio.h"
 
 #include "platform/core/errors.h"
+#include "platform/core/replacecore.h"
 #include "platform/core/sidefile.h"
 #include "platform/core/sidename.h"
 #include "platform/core/syserror.h"
@@ -299,7 +300,7 @@ Replacement::Replacement(const QString &path, const QString &modeFrom) : path_(p
     target_ = target;
     struct stat st;
     if (!modeFrom.isEmpty() && ::stat(native(modeFrom).constData(), &st) == 0)
-        ::fchmod(fd_.get(), st.st_mode & 07777);
+        vx::replace::keepModeAndOwner(fd_.get(), st);
 }
 
 Replacement::~Replacement()

@@ -1,5 +1,6 @@
 #include "fsutil.h"
 
+#include "platform/core/replacecore.h"
 #include "platform/core/sidename.h"
 
 #include <dirent.h>
@@ -270,7 +271,7 @@ bool moveInto(const std::string &staging, const std::string &dest)
     if (::lstat(d.c_str(), &st) != 0) {
         ok = ::rename(staging.c_str(), d.c_str()) == 0;
         if (ok) {
-            ::chmod(d.c_str(), 0777 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
+            ::chmod(d.c_str(), 0777 & ~vx::replace::currentUmask());
             return true;
         }
     } else if (!S_ISDIR(st.st_mode)) {

@@ -1,6 +1,7 @@
 #include "pack.h"
 
 #include "fsutil.h"
+#include "platform/core/replacecore.h"
 #include "result.h"
 
 #include <dirent.h>
@@ -181,8 +182,13 @@ bool TempFile::commit(const std::string &archive)
 {
     if (fd_ < 0)
         return false;
-    const mode_t mask = [] { mode_t m = ::umask(0); ::umask(m); return m; }();
-    ::fchmod(fd_, 0666 & ~mask);
+    // An updated archive keeps its mode, owner and group (where the system
+    // allows); a new one gets what the umask gives (mkstemp made it 0600).
+    struct stat old {};
+    if (::stat(archive.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        vx::replace::keepModeAndOwner(fd_, old);
+    else
+        ::fchmod(fd_, vx::replace::newFileMode());
     // A crash after the rename must find the new archive's data, not a hole.
     if (::fsync(fd_) != 0)
         return false;

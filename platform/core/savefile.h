@@ -1,0 +1,41 @@
+#pragma once
+// The one way a user's file (a document, a picture, the memo, an exported
+// list) is replaced on disk, so that a failure at any moment leaves the old
+// content whole and says why in the user's words.
+#include <QByteArray>
+#include <QString>
+
+namespace vx {
+
+struct SaveResult {
+    enum class Failed {
+        Nothing,    // saved
+        File,       // the file itself (protected, disk full, ...)
+        Folder,     // the folder it goes in (missing, may not be written)
+        NotRegular, // a folder, FIFO or device: never replaced
+    };
+    Failed failed = Failed::Nothing;
+    int error = 0; // errno of the step that failed
+
+    bool ok() const { return failed == Failed::Nothing; }
+    // Why it failed, as a sentence ("" when saved).
+    QString reason() const;
+};
+
+// Replaces the content of the file `path` names with `bytes` (a new file
+// when there is none, with the mode the umask gives). A link is followed:
+// the file it names takes the content. Nothing is written over a file the
+// user may not write, nor over anything that is not a regular file.
+//
+// A file with one name is written to a new file beside it
+// (".name.vxtmp-XXXXXX"), which takes the old one's mode, owner and group
+// where the system allows, and is renamed over it once it is on the disk.
+// A file with several names (hard links), or one in a folder the user may
+// not write, is rewritten in place so that it stays the same file: a copy of
+// the old content is kept beside it (".name.keep-XXXXXX") where the folder
+// allows, and a failed write puts the old content back. Side names are cut
+// to fit beside a name of 255 bytes and locked while the save runs; what a
+// killed save left is removed by the next save of the same file.
+SaveResult saveUserFile(const QString &path, const QByteArray &bytes);
+
+} // namespace vx
