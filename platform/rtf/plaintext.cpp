@@ -2,35 +2,202 @@
 
 #include "codepage.h"
 
+#include <QHashFunctions>
+#include <QList>
 #include <QStringDecoder>
+
+#include <array>
+#include <vector>
 
 namespace vx::text {
 
 namespace {
 
-QString detectEol(const QString &s)
+// How a line ends; None for the last line.
+enum Break : quint8 { None, Lf, CrLf, Cr, Para, Fdd0, Fdd1 };
+
+QStringView breakText(Break b)
 {
-    for (qsizetype k = 0; k < s.size(); ++k) {
-        if (s[k] == QLatin1Char('\r'))
-            return k + 1 < s.size() && s[k + 1] == QLatin1Char('\n') ? QStringLiteral("\r\n") : QStringLiteral("\r");
-        if (s[k] == QLatin1Char('\n'))
-            return QStringLiteral("\n");
-    }
-    return QStringLiteral("\r\n");
+    static const std::array<QString, 7> texts = {QString(),
+                                                 QStringLiteral("\n"),
+                                                 QStringLiteral("\r\n"),
+                                                 QStringLiteral("\r"),
+                                                 QString(QChar(0x2029)),
+                                                 QString(QChar(0xFDD0)),
+                                                 QString(QChar(0xFDD1))};
+    return texts[b];
 }
 
-QString normaliseBreaks(QString s)
+Break breakOf(const QString &eol)
 {
-    if (!s.contains(QLatin1Char('\r')))
-        return s;
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return s;
+    return eol == QLatin1String("\n") ? Lf : eol == QLatin1String("\r") ? Cr : CrLf;
+}
+
+quint64 fingerprint(QStringView line)
+{
+    return quint64(qHash(line, 0)) ^ (quint64(line.size()) * 0x9E3779B97F4A7C15ULL);
+}
+
+// Calls `take(line, break)` for each line of `s`, the last with None.
+template <typename Take>
+void eachLine(const QString &s, Take take)
+{
+    const QChar *p = s.constData();
+    const qsizetype n = s.size();
+    qsizetype from = 0;
+    for (qsizetype k = 0; k < n; ++k) {
+        if (!isBreak(p[k]))
+            continue;
+        Break b = Lf;
+        switch (p[k].unicode()) {
+        case '\r':
+            b = k + 1 < n && p[k + 1] == QLatin1Char('\n') ? CrLf : Cr;
+            break;
+        case 0x2029: b = Para; break;
+        case 0xFDD0: b = Fdd0; break;
+        case 0xFDD1: b = Fdd1; break;
+        default: break;
+        }
+        take(QStringView(p + from, k - from), b);
+        if (b == CrLf)
+            ++k;
+        from = k + 1;
+    }
+    take(QStringView(p + from, n - from), None);
+}
+
+// The most common of LF, CR LF and CR (the first seen of equals); CR LF
+// where there is none.
+QString commonEol(const std::vector<quint8> &breaks)
+{
+    std::array<qsizetype, 4> count{};
+    std::array<qsizetype, 4> first{};
+    first.fill(-1);
+    for (size_t k = 0; k < breaks.size(); ++k) {
+        const quint8 b = breaks[k];
+        if (b >= Lf && b <= Cr) {
+            if (count[b]++ == 0)
+                first[b] = qsizetype(k);
+        }
+    }
+    int best = CrLf;
+    for (int b = Lf; b <= Cr; ++b)
+        if (count[b] > count[best] || (count[b] == count[best] && count[b] > 0 && first[b] < first[best]))
+            best = b;
+    return breakText(Break(best)).toString();
 }
 
 } // namespace
 
+struct LineLayout {
+    std::vector<quint64> lines;
+    std::vector<quint8> breaks; // one per line
+};
+
 namespace {
+
+// For each of `b`'s lines the index of the same line in `a`, or -1: a
+// shortest edit script, the lines both begin and end with set aside first.
+// Past a bound of work the lines between stay unmatched.
+std::vector<qsizetype> matchLines(const std::vector<quint64> &a, const std::vector<quint64> &b)
+{
+    std::vector<qsizetype> match(b.size(), -1);
+    const qsizetype n0 = qsizetype(a.size()), m0 = qsizetype(b.size());
+    qsizetype head = 0;
+    while (head < n0 && head < m0 && a[size_t(head)] == b[size_t(head)]) {
+        match[size_t(head)] = head;
+        ++head;
+    }
+    qsizetype tail = 0;
+    while (tail < n0 - head && tail < m0 - head && a[size_t(n0 - 1 - tail)] == b[size_t(m0 - 1 - tail)]) {
+        match[size_t(m0 - 1 - tail)] = n0 - 1 - tail;
+        ++tail;
+    }
+    const qsizetype n = n0 - head - tail, m = m0 - head - tail;
+    if (n == 0 || m == 0)
+        return match;
+    const quint64 *x0 = a.data() + head, *y0 = b.data() + head;
+    const qsizetype maxD = std::min<qsizetype>({n + m, 4000, std::max<qsizetype>(64, 200'000'000 / (n + m))});
+    std::vector<qsizetype> v(size_t(2 * maxD + 3), 0);
+    const qsizetype off = maxD + 1;
+    std::vector<std::vector<qsizetype>> trace;
+    qsizetype found = -1;
+    for (qsizetype d = 0; d <= maxD && found < 0; ++d) {
+        for (qsizetype k = -d; k <= d; k += 2) {
+            qsizetype x = (k == -d || (k != d && v[size_t(off + k - 1)] < v[size_t(off + k + 1)]))
+                              ? v[size_t(off + k + 1)]
+                              : v[size_t(off + k - 1)] + 1;
+            qsizetype y = x - k;
+            while (x < n && y < m && x0[x] == y0[y]) {
+                ++x;
+                ++y;
+            }
+            v[size_t(off + k)] = x;
+            if (x >= n && y >= m)
+                found = d;
+        }
+        trace.emplace_back(v.begin() + off - d, v.begin() + off + d + 1);
+    }
+    if (found < 0)
+        return match;
+    qsizetype x = n, y = m;
+    for (qsizetype d = found; d > 0; --d) {
+        const std::vector<qsizetype> &prev = trace[size_t(d - 1)]; // k from -(d-1)
+        auto at = [&](qsizetype k) { return prev[size_t(k + d - 1)]; };
+        const qsizetype k = x - y;
+        const qsizetype pk = (k == -d || (k != d && at(k - 1) < at(k + 1))) ? k + 1 : k - 1;
+        const qsizetype px = at(pk), py = px - pk;
+        const qsizetype sx = pk == k + 1 ? px : px + 1; // where the snake began
+        while (x > sx) {
+            --x;
+            --y;
+            match[size_t(head + y)] = head + x;
+        }
+        x = px;
+        y = py;
+    }
+    while (x > 0 && y > 0) {
+        --x;
+        --y;
+        match[size_t(head + y)] = head + x;
+    }
+    return match;
+}
+
+// The break each of the new lines ends with.
+std::vector<quint8> chooseBreaks(const std::vector<quint64> &lines, const TextFormat &format)
+{
+    const size_t m = lines.size();
+    const quint8 eol = breakOf(format.eol);
+    std::vector<quint8> out(m, eol);
+    if (format.layout) {
+        const LineLayout &old = *format.layout;
+        const std::vector<qsizetype> match = matchLines(old.lines, lines);
+        qsizetype prevOld = -1;
+        for (size_t j = 0; j < m;) {
+            if (match[j] >= 0) {
+                prevOld = match[j];
+                out[j] = old.breaks[size_t(prevOld)];
+                ++j;
+                continue;
+            }
+            // A run of new lines in place of the old lines between the matches
+            // around it: its last line ends as the last of those did.
+            size_t end = j;
+            while (end < m && match[end] < 0)
+                ++end;
+            const qsizetype nextOld = end < m ? match[end] : qsizetype(old.lines.size());
+            if (nextOld - 1 > prevOld)
+                out[end - 1] = old.breaks[size_t(nextOld - 1)];
+            j = end;
+        }
+    }
+    for (quint8 &b : out)
+        if (b == None)
+            b = eol;
+    out.back() = None;
+    return out;
+}
 
 // UTF-16 after its byte order mark; nullopt when the bytes are not whole
 // UTF-16 (an odd length, a lone surrogate).
@@ -71,6 +238,10 @@ std::optional<QString> decodeUtf8(QByteArrayView body)
     // sequence with U+FFFD: only text holding that character (rarely valid
     // UTF-8 that spells it) needs the strict decoder to tell which it is.
     QString s = QString::fromUtf8(body);
+    // It also drops a byte order mark it begins with: one after the file's
+    // own mark is text.
+    if (body.startsWith("\xEF\xBB\xBF") && !s.startsWith(QChar(0xFEFF)))
+        s.prepend(QChar(0xFEFF));
     if (!s.contains(QChar::ReplacementCharacter))
         return s;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -107,40 +278,114 @@ std::optional<QString> decodePlain(const QByteArray &bytes, TextFormat *format, 
         f.encoding = TextFormat::Cp932;
         s = decodeCp932Keeping(bytes, &f.rawBytes);
     }
-    f.eol = detectEol(*s);
+    auto layout = std::make_shared<LineLayout>();
+    const bool joined = keepBreaks || !std::any_of(s->cbegin(), s->cend(), [](QChar c) {
+        return isBreak(c) && c != QLatin1Char('\n');
+    });
+    QString plain;
+    if (!joined)
+        plain.reserve(s->size());
+    eachLine(*s, [&](QStringView line, Break b) {
+        layout->lines.push_back(fingerprint(line));
+        layout->breaks.push_back(b);
+        if (!joined) {
+            plain += line;
+            if (b != None)
+                plain += QLatin1Char('\n');
+        }
+    });
+    f.eol = commonEol(layout->breaks);
+    f.finalBreak = false;
+    f.layout = std::move(layout);
     if (format)
         *format = f;
-    if (keepBreaks)
+    if (joined)
         return s;
-    return normaliseBreaks(std::move(*s));
+    return plain;
 }
 
-QByteArray encodePlain(const QString &text, TextFormat &format)
+std::optional<QByteArray> encodePlain(const QString &text, const TextFormat &format, TextFormat *written,
+                                      QString *unwritable)
 {
-    QString s = normaliseBreaks(text);
-    if (format.eol != QLatin1String("\n"))
-        s.replace(QLatin1Char('\n'), format.eol);
+    auto layout = std::make_shared<LineLayout>();
+    std::vector<QStringView> views;
+    eachLine(text, [&](QStringView line, Break) {
+        views.push_back(line);
+        layout->lines.push_back(fingerprint(line));
+    });
+    layout->breaks = chooseBreaks(layout->lines, format);
+    QString s;
+    s.reserve(text.size() + 2);
+    for (size_t k = 0; k < views.size(); ++k) {
+        s += views[k];
+        s += breakText(Break(layout->breaks[k]));
+    }
+    views = {};
+    if (format.finalBreak && !s.isEmpty() && !isBreak(s.back()))
+        s += format.eol;
+
+    std::optional<QByteArray> out;
+    qsizetype bad = -1;
     switch (format.encoding) {
     case TextFormat::Utf16Le:
     case TextFormat::Utf16Be:
-        return encodeUtf16(s, format.encoding == TextFormat::Utf16Le);
+        out = encodeUtf16(s, format.encoding == TextFormat::Utf16Le);
+        break;
     case TextFormat::Cp932:
-        if (auto b = format.rawBytes ? encodeCp932Keeping(s) : encode(s, 932))
-            return *b;
-        format.encoding = TextFormat::Utf8;
+        out = format.rawBytes ? encodeCp932Keeping(s, &bad) : encode(s, 932, &bad);
         break;
     case TextFormat::Utf8:
+        out = format.rawBytes ? withRawBytes(s,
+                                             [](QStringView run, QByteArray &o) {
+                                                 o += run.toUtf8();
+                                                 return true;
+                                             })
+                              : s.toUtf8();
+        if (out && format.bom)
+            out->prepend("\xEF\xBB\xBF");
         break;
     }
-    QByteArray out = format.rawBytes ? *withRawBytes(s,
-                                                     [](QStringView run, QByteArray &o) {
-                                                         o += run.toUtf8();
-                                                         return true;
-                                                     })
-                                     : s.toUtf8();
-    if (format.bom)
-        out.prepend("\xEF\xBB\xBF");
+    if (!out) {
+        if (unwritable && bad >= 0 && bad < s.size())
+            *unwritable = s.mid(bad, s[bad].isHighSurrogate() && bad + 1 < s.size() ? 2 : 1);
+        return std::nullopt;
+    }
+    if (written) {
+        *written = format;
+        written->eol = commonEol(layout->breaks);
+        if (written->eol != format.eol && std::none_of(layout->breaks.begin(), layout->breaks.end(),
+                                                       [](quint8 b) { return b >= Lf && b <= Cr; }))
+            written->eol = format.eol;
+        written->layout = std::move(layout);
+    }
     return out;
+}
+
+std::optional<TextFormat> asUtf8(const TextFormat &format)
+{
+    if (format.rawBytes)
+        return std::nullopt;
+    TextFormat f = format;
+    f.encoding = TextFormat::Utf8;
+    f.bom = false;
+    return f;
+}
+
+QString encodingName(const TextFormat &format)
+{
+    switch (format.encoding) {
+    case TextFormat::Cp932: return QStringLiteral("Shift_JIS");
+    case TextFormat::Utf16Le:
+    case TextFormat::Utf16Be: return QStringLiteral("UTF-16");
+    case TextFormat::Utf8: break;
+    }
+    return QStringLiteral("UTF-8");
+}
+
+QString unwritableMessage(const QString &character, const TextFormat &format)
+{
+    const QString code = QString::number(character.toUcs4().value(0), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("「%1」(U+%2) は %3 で保存できない文字です。").arg(character, code, encodingName(format));
 }
 
 bool isRichText(const QByteArray &bytes) { return bytes.startsWith("{\\rtf"); }
