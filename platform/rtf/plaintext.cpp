@@ -98,7 +98,8 @@ namespace {
 
 // For each of `b`'s lines the index of the same line in `a`, or -1: a
 // shortest edit script, the lines both begin and end with set aside first.
-// Past a bound of work the lines between stay unmatched.
+// Past a bound of work the lines between stay unmatched (or, as many as
+// before, each matched with the one where it stands).
 std::vector<qsizetype> matchLines(const std::vector<quint64> &a, const std::vector<quint64> &b)
 {
     std::vector<qsizetype> match(b.size(), -1);
@@ -117,7 +118,8 @@ std::vector<qsizetype> matchLines(const std::vector<quint64> &a, const std::vect
     if (n == 0 || m == 0)
         return match;
     const quint64 *x0 = a.data() + head, *y0 = b.data() + head;
-    const qsizetype maxD = std::min<qsizetype>({n + m, 4000, std::max<qsizetype>(64, 200'000'000 / (n + m))});
+    // The bound keeps a save of a large, much changed text quick.
+    const qsizetype maxD = std::min<qsizetype>({n + m, 1000, std::max<qsizetype>(16, 20'000'000 / (n + m))});
     std::vector<qsizetype> v(size_t(2 * maxD + 3), 0);
     const qsizetype off = maxD + 1;
     std::vector<std::vector<qsizetype>> trace;
@@ -138,8 +140,14 @@ std::vector<qsizetype> matchLines(const std::vector<quint64> &a, const std::vect
         }
         trace.emplace_back(v.begin() + off - d, v.begin() + off + d + 1);
     }
-    if (found < 0)
+    if (found < 0) {
+        // As many lines as before (a replacement in every line, say): each
+        // took the place of the one where it stands.
+        if (n == m)
+            for (qsizetype k = 0; k < n; ++k)
+                match[size_t(head + k)] = head + k;
         return match;
+    }
     qsizetype x = n, y = m;
     for (qsizetype d = found; d > 0; --d) {
         const std::vector<qsizetype> &prev = trace[size_t(d - 1)]; // k from -(d-1)

@@ -115,6 +115,19 @@ TEST(PlainText, ASaveChangesOnlyTheLinesTheUserChanged)
         std::function<void(QStringList &)> edit;
         QByteArray expected;
     };
+    // Every line of a long mixed file replaced: past what the search for
+    // unchanged lines looks at, each line still keeps its break.
+    QByteArray many, manyEdited;
+    for (int k = 0; k < 3000; ++k) {
+        static const char *const breaks[] = {"\n", "\r\n", "\r"};
+        const QByteArray line = QByteArray::number(k);
+        many += line + breaks[k % 3];
+        manyEdited += line + "X" + breaks[k % 3];
+    }
+    const auto editAll = [](QStringList &l) {
+        for (qsizetype k = 0; k + 1 < l.size(); ++k)
+            l[k] += QLatin1Char('X');
+    };
     const Case cases[] = {
         {"a stray CR in an LF file", "progress 10%\rprogress 100%\nline2\nline3\n", typeAtFirst,
          "Zprogress 10%\rprogress 100%\nline2\nline3\n"},
@@ -127,6 +140,7 @@ TEST(PlainText, ASaveChangesOnlyTheLinesTheUserChanged)
         {"no final break stays missing", "a\r\nb", editSecond, "a\r\nbX"},
         {"a line added after a last line without break", "a\nb", append, "a\nb\nc"},
         {"edits far apart", "1\n2\r3\r\n4\n5\r6\r\n7\n8\r9\r\n", editFarApart, "1\n2X\r3\r\n4\n5\r6\r\n7\n8\r9Y\r\n"},
+        {"every line of many", many, editAll, manyEdited},
         {"line and paragraph separators, noncharacters",
          "a\xE2\x80\xA8" "b\n\xE2\x80\xA9" "c\xEF\xB7\x90" "d\xEF\xB7\x91" "e\n", none,
          "a\xE2\x80\xA8" "b\n\xE2\x80\xA9" "c\xEF\xB7\x90" "d\xEF\xB7\x91" "e\n"},
