@@ -442,6 +442,15 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
             if (KeyPress)
                 KeyPress(ascii);
         });
+    // Shift+Enter starts a line of its own as well: a line separator inside a
+    // line would reach a plain text file as that character.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
+                        static_cast<quint16>(e->count()));
+        QTextEdit::keyPressEvent(&plain);
+        e->setAccepted(plain.isAccepted());
+        return;
+    }
     QTextEdit::keyPressEvent(e);
 }
 

@@ -639,6 +639,14 @@ TEST_F(RichTextBoxTest, PlainTextFilesComeBackAsTheyWere)
     b.setSelText(QStringLiteral("Z"));
     b.SaveFile(path, 1);
     EXPECT_EQ(bytesOf(path), QByteArray("Zprogress 10%\rprogress 100%\nline2\xE2\x80\xA8x\nline3\n"));
+    // Shift+Enter splits the line as Enter does.
+    writeBytes(path, "ab\n");
+    b.LoadFile(path);
+    b.setSelStart(1);
+    QKeyEvent shiftEnter(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+    QCoreApplication::sendEvent(&b, &shiftEnter);
+    b.SaveFile(path, 1);
+    EXPECT_EQ(bytesOf(path), QByteArray("a\nb\n"));
     // A character the file's encoding lacks is refused by name.
     writeBytes(path, "\x93\xFA\r\n");
     b.LoadFile(path);
