@@ -588,13 +588,7 @@ TEST_F(RichTextBoxTest, RichTextSavesReopenWithEveryCharacter)
     b.SaveFile(path, 0);
     b.LoadFile(path);
     EXPECT_EQ(b.Text(), QStringLiteral("a\uFFFDb\uFFFD"));
-}
-
-// A character whose halves carry different formats is written whole.
-TEST_F(RichTextBoxTest, ACharacterSplitAcrossFormatsIsWrittenWhole)
-{
-    RichTextBox &b = box();
-    const QString path = file("split.rtf");
+    // A character whose halves carry different formats is written whole.
     writeBytes(path, "{\\rtf1 \\u-10179?\\b \\u-8704?x}");
     b.LoadFile(path);
     ASSERT_EQ(b.Text(), QStringLiteral("😀x"));
