@@ -65,7 +65,10 @@ bool Form4::writePlain(const QString &path)
             return false;
     }
     writeFile(path, *bytes);
-    RichTextBox1.setTextFormat(written);
+    // The format describes the file the overwrite save writes: a copy saved
+    // elsewhere (in another encoding, say) leaves it as it was.
+    if (path == shownPath_ || shownPath_.isEmpty())
+        RichTextBox1.setTextFormat(written);
     return true;
 }
 

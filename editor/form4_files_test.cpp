@@ -270,6 +270,19 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
     EXPECT_EQ(read(path("yes.txt")), QStringLiteral("àé日本\r\n").toUtf8());
+
+    // A copy saved as UTF-8 elsewhere leaves the shown file's encoding: its
+    // own save asks again.
+    select(e, QStringLiteral("no.txt"));
+    type(e, QStringLiteral("é"));
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().answers = {vbYes, vbNo};
+    vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
+    e.Command6_Click();
+    EXPECT_EQ(read(path("copy.txt")), QStringLiteral("é日本\r\n").toUtf8());
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{question + path("copy.txt"), question + path("no.txt")}));
+    EXPECT_EQ(read(path("no.txt")), sjis);
 }
 
 TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
