@@ -104,6 +104,11 @@ TEST(PlainText, ASaveChangesOnlyTheLinesTheUserChanged)
         l.insert(1, first.mid(1));
     };
     const auto dropSecond = [](QStringList &l) { l.removeAt(1); };
+    const auto joinFirst = [](QStringList &l) { l[0] += l.takeAt(1); };
+    const auto editFirstTwo = [](QStringList &l) {
+        l[0] += QLatin1Char('X');
+        l[1] += QLatin1Char('X');
+    };
     const auto append = [](QStringList &l) { l.append(QStringLiteral("c")); };
     const auto editFarApart = [](QStringList &l) {
         l[1] += QLatin1Char('X');
@@ -124,6 +129,21 @@ TEST(PlainText, ASaveChangesOnlyTheLinesTheUserChanged)
         many += line + breaks[k % 3];
         manyEdited += line + "X" + breaks[k % 3];
     }
+    // A large file with one line edited at its top and lines added far below.
+    QByteArray large, largeEdited;
+    for (int k = 0; k < 100000; ++k) {
+        static const char *const breaks[] = {"\n", "\r\n", "\r"};
+        const QByteArray line = QByteArray::number(k);
+        if (k == 50000)
+            largeEdited += QByteArray("new\n").repeated(200);
+        large += line + breaks[k % 3];
+        largeEdited += line + (k == 0 ? "X" : "") + breaks[k % 3];
+    }
+    const auto editAndAddFar = [](QStringList &l) {
+        l[0] += QLatin1Char('X');
+        for (int k = 0; k < 200; ++k)
+            l.insert(50000, QStringLiteral("new"));
+    };
     const auto editAll = [](QStringList &l) {
         for (qsizetype k = 0; k + 1 < l.size(); ++k)
             l[k] += QLatin1Char('X');
@@ -137,10 +157,13 @@ TEST(PlainText, ASaveChangesOnlyTheLinesTheUserChanged)
         {"a new line takes the most common break", "a\nb\r\nc\r\n", insertSecond, "a\nnew\r\nb\r\nc\r\n"},
         {"a split line: its second half keeps the break", "ab\rc\nd\n", splitFirst, "a\nb\rc\nd\n"},
         {"a line removed", "a\rb\nc\r\nd", dropSecond, "a\rc\r\nd"},
+        {"two lines joined", "a\rb\nc\r\n", joinFirst, "ab\nc\r\n"},
+        {"two lines next to each other edited", "a\rb\nc\r\n", editFirstTwo, "aX\rbX\nc\r\n"},
         {"no final break stays missing", "a\r\nb", editSecond, "a\r\nbX"},
         {"a line added after a last line without break", "a\nb", append, "a\nb\nc"},
         {"edits far apart", "1\n2\r3\r\n4\n5\r6\r\n7\n8\r9\r\n", editFarApart, "1\n2X\r3\r\n4\n5\r6\r\n7\n8\r9Y\r\n"},
         {"every line of many", many, editAll, manyEdited},
+        {"lines edited and added far apart", large, editAndAddFar, largeEdited},
         {"line and paragraph separators, noncharacters",
          "a\xE2\x80\xA8" "b\n\xE2\x80\xA9" "c\xEF\xB7\x90" "d\xEF\xB7\x91" "e\n", none,
          "a\xE2\x80\xA8" "b\n\xE2\x80\xA9" "c\xEF\xB7\x90" "d\xEF\xB7\x91" "e\n"},
@@ -201,12 +224,12 @@ TEST(PlainText, OneFileOneEncoding)
 }
 
 // Random lines of any bytes but CR and LF, joined by random breaks, with or
-// without a final one: an unedited save gives the bytes back, an edit of one
-// line changes that line's bytes alone.
+// without a final one: an unedited save gives the bytes back, edits of some
+// lines change those lines' bytes alone.
 TEST(PlainText, RandomFilesKeepEveryLineTheEditLeft)
 {
     QRandomGenerator rng(20261210);
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 2000; ++round) {
         QByteArray bytes;
         const int lines = 1 + int(rng.bounded(12));
         const bool ascii = rng.bounded(3) == 0;
@@ -236,11 +259,25 @@ TEST(PlainText, RandomFilesKeepEveryLineTheEditLeft)
                 ends.push_back(bytes[k] == '\n' && k > 0 && bytes[k - 1] == '\r' ? k - 1 : k);
         }
         ends.push_back(bytes.size());
-        const qsizetype line = qsizetype(rng.bounded(quint32(ends.size())));
+        // A few lines edited, next to each other or not, each longer than any
+        // line was (so no edit makes one line the same as another).
+        std::vector<bool> edited(ends.size());
+        for (int n = 1 + int(rng.bounded(4)); n > 0; --n)
+            edited[rng.bounded(quint32(ends.size()))] = true;
         QByteArray expected = bytes;
-        expected.insert(ends[size_t(line)], "Z");
-        ASSERT_EQ(saved(bytes, [&](QStringList &l) { l[line] += QLatin1Char('Z'); }), expected)
-            << bytes.toHex().constData() << " line " << line;
+        for (size_t k = ends.size(); k-- > 0;)
+            if (edited[k])
+                expected.insert(ends[k], "ZZZZZZZZ");
+        const QByteArray out = saved(bytes, [&](QStringList &l) {
+            for (size_t k = 0; k < ends.size(); ++k)
+                if (edited[k])
+                    l[qsizetype(k)] += QStringLiteral("ZZZZZZZZ");
+        });
+        std::string which;
+        for (size_t k = 0; k < edited.size(); ++k)
+            if (edited[k])
+                which += " " + std::to_string(k);
+        ASSERT_EQ(out, expected) << bytes.toHex().constData() << " edited" << which;
     }
 }
 
