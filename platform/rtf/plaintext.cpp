@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <limits>
