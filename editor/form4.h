@@ -220,9 +220,14 @@ private:
     // The list's entry as of the last selection that went through ("" none).
     QString listEntry_;
     bool restoringList_ = false;
-    // The text as a plain text save: the encoding and line breaks it came with,
-    // a final line break added only when missing. Raises on failure.
-    void writePlain(const QString &path);
+    // The text as a plain text save: the encoding it came with, each line it
+    // did not change with its own break. Text that encoding cannot hold asks
+    // before the file becomes UTF-8, or is refused, naming the character:
+    // false then, nothing written. Raises when the write fails.
+    bool writePlain(const QString &path);
+    // The text for a file of the program's own (backup, preview): in the
+    // document's encoding, else in UTF-8, never asking.
+    QByteArray plainCopy() const;
     // The printer dialog starts from the previous choice.
     std::shared_ptr<QPrinter> printer_;
 };

@@ -9,6 +9,7 @@
 #include "printing.h"
 #include "platform/core/convert.h"
 #include "platform/core/errors.h"
+#include "platform/rtf/docfile.h"
 #include "platform/system/system.h"
 #include "suite/settings.h"
 
@@ -120,7 +121,7 @@ void Form4::Command2_Click()
 {
     try {
         const QString path = vx::joinPath(vx::AppPath(), QStringLiteral("IEで起動.htm"));
-        writePlain(path);
+        vx::text::writeDocument(path, plainCopy());
         vx::shellDriver().open(path);
     } catch (const vx::RuntimeError &) {
     }

@@ -38,16 +38,50 @@ QString openFailureReason(const vx::RuntimeError &e)
 
 QString Form4::listPath() const { return vx::joinPath(Dir1.Path(), File1.FileName()); }
 
-void Form4::writePlain(const QString &path)
+bool Form4::writePlain(const QString &path)
 {
-    QString text = RichTextBox1.Text();
-    // One final line break, never a second one.
-    if (!text.endsWith(QLatin1Char('\n')))
-        text += QLatin1Char('\n');
+    const QString text = RichTextBox1.PlainText();
     vx::text::TextFormat format = RichTextBox1.textFormat();
-    const QByteArray bytes = vx::text::encodePlain(text, format);
-    writeFile(path, bytes);
-    RichTextBox1.setTextFormat(format);
+    vx::text::TextFormat written;
+    QString unwritable;
+    auto bytes = vx::text::encodePlain(text, format, &written, &unwritable);
+    if (!bytes) {
+        // One file, one encoding: the whole file changes encoding, or nothing is written.
+        const QString why = vx::text::unwritableMessage(unwritable, format);
+        const auto utf8 = vx::text::asUtf8(format);
+        if (!utf8) {
+            vx::MsgBox(QStringLiteral("保存できませんでした。\n%1\n%2\nこのファイルには文字として読めないバイトがあるため、"
+                                      "UTF-8 に変えて保存することもできません。")
+                           .arg(path, why),
+                       vx::vbExclamation);
+            return false;
+        }
+        if (vx::MsgBox(QStringLiteral("%1\nファイル全体を %2 から UTF-8 に変えて保存しますか?\n%3")
+                           .arg(why, vx::text::encodingName(format), path),
+                       vx::vbYesNo | vx::vbQuestion) != vx::vbYes)
+            return false;
+        bytes = vx::text::encodePlain(text, *utf8, &written);
+        if (!bytes)
+            return false;
+    }
+    writeFile(path, *bytes);
+    // Every plain save makes the written file the document's: the next
+    // overwrite save keeps that file's encoding and breaks.
+    RichTextBox1.setTextFormat(written);
+    return true;
+}
+
+QByteArray Form4::plainCopy() const
+{
+    const QString text = RichTextBox1.PlainText();
+    const vx::text::TextFormat &format = RichTextBox1.textFormat();
+    if (auto bytes = vx::text::encodePlain(text, format))
+        return *bytes;
+    // The placeholders of kept bytes stay characters here.
+    vx::text::TextFormat utf8 = format;
+    utf8.encoding = vx::text::TextFormat::Utf8;
+    utf8.rawBytes = false;
+    return vx::text::encodePlain(text, utf8).value_or(QByteArray());
 }
 
 bool Form4::loadShown(const QString &path, bool resetCaption)
@@ -92,7 +126,8 @@ bool Form4::SaveEditorFile()
     try {
         if (shownPath_.isEmpty())
             vx::raise(vx::err::BadFileName);
-        writePlain(shownPath_);
+        if (!writePlain(shownPath_))
+            return false;
         vx::MsgBox(kSaved);
         clearMarker();
         return true;
@@ -102,9 +137,8 @@ bool Form4::SaveEditorFile()
     QString path;
     try {
         path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
-        if (path.isEmpty())
+        if (path.isEmpty() || !writePlain(path))
             return false;
-        writePlain(path);
     } catch (const vx::RuntimeError &e) {
         if (!path.isEmpty())
             saveFailed(path, e);
@@ -120,11 +154,7 @@ bool Form4::SaveEditorFile()
 void Form4::WriteBackupFile()
 {
     try {
-        QString text = RichTextBox1.Text();
-        if (!text.endsWith(QLatin1Char('\n')))
-            text += QLatin1Char('\n');
-        vx::text::TextFormat format = RichTextBox1.textFormat();
-        writeFile(vx::joinPath(vx::AppPath(), QStringLiteral("バックアップ.txt")), vx::text::encodePlain(text, format));
+        writeFile(vx::joinPath(vx::AppPath(), QStringLiteral("バックアップ.txt")), plainCopy());
     } catch (const vx::RuntimeError &) {
         // A program folder that cannot be written: the editing goes on.
     }
@@ -229,7 +259,8 @@ void Form4::Command6_Click()
     if (!CommonDialog7.ShowSave())
         return;
     try {
-        writePlain(CommonDialog7.FileName);
+        if (!writePlain(CommonDialog7.FileName))
+            return;
     } catch (const vx::RuntimeError &e) {
         saveFailed(CommonDialog7.FileName, e);
         return;

@@ -227,6 +227,69 @@ TEST_F(EditorFilesTest, EveryEditMarksTheDocumentAndClosingAsks)
     EXPECT_FALSE(e.Visible());
 }
 
+// A typed character the file's encoding lacks: the whole file changes
+// encoding when the user says so, never a part of it, and a file holding
+// bytes no character stood for is refused, naming the character.
+TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
+{
+    Form4 &e = editorAt();
+    const QByteArray sjis("\x93\xfa\x96\x7b\r\n"); // 日本
+    const QByteArray raw("\x93\xfa\x80\r\n");       // 日 and a byte CP932 does not read
+    const QString question = QStringLiteral("「é」(U+00E9) は Shift_JIS で保存できない文字です。\n"
+                                            "ファイル全体を Shift_JIS から UTF-8 に変えて保存しますか?\n");
+    const QString refused = QStringLiteral("\n「é」(U+00E9) は Shift_JIS で保存できない文字です。\n"
+                                           "このファイルには文字として読めないバイトがあるため、UTF-8 に変えて保存することもできません。");
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        std::optional<int> answer; // nullopt: no question
+        QString said;
+        QByteArray after;
+    };
+    const Case cases[] = {
+        {"yes.txt", sjis, vbYes, question, QStringLiteral("é日本\r\n").toUtf8()},
+        {"no.txt", sjis, vbNo, question, sjis},
+        {"raw.txt", raw, std::nullopt, QStringLiteral("保存できませんでした。\n"), raw},
+    };
+    for (const Case &c : cases) {
+        write(c.name, c.bytes);
+        select(e, QString::fromUtf8(c.name));
+        e.RichTextBox1.setSelStart(0);
+        type(e, QStringLiteral("é"));
+        vxtest::dialogs().messages.clear();
+        if (c.answer)
+            vxtest::dialogs().answers.push_back(*c.answer);
+        e.Command18_Click();
+        const QString file = path(c.name);
+        QStringList said{c.answer ? c.said + file : c.said + file + refused};
+        if (c.answer == vbYes)
+            said << kSaved;
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), said) << c.name;
+        EXPECT_EQ(read(file), c.after) << c.name;
+        EXPECT_EQ(e.Caption(), c.answer == vbYes ? kEditCaption : kModifiedCaption) << c.name;
+    }
+    // Once UTF-8, it stays so: the next save asks nothing.
+    select(e, QStringLiteral("yes.txt"));
+    type(e, QStringLiteral("à"));
+    vxtest::dialogs().messages.clear();
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
+    EXPECT_EQ(read(path("yes.txt")), QStringLiteral("àé日本\r\n").toUtf8());
+
+    // A copy saved as UTF-8 elsewhere leaves the shown file's encoding: its
+    // own save asks again.
+    select(e, QStringLiteral("no.txt"));
+    type(e, QStringLiteral("é"));
+    vxtest::dialogs().messages.clear();
+    vxtest::dialogs().answers = {vbYes, vbNo};
+    vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
+    e.Command6_Click();
+    EXPECT_EQ(read(path("copy.txt")), QStringLiteral("é日本\r\n").toUtf8());
+    e.Command18_Click();
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{question + path("copy.txt"), question + path("no.txt")}));
+    EXPECT_EQ(read(path("no.txt")), sjis);
+}
+
 TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
 {
     // Permissions must hold as for any user: run without root's powers.
@@ -314,7 +377,7 @@ TEST_F(EditorFilesTest, AFileWithA255ByteNameIsOverwritten)
     type(e, QStringLiteral("x"));
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
-    EXPECT_EQ(read(folder + QLatin1Char('/') + name), QByteArray("xlong\r\n"));
+    EXPECT_EQ(read(folder + QLatin1Char('/') + name), QByteArray("xlong"));
     EXPECT_FALSE(QFile::exists(stale));
 }
 

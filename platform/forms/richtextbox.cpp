@@ -5,6 +5,7 @@
 #include "longruns.h"
 #include "textlines.h"
 
+#include "platform/core/errors.h"
 #include "platform/rtf/docfile.h"
 #include "platform/rtf/rtf.h"
 
@@ -310,10 +311,28 @@ void RichTextBox::LoadFile(const QString &path)
 
 QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
 
+QString RichTextBox::PlainText() const
+{
+    QString s = document()->toRawText();
+    for (QChar &c : s)
+        if (c == QChar::ParagraphSeparator)
+            c = QLatin1Char('\n');
+    return s;
+}
+
 void RichTextBox::SaveFile(const QString &path, int type)
 {
-    const QByteArray bytes = type == 0 ? TextRTF() : text::encodePlain(Text(), format_);
-    text::writeDocument(path, bytes);
+    if (type == 0) {
+        text::writeDocument(path, TextRTF());
+        return;
+    }
+    text::TextFormat written;
+    QString unwritable;
+    const auto bytes = text::encodePlain(PlainText(), format_, &written, &unwritable);
+    if (!bytes)
+        throw RuntimeError(err::InvalidCall, text::unwritableMessage(unwritable, format_));
+    text::writeDocument(path, *bytes);
+    format_ = written;
 }
 
 void RichTextBox::SelPrint(QPagedPaintDevice &device) const
@@ -423,6 +442,15 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
             if (KeyPress)
                 KeyPress(ascii);
         });
+    // Shift+Enter starts a line of its own as well: a line separator inside a
+    // line would reach a plain text file as that character.
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
+        QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
+                        static_cast<quint16>(e->count()));
+        QTextEdit::keyPressEvent(&plain);
+        e->setAccepted(plain.isAccepted());
+        return;
+    }
     QTextEdit::keyPressEvent(e);
 }
 

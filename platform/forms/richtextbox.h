@@ -78,8 +78,12 @@ public:
     void LoadFile(const QString &path);
     // type 0 rich text, 1 plain text (in the document's text format), written
     // as text::writeDocument writes: a file the user may not write raises 70
-    // and stays as it was; any failure leaves the old content.
+    // and stays as it was; any failure leaves the old content. Text the
+    // format's encoding cannot hold raises 5, naming the character.
     void SaveFile(const QString &path, int type = 0);
+    // The text as a plain text save writes it: Text() with the line
+    // separators (U+2028) of the file kept as they are.
+    QString PlainText() const;
     // Prints the selection, or everything when nothing is selected.
     void SelPrint(QPagedPaintDevice &device) const;
     QByteArray TextRTF() const;

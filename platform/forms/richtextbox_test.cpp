@@ -588,6 +588,65 @@ TEST_F(RichTextBoxTest, RichTextSavesReopenWithEveryCharacter)
     b.SaveFile(path, 0);
     b.LoadFile(path);
     EXPECT_EQ(b.Text(), QStringLiteral("a\uFFFDb\uFFFD"));
+    // A character whose halves carry different formats is written whole.
+    writeBytes(path, "{\\rtf1 \\u-10179?\\b \\u-8704?x}");
+    b.LoadFile(path);
+    ASSERT_EQ(b.Text(), QStringLiteral("😀x"));
+    b.SaveFile(path, 0);
+    b.LoadFile(path);
+    EXPECT_EQ(b.Text(), QStringLiteral("😀x"));
+}
+
+// What the text box reads from a plain text file and writes back: unedited,
+// the same bytes; edited, every line the edit left with its own bytes.
+TEST_F(RichTextBoxTest, PlainTextFilesComeBackAsTheyWere)
+{
+    RichTextBox &b = box();
+    const QString path = file("plain.txt");
+    QByteArray binary;
+    QRandomGenerator rng(37);
+    for (int k = 0; k < 200000; ++k)
+        binary += char(rng.bounded(256));
+    binary.replace(0, 2, "ab"); // no mark that picks UTF-16
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"line and paragraph separators", "a\xE2\x80\xA8" "b\n\xE2\x80\xA9" "c\n"},
+        {"noncharacters", "a\xEF\xB7\x90" "b\xEF\xB7\x91" "c\n"},
+        {"a second byte order mark", "\xEF\xBB\xBF\xEF\xBB\xBF" "a\n"},
+        {"no final break", "a\r\nb"},
+        {"mixed breaks", "a\r\nb\nc\r\rd\n"},
+        {"binary", binary},
+    };
+    for (const Case &c : cases) {
+        writeBytes(path, c.bytes);
+        b.LoadFile(path);
+        b.SaveFile(path, 1);
+        EXPECT_EQ(bytesOf(path), c.bytes) << c.what;
+    }
+    // Typed into the first line: every other line keeps its bytes.
+    writeBytes(path, "progress 10%\rprogress 100%\nline2\xE2\x80\xA8x\nline3\n");
+    b.LoadFile(path);
+    b.setSelStart(0);
+    b.setSelText(QStringLiteral("Z"));
+    b.SaveFile(path, 1);
+    EXPECT_EQ(bytesOf(path), QByteArray("Zprogress 10%\rprogress 100%\nline2\xE2\x80\xA8x\nline3\n"));
+    // Shift+Enter splits the line as Enter does.
+    writeBytes(path, "ab\n");
+    b.LoadFile(path);
+    b.setSelStart(1);
+    QKeyEvent shiftEnter(QEvent::KeyPress, Qt::Key_Return, Qt::ShiftModifier, QStringLiteral("\r"));
+    QCoreApplication::sendEvent(&b, &shiftEnter);
+    b.SaveFile(path, 1);
+    EXPECT_EQ(bytesOf(path), QByteArray("a\nb\n"));
+    // A character the file's encoding lacks is refused by name.
+    writeBytes(path, "\x93\xFA\r\n");
+    b.LoadFile(path);
+    b.setSelText(QStringLiteral("é"));
+    EXPECT_EQ(errorOf([&] { b.SaveFile(path, 1); }), err::InvalidCall);
+    EXPECT_EQ(bytesOf(path), QByteArray("\x93\xFA\r\n"));
 }
 
 } // namespace

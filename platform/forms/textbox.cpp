@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 namespace vx {
 
@@ -42,7 +43,15 @@ void TextBox::resizeEvent(QResizeEvent *e)
 
 QString TextBox::Text() const
 {
-    return plain_ ? plain_->toPlainText() : line_->text();
+    if (!plain_)
+        return line_->text();
+    // The characters typed, no-break spaces included (the plain-text view
+    // turns them into spaces); a line break of either kind as "\n".
+    QString s = plain_->document()->toRawText();
+    for (QChar &c : s)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    return s;
 }
 
 void TextBox::setText(const QString &t)

@@ -102,8 +102,8 @@ std::optional<QString> toUnicode(const QByteArray &bytes, int cp, bool strict)
 }
 
 // Appends `text` converted by `c` (from UTF-16LE) to `out`; false when a
-// character has no form there.
-bool appendEncoded(Converter &c, QStringView text, QByteArray &out)
+// character has no form there, `*bad` then its index in `text`.
+bool appendEncoded(Converter &c, QStringView text, QByteArray &out, qsizetype *bad = nullptr)
 {
     iconv(c.cd, nullptr, nullptr, nullptr, nullptr);
     thread_local std::string buf(65536, '\0');
@@ -117,6 +117,8 @@ bool appendEncoded(Converter &c, QStringView text, QByteArray &out)
         if (r == static_cast<size_t>(-1)) {
             if (errno == E2BIG)
                 continue;
+            if (bad)
+                *bad = (in - reinterpret_cast<const char *>(text.data())) / 2;
             return false;
         }
     }
@@ -225,18 +227,25 @@ QString decodeCp932Keeping(const QByteArray &bytes, bool *raw)
     return out;
 }
 
-std::optional<QByteArray> encodeCp932Keeping(const QString &text)
+std::optional<QByteArray> encodeCp932Keeping(const QString &text, qsizetype *bad)
 {
     Converter c("CP932", "UTF-16LE");
     if (!c.ok())
         return std::nullopt;
-    return withRawBytes(text, [&c](QStringView run, QByteArray &out) { return appendEncoded(c, run, out); });
+    return withRawBytes(text, [&](QStringView run, QByteArray &out) {
+        qsizetype at = 0;
+        if (appendEncoded(c, run, out, &at))
+            return true;
+        if (bad)
+            *bad = run.data() - text.constData() + at;
+        return false;
+    });
 }
 
 std::optional<QString> decode(const QByteArray &bytes, int cp) { return toUnicode(bytes, cp, false); }
 std::optional<QString> decodeStrict(const QByteArray &bytes, int cp) { return toUnicode(bytes, cp, true); }
 
-std::optional<QByteArray> encode(const QString &text, int cp)
+std::optional<QByteArray> encode(const QString &text, int cp, qsizetype *bad)
 {
     const QByteArray name = iconvName(cp);
     if (name.isEmpty())
@@ -246,7 +255,7 @@ std::optional<QByteArray> encode(const QString &text, int cp)
     Converter c(name.constData(), "UTF-16LE");
     QByteArray out;
     out.reserve(text.size() * 2);
-    if (!c.ok() || !appendEncoded(c, QStringView(text), out))
+    if (!c.ok() || !appendEncoded(c, QStringView(text), out, bad))
         return std::nullopt;
     return out;
 }

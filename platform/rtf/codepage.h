@@ -13,8 +13,9 @@ namespace vx::text {
 std::optional<QString> decode(const QByteArray &bytes, int cp);
 // Strict decoding: nullopt when any byte sequence is invalid.
 std::optional<QString> decodeStrict(const QByteArray &bytes, int cp);
-// Encodes `text` in code page `cp`; nullopt when a character has no mapping.
-std::optional<QByteArray> encode(const QString &text, int cp);
+// Encodes `text` in code page `cp`; nullopt when a character has no mapping
+// (`*bad` its index).
+std::optional<QByteArray> encode(const QString &text, int cp, qsizetype *bad = nullptr);
 
 // CP932 text whose every byte survives a round trip: a byte, or a pair, that
 // stands for no character written back as the same bytes is held as the
@@ -23,8 +24,8 @@ std::optional<QByteArray> encode(const QString &text, int cp);
 inline constexpr char16_t kRawByteBase = 0xF700;
 QString decodeCp932Keeping(const QByteArray &bytes, bool *raw);
 // The reverse: kRawByteBase + 0x00..0xFF give their byte back; nullopt when
-// another character has no CP932 form.
-std::optional<QByteArray> encodeCp932Keeping(const QString &text);
+// another character has no CP932 form (`*bad` its index).
+std::optional<QByteArray> encodeCp932Keeping(const QString &text, qsizetype *bad = nullptr);
 inline bool isRawByte(QChar c) { return c.unicode() >= kRawByteBase && c.unicode() <= kRawByteBase + 0xFF; }
 // Appends `text` to `out`: kept bytes as their byte, each stretch between them
 // as `encodeRun(QStringView, QByteArray &out)` writes it (false stops: nullopt).

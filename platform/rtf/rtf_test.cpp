@@ -371,10 +371,12 @@ TEST(PlainText, EncodingsAndLineBreaksSurviveARoundTrip)
     EXPECT_EQ(f.eol, QStringLiteral("\n"));
     EXPECT_EQ(text::encodePlain(*s, f), QByteArray("\xEF\xBB\xBF\xE6\x97\xA5\nx"));
 
-    // Text CP932 cannot hold is written as UTF-8 rather than lost.
-    text::TextFormat sjis{text::TextFormat::Cp932, false, QStringLiteral("\r\n")};
-    EXPECT_EQ(text::encodePlain(QStringLiteral("é😀"), sjis), QStringLiteral("é😀").toUtf8());
-    EXPECT_EQ(sjis.encoding, text::TextFormat::Utf8);
+    // Text CP932 cannot hold is not written in it, and never silently in another.
+    text::TextFormat sjis;
+    sjis.encoding = text::TextFormat::Cp932;
+    QString unwritable;
+    EXPECT_EQ(text::encodePlain(QStringLiteral("aé😀"), sjis, nullptr, &unwritable), std::nullopt);
+    EXPECT_EQ(unwritable, QStringLiteral("é"));
 
     // UTF-8 that spells the replacement character is still UTF-8; a cut-off
     // sequence is not, and reads as CP932.

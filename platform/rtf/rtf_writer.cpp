@@ -43,6 +43,9 @@ public:
         fontIndex(base_.family());
         QByteArray body;
         body.reserve((to - from) * 2 + 256);
+        // A character whose halves carry different formats is written whole
+        // with the first half's.
+        bool lowTaken = false;
         for (QTextBlock b = doc_.findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
             body += "\\pard";
             const Qt::Alignment a = b.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
@@ -57,7 +60,18 @@ public:
                 // Pictures and other objects are not written; a U+FFFC typed as text is.
                 if (frag.charFormat().objectType() != QTextFormat::NoObject)
                     continue;
-                runGroup(body, frag.charFormat(), frag.text().mid(fs - frag.position(), fe - fs));
+                QString text = frag.text().mid(fs - frag.position(), fe - fs);
+                if (lowTaken && text.front().isLowSurrogate())
+                    text.remove(0, 1);
+                lowTaken = false;
+                if (text.isEmpty())
+                    continue;
+                const QChar next = doc_.characterAt(fe);
+                if (text.back().isHighSurrogate() && next.isLowSurrogate()) {
+                    text += next;
+                    lowTaken = true;
+                }
+                runGroup(body, frag.charFormat(), text);
             }
             const bool last = !b.next().isValid() || b.next().position() > to;
             // Every paragraph ends with its mark; the reader drops the one the
