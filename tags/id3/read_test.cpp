@@ -304,6 +304,46 @@ TEST_F(ReadTest, TheAudioStartsBehindTheTagOrBehindTheFramesOfAnOversizedOne)
     }
 }
 
+// The rule ReadFileBytes keeps, byte by byte: a byte outside the buffer (or
+// any once the buffer ran out) ends it, its position consumed; FF 00 is FF.
+QByteArray bytewise(const TagBuffer &file, qint64 &pos, qint64 count, bool unsync, qint64 limit)
+{
+    QByteArray out;
+    if (count <= 0)
+        return out;
+    while (out.size() < count && pos <= limit) {
+        const int b = file.at(pos++);
+        if (file.pastEnd)
+            break;
+        out.append(static_cast<char>(b));
+        if (unsync && b == 0xFF && pos <= limit && file.at(pos) == 0x00 && !file.pastEnd)
+            ++pos;
+    }
+    file.pastEnd = file.pastEnd || out.size() < count;
+    return out;
+}
+
+TEST_F(ReadTest, BytesAreTakenAsTheByteWiseRuleTakesThem)
+{
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        TagBuffer a;
+        a.base = rng.bounded(1, 6);
+        for (int n = int(rng.bounded(12)); n > 0; --n)
+            a.data.append(rng.bounded(3) ? char(0xFF) : char(rng.bounded(2)));
+        a.pastEnd = rng.bounded(5) == 0;
+        TagBuffer b = a;
+        qint64 posA = rng.bounded(0, 18);
+        qint64 posB = posA;
+        const qint64 count = rng.bounded(-1, 10);
+        const bool unsync = rng.bounded(2) != 0;
+        const qint64 limit = rng.bounded(0, 20);
+        EXPECT_EQ(ReadFileBytes(a, posA, count, unsync, limit), bytewise(b, posB, count, unsync, limit)) << i;
+        EXPECT_EQ(posA, posB) << i;
+        EXPECT_EQ(a.pastEnd, b.pastEnd) << i;
+    }
+}
+
 // ---- the reads that follow a detection ----
 
 // Waits until the clock that stamps changes has passed the file's last
