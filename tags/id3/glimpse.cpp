@@ -21,6 +21,19 @@ Kept &kept()
     return k;
 }
 
+struct timespec monotonic()
+{
+    struct timespec t {};
+    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t);
+    return t;
+}
+
+qint64 nanosecondsSince(const struct timespec &t)
+{
+    const struct timespec n = monotonic();
+    return qint64(n.tv_sec - t.tv_sec) * 1000000000 + (n.tv_nsec - t.tv_nsec);
+}
+
 bool before(const struct timespec &a, const struct timespec &b)
 {
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
@@ -40,26 +53,33 @@ bool exactTimes(int fd, const struct stat &st)
 {
     if (st.st_ctim.tv_nsec == 0)
         return false;
+    // The answer for a device holds for a second: a folder of files asks once.
+    struct Known {
+        dev_t dev = 0;
+        struct timespec at {};
+        bool exact = false;
+        bool valid = false;
+    };
+    thread_local Known known;
+    if (known.valid && known.dev == st.st_dev && nanosecondsSince(known.at) < 1000000000)
+        return known.exact;
     struct statfs fs;
     if (::fstatfs(fd, &fs) != 0)
         return false;
+    bool exact = false;
     switch (static_cast<unsigned long>(fs.f_type)) {
     case EXT4_SUPER_MAGIC: // ext2 and ext3 too
     case XFS_SUPER_MAGIC:
     case BTRFS_SUPER_MAGIC:
     case TMPFS_MAGIC:
     case F2FS_SUPER_MAGIC:
-        return true;
+        exact = true;
+        break;
     default:
-        return false;
+        break;
     }
-}
-
-struct timespec monotonic()
-{
-    struct timespec t {};
-    ::clock_gettime(CLOCK_MONOTONIC_COARSE, &t);
-    return t;
+    known = {st.st_dev, monotonic(), exact, true};
+    return exact;
 }
 
 } // namespace
@@ -71,7 +91,8 @@ struct timespec now()
     return t;
 }
 
-void keep(const QString &path, const QByteArray &native, int fd, const struct stat &st, const struct timespec &openedAfter, Bytes bytes)
+void keep(const QString &path, const QByteArray &native, int fd, const struct stat &st,
+          const struct timespec &openedAfter, Bytes bytes)
 {
     Kept &k = kept();
     k.path.clear();
@@ -89,10 +110,8 @@ const Bytes *fresh(const QString &path)
     Kept &k = kept();
     if (k.path.isEmpty() || k.path != path)
         return nullptr;
-    const struct timespec t = monotonic();
-    const qint64 age = qint64(t.tv_sec - k.at.tv_sec) * 1000000000 + (t.tv_nsec - k.at.tv_nsec);
     struct stat st;
-    if (age > 1000000000 || ::stat(k.native.constData(), &st) != 0 || st.st_dev != k.st.st_dev ||
+    if (nanosecondsSince(k.at) > 1000000000 || ::stat(k.native.constData(), &st) != 0 || st.st_dev != k.st.st_dev ||
         st.st_ino != k.st.st_ino || st.st_size != k.st.st_size || st.st_mode != k.st.st_mode ||
         !equal(st.st_mtim, k.st.st_mtim) || !equal(st.st_ctim, k.st.st_ctim)) {
         k.path.clear();

@@ -24,10 +24,12 @@ struct Bytes {
 struct timespec now();
 
 // Keeps what a look read through `fd` (`path`, `native` its file name as the
-// system spells it), opened after `before` and described by `st`, when a later change is sure to move the file's change time: the time
-// is older than `before` and the file system stamps every change to the
-// nanosecond. Whatever was kept before goes in any case.
-void keep(const QString &path, const QByteArray &native, int fd, const struct stat &st, const struct timespec &before, Bytes bytes);
+// system spells it), opened after `before` and described by `st`, when a
+// later change is sure to move the file's change time: the time is older than
+// `before` and the file system stamps every change to the nanosecond.
+// Whatever was kept before goes in any case.
+void keep(const QString &path, const QByteArray &native, int fd, const struct stat &st,
+          const struct timespec &before, Bytes bytes);
 
 // What was kept of `path` within the last second, while stat still finds the
 // same file (device, inode, size, mode, modification and change times);
