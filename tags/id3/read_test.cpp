@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <linux/magic.h>
