@@ -26,6 +26,13 @@ enum class Status {
 
 inline constexpr std::int64_t kNoLimit = -1;
 
+// Whether the descriptor reads in blocking mode again once it is open. A
+// caller that hands it on (QFile, a library) needs Restore; one that only
+// reads a regular file's bytes itself may Keep non-blocking mode, which
+// changes nothing for a regular file except that a read that would wait (a
+// file of /proc that blocks) fails at once, and spares a system call.
+enum class Blocking { Restore, Keep };
+
 // An open descriptor for reading, closed when the handle goes.
 class Handle {
 public:
@@ -59,7 +66,7 @@ public:
         return fd;
     }
 
-    static Handle open(const char *path, std::int64_t maxBytes)
+    static Handle open(const char *path, std::int64_t maxBytes, Blocking blocking = Blocking::Restore)
     {
         Handle h;
         struct stat st;
@@ -79,9 +86,10 @@ public:
             return h.failWith(Status::NotRegular, 0);
         if (maxBytes >= 0 && h.st_.st_size > maxBytes)
             return h.failWith(Status::TooLarge, 0);
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags >= 0)
-            (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+        // The status flags it was opened with are known: all but O_NONBLOCK
+        // are 0 (F_SETFL leaves the access mode and O_LARGEFILE alone).
+        if (blocking == Blocking::Restore)
+            (void)::fcntl(fd, F_SETFL, 0);
         h.size_ = h.st_.st_size;
         h.status_ = Status::Ok;
         return h;
@@ -123,7 +131,10 @@ private:
     struct stat st_ {};
 };
 
-inline Handle open(const char *path, std::int64_t maxBytes) { return Handle::open(path, maxBytes); }
+inline Handle open(const char *path, std::int64_t maxBytes, Blocking blocking = Blocking::Restore)
+{
+    return Handle::open(path, maxBytes, blocking);
+}
 inline Handle open(const std::string &path, std::int64_t maxBytes) { return Handle::open(path.c_str(), maxBytes); }
 
 // The whole file into `out`, at most maxBytes (a file that grows past the

@@ -92,13 +92,17 @@ BackupName backupName(const QByteArray &fileName)
     vx::raise(number, path);
 }
 
-int openRead(const QString &path)
+namespace {
+
+int openUserFile(const QString &path, const QByteArray &name, vx::userfile::Blocking blocking, struct stat *st)
 {
     if (path.isEmpty())
         vx::raise(vx::err::BadFileName);
-    vx::userfile::Handle h = vx::userfile::open(native(path).constData(), kMaxFileBytes);
+    vx::userfile::Handle h = vx::userfile::open(name.constData(), kMaxFileBytes, blocking);
     switch (h.status()) {
     case vx::userfile::Status::Ok:
+        if (st)
+            *st = h.info();
         return h.release();
     case vx::userfile::Status::NotRegular:
         vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：通常のファイルではありません。"));
@@ -108,6 +112,18 @@ int openRead(const QString &path)
     default:
         fail(h.error() ? h.error() : EIO, path);
     }
+}
+
+} // namespace
+
+int openRead(const QString &path)
+{
+    return openUserFile(path, native(path), vx::userfile::Blocking::Restore, nullptr);
+}
+
+int openRead(const QString &path, const QByteArray &native, struct stat &st)
+{
+    return openUserFile(path, native, vx::userfile::Blocking::Keep, &st);
 }
 
 qint64 sizeOf(int fd, const QString &path)

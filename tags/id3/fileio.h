@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <sys/stat.h>
+
 namespace ID3Module::io {
 
 class Fd : public vx::Fd {
@@ -25,6 +27,10 @@ inline constexpr qint64 kMaxFileBytes = (qint64(1) << 31) - 1;
 // blocking open: a FIFO, device or folder fails at once, as does a file
 // beyond kMaxFileBytes).
 int openRead(const QString &path);
+// The same for the reader's own positioned reads, `native` being native(path):
+// what fstat said of the open file comes back in `st`, and the descriptor
+// stays non-blocking.
+int openRead(const QString &path, const QByteArray &native, struct stat &st);
 qint64 sizeOf(int fd, const QString &path);
 // Reads up to count bytes at the 0-based offset; fewer at the end of the file.
 qint64 readAt(int fd, char *buf, qint64 count, qint64 offset, const QString &path);

@@ -2,7 +2,18 @@
 
 #include "platform/core/errors.h"
 
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <linux/magic.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace ID3Module;
 using namespace id3test;
@@ -292,6 +303,229 @@ TEST_F(ReadTest, TheAudioStartsBehindTheTagOrBehindTheFramesOfAnOversizedOne)
         EXPECT_FALSE(e.Whole) << (t == stray);
         EXPECT_EQ(e.AudioStart, t.size() + 1);
         EXPECT_EQ(r.Title, QStringLiteral("Title"));
+    }
+}
+
+// The rule ReadFileBytes keeps, byte by byte: a byte outside the buffer (or
+// any once the buffer ran out) ends it, its position consumed; FF 00 is FF.
+QByteArray bytewise(const TagBuffer &file, qint64 &pos, qint64 count, bool unsync, qint64 limit)
+{
+    QByteArray out;
+    if (count <= 0)
+        return out;
+    while (out.size() < count && pos <= limit) {
+        const int b = file.at(pos++);
+        if (file.pastEnd)
+            break;
+        out.append(static_cast<char>(b));
+        if (unsync && b == 0xFF && pos <= limit && file.at(pos) == 0x00 && !file.pastEnd)
+            ++pos;
+    }
+    file.pastEnd = file.pastEnd || out.size() < count;
+    return out;
+}
+
+TEST_F(ReadTest, BytesAreTakenAsTheByteWiseRuleTakesThem)
+{
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 20000; ++i) {
+        TagBuffer a;
+        a.base = rng.bounded(1, 6);
+        for (int n = int(rng.bounded(12)); n > 0; --n)
+            a.data.append(rng.bounded(3) ? char(0xFF) : char(rng.bounded(2)));
+        a.pastEnd = rng.bounded(5) == 0;
+        TagBuffer b = a;
+        qint64 posA = rng.bounded(0, 18);
+        qint64 posB = posA;
+        const qint64 count = rng.bounded(-1, 10);
+        const bool unsync = rng.bounded(2) != 0;
+        const qint64 limit = rng.bounded(0, 20);
+        EXPECT_EQ(ReadFileBytes(a, posA, count, unsync, limit), bytewise(b, posB, count, unsync, limit)) << i;
+        EXPECT_EQ(posA, posB) << i;
+        EXPECT_EQ(a.pastEnd, b.pastEnd) << i;
+    }
+}
+
+// ---- the reads that follow a detection ----
+
+// Waits until the clock that stamps changes has passed the file's last
+// change, as it has for any file not written this very moment.
+void settle(const QString &p)
+{
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(p).constData(), &st), 0);
+    struct timespec now {};
+    do {
+        std::this_thread::yield();
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    } while (now.tv_sec < st.st_ctim.tv_sec || (now.tv_sec == st.st_ctim.tv_sec && now.tv_nsec <= st.st_ctim.tv_nsec));
+}
+
+// The read calls this process has made (each look adds one after it).
+qint64 readCalls()
+{
+    const int fd = ::open("/proc/self/io", O_RDONLY | O_CLOEXEC);
+    char buf[1024] = {};
+    const ssize_t n = fd < 0 ? -1 : ::read(fd, buf, sizeof buf - 1);
+    if (fd >= 0)
+        ::close(fd);
+    const char *at = n > 0 ? std::strstr(buf, "syscr:") : nullptr;
+    return at ? std::atoll(at + 6) : -1;
+}
+
+// Where change times move with every change (the reads keep no bytes elsewhere).
+bool exactTimes(const QString &dir)
+{
+    struct statfs fs {};
+    if (::statfs(QFile::encodeName(dir).constData(), &fs) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(fs.f_type);
+    return type == EXT4_SUPER_MAGIC || type == TMPFS_MAGIC || type == XFS_SUPER_MAGIC || type == BTRFS_SUPER_MAGIC;
+}
+
+QString describe(const QString &p)
+{
+    QString out;
+    try {
+        ID3v2Extent e;
+        const ID3v2TagRecord r = ReadID3v2Tag(p, &e);
+        out = QStringList{QString::number(r.MajorVersion), QString::number(r.TagSize), QString::number(r.Crc),
+                          QString::number(r.Unsynchronisation + 2 * r.ExtendedHeader + 4 * r.CrcPresent),
+                          r.Series, r.Title, r.Subtitle, r.Performer, r.Band, r.Conductor, r.Remixer, r.Album,
+                          QString::number(r.Year), r.YearText, r.CommentDescription, r.CommentBody, r.Track,
+                          r.Genre, QString::number(e.AudioStart), QString::number(e.Whole)}
+                  .join(u'|');
+        const ID3v1TagRecord v1 = ReadID3v1Tag(p);
+        out += QStringList{QString::number(v1.IsV11), v1.Title, v1.Artist, v1.Album, QString::number(v1.Year),
+                           v1.Comment, QString::number(v1.Track), QString::number(v1.Genre),
+                           QString::number(HasID3v1Block(p))}
+                   .join(u'|');
+    } catch (const vx::RuntimeError &e) {
+        out = QStringLiteral("error %1").arg(e.number());
+    }
+    return out;
+}
+
+TEST_F(ReadTest, ReadsRightAfterADetectionGetWhatReadsAloneGet)
+{
+    if (!exactTimes(path(QString())))
+        GTEST_SKIP() << "the temporary folder keeps no exact change times";
+    const QByteArray audio = mpegFrames(12); // 5 kB: more than a detection reads
+    const QByteArray v1 = v1Block("Title", "Comment", 3, 12);
+    const QByteArray big = tagV2(3, 0, frame23("TALB", latin("A")) + frame23("TIT2", QByteArray(6000, 't')));
+    QList<QByteArray> files = {
+        tagV2(3, 0, frame23("TIT2", latin("Plain"))) + audio,
+        tagV2(3, 0, frame23("TIT2", latin("Small"))) + mpegFrames(1) + v1,
+        big + audio + v1,
+        tagV2(2, 0, frame22("TT2", latin("Short"))),
+        audio + v1,
+        mpegFrames(1) + v1,
+        v1,
+        v1.left(127),
+        "ID3",
+        QByteArray(),
+    };
+    const QByteArray good = tagV2(3, 0x40, be32(6) + bytes({0x80, 0}) + be32(0) + be32(0x1234) +
+                                               frame23("TIT2", bytes({1, 0xFF, 0xFE, 'a', 0, 0xFF, 0})) +
+                                               frame23("COMM", QByteArray("\0jpn\0c", 6), 0xE0) +
+                                               frame23("TYER", latin("2000")) + QByteArray(20, '\0'));
+    QRandomGenerator rng(99);
+    for (int i = 0; i < 150; ++i) {
+        QByteArray data = good;
+        for (int e = 0; e < 1 + int(rng.bounded(4)); ++e)
+            data[int(rng.bounded(data.size()))] = static_cast<char>(rng.bounded(256));
+        data[3] = static_cast<char>(2 + i % 3);
+        if (i % 4 == 0)
+            data[5] = static_cast<char>(data[5] | 0x80);
+        files.append(i % 3 == 0 ? data.left(int(rng.bounded(data.size())) + 1) : data + audio);
+    }
+    QStringList paths;
+    for (int i = 0; i < files.size(); ++i)
+        paths.append(put(QStringLiteral("%1.mp3").arg(i), files[i]));
+    const QString other = put(QStringLiteral("other.mp3"), audio);
+    settle(other);
+    for (int i = 0; i < paths.size(); ++i) {
+        DetectTagType(other);
+        const QString alone = describe(paths[i]);
+        DetectTagType(paths[i]);
+        EXPECT_EQ(describe(paths[i]), alone) << i;
+    }
+}
+
+TEST_F(ReadTest, AFileChangedAfterItsDetectionIsReadAsItIsNow)
+{
+    if (!exactTimes(path(QString())))
+        GTEST_SKIP() << "the temporary folder keeps no exact change times";
+    const QByteArray audio = mpegFrames(12); // 5 kB: more than a detection reads
+    const auto v2 = [&](const char *title) { return tagV2(3, 0, frame23("TIT2", latin(title))) + audio; };
+    const auto v1 = [&](const char *title) { return audio + v1Block(title, "", 1, 0); };
+    const auto times = [](const QString &p) {
+        struct stat st {};
+        ::stat(QFile::encodeName(p).constData(), &st);
+        return std::pair{st.st_atim, st.st_mtim};
+    };
+    const auto putBack = [](const QString &p, std::pair<timespec, timespec> t) {
+        const timespec both[2] = {t.first, t.second};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), both, 0), 0);
+    };
+    // Same size, same times: only the change time tells.
+    const auto rewrite = [&](const QString &p, const QByteArray &data) {
+        const auto t = times(p);
+        QFile f(p);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.write(data);
+        f.close();
+        putBack(p, t);
+    };
+    struct Case {
+        const char *what;
+        bool tagV1;
+        std::function<void(const QString &)> change;
+        QString title; // empty: the error
+        int error;
+    };
+    const Case cases[] = {
+        {"unchanged", false, [](const QString &) {}, QStringLiteral("Old"), 0},
+        {"rewritten in place, its times put back", false, [&](const QString &p) { rewrite(p, v2("New")); },
+         QStringLiteral("New"), 0},
+        {"ID3v1 block rewritten in place", true, [&](const QString &p) { rewrite(p, v1("New")); },
+         QStringLiteral("New"), 0},
+        {"replaced by a file of the same size and times", false,
+         [&](const QString &p) {
+             const QString n = put(QStringLiteral("new.mp3"), v2("New"));
+             putBack(n, times(p));
+             ASSERT_EQ(::rename(QFile::encodeName(n).constData(), QFile::encodeName(p).constData()), 0);
+         },
+         QStringLiteral("New"), 0},
+        {"replaced by a FIFO", false,
+         [](const QString &p) {
+             ASSERT_TRUE(QFile::remove(p));
+             ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+         },
+         QString(), vx::err::PathFileAccess},
+        {"removed", true, [](const QString &p) { ASSERT_TRUE(QFile::remove(p)); }, QString(), vx::err::FileNotFound},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString p = put(QStringLiteral("c%1.mp3").arg(n++), c.tagV1 ? v1("Old") : v2("Old"));
+        settle(p);
+        const qint64 before = readCalls();
+        EXPECT_EQ(DetectTagType(p), c.tagV1 ? KindV1 : KindV22) << c.what;
+        // The look reads the start of the file, and the end when no ID3v2 tag begins it.
+        EXPECT_EQ(readCalls() - before, c.tagV1 ? 3 : 2) << c.what;
+        c.change(p);
+        QElapsedTimer timer;
+        timer.start();
+        const qint64 reading = readCalls();
+        try {
+            EXPECT_EQ(c.tagV1 ? ReadID3v1Tag(p).Title : ReadID3v2Tag(p).Title, c.title) << c.what;
+        } catch (const vx::RuntimeError &e) {
+            EXPECT_EQ(e.number(), c.error) << c.what;
+        }
+        if (c.title == QStringLiteral("Old")) {
+            EXPECT_EQ(readCalls() - reading, 1) << "the tag of an unchanged file is read by the detection";
+        }
+        EXPECT_LT(timer.elapsed(), 2000) << c.what;
     }
 }
 
