@@ -127,7 +127,7 @@ void Form4::Command2_Click()
     }
 }
 
-void Form4::Command23_Click() { vx::shellDriver().showProperties(listPath()); }
+void Form4::Command23_Click() { vx::ShowFileProperties(listPath()); }
 
 void Form4::Command16_Click() { vx::instance<Form27>().Show(); }
 void Form4::Command20_Click() { vx::instance<Form38>().Show(); }

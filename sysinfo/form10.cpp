@@ -172,15 +172,22 @@ void Form10::Timer1_Timer() { Label21.setCaption(sysinfo::uptimeText(Uptime()));
 
 void Form10::launchTool(vx::DesktopTool tool, const QString &what)
 {
-    if (!vx::desktopDriver().launch(tool))
-        vx::MsgBox(QStringLiteral("このデスクトップには") + what + QStringLiteral("がありません。"), vx::vbExclamation);
+    vx::desktopDriver().launch(tool, [what](bool started) {
+        if (!started)
+            vx::dispatch([&what] {
+                vx::MsgBox(QStringLiteral("このデスクトップには") + what + QStringLiteral("がありません。"),
+                           vx::vbExclamation);
+            });
+    });
 }
 
 // Without the desktop's own page, this window's system tab shows the same facts.
 void Form10::Command1_Click()
 {
-    if (!vx::desktopDriver().launch(vx::DesktopTool::SystemAbout))
-        SSTab1.setTab(System);
+    vx::desktopDriver().launch(vx::DesktopTool::SystemAbout, [self = QPointer<Form10>(this)](bool started) {
+        if (!started && self && !self->isUnloaded())
+            vx::dispatch([&self] { self->SSTab1.setTab(System); });
+    });
 }
 
 void Form10::Command9_Click() { launchTool(vx::DesktopTool::FileManager, QStringLiteral("ファイルマネージャ")); }

@@ -1,6 +1,7 @@
 #include "sysinfo/form10.h"
 
 #include "suite/settings.h"
+#include "testing/baredesktop.h"
 #include "testing/harness.h"
 
 #include <QCoreApplication>
@@ -25,12 +26,12 @@ public:
     int trashEmptied = 0;
     int recentCleared = 0;
     bool recentThere = true;
-    bool launch(vx::DesktopTool tool) override
+    void launch(vx::DesktopTool tool, vx::Outcome done) override
     {
-        if (std::find(missing.begin(), missing.end(), tool) != missing.end())
-            return false;
-        launched.push_back(tool);
-        return true;
+        const bool there = std::find(missing.begin(), missing.end(), tool) == missing.end();
+        if (there)
+            launched.push_back(tool);
+        vx::tellLater(done, there);
     }
     QString emptyTrash() override
     {
@@ -242,19 +243,47 @@ TEST_F(Form10Test, ShortcutsGoToTheDesktopOrSaySoNone)
     f.Command10.click();
     using T = vx::DesktopTool;
     EXPECT_EQ(desktop->launched, (std::vector<T>{T::FileManager, T::Appearance, T::Power, T::ScreenSaver, T::ShutdownPrompt}));
+    QCoreApplication::sendPostedEvents(); // what the desktop told
     EXPECT_TRUE(vxtest::dialogs().messages.empty());
 
     f.Command2.click();
     EXPECT_EQ(f.SSTab1.Tab(), Form10::FileSearch);
     f.Command1.click();
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(desktop->launched.back(), T::SystemAbout);
     EXPECT_EQ(f.SSTab1.Tab(), Form10::FileSearch);
     desktop->missing = {T::SystemAbout, T::ShutdownPrompt};
     f.Command1.click();
-    EXPECT_EQ(f.SSTab1.Tab(), Form10::System);
+    EXPECT_TRUE(vxtest::waitUntil([&] { return f.SSTab1.Tab() == Form10::System; }));
     f.Command10.click();
-    ASSERT_EQ(vxtest::dialogs().messages.size(), 1u);
-    EXPECT_EQ(vxtest::dialogs().messages[0].text, QStringLiteral("このデスクトップにはシャットダウンの画面がありません。"));
+    ASSERT_TRUE(vxtest::waitUntil([] { return !vxtest::dialogs().messages.empty(); }));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{QStringLiteral("このデスクトップにはシャットダウンの画面がありません。")});
+}
+
+// The desktop's own handler, on a desktop where it cannot open the home folder.
+TEST_F(Form10Test, FileManagerThatCannotOpenSaysSoWithoutWaiting)
+{
+    vx::setDesktopDriver(nullptr);
+    Form10 &f = vx::instance<Form10>();
+    f.Show();
+    for (const bool handler : {false, true}) {
+        SCOPED_TRACE(handler ? "a handler that fails" : "no handler");
+        vxtest::dialogs().messages.clear();
+        vxtest::BareDesktop bare;
+        if (handler)
+            bare.addProgram(QStringLiteral("xdg-open"), 4);
+        QElapsedTimer took;
+        took.start();
+        f.Command9.click();
+        // The handler waits for release(): a window thread that waited for it
+        // would only get here a minute later.
+        EXPECT_LT(took.elapsed(), 20000);
+        EXPECT_TRUE(vxtest::dialogs().messages.empty());
+        bare.release();
+        ASSERT_TRUE(vxtest::waitUntil([] { return !vxtest::dialogs().messages.empty(); }));
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{QStringLiteral("このデスクトップにはファイルマネージャがありません。")});
+        EXPECT_EQ(bare.log().value(0), handler ? QStringLiteral("xdg-open ") + QDir::homePath() : QString());
+    }
 }
 
 TEST_F(Form10Test, TrashAndRecentOnlySayDoneWhenDone)

@@ -112,15 +112,16 @@ bool FakeShell::open(const QString &target)
     return openResult;
 }
 
-bool FakeShell::showProperties(const QString &path)
+void FakeShell::showProperties(const QString &path, vx::Outcome done)
 {
     properties << path;
-    return propertiesResult;
+    vx::tellLater(done, propertiesResult);
 }
 
-qint64 FakeShell::start(const QString &program, const QStringList &args)
+qint64 FakeShell::start(const QString &program, const QStringList &args, vx::Outcome done)
 {
     started << (QStringList{program} + args).join(QLatin1Char(' '));
+    vx::tellLater(done, startResult);
     return ++next_;
 }
 

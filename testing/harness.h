@@ -61,11 +61,12 @@ public:
     std::vector<qint64> stopped;
     QMap<QString, QString> programs; // name -> path found on the search path
     bool openResult = true;
-    bool propertiesResult = false;
+    bool propertiesResult = true; // told later, as a desktop would
+    bool startResult = true;      // likewise
 
     bool open(const QString &target) override;
-    bool showProperties(const QString &path) override;
-    qint64 start(const QString &program, const QStringList &args) override;
+    void showProperties(const QString &path, vx::Outcome done) override;
+    qint64 start(const QString &program, const QStringList &args, vx::Outcome done = {}) override;
     void stop(qint64 handle) override;
     QString findProgram(const QString &name) override;
 

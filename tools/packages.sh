@@ -6,7 +6,7 @@ vx_packages_x="xvfb xauth x11-utils imagemagick libjpeg-turbo-progs"
 # Only the tests use these: other taggers read our tags back, another word
 # processor reads and writes rich text, other archivers read and write ours.
 # Nothing runs them beside the program.
-vx_packages_test="libtag1-dev python3-mutagen libreoffice-writer-nogui lhasa cabextract gcab zip unzip p7zip-full libarchive-tools"
+vx_packages_test="dbus-daemon libtag1-dev python3-mutagen libreoffice-writer-nogui lhasa cabextract gcab zip unzip p7zip-full libarchive-tools"
 # Benchmarks only (not needed to build or test).
 vx_packages_bench="fd-find bc valgrind python3-pil feh stress-ng libxcb-damage0-dev at-spi2-core dbus-daemon dbus-bin"
 

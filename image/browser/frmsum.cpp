@@ -165,7 +165,7 @@ void frmSum::Command3_Click()
 
 void frmSum::Command4_Click()
 {
-    vx::shellDriver().showProperties(vx::joinPath(Dir.Path(), File.FileName()));
+    vx::ShowFileProperties(vx::joinPath(Dir.Path(), File.FileName()));
 }
 
 void frmSum::Command5_Click()

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImageReader>
 #include <QMutex>
+#include <QPainter>
 #include <QSemaphore>
 #include <QSet>
 #include <QThread>
@@ -451,6 +452,60 @@ TEST_F(FrmSumTest, CellCaptionsCountCharactersAndAddListIsReadTolerantly)
     QDir(programDir()).mkdir(QStringLiteral("add.dat"));
     EXPECT_TRUE(instance<frmSum>().AddList.isEmpty());
     EXPECT_TRUE(dialogs().messages.empty());
+}
+
+// Rows holding the caption's colour (green over grey, blue and black).
+std::vector<int> captionRows(const QImage &image)
+{
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.green() - std::max(c.red(), c.blue()) > 60) {
+                rows.push_back(y);
+                break;
+            }
+        }
+    return rows;
+}
+
+TEST_F(FrmSumTest, CellCaptionsAreDrawnWholeBelowTheThumbnail)
+{
+    // Tall pictures: the thumbnail takes the whole height it may.
+    for (const char *name : {"b.jpg", "Åjg.jpg", "gyp.bmp"})
+        vxtest::writeTestImage(path(QString::fromUtf8(name)), 30, 90, Qt::blue);
+    frmSum &b = browserAt(folder);
+    b.Show();
+    ASSERT_TRUE(build(b));
+    for (int i = 0; i < 3; ++i) {
+        vx::PictureButton &cell = *b.Command1[static_cast<size_t>(i)];
+        SCOPED_TRACE(cell.Caption().toStdString());
+        cell.setForeColor(0x00FF00);
+        const QImage shown = cell.grab().toImage();
+        // The same caption in the same font with room all round.
+        const QFontMetrics fm(cell.font());
+        QImage alone(fm.horizontalAdvance(cell.Caption()) + 20, fm.height() * 3, QImage::Format_RGB32);
+        alone.fill(Qt::black);
+        {
+            QPainter p(&alone);
+            p.setFont(cell.font());
+            p.setPen(Qt::green);
+            p.drawText(10, fm.height() * 2, cell.Caption());
+        }
+        const std::vector<int> whole = captionRows(alone);
+        const std::vector<int> drawn = captionRows(shown);
+        ASSERT_FALSE(whole.empty());
+        ASSERT_FALSE(drawn.empty());
+        EXPECT_EQ(drawn.back() - drawn.front(), whole.back() - whole.front()) << "every row of the caption";
+        EXPECT_LT(drawn.back(), shown.height() - 1) << "inside the border";
+        // The thumbnail stays above the caption, never under it.
+        int pictureBottom = -1;
+        for (int y = 0; y < shown.height(); ++y)
+            if (const QColor c = shown.pixelColor(shown.width() / 2, y); c.blue() - std::max(c.red(), c.green()) > 100)
+                pictureBottom = y;
+        EXPECT_GT(pictureBottom, shown.height() / 2) << "a thumbnail is shown";
+        EXPECT_LT(pictureBottom, drawn.front());
+    }
 }
 
 } // namespace

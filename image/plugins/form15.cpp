@@ -161,7 +161,7 @@ void Form15::Command8_Click()
 
 void Form15::Command4_Click()
 {
-    vx::shellDriver().showProperties(shownFile());
+    vx::ShowFileProperties(shownFile());
 }
 
 void Form15::Command5_Click()

@@ -245,7 +245,7 @@ void Form2::Command7_Click()
 
 void Form2::Command11_Click()
 {
-    vx::shellDriver().showProperties(shownFile());
+    vx::ShowFileProperties(shownFile());
 }
 
 void Form2::IDMOPEN_Click()

@@ -144,7 +144,7 @@ void Form40::Command8_Click()
 
 void Form40::Command4_Click()
 {
-    vx::shellDriver().showProperties(shownFile());
+    vx::ShowFileProperties(shownFile());
 }
 
 void Form40::Command5_Click()

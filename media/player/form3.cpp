@@ -176,7 +176,7 @@ void Form3::Command6_Click()
 
 void Form3::Command8_Click()
 {
-    vx::shellDriver().showProperties(vx::joinPath(Dir1.Path(), File1.FileName()));
+    vx::ShowFileProperties(vx::joinPath(Dir1.Path(), File1.FileName()));
 }
 
 void Form3::Drive1_Change()

@@ -215,7 +215,7 @@ void Form20::Command6_Click()
 
 void Form20::Command8_Click()
 {
-    vx::shellDriver().showProperties(entryPath());
+    vx::ShowFileProperties(entryPath());
 }
 
 void Form20::Label1_Click()

@@ -149,7 +149,7 @@ void FormVX3::Command6_Click()
 
 void FormVX3::Command8_Click()
 {
-    vx::shellDriver().showProperties(entryPath());
+    vx::ShowFileProperties(entryPath());
 }
 
 void FormVX3::Check1_Click()

@@ -3,6 +3,7 @@
 #include "colors.h"
 #include "menu.h"
 #include "nativetitle.h"
+#include "reach.h"
 #include "platform/core/errors.h"
 #include "platform/dialogs/dialogs.h"
 #include "platform/system/system.h"
@@ -13,6 +14,7 @@
 #include <QDropEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
@@ -39,13 +41,53 @@ Form::~Form()
     FormRegistry::remove(this);
 }
 
-double Form::Left() const { return toTwips(pos().x()); }
-double Form::Top() const { return toTwips(pos().y()); }
+QPoint Form::modelPos() const { return asked_ ? *asked_ : pos(); }
+double Form::Left() const { return toTwips(modelPos().x()); }
+double Form::Top() const { return toTwips(modelPos().y()); }
 double Form::Width() const { return toTwips(frameGeometry().width()); }
 double Form::Height() const { return toTwips(frameGeometry().height()); }
-void Form::setLeft(double twips) { move(toPixels(twips), pos().y()); }
-void Form::setTop(double twips) { move(pos().x(), toPixels(twips)); }
-void Form::Move(double left, double top) { move(toPixels(left), toPixels(top)); }
+void Form::setLeft(double twips) { moveTo(QPoint(toPixels(twips), modelPos().y())); }
+void Form::setTop(double twips) { moveTo(QPoint(modelPos().x(), toPixels(twips))); }
+void Form::Move(double left, double top) { moveTo(QPoint(toPixels(left), toPixels(top))); }
+
+void Form::moveTo(QPoint pixels)
+{
+    asked_.reset();
+    move(pixels);
+    if (isVisible())
+        keepWithinReach();
+}
+
+void Form::keepWithinReach(bool framed)
+{
+    const QPoint at = pos();
+    const QRect frame(at, frameGeometry().size());
+    // Once shown, the frame is known: a window placed before fits wholly.
+    const QPoint to = framed ? ontoNearest(frame, screenAreas()) : reachablePosition(frame, screenAreas());
+    if (to == at)
+        return;
+    if (!asked_)
+        asked_ = at;
+    placing_ = true;
+    move(to);
+    placing_ = false;
+    placed_ = to;
+}
+
+void Form::setVisible(bool visible)
+{
+    if (visible && !isVisible())
+        keepWithinReach();
+    QWidget::setVisible(visible);
+}
+
+void Form::moveEvent(QMoveEvent *e)
+{
+    QWidget::moveEvent(e);
+    // Moved by the user (or the desktop): that is where it is now.
+    if (asked_ && !placing_ && pos() != placed_)
+        asked_.reset();
+}
 
 void Form::setWidth(double twips)
 {
@@ -253,6 +295,8 @@ void Form::setCaption(const QString &c)
 void Form::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
+    if (asked_ && pos() == placed_)
+        keepWithinReach(true);
     applyEmptyDesktopTitle(this);
     if (!e->spontaneous() && !unloaded_)
         dispatch([this] { Form_Activate(); });

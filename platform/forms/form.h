@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <typeindex>
 #include <vector>
@@ -86,6 +87,10 @@ public:
 
     // Visible state as the user sees it.
     bool Visible() const { return isVisible(); }
+    // A window is never shown out of reach: one whose title bar would lie on
+    // no screen goes onto the nearest one. Left and Top still report where it
+    // was asked to be until it is moved again, so a save keeps what is stored.
+    void setVisible(bool visible) override;
     // modal 0: modeless; 1: modal, returns when the window is hidden or
     // unloaded (error 400 when it is already shown).
     void Show(int modal = 0);
@@ -121,6 +126,7 @@ protected:
     void paintEvent(QPaintEvent *e) override;
     void hideEvent(QHideEvent *e) override;
     void showEvent(QShowEvent *e) override;
+    void moveEvent(QMoveEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void dragEnterEvent(QDragEnterEvent *e) override;
@@ -131,6 +137,9 @@ private:
     void setFlagKeepingShown(Qt::WindowType flag, bool on);
     void discard();
     void layoutClient();
+    void moveTo(QPoint pixels);
+    void keepWithinReach(bool framed = false);
+    QPoint modelPos() const;
 
     QWidget *client_ = nullptr;
     QMenuBar *menuBar_ = nullptr;
@@ -142,6 +151,11 @@ private:
     bool dragging_ = false;
     bool reshowing_ = false;
     QPoint dragOffset_;
+    // Where code asked the window to be, while it is shown elsewhere (placed_)
+    // to keep it within reach.
+    std::optional<QPoint> asked_;
+    QPoint placed_;
+    bool placing_ = false;
     friend class FormRegistry;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 // Graphical button: a picture with its caption below, clicked like a button
-// (mouse, space, Enter while focused, or assistive technology's press).
+// (mouse, space, Enter while focused, or assistive technology's press). The
+// caption is always drawn whole; a picture too tall to leave it room is shown
+// reduced.
 #include "control.h"
 
 #include <QImage>
@@ -23,6 +25,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     QImage picture_;

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
@@ -108,33 +107,23 @@ QString emptyFolder(const QString &folder)
 
 class RealDesktopDriver : public DesktopDriver {
 public:
-    bool launch(DesktopTool tool) override
+    void launch(DesktopTool tool, Outcome done) override
     {
-        // The screen saver command ends at once: its exit code tells whether
-        // it worked. The others are windows that stay.
-        const bool wait = tool == DesktopTool::ScreenSaver;
+        // Each installed candidate in turn, until one neither fails to start
+        // nor ends with failure (the screen saver command ends at once, the
+        // others are windows that stay).
+        std::vector<QStringList> found;
         for (QStringList argv : desktopCandidates(tool, QString::fromLocal8Bit(qgetenv("XDG_CURRENT_DESKTOP")))) {
-            const QString exe = QStandardPaths::findExecutable(argv.first());
-            if (exe.isEmpty())
-                continue;
-            argv.removeFirst();
-            if (!wait) {
-                if (QProcess::startDetached(exe, argv))
-                    return true;
-                continue;
-            }
-            QProcess p;
-            p.setStandardOutputFile(QProcess::nullDevice());
-            p.setStandardErrorFile(QProcess::nullDevice());
-            p.start(exe, argv);
-            if (p.waitForFinished(5000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
-                return true;
-            if (p.state() != QProcess::NotRunning) {
-                p.kill();
-                p.waitForFinished(1000);
-            }
+            argv.first() = QStandardPaths::findExecutable(argv.first());
+            if (!argv.first().isEmpty())
+                found.push_back(std::move(argv));
         }
-        return false;
+        tryInTurn(
+            static_cast<int>(found.size()),
+            [this, found](int i, Outcome next) {
+                startWatched(found[i].first(), found[i].mid(1), &owner_, std::move(next));
+            },
+            std::move(done));
     }
 
     QString emptyTrash() override
@@ -148,6 +137,10 @@ public:
 
     QString clearRecent() override { return clearRecentlyUsed(dataHome() + QStringLiteral("/recently-used.xbel")); }
     bool hasRecent() override { return recentlyUsedHasEntries(dataHome() + QStringLiteral("/recently-used.xbel")); }
+
+private:
+    // Parent of the tools still starting or running.
+    QObject owner_;
 };
 
 std::unique_ptr<DesktopDriver> &slot()

@@ -4,6 +4,8 @@
 // recently-used list. Programs start by argument vector, never through a
 // shell, and nothing is ever powered off without the desktop's own prompt. One
 // driver that tests replace.
+#include "watched.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +19,9 @@ enum class DesktopTool { SystemAbout, FileManager, Appearance, Power, ScreenSave
 class DesktopDriver {
 public:
     virtual ~DesktopDriver() = default;
-    // Starts the desktop's tool; false when this desktop has none.
-    virtual bool launch(DesktopTool tool) = 0;
+    // Starts the desktop's tool and returns at once; `done` tells whether one
+    // started and did not fail (false when this desktop has none).
+    virtual void launch(DesktopTool tool, Outcome done) = 0;
     // Empties the Trash of the home folder and of every mounted file system;
     // "" on success, else what failed.
     virtual QString emptyTrash() = 0;

@@ -2,17 +2,21 @@
 
 #include "platform/core/instancelock.h"
 #include "platform/dialogs/dialogs.h"
+#include "platform/forms/program.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrl>
 
 #include <map>
@@ -42,15 +46,11 @@ std::vector<qint64> &helpViewers()
     return v;
 }
 
+// A file manager that takes longer than this to answer is taken for none.
+constexpr int kAnswerMs = 5000;
+
 class RealShell : public ShellDriver {
 public:
-    ~RealShell() override
-    {
-        for (auto &[h, p] : procs_) {
-            p->disconnect();
-            delete p;
-        }
-    }
     bool open(const QString &target) override
     {
         QUrl url = QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
@@ -58,58 +58,54 @@ public:
             url = QUrl(target);
         return QDesktopServices::openUrl(url);
     }
-    bool showProperties(const QString &path) override
+    void showProperties(const QString &path, Outcome done) override
     {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected()) {
+            tellLater(done, false);
+            return;
+        }
         QDBusMessage msg = QDBusMessage::createMethodCall(
             QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("/org/freedesktop/FileManager1"),
             QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItemProperties"));
         msg << QStringList{QUrl::fromLocalFile(path).toString()} << QString();
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected())
-            return false;
-        const QDBusMessage reply = bus.call(msg, QDBus::Block, 3000);
-        return reply.type() == QDBusMessage::ReplyMessage;
+        auto *watcher = new QDBusPendingCallWatcher(bus.asyncCall(msg, kAnswerMs), &owner_);
+        QObject::connect(watcher, &QDBusPendingCallWatcher::finished, watcher,
+                         [done](QDBusPendingCallWatcher *w) {
+                             w->deleteLater();
+                             if (done)
+                                 done(!w->isError());
+                         });
     }
-    qint64 start(const QString &program, const QStringList &args) override
+    qint64 start(const QString &program, const QStringList &args, Outcome done) override
     {
-        // Forget programs the user has closed meanwhile.
-        for (auto it = procs_.begin(); it != procs_.end();) {
-            if (it->second->state() == QProcess::NotRunning) {
-                delete it->second;
-                it = procs_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-        auto *p = new QProcess();
-        p->setProgram(program);
-        p->setArguments(args);
-        p->setStandardOutputFile(QProcess::nullDevice());
-        p->setStandardErrorFile(QProcess::nullDevice());
-        p->start();
-        if (!p->waitForStarted(3000)) {
-            delete p;
-            return 0;
-        }
+        // Forget programs that have ended meanwhile.
+        std::erase_if(procs_, [](const auto &entry) { return entry.second.isNull(); });
         const qint64 h = ++next_;
-        procs_[h] = p;
+        procs_[h] = startWatched(program, args, &owner_, std::move(done));
         return h;
     }
     void stop(qint64 handle) override
     {
-        auto it = procs_.find(handle);
+        const auto it = procs_.find(handle);
         if (it == procs_.end())
             return;
-        QProcess *p = it->second;
+        const QPointer<QProcess> p = it->second;
         procs_.erase(it);
-        if (p->state() != QProcess::NotRunning) {
-            p->terminate();
-            if (!p->waitForFinished(2000)) {
-                p->kill();
-                p->waitForFinished(1000);
-            }
+        if (!p)
+            return;
+        // Ended on purpose: not a failure to report.
+        p->disconnect();
+        if (p->state() == QProcess::NotRunning) {
+            p->deleteLater();
+            return;
         }
-        delete p;
+        QObject::connect(p, &QProcess::finished, p, &QObject::deleteLater);
+        p->terminate();
+        QTimer::singleShot(2000, p, [p] {
+            if (p)
+                p->kill();
+        });
     }
     QString findProgram(const QString &name) override
     {
@@ -117,7 +113,9 @@ public:
     }
 
 private:
-    std::map<qint64, QProcess *> procs_;
+    // Parent of the programs still running and the calls still unanswered.
+    QObject owner_;
+    std::map<qint64, QPointer<QProcess>> procs_;
     qint64 next_ = 0;
 };
 } // namespace
@@ -172,29 +170,62 @@ ShellDriver &shellDriver()
 void setShellDriver(std::unique_ptr<ShellDriver> driver) { shellStore() = std::move(driver); }
 std::unique_ptr<ShellDriver> makeRealShellDriver() { return std::make_unique<RealShell>(); }
 
-bool HelpDisplayContents(const QString &helpFile)
+bool HelpDisplayContents(const QString &helpFile, Outcome shown)
 {
+    const QString name = QDir::toNativeSeparators(helpFile);
     if (!QFileInfo(helpFile).isFile()) {
-        MsgBox(QStringLiteral("ヘルプファイルが見つかりません。\n%1").arg(QDir::toNativeSeparators(helpFile)),
-               vbExclamation);
+        MsgBox(QStringLiteral("ヘルプファイルが見つかりません。\n%1").arg(name), vbExclamation);
+        tellLater(shown, false);
         return false;
     }
+    // Help viewers of our own (closed with the program), then the desktop's
+    // handler (not ours to close).
+    struct Helper {
+        QString exe;
+        bool ours;
+    };
+    std::vector<Helper> helpers;
     ShellDriver &shell = shellDriver();
-    for (const char *viewer : {"xchm", "kchmviewer"}) {
-        const QString exe = shell.findProgram(QString::fromLatin1(viewer));
-        if (exe.isEmpty())
-            continue;
-        if (const qint64 h = shell.start(exe, {helpFile})) {
-            helpViewers().push_back(h);
-            return true;
-        }
+    for (const char *program : {"xchm", "kchmviewer", "xdg-open"}) {
+        const QString exe = shell.findProgram(QString::fromLatin1(program));
+        if (!exe.isEmpty())
+            helpers.push_back({exe, qstrcmp(program, "xdg-open") != 0});
     }
-    // No viewer of our own to start: hand it to the desktop (not closed later).
-    if (shell.open(helpFile))
-        return true;
-    MsgBox(QStringLiteral("ヘルプを表示するプログラムが見つかりません。\n%1").arg(QDir::toNativeSeparators(helpFile)),
-           vbExclamation);
-    return false;
+    const auto noHelper = [name] {
+        MsgBox(QStringLiteral("ヘルプを表示するプログラムが見つかりません。\n%1").arg(name), vbExclamation);
+    };
+    if (helpers.empty()) {
+        noHelper();
+        tellLater(shown, false);
+        return false;
+    }
+    tryInTurn(
+        static_cast<int>(helpers.size()),
+        [helpers, helpFile](int i, Outcome next) {
+            const qint64 h = shellDriver().start(helpers[i].exe, {helpFile}, std::move(next));
+            if (helpers[i].ours)
+                helpViewers().push_back(h);
+        },
+        [noHelper, shown](bool ok) {
+            if (!ok)
+                dispatch(noHelper);
+            if (shown)
+                shown(ok);
+        });
+    return true;
+}
+
+void ShowFileProperties(const QString &path, Outcome shown)
+{
+    shellDriver().showProperties(path, [path, shown](bool ok) {
+        if (!ok)
+            dispatch([&path] {
+                MsgBox(QStringLiteral("プロパティを表示できませんでした。\n%1").arg(QDir::toNativeSeparators(path)),
+                       vbExclamation);
+            });
+        if (shown)
+            shown(ok);
+    });
 }
 
 void HelpCloseAll()

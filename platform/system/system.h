@@ -2,6 +2,8 @@
 // Program folder, single instance, paths, and the desktop shell (opening
 // documents and addresses, properties, help viewer). The shell goes through a
 // driver that tests replace.
+#include "watched.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,10 +28,13 @@ public:
     virtual ~ShellDriver() = default;
     // Opens a document, web address or mailto: with the desktop's handler.
     virtual bool open(const QString &target) = 0;
-    // Asks the desktop's file manager for the properties of a file.
-    virtual bool showProperties(const QString &path) = 0;
-    // Starts a program we may end later; returns a handle (> 0) or 0.
-    virtual qint64 start(const QString &program, const QStringList &args) = 0;
+    // Asks the desktop's file manager for the properties of a file; `done`
+    // tells whether one answered.
+    virtual void showProperties(const QString &path, Outcome done) = 0;
+    // Starts a program we may end later and returns its handle (> 0) at once;
+    // `done` tells as startWatched() does. A program ended by stop() tells
+    // nothing more.
+    virtual qint64 start(const QString &program, const QStringList &args, Outcome done = {}) = 0;
     virtual void stop(qint64 handle) = 0;
     // Finds a program on the search path ("" when absent).
     virtual QString findProgram(const QString &name) = 0;
@@ -39,9 +44,14 @@ ShellDriver &shellDriver();
 void setShellDriver(std::unique_ptr<ShellDriver> driver);
 std::unique_ptr<ShellDriver> makeRealShellDriver();
 
-// Shows the contents of a compiled help file with the desktop's viewer. A
-// missing file gets a message. Returns true when a viewer was asked.
-bool HelpDisplayContents(const QString &helpFile);
+// Shows the contents of a compiled help file with a help viewer, else the
+// desktop's handler, each tried in turn without waiting for it. A missing
+// file gets a message at once; no program that shows it, one later. Returns
+// true when a program was asked; `shown` tells whether one showed it.
+bool HelpDisplayContents(const QString &helpFile, Outcome shown = {});
+// Asks for a file's properties sheet without waiting; when none is shown, a
+// message says so (after it, `shown` is told).
+void ShowFileProperties(const QString &path, Outcome shown = {});
 // Ends every help viewer started by HelpDisplayContents.
 void HelpCloseAll();
 
