@@ -503,15 +503,6 @@ int spaced(int mb, const QString &shape, int keys)
             },
             500);
     };
-    // The caret display alone, at the end of the text.
-    std::vector<double> ticks;
-    for (int k = 0; k < 5; ++k) {
-        QElapsedTimer t;
-        t.start();
-        e.Timer1_Timer();
-        ticks.push_back(ms(t.nsecsElapsed()));
-    }
-    std::sort(ticks.begin(), ticks.end());
     auto report = [&](const char *where, std::vector<double> &times, double stall) {
         std::vector<double> steady(times.begin() + 1, times.end());
         std::sort(steady.begin(), steady.end());
@@ -523,6 +514,15 @@ int spaced(int mb, const QString &shape, int keys)
     std::vector<double> start, end;
     const double startStall = typeAt(false, start);
     const double endStall = typeAt(true, end);
+    // The caret display alone, at the end of the text where the keys went.
+    std::vector<double> ticks;
+    for (int k = 0; k < 5; ++k) {
+        QElapsedTimer t;
+        t.start();
+        e.Timer1_Timer();
+        ticks.push_back(ms(t.nsecsElapsed()));
+    }
+    std::sort(ticks.begin(), ticks.end());
     std::printf("spaced %3d MB %-5s open: longest stall %6.0f ms (%6.0f ms with 3 s after)  caret display median "
                 "%7.2f ms\n",
                 mb, qPrintable(shape), openStall, openMs, ticks[ticks.size() / 2]);

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QScrollBar>
@@ -631,6 +632,30 @@ TEST_F(RichTextBoxTest, ALongParagraphIsHeldInPiecesThatNothingShows)
     }
 }
 
+// A long paragraph pasted as rich text is laid out once, then cut into
+// pieces as part of the paste: one undo takes both away.
+TEST_F(RichTextBoxTest, ALongParagraphPastedAsRichTextIsCutWithThePaste)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    b.setText(QStringLiteral("ab"));
+    b.setSelStart(1);
+    const QString line = spacedLine(150000);
+    auto *data = new QMimeData;
+    data->setHtml(QStringLiteral("<b>") + line.toHtmlEscaped() + QStringLiteral("</b>"));
+    data->setText(line);
+    QGuiApplication::clipboard()->setMimeData(data);
+    b.paste();
+    QSignalSpy edited(b.document(), &QTextDocument::contentsChange);
+    ASSERT_TRUE(edited.wait(5000));
+    EXPECT_GE(pieceJoints(b.document()).size(), 2u);
+    EXPECT_EQ(b.Text(), QStringLiteral("a") + line + QStringLiteral("b"));
+    EXPECT_TRUE(b.SelBold());
+    b.Undo();
+    EXPECT_EQ(b.Text(), QStringLiteral("ab"));
+}
+
 // Keys at a joint between pieces do what they do anywhere in a line: delete
 // the character beside the caret, move over one character; a line break
 // typed there, or in a piece emptied, stays a line break.
@@ -659,6 +684,7 @@ TEST_F(RichTextBoxTest, KeysAtAJointBetweenPiecesActOnTheText)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         b.setText(text);
+        ASSERT_FALSE(pieceJoints(b.document()).empty());
         const int t = pieceJoints(b.document()).front();
         b.setSelStart(t + c.from);
         // Both sides of the joint: where the caret is put, and the other.
@@ -678,17 +704,18 @@ TEST_F(RichTextBoxTest, KeysAtAJointBetweenPiecesActOnTheText)
             EXPECT_EQ(b.SelStart(), t + c.caret) << "after " << after;
         }
     }
-    // A piece emptied, then Enter and text typed in it.
+    // A piece emptied, then lines pasted and typed into it.
     b.setText(text);
     const std::vector<int> joints = pieceJoints(b.document());
     b.setSelStart(joints[0]);
     b.setSelLength(joints[1] - joints[0]);
     key(&b, Qt::Key_Backspace, QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    b.paste();
     key(&b, Qt::Key_Return, QStringLiteral("\r"));
     key(&b, Qt::Key_B, QStringLiteral("b"));
-    key(&b, Qt::Key_Return, QStringLiteral("\r"));
     QString expected = text;
-    expected.replace(joints[0], joints[1] - joints[0], QStringLiteral("\nb\n"));
+    expected.replace(joints[0], joints[1] - joints[0], QStringLiteral("x\ny\nb"));
     EXPECT_EQ(b.Text(), expected);
     b.SaveFile(file("enter.txt"), 1);
     EXPECT_EQ(bytesOf(file("enter.txt")), QString(expected).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8());
