@@ -58,13 +58,23 @@ std::vector<qsizetype> cuts(QStringView text, qsizetype offset)
     return out;
 }
 
-// The breaks of any document, also a copy that never heard of pieces.
+// The breaks of any document, also a copy that never heard of pieces. By
+// the formats' indexes: a document may have hundreds of thousands of blocks.
 std::vector<int> scan(const QTextDocument &doc)
 {
     std::vector<int> out;
-    for (QTextBlock b = doc.begin().next(); b.isValid(); b = b.next())
-        if (startsPiece(b))
+    const QList<QTextFormat> formats = doc.allFormats();
+    std::vector<bool> isMark(size_t(formats.size()));
+    bool any = false;
+    for (qsizetype k = 0; k < formats.size(); ++k)
+        any |= isMark[size_t(k)] = formats[k].hasProperty(kMark);
+    if (!any)
+        return out;
+    for (QTextBlock b = doc.begin().next(); b.isValid(); b = b.next()) {
+        const int k = b.charFormatIndex();
+        if (k >= 0 && size_t(k) < isMark.size() && isMark[size_t(k)])
             out.push_back(b.position() - 1);
+    }
     return out;
 }
 
