@@ -520,6 +520,8 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
         c.setPosition(pieces::docPosition(breaks, at + length, false), QTextCursor::KeepAnchor);
         c.insertText(oneBreak(replacement), fmt);
     }
+    // Known again after the edit, also when its signals are held back below.
+    breaksKnown_ = false;
     // Qt tells assistive technology of the edit block as one event carrying
     // the whole span from the first edit to the last: over a large document,
     // megabytes through the accessibility bus (three times the replace

@@ -630,6 +630,23 @@ TEST_F(RichTextBoxTest, ALongParagraphIsHeldInPiecesThatNothingShows)
         b.Undo();
         EXPECT_EQ(b.Text(), c.text);
     }
+    // Replaced all over, with assistive technology listening (the edit's
+    // signals held back): positions still count the text.
+    const auto listening = RichTextBox::accessibilityActive;
+    RichTextBox::accessibilityActive = [] { return true; };
+    const QString spaced = spacedLine(200000);
+    b.setText(spaced);
+    std::vector<qsizetype> hits;
+    for (qsizetype at = spaced.indexOf(QStringLiteral("fox")); at >= 0; at = spaced.indexOf(QStringLiteral("fox"), at + 3))
+        hits.push_back(at);
+    b.ReplaceRanges(hits, 3, QStringLiteral("狐"));
+    RichTextBox::accessibilityActive = listening;
+    const QString replaced = QString(spaced).replace(QStringLiteral("fox"), QStringLiteral("狐"));
+    EXPECT_EQ(b.Text(), replaced);
+    const int last = pieceJoints(b.document()).back();
+    b.setSelStart(last + 1);
+    b.setSelLength(4);
+    EXPECT_EQ(b.SelText(), replaced.mid(last + 1, 4));
 }
 
 // A long paragraph pasted as rich text is laid out once, then cut into
