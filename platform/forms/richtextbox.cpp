@@ -277,7 +277,7 @@ void RichTextBox::merge(const QTextCharFormat &f)
 int RichTextBox::SelAlignment() const
 {
     QTextCursor c(document());
-    c.setPosition(SelStart());
+    c.setPosition(textCursor().selectionStart());
     const Qt::Alignment a = c.blockFormat().alignment();
     if (a & Qt::AlignHCenter)
         return 2;

@@ -580,7 +580,7 @@ TEST_F(RichTextBoxTest, ALongParagraphIsHeldInPiecesThatNothingShows)
     } cases[] = {
         {"spaces", spacedLine(200000)},
         {"no break opportunity", hex},
-        {"between short lines", QStringLiteral("first\n\n") + spacedLine(150000) + QStringLiteral("\nlast\n")},
+        {"between short lines", QStringLiteral("first\n\n") + spacedLine(150000) + QStringLiteral("\nlast\nx")},
         {"Japanese", QStringLiteral("吾輩は猫である。名前はまだ無い。𠮷").repeated(8000)},
     };
     for (const auto &c : cases) {
@@ -607,6 +607,14 @@ TEST_F(RichTextBoxTest, ALongParagraphIsHeldInPiecesThatNothingShows)
                     EXPECT_EQ(b.SelText(), c.text.mid(p, 5));
                     EXPECT_EQ(b.Find(c.text.mid(p, 5), p), c.text.indexOf(c.text.mid(p, 5), p, Qt::CaseInsensitive));
                 }
+            }
+            // A paragraph after the pieces keeps its own alignment.
+            if (c.text.endsWith(QLatin1String("\nx"))) {
+                b.setSelStart(int(c.text.size()));
+                b.setSelAlignment(2);
+                EXPECT_EQ(b.SelAlignment(), 2);
+                b.setSelStart(int(c.text.size()) - 3);
+                EXPECT_EQ(b.SelAlignment(), 0);
             }
             // Copied across a joint: the text as it is.
             const int t = joints[1];
