@@ -10,8 +10,8 @@ namespace vx {
 
 namespace {
 // The laid-out line holding `pos`, when the block has been laid out. Found
-// by the lines' starts: QTextLayout::lineForTextPosition analyses the whole
-// block's text again once its layout has given the analysis back.
+// by the lines' starts, without QTextLayout::lineForTextPosition, which
+// analyses the block's text again when its layout has let the analysis go.
 QTextLine lineAt(const QTextBlock &b, int pos)
 {
     const QTextLayout *lay = b.layout();
