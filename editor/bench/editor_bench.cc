@@ -18,6 +18,11 @@
 // editor_bench longkey <MB> <ours|plaintextedit> [keys]
 //   keys typed in the middle of such a line, each until it is painted; the
 //   first key apart from the rest, and the longest stall while typing.
+// editor_bench spaced <MB> <line|lines> [keys]
+//   JSON-like text with spaces as one line, or the same text in ordinary
+//   lines: the longest stall of the open, the caret display's cost, and keys
+//   typed at the start and at the end of the text, each until painted with
+//   the caret display run.
 // editor_bench replace <MB> <plain|handler|atspi> [rounds]
 //   handler: an update handler that reads each event (needs no bus);
 //   atspi: the platform's bridge (xcb, a session bus with the accessibility
@@ -315,7 +320,8 @@ public:
         while (clock_.elapsed() < settle)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         tick_.stop();
-        return ms(longest_);
+        // A stall that outlasted `settle` ended with no tick after it.
+        return ms(std::max(longest_, clock_.nsecsElapsed() - last_));
     }
 
 private:
@@ -426,6 +432,103 @@ int longKey(int mb, const QString &who, int keys)
                 "%6.0f ms, %d keys)\n",
                 mb, qPrintable(who), times.front(), steady.empty() ? 0.0 : steady[steady.size() / 2],
                 steady.empty() ? 0.0 : steady.back(), longest, keys);
+    return 0;
+}
+
+// About `mb` MB of JSON-like text with spaces: one line, or the same text in
+// ordinary lines (", " becomes ",\n": as many characters).
+QByteArray spacedText(int mb, bool lines)
+{
+    QByteArray out;
+    const qint64 bytes = qint64(mb) * 1024 * 1024;
+    out.reserve(bytes + 256);
+    out += '{';
+    for (int n = 0; out.size() < bytes; ++n)
+        out += "\"key" + QByteArray::number(n) + "\": \"the quick brown fox " + QByteArray::number(n * 7919 % 100000) +
+               "\"" + (lines ? ",\n" : ", ");
+    out += "\"end\": 0}";
+    return out;
+}
+
+// A line of `mb` MB with spaces, or the same text in ordinary lines, in the
+// editor window: the longest stall of the open, then keys typed at its start
+// and at its end, each until painted with the window's timers run.
+int spaced(int mb, const QString &shape, int keys)
+{
+    const bool lines = shape == QLatin1String("lines");
+    if (!lines && shape != QLatin1String("line")) {
+        std::fprintf(stderr, "unknown: %s\n", qPrintable(shape));
+        return 2;
+    }
+    QTemporaryDir dir;
+    {
+        QFile f(dir.filePath(QStringLiteral("spaced.txt")));
+        f.open(QIODevice::WriteOnly);
+        f.write(spacedText(mb, lines));
+    }
+    Form4 &e = vx::instance<Form4>();
+    e.Dir1.setPath(dir.path());
+    e.Show();
+    QApplication::processEvents();
+    vx::RichTextBox &box = e.RichTextBox1;
+    QElapsedTimer opened;
+    opened.start();
+    const double openStall = StallClock().measure(
+        [&] {
+            e.File1.setListIndex(0);
+            box.viewport()->repaint();
+        },
+        3000);
+    const double openMs = ms(opened.nsecsElapsed());
+    if (box.document()->characterCount() < 1000) {
+        std::fprintf(stderr, "did not load\n");
+        return 1;
+    }
+    box.setFocus();
+    auto typeAt = [&](bool atEnd, std::vector<double> &times) {
+        box.setSelStart(atEnd ? box.document()->characterCount() - 1 : 0);
+        return StallClock().measure(
+            [&] {
+                for (int k = 0; k < keys; ++k) {
+                    QElapsedTimer t;
+                    t.start();
+                    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                    QApplication::sendEvent(&box, &press);
+                    QKeyEvent release(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+                    QApplication::sendEvent(&box, &release);
+                    box.viewport()->repaint();
+                    e.Timer1_Timer();
+                    QApplication::processEvents();
+                    times.push_back(ms(t.nsecsElapsed()));
+                }
+            },
+            500);
+    };
+    auto report = [&](const char *where, std::vector<double> &times, double stall) {
+        std::vector<double> steady(times.begin() + 1, times.end());
+        std::sort(steady.begin(), steady.end());
+        std::printf("spaced %3d MB %-5s key at %-5s first %6.0f ms  steady median %6.0f ms  worst %6.0f ms  (longest "
+                    "stall %6.0f ms, %d keys)\n",
+                    mb, qPrintable(shape), where, times.front(), steady.empty() ? 0.0 : steady[steady.size() / 2],
+                    steady.empty() ? 0.0 : steady.back(), stall, keys);
+    };
+    std::vector<double> start, end;
+    const double startStall = typeAt(false, start);
+    const double endStall = typeAt(true, end);
+    // The caret display alone, at the end of the text where the keys went.
+    std::vector<double> ticks;
+    for (int k = 0; k < 5; ++k) {
+        QElapsedTimer t;
+        t.start();
+        e.Timer1_Timer();
+        ticks.push_back(ms(t.nsecsElapsed()));
+    }
+    std::sort(ticks.begin(), ticks.end());
+    std::printf("spaced %3d MB %-5s open: longest stall %6.0f ms (%6.0f ms with 3 s after)  caret display median "
+                "%7.2f ms\n",
+                mb, qPrintable(shape), openStall, openMs, ticks[ticks.size() / 2]);
+    report("start", start, startStall);
+    report("end", end, endStall);
     return 0;
 }
 
@@ -585,12 +688,15 @@ int main(int argc, char **argv)
         return longOpen(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
     if (args.size() >= 4 && args[1] == QLatin1String("longkey"))
         return longKey(args[2].toInt(), args[3], args.size() > 4 ? std::max(2, args[4].toInt()) : 10);
+    if (args.size() >= 4 && args[1] == QLatin1String("spaced"))
+        return spaced(args[2].toInt(), args[3], args.size() > 4 ? std::max(2, args[4].toInt()) : 10);
     if (args.size() >= 4 && args[1] == QLatin1String("replace"))
         return replace(args[2].toInt(), args[3], args.size() > 4 ? std::max(1, args[4].toInt()) : 3);
     std::fprintf(stderr, "usage: editor_bench open <txt|rtf> <MB> <ours|textedit|plaintextedit|cursor> [rounds]\n"
                          "       editor_bench after <MB> <ours|plaintextedit> [seconds]\n"
                          "       editor_bench longopen <MB> <ours|plaintextedit> [rounds]\n"
                          "       editor_bench longkey <MB> <ours|plaintextedit> [keys]\n"
+                         "       editor_bench spaced <MB> <line|lines> [keys]\n"
                          "       editor_bench replace <MB> <plain|handler|atspi> [rounds]\n"
                          "       editor_bench listen\n");
     return 2;

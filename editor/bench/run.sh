@@ -46,6 +46,14 @@ for who in ours plaintextedit ours plaintextedit; do
     echo "$("$bench" longopen 4 "$who" "$rounds")  load $(load)"
     echo "$("$bench" longkey 1 "$who" 10)  load $(load)"
 done
+# JSON-like text with spaces in one line, beside the same text in ordinary
+# lines: the longest stall of its open, the caret display, and keys at its
+# start and its end (the first key apart from the rest).
+for mb in ${2:-25 50}; do
+    for shape in line lines line lines; do
+        echo "$("$bench" spaced "$mb" "$shape" 10)  load $(load)"
+    done
+done
 [ -n "${2:-}" ] && exit 0
 echo "load: $(load)"
 for mode in plain handler plain handler; do

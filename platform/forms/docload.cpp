@@ -1,9 +1,12 @@
 #include "docload.h"
 
+#include "pieces.h"
+
 #include "platform/core/errors.h"
 #include "platform/core/userfileqt.h"
 #include "platform/rtf/rtf.h"
 
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace vx {
@@ -41,6 +44,10 @@ QTextDocument *loadDocument(const QString &path, const QFont &font, text::TextFo
         doc->setPlainText(*s);
         format = tf;
     }
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    pieces::cutLong(doc->begin(), QTextBlock());
+    c.endEditBlock();
     return doc;
 }
 

@@ -11,7 +11,7 @@ class QTextDocument;
 namespace vx {
 
 // A new document of `parent`'s, in `font` and without undo, holding the
-// regular file at `path` (at most 256 MB); `format` takes how its plain text
+// regular file at `path` (at most 256 MB), long paragraphs in pieces; `format` takes how its plain text
 // was written. Raises (nothing changes) when the file is missing (53),
 // unreadable (70), not a regular file or too large (75), or not decodable
 // (321).

@@ -3,6 +3,7 @@
 #include "docload.h"
 #include "layoutpacer.h"
 #include "longruns.h"
+#include "pieces.h"
 #include "textlines.h"
 
 #include "platform/core/errors.h"
@@ -13,10 +14,14 @@
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPointer>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTimer>
+
+#include <memory>
 
 namespace vx {
 
@@ -49,7 +54,10 @@ RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : 
     setTabChangesFocus(false);
     setRightMargin(rightMargin_);
     setWordWrapMode(wrapFor(false));
-    connect(this, &QTextEdit::textChanged, this, [this] { fire(Change); });
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (!cutting_)
+            fire(Change);
+    });
     watchEdits(document());
     followWrap(document());
     paceLayout(document());
@@ -58,20 +66,147 @@ RichTextBox::RichTextBox(Form *form, const QString &name, QWidget *container) : 
 void RichTextBox::watchEdits(QTextDocument *doc)
 {
     // A change of format alone also reports its span as removed and added.
-    connect(doc, &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+    connect(doc, &QTextDocument::contentsChange, this, [this, doc](int from, int removed, int added) {
+        breaksKnown_ = false;
         if (!quiet_ && (removed != 0 || added != 0))
             fire(Edited);
+        if (added <= 0 || cutPending_ || cutting_ || doc != document())
+            return;
+        const QTextBlock end = doc->findBlock(from + added).next();
+        for (QTextBlock b = doc->findBlock(from); b.isValid() && b != end; b = b.next()) {
+            if (b.length() - 1 > pieces::kLong) {
+                // Not inside the change: at once after it.
+                cutPending_ = true;
+                QTimer::singleShot(0, this, [this, d = QPointer<QTextDocument>(doc)] { cutGrown(d); });
+                return;
+            }
+        }
     });
+}
+
+void RichTextBox::cutGrown(QTextDocument *doc)
+{
+    cutPending_ = false;
+    if (!doc || doc != document())
+        return;
+    const QScopedValueRollback quiet(quiet_, true);
+    const QScopedValueRollback cutting(cutting_, true);
+    QTextCursor c(doc);
+    // Undone with the edit that made the paragraph long.
+    c.joinPreviousEditBlock();
+    pieces::cutLong(doc->begin(), QTextBlock());
+    c.endEditBlock();
+}
+
+const std::vector<int> &RichTextBox::pieceBreaks() const
+{
+    if (!breaksKnown_) {
+        breaks_ = pieces::breaks(*document());
+        breaksKnown_ = true;
+    }
+    return breaks_;
+}
+
+int RichTextBox::toText(int docPos) const
+{
+    const std::vector<int> &at = pieceBreaks();
+    return docPos - int(std::lower_bound(at.begin(), at.end(), docPos) - at.begin());
+}
+
+int RichTextBox::toDoc(int textPos, bool after) const
+{
+    const std::vector<int> &at = pieceBreaks();
+    if (at.empty())
+        return textPos;
+    // The caret where it is: before or after a break it stands at the same text position.
+    const int caret = textCursor().position();
+    if (toText(caret) == textPos)
+        return caret;
+    return pieces::docPosition(at, textPos, after);
+}
+
+int RichTextBox::textLength() const { return document()->characterCount() - 1 - int(pieceBreaks().size()); }
+
+QString RichTextBox::textOf(const QTextCursor &c) const
+{
+    return unifyBreaks(pieces::withoutBreaks(c.selectedText(), c.selectionStart(), pieceBreaks()));
+}
+
+void RichTextBox::keepCaretFormatPlain()
+{
+    const QTextCharFormat f = currentCharFormat();
+    const QTextCharFormat plain = pieces::unmarked(f);
+    if (plain != f) {
+        const QScopedValueRollback quiet(quiet_, true);
+        setCurrentCharFormat(plain);
+    }
+}
+
+void RichTextBox::stepOverPieceBreak(const QKeyEvent *e, bool before)
+{
+    if (pieceBreaks().empty())
+        return;
+    QTextCursor c = textCursor();
+    const auto mode = e->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    if (before) {
+        // Deleting a break between pieces would delete nothing the user sees,
+        // and an arrow to the right of one would not move in the text.
+        const bool deletes = !c.hasSelection() && !isReadOnly();
+        if (deletes && e->key() == Qt::Key_Backspace && c.atBlockStart() && pieces::startsPiece(c.block()))
+            c.movePosition(QTextCursor::PreviousCharacter);
+        else if (deletes && e->key() == Qt::Key_Delete && c.atBlockEnd() && pieces::endsPiece(c.block()))
+            c.movePosition(QTextCursor::NextCharacter);
+        else if (e->key() == Qt::Key_Right && c.atBlockEnd() && pieces::endsPiece(c.block()))
+            c.movePosition(QTextCursor::NextCharacter, mode);
+        else
+            return;
+    } else {
+        // Both sides of a break are one place in the text: an arrow moves on.
+        if ((e->key() != Qt::Key_Left && e->key() != Qt::Key_Right) || !c.atBlockEnd() ||
+            !pieces::endsPiece(c.block()))
+            return;
+        c.movePosition(e->key() == Qt::Key_Right ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter, mode);
+    }
+    setTextCursor(c);
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source)
 {
+    keepCaretFormatPlain();
     if (source->hasText())
         wrapForIncoming(source->text());
+    // Plain text goes in in pieces at once, not laid out whole first.
+    if (source->hasText() && !(acceptRichText() && source->hasHtml()) && source->text().size() > pieces::kLong) {
+        QTextCursor c = textCursor();
+        pieces::insertText(c, oneBreak(source->text()), c.charFormat());
+        setTextCursor(c);
+        ensureCursorVisible();
+        return;
+    }
     QTextEdit::insertFromMimeData(source);
 }
 
-QString RichTextBox::Text() const { return unifyBreaks(document()->toRawText()); }
+QMimeData *RichTextBox::createMimeDataFromSelection() const
+{
+    const QTextCursor sel = textCursor();
+    const std::vector<int> &at = pieceBreaks();
+    const auto first = std::lower_bound(at.begin(), at.end(), sel.selectionStart());
+    if (first == at.end() || *first >= sel.selectionEnd())
+        return QTextEdit::createMimeDataFromSelection();
+    QTextDocument copy;
+    copy.setDefaultFont(document()->defaultFont());
+    QTextCursor(&copy).insertFragment(sel.selection());
+    pieces::join(copy);
+    auto *data = new QMimeData;
+    data->setText(textOf(sel));
+    data->setHtml(copy.toHtml());
+    return data;
+}
+
+QString RichTextBox::Text() const
+{
+    return unifyBreaks(pieces::withoutBreaks(document()->toRawText(), 0, pieceBreaks()));
+}
 
 void RichTextBox::setText(const QString &t)
 {
@@ -80,38 +215,39 @@ void RichTextBox::setText(const QString &t)
     c.beginEditBlock();
     c.select(QTextCursor::Document);
     c.setBlockFormat(QTextBlockFormat());
-    c.insertText(oneBreak(t), QTextCharFormat());
+    pieces::insertText(c, oneBreak(t), QTextCharFormat());
     c.endEditBlock();
     c.setPosition(0);
     setTextCursor(c);
 }
 
-int RichTextBox::SelStart() const { return textCursor().selectionStart(); }
+int RichTextBox::SelStart() const { return toText(textCursor().selectionStart()); }
 
 void RichTextBox::setSelStart(int pos)
 {
     QTextCursor c = textCursor();
-    c.setPosition(std::clamp(pos, 0, document()->characterCount() - 1));
+    c.setPosition(toDoc(std::clamp(pos, 0, textLength())));
     setTextCursor(c);
 }
 
 int RichTextBox::SelLength() const
 {
     const QTextCursor c = textCursor();
-    return c.selectionEnd() - c.selectionStart();
+    return toText(c.selectionEnd()) - toText(c.selectionStart());
 }
 
 void RichTextBox::setSelLength(int len)
 {
     const int start = SelStart();
-    const int end = document()->characterCount() - 1;
+    const int end = textLength();
     QTextCursor c = textCursor();
-    c.setPosition(start);
-    c.setPosition(start + std::clamp(len, 0, end - start), QTextCursor::KeepAnchor);
+    const int from = toDoc(start);
+    c.setPosition(from);
+    c.setPosition(std::max(from, toDoc(start + std::clamp(len, 0, end - start), false)), QTextCursor::KeepAnchor);
     setTextCursor(c);
 }
 
-QString RichTextBox::SelText() const { return unifyBreaks(textCursor().selectedText()); }
+QString RichTextBox::SelText() const { return textOf(textCursor()); }
 
 void RichTextBox::setSelText(const QString &t)
 {
@@ -119,7 +255,7 @@ void RichTextBox::setSelText(const QString &t)
         return;
     wrapForIncoming(t);
     QTextCursor c = textCursor();
-    c.insertText(oneBreak(t));
+    pieces::insertText(c, oneBreak(t), c.charFormat());
     setTextCursor(c);
 }
 
@@ -142,7 +278,7 @@ void RichTextBox::merge(const QTextCharFormat &f)
 int RichTextBox::SelAlignment() const
 {
     QTextCursor c(document());
-    c.setPosition(SelStart());
+    c.setPosition(textCursor().selectionStart());
     const Qt::Alignment a = c.blockFormat().alignment();
     if (a & Qt::AlignHCenter)
         return 2;
@@ -253,19 +389,30 @@ void RichTextBox::setRightMargin(double twips)
 
 int RichTextBox::Find(const QString &text, int start)
 {
-    if (text.isEmpty() || start < 0 || start >= document()->characterCount() - 1)
+    if (text.isEmpty() || start < 0 || start >= textLength())
         return -1;
-    const QTextCursor found = document()->find(text, start);
-    if (found.isNull())
+    if (pieceBreaks().empty()) {
+        const QTextCursor found = document()->find(text, start);
+        if (found.isNull())
+            return -1;
+        setTextCursor(found);
+        return found.selectionStart();
+    }
+    // The document finds nothing across a break between pieces.
+    const auto at = Text().indexOf(text, start, Qt::CaseInsensitive);
+    if (at < 0)
         return -1;
-    setTextCursor(found);
-    return found.selectionStart();
+    QTextCursor c = textCursor();
+    c.setPosition(pieces::docPosition(pieceBreaks(), int(at), true));
+    c.setPosition(pieces::docPosition(pieceBreaks(), int(at + text.size()), false), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+    return int(at);
 }
 
-int RichTextBox::GetLineFromChar(int pos) const { return lineOfChar(*document(), pos); }
+int RichTextBox::GetLineFromChar(int pos) const { return lineOfChar(*document(), toDoc(pos)); }
 int RichTextBox::LineCount() const { return document()->lineCount(); }
-int RichTextBox::CaretLineStart() const { return lineStartAt(*document(), textCursor().position()); }
-int RichTextBox::LineLength(int charIndex) const { return lineLengthAt(*document(), charIndex); }
+int RichTextBox::CaretLineStart() const { return toText(lineStartAt(*document(), textCursor().position())); }
+int RichTextBox::LineLength(int charIndex) const { return lineLengthAt(*document(), toDoc(charIndex)); }
 
 void RichTextBox::replaceDocument(QTextDocument *doc)
 {
@@ -276,6 +423,7 @@ void RichTextBox::replaceDocument(QTextDocument *doc)
     // The document a previous load made goes with the next (Qt deletes only
     // the control's first one, when it is replaced).
     QTextDocument *old = document();
+    breaksKnown_ = false;
     const bool ours = old && old->parent() == this;
     // Every full layout of a large document lays out its first pages again
     // (a hundred lines or more, shaped afresh). Attaching with no page size
@@ -309,11 +457,18 @@ void RichTextBox::LoadFile(const QString &path)
     replaceDocument(loadDocument(path, document()->defaultFont(), format_, this));
 }
 
-QByteArray RichTextBox::TextRTF() const { return rtf::write(*document()); }
+QByteArray RichTextBox::TextRTF() const
+{
+    if (pieceBreaks().empty())
+        return rtf::write(*document());
+    const std::unique_ptr<QTextDocument> copy(document()->clone());
+    pieces::join(*copy);
+    return rtf::write(*copy);
+}
 
 QString RichTextBox::PlainText() const
 {
-    QString s = document()->toRawText();
+    QString s = pieces::withoutBreaks(document()->toRawText(), 0, pieceBreaks());
     for (QChar &c : s)
         if (c == QChar::ParagraphSeparator)
             c = QLatin1Char('\n');
@@ -348,6 +503,7 @@ void RichTextBox::SelPrint(QPagedPaintDevice &device) const
         all.select(QTextCursor::Document);
         c.insertFragment(all.selection());
     }
+    pieces::join(copy);
     copy.print(&device);
 }
 
@@ -364,7 +520,10 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
     if (starts.empty())
         return;
     QTextDocument *d = document();
-    const int end = d->characterCount() - 1;
+    const int end = textLength();
+    // Text positions into the document's: the edits go from the end back,
+    // so the breaks before each stay where they were.
+    const std::vector<int> breaks = pieceBreaks();
     QTextCursor c(d);
     QTextCursor probe(d);
     c.beginEditBlock();
@@ -373,12 +532,15 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
         const int at = static_cast<int>(*it);
         if (at < 0 || at + length > end)
             continue;
-        probe.setPosition(at + 1);
-        const QTextCharFormat fmt = probe.charFormat();
-        c.setPosition(at);
-        c.setPosition(at + length, QTextCursor::KeepAnchor);
+        const int from = pieces::docPosition(breaks, at, true);
+        probe.setPosition(from + 1);
+        const QTextCharFormat fmt = pieces::unmarked(probe.charFormat());
+        c.setPosition(from);
+        c.setPosition(pieces::docPosition(breaks, at + length, false), QTextCursor::KeepAnchor);
         c.insertText(oneBreak(replacement), fmt);
     }
+    // Known again after the edit, also when its signals are held back below.
+    breaksKnown_ = false;
     // Qt tells assistive technology of the edit block as one event carrying
     // the whole span from the first edit to the last: over a large document,
     // megabytes through the accessibility bus (three times the replace
@@ -442,6 +604,8 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
             if (KeyPress)
                 KeyPress(ascii);
         });
+    keepCaretFormatPlain();
+    stepOverPieceBreak(e, true);
     // Shift+Enter starts a line of its own as well: a line separator inside a
     // line would reach a plain text file as that character.
     if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
@@ -449,9 +613,10 @@ void RichTextBox::keyPressEvent(QKeyEvent *e)
                         static_cast<quint16>(e->count()));
         QTextEdit::keyPressEvent(&plain);
         e->setAccepted(plain.isAccepted());
-        return;
+    } else {
+        QTextEdit::keyPressEvent(e);
     }
-    QTextEdit::keyPressEvent(e);
+    stepOverPieceBreak(e, false);
 }
 
 void RichTextBox::inputMethodEvent(QInputMethodEvent *e)
@@ -463,6 +628,7 @@ void RichTextBox::inputMethodEvent(QInputMethodEvent *e)
                 KeyPress(c);
         });
     }
+    keepCaretFormatPlain();
     QTextEdit::inputMethodEvent(e);
 }
 

@@ -2,7 +2,9 @@
 // The rich text box: a formatted document with the selection members the
 // windows use (the format of a mixed selection is the format at its start),
 // find, file load and save (rich text when the file begins with "{\rtf", else
-// plain text in the encoding and line breaks it came with), print.
+// plain text in the encoding and line breaks it came with), print. A very
+// long paragraph is held in pieces (see pieces.h); every member here speaks
+// of the text without them.
 #include "control.h"
 #include "platform/rtf/plaintext.h"
 
@@ -121,6 +123,7 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
     void inputMethodEvent(QInputMethodEvent *e) override;
     void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
 
 private:
     QTextCharFormat formatAtStart() const;
@@ -132,6 +135,21 @@ private:
     // about to be inserted.
     void followWrap(QTextDocument *doc);
     void wrapForIncoming(QStringView text);
+    // Positions in the document and in the text (without the breaks
+    // between pieces of a long paragraph).
+    const std::vector<int> &pieceBreaks() const;
+    int toText(int docPos) const;
+    int toDoc(int textPos, bool after = true) const;
+    int textLength() const;
+    QString textOf(const QTextCursor &c) const;
+    // Cuts paragraphs grown long by an edit into pieces, as part of that edit.
+    void cutGrown(QTextDocument *doc);
+    void keepCaretFormatPlain();
+    void stepOverPieceBreak(const QKeyEvent *e, bool before);
+    mutable std::vector<int> breaks_;
+    mutable bool breaksKnown_ = false;
+    bool cutPending_ = false;
+    bool cutting_ = false;
     double rightMargin_ = 108150;
     text::TextFormat format_;
 };

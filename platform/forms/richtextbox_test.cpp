@@ -1,5 +1,7 @@
 #include "platform/forms/richtextbox.h"
 
+#include "platform/forms/pieces.h"
+
 #include "platform/core/errors.h"
 #include "platform/rtf/rtf.h"
 #include "testing/errors.h"
@@ -9,10 +11,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPdfWriter>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTextBlock>
 #include <QTimer>
 #include <QTextDocument>
@@ -410,15 +416,22 @@ QByteArray hexRun(qsizetype bytes)
     return out;
 }
 
-// The lines of block `n` as laid out.
+// The lines of paragraph `n` as laid out, all its pieces.
 QStringList laidLines(const QTextDocument *doc, int n)
 {
-    const QTextBlock b = doc->findBlockByNumber(n);
+    QTextBlock b = doc->begin();
+    for (int k = 0; k < n; b = b.next())
+        if (!pieces::startsPiece(b.next()))
+            ++k;
     QStringList out;
-    for (int k = 0; k < b.layout()->lineCount(); ++k) {
-        const QTextLine l = b.layout()->lineAt(k);
-        out << b.text().mid(l.textStart(), l.textLength());
-    }
+    do {
+        doc->documentLayout()->blockBoundingRect(b); // laid out now, not in the background
+        for (int k = 0; k < b.layout()->lineCount(); ++k) {
+            const QTextLine l = b.layout()->lineAt(k);
+            out << b.text().mid(l.textStart(), l.textLength());
+        }
+        b = b.next();
+    } while (pieces::startsPiece(b));
     return out;
 }
 
@@ -464,12 +477,12 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
         const QStringList lines = laidLines(b.document(), 1);
         EXPECT_GT(lines.size(), 100) << "wrapped at the margin";
         EXPECT_EQ(lines.join(QString()).size(), kLine);
-        b.setSelStart(b.document()->findBlockByNumber(1).position() + kLine / 2);
+        b.setSelStart(11 + kLine / 2);
         c.typed = msFor([&] {
             key(&b, Qt::Key_A, QStringLiteral("a"));
             b.viewport()->repaint();
         });
-        EXPECT_EQ(b.document()->findBlockByNumber(1).length(), kLine + 2);
+        EXPECT_EQ(b.Text().split(QLatin1Char('\n')).value(1).size(), kLine + 1);
         return c;
     };
     const Costs ordinary = costs(spaced);
@@ -491,7 +504,7 @@ TEST_F(RichTextBoxTest, ALineWithoutBreakOpportunitiesCostsNoMoreThanOrdinaryTex
     };
     const qint64 kept = replaced(QStringLiteral(" "));
     const qint64 joined = replaced(QString());
-    EXPECT_EQ(b.document()->characterCount(), kLine - qsizetype(spaces.size()) + 1);
+    EXPECT_EQ(b.Text().size(), kLine - qsizetype(spaces.size()));
     EXPECT_LT(joined, 3 * kept + 100);
 }
 
@@ -529,6 +542,251 @@ TEST_F(RichTextBoxTest, OrdinaryTextStillWrapsAtWordBoundaries)
     writeBytes(path, (words + QLatin1Char('\n') + japanese).toUtf8());
     b.LoadFile(path);
     check();
+}
+
+// JSON-like text with spaces: `bytes` of it in one line.
+QString spacedLine(qsizetype bytes)
+{
+    QString out;
+    for (int n = 0; out.size() < bytes; ++n)
+        out += QStringLiteral("\"key%1\": \"the quick brown fox %2\", ").arg(n).arg(n * 7919 % 100000);
+    out.truncate(bytes);
+    return out;
+}
+
+// The text positions where the document's pieces meet.
+std::vector<int> pieceJoints(const QTextDocument *doc)
+{
+    std::vector<int> out;
+    const std::vector<int> at = pieces::breaks(*doc);
+    for (size_t j = 0; j < at.size(); ++j)
+        out.push_back(at[j] - int(j));
+    return out;
+}
+
+// A paragraph of megabytes is laid out in pieces, so that a key laid out the
+// piece again rather than the whole paragraph. Nothing the box gives, saves
+// or copies holds the joints between pieces, wherever they fall: after a
+// space, inside a run without break opportunities, among Japanese text.
+TEST_F(RichTextBoxTest, ALongParagraphIsHeldInPiecesThatNothingShows)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    const QString hex = QString::fromLatin1(hexRun(200000));
+    const struct {
+        const char *name;
+        QString text;
+    } cases[] = {
+        {"spaces", spacedLine(200000)},
+        {"no break opportunity", hex},
+        {"between short lines", QStringLiteral("first\n\n") + spacedLine(150000) + QStringLiteral("\nlast\nx")},
+        {"Japanese", QStringLiteral("吾輩は猫である。名前はまだ無い。𠮷").repeated(8000)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = file("long.txt");
+        writeBytes(path, c.text.toUtf8());
+        for (bool load : {false, true}) {
+            if (load)
+                b.LoadFile(path);
+            else
+                b.setText(c.text);
+            const std::vector<int> joints = pieceJoints(b.document());
+            ASSERT_GE(joints.size(), 3u) << "load " << load;
+            for (QTextBlock k = b.document()->begin(); k.isValid(); k = k.next())
+                ASSERT_LE(k.length() - 1, pieces::kLong);
+            EXPECT_EQ(b.Text(), c.text);
+            EXPECT_EQ(b.LineCount() > 0, true);
+            for (const int t : {joints.front(), joints[1], joints.back()}) {
+                for (const int p : {t - 2, t, t + 1}) {
+                    b.setSelStart(p);
+                    EXPECT_EQ(b.SelStart(), p);
+                    b.setSelLength(5);
+                    EXPECT_EQ(b.SelLength(), 5);
+                    EXPECT_EQ(b.SelText(), c.text.mid(p, 5));
+                    EXPECT_EQ(b.Find(c.text.mid(p, 5), p), c.text.indexOf(c.text.mid(p, 5), p, Qt::CaseInsensitive));
+                }
+            }
+            // A paragraph after the pieces keeps its own alignment.
+            if (c.text.endsWith(QLatin1String("\nx"))) {
+                b.setSelStart(int(c.text.size()));
+                b.setSelAlignment(2);
+                EXPECT_EQ(b.SelAlignment(), 2);
+                b.setSelStart(int(c.text.size()) - 3);
+                EXPECT_EQ(b.SelAlignment(), 0);
+            }
+            // Copied across a joint: the text as it is.
+            const int t = joints[1];
+            b.setSelStart(t - 3);
+            b.setSelLength(6);
+            b.copy();
+            EXPECT_EQ(QGuiApplication::clipboard()->text(), c.text.mid(t - 3, 6));
+        }
+        // Saved as plain and rich text, the text comes back.
+        const QString out = file("out.txt");
+        b.SaveFile(out, 1);
+        EXPECT_EQ(bytesOf(out), c.text.toUtf8());
+        b.SaveFile(out, 0);
+        b.LoadFile(out);
+        EXPECT_EQ(b.Text(), c.text);
+        // A replace across a joint, with a line break, and its undo.
+        const int t = pieceJoints(b.document())[1];
+        b.setText(c.text);
+        b.ReplaceRanges({qsizetype(t - 2)}, 4, QStringLiteral("X\nY"));
+        EXPECT_EQ(b.Text(), QString(c.text).replace(t - 2, 4, QStringLiteral("X\nY")));
+        b.Undo();
+        EXPECT_EQ(b.Text(), c.text);
+    }
+    // Replaced all over, with assistive technology listening (the edit's
+    // signals held back): positions still count the text.
+    const auto listening = RichTextBox::accessibilityActive;
+    RichTextBox::accessibilityActive = [] { return true; };
+    const QString spaced = spacedLine(200000);
+    b.setText(spaced);
+    std::vector<qsizetype> hits;
+    for (qsizetype at = spaced.indexOf(QStringLiteral("fox")); at >= 0; at = spaced.indexOf(QStringLiteral("fox"), at + 3))
+        hits.push_back(at);
+    b.ReplaceRanges(hits, 3, QStringLiteral("狐"));
+    RichTextBox::accessibilityActive = listening;
+    const QString replaced = QString(spaced).replace(QStringLiteral("fox"), QStringLiteral("狐"));
+    EXPECT_EQ(b.Text(), replaced);
+    const int last = pieceJoints(b.document()).back();
+    b.setSelStart(last + 1);
+    b.setSelLength(4);
+    EXPECT_EQ(b.SelText(), replaced.mid(last + 1, 4));
+}
+
+// A long paragraph pasted as rich text is laid out once, then cut into
+// pieces as part of the paste: one undo takes both away.
+TEST_F(RichTextBoxTest, ALongParagraphPastedAsRichTextIsCutWithThePaste)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    b.setText(QStringLiteral("ab"));
+    b.setSelStart(1);
+    const QString line = spacedLine(150000);
+    auto *data = new QMimeData;
+    data->setHtml(QStringLiteral("<b>") + line.toHtmlEscaped() + QStringLiteral("</b>"));
+    data->setText(line);
+    QGuiApplication::clipboard()->setMimeData(data);
+    b.paste();
+    QSignalSpy edited(b.document(), &QTextDocument::contentsChange);
+    ASSERT_TRUE(edited.wait(5000));
+    EXPECT_GE(pieceJoints(b.document()).size(), 2u);
+    EXPECT_EQ(b.Text(), QStringLiteral("a") + line + QStringLiteral("b"));
+    EXPECT_TRUE(b.SelBold());
+    b.Undo();
+    EXPECT_EQ(b.Text(), QStringLiteral("ab"));
+}
+
+// Keys at a joint between pieces do what they do anywhere in a line: delete
+// the character beside the caret, move over one character; a line break
+// typed there, or in a piece emptied, stays a line break.
+TEST_F(RichTextBoxTest, KeysAtAJointBetweenPiecesActOnTheText)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    const QString text = spacedLine(100000);
+    const struct {
+        const char *name;
+        int from; // from the joint
+        int key;
+        QString typed;
+        Qt::KeyboardModifiers mods;
+        int removedFrom; // the character gone, from the joint (none: 1)
+        int caret;       // from the joint
+    } cases[] = {
+        {"backspace after", 0, Qt::Key_Backspace, QString(), Qt::NoModifier, -1, -1},
+        {"delete before", 0, Qt::Key_Delete, QString(), Qt::NoModifier, 0, 0},
+        {"right", -1, Qt::Key_Right, QString(), Qt::NoModifier, 1, 0},
+        {"right over", 0, Qt::Key_Right, QString(), Qt::NoModifier, 1, 1},
+        {"left", 0, Qt::Key_Left, QString(), Qt::NoModifier, 1, -1},
+        {"left over", 1, Qt::Key_Left, QString(), Qt::NoModifier, 1, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        b.setText(text);
+        ASSERT_FALSE(pieceJoints(b.document()).empty());
+        const int t = pieceJoints(b.document()).front();
+        b.setSelStart(t + c.from);
+        // Both sides of the joint: where the caret is put, and the other.
+        for (bool after : {true, false}) {
+            b.setText(text);
+            QTextCursor at = b.textCursor();
+            at.setPosition(pieces::breaks(*b.document()).front() + (after ? 1 : 0) + c.from);
+            if (c.from == 0)
+                b.setTextCursor(at);
+            else
+                b.setSelStart(t + c.from);
+            key(&b, c.key, c.typed, c.mods);
+            QString expected = text;
+            if (c.removedFrom != 1)
+                expected.remove(t + c.removedFrom, 1);
+            EXPECT_EQ(b.Text(), expected) << "after " << after;
+            EXPECT_EQ(b.SelStart(), t + c.caret) << "after " << after;
+        }
+    }
+    // A piece emptied, then lines pasted and typed into it.
+    b.setText(text);
+    const std::vector<int> joints = pieceJoints(b.document());
+    b.setSelStart(joints[0]);
+    b.setSelLength(joints[1] - joints[0]);
+    key(&b, Qt::Key_Backspace, QString());
+    QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    b.paste();
+    key(&b, Qt::Key_Return, QStringLiteral("\r"));
+    key(&b, Qt::Key_B, QStringLiteral("b"));
+    QString expected = text;
+    expected.replace(joints[0], joints[1] - joints[0], QStringLiteral("x\ny\nb"));
+    EXPECT_EQ(b.Text(), expected);
+    b.SaveFile(file("enter.txt"), 1);
+    EXPECT_EQ(bytesOf(file("enter.txt")), QString(expected).replace(QLatin1Char('\n'), QStringLiteral("\r\n")).toUtf8());
+}
+
+// A key at the start or the end of a line of megabytes costs what one in a
+// line of a piece's length costs, and so does the caret's line and column
+// (the window asks for them ten times a second).
+TEST_F(RichTextBoxTest, AKeyInALineOfMegabytesCostsWhatOneInAShortLineCosts)
+{
+    Box &form = instance<Box>();
+    form.Show();
+    RichTextBox &b = form.RichTextBox1;
+    struct Costs {
+        qint64 start, end, caret;
+    };
+    auto costs = [&](qsizetype length) {
+        Costs c{};
+        const QString path = file("line.txt");
+        writeBytes(path, spacedLine(length).toUtf8());
+        b.LoadFile(path);
+        b.viewport()->repaint();
+        auto typeAt = [&](int pos) {
+            b.setSelStart(pos);
+            return msFor([&] {
+                for (int k = 0; k < 3; ++k) {
+                    key(&b, Qt::Key_A, QStringLiteral("a"));
+                    b.viewport()->repaint();
+                }
+            });
+        };
+        c.start = typeAt(0);
+        c.end = typeAt(int(length) + 3);
+        EXPECT_EQ(b.Text().size(), length + 6);
+        c.caret = msFor([&] {
+            for (int k = 0; k < 20; ++k)
+                (void)(b.GetLineFromChar(b.SelStart()) + b.CaretLineStart() + b.LineLength(b.CaretLineStart()) +
+                       b.LineCount() + b.SelEnd());
+        });
+        return c;
+    };
+    const Costs piece = costs(pieces::kLong - 100);
+    const Costs line = costs(4 << 20);
+    EXPECT_LT(line.start, 3 * piece.start + 100);
+    EXPECT_LT(line.end, 3 * piece.end + 100);
+    EXPECT_LT(line.caret, 3 * piece.caret + 50);
 }
 
 

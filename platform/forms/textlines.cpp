@@ -9,13 +9,25 @@
 namespace vx {
 
 namespace {
-// The laid-out line holding `pos`, when the block has been laid out.
+// The laid-out line holding `pos`, when the block has been laid out. Found
+// by the lines' starts, without QTextLayout::lineForTextPosition, which
+// analyses the block's text again when its layout has let the analysis go.
 QTextLine lineAt(const QTextBlock &b, int pos)
 {
     const QTextLayout *lay = b.layout();
     if (!lay || lay->lineCount() == 0)
         return QTextLine();
-    return lay->lineForTextPosition(pos - b.position());
+    const int at = pos - b.position();
+    int lo = 0;
+    int hi = lay->lineCount() - 1;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo + 1) / 2;
+        if (lay->lineAt(mid).textStart() <= at)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lay->lineAt(lo);
 }
 } // namespace
 
