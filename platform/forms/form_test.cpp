@@ -274,6 +274,8 @@ TEST_F(FormModel, MenusAreBuiltWhenFirstShown)
     ASSERT_EQ(popup->actions().size(), 3);
     EXPECT_EQ(popup->actions().at(0)->text(), QStringLiteral("ヘルプ"));
     EXPECT_TRUE(popup->actions().at(1)->isSeparator());
+    EXPECT_EQ(popup->actions().at(1)->text(), QString()) << "a separator shows no text beside it";
+    EXPECT_EQ(w.mnuLine.Caption(), QStringLiteral("-"));
     int exits = 0;
     w.mnuExit.Click = [&] { ++exits; };
     popup->actions().at(2)->trigger();

@@ -25,8 +25,11 @@ Menu::Menu(Menu *parent, const QString &name, const QString &caption)
     setObjectName(name);
     action_ = new QAction(caption, this);
     action_->setObjectName(name);
-    if (caption == QLatin1String("-"))
+    if (caption == QLatin1String("-")) {
+        // A separator with text is drawn by some styles with the text beside it.
+        action_->setText(QString());
         action_->setSeparator(true);
+    }
     else
         connect(action_, &QAction::triggered, this, [this] { triggered(); });
     parent->addChild(this);
@@ -68,7 +71,7 @@ QMenu *Menu::subMenu()
     return menu_;
 }
 
-QString Menu::Caption() const { return action_->text(); }
+QString Menu::Caption() const { return action_->isSeparator() ? QStringLiteral("-") : action_->text(); }
 void Menu::setCaption(const QString &c)
 {
     action_->setText(c);
