@@ -7,11 +7,15 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
+#include <memory>
+#include <new>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,12 +30,8 @@ using Failed = SaveResult::Failed;
 
 SaveResult failure(Failed where, int error) { return SaveResult{where, error}; }
 
-// The whole content at the start of `fd`, cut to its length and on the disk.
-bool putContent(int fd, const QByteArray &bytes)
-{
-    return replace::writeAt(fd, bytes.constData(), size_t(bytes.size())) && ::ftruncate(fd, bytes.size()) == 0 &&
-           ::fsync(fd) == 0;
-}
+// The content is `size` bytes long and on the disk.
+bool finish(int fd, qint64 size) { return ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0; }
 
 bool refusedByFolder(int e) { return e == EACCES || e == EPERM || e == EROFS; }
 
@@ -44,7 +44,7 @@ void syncDir(const QByteArray &dir)
 
 // The same file, rewritten: every name of it shows the new content, and a
 // folder that takes no new file is no hindrance.
-SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes)
+SaveResult rewriteInPlace(const QString &target, const StreamedContent &content)
 {
     Fd fd(::open(QFile::encodeName(target).constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!fd.valid())
@@ -54,42 +54,44 @@ SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes)
         return failure(Failed::File, errno);
     if (!S_ISREG(st.st_mode))
         return failure(Failed::NotRegular, 0);
-    // The old content stays in memory until the new one is on the disk, so a
-    // failed write can put it back. The copy beside the file is what a crash
-    // leaves for the user; a folder the user may not write takes none, and
-    // then memory is all there is.
-    QByteArray old;
-    old.resize(st.st_size);
-    if (!replace::readAt(fd.get(), old.data(), size_t(old.size())))
-        return failure(Failed::File, errno);
+    // The old content is held until the new one is on the disk, so a failed
+    // write can put it back: in a copy beside the file, which is what a crash
+    // leaves for the user, or in memory where the folder takes no copy.
     const SideFiles keep(target, kKeepTag);
     std::string copyName;
-    {
-        Fd copy = keep.create(copyName, 0600);
-        if (!copy.valid() && !refusedByFolder(errno))
+    Fd held = keep.create(copyName, 0600);
+    if (!held.valid()) {
+        if (!refusedByFolder(errno))
             return failure(Failed::File, errno);
-        if (copy.valid() && !putContent(copy.get(), old)) {
-            const int e = errno;
-            ::unlink(keep.path(copyName).constData());
-            return failure(Failed::File, e);
-        }
-        if (!copy.valid())
-            copyName.clear();
+        copyName.clear();
+        if (st.st_size > content.holdLimit)
+            return failure(Failed::TooLarge, EFBIG);
+        held.reset(::memfd_create("vx-keep", MFD_CLOEXEC));
+        if (!held.valid())
+            return failure(Failed::File, errno);
     }
     const auto dropCopy = [&] {
         if (!copyName.empty())
             ::unlink(keep.path(copyName).constData());
     };
-    // A full disk is seen here, before the old content is touched.
-    if (!replace::reserve(fd.get(), bytes.size())) {
+    SaveSink copy(held.get());
+    if (!copy.copy(fd.get(), 0, st.st_size) || !finish(held.get(), st.st_size)) {
         const int e = errno;
         dropCopy();
         return failure(Failed::File, e);
     }
-    if (!putContent(fd.get(), bytes)) {
+    // A full disk is seen here, before the old content is touched.
+    if (!replace::reserve(fd.get(), content.size)) {
+        const int e = errno;
+        dropCopy();
+        return failure(Failed::File, e);
+    }
+    SaveSink out(fd.get());
+    if (!content.write(held.get(), out) || !finish(fd.get(), out.written())) {
         const int e = errno;
         // The copy stays when even this fails.
-        if (putContent(fd.get(), old))
+        SaveSink back(fd.get());
+        if (back.copy(held.get(), 0, st.st_size) && finish(fd.get(), st.st_size))
             dropCopy();
         return failure(Failed::File, e);
     }
@@ -100,7 +102,7 @@ SaveResult rewriteInPlace(const QString &target, const QByteArray &bytes)
 
 // A new file with the content, renamed over `target` once it is on the
 // disk. Failed::Folder when no file can be made beside it.
-SaveResult replaceWhole(const QString &target, const QByteArray &bytes, const struct stat *old)
+SaveResult replaceWhole(const QString &target, const StreamedContent &content, const struct stat *old)
 {
     const SideFiles temp(target, kTempTag);
     temp.removeLeftovers(SideFiles::Leftovers::StaleAndUnheld);
@@ -111,7 +113,8 @@ SaveResult replaceWhole(const QString &target, const QByteArray &bytes, const st
     const QByteArray tempPath = temp.path(name);
     if (old)
         replace::keepModeAndOwner(fd.get(), *old);
-    bool ok = replace::reserve(fd.get(), bytes.size()) && putContent(fd.get(), bytes);
+    SaveSink out(fd.get());
+    bool ok = replace::reserve(fd.get(), content.size) && content.write(-1, out) && finish(fd.get(), out.written());
     // A failed close is a write-back error.
     int e = errno;
     if (::close(fd.release()) != 0 && ok) {
@@ -138,6 +141,9 @@ QString SaveResult::reason() const
     switch (failed) {
     case Failed::Nothing: return QString();
     case Failed::NotRegular: return QStringLiteral("通常のファイルではありません。");
+    case Failed::TooLarge:
+        return QStringLiteral("保存先のフォルダーに書き込めないため、ファイルをその場で書き直すことになりますが、"
+                              "大きすぎて元の内容を控えておけません。書き込めるフォルダーに移してから保存してください。");
     case Failed::Folder:
         switch (error) {
         case ENOENT:
@@ -159,7 +165,39 @@ QString SaveResult::reason() const
     return systemReason(error);
 }
 
+bool SaveSink::write(const char *data, qint64 size)
+{
+    if (!replace::writeAt(fd_, data, std::size_t(size), written_))
+        return false;
+    written_ += size;
+    return true;
+}
+
+bool SaveSink::copy(int src, qint64 from, qint64 to)
+{
+    constexpr qint64 kChunk = qint64(1) << 20;
+    std::unique_ptr<char[]> buf(new (std::nothrow) char[kChunk]);
+    if (!buf) {
+        errno = ENOMEM;
+        return false;
+    }
+    for (qint64 at = from; at < to;) {
+        const qint64 n = std::min(kChunk, to - at);
+        if (!replace::readAt(src, buf.get(), std::size_t(n), at) || !write(buf.get(), n))
+            return false;
+        at += n;
+    }
+    return true;
+}
+
 SaveResult saveUserFile(const QString &path, const QByteArray &bytes)
+{
+    return saveUserFile(path, StreamedContent{bytes.size(), [&bytes](int, SaveSink &out) {
+                                                  return out.write(bytes.constData(), bytes.size());
+                                              }});
+}
+
+SaveResult saveUserFile(const QString &path, const StreamedContent &content)
 {
     if (path.isEmpty())
         return failure(Failed::File, ENOENT);
@@ -168,7 +206,7 @@ SaveResult saveUserFile(const QString &path, const QByteArray &bytes)
     if (::stat(native.constData(), &st) != 0) {
         const int e = errno;
         if (e == ENOENT) // a new file (or a link to none: the link gives way to it)
-            return replaceWhole(path, bytes, nullptr);
+            return replaceWhole(path, content, nullptr);
         return failure(e == ENOTDIR || e == EACCES ? Failed::Folder : Failed::File, e);
     }
     if (!S_ISREG(st.st_mode))
@@ -183,11 +221,11 @@ SaveResult saveUserFile(const QString &path, const QByteArray &bytes)
     if (::faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
         return failure(Failed::File, errno);
     if (st.st_nlink > 1)
-        return rewriteInPlace(target, bytes);
-    const SaveResult whole = replaceWhole(target, bytes, &st);
+        return rewriteInPlace(target, content);
+    const SaveResult whole = replaceWhole(target, content, &st);
     // The file may be written where its folder takes no new one.
     if (whole.failed == Failed::Folder && refusedByFolder(whole.error))
-        return rewriteInPlace(target, bytes);
+        return rewriteInPlace(target, content);
     return whole;
 }
 

@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+#include <limits>
+
 namespace vx {
 
 struct SaveResult {
@@ -13,6 +16,7 @@ struct SaveResult {
         File,       // the file itself (protected, disk full, ...)
         Folder,     // the folder it goes in (missing, may not be written)
         NotRegular, // a folder, FIFO or device: never replaced
+        TooLarge,   // to be rewritten in place, but too large to hold meanwhile
     };
     Failed failed = Failed::Nothing;
     int error = 0; // errno of the step that failed
@@ -37,5 +41,36 @@ struct SaveResult {
 // to fit beside a name of 255 bytes and locked while the save runs; what a
 // killed save left is removed by the next save of the same file.
 SaveResult saveUserFile(const QString &path, const QByteArray &bytes);
+
+// Where streamed content goes, in order from its start. Both steps answer
+// false with errno set when they fail.
+class SaveSink {
+public:
+    explicit SaveSink(int fd) : fd_(fd) {}
+    bool write(const char *data, qint64 size);
+    // Bytes [from, to) of the file `src` (a file that ends sooner is EIO).
+    bool copy(int src, qint64 from, qint64 to);
+    qint64 written() const { return written_; }
+
+private:
+    int fd_;
+    qint64 written_ = 0;
+};
+
+// New content too large to build in memory, written as it is made.
+struct StreamedContent {
+    qint64 size = 0; // what `write` puts, claimed on the disk first
+    // Writes the content (false with errno set when it cannot). `held` is the
+    // old content of a file rewritten in place, to read from instead of the
+    // file; -1 when the file stays as it was until the new one replaces it.
+    std::function<bool(int held, SaveSink &out)> write;
+    // In a folder that takes no copy beside the file, the old content is held
+    // in memory while the file is rewritten in place: a larger file is
+    // refused (Failed::TooLarge) and stays as it was.
+    qint64 holdLimit = std::numeric_limits<qint64>::max();
+};
+
+// The same save as above, the content streamed.
+SaveResult saveUserFile(const QString &path, const StreamedContent &content);
 
 } // namespace vx

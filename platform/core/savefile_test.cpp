@@ -4,6 +4,8 @@
 #include "testing/files.h"
 #include "testing/smalldisk.h"
 
+#include "platform/core/syserror.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -177,6 +179,61 @@ TEST(SaveUserFile, AFailureLeavesTheOldFileWholeNoSideFileAndSaysItsTrueReason)
         }
         EXPECT_EQ(filesIn(l.folder), before) << "no side file left";
         setMode(l.folder, 0755);
+    }
+}
+
+// Streamed content, written as it is made: where the file is rewritten in place
+// the writer reads the old content from the copy it is given, and a writer
+// that gives up half-way leaves the old content back in the file.
+TEST(SaveUserFile, AStreamedSaveThatStopsHalfWayLeavesTheOldContent)
+{
+    if (vxtest::rerunWithoutCapabilities())
+        return;
+    const QString tooLarge = QStringLiteral("大きすぎて元の内容を控えておけません");
+    const struct {
+        const char *what;
+        Place place;
+        qint64 holdLimit;
+        bool inPlace;
+        QString reason;
+    } cases[] = {
+        {"one name", Place::Plain, 1 << 20, false, vx::systemReason(EIO)},
+        {"hard-linked", Place::HardLinked, 1, true, vx::systemReason(EIO)},
+        {"in a folder that takes no new file", Place::SealedFolder, 3, true, vx::systemReason(EIO)},
+        {"too large to hold there", Place::SealedFolder, 2, false, tooLarge},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir tmp;
+        const Layout l = layOut(tmp.path(), c.place);
+        const ino_t inode = statOf(l.file).st_ino;
+        setMode(l.folder, 0755);
+        const QStringList before = filesIn(l.folder);
+        if (c.place == Place::SealedFolder)
+            setMode(l.folder, 0555);
+        QByteArray seen = "<not asked>";
+        vx::StreamedContent content;
+        content.size = 11;
+        content.holdLimit = c.holdLimit;
+        content.write = [&seen](int held, vx::SaveSink &out) {
+            seen = held < 0 ? QByteArray("<none>") : QByteArray(3, '\0');
+            if (held >= 0 && ::pread(held, seen.data(), 3, 0) != 3)
+                seen = "<unread>";
+            out.write("partial", 7);
+            errno = EIO;
+            return false;
+        };
+
+        const vx::SaveResult r = vx::saveUserFile(l.named, content);
+        setMode(l.folder, 0755);
+        EXPECT_FALSE(r.ok());
+        EXPECT_TRUE(r.reason().contains(c.reason)) << r.reason().toStdString();
+        if (c.reason != tooLarge) {
+            EXPECT_EQ(seen, c.inPlace ? QByteArray("old") : QByteArray("<none>"));
+        }
+        EXPECT_EQ(readBytes(l.file), QByteArray("old"));
+        EXPECT_EQ(statOf(l.file).st_ino, inode);
+        EXPECT_EQ(filesIn(l.folder), before) << "no side file left";
     }
 }
 

@@ -15,7 +15,8 @@ int errorNumber(const SaveResult &r)
 {
     switch (r.failed) {
     case SaveResult::Failed::Nothing: return 0;
-    case SaveResult::Failed::NotRegular: return err::PathFileAccess;
+    case SaveResult::Failed::NotRegular:
+    case SaveResult::Failed::TooLarge: return err::PathFileAccess;
     case SaveResult::Failed::Folder:
     case SaveResult::Failed::File: break;
     }

@@ -383,14 +383,16 @@ TEST_F(Form31Test, EndingWithUnsavedEditsAsksAndEndsOnlyOnceSaved)
     EXPECT_TRUE(quit());
     EXPECT_EQ(content(p), old);
 
-    // Yes, but the save is refused (a second name for the file): the program goes on.
-    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
-    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    // Yes, but the save is refused (no file by that name any more): the program goes on.
+    const QString aside = dir.filePath(QStringLiteral("aside.mp3"));
+    ASSERT_TRUE(QFile::rename(p, aside));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
     vxtest::dialogs().answers = {vx::vbYes, vx::vbOK};
     EXPECT_FALSE(quit());
-    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク"))) << qPrintable(messages().last());
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("通常のファイルではありません"))) << qPrintable(messages().last());
+    ASSERT_TRUE(QFile::remove(p));
+    ASSERT_TRUE(QFile::rename(aside, p));
     EXPECT_EQ(content(p), old);
-    ASSERT_TRUE(QFile::remove(twin));
     vxtest::dialogs().answers = {vx::vbYes};
     EXPECT_TRUE(quit());
     EXPECT_EQ(ReadID3v1Tag(p).Title, QStringLiteral("New"));
@@ -442,14 +444,16 @@ TEST_F(Form31Test, ClosingWithUnsavedEditsAsksAsTheEndDoes)
 
     // Yes closes only once the save went through.
     Form31 *f = edit();
-    const QString twin = dir.filePath(QStringLiteral("twin.mp3"));
-    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+    const QString aside = dir.filePath(QStringLiteral("aside.mp3"));
+    ASSERT_TRUE(QFile::rename(p, aside));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
     d.answers = {vx::vbYes, vx::vbOK};
     f->Command1.click();
     EXPECT_TRUE(isLoaded<Form31>());
-    EXPECT_TRUE(messages().last().contains(QStringLiteral("ハードリンク")));
+    EXPECT_TRUE(messages().last().contains(QStringLiteral("通常のファイルではありません")));
     EXPECT_TRUE(f->HasUnsavedChanges());
-    ASSERT_TRUE(QFile::remove(twin));
+    ASSERT_TRUE(QFile::remove(p));
+    ASSERT_TRUE(QFile::rename(aside, p));
     d.answers = {vx::vbYes};
     f->Command1.click();
     EXPECT_FALSE(isLoaded<Form31>());

@@ -1,20 +1,17 @@
 #include "fileio.h"
 
 #include "platform/core/errors.h"
-#include "platform/core/replacecore.h"
 #include "platform/core/sidefile.h"
 #include "platform/core/sidename.h"
 #include "platform/core/syserror.h"
 #include "platform/core/userfile.h"
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -72,24 +69,33 @@ BackupName backupName(const QByteArray &fileName)
     return {QByteArray::fromStdString(fitted(view(base), room)) + "_old", ext};
 }
 
-[[noreturn]] void fail(int e, const QString &path)
+namespace {
+
+// The run-time error of a system error; 0 for one whose number would not say
+// what went wrong.
+int numberOf(int e)
 {
-    int number;
     switch (e) {
-    case ENOENT: number = vx::err::FileNotFound; break;
-    case ENOTDIR: number = vx::err::PathNotFound; break;
+    case ENOENT: return vx::err::FileNotFound;
+    case ENOTDIR: return vx::err::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case ETXTBSY: number = vx::err::PermissionDenied; break;
+    case ETXTBSY: return vx::err::PermissionDenied;
     case ENOSPC:
-    case EDQUOT: number = vx::err::DiskFull; break;
-    case EIO: number = vx::err::DeviceIO; break;
-    default:
-        // The number alone would not say what went wrong.
-        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：") + vx::systemReason(e));
+    case EDQUOT: return vx::err::DiskFull;
+    case EIO: return vx::err::DeviceIO;
+    default: return 0;
     }
-    vx::raise(number, path);
+}
+
+} // namespace
+
+[[noreturn]] void fail(int e, const QString &path)
+{
+    if (const int number = numberOf(e))
+        vx::raise(number, path);
+    vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：") + vx::systemReason(e));
 }
 
 namespace {
@@ -151,33 +157,6 @@ qint64 readAt(int fd, char *buf, qint64 count, qint64 offset, const QString &pat
         done += n;
     }
     return done;
-}
-
-void writeAll(int fd, const char *data, qint64 count, const QString &path)
-{
-    while (count > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(count));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(errno, path);
-        }
-        data += n;
-        count -= n;
-    }
-}
-
-void copyRange(int dst, int src, qint64 from, qint64 to, const QString &srcPath, const QString &dstPath)
-{
-    std::vector<char> buf(1 << 20);
-    while (from < to) {
-        const qint64 want = std::min<qint64>(static_cast<qint64>(buf.size()), to - from);
-        const qint64 got = readAt(src, buf.data(), want, from, srcPath);
-        if (got <= 0)
-            vx::raise(vx::err::DeviceIO, srcPath); // the file shrank under us
-        writeAll(dst, buf.data(), got, dstPath);
-        from += got;
-    }
 }
 
 bool trailingTagAt(int fd, qint64 length, const QString &path)
@@ -278,82 +257,18 @@ void removeLeftovers(const QString &path)
     ::closedir(d);
 }
 
-void prepareRewrite(const QString &path)
+void save(const QString &path, const vx::StreamedContent &content)
 {
+    if (path.isEmpty())
+        vx::raise(vx::err::BadFileName);
     removeLeftovers(path);
-    const QByteArray real = realTarget(native(path));
-    struct stat st;
-    if (::stat(real.constData(), &st) != 0)
-        return; // a new file: nothing to protect
-    if (!S_ISREG(st.st_mode))
-        vx::raise(vx::err::PathFileAccess, path + QStringLiteral("：通常のファイルではありません。"));
-    if (st.st_nlink > 1)
-        vx::raise(vx::err::PermissionDenied,
-                  path + QStringLiteral("：このファイルにはほかの名前（ハードリンク）もあるため、保存しませんでした。"
-                                        "置き換えると、ほかの名前には古い内容が残ります。"
-                                        "「名前をつけて保存」で別のファイルに保存できます。"));
-    if (::faccessat(AT_FDCWD, real.constData(), W_OK, AT_EACCESS) != 0)
-        fail(errno, path);
-}
-
-Replacement::Replacement(const QString &path, const QString &modeFrom) : path_(path)
-{
-    const QByteArray target = realTarget(native(path));
-    const QByteArray dir = dirOf(target);
-    const QByteArray base = target.mid(target.lastIndexOf('/') + 1);
-    for (int attempt = 0; attempt < 100 && fd_.get() < 0; ++attempt) {
-        temp_ = dir + "/" + tempPrefix(base) + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        const int fd = ::open(temp_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            fd_.reset(fd);
-            // Held while the file is ours: a cleaner never takes a save in progress.
-            (void)::flock(fd, LOCK_EX | LOCK_NB);
-        } else if (errno != EEXIST)
-            fail(errno, path);
-    }
-    if (fd_.get() < 0)
-        fail(EEXIST, path);
-    target_ = target;
-    struct stat st;
-    if (!modeFrom.isEmpty() && ::stat(native(modeFrom).constData(), &st) == 0)
-        vx::replace::keepModeAndOwner(fd_.get(), st);
-}
-
-Replacement::~Replacement()
-{
-    fd_.reset();
-    if (!committed_ && !temp_.isEmpty())
-        ::unlink(temp_.constData());
-}
-
-void Replacement::write(const QByteArray &bytes)
-{
-    writeAll(fd_.get(), bytes.constData(), bytes.size(), path_);
-    written_ += bytes.size();
-}
-
-void Replacement::copyFrom(int src, qint64 from, qint64 to, const QString &srcPath)
-{
-    if (to <= from)
+    const vx::SaveResult r = vx::saveUserFile(path, content);
+    if (r.ok())
         return;
-    copyRange(fd_.get(), src, from, to, srcPath, path_);
-    written_ += to - from;
-}
-
-void Replacement::commit()
-{
-    if (::fsync(fd_.get()) != 0)
-        fail(errno, path_);
-    fd_.close(path_);
-    if (::rename(temp_.constData(), target_.constData()) != 0)
-        fail(errno, path_);
-    committed_ = true;
-    const QByteArray dir = dirOf(target_);
-    const int d = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (d >= 0) {
-        ::fsync(d);
-        ::close(d);
-    }
+    const int number = r.failed == vx::SaveResult::Failed::File || r.failed == vx::SaveResult::Failed::Folder
+                           ? numberOf(r.error)
+                           : 0;
+    vx::raise(number ? number : vx::err::PathFileAccess, path + QStringLiteral("：") + r.reason());
 }
 
 } // namespace ID3Module::io

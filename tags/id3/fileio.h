@@ -1,7 +1,8 @@
 #pragma once
 // Plain POSIX file work for the tag module: errors as the classic run-time
-// errors, positioned reads, and the pieces of a crash-safe rewrite.
+// errors, positioned reads, and its way into the suite's save step.
 #include "platform/core/fd.h"
+#include "platform/core/savefile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -36,9 +37,6 @@ qint64 sizeOf(int fd, const QString &path);
 qint64 readAt(int fd, char *buf, qint64 count, qint64 offset, const QString &path);
 // "TAG" at the start of the file's last 128 bytes.
 bool trailingTagAt(int fd, qint64 length, const QString &path);
-void writeAll(int fd, const char *data, qint64 count, const QString &path);
-// Appends bytes [from, to) of src to dst with a fixed buffer.
-void copyRange(int dst, int src, qint64 from, qint64 to, const QString &srcPath, const QString &dstPath);
 
 bool exists(const QString &path);
 
@@ -52,39 +50,19 @@ BackupName backupName(const QByteArray &fileName);
 // Same file by another spelling (a link, "./", "//").
 bool sameFile(const QString &a, const QString &b);
 
-// Before a rewrite of `path` (a name that may not exist yet): leftovers of
-// interrupted saves beside it go, then a file the user may not write is error
-// 70, and so is a file with other hard links, since a rename would leave them
-// the old content.
-void prepareRewrite(const QString &path);
-// Removes the leftovers of interrupted saves of `path`: our temporary files
-// (".NAME.vxtag-*", NAME cut as a long name needs) and backup links (the
-// backup names that are the file itself under another name) older than this
-// process and locked by no one.
+// Removes the leftovers of interrupted saves of `path` by earlier versions:
+// temporary files (".NAME.vxtag-*", NAME cut as a long name needs) and backup
+// links (the backup names that are the file itself under another name) older
+// than this process and locked by no one.
 void removeLeftovers(const QString &path);
 
-// A file written complete under a temporary name beside `path`, then flushed
-// and renamed over it: the name holds the old file or the new one, whole.
-class Replacement {
-public:
-    // `modeFrom`: the file whose permissions the new one takes ("" for the default).
-    Replacement(const QString &path, const QString &modeFrom);
-    ~Replacement(); // removes the temporary file unless committed
-    Replacement(const Replacement &) = delete;
-    Replacement &operator=(const Replacement &) = delete;
-    int fd() const { return fd_.get(); }
-    qint64 written() const { return written_; }
-    void write(const QByteArray &bytes);
-    void copyFrom(int src, qint64 from, qint64 to, const QString &srcPath);
-    void commit();
+// The most of a file's old content held in memory while it is rewritten in
+// place in a folder that takes no copy beside it.
+inline constexpr qint64 kMaxHeldBytes = qint64(128) << 20;
 
-private:
-    QString path_;
-    QByteArray target_;
-    QByteArray temp_;
-    Fd fd_;
-    qint64 written_ = 0;
-    bool committed_ = false;
-};
+// Rewrites `path` (a name that may not exist yet) through the suite's save
+// step with the content `content` streams, the old file whole on any failure;
+// a failure is raised as the run-time error, with its reason.
+void save(const QString &path, const vx::StreamedContent &content);
 
 } // namespace ID3Module::io

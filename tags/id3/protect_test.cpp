@@ -1,16 +1,21 @@
-// What the user owns stays as it is: write-protected and hard-linked files are
-// refused before anything is written, hostile names answer at once, and the
-// leftovers of interrupted saves go at the next save of that file only.
+// What the user owns stays as it is: a writable file is saved wherever it lies
+// (in place where a new file cannot take its name), anything else is refused
+// before it is touched, hostile names answer at once, and the leftovers of
+// interrupted saves go at the next save of that file only.
 #include "fileio.h"
 #include "fixture_test.h"
 
 #include "platform/core/errors.h"
 #include "testing/capabilities.h"
+#include "testing/smalldisk.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <functional>
+#include <iostream>
+#include <tuple>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -41,12 +46,6 @@ Attempt attempt(const std::function<void()> &fn)
     return {};
 }
 
-ino_t inode(const QString &path)
-{
-    struct stat st;
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
-}
-
 // Every save the editor can make, in place or onto `target`.
 std::vector<std::pair<const char *, std::function<void()>>> saves(const QString &target, const QString &source,
                                                                    qint64 start)
@@ -61,57 +60,145 @@ std::vector<std::pair<const char *, std::function<void()>>> saves(const QString 
             {"none", [=] { RemoveTag(target, source, start); }}};
 }
 
-TEST_F(ProtectTest, AWriteProtectedFileIsThePermissionErrorAndStaysAsItWas)
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << qPrintable(path);
+    return st;
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// The first `n` bytes of a file.
+QByteArray head(const QString &path, qint64 n)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(n) : QByteArray("<missing>");
+}
+
+// Where the song lies and what the user did to it.
+enum class Place {
+    Plain,        // one name, in a folder the user may write
+    HardLinked,   // a second name in another folder
+    SealedFolder, // in a folder the user may not write
+    Protected,    // the file itself write-protected
+};
+
+// Root writes anywhere: the test runs again without the powers that let it.
+TEST_F(ProtectTest, AWritableFileIsSavedWhereverItLiesAndAFailureLeavesItWholeSayingWhy)
 {
     if (vxtest::rerunWithoutCapabilities())
         return;
-    const QByteArray tag = tagV2(3, 0, frame23("TIT2", latin("old")));
-    const QByteArray old = tag + mpegFrames(4);
-    const QString p = put("song.mp3", old);
-    const QString other = put("other.mp3", "other");
-    for (const QString &f : {p, other})
-        ASSERT_TRUE(QFile::setPermissions(f, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    const ino_t was = inode(p);
-    for (const QString &target : {p, other}) {
-        for (const auto &[name, save] : saves(target, p, tag.size() + 1)) {
-            const Attempt a = attempt(save);
-            EXPECT_EQ(a.number, vx::err::PermissionDenied) << name;
-            EXPECT_TRUE(a.description.startsWith(vx::errorText(vx::err::PermissionDenied)) &&
-                        a.description.contains(target))
-                << qPrintable(a.description);
+    // 256 KB with 8 KB left: room for a side file's name, not for the song.
+    vxtest::SmallDisk disk(256 * 1024);
+    const QByteArray tag = tagV2(3, 0, frame23("TIT2", latin("old")) + frame23("TCOM", latin("kept")));
+    const QByteArray audio = mpegFrames(40);
+    const QByteArray block = v1Block("old", "", 1, 1);
+    const QByteArray old = tag + audio + block;
+    const qint64 start = tag.size() + 1;
+    ID3v2TagRecord v2;
+    v2.MajorVersion = 3;
+    v2.Title = QStringLiteral("new");
+    v2.CommentBody = QString(16 * 1024, QLatin1Char('c')); // the tag grows past what the full disk has
+    ID3v1TagRecord v1;
+    v1.Title = QStringLiteral("new");
+    const QByteArray newBlock = BuildID3v1Block(v1, true);
+    const QString full = QStringLiteral("ディスクの空き容量が不足しています。");
+    const QString tooLarge = QStringLiteral("大きすぎて元の内容を控えておけません");
+    const struct {
+        const char *what;
+        Place place;
+        bool onFullDisk;
+        bool huge;     // larger than the old content the save may hold in memory
+        int number;    // 0: saved
+        QString reason;
+    } cases[] = {
+        {"one name", Place::Plain, false, false, 0, {}},
+        {"hard-linked", Place::HardLinked, false, false, 0, {}},
+        {"in a folder that takes no new file", Place::SealedFolder, false, false, 0, {}},
+        {"write-protected", Place::Protected, false, false, vx::err::PermissionDenied,
+         QStringLiteral("書き込みが許可されていません。")},
+        {"too large to hold, folder that takes no new file", Place::SealedFolder, false, true,
+         vx::err::PathFileAccess, tooLarge},
+        {"full disk, one name", Place::Plain, true, false, vx::err::DiskFull, full},
+        {"full disk, hard-linked", Place::HardLinked, true, false, vx::err::DiskFull, full},
+        {"full disk, folder that takes no new file", Place::SealedFolder, true, false, vx::err::DiskFull, full},
+    };
+    for (const auto &c : cases) {
+        if (c.onFullDisk && !disk.ok()) {
+            std::cerr << "skipped, no small file system to fill: " << disk.why().toStdString() << "\n";
+            continue;
         }
-    }
-    EXPECT_EQ(content(p), old);
-    EXPECT_EQ(content(other), QByteArray("other"));
-    EXPECT_EQ(inode(p), was);
-    EXPECT_EQ(names(), QStringList({QStringLiteral("other.mp3"), QStringLiteral("song.mp3")}));
-    // Reading needs no writing.
-    EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("old"));
-}
+        // What each save makes of the song; on a full disk only the save that grows it.
+        const std::vector<std::tuple<const char *, std::function<void(const QString &)>, QByteArray>> steps = {
+            {"v2.3", [&](const QString &p) { WriteID3v2Tag(p, p, v2, start); }, QByteArray()},
+            {"v1.1", [&](const QString &p) { WriteID3v1Tag(p, p, true, KindV23, v1, start); }, tag + audio + newBlock},
+            {"none", [&](const QString &p) { RemoveTag(p, p, start); }, audio},
+        };
+        for (const auto &[kind, save, expected] : steps) {
+            if (c.onFullDisk && QByteArray(kind) != "v2.3")
+                continue;
+            SCOPED_TRACE(std::string(c.what) + ", " + kind);
+            QTemporaryDir tmp;
+            const QString root = c.onFullDisk ? disk.path() + QStringLiteral("/case") : tmp.path();
+            QDir(root).removeRecursively();
+            const QString folder = root + QStringLiteral("/album");
+            ASSERT_TRUE(QDir().mkpath(folder));
+            ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/other")));
+            const QString p = folder + QStringLiteral("/song.mp3");
+            const QString twin = root + QStringLiteral("/other/track01.mp3");
+            QFile f(p);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(old);
+            if (c.huge) {
+                ASSERT_TRUE(f.resize(io::kMaxHeldBytes + 1)); // sparse: costs no disk
+            }
+            f.close();
+            if (c.place == Place::HardLinked) {
+                ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
+            }
+            ASSERT_EQ(::chmod(QFile::encodeName(p).constData(), c.place == Place::Protected ? 0444 : 0640), 0);
+            const struct stat before = statOf(p);
+            if (c.place == Place::SealedFolder) {
+                ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+            }
+            if (c.onFullDisk) {
+                ASSERT_TRUE(disk.leaveFree(8 * 1024));
+            }
 
-TEST_F(ProtectTest, AHardLinkedFileIsRefusedSayingWhyAndEveryNameKeepsOneContent)
-{
-    const QByteArray old = mpegFrames(4) + v1Block("old", "", 1, 1);
-    const QString p = put("song.mp3", old);
-    const QString twin = path("album/track01.mp3");
-    ASSERT_TRUE(QDir().mkpath(path("album")));
-    ASSERT_EQ(::link(QFile::encodeName(p).constData(), QFile::encodeName(twin).constData()), 0);
-    const QString fresh = put("fresh.mp3", mpegFrames(2));
-    for (const QString &target : {p, twin}) {
-        for (const auto &[name, save] : saves(target, target == p ? p : fresh, 1)) {
-            const Attempt a = attempt(save);
-            EXPECT_EQ(a.number, vx::err::PermissionDenied) << name;
-            EXPECT_TRUE(a.description.contains(QStringLiteral("ハードリンク"))) << qPrintable(a.description);
+            const Attempt a = attempt([&] { save(p); });
+            ::chmod(QFile::encodeName(folder).constData(), 0755);
+            EXPECT_EQ(a.number, c.number) << qPrintable(a.description);
+            const struct stat after = statOf(p);
+            EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
+            EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("song.mp3")}) << "no side file left";
+            if (c.number != 0) {
+                EXPECT_TRUE(a.description.contains(p) && a.description.contains(c.reason)) << qPrintable(a.description);
+                EXPECT_EQ(after.st_ino, before.st_ino);
+                EXPECT_EQ(after.st_size, before.st_size);
+                EXPECT_EQ(head(p, old.size()), old);
+                continue;
+            }
+            const QByteArray now = content(p);
+            if (expected.isEmpty()) {
+                EXPECT_TRUE(now.startsWith("ID3") && now.endsWith(audio + block)) << "the audio and ID3v1 block stay";
+                EXPECT_EQ(ReadID3v2Tag(p).Title, QStringLiteral("new"));
+                EXPECT_NE(now.indexOf(frame23("TCOM", latin("kept"))), -1) << "a frame the user did not touch stays";
+            } else {
+                EXPECT_EQ(now, expected);
+            }
+            if (c.place != Place::Plain) {
+                EXPECT_EQ(after.st_ino, before.st_ino) << "rewritten in place";
+            }
+            if (c.place == Place::HardLinked) {
+                EXPECT_EQ(content(twin), now) << "every name shows the new content";
+                EXPECT_EQ(filesIn(root + QStringLiteral("/other")), QStringList{QStringLiteral("track01.mp3")});
+            }
         }
     }
-    EXPECT_EQ(content(p), old);
-    EXPECT_EQ(inode(p), inode(twin));
-    // Saved under a name of its own, the file keeps its links untouched.
-    const QString copy = path("copy.mp3");
-    for (const auto &[name, save] : saves(copy, p, 1))
-        EXPECT_EQ(attempt(save).number, 0) << name;
-    EXPECT_EQ(content(p), old);
-    EXPECT_EQ(inode(p), inode(twin));
 }
 
 TEST_F(ProtectTest, HostileNamesAnswerAtOnceWithAnError)
@@ -232,18 +319,23 @@ QString repeated(const QString &s, int n)
     return out;
 }
 
-// A save of `path` killed after it made its temporary file: what a crash leaves.
+// A save of `path` killed while it wrote the new content: what a crash leaves.
 void leaveTemporaryOf(const QString &path)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
         try {
-            io::Replacement r(path, path);
-            r.write("half");
-            ::_exit(0); // no destructors: the temporary file stays
+            vx::StreamedContent half;
+            half.size = 4;
+            half.write = [](int, vx::SaveSink &out) {
+                out.write("half", 4);
+                ::_exit(0); // no destructors: the temporary file stays
+                return true;
+            };
+            io::save(path, half);
         } catch (...) {
-            ::_exit(1);
         }
+        ::_exit(1);
     }
     int status = 0;
     ::waitpid(pid, &status, 0);

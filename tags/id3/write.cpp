@@ -1,7 +1,7 @@
 // Writing ID3v1/v1.1 blocks and ID3v2.2/2.3 tags, and removing tags. Every
-// rewrite builds the new file complete under a temporary name beside the old
-// one and renames it over it, so no backup file is needed: a failure at any
-// moment leaves the old file whole under its name.
+// rewrite goes through the suite's save step (a new file renamed over the
+// old one, or the file rewritten in place with its old content kept), so no
+// backup file is needed: a failure at any moment leaves the old file whole.
 //
 // A save changes only what the user changed: an ID3v2 save starts from the
 // frames of the tag in the file (read here, as stored, not through the
@@ -370,9 +370,16 @@ ID3v2Plan plan(const StoredTag &old, const ID3v2TagRecord &r, const ID3v2TagReco
     return out;
 }
 
-// Rewrites `target` from `source` through a temporary file renamed over it
-// (in place when they are the same file, however spelled). The temporary file
-// is the crash-safe copy: the name holds the old file or the new one, whole.
+// The new file, in order: bytes of our own, then bytes [from, to) of the old one.
+struct Piece {
+    QByteArray bytes;
+    qint64 from = 0;
+    qint64 to = 0;
+};
+
+// Rewrites `target` from `source` (the same file, however spelled, or
+// another) through the suite's save step: the pieces `body` gives for the
+// source's descriptor and length, the old file's bytes copied as they are.
 template <class Body>
 void rewrite(const QString &target, const QString &source, qint64 audioStart, Body &&body)
 {
@@ -385,11 +392,20 @@ void rewrite(const QString &target, const QString &source, qint64 audioStart, Bo
             vx::err::InvalidCall,
             source + QStringLiteral("\nID3v2 タグの大きさがファイルの終わりを越えていて、音声データがどこから始まるか"
                                     "わかりません。このまま保存すると音声が失われます。"));
-    const QString written = same ? source : target;
-    io::prepareRewrite(written);
-    io::Replacement out(written, same ? source : (io::exists(target) ? target : QString()));
-    body(out, src.get(), length);
-    out.commit();
+    const QList<Piece> pieces = body(src.get(), length);
+    vx::StreamedContent content;
+    for (const Piece &p : pieces)
+        content.size += p.bytes.size() + std::max<qint64>(p.to - p.from, 0);
+    // A file rewritten in place is read from the copy of its old content.
+    content.write = [&](int held, vx::SaveSink &out) {
+        const int from = same && held >= 0 ? held : src.get();
+        for (const Piece &p : pieces)
+            if (!out.write(p.bytes.constData(), p.bytes.size()) || (p.to > p.from && !out.copy(from, p.from, p.to)))
+                return false;
+        return true;
+    };
+    content.holdLimit = io::kMaxHeldBytes;
+    io::save(same ? source : target, content);
 }
 
 } // namespace
@@ -490,9 +506,8 @@ void WriteID3v1Tag(const QString &target, const QString &source, bool v11, int,
                    const ID3v1TagRecord &record, qint64 audioStart)
 {
     const QByteArray block = BuildID3v1Block(record, v11);
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
-        out.copyFrom(src, 0, blockStart(src, length, audioStart, source), source);
-        out.write(block);
+    rewrite(target, source, audioStart, [&](int src, qint64 length) {
+        return QList<Piece>{{{}, 0, blockStart(src, length, audioStart, source)}, {block}};
     });
 }
 
@@ -512,19 +527,18 @@ qint64 WriteID3v2Tag(const QString &target, const QString &source, const ID3v2Ta
     r.MajorVersion = record.MajorVersion == 3 ? 3 : 2;
     const QByteArray tag = PlanID3v2Tag(source, audioStart, r, shown).tag;
     // The audio and an ID3v1 block behind it stay as they are.
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
-        out.write(tag);
-        out.copyFrom(src, std::max<qint64>(audioStart, 1) - 1, length, source);
+    rewrite(target, source, audioStart, [&](int, qint64 length) {
+        return QList<Piece>{{tag, std::max<qint64>(audioStart, 1) - 1, length}};
     });
     return tag.size() + 1;
 }
 
 void RemoveTag(const QString &target, const QString &source, qint64 audioStart)
 {
-    rewrite(target, source, audioStart, [&](io::Replacement &out, int src, qint64 length) {
+    rewrite(target, source, audioStart, [&](int src, qint64 length) {
         // A file of just 128 bytes is audio, whatever it starts with.
         const qint64 to = length > 128 ? blockStart(src, length, audioStart, source) : length;
-        out.copyFrom(src, std::max<qint64>(audioStart, 1) - 1, to, source);
+        return QList<Piece>{{{}, std::max<qint64>(audioStart, 1) - 1, to}};
     });
 }
 
