@@ -1,5 +1,6 @@
 #include "savefile.h"
 
+#include "platform/core/errors.h"
 #include "platform/core/fd.h"
 #include "platform/core/replacecore.h"
 #include "platform/core/sidefile.h"
@@ -163,6 +164,30 @@ QString SaveResult::reason() const
         break;
     }
     return systemReason(error);
+}
+
+int SaveResult::errorNumber() const
+{
+    switch (failed) {
+    case Failed::Nothing: return 0;
+    case Failed::NotRegular:
+    case Failed::TooLarge: return err::PathFileAccess;
+    case Failed::Folder:
+    case Failed::File: break;
+    }
+    switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS: return err::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR: return failed == Failed::Folder ? err::PathNotFound : err::PathFileAccess;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return err::DiskFull;
+    case ENAMETOOLONG: return err::BadFileName;
+    case EISDIR: return err::PathFileAccess;
+    default: return err::DeviceIO;
+    }
 }
 
 bool SaveSink::write(const char *data, qint64 size)

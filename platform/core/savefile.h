@@ -24,6 +24,8 @@ struct SaveResult {
     bool ok() const { return failed == Failed::Nothing; }
     // Why it failed, as a sentence ("" when saved).
     QString reason() const;
+    // The run-time error number callers tell failures apart by (0 when saved).
+    int errorNumber() const;
 };
 
 // Replaces the content of the file `path` names with `bytes` (a new file

@@ -249,29 +249,6 @@ void setPictureDecodeHook(std::function<void()> hook)
     decodeHook() = std::move(hook);
 }
 
-namespace {
-
-// The error number callers tell failures apart by.
-int saveErrorNumber(const SaveResult &r)
-{
-    if (r.failed == SaveResult::Failed::NotRegular)
-        return err::PathFileAccess;
-    switch (r.error) {
-    case EACCES:
-    case EPERM:
-    case EROFS: return err::PermissionDenied;
-    case ENOENT:
-    case ENOTDIR: return r.failed == SaveResult::Failed::Folder ? err::PathNotFound : err::PathFileAccess;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: return err::DiskFull;
-    case EIO: return err::DeviceIO;
-    default: return err::PathFileAccess;
-    }
-}
-
-} // namespace
-
 void SavePicture(const Picture &picture, const QString &path)
 {
     if (picture.isNull())
@@ -290,7 +267,7 @@ void SavePicture(const Picture &picture, const QString &path)
     }
     const SaveResult r = saveUserFile(path, bytes);
     if (!r.ok())
-        throw RuntimeError(saveErrorNumber(r), r.reason() + QLatin1Char('\n') + path);
+        throw RuntimeError(r.errorNumber(), r.reason() + QLatin1Char('\n') + path);
 }
 
 bool SavePictureSayingWhy(const Picture &picture, const QString &path)
