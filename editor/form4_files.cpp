@@ -180,6 +180,16 @@ void Form4::File1_Click()
     }
     if (!mayReplaceText()) {
         restoreListEntry();
+        // A mouse press selects its entry again once this returns: clicks
+        // until then are that press's, and the entry goes back again after it.
+        restoringList_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                restoringList_ = false;
+                restoreListEntry();
+            },
+            Qt::QueuedConnection);
         return;
     }
     listEntry_ = listPath();

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -251,9 +252,15 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
         {"no.txt", sjis, vbNo, question, sjis},
         {"raw.txt", raw, std::nullopt, QStringLiteral("保存できませんでした。\n"), raw},
     };
+    // Changes the previous case left are let go when the next file is shown.
+    const auto show = [&e](const QString &name) {
+        if (e.hasUnsavedChanges())
+            vxtest::dialogs().answers.push_back(vbNo);
+        select(e, name);
+    };
     for (const Case &c : cases) {
         write(c.name, c.bytes);
-        select(e, QString::fromUtf8(c.name));
+        show(QString::fromUtf8(c.name));
         e.RichTextBox1.setSelStart(0);
         type(e, QStringLiteral("é"));
         vxtest::dialogs().messages.clear();
@@ -269,24 +276,27 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
         EXPECT_EQ(e.Caption(), c.answer == vbYes ? kEditCaption : kModifiedCaption) << c.name;
     }
     // Once UTF-8, it stays so: the next save asks nothing.
-    select(e, QStringLiteral("yes.txt"));
+    show(QStringLiteral("yes.txt"));
     type(e, QStringLiteral("à"));
     vxtest::dialogs().messages.clear();
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
     EXPECT_EQ(read(path("yes.txt")), QStringLiteral("àé日本\r\n").toUtf8());
 
-    // A copy saved as UTF-8 elsewhere leaves the shown file's encoding: its
-    // own save asks again.
-    select(e, QStringLiteral("no.txt"));
+    // Saved as UTF-8 under another name, the document is that file: its
+    // overwrite save asks nothing and leaves the file it came from.
+    show(QStringLiteral("no.txt"));
     type(e, QStringLiteral("é"));
     vxtest::dialogs().messages.clear();
-    vxtest::dialogs().answers = {vbYes, vbNo};
+    vxtest::dialogs().answers = {vbYes};
     vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
     e.Command6_Click();
     EXPECT_EQ(read(path("copy.txt")), QStringLiteral("é日本\r\n").toUtf8());
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("à"));
     e.Command18_Click();
-    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{question + path("copy.txt"), question + path("no.txt")}));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{question + path("copy.txt"), kSaved}));
+    EXPECT_EQ(read(path("copy.txt")), QStringLiteral("àé日本\r\n").toUtf8());
     EXPECT_EQ(read(path("no.txt")), sjis);
 }
 
@@ -400,6 +410,14 @@ TEST_F(EditorFilesTest, ReplacingChangedTextAsksFirst)
         {"list", [this](Form4 &e) { select(e, QStringLiteral("a.txt")); }, QStringLiteral("alpha\nsecond line\n"),
          path("a.txt")},
         {"next", [](Form4 &e) { e.Command22_Click(); }, QStringLiteral("Title\nbody"), path("c.rtf")},
+        // The mouse: its press goes on selecting the entry after the question.
+        {"mouse",
+         [](Form4 &e) {
+             e.Show();
+             QTest::mouseClick(e.File1.viewport(), Qt::LeftButton, {}, e.File1.visualItemRect(e.File1.item(2)).center());
+             QCoreApplication::processEvents();
+         },
+         QStringLiteral("Title\nbody"), path("c.rtf")},
         {"previous", [](Form4 &e) { e.Command21_Click(); }, QStringLiteral("alpha\nsecond line\n"), path("a.txt")},
         {"open",
          [&outside](Form4 &e) {
