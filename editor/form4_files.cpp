@@ -131,7 +131,10 @@ bool Form4::SaveEditorFile()
         vx::MsgBox(kSaved);
         clearMarker();
         return true;
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        // A file that refused the save says why before another is asked for.
+        if (!shownPath_.isEmpty())
+            saveFailed(shownPath_, e);
     }
     vx::MsgBox(QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。"));
     QString path;

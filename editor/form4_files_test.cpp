@@ -327,7 +327,7 @@ TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
     e.IDMNewsave.click();
     vxtest::dialogs().files.push_back(QStringList{path("ro.wri")});
     e.Command17_Click();
-    // The overwrite save: its own file refused; the chosen one, writable in
+    // The overwrite save: its own file refused, saying why; the chosen one, writable in
     // a folder that takes no new file, is saved in place.
     ASSERT_EQ(::chmod(QFile::encodeName(path("a.txt")).constData(), 0444), 0);
     vxtest::dialogs().files.push_back(QStringList{inSealed});
@@ -336,7 +336,7 @@ TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
     EXPECT_EQ(vxtest::dialogs().messageTexts(),
               (QStringList{failed(missing, QStringLiteral("保存先のフォルダーが見つかりません。")),
                            failed(sealed + QStringLiteral("/new.txt"), QStringLiteral("保存先のフォルダーへの書き込みが許可されていません。")),
-                           failed(path("ro.wri"), denied), kHint, kSaved}));
+                           failed(path("ro.wri"), denied), failed(path("a.txt"), denied), kHint, kSaved}));
     for (const auto &m : vxtest::dialogs().messages)
         EXPECT_EQ(m.icon(), m.text.startsWith(QStringLiteral("保存できませんでした。")) ? vbExclamation : 0) << m.text.toStdString();
     EXPECT_EQ(read(path("ro.wri")), QByteArray("read only"));
