@@ -6,6 +6,9 @@
 #include "suite/filedialogs.h"
 
 #include "platform/rtf/docfile.h"
+#include "platform/rtf/rtf.h"
+
+#include <QTextDocument>
 
 using namespace editor;
 
@@ -71,6 +74,25 @@ bool Form4::writePlain(const QString &path)
     return true;
 }
 
+bool Form4::writeShown(const QString &path)
+{
+    const auto source = RichTextBox1.textFormat().rich;
+    if (!source)
+        return writePlain(path);
+    // Rich text stays rich text, and keeps the bytes it came in while the
+    // document reads as it did.
+    QByteArray bytes = RichTextBox1.TextRTF();
+    QTextDocument read;
+    read.setDefaultFont(RichTextBox1.document()->defaultFont());
+    if (vx::rtf::read(*source, read) && vx::rtf::write(read) == bytes)
+        bytes = *source;
+    writeFile(path, bytes);
+    vx::text::TextFormat format = RichTextBox1.textFormat();
+    format.rich = std::make_shared<const QByteArray>(bytes);
+    RichTextBox1.setTextFormat(format);
+    return true;
+}
+
 QByteArray Form4::plainCopy() const
 {
     const QString text = RichTextBox1.PlainText();
@@ -126,7 +148,7 @@ bool Form4::SaveEditorFile()
     try {
         if (shownPath_.isEmpty())
             vx::raise(vx::err::BadFileName);
-        if (!writePlain(shownPath_))
+        if (!writeShown(shownPath_))
             return false;
         vx::MsgBox(kSaved);
         clearMarker();
@@ -140,7 +162,7 @@ bool Form4::SaveEditorFile()
     QString path;
     try {
         path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
-        if (path.isEmpty() || !writePlain(path))
+        if (path.isEmpty() || !writeShown(path))
             return false;
     } catch (const vx::RuntimeError &e) {
         if (!path.isEmpty())

@@ -5,12 +5,15 @@
 #include "form37.h"
 
 #include "platform/core/sidename.h"
+#include "platform/rtf/rtf.h"
 #include "testing/capabilities.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -389,6 +392,53 @@ TEST_F(EditorFilesTest, AFileWithA255ByteNameIsOverwritten)
     EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved});
     EXPECT_EQ(read(folder + QLatin1Char('/') + name), QByteArray("xlong"));
     EXPECT_FALSE(QFile::exists(stale));
+}
+
+// The overwrite save of a rich text file writes rich text: the bytes it came
+// in while nothing changed, the changed document with its formatting else. A
+// copy saved as plain text is plain text from then on.
+TEST_F(EditorFilesTest, ARichTextFileIsSavedAsRichText)
+{
+    write("split.rtf", "{\\rtf1 \\u-10179?\\b \\u-8704?}");
+    Form4 &e = editorAt();
+    struct Row {
+        const char *name;
+        bool edited;
+        QString text; // as read back
+    };
+    const Row rows[] = {
+        {"c.rtf", false, QStringLiteral("Title\nbody")},
+        {"split.rtf", false, QString::fromUcs4(U"\U0001F600")},
+        {"c.rtf", true, QStringLiteral("!Title\nbody")},
+    };
+    for (const Row &row : rows) {
+        const QByteArray before = read(path(row.name));
+        select(e, QString::fromUtf8(row.name));
+        if (row.edited) {
+            e.RichTextBox1.setSelStart(0);
+            type(e, QStringLiteral("!"));
+        }
+        vxtest::dialogs().messages.clear();
+        e.Command18_Click();
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved}) << row.name;
+        const QByteArray after = read(path(row.name));
+        if (!row.edited)
+            EXPECT_EQ(after, before) << row.name;
+        QTextDocument doc;
+        ASSERT_TRUE(rtf::read(after, doc)) << row.name << after.toStdString();
+        EXPECT_EQ(doc.toPlainText(), row.text) << row.name;
+        QTextCursor bold(&doc);
+        bold.setPosition(row.text.indexOf(QLatin1Char('T')) + 1);
+        EXPECT_EQ(bold.charFormat().fontWeight() >= QFont::Bold, row.name == std::string("c.rtf")) << row.name;
+    }
+
+    vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
+    e.Command6_Click();
+    EXPECT_EQ(read(path("copy.txt")), QByteArray("!Title\r\nbody\r\n"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("?"));
+    e.Command18_Click();
+    EXPECT_EQ(read(path("copy.txt")), QByteArray("?!Title\r\nbody\r\n"));
 }
 
 TEST_F(EditorFilesTest, ReplacingChangedTextAsksFirst)
