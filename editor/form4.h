@@ -225,6 +225,9 @@ private:
     // before the file becomes UTF-8, or is refused, naming the character:
     // false then, nothing written. Raises when the write fails.
     bool writePlain(const QString &path);
+    // The overwrite save's write: a document read from rich text as rich
+    // text, else as writePlain does.
+    bool writeShown(const QString &path);
     // The text for a file of the program's own (backup, preview): in the
     // document's encoding, else in UTF-8, never asking.
     QByteArray plainCopy() const;

@@ -6,6 +6,9 @@
 #include "suite/filedialogs.h"
 
 #include "platform/rtf/docfile.h"
+#include "platform/rtf/rtf.h"
+
+#include <QTextDocument>
 
 using namespace editor;
 
@@ -71,6 +74,25 @@ bool Form4::writePlain(const QString &path)
     return true;
 }
 
+bool Form4::writeShown(const QString &path)
+{
+    const auto source = RichTextBox1.textFormat().rich;
+    if (!source)
+        return writePlain(path);
+    // Rich text stays rich text, and keeps the bytes it came in while the
+    // document reads as it did.
+    QByteArray bytes = RichTextBox1.TextRTF();
+    QTextDocument read;
+    read.setDefaultFont(RichTextBox1.document()->defaultFont());
+    if (vx::rtf::read(*source, read) && vx::rtf::write(read) == bytes)
+        bytes = *source;
+    writeFile(path, bytes);
+    vx::text::TextFormat format = RichTextBox1.textFormat();
+    format.rich = std::make_shared<const QByteArray>(bytes);
+    RichTextBox1.setTextFormat(format);
+    return true;
+}
+
 QByteArray Form4::plainCopy() const
 {
     const QString text = RichTextBox1.PlainText();
@@ -126,18 +148,21 @@ bool Form4::SaveEditorFile()
     try {
         if (shownPath_.isEmpty())
             vx::raise(vx::err::BadFileName);
-        if (!writePlain(shownPath_))
+        if (!writeShown(shownPath_))
             return false;
         vx::MsgBox(kSaved);
         clearMarker();
         return true;
-    } catch (const vx::RuntimeError &) {
+    } catch (const vx::RuntimeError &e) {
+        // A file that refused the save says why before another is asked for.
+        if (!shownPath_.isEmpty())
+            saveFailed(shownPath_, e);
     }
     vx::MsgBox(QStringLiteral("ファイル名.txtやファイル名.htmなどと入力して保存してください。"));
     QString path;
     try {
         path = suite::ShowSaveFileDialog(this, kRecoveryFilter);
-        if (path.isEmpty() || !writePlain(path))
+        if (path.isEmpty() || !writeShown(path))
             return false;
     } catch (const vx::RuntimeError &e) {
         if (!path.isEmpty())
@@ -180,6 +205,16 @@ void Form4::File1_Click()
     }
     if (!mayReplaceText()) {
         restoreListEntry();
+        // A mouse press selects its entry again once this returns: clicks
+        // until then are that press's, and the entry goes back again after it.
+        restoringList_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                restoringList_ = false;
+                restoreListEntry();
+            },
+            Qt::QueuedConnection);
         return;
     }
     listEntry_ = listPath();

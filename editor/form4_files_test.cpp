@@ -5,12 +5,16 @@
 #include "form37.h"
 
 #include "platform/core/sidename.h"
+#include "platform/rtf/rtf.h"
 #include "testing/capabilities.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTest>
 
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -251,12 +255,15 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
         {"no.txt", sjis, vbNo, question, sjis},
         {"raw.txt", raw, std::nullopt, QStringLiteral("保存できませんでした。\n"), raw},
     };
+    // Changes the previous case left are let go when the next file is shown.
+    const auto show = [&e](const QString &name) {
+        if (e.hasUnsavedChanges())
+            vxtest::dialogs().answers.push_back(vbNo);
+        select(e, name);
+    };
     for (const Case &c : cases) {
         write(c.name, c.bytes);
-        // The edit the previous row kept unsaved is given up.
-        if (e.Caption() == kModifiedCaption)
-            vxtest::dialogs().answers.push_back(vbNo);
-        select(e, QString::fromUtf8(c.name));
+        show(QString::fromUtf8(c.name));
         e.RichTextBox1.setSelStart(0);
         type(e, QStringLiteral("é"));
         vxtest::dialogs().messages.clear();
@@ -271,10 +278,8 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
         EXPECT_EQ(read(file), c.after) << c.name;
         EXPECT_EQ(e.Caption(), c.answer == vbYes ? kEditCaption : kModifiedCaption) << c.name;
     }
-    // Once UTF-8, it stays so: the next save asks nothing. (The refused
-    // edit of raw.txt is given up first.)
-    vxtest::dialogs().answers.push_back(vbNo);
-    select(e, QStringLiteral("yes.txt"));
+    // Once UTF-8, it stays so: the next save asks nothing.
+    show(QStringLiteral("yes.txt"));
     type(e, QStringLiteral("à"));
     vxtest::dialogs().messages.clear();
     e.Command18_Click();
@@ -282,19 +287,19 @@ TEST_F(EditorFilesTest, ACharacterTheEncodingLacksAsksOrIsRefused)
     EXPECT_EQ(read(path("yes.txt")), QStringLiteral("àé日本\r\n").toUtf8());
 
     // Saved as UTF-8 under another name, the document is that file: its
-    // overwrite save keeps UTF-8 and asks nothing; the file it came from
-    // stays in its encoding.
-    select(e, QStringLiteral("no.txt"));
+    // overwrite save asks nothing and leaves the file it came from.
+    show(QStringLiteral("no.txt"));
     type(e, QStringLiteral("é"));
     vxtest::dialogs().messages.clear();
     vxtest::dialogs().answers = {vbYes};
     vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
     e.Command6_Click();
     EXPECT_EQ(read(path("copy.txt")), QStringLiteral("é日本\r\n").toUtf8());
+    e.RichTextBox1.setSelStart(0);
     type(e, QStringLiteral("à"));
     e.Command18_Click();
     EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{question + path("copy.txt"), kSaved}));
-    EXPECT_EQ(read(path("copy.txt")), QStringLiteral("éà日本\r\n").toUtf8());
+    EXPECT_EQ(read(path("copy.txt")), QStringLiteral("àé日本\r\n").toUtf8());
     EXPECT_EQ(read(path("no.txt")), sjis);
 }
 
@@ -325,7 +330,7 @@ TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
     e.IDMNewsave.click();
     vxtest::dialogs().files.push_back(QStringList{path("ro.wri")});
     e.Command17_Click();
-    // The overwrite save: its own file refused; the chosen one, writable in
+    // The overwrite save: its own file refused, saying why; the chosen one, writable in
     // a folder that takes no new file, is saved in place.
     ASSERT_EQ(::chmod(QFile::encodeName(path("a.txt")).constData(), 0444), 0);
     vxtest::dialogs().files.push_back(QStringList{inSealed});
@@ -334,7 +339,7 @@ TEST_F(EditorFilesTest, FailedSavesSayWhyAndLeaveTheFiles)
     EXPECT_EQ(vxtest::dialogs().messageTexts(),
               (QStringList{failed(missing, QStringLiteral("保存先のフォルダーが見つかりません。")),
                            failed(sealed + QStringLiteral("/new.txt"), QStringLiteral("保存先のフォルダーへの書き込みが許可されていません。")),
-                           failed(path("ro.wri"), denied), kHint, kSaved}));
+                           failed(path("ro.wri"), denied), failed(path("a.txt"), denied), kHint, kSaved}));
     for (const auto &m : vxtest::dialogs().messages)
         EXPECT_EQ(m.icon(), m.text.startsWith(QStringLiteral("保存できませんでした。")) ? vbExclamation : 0) << m.text.toStdString();
     EXPECT_EQ(read(path("ro.wri")), QByteArray("read only"));
@@ -389,6 +394,53 @@ TEST_F(EditorFilesTest, AFileWithA255ByteNameIsOverwritten)
     EXPECT_FALSE(QFile::exists(stale));
 }
 
+// The overwrite save of a rich text file writes rich text: the bytes it came
+// in while nothing changed, the changed document with its formatting else. A
+// copy saved as plain text is plain text from then on.
+TEST_F(EditorFilesTest, ARichTextFileIsSavedAsRichText)
+{
+    write("split.rtf", "{\\rtf1 \\u-10179?\\b \\u-8704?}");
+    Form4 &e = editorAt();
+    struct Row {
+        const char *name;
+        bool edited;
+        QString text; // as read back
+    };
+    const Row rows[] = {
+        {"c.rtf", false, QStringLiteral("Title\nbody")},
+        {"split.rtf", false, QString::fromUcs4(U"\U0001F600")},
+        {"c.rtf", true, QStringLiteral("!Title\nbody")},
+    };
+    for (const Row &row : rows) {
+        const QByteArray before = read(path(row.name));
+        select(e, QString::fromUtf8(row.name));
+        if (row.edited) {
+            e.RichTextBox1.setSelStart(0);
+            type(e, QStringLiteral("!"));
+        }
+        vxtest::dialogs().messages.clear();
+        e.Command18_Click();
+        EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kSaved}) << row.name;
+        const QByteArray after = read(path(row.name));
+        if (!row.edited)
+            EXPECT_EQ(after, before) << row.name;
+        QTextDocument doc;
+        ASSERT_TRUE(rtf::read(after, doc)) << row.name << after.toStdString();
+        EXPECT_EQ(doc.toPlainText(), row.text) << row.name;
+        QTextCursor bold(&doc);
+        bold.setPosition(row.text.indexOf(QLatin1Char('T')) + 1);
+        EXPECT_EQ(bold.charFormat().fontWeight() >= QFont::Bold, row.name == std::string("c.rtf")) << row.name;
+    }
+
+    vxtest::dialogs().files.push_back(QStringList{path("copy.txt")});
+    e.Command6_Click();
+    EXPECT_EQ(read(path("copy.txt")), QByteArray("!Title\r\nbody\r\n"));
+    e.RichTextBox1.setSelStart(0);
+    type(e, QStringLiteral("?"));
+    e.Command18_Click();
+    EXPECT_EQ(read(path("copy.txt")), QByteArray("?!Title\r\nbody\r\n"));
+}
+
 TEST_F(EditorFilesTest, ReplacingChangedTextAsksFirst)
 {
     QTemporaryDir other;
@@ -408,6 +460,14 @@ TEST_F(EditorFilesTest, ReplacingChangedTextAsksFirst)
         {"list", [this](Form4 &e) { select(e, QStringLiteral("a.txt")); }, QStringLiteral("alpha\nsecond line\n"),
          path("a.txt")},
         {"next", [](Form4 &e) { e.Command22_Click(); }, QStringLiteral("Title\nbody"), path("c.rtf")},
+        // The mouse: its press goes on selecting the entry after the question.
+        {"mouse",
+         [](Form4 &e) {
+             e.Show();
+             QTest::mouseClick(e.File1.viewport(), Qt::LeftButton, {}, e.File1.visualItemRect(e.File1.item(2)).center());
+             QCoreApplication::processEvents();
+         },
+         QStringLiteral("Title\nbody"), path("c.rtf")},
         {"previous", [](Form4 &e) { e.Command21_Click(); }, QStringLiteral("alpha\nsecond line\n"), path("a.txt")},
         {"open",
          [&outside](Form4 &e) {

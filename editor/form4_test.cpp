@@ -376,18 +376,18 @@ TEST_F(EditorTest, AProtectedDocumentIsNeverReplaced)
     ASSERT_EQ(::chmod(path("a.txt").toLocal8Bit().constData(), 0444), 0);
     e.File1.setListIndex(0); // a.txt
     type(e, QStringLiteral("x"));
-    // The overwrite save fails as a failed save does: the hint, then the dialog.
+    const QString refused = QStringLiteral("保存できませんでした。\n") + path("a.txt") + QStringLiteral("\n書き込みが許可されていません。");
+    // The overwrite save says why, then goes on as a failed save does: the hint, then the dialog.
     vxtest::dialogs().files.push_back(std::nullopt);
     e.Command18_Click();
-    EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{kHint});
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{refused, kHint}));
     EXPECT_EQ(e.Caption(), kModifiedCaption);
     // Save as and the rich text save onto it: said, nothing written.
     vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
     e.Command6_Click();
     vxtest::dialogs().files.push_back(QStringList{path("a.txt")});
     e.Command17_Click();
-    const QString refused = QStringLiteral("保存できませんでした。\n") + path("a.txt") + QStringLiteral("\n書き込みが許可されていません。");
-    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{kHint, refused, refused}));
+    EXPECT_EQ(vxtest::dialogs().messageTexts(), (QStringList{refused, kHint, refused, refused}));
     EXPECT_EQ(read(path("a.txt")), QByteArray("alpha\nsecond line\n"));
     EXPECT_EQ(QFileInfo(path("a.txt")).permissions() & 0x7777, QFileDevice::ReadOwner | QFileDevice::ReadUser
                                                                    | QFileDevice::ReadGroup | QFileDevice::ReadOther);

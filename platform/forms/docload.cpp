@@ -30,6 +30,7 @@ QTextDocument *loadDocument(const QString &path, const QFont &font, text::TextFo
             throw RuntimeError(kBadFormat, QStringLiteral("ファイル形式が不正です。"));
         }
         format = text::TextFormat();
+        format.rich = std::make_shared<const QByteArray>(std::move(bytes));
     } else {
         text::TextFormat tf;
         // The document takes CR LF and CR as breaks itself.

@@ -422,6 +422,7 @@ std::optional<QByteArray> encodePlain(const QString &text, const TextFormat &for
     }
     if (written) {
         *written = format;
+        written->rich.reset();
         written->eol = commonEol(layout->breaks);
         if (written->eol != format.eol && std::none_of(layout->breaks.begin(), layout->breaks.end(),
                                                        [](quint8 b) { return b >= Lf && b <= Cr; }))

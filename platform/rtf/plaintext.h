@@ -27,6 +27,9 @@ struct TextFormat {
     // A document that came from no file ends with eol once written.
     bool finalBreak = true;
     std::shared_ptr<const LineLayout> layout;
+    // The rich text the document was read from (none for plain text): its
+    // file is saved as rich text, byte for byte while nothing changed.
+    std::shared_ptr<const QByteArray> rich;
     bool operator==(const TextFormat &) const = default;
 };
 
