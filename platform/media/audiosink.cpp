@@ -5,6 +5,7 @@
 #include "audiosink.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <initializer_list>
 #include <system_error>
 #include <thread>
@@ -18,13 +19,26 @@ void quietAlsa(const char *, int, const char *, int, const char *, ...) {}
 
 } // namespace
 
+namespace {
+
+// Tag text that is not UTF-8 is the Japanese code page, as the files' own
+// platform wrote it. Set from the window thread before any thread of ours
+// starts: a change of the environment while another thread reads it (Qt does,
+// for its regular expressions) can take that thread down.
+void setTagEncoding()
+{
+    // The C library's own call: GStreamer's would load it on this thread.
+    static const int set = ::setenv("GST_ID3_TAG_ENCODING", "CP932", 0);
+    (void)set;
+}
+
+} // namespace
+
 bool gstreamerReady()
 {
     static const bool ready = [] {
         snd_lib_error_set_handler(quietAlsa);
-        // Tag text that is not UTF-8 is the Japanese code page, as the files'
-        // own platform wrote it.
-        g_setenv("GST_ID3_TAG_ENCODING", "CP932", FALSE);
+        setTagEncoding();
         GError *error = nullptr;
         const bool ok = gst_init_check(nullptr, nullptr, &error);
         if (error)
@@ -92,6 +106,7 @@ void prepareAudioOutput()
     static std::atomic<bool> started{false};
     if (started.exchange(true))
         return;
+    setTagEncoding();
     try {
         preparer.thread = std::thread([] {
             if (!gstreamerReady())

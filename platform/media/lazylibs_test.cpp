@@ -67,4 +67,14 @@ TEST(LazyLibraries, AMissingLibraryFailsOnlyTheStepThatNeedsIt)
     EXPECT_FALSE(vx::lazyLibraryLoaded(LazyLibrary::GStreamer));
 }
 
+// The environment changes only on the thread that asks for the output, before
+// the thread that loads it starts: another thread of ours reading the
+// environment meanwhile (a CD read parsing its sheet) would crash otherwise.
+TEST(LazyLibraries, PreparingTheOutputSetsTheEnvironmentBeforeItReturns)
+{
+    qunsetenv("GST_ID3_TAG_ENCODING");
+    vx::media::prepareAudioOutput();
+    EXPECT_EQ(qgetenv("GST_ID3_TAG_ENCODING"), QByteArray("CP932"));
+}
+
 } // namespace
