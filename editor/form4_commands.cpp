@@ -122,7 +122,7 @@ void Form4::Command2_Click()
     try {
         const QString path = vx::joinPath(vx::AppPath(), QStringLiteral("IEで起動.htm"));
         vx::text::writeDocument(path, plainCopy());
-        vx::shellDriver().open(path);
+        vx::ShellOpen(path);
     } catch (const vx::RuntimeError &) {
     }
 }

@@ -101,6 +101,5 @@ void frmAbout::cmdSysInfo_Click()
             s.open();
 }
 
-// Whether a browser or mail program answered is not this window's concern.
-void frmAbout::Image2_Click() { vx::shellDriver().open(kWebAddress); }
-void frmAbout::Label2_Click() { vx::shellDriver().open(QStringLiteral("mailto:") + kMailAddress); }
+void frmAbout::Image2_Click() { vx::ShellOpen(kWebAddress); }
+void frmAbout::Label2_Click() { vx::ShellOpen(QStringLiteral("mailto:") + kMailAddress); }

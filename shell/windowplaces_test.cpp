@@ -15,6 +15,8 @@
 #include "shell/form1.h"
 #include "shell/form23.h"
 #include "shell/form30.h"
+#include "shell/frmabout.h"
+#include "sysinfo/form10.h"
 #include "suite/settings.h"
 #include "testing/harness.h"
 
@@ -142,6 +144,57 @@ TEST_F(WindowPlacesTest, EveryPropertiesButtonSaysWhenNoSheetIsShown)
         ASSERT_TRUE(vxtest::waitUntil([] { return !vxtest::dialogs().messages.empty(); }));
         EXPECT_EQ(vxtest::dialogs().messageTexts(),
                   QStringList{QStringLiteral("プロパティを表示できませんでした。\n") + vxtest::shell().properties[0]});
+    }
+}
+
+TEST_F(WindowPlacesTest, EveryAddressDocumentAndPanelSaysWhenNothingShowsIt)
+{
+    vxtest::shell().openResult = false;
+    vxtest::shell().startResult = false;
+    const QString notOpened = QStringLiteral("開くことができませんでした。\n");
+    const QString noVolume = QStringLiteral("音量を調節するプログラムが見つかりません。");
+    struct Row {
+        Button button;
+        QString said;
+        QString handedTo; // the address or document the desktop was given
+    };
+    const Row rows[] = {
+        {button("frmAbout page", &frmAbout::Image2_Click), notOpened + frmAbout::kWebAddress, frmAbout::kWebAddress},
+        {button("frmAbout mail", &frmAbout::Label2_Click), notOpened + "mailto:" + frmAbout::kMailAddress,
+         "mailto:" + frmAbout::kMailAddress},
+        {button("Form4", &Form4::Command2_Click), notOpened + vx::joinPath(programDir(), "IEで起動.htm"),
+         vx::joinPath(programDir(), "IEで起動.htm")},
+        {{"Form10",
+          [] {
+              Form10 &f = vx::instance<Form10>();
+              f.List2.AddItem(QStringLiteral("/found/a.txt"));
+              f.List2.setListIndex(0);
+          },
+          [] { vx::instance<Form10>().Command17_Click(); }},
+         notOpened + "/found/a.txt", "/found/a.txt"},
+        {button("Form3", &Form3::Label1_DblClick), noVolume, {}},
+        {button("Form20", &Form20::Label1_DblClick), noVolume, {}},
+        {button("FormVX3", &FormVX3::Label1_DblClick), noVolume, {}},
+    };
+    for (const bool installed : {false, true}) {
+        if (installed)
+            vxtest::shell().programs.insert(QStringLiteral("pavucontrol"), QStringLiteral("/usr/bin/pavucontrol"));
+        for (const Row &r : rows) {
+            SCOPED_TRACE(std::string(r.button.window) + (installed ? ", a panel that fails" : ", no panel"));
+            r.button.load();
+            vxtest::dialogs().messages.clear();
+            vxtest::shell().opened.clear();
+            vxtest::shell().started.clear();
+            r.button.click();
+            EXPECT_TRUE(vxtest::dialogs().messages.empty()) << "said once the desktop has answered";
+            EXPECT_TRUE(vxtest::waitUntil([] { return !vxtest::dialogs().messages.empty(); }));
+            EXPECT_EQ(vxtest::dialogs().messageTexts(), QStringList{r.said});
+            EXPECT_EQ(vxtest::shell().opened, r.handedTo.isEmpty() ? QStringList{} : QStringList{r.handedTo});
+            if (r.handedTo.isEmpty()) {
+                EXPECT_EQ(vxtest::shell().started,
+                          installed ? QStringList{QStringLiteral("/usr/bin/pavucontrol")} : QStringList{});
+            }
+        }
     }
 }
 

@@ -66,7 +66,7 @@ void Form10::Command17_Click()
         vx::MsgBox(QStringLiteral("リストの中から起動したいファイルのパスを選択してください"));
         return;
     }
-    vx::shellDriver().open(List2.List(List2.ListIndex()));
+    vx::ShellOpen(List2.List(List2.ListIndex()));
 }
 
 void Form10::Command15_Click()

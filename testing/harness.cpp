@@ -106,10 +106,10 @@ QStringList ScriptedDialogs::messageTexts() const
     return l;
 }
 
-bool FakeShell::open(const QString &target)
+void FakeShell::open(const QString &target, vx::Outcome done)
 {
     opened << target;
-    return openResult;
+    vx::tellLater(done, openResult);
 }
 
 void FakeShell::showProperties(const QString &path, vx::Outcome done)

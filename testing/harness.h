@@ -60,11 +60,11 @@ public:
     QStringList started;  // "program arg1 arg2"
     std::vector<qint64> stopped;
     QMap<QString, QString> programs; // name -> path found on the search path
-    bool openResult = true;
+    bool openResult = true;       // told later, as a desktop would
     bool propertiesResult = true; // told later, as a desktop would
     bool startResult = true;      // likewise
 
-    bool open(const QString &target) override;
+    void open(const QString &target, vx::Outcome done) override;
     void showProperties(const QString &path, vx::Outcome done) override;
     qint64 start(const QString &program, const QStringList &args, vx::Outcome done = {}) override;
     void stop(qint64 handle) override;

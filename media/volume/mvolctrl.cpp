@@ -6,6 +6,7 @@
 #include "platform/system/system.h"
 
 #include <limits>
+#include <vector>
 
 namespace mVolCtrl {
 
@@ -121,7 +122,7 @@ void TearDown(VolumeState &state)
 
 void ShowSystemVolume()
 {
-    // The desktops' own volume panels; the first one installed is started.
+    // The desktops' own volume panels, the installed ones tried in turn.
     static const std::pair<const char *, QStringList> programs[] = {
         {"pavucontrol", {}},
         {"pavucontrol-qt", {}},
@@ -129,14 +130,16 @@ void ShowSystemVolume()
         {"mate-volume-control", {}},
         {"kmix", {}},
     };
-    vx::ShellDriver &shell = vx::shellDriver();
+    std::vector<QStringList> found;
     for (const auto &[name, args] : programs) {
-        const QString exe = shell.findProgram(QString::fromLatin1(name));
-        if (!exe.isEmpty()) {
-            shell.start(exe, args);
-            return;
-        }
+        const QString exe = vx::shellDriver().findProgram(QString::fromLatin1(name));
+        if (!exe.isEmpty())
+            found.push_back(QStringList{exe} + args);
     }
+    vx::tryInTurn(
+        static_cast<int>(found.size()),
+        [found](int i, vx::Outcome next) { vx::shellDriver().start(found[i].first(), found[i].mid(1), std::move(next)); },
+        vx::sayWhenNot(QStringLiteral("音量を調節するプログラムが見つかりません。")));
 }
 
 } // namespace mVolCtrl

@@ -78,6 +78,46 @@ TEST_F(OutsideTest, HelpThatNoProgramShowsSaysSoWithoutWaiting)
     }
 }
 
+TEST_F(OutsideTest, AddressesThatNothingOpensSaySoWithoutWaiting)
+{
+    const QString page = QStringLiteral("https://velmora.example/a b");
+    const QString document = vxtest::writeIn(programDir(), QStringLiteral("IEで起動.htm"), "x");
+    struct Row {
+        const char *what;
+        QString target;
+        std::optional<int> handler; // exit code of xdg-open, when on the path
+        QString handedTo;
+    };
+    const Row rows[] = {
+        {"no handler on the path", page, std::nullopt, {}},
+        {"no program takes the address", page, 3, QStringLiteral("https://velmora.example/a%20b")},
+        {"the program it started failed", document, 4, document},
+        {"opened", document, 0, document},
+        {"mail", QStringLiteral("mailto:support@velmora.example"), 0, QStringLiteral("mailto:support@velmora.example")},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.what);
+        vxtest::dialogs().messages.clear();
+        vxtest::BareDesktop desktop;
+        if (r.handler)
+            desktop.addProgram(QStringLiteral("xdg-open"), *r.handler);
+        std::optional<bool> shown;
+        QElapsedTimer took;
+        took.start();
+        vx::ShellOpen(r.target, [&](bool ok) { shown = ok; });
+        EXPECT_LT(took.elapsed(), 20000);
+        desktop.release();
+        ASSERT_TRUE(vxtest::waitUntil([&] { return shown.has_value(); }));
+        const bool opened = r.handler == 0;
+        EXPECT_EQ(*shown, opened);
+        if (r.handler) {
+            EXPECT_EQ(desktop.log().value(0), QStringLiteral("xdg-open ") + r.handedTo);
+        }
+        EXPECT_EQ(vxtest::dialogs().messageTexts(),
+                  opened ? QStringList{} : QStringList{QStringLiteral("開くことができませんでした。\n") + r.target});
+    }
+}
+
 // A file manager on the bus: it answers ShowItemProperties, or never does.
 class FileManager : public QDBusVirtualObject {
 public:

@@ -8,7 +8,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,12 +50,20 @@ constexpr int kAnswerMs = 5000;
 
 class RealShell : public ShellDriver {
 public:
-    bool open(const QString &target) override
+    void open(const QString &target, Outcome done) override
     {
         QUrl url = QUrl::fromUserInput(target, QDir::currentPath(), QUrl::AssumeLocalFile);
         if (target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
             url = QUrl(target);
-        return QDesktopServices::openUrl(url);
+        // The desktop's handler, watched: it ends with failure when no program
+        // takes the address or the one it started failed.
+        const QString opener = findProgram(QStringLiteral("xdg-open"));
+        if (opener.isEmpty()) {
+            tellLater(done, false);
+            return;
+        }
+        startWatched(opener, {url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)}, &owner_,
+                     std::move(done));
     }
     void showProperties(const QString &path, Outcome done) override
     {
@@ -191,11 +198,9 @@ bool HelpDisplayContents(const QString &helpFile, Outcome shown)
         if (!exe.isEmpty())
             helpers.push_back({exe, qstrcmp(program, "xdg-open") != 0});
     }
-    const auto noHelper = [name] {
-        MsgBox(QStringLiteral("ヘルプを表示するプログラムが見つかりません。\n%1").arg(name), vbExclamation);
-    };
+    const QString noHelper = QStringLiteral("ヘルプを表示するプログラムが見つかりません。\n%1").arg(name);
     if (helpers.empty()) {
-        noHelper();
+        MsgBox(noHelper, vbExclamation);
         tellLater(shown, false);
         return false;
     }
@@ -206,26 +211,32 @@ bool HelpDisplayContents(const QString &helpFile, Outcome shown)
             if (helpers[i].ours)
                 helpViewers().push_back(h);
         },
-        [noHelper, shown](bool ok) {
-            if (!ok)
-                dispatch(noHelper);
-            if (shown)
-                shown(ok);
-        });
+        sayWhenNot(noHelper, std::move(shown)));
     return true;
+}
+
+Outcome sayWhenNot(const QString &message, Outcome shown)
+{
+    return [message, shown = std::move(shown)](bool ok) {
+        if (!ok)
+            dispatch([&message] { MsgBox(message, vbExclamation); });
+        if (shown)
+            shown(ok);
+    };
+}
+
+void ShellOpen(const QString &target, Outcome shown)
+{
+    shellDriver().open(target, sayWhenNot(QStringLiteral("開くことができませんでした。\n%1")
+                                              .arg(QDir::toNativeSeparators(target)),
+                                          std::move(shown)));
 }
 
 void ShowFileProperties(const QString &path, Outcome shown)
 {
-    shellDriver().showProperties(path, [path, shown](bool ok) {
-        if (!ok)
-            dispatch([&path] {
-                MsgBox(QStringLiteral("プロパティを表示できませんでした。\n%1").arg(QDir::toNativeSeparators(path)),
-                       vbExclamation);
-            });
-        if (shown)
-            shown(ok);
-    });
+    shellDriver().showProperties(
+        path, sayWhenNot(QStringLiteral("プロパティを表示できませんでした。\n%1").arg(QDir::toNativeSeparators(path)),
+                         std::move(shown)));
 }
 
 void HelpCloseAll()

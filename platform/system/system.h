@@ -26,8 +26,9 @@ void releaseInstanceLock();
 class ShellDriver {
 public:
     virtual ~ShellDriver() = default;
-    // Opens a document, web address or mailto: with the desktop's handler.
-    virtual bool open(const QString &target) = 0;
+    // Opens a document, web address or mailto: with the desktop's handler
+    // and returns at once; `done` tells as startWatched() does.
+    virtual void open(const QString &target, Outcome done) = 0;
     // Asks the desktop's file manager for the properties of a file; `done`
     // tells whether one answered.
     virtual void showProperties(const QString &path, Outcome done) = 0;
@@ -43,6 +44,14 @@ public:
 ShellDriver &shellDriver();
 void setShellDriver(std::unique_ptr<ShellDriver> driver);
 std::unique_ptr<ShellDriver> makeRealShellDriver();
+
+// The outcome that, when told false, shows `message` (in the suite's style)
+// and then tells `shown`.
+Outcome sayWhenNot(const QString &message, Outcome shown = {});
+
+// Opens a document, web address or mailto: with the desktop's handler without
+// waiting for it; when nothing opens it, a message says so.
+void ShellOpen(const QString &target, Outcome shown = {});
 
 // Shows the contents of a compiled help file with a help viewer, else the
 // desktop's handler, each tried in turn without waiting for it. A missing
