@@ -1,18 +1,11 @@
 #include "richtextbox.h"
 
-#include "docload.h"
 #include "layoutpacer.h"
 #include "longruns.h"
 #include "pieces.h"
 #include "textlines.h"
 
-#include "platform/core/errors.h"
-#include "platform/rtf/docfile.h"
-#include "platform/rtf/rtf.h"
-
-#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QPointer>
 #include <QScopedValueRollback>
@@ -20,8 +13,6 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QTimer>
-
-#include <memory>
 
 namespace vx {
 
@@ -130,44 +121,6 @@ int RichTextBox::textLength() const { return document()->characterCount() - 1 - 
 QString RichTextBox::textOf(const QTextCursor &c) const
 {
     return unifyBreaks(pieces::withoutBreaks(c.selectedText(), c.selectionStart(), pieceBreaks()));
-}
-
-void RichTextBox::keepCaretFormatPlain()
-{
-    const QTextCharFormat f = currentCharFormat();
-    const QTextCharFormat plain = pieces::unmarked(f);
-    if (plain != f) {
-        const QScopedValueRollback quiet(quiet_, true);
-        setCurrentCharFormat(plain);
-    }
-}
-
-void RichTextBox::stepOverPieceBreak(const QKeyEvent *e, bool before)
-{
-    if (pieceBreaks().empty())
-        return;
-    QTextCursor c = textCursor();
-    const auto mode = e->modifiers() & Qt::ShiftModifier ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
-    if (before) {
-        // Deleting a break between pieces would delete nothing the user sees,
-        // and an arrow to the right of one would not move in the text.
-        const bool deletes = !c.hasSelection() && !isReadOnly();
-        if (deletes && e->key() == Qt::Key_Backspace && c.atBlockStart() && pieces::startsPiece(c.block()))
-            c.movePosition(QTextCursor::PreviousCharacter);
-        else if (deletes && e->key() == Qt::Key_Delete && c.atBlockEnd() && pieces::endsPiece(c.block()))
-            c.movePosition(QTextCursor::NextCharacter);
-        else if (e->key() == Qt::Key_Right && c.atBlockEnd() && pieces::endsPiece(c.block()))
-            c.movePosition(QTextCursor::NextCharacter, mode);
-        else
-            return;
-    } else {
-        // Both sides of a break are one place in the text: an arrow moves on.
-        if ((e->key() != Qt::Key_Left && e->key() != Qt::Key_Right) || !c.atBlockEnd() ||
-            !pieces::endsPiece(c.block()))
-            return;
-        c.movePosition(e->key() == Qt::Key_Right ? QTextCursor::NextCharacter : QTextCursor::PreviousCharacter, mode);
-    }
-    setTextCursor(c);
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData *source)
@@ -414,99 +367,6 @@ int RichTextBox::LineCount() const { return document()->lineCount(); }
 int RichTextBox::CaretLineStart() const { return toText(lineStartAt(*document(), textCursor().position())); }
 int RichTextBox::LineLength(int charIndex) const { return lineLengthAt(*document(), toDoc(charIndex)); }
 
-void RichTextBox::replaceDocument(QTextDocument *doc)
-{
-    doc->setDefaultFont(document()->defaultFont());
-    doc->setUndoRedoEnabled(true);
-    // Filling it marked it changed; as opened it holds nothing unsaved.
-    doc->setModified(false);
-    // The document a previous load made goes with the next (Qt deletes only
-    // the control's first one, when it is replaced).
-    QTextDocument *old = document();
-    breaksKnown_ = false;
-    const bool ours = old && old->parent() == this;
-    // Every full layout of a large document lays out its first pages again
-    // (a hundred lines or more, shaped afresh). Attaching with no page size
-    // skips the one the new layout would start with, and a vertical scroll
-    // bar already in place spares those its appearance would cause by
-    // narrowing the view: the control's own sizing lays them out once. A
-    // short text hides the bar again when the policy is given back.
-    doc->setPageSize(QSizeF(0, 0));
-    const QTextOption::WrapMode wrap = wrapFor(anyLongRun(doc->begin(), QTextBlock()));
-    if (wrap != wordWrapMode()) {
-        // The control applies its mode to the document it shows: the one
-        // going away is not laid out again for it.
-        old->setPageSize(QSizeF(0, 0));
-        setWordWrapMode(wrap);
-    }
-    const Qt::ScrollBarPolicy policy = verticalScrollBarPolicy();
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setDocument(doc);
-    watchEdits(doc);
-    setVerticalScrollBarPolicy(policy);
-    followWrap(doc);
-    paceLayout(doc);
-    if (ours)
-        old->deleteLater();
-    moveCursor(QTextCursor::Start);
-    fire(Change);
-}
-
-void RichTextBox::LoadFile(const QString &path)
-{
-    replaceDocument(loadDocument(path, document()->defaultFont(), format_, this));
-}
-
-QByteArray RichTextBox::TextRTF() const
-{
-    if (pieceBreaks().empty())
-        return rtf::write(*document());
-    const std::unique_ptr<QTextDocument> copy(document()->clone());
-    pieces::join(*copy);
-    return rtf::write(*copy);
-}
-
-QString RichTextBox::PlainText() const
-{
-    QString s = pieces::withoutBreaks(document()->toRawText(), 0, pieceBreaks());
-    for (QChar &c : s)
-        if (c == QChar::ParagraphSeparator)
-            c = QLatin1Char('\n');
-    return s;
-}
-
-void RichTextBox::SaveFile(const QString &path, int type)
-{
-    if (type == 0) {
-        text::writeDocument(path, TextRTF());
-        return;
-    }
-    text::TextFormat written;
-    QString unwritable;
-    const auto bytes = text::encodePlain(PlainText(), format_, &written, &unwritable);
-    if (!bytes)
-        throw RuntimeError(err::InvalidCall, text::unwritableMessage(unwritable, format_));
-    text::writeDocument(path, *bytes);
-    format_ = written;
-}
-
-void RichTextBox::SelPrint(QPagedPaintDevice &device) const
-{
-    QTextDocument copy;
-    copy.setDefaultFont(document()->defaultFont());
-    const QTextCursor sel = textCursor();
-    QTextCursor c(&copy);
-    if (sel.hasSelection()) {
-        c.insertFragment(sel.selection());
-    } else {
-        QTextCursor all(document());
-        all.select(QTextCursor::Document);
-        c.insertFragment(all.selection());
-    }
-    pieces::join(copy);
-    copy.print(&device);
-}
-
 bool RichTextBox::CanUndo() const { return document()->isUndoAvailable(); }
 
 void RichTextBox::Undo()
@@ -576,60 +436,6 @@ void RichTextBox::ReplaceRanges(const std::vector<qsizetype> &starts, int length
         emit d->cursorPositionChanged(textCursor());
     QAccessibleTextCursorEvent moved(this, textCursor().position());
     QAccessible::updateAccessibility(&moved);
-}
-
-void RichTextBox::keyPressEvent(QKeyEvent *e)
-{
-    const QString t = e->text();
-    int ascii = -1;
-    if (!t.isEmpty() && e->key() != Qt::Key_Delete && e->key() != Qt::Key_Escape) {
-        const char16_t c = t.at(0).unicode();
-        if (c >= 0x20 && c != 0x7F)
-            ascii = c;
-        else if (c == 8 || c == 9 || c == 13)
-            ascii = c;
-        else if (c >= 1 && c <= 26 && (e->modifiers() & Qt::ControlModifier))
-            ascii = c;
-        else if (c == 10)
-            ascii = 13;
-    }
-    // The Insert key switches between inserting and overwriting.
-    if (e->key() == Qt::Key_Insert && e->modifiers() == Qt::NoModifier) {
-        setOverwriteMode(!overwriteMode());
-        e->accept();
-        return;
-    }
-    if (ascii >= 0)
-        fire([this, ascii] {
-            if (KeyPress)
-                KeyPress(ascii);
-        });
-    keepCaretFormatPlain();
-    stepOverPieceBreak(e, true);
-    // Shift+Enter starts a line of its own as well: a line separator inside a
-    // line would reach a plain text file as that character.
-    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
-        QKeyEvent plain(e->type(), e->key(), e->modifiers() & ~Qt::ShiftModifier, e->text(), e->isAutoRepeat(),
-                        static_cast<quint16>(e->count()));
-        QTextEdit::keyPressEvent(&plain);
-        e->setAccepted(plain.isAccepted());
-    } else {
-        QTextEdit::keyPressEvent(e);
-    }
-    stepOverPieceBreak(e, false);
-}
-
-void RichTextBox::inputMethodEvent(QInputMethodEvent *e)
-{
-    if (!e->commitString().isEmpty()) {
-        const int c = e->commitString().at(0).unicode();
-        fire([this, c] {
-            if (KeyPress)
-                KeyPress(c);
-        });
-    }
-    keepCaretFormatPlain();
-    QTextEdit::inputMethodEvent(e);
 }
 
 } // namespace vx
